@@ -1,0 +1,12 @@
+// configgen: the command-line front end over the device reader and the window's logic.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Exit statuses of configgen.
+enum : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+// Runs one configgen command; Args excludes the program name.
+int RunConfigGen(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);

@@ -1,0 +1,256 @@
+// Tokenizer and reader of the vendor's device information file.
+#include "deviceinfo/cDeviceInfo.h"
+
+#include "common/cErrors.h"
+
+namespace {
+constexpr std::string_view kPartsIndexType = "PARTS_INDEX_TYPE";
+constexpr std::string_view kVersionType = "RES_FILE_VERSION_INFO_TYPE";
+constexpr std::string_view kPartInfoType = "PART_INFO_TYPE";
+constexpr std::string_view kConfigRegType = "CONFIGREG_INFO_TYPE";
+constexpr std::string_view kSwitchType = "SWITCH_INFO_TYPE";
+constexpr std::string_view kSettingType = "SETTING_VALUE_TYPE";
+constexpr std::string_view kReserved = "RESERVED";
+constexpr std::string_view kNoVersion = "<none>";
+
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+// Blanks and control characters (codes 32 and below) are cut from both ends.
+std::string_view Trim(std::string_view line) {
+  size_t first = 0;
+  size_t last = line.size();
+  while (first < last && static_cast<unsigned char>(line[first]) <= 32)
+    ++first;
+  while (last > first && static_cast<unsigned char>(line[last - 1]) <= 32)
+    --last;
+  return line.substr(first, last - first);
+}
+
+// Walks a trimmed line field by field. A field opens at '<' and closes at a '>'
+// that is the line's last character or is followed directly by '<'; any other
+// character inside a field, '<' and '>' included, is part of its text.
+class TFieldWalker {
+public:
+  explicit TFieldWalker(std::string_view line) : FText(Trim(line)) {}
+
+  // Next field's text, or false when the line has no further field.
+  bool Next(std::string_view &field) {
+    const size_t open = FText.find('<', FPos);
+    if (open == std::string_view::npos)
+      return false;
+    size_t search = open + 1;
+    for (;;) {
+      const size_t close = FText.find('>', search);
+      if (close == std::string_view::npos) {
+        // Unclosed last field: kept only when it gathered some text.
+        FPos = FText.size();
+        field = FText.substr(open + 1);
+        return !field.empty();
+      }
+      if (close + 1 == FText.size() || FText[close + 1] == '<') {
+        field = FText.substr(open + 1, close - open - 1);
+        FPos = close + 1;
+        return true;
+      }
+      search = close + 1;
+    }
+  }
+
+private:
+  std::string_view FText;
+  size_t FPos = 0;
+};
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+} // namespace
+
+int SplitFields(std::string_view line, TStringList &fields) {
+  fields.Clear();
+  TFieldWalker walker(line);
+  std::string_view field;
+  while (walker.Next(field))
+    fields.Add(field);
+  return fields.Count();
+}
+
+bool TryHexToUInt32(std::string_view text, uint32_t &value) {
+  if (text.empty())
+    return false;
+  uint64_t result = 0;
+  for (char c : text) {
+    int digit;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else
+      return false;
+    result = result * 16 + static_cast<uint64_t>(digit);
+    if (result > 0xFFFFFFFFu)
+      return false;
+  }
+  value = static_cast<uint32_t>(result);
+  return true;
+}
+
+uint32_t HexToUInt32(std::string_view text) {
+  uint32_t value = 0;
+  if (!TryHexToUInt32(text, value))
+    throw EConvertError("$" + std::string(text));
+  return value;
+}
+
+std::string DeviceInfoFileName(const std::string &folder) {
+  return folder + kPathSeparator + kDeviceInfoFileName;
+}
+
+TDeviceInfo::TDeviceInfo() : Version(kNoVersion) {}
+
+TDeviceInfo::~TDeviceInfo() = default;
+
+void TDeviceInfo::Split(int index, TStringList &fields) {
+  FLastLine = index;
+  SplitFields(FLines.Line(index), fields);
+}
+
+void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
+  Cursor = 0;
+  Version = kNoVersion;
+  Devices.Clear();
+  FLines.Clear();
+  FLastLine = -1;
+  FLoadError = FLines.LoadFromFile(DeviceInfoFileName(folder));
+  if (!FLoadError.empty())
+    return;
+  WalkIndex(includeLF);
+}
+
+void TDeviceInfo::LoadDeviceIndexFromText(std::string text, bool includeLF) {
+  Cursor = 0;
+  Version = kNoVersion;
+  Devices.Clear();
+  FLastLine = -1;
+  FLoadError.clear();
+  FLines.Assign(std::move(text));
+  WalkIndex(includeLF);
+}
+
+// The index section: every line before the first PART_INFO_TYPE record.
+void TDeviceInfo::WalkIndex(bool includeLF) {
+  TStringList &fields = FWork;
+  int index = 0;
+  const int count = FLines.Count();
+  for (; index < count; ++index) {
+    Split(index, fields);
+    const std::string &kind = fields.Get(0);
+    if (kind == kPartsIndexType) {
+      const std::string &name = fields.Get(1);
+      if (StartsWith(name, "18F") || (includeLF && StartsWith(name, "18LF")))
+        Devices.Add(name);
+    } else if (kind == kPartInfoType) {
+      break;
+    } else if (kind == kVersionType) {
+      Version = "V" + fields.Get(1);
+    }
+  }
+  Cursor = index;
+  FPartStart = index;
+}
+
+bool TDeviceInfo::FindPart(const std::string &device, TStringList &fields) {
+  FPartFound = false;
+  const std::string wanted = "PIC" + device;
+  const int count = FLines.Count();
+  int index = FPartStart;
+  for (; index < count && !FPartFound; ++index) {
+    // Only a line whose first field is PART_INFO_TYPE, or that has no field at
+    // all (an error), needs the full split; every other line is passed over.
+    std::string_view first;
+    TFieldWalker walker(FLines.Line(index));
+    FLastLine = index;
+    if (walker.Next(first) && first != kPartInfoType)
+      continue;
+    Split(index, fields);
+    if (fields.Get(0) == kPartInfoType && fields.Get(2) == wanted) {
+      FPartFound = true;
+      Cursor = index;
+    }
+  }
+  // The work list holds the fields of the last line looked at.
+  if (!FPartFound && index > FPartStart)
+    Split(index - 1, fields);
+  return FPartFound;
+}
+
+bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunction,
+                             TStringList &settingNames, TStringList &settingDescriptions,
+                             std::string &defaultSetting) {
+  settingNames.Clear();
+  settingDescriptions.Clear();
+  defaultSetting.clear();
+  switchName.clear();
+  switchFunction.clear();
+  uint32_t mask = 0;
+  TStringList &fields = FWork;
+  const int count = FLines.Count();
+  int index = Cursor;
+
+  // Find the switch, noting register values on the way; stop at the next device.
+  bool found = false;
+  for (; index < count && !found; ++index) {
+    Split(index, fields);
+    const std::string &kind = fields.Get(0);
+    if (kind == kConfigRegType) {
+      FRegisterValue = HexToUInt32(fields.Get(3));
+    } else if (kind == kSwitchType) {
+      switchName = fields.Get(1);
+      switchFunction = fields.Get(2);
+      mask = HexToUInt32(fields.Get(3));
+      found = true;
+    } else if (kind == kPartInfoType) {
+      break;
+    }
+  }
+
+  // Gather its unbroken run of settings; the default is the last whose value
+  // equals the masked register value.
+  if (found) {
+    for (; index < count; ++index) {
+      Split(index, fields);
+      const std::string &kind = fields.Get(0);
+      if (kind != kSettingType) {
+        if (kind == kConfigRegType)
+          FRegisterValue = HexToUInt32(fields.Get(3));
+        break;
+      }
+      const std::string &name = fields.Get(1);
+      if (name == kReserved)
+        continue;
+      settingNames.Add(name);
+      const std::string &description = fields.Get(2);
+      settingDescriptions.Add(description.empty() ? std::string_view("unspecified")
+                                                  : std::string_view(description));
+      uint32_t value = 0;
+      if (fields.Count() <= 3 || !TryHexToUInt32(fields.Get(3), value))
+        value = 0;
+      if ((FRegisterValue & mask) == value)
+        defaultSetting = name;
+    }
+  }
+
+  if (defaultSetting.empty() && !settingNames.Empty())
+    defaultSetting = settingNames.Last();
+  if (!FUseInfoDefaults && (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" ||
+                            switchName == "IOL1WAY"))
+    defaultSetting = "OFF";
+  Cursor = index;
+  return !settingNames.Empty();
+}

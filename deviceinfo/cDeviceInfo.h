@@ -1,0 +1,77 @@
+// The device information file: its line tokenizer and TDeviceInfo, the reader that
+// lists the devices and hands over one device's configuration switches.
+#pragma once
+
+#include "common/cStringList.h"
+#include "deviceinfo/cLineBuffer.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Name of the vendor's file inside the chosen folder.
+inline constexpr const char *kDeviceInfoFileName = "8bit_device.info";
+
+// Cuts one line into its <field> texts; clears Fields first and returns the count.
+int SplitFields(std::string_view line, TStringList &fields);
+
+// Reads a hexadecimal field: one or more of 0-9, A-F, a-f, no prefix, sign or
+// blanks, value within 32 bits. Returns false for any other text.
+bool TryHexToUInt32(std::string_view text, uint32_t &value);
+// As TryHexToUInt32, raising EConvertError ("'$<text>' is not a valid integer value").
+uint32_t HexToUInt32(std::string_view text);
+
+// Folder + separator + file name; the separator is "\" on Windows and "/" elsewhere,
+// added whatever the folder ends with.
+std::string DeviceInfoFileName(const std::string &folder);
+
+class TDeviceInfo {
+public:
+  TDeviceInfo();
+  virtual ~TDeviceInfo();
+  TDeviceInfo(const TDeviceInfo &) = delete;
+  TDeviceInfo &operator=(const TDeviceInfo &) = delete;
+
+  // Reads Folder's 8bit_device.info and lists the index's 18F (and 18LF) devices.
+  void LoadDeviceIndex(const std::string &folder, bool includeLF);
+  // Finds the device's PART_INFO_TYPE record and leaves Cursor on it.
+  bool FindPart(const std::string &device, TStringList &fields);
+  // Hands over the next switch from Cursor on; false when it gathered no setting.
+  bool NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
+                  TStringList &settingDescriptions, std::string &defaultSetting);
+  void SetUseInfoDefaults(bool value) { FUseInfoDefaults = value; }
+
+  // Index of the record where the next step starts; callers advance it.
+  int Cursor = 0;
+  // "<none>", or "V" and the version record's text.
+  std::string Version;
+  // Device names of the index, in file order; callers may sort it.
+  TStringList Devices;
+
+  bool UseInfoDefaults() const { return FUseInfoDefaults; }
+  int LineCount() const { return FLines.Count(); }
+  int PartStart() const { return FPartStart; }
+  bool PartFound() const { return FPartFound; }
+  uint32_t RegisterValue() const { return FRegisterValue; }
+  // Why the last LoadDeviceIndex could not read the file; empty when it could.
+  const std::string &LoadError() const { return FLoadError; }
+  // Index of the line looked at last: where a malformed record stopped a walk.
+  int LastLine() const { return FLastLine; }
+
+  // Loads the index from text already in memory, as LoadDeviceIndex does from a file.
+  void LoadDeviceIndexFromText(std::string text, bool includeLF);
+
+private:
+  void WalkIndex(bool includeLF);
+  // Splits line Index into Fields, noting it as the line looked at last.
+  void Split(int index, TStringList &fields);
+
+  TLineBuffer FLines;
+  int FPartStart = 0;
+  bool FPartFound = false;
+  uint32_t FRegisterValue = 0;
+  bool FUseInfoDefaults = false;
+  std::string FLoadError;
+  int FLastLine = -1;
+  TStringList FWork; // reused by every step, so walking allocates nothing per line
+};

@@ -1,0 +1,4 @@
+// Storage of the global reader.
+#include "deviceinfo/gDeviceInfo.h"
+
+TDeviceInfo *DeviceInfo = nullptr;
