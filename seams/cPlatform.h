@@ -1,0 +1,62 @@
+// What the window's logic needs of the platform: message pump, clipboard, the
+// per-user registry, the folder test and the folder dialog.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class IMessagePump {
+public:
+  virtual ~IMessagePump() = default;
+  // Handles the messages pending on the window's thread, then returns.
+  virtual void ProcessMessages() = 0;
+};
+
+class IClipboard {
+public:
+  virtual ~IClipboard() = default;
+  // Replaces the clipboard's content with Text as plain text.
+  virtual void SetText(const std::string &text) = 0;
+};
+
+// The per-user registry (HKEY_CURRENT_USER), reduced to what the settings need.
+class IRegistry {
+public:
+  using THandle = uintptr_t;
+  enum : uint32_t { kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4 };
+
+  virtual ~IRegistry() = default;
+  // Opens an existing key for reading and writing; false when it cannot.
+  virtual bool OpenKey(const std::string &path, THandle &key) = 0;
+  // Opens the key, creating it and any missing parents; false when it cannot.
+  virtual bool CreateKey(const std::string &path, THandle &key) = 0;
+  // Type and size in bytes of a value; false when it is missing or unreadable.
+  virtual bool QueryValueInfo(THandle key, const std::string &name, uint32_t &type, uint32_t &size) = 0;
+  // Fetches up to Size bytes of the value's data into Data; Size becomes the
+  // number of bytes written. False on failure (a too small buffer included).
+  virtual bool QueryValueData(THandle key, const std::string &name, char *data, uint32_t &size) = 0;
+  // Stores Value as a REG_SZ string (with its terminating zero).
+  virtual bool SetString(THandle key, const std::string &name, const std::string &value) = 0;
+  virtual void CloseKey(THandle key) = 0;
+};
+
+class IFileSystem {
+public:
+  virtual ~IFileSystem() = default;
+  // True when Path names an existing, visible folder (or a present drive root).
+  virtual bool FolderExists(const std::string &path) = 0;
+};
+
+// The folder browse dialog as the main window uses it.
+class IFolderDialog {
+public:
+  virtual ~IFolderDialog() = default;
+  virtual void SetTitle(const std::string &value) = 0;
+  virtual void SetSelection(const std::string &value) = 0;
+  virtual void SetCaption(const std::string &value) = 0;
+  // Shows the modal browser; true when the user chose an item.
+  virtual bool Execute() = 0;
+  virtual std::string GetSelectedPath() = 0;
+};
