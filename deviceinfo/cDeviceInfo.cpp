@@ -190,9 +190,8 @@ bool TDeviceInfo::FindPart(const std::string &device, TStringList &fields) {
   return FPartFound;
 }
 
-bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunction,
-                             TStringList &settingNames, TStringList &settingDescriptions,
-                             std::string &defaultSetting) {
+bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
+                             TStringList &settingDescriptions, std::string &defaultSetting) {
   settingNames.Clear();
   settingDescriptions.Clear();
   defaultSetting.clear();
@@ -248,8 +247,8 @@ bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunctio
 
   if (defaultSetting.empty() && !settingNames.Empty())
     defaultSetting = settingNames.Last();
-  if (!FUseInfoDefaults && (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" ||
-                            switchName == "IOL1WAY"))
+  if (!FUseInfoDefaults &&
+      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY"))
     defaultSetting = "OFF";
   Cursor = index;
   return !settingNames.Empty();

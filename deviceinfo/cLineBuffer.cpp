@@ -11,7 +11,9 @@ namespace {
 // The line index uses 32-bit offsets; no real device file comes near this.
 constexpr uint64_t kMaxFileSize = std::numeric_limits<uint32_t>::max();
 
-std::string Describe(int error) { return std::strerror(error); }
+std::string Describe(int error) {
+  return std::strerror(error);
+}
 } // namespace
 
 std::string TLineBuffer::LoadFromFile(const std::string &fileName) {

@@ -15,4 +15,6 @@ void TModels::LoadDevices(bool includeLF) {
   FDevices.AddStrings(DeviceInfo->Devices);
 }
 
-void TModels::CopyDevicesTo(TStringList &strings) const { strings.AddStrings(FDevices); }
+void TModels::CopyDevicesTo(TStringList &strings) const {
+  strings.AddStrings(FDevices);
+}

@@ -13,7 +13,9 @@ TStringList Make(std::initializer_list<const char *> items) {
   return list;
 }
 
-std::vector<std::string> Items(const TStringList &list) { return {list.begin(), list.end()}; }
+std::vector<std::string> Items(const TStringList &list) {
+  return {list.begin(), list.end()};
+}
 } // namespace
 
 TEST(StringList, ReadOutsideRangeRaisesWithIndexInMessage) {

@@ -12,7 +12,9 @@
 namespace {
 using Strings = std::vector<std::string>;
 
-Strings Items(const TStringList &list) { return {list.begin(), list.end()}; }
+Strings Items(const TStringList &list) {
+  return {list.begin(), list.end()};
+}
 
 // One switch as NextSwitch hands it over.
 struct TSwitch {
@@ -115,12 +117,14 @@ TEST(HexFields, AcceptOnlyPlainHexadecimalWithin32Bits) {
     bool Ok;
     uint32_t Value;
   } cases[] = {
-      {"0", true, 0},          {"1F", true, 31},         {"1f", true, 31},
-      {"FFFFFFFF", true, 0xFFFFFFFFu},                   {"000000001", true, 1},
-      {"00000000000000000000ff", true, 255},             {"", false, 0},
-      {"0x1F", false, 0},      {" 1F", false, 0},        {"1F ", false, 0},
-      {"1G", false, 0},        {"100000000", false, 0},  {"-1", false, 0},
-      {"+1", false, 0},        {"$1F", false, 0},
+      {"0", true, 0},         {"1F", true, 31},
+      {"1f", true, 31},       {"FFFFFFFF", true, 0xFFFFFFFFu},
+      {"000000001", true, 1}, {"00000000000000000000ff", true, 255},
+      {"", false, 0},         {"0x1F", false, 0},
+      {" 1F", false, 0},      {"1F ", false, 0},
+      {"1G", false, 0},       {"100000000", false, 0},
+      {"-1", false, 0},       {"+1", false, 0},
+      {"$1F", false, 0},
   };
   for (const auto &c : cases) {
     uint32_t value = 12345;
@@ -143,9 +147,8 @@ TEST(DeviceInfoLines, EndAtCrLfLoneCrOrLoneLf) {
     const char *Tail;
     int Lines;
   } cases[] = {
-      {"", 1},          {"\r\n", 1},      {"\r", 1},         {"\n", 1},     {"\n\n", 2},
-      {"\r\r\n", 2},    {"\n\r", 2},      {"\r\n\r\n", 2},   {"\nb", 2},    {"\rb\nc\r\nd", 4},
-      {"\r\n \r\n", 2}, {"\n\n\n\n", 4},
+      {"", 1},     {"\r\n", 1},     {"\r", 1},  {"\n", 1},          {"\n\n", 2},      {"\r\r\n", 2},
+      {"\n\r", 2}, {"\r\n\r\n", 2}, {"\nb", 2}, {"\rb\nc\r\nd", 4}, {"\r\n \r\n", 2}, {"\n\n\n\n", 4},
   };
   for (const auto &c : cases) {
     TDeviceInfo reader;
@@ -265,9 +268,13 @@ TEST(LoadDeviceIndex, MalformedIndexRecordRaisesAndLeavesWhatWasRead) {
     const char *Version;
   } cases[] = {
       {"<RES_FILE_VERSION_INFO_TYPE><3>\n<PARTS_INDEX_TYPE><18F1>\n\n<PARTS_INDEX_TYPE><18F2>\n",
-       "List index out of bounds (0)", {"18F1"}, "V3"},
+       "List index out of bounds (0)",
+       {"18F1"},
+       "V3"},
       {"<PARTS_INDEX_TYPE><18F1>\n<PARTS_INDEX_TYPE>\n", "List index out of bounds (1)", {"18F1"}, "<none>"},
-      {"<PARTS_INDEX_TYPE><18F1>\n<RES_FILE_VERSION_INFO_TYPE>\n", "List index out of bounds (1)", {"18F1"},
+      {"<PARTS_INDEX_TYPE><18F1>\n<RES_FILE_VERSION_INFO_TYPE>\n",
+       "List index out of bounds (1)",
+       {"18F1"},
        "<none>"},
   };
   for (const auto &c : cases) {
@@ -285,7 +292,8 @@ TEST(LoadDeviceIndex, MalformedIndexRecordRaisesAndLeavesWhatWasRead) {
 
 TEST(LoadDeviceIndex, ErrorInTheFileReportsTheLineWhereItStopped) {
   TDeviceInfo reader;
-  EXPECT_THROW(reader.LoadDeviceIndexFromText("<PARTS_INDEX_TYPE><18F1>\n<X>\n   \n<X>\n", false), EListError);
+  EXPECT_THROW(reader.LoadDeviceIndexFromText("<PARTS_INDEX_TYPE><18F1>\n<X>\n   \n<X>\n", false),
+               EListError);
   EXPECT_EQ(reader.LastLine(), 2);
 }
 
@@ -534,13 +542,25 @@ TEST(NextSwitch, MalformedRecordRaisesKeepsTheCursorAndWhatWasGathered) {
       {"<CONFIGREG_INFO_TYPE><1><C>\n", "List index out of bounds (3)", false, "", {}},
       {"<CONFIGREG_INFO_TYPE><1><C><0x1>\n", "'$0x1' is not a valid integer value", true, "", {}},
       {"<SWITCH_INFO_TYPE><A><a><1>\n<SETTING_VALUE_TYPE><S1><d><1>\n<SETTING_VALUE_TYPE><S2>\n",
-       "List index out of bounds (2)", false, "A", {"S1", "S2"}},
+       "List index out of bounds (2)",
+       false,
+       "A",
+       {"S1", "S2"}},
       {"<SWITCH_INFO_TYPE><A><a><1>\n<SETTING_VALUE_TYPE><S1><d><1>\n<SETTING_VALUE_TYPE>\n",
-       "List index out of bounds (1)", false, "A", {"S1"}},
-      {"<SWITCH_INFO_TYPE><A><a><1>\n<SETTING_VALUE_TYPE><S1><d><1>\n\n", "List index out of bounds (0)", false,
-       "A", {"S1"}},
+       "List index out of bounds (1)",
+       false,
+       "A",
+       {"S1"}},
+      {"<SWITCH_INFO_TYPE><A><a><1>\n<SETTING_VALUE_TYPE><S1><d><1>\n\n",
+       "List index out of bounds (0)",
+       false,
+       "A",
+       {"S1"}},
       {"<SWITCH_INFO_TYPE><A><a><1>\n<SETTING_VALUE_TYPE><S1><d><1>\n<CONFIGREG_INFO_TYPE><1><C><G>\n",
-       "'$G' is not a valid integer value", true, "A", {"S1"}},
+       "'$G' is not a valid integer value",
+       true,
+       "A",
+       {"S1"}},
       {"<SWITCH_INFO_TYPE>\n", "List index out of bounds (1)", false, "", {}},
   };
   for (const auto &c : cases) {

@@ -17,7 +17,9 @@ protected:
   TDeviceInfo FReader;
 };
 
-std::vector<std::string> Items(const TStringList &list) { return {list.begin(), list.end()}; }
+std::vector<std::string> Items(const TStringList &list) {
+  return {list.begin(), list.end()};
+}
 } // namespace
 
 TEST_F(ModelsTest, LoadsFromTheFolderSetAndKeepsFileOrder) {
@@ -34,7 +36,8 @@ TEST_F(ModelsTest, LoadsFromTheFolderSetAndKeepsFileOrder) {
   lines.Add("kept");
   models.CopyDevicesTo(lines);
   models.CopyDevicesTo(lines);
-  EXPECT_EQ(Items(lines), (std::vector<std::string>{"kept", "18F2", "18F1", "18LF3", "18F2", "18F1", "18LF3"}));
+  EXPECT_EQ(Items(lines),
+            (std::vector<std::string>{"kept", "18F2", "18F1", "18LF3", "18F2", "18F1", "18LF3"}));
 }
 
 TEST_F(ModelsTest, SetPathDoesNotReloadAndAFailedLoadLeavesNoNames) {

@@ -22,14 +22,16 @@ std::string SourcePath(const std::string &relative) {
   return path;
 }
 
-std::string SamplesFolder() { return SourcePath("samples/mpasm"); }
+std::string SamplesFolder() {
+  return SourcePath("samples/mpasm");
+}
 
 TTempFolder::TTempFolder() {
   static std::atomic<int> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate = fs::temp_directory_path() /
-                               ("fbtest-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    const fs::path candidate =
+        fs::temp_directory_path() / ("fbtest-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
       FPath = candidate.string();
