@@ -1,0 +1,135 @@
+// Builds a realistic vendor-format file from a fixed pseudo-random sequence.
+#include "bench/cDeviceInfoGenerator.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace {
+// Small linear congruential generator: the same seed gives the same file everywhere.
+class TRandom {
+public:
+  explicit TRandom(unsigned seed) : FState(seed * 2654435761u + 1) {}
+  uint32_t Next() {
+    FState = FState * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<uint32_t>(FState >> 33);
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+
+private:
+  uint64_t FState;
+};
+
+const char *const kFunctions[] = {
+    "Oscillator Selection bits",  "Watchdog Timer Postscale Select bits", "Brown-out Reset Voltage bits",
+    "PORTB A/D Enable bit",       "Stack Full/Underflow Reset Enable bit", "Code Protection Block",
+    "Write Protection Block",     "Table Read Protection Block",          "Fail-Safe Clock Monitor Enable bit",
+    "MCLR Pin Enable bit",        "CCP2 MUX bit",                          "Low-Power Timer1 Oscillator Enable bit"};
+const char *const kDescriptions[] = {
+    "PORTB<4:0> pins are configured as digital I/O on Reset",
+    "HS oscillator (high power > 16 MHz)",
+    "EC oscillator, CLKOUT function on OSC2 (low power, <500 kHz)",
+    "Block (000800-000FFFh) not code-protected",
+    "Brown-out Reset enabled in hardware only and disabled in Sleep mode (SBOREN is disabled)",
+    "WDT is controlled by SWDTEN bit of the WDTCON register",
+    "",
+    "1:256"};
+const char *const kFixedSwitches[] = {"XINST", "DEBUG", "LVP", "IOL1WAY"};
+
+class TWriter {
+public:
+  explicit TWriter(std::string &text) : FText(text) {}
+  template <typename... T> void Record(const T &...fields) {
+    (Field(fields), ...);
+    FText += "\r\n";
+    ++Lines;
+  }
+  int Lines = 0;
+
+private:
+  void Field(const std::string &s) {
+    FText += '<';
+    FText += s;
+    FText += '>';
+  }
+  void Field(const char *s) {
+    FText += '<';
+    FText += s;
+    FText += '>';
+  }
+  std::string &FText;
+};
+
+std::string Hex(uint32_t value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%x", value);
+  return buffer;
+}
+
+std::string DeviceName(int index, TRandom &random) {
+  static const char *const kFamilies[] = {"18F", "18F", "18F", "18LF", "18LF", "16F", "16LF", "12F", "10F"};
+  static const char *const kSuffixes[] = {"", "K22", "K40", "K50", "J11", "K80", "Q43", "A"};
+  const char *family = kFamilies[random.Below(9)];
+  return std::string(family) + std::to_string(1000 + index * 7) + kSuffixes[random.Below(8)];
+}
+
+void WritePart(TWriter &out, const std::string &name, TRandom &random) {
+  out.Record("PART_INFO_TYPE", Hex(static_cast<uint32_t>(random.Next() & 0xffff)), "PIC" + name, "PIC18", "0",
+             "3", "7fff", "10", "ff", "0", "0", "3ff", "0", "0", "0");
+  out.Record("MEMORY_REGION_TYPE", "code", "0", "7fff");
+  out.Record("DEVICE_ID_TYPE", "3fffe", Hex(random.Next() & 0xffe0));
+  // Special function registers and their bits, as the vendor's file lists them.
+  const int sfrs = 110 + random.Below(30);
+  for (int i = 0; i < sfrs; ++i) {
+    out.Record("SFR_INFO_TYPE", "SFR" + std::to_string(i), Hex(0xf60u + static_cast<uint32_t>(i)), "8");
+    out.Record("SFR_FIELD_INFO_TYPE", "BIT" + std::to_string(i), Hex(1u << (i % 8)), "1");
+    if (i % 3 == 0)
+      out.Record("SFR_MODE_INFO_TYPE", "MODE" + std::to_string(i), "ff");
+  }
+  const int registers = 12 + random.Below(4);
+  int fixed = 0;
+  for (int r = 0; r < registers; ++r) {
+    out.Record("CONFIGREG_INFO_TYPE", Hex(0x300000u + static_cast<uint32_t>(r)),
+               "CONFIG" + std::to_string(r / 2 + 1) + (r % 2 ? "H" : "L"), Hex(random.Next() & 0xff), "ff");
+    const int switches = 3 + random.Below(2);
+    for (int s = 0; s < switches; ++s) {
+      std::string switchName = fixed < 4 && random.Below(3) == 0 ? kFixedSwitches[fixed++]
+                                                                 : "SW" + std::to_string(r) + "_" + std::to_string(s);
+      const uint32_t mask = 0xffu >> random.Below(5);
+      out.Record("SWITCH_INFO_TYPE", switchName, kFunctions[random.Below(12)], Hex(mask), "8");
+      const int settings = 2 + random.Below(10);
+      for (int k = 0; k < settings; ++k) {
+        const bool reserved = k == settings - 1 && random.Below(8) == 0;
+        out.Record("SETTING_VALUE_TYPE", reserved ? std::string("RESERVED") : "SET" + std::to_string(k),
+                   kDescriptions[random.Below(8)], Hex(static_cast<uint32_t>(k) & mask));
+      }
+    }
+  }
+}
+} // namespace
+
+TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed) {
+  TRandom random(seed);
+  TGeneratedDeviceInfo result;
+  result.Text.reserve(static_cast<size_t>(parts) * 36000);
+  TWriter out(result.Text);
+  std::vector<std::string> names;
+  for (int i = 0; i < parts; ++i)
+    names.push_back(DeviceName(i, random));
+  // The last section is an 18F device, so it is listed and can be chosen.
+  names.back() = "18F" + std::to_string(1000 + (parts - 1) * 7) + "K42";
+
+  out.Record("RES_FILE_VERSION_INFO_TYPE", "1.99.0", "Generated for benchmarks");
+  out.Record("RES_FILE_DATE_TYPE", "2026", "12", "08");
+  for (int i = 0; i < parts; ++i) {
+    out.Record("PARTS_INDEX_TYPE", names[static_cast<size_t>(i)], Hex(static_cast<uint32_t>(i)));
+    if (i % 50 == 49)
+      out.Record("FAMILY_INFO_TYPE", "PIC18", "16", "2");
+  }
+  for (int i = 0; i < parts; ++i)
+    WritePart(out, names[static_cast<size_t>(i)], random);
+  result.LastDevice = names.back();
+  result.Lines = out.Lines;
+  result.Parts = parts;
+  return result;
+}
