@@ -46,6 +46,19 @@ struct TMainFormServices {
 
 class TMainForm {
 public:
+  // The per-user key and its two values.
+  static constexpr const char *kSettingsKey = "\\Software\\Holmcraft\\Fusebench\\Converter";
+  static constexpr const char *kValueMicrochipPath = "MicrochipPath";
+  static constexpr const char *kValueDevice = "Device";
+  // Texts the window shows.
+  static constexpr const char *kInitialFolderText = "C:\\Program Files (x86)\\Microchip\\MPASM Suite";
+  static constexpr const char *kFolderNotSpecified = "[not specified]";
+  static constexpr const char *kStatusReady = "Ready";
+  static constexpr const char *kStatusWorking = " Working, please wait...";
+  // Per-row lists created with the window; more are added for larger devices.
+  static constexpr int kInitialRowStorage = 64;
+
+  // Wires the drop-down's change event and the grid's two events to the handlers.
   TMainForm(const TMainFormControls &controls, const TMainFormServices &services);
   virtual ~TMainForm();
   TMainForm(const TMainForm &) = delete;
@@ -81,10 +94,23 @@ public:
   const std::string &Device() const { return FDevice; }
   TModels &Models() { return *FModels; }
   const TStringList &Defaults() const { return FDefaults; }
+  // Row's lists; a row outside the storage raises EListError.
   const TStringList &SettingNames(int row) const;
   const TStringList &SettingDescriptions(int row) const;
+  // Number of per-row list pairs allocated (at least kInitialRowStorage once created).
+  int RowStorage() const { return static_cast<int>(FSettingNames.size()); }
+  // The reader, which the global DeviceInfo refers to from FormCreate to FormDestroy.
+  TDeviceInfo *Reader() const { return FDeviceInfo.get(); }
 
 private:
+  // Makes sure the per-row lists of Row exist.
+  void EnsureRowStorage(int row);
+  // Number of rows whose grid cells, default and lists all exist.
+  int RowsInUse() const;
+  // Reads a string value of the open key: missing or empty gives "", a
+  // non-string type or a failed read gives false.
+  bool ReadString(IRegistry::THandle key, const std::string &name, std::string &value);
+
   TMainFormControls FControls;
   TMainFormServices FServices;
 

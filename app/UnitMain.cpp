@@ -1,0 +1,454 @@
+// The main window's handlers: loading the device list, the settings table, the
+// configuration text, the clipboard, the folder choice and the persisted settings.
+#include "app/UnitMain.h"
+
+#include "common/cErrors.h"
+#include "common/cTextConv.h"
+#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cModel.h"
+#include "deviceinfo/gDeviceInfo.h"
+
+#include <algorithm>
+
+namespace {
+constexpr const char *kFolderDialogTitle =
+    "Please select the folder that contains the Microchip MPASM/MPASMX files";
+constexpr const char *kFolderDialogCaption = "Select Folder";
+// A registry string larger than this is taken as unreadable rather than allocated.
+constexpr uint32_t kMaxRegistryString = 16u * 1024u * 1024u;
+
+// Enables two buttons again when it goes out of scope, however the scope is left.
+class TEnableOnExit {
+public:
+  TEnableOnExit(IButton &first, IButton &second) : FFirst(first), FSecond(second) {}
+  ~TEnableOnExit() {
+    FFirst.SetEnabled(true);
+    FSecond.SetEnabled(true);
+  }
+  TEnableOnExit(const TEnableOnExit &) = delete;
+  TEnableOnExit &operator=(const TEnableOnExit &) = delete;
+
+private:
+  IButton &FFirst;
+  IButton &FSecond;
+};
+
+// Closes an open registry key when it goes out of scope.
+class TKeyCloser {
+public:
+  TKeyCloser(IRegistry &registry, IRegistry::THandle key) : FRegistry(registry), FKey(key) {}
+  ~TKeyCloser() { FRegistry.CloseKey(FKey); }
+  TKeyCloser(const TKeyCloser &) = delete;
+  TKeyCloser &operator=(const TKeyCloser &) = delete;
+
+private:
+  IRegistry &FRegistry;
+  IRegistry::THandle FKey;
+};
+} // namespace
+
+TMainForm::TMainForm(const TMainFormControls &controls, const TMainFormServices &services)
+    : FControls(controls), FServices(services) {
+  FControls.DeviceSelectComboBox.OnChange = [this] { DeviceSelectComboBoxChange(); };
+  FControls.SettingsGrid.OnApplyEditText = [this](int col, int row, WideString &value) {
+    SettingsGridApplyEditText(col, row, value);
+  };
+  FControls.SettingsGrid.OnSelect = [this] { SettingsGridOnSelectCBColumn(); };
+}
+
+TMainForm::~TMainForm() {
+  if (FDeviceInfo && DeviceInfo == FDeviceInfo.get())
+    DeviceInfo = nullptr;
+}
+
+// --- Life cycle ------------------------------------------------------------
+
+void TMainForm::FormCreate() {
+  FModels = std::make_unique<TModels>();
+  FDevice.clear();
+  FDeviceInfo = std::make_unique<TDeviceInfo>();
+  DeviceInfo = FDeviceInfo.get();
+  FSettingNames.clear();
+  FSettingDescriptions.clear();
+  EnsureRowStorage(kInitialRowStorage - 1);
+  FDefaults.Clear();
+  FFolderDlg = FServices.CreateFolderDialog ? FServices.CreateFolderDialog() : nullptr;
+  LoadSettings();
+}
+
+void TMainForm::FormShow() {
+  FControls.ButtonLoadDeviceInfoFile.SetFocus();
+}
+
+void TMainForm::FormDestroy() {
+  if (!FModels)
+    return; // never created, or destroyed already
+  SaveSettings();
+  FModels.reset();
+  FFolderDlg.reset();
+  if (DeviceInfo == FDeviceInfo.get())
+    DeviceInfo = nullptr;
+  FDeviceInfo.reset();
+  FSettingNames.clear();
+  FSettingDescriptions.clear();
+  FDefaults.Clear();
+}
+
+// --- Load File ---------------------------------------------------------------
+
+void TMainForm::ButtonLoadDeviceInfoFileClick() {
+  IDropDownList &devices = FControls.DeviceSelectComboBox;
+  IOutputBox &memo = FControls.Memo;
+
+  FControls.ButtonLoadDeviceInfoFile.SetEnabled(false);
+  FControls.StatusBar.SetText(kStatusWorking);
+  try {
+    FServices.Pump.ProcessMessages();
+
+    if (devices.Count() > 0) {
+      // Clearing the text re-reads the previously selected device on the previous
+      // file. Should that walk fail, it failed the same way, and was shown, when the
+      // device was chosen: it must not keep the new file from being loaded.
+      try {
+        devices.ClearText();
+      } catch (const Exception &) {
+      }
+      devices.Clear();
+    }
+    memo.Clear();
+
+    FModels->LoadDevices(FControls.chkIncludeLF.Checked());
+
+    TStringList names;
+    FModels->CopyDevicesTo(names);
+    for (const std::string &name : names)
+      memo.AddLine(name);
+    FControls.StatusBar.SetText("resource file: " + FDeviceInfo->Version + "    " +
+                                std::to_string(memo.LineCount()) + " device(s) found");
+    FormatDeviceList();
+  } catch (const Exception &) {
+    // A malformed file: the error box shows the reader's message; the window
+    // says where loading stopped and can load again.
+    FControls.ButtonLoadDeviceInfoFile.SetEnabled(true);
+    const int line = FDeviceInfo->LastLine();
+    FControls.StatusBar.SetText(line >= 0 ? "Loading failed at line " + std::to_string(line + 1) + " of " +
+                                                kDeviceInfoFileName
+                                          : std::string("Loading failed"));
+    throw;
+  } catch (...) {
+    FControls.ButtonLoadDeviceInfoFile.SetEnabled(true);
+    FControls.StatusBar.SetText("Loading failed");
+    throw;
+  }
+
+  FControls.ButtonLoadDeviceInfoFile.SetEnabled(true);
+  FControls.ButtonGenerate.SetFocus();
+
+  FDeviceInfo->Devices.Sort(CompareText);
+  devices.AddStrings(FDeviceInfo->Devices);
+
+  // Selecting an entry changes the shown text, whose change event fills the grid.
+  if (FDevice.empty())
+    devices.SetItemIndex(0);
+  else
+    devices.SetItemIndex(devices.IndexOf(FDevice));
+  if (devices.ItemIndex() == -1)
+    devices.SetItemIndex(0);
+}
+
+// --- Folder, clipboard, check boxes -------------------------------------------
+
+void TMainForm::ButtonChangeFolderClick() {
+  FFolderDlg->SetTitle(kFolderDialogTitle);
+  FFolderDlg->SetSelection(FModels->Path);
+  FFolderDlg->SetCaption(kFolderDialogCaption);
+  if (!FFolderDlg->Execute())
+    return;
+  FModels->SetPath(UpperCaseAscii(FFolderDlg->GetSelectedPath()));
+  FControls.LabelIncludePath.SetText(FModels->Path);
+}
+
+void TMainForm::ButtonCopyClick() {
+  FServices.Clipboard.SetText(FControls.Memo.Text());
+}
+
+void TMainForm::CheckBoxCommentsClick() {
+  ButtonGenerateClick();
+}
+
+void TMainForm::CheckBoxOrvaneSyntaxClick() {
+  ButtonGenerateClick();
+}
+
+void TMainForm::CheckBoxUseInfoDefaultsClick() {
+  FDeviceInfo->SetUseInfoDefaults(FControls.CheckBoxUseInfoDefaults.Checked());
+  // Re-read whichever entry is selected, the first included; with no entry, nothing.
+  const IDropDownList &devices = FControls.DeviceSelectComboBox;
+  const int index = devices.ItemIndex();
+  if (index >= 0 && index < devices.Count())
+    DeviceSelectComboBoxChange();
+}
+
+// --- Settings table -----------------------------------------------------------
+
+void TMainForm::EnsureRowStorage(int row) {
+  if (row < 0)
+    throw EListError(row);
+  while (static_cast<int>(FSettingNames.size()) <= row) {
+    FSettingNames.push_back(std::make_unique<TStringList>());
+    FSettingDescriptions.push_back(std::make_unique<TStringList>());
+  }
+}
+
+int TMainForm::RowsInUse() const {
+  return std::min(
+      {FControls.SettingsGrid.RowCount(), FDefaults.Count(), static_cast<int>(FSettingNames.size())});
+}
+
+const TStringList &TMainForm::SettingNames(int row) const {
+  if (row < 0 || row >= static_cast<int>(FSettingNames.size()))
+    throw EListError(row);
+  return *FSettingNames[static_cast<size_t>(row)];
+}
+
+const TStringList &TMainForm::SettingDescriptions(int row) const {
+  if (row < 0 || row >= static_cast<int>(FSettingDescriptions.size()))
+    throw EListError(row);
+  return *FSettingDescriptions[static_cast<size_t>(row)];
+}
+
+void TMainForm::DeviceSelectComboBoxChange() {
+  IDropDownList &devices = FControls.DeviceSelectComboBox;
+  ISettingsGrid &grid = FControls.SettingsGrid;
+
+  // The text changed without an entry being selected (it was cleared): no device
+  // was chosen, so the table, the output and FDevice stay as they are.
+  const int index = devices.ItemIndex();
+  if (index < 0 || index >= devices.Count())
+    return;
+
+  TStringList fields;
+  TStringList settingNames;
+  TStringList settingDescriptions;
+
+  FDefaults.Clear();
+  grid.ClearRows();
+  FControls.Memo.Clear();
+  FDevice = devices.Item(index);
+
+  if (FDeviceInfo->FindPart(FDevice, fields)) {
+    ++FDeviceInfo->Cursor;
+    std::string switchName;
+    std::string switchFunction;
+    std::string defaultSetting;
+    for (;;) {
+      if (!FDeviceInfo->NextSwitch(switchName, switchFunction, settingNames, settingDescriptions,
+                                   defaultSetting)) {
+        if (switchName.empty())
+          break;  // no further switch in this device
+        continue; // a switch without selectable settings gets no row
+      }
+      const int row = grid.AddRow();
+      grid.SetCell(ISettingsGrid::kColConfig, row, AnsiToWide(switchName));
+      grid.SetCell(ISettingsGrid::kColFunction, row, AnsiToWide(switchFunction));
+      grid.ClearColumnItems();
+      EnsureRowStorage(row);
+      TStringList &names = *FSettingNames[static_cast<size_t>(row)];
+      TStringList &descriptions = *FSettingDescriptions[static_cast<size_t>(row)];
+      names.Clear();
+      descriptions.Clear();
+      FDefaults.Add(defaultSetting);
+      for (int k = 0; k < settingNames.Count(); ++k) {
+        names.Add(settingNames[k]);
+        grid.AddColumnItem(AnsiToWide(settingNames[k]));
+        descriptions.Add(settingDescriptions[k]);
+      }
+      grid.SetCell(ISettingsGrid::kColSetting, row, AnsiToWide(names[0]));
+      grid.SetCell(ISettingsGrid::kColDescription, row, AnsiToWide(descriptions[0]));
+    }
+  }
+
+  grid.MakeRowVisible(0);
+  ButtonSetDefaultsClick();
+}
+
+void TMainForm::ButtonSetDefaultsClick() {
+  ISettingsGrid &grid = FControls.SettingsGrid;
+  FControls.Memo.Clear();
+  const int rows = RowsInUse();
+  for (int i = 0; i < rows; ++i) {
+    const std::string &defaultSetting = FDefaults[i];
+    grid.SetCell(ISettingsGrid::kColSetting, i, AnsiToWide(defaultSetting));
+    const int k = FSettingNames[static_cast<size_t>(i)]->IndexOf(defaultSetting);
+    if (k >= 0)
+      grid.SetCell(ISettingsGrid::kColDescription, i,
+                   AnsiToWide((*FSettingDescriptions[static_cast<size_t>(i)])[k]));
+  }
+}
+
+void TMainForm::SettingsGridApplyEditText(int /*col*/, int row, WideString & /*value*/) {
+  // Only the Setting column is edited, so the in-place editor is its drop-down list.
+  if (row < 0 || row >= RowsInUse())
+    return;
+  IComboEditor &editor = FControls.SettingsGrid.SettingEditor();
+  editor.ClearItems();
+  for (const std::string &name : *FSettingNames[static_cast<size_t>(row)])
+    editor.AddItem(AnsiToWide(name));
+  editor.Refresh();
+}
+
+void TMainForm::SettingsGridOnSelectCBColumn() {
+  ISettingsGrid &grid = FControls.SettingsGrid;
+  const int row = grid.SelectedRow();
+  const int k = grid.SettingEditor().ItemIndex();
+  if (row < 0 || row >= RowsInUse())
+    return;
+  // By position: two settings of one name keep their own descriptions.
+  const TStringList &descriptions = *FSettingDescriptions[static_cast<size_t>(row)];
+  if (k < 0 || k >= descriptions.Count())
+    return;
+  grid.SetCell(ISettingsGrid::kColDescription, row, AnsiToWide(descriptions[k]));
+}
+
+// --- Configuration text ------------------------------------------------------
+
+std::string TMainForm::PadRight(const std::string &s, int width) {
+  const auto length = static_cast<long long>(s.size());
+  if (width <= length)
+    return s;
+  return s + std::string(static_cast<size_t>(width - length), ' ');
+}
+
+void TMainForm::ButtonGenerateClick() {
+  IOutputBox &memo = FControls.Memo;
+  const ISettingsGrid &grid = FControls.SettingsGrid;
+
+  memo.Clear();
+  FControls.ButtonLoadDeviceInfoFile.SetEnabled(false);
+  FControls.ButtonGenerate.SetEnabled(false);
+  const TEnableOnExit enableOnExit(FControls.ButtonLoadDeviceInfoFile, FControls.ButtonGenerate);
+  FServices.Pump.ProcessMessages();
+  // A handler run by the pump (a click on Comments) may have written text: this
+  // run's text replaces it rather than following it.
+  memo.Clear();
+
+  memo.AddLine("device = " + FDevice);
+  memo.AddLine("");
+  const int rows = grid.RowCount();
+  const bool comments = FControls.CheckBoxComments.Checked();
+  auto cell = [&grid](int col, int row) { return WideToAnsi(grid.Cell(col, row)); };
+  if (FControls.CheckBoxOrvaneSyntax.Checked()) {
+    for (int i = 0; i < rows; ++i) {
+      const std::string base =
+          "config " + cell(ISettingsGrid::kColConfig, i) + " = " + cell(ISettingsGrid::kColSetting, i);
+      memo.AddLine(comments ? PadRight(base, 23) + " " + "' " + cell(ISettingsGrid::kColDescription, i)
+                            : base);
+    }
+  } else {
+    memo.AddLine("config");
+    for (int i = 0; i < rows; ++i) {
+      std::string base =
+          "    " + cell(ISettingsGrid::kColConfig, i) + " = " + cell(ISettingsGrid::kColSetting, i);
+      if (i != rows - 1)
+        base += ",";
+      memo.AddLine(comments ? PadRight(base, 24) + "// " + cell(ISettingsGrid::kColDescription, i) : base);
+    }
+  }
+  memo.SetSelection(0, 0);
+}
+
+void TMainForm::FormatDeviceList() {
+  IOutputBox &memo = FControls.Memo;
+  TStringList items;
+  memo.GetLines(items);
+  memo.Clear();
+  const int count = items.Count();
+  if (count == 0)
+    return;
+  // The first line carries items 0 to 6, every further full line six items.
+  std::string line;
+  for (int i = 0; i < count; ++i) {
+    line += items[i];
+    if (i != count - 1)
+      line += ", ";
+    if (i % 6 == 0 && i != 0) {
+      memo.AddLine(line);
+      line.clear();
+    }
+  }
+  if (!line.empty())
+    memo.AddLine(line);
+}
+
+// --- Persisted settings --------------------------------------------------------
+
+bool TMainForm::ReadString(IRegistry::THandle key, const std::string &name, std::string &value) {
+  IRegistry &registry = FServices.Registry;
+  value.clear();
+  try {
+    // The value may change between the two queries; a few tries cover that.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      uint32_t type = 0;
+      uint32_t size = 0;
+      if (!registry.QueryValueInfo(key, name, type, size))
+        return true; // missing: empty text
+      if (type != IRegistry::kRegSz && type != IRegistry::kRegExpandSz)
+        return false;
+      if (size == 0)
+        return true;
+      if (size > kMaxRegistryString)
+        return false;
+      // The stored data need not end in a zero: read all of it, then cut at the
+      // first zero, if any.
+      std::string data(size, '\0');
+      uint32_t got = size;
+      if (!registry.QueryValueData(key, name, data.data(), got))
+        continue;
+      data.resize(std::min(got, size));
+      const size_t zero = data.find('\0');
+      if (zero != std::string::npos)
+        data.resize(zero);
+      value = std::move(data);
+      return true;
+    }
+  } catch (const std::exception &) {
+  }
+  value.clear();
+  return false;
+}
+
+void TMainForm::LoadSettings() {
+  IRegistry &registry = FServices.Registry;
+  IRegistry::THandle key{};
+  if (!registry.OpenKey(kSettingsKey, key))
+    return;
+  const TKeyCloser closer(registry, key);
+
+  std::string value;
+  if (ReadString(key, kValueMicrochipPath, value)) {
+    FModels->SetPath(UpperCaseAscii(value));
+    if (!FModels->Path.empty() && FServices.FileSystem.FolderExists(FModels->Path))
+      FControls.LabelIncludePath.SetText(FModels->Path);
+  } else {
+    FControls.LabelIncludePath.SetText(kFolderNotSpecified);
+  }
+
+  if (ReadString(key, kValueDevice, value))
+    FDevice = UpperCaseAscii(value);
+  else
+    FDevice.clear();
+}
+
+void TMainForm::SaveSettings() {
+  IRegistry &registry = FServices.Registry;
+  IRegistry::THandle key{};
+  if (!registry.CreateKey(kSettingsKey, key))
+    return;
+  const TKeyCloser closer(registry, key);
+  try {
+    if (registry.SetString(key, kValueMicrochipPath, FModels->Path))
+      registry.SetString(key, kValueDevice, FDevice);
+  } catch (const std::exception &) {
+    // Nothing is reported: the next run starts from what was stored before.
+  }
+}
