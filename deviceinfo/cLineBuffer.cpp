@@ -1,80 +1,70 @@
-// Reading the device information file into memory and finding its lines.
+// Holding the device information file in memory and finding its lines.
 #include "deviceinfo/cLineBuffer.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <limits>
-#include <sys/stat.h>
 
 namespace {
 // The line index uses 32-bit offsets; no real device file comes near this.
 constexpr uint64_t kMaxFileSize = std::numeric_limits<uint32_t>::max();
-
-std::string Describe(int error) {
-  return std::strerror(error);
-}
 } // namespace
 
 std::string TLineBuffer::LoadFromFile(const std::string &fileName) {
   Clear();
-  struct stat info {};
-  if (stat(fileName.c_str(), &info) != 0)
-    return Describe(errno);
-  if ((info.st_mode & S_IFMT) == S_IFDIR)
-    return "is a directory";
-  if (static_cast<uint64_t>(info.st_size) > kMaxFileSize)
-    return "file too large";
-
-  std::FILE *file = std::fopen(fileName.c_str(), "rb");
-  if (file == nullptr)
-    return Describe(errno);
-  std::string text;
-  std::string error;
-  // Read to the end rather than trusting the size: the file may change under us.
-  char chunk[65536];
-  text.reserve(static_cast<size_t>(info.st_size));
-  for (;;) {
-    const size_t n = std::fread(chunk, 1, sizeof chunk, file);
-    text.append(chunk, n);
-    if (n < sizeof chunk) {
-      if (std::ferror(file) != 0)
-        error = "read error";
-      break;
-    }
-    if (text.size() > kMaxFileSize) {
-      error = "file too large";
-      break;
-    }
-  }
-  std::fclose(file);
-  if (!error.empty())
+  std::string error = FView.Open(fileName);
+  if (error.empty() && FView.Text().size() > kMaxFileSize)
+    error = "file too large";
+  if (!error.empty()) {
+    FView.Close();
     return error;
-  Assign(std::move(text));
+  }
+  FText = FView.Text();
+  IndexLines();
   return {};
 }
 
 void TLineBuffer::Assign(std::string text) {
-  FText = std::move(text);
+  Clear();
+  FOwned = std::move(text);
+  FText = FOwned;
   IndexLines();
 }
 
 void TLineBuffer::Clear() {
-  FText.clear();
-  FText.shrink_to_fit();
+  FView.Close();
+  FOwned.clear();
+  FOwned.shrink_to_fit();
+  FText = {};
   FStarts.clear();
-  FEnds.clear();
+  FStarts.shrink_to_fit();
+}
+
+std::string_view TLineBuffer::Line(int index) const {
+  const auto i = static_cast<size_t>(index);
+  const size_t start = FStarts[i];
+  size_t end = i + 1 < FStarts.size() ? FStarts[i + 1] : FText.size();
+  // Strip the one line end between this line and the next: CR LF, CR or LF.
+  // A line holds no CR or LF of its own, so the bytes before the next start say it.
+  if (end > start && FText[end - 1] == '\n') {
+    --end;
+    if (end > start && FText[end - 1] == '\r')
+      --end;
+  } else if (end > start && FText[end - 1] == '\r') {
+    --end;
+  }
+  return FText.substr(start, end - start);
 }
 
 // A line ends at CR LF, a lone CR or a lone LF; a last line without an ending
 // counts, and an ending at the very end starts no further line.
 void TLineBuffer::IndexLines() {
   FStarts.clear();
-  FEnds.clear();
   const char *base = FText.data();
   const size_t size = FText.size();
+  // Reserving generously costs nothing until the memory is touched.
+  FStarts.reserve(size / 24 + 16);
   // Positions of the next CR and LF at or after the current one; each is found
-  // with memchr and only searched again once passed, so the scan stays linear.
+  // with memchr and searched again only once passed, so the scan stays linear.
   auto find = [&](char c, size_t from) -> size_t {
     const void *p = from < size ? std::memchr(base + from, c, size - from) : nullptr;
     return p ? static_cast<size_t>(static_cast<const char *>(p) - base) : size;
@@ -87,9 +77,8 @@ void TLineBuffer::IndexLines() {
       nextCr = find('\r', pos);
     if (nextLf < pos)
       nextLf = find('\n', pos);
-    const size_t end = nextCr < nextLf ? nextCr : nextLf;
     FStarts.push_back(static_cast<uint32_t>(pos));
-    FEnds.push_back(static_cast<uint32_t>(end));
+    const size_t end = nextCr < nextLf ? nextCr : nextLf;
     if (end >= size)
       break;
     pos = end + 1;

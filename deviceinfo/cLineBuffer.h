@@ -1,5 +1,7 @@
-// TLineBuffer: a whole text file held in one buffer, cut into lines by offsets.
+// TLineBuffer: a whole text file held in memory once, cut into lines by offsets.
 #pragma once
+
+#include "deviceinfo/cFileView.h"
 
 #include <cstdint>
 #include <string>
@@ -17,16 +19,15 @@ public:
 
   int Count() const { return static_cast<int>(FStarts.size()); }
   // Line Index without its line end; Index must lie in 0..Count-1.
-  std::string_view Line(int index) const {
-    const auto i = static_cast<size_t>(index);
-    return std::string_view(FText.data() + FStarts[i], FEnds[i] - FStarts[i]);
-  }
+  std::string_view Line(int index) const;
 
 private:
   void IndexLines();
 
-  std::string FText;
-  // Offsets of each line's first byte and of the byte after its last one.
+  TFileView FView;    // the mapped file, or nothing
+  std::string FOwned; // text given by Assign
+  std::string_view FText;
+  // Offset of each line's first byte; a line runs to the next line's start (or the
+  // end of the text) less its line end.
   std::vector<uint32_t> FStarts;
-  std::vector<uint32_t> FEnds;
 };
