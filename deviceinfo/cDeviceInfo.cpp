@@ -173,9 +173,14 @@ bool TDeviceInfo::FindPart(const std::string &device, TStringList &fields) {
   for (; index < count && !FPartFound; ++index) {
     // Only a line whose first field is PART_INFO_TYPE, or that has no field at
     // all (an error), needs the full split; every other line is passed over.
+    // Most lines are told at once: a line that begins with '<' and a character
+    // above blank other than 'P' has a first field, and it is not PART_INFO_TYPE.
+    FLastLine = index;
+    const std::string_view head = FLines.Head(index);
+    if (head.size() == 2 && head[0] == '<' && static_cast<unsigned char>(head[1]) > 32 && head[1] != 'P')
+      continue;
     std::string_view first;
     TFieldWalker walker(FLines.Line(index));
-    FLastLine = index;
     if (walker.Next(first) && first != kPartInfoType)
       continue;
     Split(index, fields);

@@ -59,12 +59,47 @@ std::string_view TLineBuffer::Line(int index) const {
 // counts, and an ending at the very end starts no further line.
 void TLineBuffer::IndexLines() {
   FStarts.clear();
+  // Reserving generously costs nothing until the memory is touched.
+  FStarts.reserve(FText.size() / 24 + 16);
+  if (!IndexAtLineFeeds())
+    IndexAtEveryLineEnd();
+}
+
+// The usual file has LF or CR LF line ends only: splitting at each LF is then
+// exact, which holds when every CR of the text stands right before an LF.
+bool TLineBuffer::IndexAtLineFeeds() {
   const char *base = FText.data();
   const size_t size = FText.size();
-  // Reserving generously costs nothing until the memory is touched.
-  FStarts.reserve(size / 24 + 16);
-  // Positions of the next CR and LF at or after the current one; each is found
-  // with memchr and searched again only once passed, so the scan stays linear.
+  size_t carriageReturns = 0;
+  for (size_t from = 0; from < size; ++carriageReturns) {
+    const void *cr = std::memchr(base + from, '\r', size - from);
+    if (cr == nullptr)
+      break;
+    from = static_cast<size_t>(static_cast<const char *>(cr) - base) + 1;
+  }
+  size_t pairs = 0;
+  size_t pos = 0;
+  while (pos < size) {
+    FStarts.push_back(static_cast<uint32_t>(pos));
+    const void *lf = std::memchr(base + pos, '\n', size - pos);
+    if (lf == nullptr)
+      break;
+    const auto end = static_cast<size_t>(static_cast<const char *>(lf) - base);
+    if (end > pos && base[end - 1] == '\r')
+      ++pairs;
+    pos = end + 1;
+  }
+  if (pairs == carriageReturns)
+    return true;
+  FStarts.clear();
+  return false;
+}
+
+// Any mix of line ends: the next CR and the next LF are each found with memchr and
+// searched again only once passed, so the scan stays linear.
+void TLineBuffer::IndexAtEveryLineEnd() {
+  const char *base = FText.data();
+  const size_t size = FText.size();
   auto find = [&](char c, size_t from) -> size_t {
     const void *p = from < size ? std::memchr(base + from, c, size - from) : nullptr;
     return p ? static_cast<size_t>(static_cast<const char *>(p) - base) : size;

@@ -20,9 +20,17 @@ public:
   int Count() const { return static_cast<int>(FStarts.size()); }
   // Line Index without its line end; Index must lie in 0..Count-1.
   std::string_view Line(int index) const;
+  // The first two bytes at line Index's start, as far as the text has them (they may
+  // run into the line end); for a quick look at a record's kind.
+  std::string_view Head(int index) const {
+    const size_t start = FStarts[static_cast<size_t>(index)];
+    return FText.substr(start, 2);
+  }
 
 private:
   void IndexLines();
+  bool IndexAtLineFeeds();
+  void IndexAtEveryLineEnd();
 
   TFileView FView;    // the mapped file, or nothing
   std::string FOwned; // text given by Assign

@@ -6,8 +6,8 @@
 namespace {
 std::string Describe(DWORD error) {
   char buffer[512] = {};
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                 buffer, sizeof buffer, nullptr);
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                 0, buffer, sizeof buffer, nullptr);
   std::string text(buffer, n);
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.'))
     text.pop_back();
@@ -20,8 +20,8 @@ std::string TFileView::Open(const std::string &fileName) {
   const DWORD attributes = GetFileAttributesA(fileName.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
     return "is a directory";
-  HANDLE file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return Describe(GetLastError());
   std::string error;
