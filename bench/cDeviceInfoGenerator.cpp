@@ -114,6 +114,7 @@ TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed) {
   result.Text.reserve(static_cast<size_t>(parts) * 36000);
   TWriter out(result.Text);
   std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(parts));
   for (int i = 0; i < parts; ++i)
     names.push_back(DeviceName(i, random));
   // The last section is an 18F device, so it is listed and can be chosen.

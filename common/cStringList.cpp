@@ -58,13 +58,11 @@ int TStringList::Add(std::string_view text) {
 }
 
 void TStringList::AddStrings(const TStringList &other) {
-  if (&other == this) {
-    const TStringList copy = other;
-    AddStrings(copy);
-    return;
-  }
-  for (const std::string &s : other)
-    Add(s);
+  // With the room reserved first no slot moves, so a list may append itself.
+  const int count = other.Count();
+  FItems.reserve(static_cast<size_t>(FCount) + static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i)
+    Add(other.FItems[static_cast<size_t>(i)]);
 }
 
 int TStringList::IndexOf(std::string_view text) const {

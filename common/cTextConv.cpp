@@ -1,6 +1,9 @@
 // Portable conversion: Windows-1252 to and from UTF-16.
 #include "common/cTextConv.h"
 
+#include <cstdint>
+#include <type_traits>
+
 namespace {
 // Code points of the bytes 0x80 to 0x9F in Windows-1252; 0 where the byte is unassigned
 // (those bytes map to the C1 control of the same value, as Windows does).
@@ -16,7 +19,7 @@ wchar_t ByteToWide(unsigned char b) {
 }
 
 char WideToByte(wchar_t w) {
-  const auto code = static_cast<unsigned long>(w);
+  const auto code = static_cast<uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
   if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
     return static_cast<char>(code);
   for (int i = 0; i < 32; ++i)
