@@ -20,11 +20,18 @@ private:
   uint64_t FState;
 };
 
-const char *const kFunctions[] = {
-    "Oscillator Selection bits",  "Watchdog Timer Postscale Select bits", "Brown-out Reset Voltage bits",
-    "PORTB A/D Enable bit",       "Stack Full/Underflow Reset Enable bit", "Code Protection Block",
-    "Write Protection Block",     "Table Read Protection Block",          "Fail-Safe Clock Monitor Enable bit",
-    "MCLR Pin Enable bit",        "CCP2 MUX bit",                          "Low-Power Timer1 Oscillator Enable bit"};
+const char *const kFunctions[] = {"Oscillator Selection bits",
+                                  "Watchdog Timer Postscale Select bits",
+                                  "Brown-out Reset Voltage bits",
+                                  "PORTB A/D Enable bit",
+                                  "Stack Full/Underflow Reset Enable bit",
+                                  "Code Protection Block",
+                                  "Write Protection Block",
+                                  "Table Read Protection Block",
+                                  "Fail-Safe Clock Monitor Enable bit",
+                                  "MCLR Pin Enable bit",
+                                  "CCP2 MUX bit",
+                                  "Low-Power Timer1 Oscillator Enable bit"};
 const char *const kDescriptions[] = {
     "PORTB<4:0> pins are configured as digital I/O on Reset",
     "HS oscillator (high power > 16 MHz)",
@@ -93,8 +100,9 @@ void WritePart(TWriter &out, const std::string &name, TRandom &random) {
                "CONFIG" + std::to_string(r / 2 + 1) + (r % 2 ? "H" : "L"), Hex(random.Next() & 0xff), "ff");
     const int switches = 3 + random.Below(2);
     for (int s = 0; s < switches; ++s) {
-      std::string switchName = fixed < 4 && random.Below(3) == 0 ? kFixedSwitches[fixed++]
-                                                                 : "SW" + std::to_string(r) + "_" + std::to_string(s);
+      std::string switchName = fixed < 4 && random.Below(3) == 0
+                                   ? kFixedSwitches[fixed++]
+                                   : "SW" + std::to_string(r) + "_" + std::to_string(s);
       const uint32_t mask = 0xffu >> random.Below(5);
       out.Record("SWITCH_INFO_TYPE", switchName, kFunctions[random.Below(12)], Hex(mask), "8");
       const int settings = 2 + random.Below(10);
