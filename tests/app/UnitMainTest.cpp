@@ -1,0 +1,851 @@
+// TMainForm over the headless window: loading, the settings table, the generated
+// text, the folder choice, the clipboard and the persisted settings.
+#include "app/UnitMain.h"
+
+#include "common/cErrors.h"
+#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cModel.h"
+#include "deviceinfo/gDeviceInfo.h"
+#include "headless/cHeadlessWindow.h"
+#include "tests/support/DeviceInfoText.h"
+#include "tests/support/StandIns.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+using Strings = std::vector<std::string>;
+
+constexpr const char *kKey = TMainForm::kSettingsKey;
+
+Strings Items(const TStringList &list) {
+  return {list.begin(), list.end()};
+}
+
+// Lines joined with CR LF after each, as the output box holds them.
+std::string Crlf(const Strings &lines) {
+  std::string text;
+  for (const std::string &line : lines)
+    text += line + "\r\n";
+  return text;
+}
+
+// The made-up device of the generator's worked example.
+std::string WorkedExample() {
+  return TDeviceInfoText()
+      .Version("1.0")
+      .Index("18F1234")
+      .Part("18F1234")
+      .Register("00")
+      .Switch("CLKSEL", "Clock source", "03")
+      .Setting("EXTRC", "External RC oscillator", "1")
+      .Setting("INTRC", "Internal RC oscillator", "0")
+      .Switch("BOOTBLOCKSIZE", "Boot block size", "0C")
+      .Setting("2KW", "Boot block of 2K words", "0")
+      .Setting("4KW", "Boot block of 4K words", "4")
+      .Switch("WDOG", "Watchdog", "10")
+      .Setting("ON", "Watchdog enabled", "10")
+      .Setting("OFF", "Watchdog disabled", "0")
+      .Text();
+}
+
+class MainWindow : public testing::Test {
+protected:
+  THeadlessWindow &Open() {
+    W.reset(); // a window still open saves its settings first
+    W = std::make_unique<THeadlessWindow>(THeadlessServices{&Pump, nullptr, &Faulty, &Files});
+    W->Open();
+    return *W;
+  }
+  // Writes the file into the test folder, points the window there and loads.
+  void Load(const std::string &text) {
+    Folder.WriteDeviceInfo(text);
+    W->Form().Models().SetPath(Folder.Path());
+    W->ClickLoadFile();
+  }
+  std::string Cell(int col, int row) const { return WideToAnsi(W->SettingsGrid.Cell(col, row)); }
+  Strings Column(int col) const {
+    Strings cells;
+    for (int r = 0; r < W->SettingsGrid.RowCount(); ++r)
+      cells.push_back(Cell(col, r));
+    return cells;
+  }
+  Strings Entries() const {
+    Strings entries;
+    for (int i = 0; i < W->DeviceSelectComboBox.Count(); ++i)
+      entries.push_back(W->DeviceSelectComboBox.Item(i));
+    return entries;
+  }
+  Strings EditorItems() const {
+    Strings items;
+    for (const WideString &item : W->SettingsGrid.Editor().Items())
+      items.push_back(WideToAnsi(item));
+    return items;
+  }
+  void Pick(const std::string &device) {
+    ASSERT_TRUE(W->DeviceSelectComboBox.UserPick(W->DeviceSelectComboBox.IndexOf(device))) << device;
+  }
+  std::string Stored(const std::string &name) const {
+    TMemoryRegistry::TValue value;
+    if (!Registry.GetValue(kKey, name, value))
+      return "<missing>";
+    EXPECT_EQ(value.Type, IRegistry::kRegSz) << name;
+    return value.Data;
+  }
+
+  TCountingPump Pump;
+  TMemoryRegistry Registry;
+  TFaultyRegistry Faulty{Registry};
+  TMemoryFileSystem Files;
+  TTempFolder Folder;
+  std::unique_ptr<THeadlessWindow> W;
+};
+} // namespace
+
+// --- Life cycle ------------------------------------------------------------------
+
+TEST_F(MainWindow, CreationMakesTheReaderGlobalAndDestructionReleasesIt) {
+  Open();
+  ASSERT_NE(W->Form().Reader(), nullptr);
+  EXPECT_EQ(DeviceInfo, W->Form().Reader());
+  EXPECT_EQ(W->Form().RowStorage(), 64);
+  EXPECT_EQ(W->Form().Reader()->Version, "<none>");
+  EXPECT_FALSE(W->Form().Reader()->UseInfoDefaults());
+  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Focused()); // FormShow
+  EXPECT_EQ(W->StatusBar.Text(), "Ready");
+  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "select device");
+  W->Close();
+  EXPECT_EQ(DeviceInfo, nullptr);
+  W.reset();
+  EXPECT_EQ(DeviceInfo, nullptr);
+}
+
+// --- Generated text -----------------------------------------------------------------
+
+TEST_F(MainWindow, WorkedExampleInAllFourForms) {
+  Open();
+  Load(WorkedExample());
+  ASSERT_EQ(W->SettingsGrid.RowCount(), 3);
+
+  ASSERT_TRUE(W->ClickGenerate());
+  EXPECT_EQ(W->Memo.Text(),
+            Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,     // Internal RC oscillator",
+                  "    BOOTBLOCKSIZE = 2KW,// Boot block of 2K words",
+                  "    WDOG = OFF          // Watchdog disabled"}));
+  EXPECT_EQ(W->Memo.SelectionStart(), 0);
+  EXPECT_EQ(W->Memo.SelectionLength(), 0);
+  EXPECT_TRUE(W->ButtonGenerate.Enabled());
+  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+
+  W->ClickComments(); // off: regenerated at once
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,",
+                                  "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}));
+  W->ClickOrvaneSyntax();
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config CLKSEL = INTRC",
+                                  "config BOOTBLOCKSIZE = 2KW", "config WDOG = OFF"}));
+  W->ClickComments();
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config CLKSEL = INTRC   ' Internal RC oscillator",
+                                  "config BOOTBLOCKSIZE = 2KW ' Boot block of 2K words",
+                                  "config WDOG = OFF       ' Watchdog disabled"}));
+}
+
+TEST(TMainFormPadRight, FillsWithBlanksAndNeverShortens) {
+  EXPECT_EQ(TMainForm::PadRight("abc", 5), "abc  ");
+  EXPECT_EQ(TMainForm::PadRight("abcde", 5), "abcde");
+  EXPECT_EQ(TMainForm::PadRight("abcdef", 5), "abcdef");
+  EXPECT_EQ(TMainForm::PadRight("", 0), "");
+  EXPECT_EQ(TMainForm::PadRight("ab", -3), "ab");
+}
+
+TEST_F(MainWindow, CommentColumnsAtTheWidthEdges) {
+  // One row whose entry text is 23, 24 or 26 characters long in each form.
+  const struct {
+    bool Orvane;
+    const char *Name, *Setting;
+    const char *Expected;
+  } cases[] = {
+      {false, "ABCDEFGHIJ", "XXXXXX", "    ABCDEFGHIJ = XXXXXX // d"},      // 23: one blank
+      {false, "ABCDEFGHIJ", "XXXXXXX", "    ABCDEFGHIJ = XXXXXXX// d"},     // 24: none
+      {false, "ABCDEFGHIJ", "XXXXXXXXX", "    ABCDEFGHIJ = XXXXXXXXX// d"}, // 26: not cut
+      {true, "ABCDEFG", "XXXXXX", "config ABCDEFG = XXXXXX ' d"},           // 23: no fill
+      {true, "ABCDEFG", "XXXXXXX", "config ABCDEFG = XXXXXXX ' d"},         // 24
+      {true, "ABCDEFG", "XXXXXXXXX", "config ABCDEFG = XXXXXXXXX ' d"},     // 26
+      {true, "AB", "C", "config AB = C           ' d"},                     // short: marker in column 25
+  };
+  Open();
+  const int row = W->SettingsGrid.AddRow();
+  W->SettingsGrid.SetCell(ISettingsGrid::kColDescription, row, L"d");
+  for (const auto &c : cases) {
+    W->SettingsGrid.SetCell(ISettingsGrid::kColConfig, row, AnsiToWide(c.Name));
+    W->SettingsGrid.SetCell(ISettingsGrid::kColSetting, row, AnsiToWide(c.Setting));
+    W->CheckBoxOrvaneSyntax.SetChecked(c.Orvane);
+    W->ClickGenerate();
+    TStringList lines;
+    W->Memo.GetLines(lines);
+    EXPECT_EQ(lines.Last(), c.Expected);
+  }
+}
+
+TEST_F(MainWindow, DeviceListRewrap) {
+  const struct {
+    int Count;
+    Strings Expected;
+  } cases[] = {
+      {0, {}},
+      {1, {"D1"}},
+      {7, {"D1, D2, D3, D4, D5, D6, D7"}},
+      {8, {"D1, D2, D3, D4, D5, D6, D7, ", "D8"}},
+      {15, {"D1, D2, D3, D4, D5, D6, D7, ", "D8, D9, D10, D11, D12, D13, ", "D14, D15"}},
+  };
+  Open();
+  for (const auto &c : cases) {
+    W->Memo.Clear();
+    for (int i = 1; i <= c.Count; ++i)
+      W->Memo.AddLine("D" + std::to_string(i));
+    W->Form().FormatDeviceList();
+    EXPECT_EQ(W->Memo.Text(), Crlf(c.Expected)) << c.Count << " names";
+  }
+}
+
+TEST_F(MainWindow, GeneratingBeforeAnyDeviceWritesOnlyTheHeader) {
+  Open();
+  W->ClickGenerate();
+  EXPECT_EQ(W->Memo.Text(), "device = \r\n\r\nconfig\r\n");
+
+  W->Close();
+  Registry.PutString(kKey, "Device", "18f9999"); // remembered from the last run
+  Open();
+  W->ClickComments();
+  EXPECT_EQ(W->Memo.Text(), "device = 18F9999\r\n\r\nconfig\r\n");
+  W->ClickOrvaneSyntax();
+  EXPECT_EQ(W->Memo.Text(), "device = 18F9999\r\n\r\n");
+}
+
+TEST_F(MainWindow, GenerateDisablesItsButtonsWhileThePumpRunsAndIsNotDoubledByQueuedClicks) {
+  Open();
+  Load(WorkedExample());
+  std::string seen;
+  bool clicked = false;
+  Pump.OnPump = [&] {
+    seen = std::string(W->ButtonGenerate.Enabled() ? "enabled" : "disabled") + "/" +
+           (W->ButtonLoadDeviceInfoFile.Enabled() ? "enabled" : "disabled") + "/" + W->Memo.Text();
+    if (!clicked) { // a click on "Comments" queued while Generate runs
+      clicked = true;
+      W->ClickComments();
+    }
+  };
+  const int before = Pump.Calls;
+  W->ClickGenerate();
+  EXPECT_EQ(Pump.Calls - before, 2); // its own and the nested run's
+  EXPECT_EQ(seen, "disabled/disabled/");
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,",
+                                  "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}));
+  EXPECT_TRUE(W->ButtonGenerate.Enabled());
+  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+}
+
+// --- Load File --------------------------------------------------------------------
+
+namespace {
+std::string FiveDevices() {
+  return TDeviceInfoText()
+      .Version("2.5")
+      .Index("18F4520")
+      .Index("18LF25K22")
+      .Index("18F1220")
+      .Index("16F628A")
+      .Index("18F2550")
+      .Index("18F1220")
+      .Part("18F1220")
+      .Register("01")
+      .Switch("WDT", "Watchdog", "01")
+      .Setting("OFF", "WDT off", "0")
+      .Setting("ON", "WDT on", "1")
+      .Part("18F2550")
+      .Register("05")
+      .Switch("FOSC", "Oscillator", "07")
+      .Setting("XT", "XT oscillator", "0")
+      .Setting("HS", "HS oscillator", "5")
+      .Setting("EC", "EC oscillator", "6")
+      .Switch("PWRT", "Power-up timer", "08")
+      .Setting("ON", "PWRT on", "0")
+      .Setting("OFF", "PWRT off", "8")
+      .Part("18F4520")
+      .Switch("OSC", "Oscillator", "01")
+      .Setting("LP", "LP", "0")
+      .Part("18LF25K22")
+      .Switch("OSC", "Oscillator", "01")
+      .Setting("LP", "LP", "0")
+      .Text();
+}
+} // namespace
+
+TEST_F(MainWindow, LoadFileListsSortsSelectsTheRememberedDeviceAndFillsTheGrid) {
+  Registry.PutString(kKey, "Device", "18f2550");
+  Open();
+  W->ClickIncludeLF();
+  std::string atPump;
+  Pump.OnPump = [&] {
+    atPump = W->StatusBar.Text() + "|" + (W->ButtonLoadDeviceInfoFile.Enabled() ? "enabled" : "disabled");
+  };
+  Load(FiveDevices());
+
+  EXPECT_EQ(Pump.Calls, 1);
+  EXPECT_EQ(atPump, " Working, please wait...|disabled");
+  EXPECT_EQ(W->StatusBar.Text(), "resource file: V2.5    5 device(s) found");
+  EXPECT_EQ(Entries(), (Strings{"18F1220", "18F1220", "18F2550", "18F4520", "18LF25K22"}));
+  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 2);
+  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "18F2550");
+  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), 1);
+  EXPECT_EQ(W->Form().Device(), "18F2550"); // the list's spelling
+  EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"FOSC", "PWRT"}));
+  EXPECT_EQ(Column(ISettingsGrid::kColFunction), (Strings{"Oscillator", "Power-up timer"}));
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
+  EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"HS oscillator", "PWRT on"}));
+  EXPECT_EQ(W->SettingsGrid.TopRow(), 0);
+  EXPECT_EQ(W->SettingsGrid.SelectedRow(), 1); // the fill leaves the last row selected
+  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_TRUE(W->ButtonGenerate.Focused());
+  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+  // The model list keeps the file order; the reader's list was sorted.
+  TStringList modelNames;
+  W->Form().Models().CopyDevicesTo(modelNames);
+  EXPECT_EQ(Items(modelNames), (Strings{"18F4520", "18LF25K22", "18F1220", "18F2550", "18F1220"}));
+
+  // Loading again first clears the shown text while the old entries are in place,
+  // which re-reads the selected device; then the same device is selected anew.
+  Strings events;
+  const TNotifyEvent fill = W->DeviceSelectComboBox.OnChange;
+  W->DeviceSelectComboBox.OnChange = [&, fill] {
+    events.push_back(W->DeviceSelectComboBox.Text() + "|" + std::to_string(W->DeviceSelectComboBox.Count()) +
+                     "|" + std::to_string(W->DeviceSelectComboBox.ItemIndex()));
+    fill();
+  };
+  W->ClickIncludeLF(); // now off: only the next load notices
+  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 5);
+  W->ClickLoadFile();
+  EXPECT_EQ(events, (Strings{"|5|2", "18F2550|4|2"}));
+  EXPECT_EQ(W->StatusBar.Text(), "resource file: V2.5    4 device(s) found");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
+  EXPECT_EQ(W->Memo.Text(), "");
+}
+
+TEST_F(MainWindow, RememberedDeviceNotListedSelectsTheFirstEntry) {
+  Registry.PutString(kKey, "Device", "18F9999");
+  Open();
+  Load(FiveDevices());
+  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
+  EXPECT_EQ(W->Form().Device(), "18F1220");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"ON"}));
+}
+
+TEST_F(MainWindow, FirstLoadWithoutTheFileLeavesTheListEmpty) {
+  Open();
+  W->Form().Models().SetPath(Folder.Path()); // holds no 8bit_device.info
+  W->ClickLoadFile();
+  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    0 device(s) found");
+  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 0);
+  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
+  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "select device");
+  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), 0);
+  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
+  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+  EXPECT_TRUE(W->ButtonGenerate.Focused());
+}
+
+TEST_F(MainWindow, LaterLoadWithoutTheFileKeepsThePreviousDeviceInTheGrid) {
+  Registry.PutString(kKey, "Device", "18F2550");
+  Open();
+  Load(FiveDevices());
+  W->SettingsGrid.PickSetting(0, 2); // EC: the reload puts the default back
+  TTempFolder empty;
+  W->Form().Models().SetPath(empty.Path());
+  W->ClickLoadFile();
+  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    0 device(s) found");
+  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 0);
+  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
+  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
+  EXPECT_EQ(W->Form().Device(), "18F2550");
+  W->Close();
+  EXPECT_EQ(Stored("Device"), std::string("18F2550\0", 8));
+}
+
+TEST_F(MainWindow, DeviceWithoutAPartSectionLeavesAnEmptyTable) {
+  Registry.PutString(kKey, "Device", "18F3000");
+  Open();
+  Load(TDeviceInfoText()
+           .Index("18F1000")
+           .Index("18F3000")
+           .Part("18F1000")
+           .Switch("A", "a", "1")
+           .Setting("X", "x", "0")
+           .Text());
+  EXPECT_EQ(W->Form().Device(), "18F3000");
+  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
+  EXPECT_EQ(W->Form().Defaults().Count(), 0);
+  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_FALSE(W->Form().Reader()->PartFound());
+}
+
+// --- Settings table -----------------------------------------------------------------
+
+TEST_F(MainWindow, EditingOffersTheRowsOwnSettingsWithTheCurrentOnePreselected) {
+  Registry.PutString(kKey, "Device", "18F2550");
+  Open();
+  Load(FiveDevices());
+  ASSERT_TRUE(W->SettingsGrid.BeginEdit(0));
+  EXPECT_EQ(EditorItems(), (Strings{"XT", "HS", "EC"}));
+  EXPECT_EQ(W->SettingsGrid.Editor().ItemIndex(), 1);
+  EXPECT_GT(W->SettingsGrid.Editor().RefreshCount(), 0);
+  ASSERT_TRUE(W->SettingsGrid.PickEntry(0));
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "XT oscillator"); // at once
+  W->SettingsGrid.EndEdit();
+  EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 0), "XT");
+
+  ASSERT_TRUE(W->SettingsGrid.BeginEdit(1));
+  EXPECT_EQ(EditorItems(), (Strings{"ON", "OFF"}));
+  EXPECT_EQ(W->SettingsGrid.Editor().ItemIndex(), 0);
+  W->SettingsGrid.CancelEdit();
+
+  W->Memo.UserSetText("old text");
+  W->ClickSetDefaults();
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
+  EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"HS oscillator", "PWRT on"}));
+  EXPECT_EQ(W->Memo.Text(), "");
+}
+
+TEST_F(MainWindow, TwoSettingsOfOneNamePickByPositionAndDefaultByName) {
+  Open();
+  Load(TDeviceInfoText()
+           .Index("18F1")
+           .Part("18F1")
+           .Register("2")
+           .Switch("MODE", "Mode", "3")
+           .Setting("X", "first X", "1")
+           .Setting("X", "second X", "2")
+           .Setting("Y", "why", "0")
+           .Text());
+  EXPECT_EQ(Items(W->Form().SettingNames(0)), (Strings{"X", "X", "Y"}));
+  EXPECT_EQ(Items(W->Form().Defaults()), (Strings{"X"}));        // the register matched the second X
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X"); // Set Defaults matches by name
+  ASSERT_TRUE(W->SettingsGrid.PickSetting(0, 1));
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "second X");
+  W->ClickGenerate();
+  EXPECT_NE(W->Memo.Text().find("    MODE = X            // second X\r\n"), std::string::npos)
+      << W->Memo.Text();
+  W->ClickSetDefaults();
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X");
+}
+
+TEST_F(MainWindow, DefaultNotAmongTheSettingsShowsTheFirstDescription) {
+  Open();
+  Load(TDeviceInfoText()
+           .Index("18F1")
+           .Part("18F1")
+           .Register("0")
+           .Switch("LVP", "Low-voltage programming", "4")
+           .Setting("ENABLED", "LVP enabled", "4")
+           .Setting("DISABLED", "LVP disabled", "0")
+           .Text());
+  EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 0), "OFF");
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "LVP enabled");
+  W->ClickGenerate();
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1", "", "config", "    LVP = OFF           // LVP enabled"}));
+}
+
+TEST_F(MainWindow, AShorterDeviceAfterALongerOneLeavesNoTrace) {
+  Open();
+  Load(TDeviceInfoText()
+           .Index("18F1")
+           .Index("18F2")
+           .Part("18F1")
+           .Switch("A", "a", "1")
+           .Setting("A0", "a0", "0")
+           .Setting("A1", "a1", "1")
+           .Switch("B", "b", "2")
+           .Setting("B0", "b0", "0")
+           .Switch("C", "c", "4")
+           .Setting("C0", "c0", "0")
+           .Part("18F2")
+           .Switch("Z", "z", "1")
+           .Setting("Z1", "z1", "1")
+           .Setting("Z0", "z0", "0")
+           .Text());
+  ASSERT_EQ(W->SettingsGrid.RowCount(), 3);
+  W->ClickGenerate();
+  Pick("18F2");
+  EXPECT_EQ(W->Form().Device(), "18F2");
+  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"Z"}));
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"Z0"}));
+  EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"z0"}));
+  EXPECT_EQ(Items(W->Form().Defaults()), (Strings{"Z0"}));
+  ASSERT_TRUE(W->SettingsGrid.BeginEdit(0));
+  EXPECT_EQ(EditorItems(), (Strings{"Z1", "Z0"}));
+  W->SettingsGrid.CancelEdit();
+  W->ClickGenerate();
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F2", "", "config", "    Z = Z0              // z0"}));
+  // Choosing the entry that is already selected re-reads nothing.
+  const int changes = W->DeviceSelectComboBox.ChangeCount();
+  Pick("18F2");
+  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), changes);
+  EXPECT_NE(W->Memo.Text(), "");
+}
+
+TEST_F(MainWindow, SetDefaultsOnAnEmptyTableOnlyEmptiesTheOutput) {
+  Open();
+  W->Memo.UserSetText("text");
+  W->ClickSetDefaults();
+  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
+}
+
+TEST_F(MainWindow, AMalformedSwitchEndsTheFillWithTheRowsSoFarAtTheirFirstSetting) {
+  Open();
+  EXPECT_THROW(Load(TDeviceInfoText()
+                        .Index("18F1")
+                        .Part("18F1")
+                        .Register("1")
+                        .Switch("A", "a", "1")
+                        .Setting("A0", "a0", "0")
+                        .Setting("A1", "a1", "1")
+                        .Switch("B", "b", "XYZ")
+                        .Setting("B0", "b0", "0")
+                        .Text()),
+               EConvertError);
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"A0"})); // Set Defaults did not run
+  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    1 device(s) found");
+}
+
+// --- Mended faults ----------------------------------------------------------------
+
+TEST_F(MainWindow, SwitchesWithoutSelectableSettingsGetNoRowButTheFillGoesOn) {
+  Open();
+  Load(TDeviceInfoText()
+           .Index("18F1")
+           .Index("18F2")
+           .Part("18F1")
+           .Switch("A", "a", "1")
+           .Setting("A0", "a0", "0")
+           .Switch("R", "all reserved", "2")
+           .Setting("RESERVED", "r", "0")
+           .Setting("RESERVED", "r", "2")
+           .Switch("N", "no settings", "4")
+           .Switch("B", "b", "8")
+           .Setting("B0", "b0", "0")
+           .Switch("Z", "reserved at the end", "10")
+           .Setting("RESERVED", "r", "0")
+           .Part("18F2")
+           .Switch("C", "c", "1")
+           .Setting("C0", "c0", "0")
+           .Text());
+  EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"A", "B"}));
+  EXPECT_EQ(Items(W->Form().Defaults()), (Strings{"A0", "B0"}));
+  EXPECT_EQ(Items(W->Form().SettingNames(1)), (Strings{"B0"}));
+}
+
+TEST_F(MainWindow, MoreThanSixtyFourSwitchesEachGetARow) {
+  TDeviceInfoText text;
+  text.Index("18F9").Index("18F1").Part("18F9").Register("0");
+  for (int i = 0; i < 70; ++i) {
+    const std::string n = std::to_string(i);
+    text.Switch("S" + n, "switch " + n, "1").Setting("ON", "on " + n, "1").Setting("OFF", "off " + n, "0");
+  }
+  text.Part("18F1").Switch("T", "t", "1").Setting("T0", "t0", "0");
+  Registry.PutString(kKey, "Device", "18F9");
+  Open();
+  Load(text.Text());
+
+  ASSERT_EQ(W->SettingsGrid.RowCount(), 70);
+  EXPECT_GE(W->Form().RowStorage(), 70);
+  EXPECT_EQ(W->Form().Defaults().Count(), 70);
+  EXPECT_EQ(Cell(ISettingsGrid::kColConfig, 69), "S69");
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "off 69");
+  EXPECT_EQ(Items(W->Form().SettingDescriptions(69)), (Strings{"on 69", "off 69"}));
+  ASSERT_TRUE(W->SettingsGrid.PickSetting(69, 0));
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "on 69");
+  W->ClickGenerate();
+  EXPECT_NE(W->Memo.Text().find("    S68 = OFF,          // off 68\r\n    S69 = ON            // on 69\r\n"),
+            std::string::npos);
+  W->ClickSetDefaults();
+  EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 69), "OFF");
+
+  Pick("18F1");
+  EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"T"}));
+  EXPECT_EQ(W->Form().Defaults().Count(), 1);
+  EXPECT_THROW(W->Form().SettingNames(W->Form().RowStorage()), EListError);
+}
+
+TEST_F(MainWindow, MalformedFileReEnablesLoadFileAndSaysWhereLoadingFailed) {
+  Open();
+  EXPECT_THROW(Load("<PARTS_INDEX_TYPE><18F1>\r\n<RES_FILE_VERSION_INFO_TYPE><1>\r\n<PARTS_INDEX_TYPE>\r\n"),
+               EListError);
+  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+  EXPECT_EQ(W->StatusBar.Text(), "Loading failed at line 3 of 8bit_device.info");
+  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 0);
+  EXPECT_EQ(W->Memo.Text(), "");
+
+  // The user loads a sound file.
+  TTempFolder mended;
+  mended.WriteDeviceInfo(FiveDevices());
+  W->Form().Models().SetPath(mended.Path());
+  ASSERT_NO_THROW(W->ClickLoadFile());
+  EXPECT_EQ(W->StatusBar.Text(), "resource file: V2.5    4 device(s) found");
+  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 4);
+}
+
+TEST_F(MainWindow, AFailingDeviceDoesNotKeepAMendedFileFromLoading) {
+  const std::string broken = TDeviceInfoText().Index("18F1").Part("18F1").Switch("A", "a", "QQ").Text();
+  Open();
+  EXPECT_THROW(Load(broken), EConvertError); // shown when the device is chosen
+  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 1);
+  // Loading again re-reads the old device first; that repeat must not stop the load.
+  TTempFolder mended;
+  mended.WriteDeviceInfo(
+      TDeviceInfoText().Index("18F1").Part("18F1").Switch("A", "a", "1").Setting("A0", "a0", "0").Text());
+  W->Form().Models().SetPath(mended.Path());
+  ASSERT_NO_THROW(W->ClickLoadFile());
+  EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"A"}));
+  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    1 device(s) found");
+}
+
+TEST_F(MainWindow, UseInfoDefaultsReReadsTheSelectedDeviceTheFirstIncluded) {
+  const std::string file = TDeviceInfoText()
+                               .Index("18F1")
+                               .Index("18F2")
+                               .Part("18F1")
+                               .Register("40")
+                               .Switch("XINST", "Extended instructions", "40")
+                               .Setting("OFF", "off", "0")
+                               .Setting("ON", "on", "40")
+                               .Part("18F2")
+                               .Switch("W", "w", "1")
+                               .Setting("W0", "w0", "0")
+                               .Text();
+  Open();
+  W->ClickUseInfoDefaults(); // before any load: only the reader's flag
+  EXPECT_TRUE(W->Form().Reader()->UseInfoDefaults());
+  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
+  W->ClickUseInfoDefaults();
+  EXPECT_FALSE(W->Form().Reader()->UseInfoDefaults());
+
+  Load(file);
+  ASSERT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF"}));
+  W->ClickGenerate();
+  W->ClickUseInfoDefaults();
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"ON"}));
+  EXPECT_EQ(W->Memo.Text(), "");
+  W->ClickUseInfoDefaults();
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF"}));
+
+  // After a load that found nothing the list is empty: nothing is re-read.
+  TTempFolder empty;
+  W->Form().Models().SetPath(empty.Path());
+  W->ClickLoadFile();
+  ASSERT_EQ(W->DeviceSelectComboBox.Count(), 0);
+  ASSERT_NO_THROW(W->ClickUseInfoDefaults());
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF"}));
+}
+
+// --- Change Folder and Copy -----------------------------------------------------------
+
+TEST_F(MainWindow, ChangeFolderUpperCasesTheChoiceAndCancelChangesNothing) {
+  Registry.PutString(kKey, "MicrochipPath", "c:\\old");
+  Open();
+  W->FolderDialog.Accept = false;
+  W->ClickChangeFolder();
+  EXPECT_EQ(W->FolderDialog.Runs, 1);
+  EXPECT_EQ(W->FolderDialog.Title, "Please select the folder that contains the Microchip MPASM/MPASMX files");
+  EXPECT_EQ(W->FolderDialog.Selection, "C:\\OLD");
+  EXPECT_EQ(W->FolderDialog.Caption, "Select Folder");
+  EXPECT_EQ(W->Form().Models().Path, "C:\\OLD");
+  EXPECT_EQ(W->LabelIncludePath.Text(), "C:\\Program Files (x86)\\Microchip\\MPASM Suite");
+
+  W->FolderDialog.Accept = true;
+  W->FolderDialog.Path = "d:\\Vendor\\mpasm \xe9t\xe9";
+  W->ClickChangeFolder();
+  EXPECT_EQ(W->Form().Models().Path, "D:\\VENDOR\\MPASM \xe9T\xe9");
+  EXPECT_EQ(W->LabelIncludePath.Text(), "D:\\VENDOR\\MPASM \xe9T\xe9");
+  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "select device"); // nothing reloaded
+  W->Close();
+  EXPECT_EQ(Stored("MicrochipPath"), std::string("D:\\VENDOR\\MPASM \xe9T\xe9") + '\0');
+}
+
+TEST_F(MainWindow, CopyPutsTheBoxsTextAsItStandsOnTheClipboard) {
+  Open();
+  W->ClickCopy();
+  EXPECT_EQ(W->OwnClipboard.Text(), "");
+  Load(WorkedExample());
+  W->ClickGenerate();
+  W->Memo.UserSetText("edited\r\nby the user");
+  W->ClickCopy();
+  EXPECT_EQ(W->OwnClipboard.Text(), "edited\r\nby the user");
+}
+
+// --- Persisted settings -----------------------------------------------------------------
+
+TEST_F(MainWindow, LoadSettingsHandlesEveryStoredState) {
+  const std::string initial = TMainForm::kInitialFolderText;
+  const std::string longPath = "c:\\" + std::string(5000, 'x');
+  const struct {
+    const char *Name;
+    std::function<void(TMemoryRegistry &, TMemoryFileSystem &, TFaultyRegistry &)> Setup;
+    std::string Path, Label, Device;
+  } cases[] = {
+      {"no key", [](auto &, auto &, auto &) {}, "", initial, ""},
+      {"values missing", [](auto &r, auto &, auto &) { r.CreateKeyPath(kKey); }, "", initial, ""},
+      {"values empty",
+       [](auto &r, auto &, auto &) {
+         r.PutString(kKey, "MicrochipPath", "");
+         r.PutValue(kKey, "Device", IRegistry::kRegSz, "");
+       },
+       "", initial, ""},
+      {"existing folder in lower case",
+       [](auto &r, auto &f, auto &) {
+         f.AddFolder("C:\\MPASM");
+         r.PutString(kKey, "MicrochipPath", "c:\\mpasm");
+         r.PutString(kKey, "Device", "18lf25k22");
+       },
+       "C:\\MPASM", "C:\\MPASM", "18LF25K22"},
+      {"drive root",
+       [](auto &r, auto &f, auto &) {
+         f.AddFolder("D:\\");
+         r.PutString(kKey, "MicrochipPath", "d:\\");
+       },
+       "D:\\", "D:\\", ""},
+      {"folder gone", [](auto &r, auto &, auto &) { r.PutString(kKey, "MicrochipPath", "c:\\gone"); },
+       "C:\\GONE", initial, ""},
+      {"path stored as a number",
+       [](auto &r, auto &, auto &) {
+         r.PutValue(kKey, "MicrochipPath", IRegistry::kRegDword, std::string("\x01\0\0\0", 4));
+         r.PutString(kKey, "Device", "18f1");
+       },
+       "", "[not specified]", "18F1"},
+      {"path stored as binary",
+       [](auto &r, auto &, auto &) { r.PutValue(kKey, "MicrochipPath", IRegistry::kRegBinary, "c:\\x"); }, "",
+       "[not specified]", ""},
+      {"device stored as a number",
+       [](auto &r, auto &, auto &) {
+         r.PutValue(kKey, "Device", IRegistry::kRegDword, std::string(4, '\0'));
+       },
+       "", initial, ""},
+      {"only ASCII letters upper-cased",
+       [](auto &r, auto &, auto &) { r.PutString(kKey, "MicrochipPath", "c:\\daten\\m\xe9tier \xe4"); },
+       "C:\\DATEN\\M\xe9TIER \xe4", initial, ""},
+      {"expandable string taken as stored",
+       [](auto &r, auto &, auto &) {
+         r.PutValue(kKey, "MicrochipPath", IRegistry::kRegExpandSz,
+                    std::string("%programfiles%\\mpasm\0", 21));
+       },
+       "%PROGRAMFILES%\\MPASM", initial, ""},
+      {"no terminating zero",
+       [](auto &r, auto &, auto &) {
+         r.PutValue(kKey, "MicrochipPath", IRegistry::kRegSz, "c:\\mpasm");
+         r.PutValue(kKey, "Device", IRegistry::kRegSz, "18f1");
+       },
+       "C:\\MPASM", initial, "18F1"},
+      {"longer than any fixed buffer",
+       [&longPath](auto &r, auto &, auto &) {
+         r.PutValue(kKey, "MicrochipPath", IRegistry::kRegSz, longPath);
+         r.PutString(kKey, "Device", std::string(300, 'f'));
+       },
+       UpperCaseAscii(longPath), initial, std::string(300, 'F')},
+      {"cut at the first zero",
+       [](auto &r, auto &, auto &) {
+         r.PutValue(kKey, "MicrochipPath", IRegistry::kRegSz, std::string("c:\\a\0junk\0", 10));
+       },
+       "C:\\A", initial, ""},
+      {"a data read that fails once is retried",
+       [](auto &r, auto &, auto &faulty) {
+         r.PutString(kKey, "MicrochipPath", "c:\\p");
+         faulty.FailDataReads = 1;
+       },
+       "C:\\P", initial, ""},
+      {"data that cannot be read",
+       [](auto &r, auto &, auto &faulty) {
+         r.PutString(kKey, "MicrochipPath", "c:\\p");
+         r.PutString(kKey, "Device", "18f1");
+         faulty.FailDataReads = 100;
+       },
+       "", "[not specified]", ""},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    Registry.DeleteKey("\\Software");
+    Files = TMemoryFileSystem();
+    Faulty.FailDataReads = 0;
+    c.Setup(Registry, Files, Faulty);
+    Open();
+    EXPECT_EQ(W->Form().Models().Path, c.Path);
+    EXPECT_EQ(W->LabelIncludePath.Text(), c.Label);
+    EXPECT_EQ(W->Form().Device(), c.Device);
+    EXPECT_EQ(Registry.OpenHandles(), 0);
+    W.reset();
+  }
+}
+
+TEST_F(MainWindow, AStoredFolderThatIsGoneIsStillWhereLoadFileLooks) {
+  Folder.WriteDeviceInfo(FiveDevices());
+  Registry.PutString(kKey, "MicrochipPath", Folder.Path());
+  Open();
+  // The stored path is upper-cased: on a case-sensitive file system it names
+  // another folder, on Windows the same one.
+  EXPECT_EQ(W->Form().Models().Path, UpperCaseAscii(Folder.Path()));
+  EXPECT_EQ(W->LabelIncludePath.Text(), TMainForm::kInitialFolderText);
+  W->Close();
+  EXPECT_EQ(Stored("MicrochipPath"), UpperCaseAscii(Folder.Path()) + '\0');
+}
+
+TEST_F(MainWindow, SaveSettingsOnClosing) {
+  const struct {
+    const char *Name;
+    std::function<void(TFaultyRegistry &)> Setup;
+    std::string Path, Device; // as stored afterwards
+  } cases[] = {
+      {"first run creates the key with empty values", [](auto &) {}, std::string(1, '\0'),
+       std::string(1, '\0')},
+      {"key can be neither opened nor created", [](auto &f) { f.FailCreate = true; }, "<missing>",
+       "<missing>"},
+      {"writing the folder fails: the device is not written",
+       [](auto &f) { f.FailSet.insert("MicrochipPath"); }, "<missing>", "<missing>"},
+      {"writing the device fails", [](auto &f) { f.FailSet.insert("Device"); }, std::string(1, '\0'),
+       "<missing>"},
+      {"a write that raises is swallowed", [](auto &f) { f.ThrowOnSet.insert("MicrochipPath"); }, "<missing>",
+       "<missing>"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    Registry.DeleteKey("\\Software");
+    Faulty.FailCreate = false;
+    Faulty.FailSet.clear();
+    Faulty.ThrowOnSet.clear();
+    Open();
+    c.Setup(Faulty);
+    ASSERT_NO_THROW(W->Close());
+    EXPECT_EQ(Stored("MicrochipPath"), c.Path);
+    EXPECT_EQ(Stored("Device"), c.Device);
+    EXPECT_EQ(Registry.OpenHandles(), 0);
+    EXPECT_EQ(Registry.KeyExists(kKey), c.Path != "<missing>" || !Faulty.FailCreate);
+    W.reset();
+  }
+}
+
+TEST_F(MainWindow, SaveWritesTheLastFolderAndDeviceUnchanged) {
+  Registry.PutString(kKey, "Device", "18f2550");
+  Open();
+  Load(FiveDevices());
+  Pick("18F1220");
+  W->Form().Models().SetPath("e:\\as-set");
+  W->Close();
+  EXPECT_EQ(Stored("MicrochipPath"), std::string("e:\\as-set\0", 10));
+  EXPECT_EQ(Stored("Device"), std::string("18F1220\0", 8));
+  EXPECT_EQ(Registry.ValueNames(kKey), (Strings{"Device", "MicrochipPath"}));
+}
