@@ -1,10 +1,12 @@
 // configgen's commands, run in-process: output, messages and exit statuses.
 #include "cli/ConfigGen.h"
 
+#include "tests/support/DeviceInfoText.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -64,4 +66,172 @@ TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   const TRun help = RunCli({"--help"});
   EXPECT_EQ(help.Status, kExitOk);
   EXPECT_NE(help.Out.find("devices --folder DIR"), std::string::npos);
+  EXPECT_NE(help.Out.find("generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]"),
+            std::string::npos);
+  EXPECT_NE(help.Out.find("[--set SWITCH=SETTING ...]"), std::string::npos);
+  EXPECT_NE(help.Out.find("switches --folder DIR --device NAME [--info-defaults]"), std::string::npos);
+}
+
+// --- generate and switches ----------------------------------------------------------
+
+TEST(ConfigGenGenerate, PrintsTheGeneratedTextWithEverySwitchAtItsDefault) {
+  const TRun run = RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220"});
+  EXPECT_EQ(run.Status, kExitOk) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(run.Out, "device = 18F1220\n"
+                     "\n"
+                     "config\n"
+                     "    FOSC = INTIO1,      // Internal RC oscillator, CLKO function on RA6\n"
+                     "    FSCM = ON,          // Fail-Safe Clock Monitor enabled\n"
+                     "    IESO = ON,          // Internal External Switchover mode enabled\n"
+                     "    PWRT = OFF,         // PWRT disabled\n"
+                     "    BOR = ON,           // Brown-out Reset enabled\n"
+                     "    BORV = 27,          // VBOR set to 2.7V\n"
+                     "    WDT = ON,           // WDT enabled\n"
+                     "    WDTPS = 32768,      // 1:32768\n"
+                     "    STVR = ON,          // Stack full/underflow will cause Reset\n"
+                     "    LVP = OFF,          // Single-Supply ICSP disabled\n"
+                     "    DEBUG = OFF,        // Background debugger disabled, RB6 and RB7 configured as "
+                     "general purpose I/O "
+                     "pins\n"
+                     "    CP0 = OFF,          // Block 0 (000200-0007FFh) not code-protected\n"
+                     "    CP1 = OFF,          // Block 1 (000800-000FFFh) not code-protected\n"
+                     "    CPB = OFF,          // Boot block (000000-0001FFh) not code-protected\n"
+                     "    CPD = OFF           // Data EEPROM not code-protected\n");
+}
+
+TEST(ConfigGenGenerate, OptionsPicksAndTheIndexsSpelling) {
+  const std::string folder = SamplesFolder();
+  // Any letter case finds the device; the index's spelling is printed.
+  const TRun lf = RunCli({"generate", "--folder", folder, "--device", "18lf25k22", "--orvane",
+                          "--no-comments", "--set", "FOSC=HSHP", "--set=FOSC=XT", "--set", "WDTPS=64"});
+  EXPECT_EQ(lf.Status, kExitOk) << lf.Err;
+  EXPECT_EQ(lf.Out.substr(0, lf.Out.find("config PLLCFG")), "device = 18LF25K22\n\nconfig FOSC = XT\n");
+  EXPECT_NE(lf.Out.find("\nconfig WDTPS = 64\n"), std::string::npos) << lf.Out;
+  EXPECT_EQ(lf.Out.find('\r'), std::string::npos);
+
+  // A pick stands in its row with its own description.
+  const TRun pick = RunCli({"generate", "--folder", folder, "--device", "18F2550", "--set", "FOSC=HS"});
+  EXPECT_NE(pick.Out.find("\n    FOSC = HS,          // HS oscillator (HS)\n"), std::string::npos)
+      << pick.Out;
+
+  // --info-defaults: LVP takes the register's default instead of OFF.
+  const TRun plain = RunCli({"generate", "--folder", folder, "--device", "18F1220"});
+  const TRun info = RunCli({"generate", "--folder", folder, "--device", "18F1220", "--info-defaults"});
+  EXPECT_NE(plain.Out.find("    LVP = OFF,"), std::string::npos);
+  EXPECT_NE(info.Out.find("    LVP = ON,           // Single-Supply ICSP enabled\n"), std::string::npos)
+      << info.Out;
+}
+
+TEST(ConfigGenGenerate, APickIsTheFirstSettingOfThatName) {
+  TTempFolder folder;
+  folder.WriteDeviceInfo(TDeviceInfoText()
+                             .Index("18F1")
+                             .Part("18F1")
+                             .Register("0")
+                             .Switch("MODE", "Mode", "3")
+                             .Setting("Y", "why", "0")
+                             .Setting("X", "first X", "1")
+                             .Setting("X", "second X", "2")
+                             .Text());
+  const TRun run = RunCli({"generate", "--folder", folder.Path(), "--device", "18F1", "--set", "MODE=X"});
+  EXPECT_EQ(run.Status, kExitOk) << run.Err;
+  EXPECT_EQ(run.Out, "device = 18F1\n\nconfig\n    MODE = X            // first X\n");
+}
+
+TEST(ConfigGenSwitches, PrintsTheGridRowsTabSeparated) {
+  const TRun run = RunCli({"switches", "--folder", SamplesFolder(), "--device", "18f1220"});
+  EXPECT_EQ(run.Status, kExitOk) << run.Err;
+  EXPECT_EQ(run.Out.substr(0, run.Out.find("IESO")),
+            "FOSC\tOscillator Selection bits\tINTIO1\tInternal RC oscillator, CLKO function on RA6\n"
+            "FSCM\tFail-Safe Clock Monitor Enable bit\tON\tFail-Safe Clock Monitor enabled\n");
+  EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 15);
+  EXPECT_NE(run.Out.find("\nLVP\tSingle-Supply ICSP Enable bit\tOFF\tSingle-Supply ICSP disabled\n"),
+            std::string::npos);
+  const TRun info =
+      RunCli({"switches", "--info-defaults", "--folder", SamplesFolder(), "--device", "18F1220"});
+  EXPECT_NE(info.Out.find("\nLVP\tSingle-Supply ICSP Enable bit\tON\t"), std::string::npos);
+}
+
+TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
+  const std::string samples = SamplesFolder();
+  TTempFolder malformed;
+  malformed.WriteDeviceInfo("<PARTS_INDEX_TYPE><18F1>\r\n<PART_INFO_TYPE><x><PIC18F1>\r\n"
+                            "<SWITCH_INFO_TYPE><A><a><1>\r\n<SETTING_VALUE_TYPE><X>\r\n");
+  TTempFolder badIndex;
+  badIndex.WriteDeviceInfo("<PARTS_INDEX_TYPE><18F1>\r\n<PARTS_INDEX_TYPE>\r\n");
+  TTempFolder empty;
+  const struct {
+    std::vector<std::string> Args;
+    std::vector<std::string> Message; // parts of the message
+  } cases[] = {
+      {{"generate", "--folder", samples, "--device", "18F9999"},
+       {"'18F9999' is not among the 18F and 18LF devices"}},
+      {{"generate", "--folder", samples, "--device", "16F628A"}, {"'16F628A' is not among"}},
+      {{"switches", "--folder", samples, "--device", "18f8722"},
+       {"'18F8722' is listed in", "has no part section"}},
+      {{"generate", "--folder", samples, "--device", "18F1220", "--set", "FOO=ON"},
+       {"device '18F1220' has no switch 'FOO'; its switches: FOSC, FSCM, IESO, PWRT, BOR, BORV, WDT, WDTPS, "
+        "STVR, "
+        "LVP, DEBUG, CP0, CP1, CPB, CPD"}},
+      {{"generate", "--folder", samples, "--device", "18F1220", "--set", "BORV=12"},
+       {"switch 'BORV' of device '18F1220' has no setting '12'; its settings: 45, 42, 27"}},
+      {{"generate", "--folder", samples, "--device", "18F1220", "--set", "fosc=HS"},
+       {"has no switch 'fosc'"}},
+      {{"generate", "--folder", malformed.Path(), "--device", "18F1"},
+       {"List index out of bounds (2)", "line 4"}},
+      {{"switches", "--folder", badIndex.Path(), "--device", "18F1"},
+       {"List index out of bounds (1)", "line 2"}},
+      {{"generate", "--folder", empty.Path(), "--device", "18F1"}, {"cannot read", "8bit_device.info"}},
+  };
+  for (const auto &c : cases) {
+    const TRun run = RunCli(c.Args);
+    SCOPED_TRACE(testing::PrintToString(c.Args));
+    EXPECT_EQ(run.Status, kExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind("configgen: ", 0), 0u) << run.Err;
+    for (const std::string &part : c.Message)
+      EXPECT_NE(run.Err.find(part), std::string::npos) << run.Err;
+  }
+}
+
+TEST(ConfigGenGenerate, AFailingFirstEntryDoesNotStopAnotherDevice) {
+  TTempFolder folder;
+  folder.WriteDeviceInfo(TDeviceInfoText()
+                             .Index("18F1")
+                             .Index("18F2")
+                             .Part("18F1")
+                             .Switch("A", "a", "ZZ")
+                             .Part("18F2")
+                             .Switch("B", "b", "1")
+                             .Setting("B0", "b0", "0")
+                             .Text());
+  const TRun other = RunCli({"switches", "--folder", folder.Path(), "--device", "18F2"});
+  EXPECT_EQ(other.Status, kExitOk) << other.Err;
+  EXPECT_EQ(other.Out, "B\tb\tB0\tb0\n");
+  const TRun first = RunCli({"switches", "--folder", folder.Path(), "--device", "18F1"});
+  EXPECT_EQ(first.Status, kExitFailure);
+  EXPECT_NE(first.Err.find("'$ZZ' is not a valid integer value"), std::string::npos) << first.Err;
+  EXPECT_NE(first.Err.find("line 4"), std::string::npos) << first.Err;
+}
+
+TEST(ConfigGenGenerate, UsageErrorsExitTwo) {
+  const std::string samples = SamplesFolder();
+  const std::vector<std::vector<std::string>> cases = {
+      {"generate", "--folder", samples},
+      {"generate", "--device", "18F1220"},
+      {"generate", "--folder", samples, "--device"},
+      {"generate", "--folder", samples, "--device", "18F1220", "--set", "FOSC"},
+      {"generate", "--folder", samples, "--device", "18F1220", "--set", "=HS"},
+      {"generate", "--folder", samples, "--device", "18F1220", "--include-lf"},
+      {"switches", "--folder", samples, "--device", "18F1220", "--orvane"},
+      {"switches", "--folder", samples, "--device", "18F1220", "--set", "FOSC=HS"},
+      {"devices", "--folder", samples, "--device", "18F1220"},
+  };
+  for (const auto &args : cases) {
+    const TRun run = RunCli(args);
+    EXPECT_EQ(run.Status, kExitUsage) << testing::PrintToString(args) << run.Err;
+    EXPECT_NE(run.Err.find("Usage: configgen"), std::string::npos);
+    EXPECT_EQ(run.Out, "");
+  }
 }
