@@ -46,7 +46,7 @@ bool TCheckBox::HandleCommand(WORD code) {
 
 TLabel::TLabel(HWND parent, int id, const std::string &caption, bool autoSize)
     : FText(caption), FAutoSize(autoSize) {
-  CreateHandle(0, WC_STATICW, AnsiToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+  CreateHandle(0, WC_STATICW, AnsiToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
                parent, id);
 }
 
@@ -71,11 +71,11 @@ int TLabel::TextWidth() const {
   const std::wstring text = AnsiToWide(FText);
   HDC dc = GetDC(FHandle);
   HGDIOBJ old = SelectObject(dc, FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
-  SIZE size = {0, 0};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  RECT rect = {0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(FHandle, dc);
-  return size.cx;
+  return rect.right - rect.left + ScaleToDpi(1, FDpi);
 }
 
 void TLabel::FitWidth() {

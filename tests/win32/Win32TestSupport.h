@@ -1,0 +1,32 @@
+// Helpers of the Win32 tests: a plain parent window that hands notifications to its
+// controls, message pumping, and keys sent the way the keyboard sends them.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+// Registers the common controls once.
+void InitControlsForTests();
+
+// A visible top-level window that reflects WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and
+// WM_MEASUREITEM to the control they concern. One window serves every test of the
+// process (showing a window costs seconds under Wine); each test's controls are
+// its children for the length of the test.
+class TTestParent {
+public:
+  TTestParent();
+  ~TTestParent() = default;
+  TTestParent(const TTestParent &) = delete;
+  TTestParent &operator=(const TTestParent &) = delete;
+  HWND Handle() const { return FHandle; }
+
+private:
+  HWND FHandle;
+};
+
+// Handles every pending message, through IsDialogMessage for DialogWindow.
+void PumpMessages(HWND dialogWindow = nullptr);
+// Posts the key's down and up messages to Target (as WM_SYSKEYDOWN with Alt) and
+// pumps them through IsDialogMessage for DialogWindow.
+void PressKey(HWND target, UINT key, HWND dialogWindow, bool alt = false);
