@@ -222,9 +222,10 @@ void TMainForm::DeviceSelectComboBoxChange() {
   ISettingsGrid &grid = FControls.SettingsGrid;
 
   // The text changed without an entry being selected (it was cleared): no device
-  // was chosen, so the table, the output and FDevice stay as they are.
+  // was chosen, so the table, the output and FDevice stay as they are. Nor is
+  // anything read outside the form's life (before FormCreate, after FormDestroy).
   const int index = devices.ItemIndex();
-  if (index < 0 || index >= devices.Count())
+  if (index < 0 || index >= devices.Count() || !FDeviceInfo)
     return;
 
   TStringList fields;

@@ -498,6 +498,19 @@ TEST_F(MainWindow, AShorterDeviceAfterALongerOneLeavesNoTrace) {
   EXPECT_NE(W->Memo.Text(), "");
 }
 
+TEST_F(MainWindow, AChangeWithoutASelectedEntryLeavesEverythingAsItIs) {
+  Registry.PutString(kKey, "Device", "18F2550");
+  Open();
+  Load(FiveDevices());
+  W->ClickGenerate();
+  const std::string text = W->Memo.Text();
+  W->DeviceSelectComboBox.SetItemIndex(-1); // stored only
+  W->DeviceSelectComboBox.ClearText();      // the text changes: the change event runs
+  EXPECT_EQ(W->Form().Device(), "18F2550");
+  EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"FOSC", "PWRT"}));
+  EXPECT_EQ(W->Memo.Text(), text);
+}
+
 TEST_F(MainWindow, SetDefaultsOnAnEmptyTableOnlyEmptiesTheOutput) {
   Open();
   W->Memo.UserSetText("text");

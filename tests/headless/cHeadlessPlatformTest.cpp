@@ -1,4 +1,4 @@
-// The in-memory registry, folder set and folder dialog.
+// The in-memory registry and folder set.
 #include "headless/cHeadlessPlatform.h"
 
 #include <gtest/gtest.h>
@@ -82,19 +82,4 @@ TEST(TMemoryFileSystem, FoldersCompareIgnoringCaseAndATrailingSeparator) {
                {"", false}};
   for (const auto &c : cases)
     EXPECT_EQ(fs.FolderExists(c.Path), c.Exists) << c.Path;
-}
-
-TEST(THeadlessFolderDialog, AnswersAsPresetAndRecordsWhatItWasTold) {
-  TFolderDialogPreset preset;
-  THeadlessFolderDialog dialog(preset);
-  dialog.SetTitle("t");
-  dialog.SetSelection("s");
-  dialog.SetCaption("c");
-  EXPECT_FALSE(dialog.Execute());
-  preset.Accept = true;
-  preset.Path = "c:\\chosen";
-  EXPECT_TRUE(dialog.Execute());
-  EXPECT_EQ(dialog.GetSelectedPath(), "c:\\chosen");
-  EXPECT_EQ(preset.Runs, 2);
-  EXPECT_EQ(preset.Title + preset.Selection + preset.Caption, "tsc");
 }
