@@ -3,7 +3,7 @@
 
 #include "common/cStringList.h"
 
-#include <cstring>
+#include <algorithm>
 
 // --- Registry ----------------------------------------------------------------------
 
@@ -80,8 +80,7 @@ bool TMemoryRegistry::QueryValueData(THandle key, const std::string &name, char 
     size = static_cast<uint32_t>(value.Data.size());
     return false;
   }
-  if (!value.Data.empty())
-    std::memcpy(data, value.Data.data(), value.Data.size());
+  std::copy(value.Data.begin(), value.Data.end(), data);
   size = static_cast<uint32_t>(value.Data.size());
   return true;
 }

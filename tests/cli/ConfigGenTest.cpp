@@ -15,7 +15,7 @@ struct TRun {
   std::string Out, Err;
 };
 
-TRun RunCli(std::vector<std::string> args) {
+TRun RunCli(const std::vector<std::string> &args) {
   std::ostringstream out, err;
   const int status = RunConfigGen(args, out, err);
   return {status, out.str(), err.str()};
