@@ -105,7 +105,9 @@ std::string FitPathToWidth(const std::string &text, int width, const TTextWidthF
     } else {
       drive.clear();
     }
-    result = drive + dir + fileName;
+    result = drive;
+    result += dir;
+    result += fileName;
   }
   return result;
 }

@@ -107,7 +107,9 @@ void DropFirstFolder(std::string &dir);
 // Measures a text in whatever font and unit the caller uses.
 using TTextWidthFunc = std::function<int(const std::string &text)>;
 // True when a measured width fits the available one; 0 (a failed measurement) always fits.
-inline bool WidthFits(int textWidth, int available) { return textWidth == 0 || textWidth <= available; }
+inline bool WidthFits(int textWidth, int available) {
+  return textWidth == 0 || textWidth <= available;
+}
 // The path shortened step by step (folders become "...\", then drive and folders
 // go) until it fits Width; the last candidate is taken unmeasured.
 std::string FitPathToWidth(const std::string &text, int width, const TTextWidthFunc &textWidth);

@@ -115,9 +115,13 @@ HWND TWinComponent::Handle() {
   return FHandle;
 }
 
-void SetApplicationMainForm(TWinComponent *form) { gApplicationMainForm = form; }
+void SetApplicationMainForm(TWinComponent *form) {
+  gApplicationMainForm = form;
+}
 
-TWinComponent *ApplicationMainForm() { return gApplicationMainForm; }
+TWinComponent *ApplicationMainForm() {
+  return gApplicationMainForm;
+}
 
 // --- Routines --------------------------------------------------------------------
 
@@ -518,9 +522,13 @@ protected:
 TFolderDlgAdapter::TFolderDlgAdapter(TComponent *owner, IMalloc *malloc)
     : FWatch(std::make_unique<TWatch>(new TFolderDlg(owner, malloc))) {}
 
-TFolderDlgAdapter::~TFolderDlgAdapter() { delete FWatch->Dialog; }
+TFolderDlgAdapter::~TFolderDlgAdapter() {
+  delete FWatch->Dialog;
+}
 
-TFolderDlg *TFolderDlgAdapter::Dialog() const { return FWatch->Dialog; }
+TFolderDlg *TFolderDlgAdapter::Dialog() const {
+  return FWatch->Dialog;
+}
 
 void TFolderDlgAdapter::SetTitle(const std::string &value) {
   if (TFolderDlg *dialog = Dialog())

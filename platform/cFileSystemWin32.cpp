@@ -3,4 +3,6 @@
 
 #include "dialogs/cDialogsWin32.h"
 
-bool TFileSystemWin32::FolderExists(const std::string &path) { return ::FolderExists(path); }
+bool TFileSystemWin32::FolderExists(const std::string &path) {
+  return ::FolderExists(path);
+}

@@ -6,7 +6,9 @@
 namespace {
 constexpr REGSAM kAccess = KEY_READ | KEY_WRITE;
 
-HKEY Key(IRegistry::THandle key) { return reinterpret_cast<HKEY>(key); }
+HKEY Key(IRegistry::THandle key) {
+  return reinterpret_cast<HKEY>(key);
+}
 } // namespace
 
 std::string TRegistryWin32::SubKeyPath(const std::string &path) {
@@ -25,8 +27,8 @@ bool TRegistryWin32::OpenKey(const std::string &path, THandle &key) {
 
 bool TRegistryWin32::CreateKey(const std::string &path, THandle &key) {
   HKEY opened = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, SubKeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
-                      nullptr, &opened, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, SubKeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      kAccess, nullptr, &opened, nullptr) != ERROR_SUCCESS)
     return false;
   key = reinterpret_cast<THandle>(opened);
   return true;
@@ -61,4 +63,6 @@ bool TRegistryWin32::SetString(THandle key, const std::string &name, const std::
                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
-void TRegistryWin32::CloseKey(THandle key) { RegCloseKey(Key(key)); }
+void TRegistryWin32::CloseKey(THandle key) {
+  RegCloseKey(Key(key));
+}

@@ -10,7 +10,8 @@ namespace {
 // Logs its destruction and the notifications it receives.
 class TLogged : public TComponent {
 public:
-  TLogged(TComponent *owner, std::string name, std::vector<std::string> &log) : TComponent(owner), FLog(log) {
+  TLogged(TComponent *owner, const std::string &name, std::vector<std::string> &log)
+      : TComponent(owner), FLog(log) {
     SetName(name);
   }
   ~TLogged() override { FLog.push_back("free " + Name()); }

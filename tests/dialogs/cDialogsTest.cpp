@@ -45,7 +45,7 @@ std::vector<std::string> TextCandidates(const std::string &text) {
 TEST(RootToFolderId, NTAndOtherPlatformsDifferOnlyInTheCommonRoots) {
   const uint32_t nt[kViewRootCount] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,    16,
                                        17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 0xFEFE};
-  const uint32_t other[kViewRootCount] = {0,  1,  2,  3,  4,  5,  6, 7,  8,  9,  10, 11,    16,
+  const uint32_t other[kViewRootCount] = {0,  1,  2,  3,  4,  5,  6, 7, 8,  9,  10, 11,    16,
                                           17, 18, 19, 20, 21, 11, 2, 7, 16, 26, 27, 0xFEFE};
   for (int root = 0; root < kViewRootCount; ++root) {
     SCOPED_TRACE(root);
@@ -66,8 +66,8 @@ TEST(RootToFolderId, ValueOutsideTheEnumerationNamesNoSpecialFolder) {
 
 TEST(BrowseTypesToFlags, EachTypeMapsToItsFlag) {
   EXPECT_EQ(BrowseTypesToFlags({}), 0u);
-  EXPECT_EQ(BrowseTypesToFlags({btDirectoriesOnly, btDomainOnly, btAncestors, btComputers, btPrinters,
-                                btIncludeFiles}),
+  EXPECT_EQ(BrowseTypesToFlags(
+                {btDirectoriesOnly, btDomainOnly, btAncestors, btComputers, btPrinters, btIncludeFiles}),
             0x700Bu);
   const struct {
     TBrowseType Type;
@@ -130,27 +130,27 @@ TEST(FitPathToWidth, ShorteningSequences) {
                                       "file.txt"}));
   EXPECT_EQ(PathCandidates("C:\\one\\"), (std::vector<std::string>{"C:\\one\\", "C:\\...\\", "...\\", ""}));
   EXPECT_EQ(PathCandidates("\\\\srv\\share\\dir\\"),
-            (std::vector<std::string>{"\\\\srv\\share\\dir\\", "\\...\\srv\\share\\dir\\", "\\...\\share\\dir\\",
-                                      "\\...\\dir\\", "\\...\\", "...\\", ""}));
+            (std::vector<std::string>{"\\\\srv\\share\\dir\\", "\\...\\srv\\share\\dir\\",
+                                      "\\...\\share\\dir\\", "\\...\\dir\\", "\\...\\", "...\\", ""}));
   EXPECT_EQ(PathCandidates("C:file.txt"), (std::vector<std::string>{"C:file.txt", "file.txt"}));
-  EXPECT_EQ(PathCandidates("\\.cfg\\x.txt"), (std::vector<std::string>{"\\.cfg\\x.txt", "\\...\\x.txt",
-                                                                       "...\\x.txt", "x.txt"}));
+  EXPECT_EQ(PathCandidates("\\.cfg\\x.txt"),
+            (std::vector<std::string>{"\\.cfg\\x.txt", "\\...\\x.txt", "...\\x.txt", "x.txt"}));
 }
 
 TEST(FitPathToWidth, ReturnsTheFirstCandidateThatFits) {
   const std::string path = "C:\\alpha\\two\\three\\file.txt"; // 27 characters
-  for (const auto &[width, expected] : std::vector<std::pair<int, std::string>>{
-           {100, path},
-           {27, path},
-           {26, "C:\\...\\two\\three\\file.txt"},
-           {25, "C:\\...\\two\\three\\file.txt"},
-           {24, "C:\\...\\three\\file.txt"},
-           {20, "C:\\...\\file.txt"},
-           {15, "C:\\...\\file.txt"},
-           {14, "...\\file.txt"},
-           {12, "...\\file.txt"},
-           {11, "file.txt"},
-           {1, "file.txt"}}) {
+  for (const auto &[width, expected] :
+       std::vector<std::pair<int, std::string>>{{100, path},
+                                                {27, path},
+                                                {26, "C:\\...\\two\\three\\file.txt"},
+                                                {25, "C:\\...\\two\\three\\file.txt"},
+                                                {24, "C:\\...\\three\\file.txt"},
+                                                {20, "C:\\...\\file.txt"},
+                                                {15, "C:\\...\\file.txt"},
+                                                {14, "...\\file.txt"},
+                                                {12, "...\\file.txt"},
+                                                {11, "file.txt"},
+                                                {1, "file.txt"}}) {
     TRecordingMeasure measure{};
     EXPECT_EQ(FitPathToWidth(path, width, measure.Func()), expected) << width;
     // One measurement per step; the final candidate is not measured.
@@ -191,8 +191,8 @@ TEST(FitPathToWidth, EndsOnLongDeepPaths) {
 }
 
 TEST(FitTextToWidth, CutsOneCharacterPerStep) {
-  EXPECT_EQ(TextCandidates("abcdef"), (std::vector<std::string>{"abcdef", "abcde...", "abcd...", "abc...", "ab...",
-                                                                "a...", "..."}));
+  EXPECT_EQ(TextCandidates("abcdef"),
+            (std::vector<std::string>{"abcdef", "abcde...", "abcd...", "abc...", "ab...", "a...", "..."}));
   TRecordingMeasure measure{};
   EXPECT_EQ(FitTextToWidth("abcdef", 6, measure.Func()), "abcdef");
   EXPECT_EQ(measure.Measured, std::vector<std::string>{"abcdef"});
@@ -213,18 +213,10 @@ TEST(NormalizeSelectionPath, DriveRootsKeepTheirBackslashOthersLoseOne) {
     const char *Text;
     const char *Expected;
   } cases[] = {
-      {"", ""},
-      {"C:", "C:\\"},
-      {"C:\\", "C:\\"},
-      {"C:x", "C:x"},
-      {"C:\\dir\\", "C:\\dir"},
-      {"C:\\dir", "C:\\dir"},
-      {"\\", "\\"},
-      {"\\\\", "\\"},
-      {"\\\\srv\\share\\", "\\\\srv\\share"},
-      {"a", "a"},
-      {"ab\\", "ab"},
-      {"C:\\d\\", "C:\\d"},
+      {"", ""},       {"C:", "C:\\"},           {"C:\\", "C:\\"},
+      {"C:x", "C:x"}, {"C:\\dir\\", "C:\\dir"}, {"C:\\dir", "C:\\dir"},
+      {"\\", "\\"},   {"\\\\", "\\"},           {"\\\\srv\\share\\", "\\\\srv\\share"},
+      {"a", "a"},     {"ab\\", "ab"},           {"C:\\d\\", "C:\\d"},
   };
   for (const auto &c : cases)
     EXPECT_EQ(NormalizeSelectionPath(c.Text), c.Expected) << "from " << c.Text;

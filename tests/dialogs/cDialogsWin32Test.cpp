@@ -104,7 +104,9 @@ private:
   LPITEMIDLIST FList;
 };
 
-bool SameList(LPCITEMIDLIST a, LPCITEMIDLIST b) { return a && b && ILIsEqual(a, b); }
+bool SameList(LPCITEMIDLIST a, LPCITEMIDLIST b) {
+  return a && b && ILIsEqual(a, b);
+}
 
 // What the browser window received from the dialog, as seen by a subclass.
 struct TBrowserMessage {
@@ -182,7 +184,9 @@ protected:
   }
 };
 
-void Close(TFolderDlg &dialog, int command) { PostMessageA(dialog.Handle(), WM_COMMAND, command, 0); }
+void Close(TFolderDlg &dialog, int command) {
+  PostMessageA(dialog.Handle(), WM_COMMAND, command, 0);
+}
 
 std::string WindowText(HWND wnd) {
   char text[1024] = {};
@@ -190,9 +194,15 @@ std::string WindowText(HWND wnd) {
   return text;
 }
 
-HWND StatusControl(HWND browser) { return GetDlgItem(browser, kBrowserStatusId); }
-bool HasVisibleStyle(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-bool OKEnabled(HWND browser) { return IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE; }
+HWND StatusControl(HWND browser) {
+  return GetDlgItem(browser, kBrowserStatusId);
+}
+bool HasVisibleStyle(HWND control) {
+  return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+bool OKEnabled(HWND browser) {
+  return IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE;
+}
 
 // Width of Text in Control's font, as the control draws it.
 int ControlTextWidth(HWND control, const std::string &text) {
@@ -222,7 +232,9 @@ protected:
     gMessages.clear();
     gTimedOut = false;
   }
-  void TearDown() override { EXPECT_FALSE(gTimedOut) << "a browser was left open and cancelled by the timer"; }
+  void TearDown() override {
+    EXPECT_FALSE(gTimedOut) << "a browser was left open and cancelled by the timer";
+  }
   TTempFolder FTemp;
 };
 } // namespace
@@ -464,7 +476,8 @@ TEST(FitToWindow, ShortensInTheWindowsFontToItsWidth) {
   const std::string fittedText = FitTextToWindow(window.Wnd(), text);
   EXPECT_EQ(fittedText, FitTextToWidth(text, 420, measure));
   EXPECT_LE(window.Width(fittedText), 420);
-  EXPECT_GT(window.Width(fittedText.substr(0, fittedText.size() - 3) + text[fittedText.size() - 3] + "..."), 420);
+  EXPECT_GT(window.Width(fittedText.substr(0, fittedText.size() - 3) + text[fittedText.size() - 3] + "..."),
+            420);
 
   // A text that fits stays as it is; the window's DC keeps its own font.
   EXPECT_EQ(FitTextToWindow(window.Wnd(), "ab"), "ab");
@@ -787,7 +800,8 @@ TEST_F(DialogsWin32, SelectionShownInTheStatusLineStaysInStatusText) {
 TEST_F(DialogsWin32, StatusTextIsShortenedToTheStatusLine) {
   const std::string deep = MakeFolder(FTemp.Path() + "\\a-rather-long-folder-name\\another-long-folder-name"
                                                      "\\yet-another-folder");
-  const std::string text = "Looking for the vendor's files in every folder of the chosen drive, one at a time";
+  const std::string text =
+      "Looking for the vendor's files in every folder of the chosen drive, one at a time";
   TProbeDlg dialog(nullptr);
   dialog.SetStatusText(text);
   dialog.OnCreate = [&](TObject *) {
