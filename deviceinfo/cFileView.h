@@ -1,6 +1,6 @@
-// TFileView: a read-only view of a whole file's bytes. The file is mapped into
-// memory where the platform allows it, so a large file is neither copied nor
-// paid for page by page in fresh memory.
+// TFileView: a read-only view of a whole file's bytes. On POSIX systems the file is
+// mapped, so a large file is neither copied nor paid for page by page in fresh
+// memory; on Windows it is read into memory and closed at once.
 #pragma once
 
 #include <cstddef>
@@ -22,5 +22,5 @@ public:
 private:
   const char *FData = nullptr;
   size_t FSize = 0;
-  void *FMapping = nullptr; // platform's mapping, null when nothing is mapped
+  void *FMapping = nullptr; // the mapping or buffer behind FData; null when empty
 };

@@ -1,4 +1,4 @@
-// File view on Windows: a read-only file mapping of the whole file.
+// File view on Windows: the whole file read into memory.
 #include "deviceinfo/cFileView.h"
 
 #include <windows.h>
@@ -15,34 +15,43 @@ std::string Describe(DWORD error) {
 }
 } // namespace
 
+// The file is read into memory and closed at once rather than mapped: a mapped
+// file could not be replaced or saved by others while the window has it loaded.
 std::string TFileView::Open(const std::string &fileName) {
   Close();
   const DWORD attributes = GetFileAttributesA(fileName.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
     return "is a directory";
   HANDLE file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return Describe(GetLastError());
   std::string error;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size)) {
     error = Describe(GetLastError());
+  } else if (static_cast<unsigned long long>(size.QuadPart) > 0xFFFFFFFFull) {
+    error = "file too large";
   } else if (size.QuadPart > 0) {
-    HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    if (mapping == nullptr) {
-      error = Describe(GetLastError());
-    } else {
-      const void *data = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-      if (data == nullptr) {
+    const auto total = static_cast<DWORD>(size.QuadPart);
+    char *data = new char[total];
+    DWORD done = 0;
+    while (done < total) {
+      DWORD got = 0;
+      if (!ReadFile(file, data + done, total - done, &got, nullptr)) {
         error = Describe(GetLastError());
-      } else {
-        FMapping = const_cast<void *>(data);
-        FData = static_cast<const char *>(data);
-        FSize = static_cast<size_t>(size.QuadPart);
+        break;
       }
-      // The view keeps the mapping alive.
-      CloseHandle(mapping);
+      if (got == 0)
+        break; // the file shrank meanwhile: keep what was there
+      done += got;
+    }
+    if (error.empty()) {
+      FMapping = data;
+      FData = data;
+      FSize = done;
+    } else {
+      delete[] data;
     }
   }
   CloseHandle(file);
@@ -50,8 +59,7 @@ std::string TFileView::Open(const std::string &fileName) {
 }
 
 void TFileView::Close() {
-  if (FMapping != nullptr)
-    UnmapViewOfFile(FMapping);
+  delete[] static_cast<char *>(FMapping);
   FMapping = nullptr;
   FData = nullptr;
   FSize = 0;
