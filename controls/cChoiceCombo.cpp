@@ -27,7 +27,9 @@ int TChoiceCombo::IndexOfExact(const std::wstring &text) const {
   return -1;
 }
 
-int TChoiceCombo::CurSel() const { return static_cast<int>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0)); }
+int TChoiceCombo::CurSel() const {
+  return static_cast<int>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
+}
 
 void TChoiceCombo::SetCurSel(int index) {
   SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -39,9 +41,13 @@ void TChoiceCombo::SetShownText(const std::wstring &text) {
   InvalidateRect(FHandle, nullptr, FALSE);
 }
 
-bool TChoiceCombo::DroppedDown() const { return SendMessageW(FHandle, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+bool TChoiceCombo::DroppedDown() const {
+  return SendMessageW(FHandle, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
 
-void TChoiceCombo::SetDroppedDown(bool value) { SendMessageW(FHandle, CB_SHOWDROPDOWN, value ? TRUE : FALSE, 0); }
+void TChoiceCombo::SetDroppedDown(bool value) {
+  SendMessageW(FHandle, CB_SHOWDROPDOWN, value ? TRUE : FALSE, 0);
+}
 
 void TChoiceCombo::SetFont(HFONT font) {
   TWinControl::SetFont(font);
@@ -100,7 +106,9 @@ bool TChoiceCombo::HandleDrawItem(DRAWITEMSTRUCT *item) {
   HDC dc = item->hDC;
   FillRect(dc, &item->rcItem, GetSysColorBrush(highlight ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(!enabled ? COLOR_GRAYTEXT : highlight ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  SetTextColor(dc, GetSysColor(!enabled    ? COLOR_GRAYTEXT
+                               : highlight ? COLOR_HIGHLIGHTTEXT
+                                           : COLOR_WINDOWTEXT));
   RECT textRect = item->rcItem;
   textRect.left += ScaleToDpi(2, FDpi);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,

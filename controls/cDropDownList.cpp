@@ -51,7 +51,9 @@ void TDropDownList::SetItemIndex(int index) {
   }
 }
 
-void TDropDownList::ClearText() { ChangeText(std::string()); }
+void TDropDownList::ClearText() {
+  ChangeText(std::string());
+}
 
 void TDropDownList::ChangeText(const std::string &text) {
   if (text == FText)

@@ -106,7 +106,9 @@ void TSettingsGrid::SetCell(int col, int row, const WideString &text) {
   RedrawRow(row);
 }
 
-int TSettingsGrid::SelectedRow() const { return ListView_GetNextItem(FHandle, -1, LVNI_SELECTED); }
+int TSettingsGrid::SelectedRow() const {
+  return ListView_GetNextItem(FHandle, -1, LVNI_SELECTED);
+}
 
 void TSettingsGrid::SelectRow(int row) {
   ListView_SetItemState(FHandle, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -114,7 +116,9 @@ void TSettingsGrid::SelectRow(int row) {
     ListView_SetItemState(FHandle, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-void TSettingsGrid::RedrawRow(int row) { ListView_RedrawItems(FHandle, row, row); }
+void TSettingsGrid::RedrawRow(int row) {
+  ListView_RedrawItems(FHandle, row, row);
+}
 
 void TSettingsGrid::BeginEdit(int row, bool dropDown) {
   if (row < 0 || row >= RowCount())
@@ -210,7 +214,9 @@ WideString TSettingsGrid::CellTip(int col, int row) const {
   return needed > ColumnWidth(col) ? text : WideString();
 }
 
-int TSettingsGrid::ColumnWidth(int col) const { return ListView_GetColumnWidth(FHandle, col); }
+int TSettingsGrid::ColumnWidth(int col) const {
+  return ListView_GetColumnWidth(FHandle, col);
+}
 
 int TSettingsGrid::RowHeight() const {
   RECT rect = {};

@@ -10,11 +10,17 @@ TButton::TButton(HWND parent, int id, const std::string &caption) {
                parent, id);
 }
 
-void TButton::SetEnabled(bool value) { EnableWindow(FHandle, value ? TRUE : FALSE); }
+void TButton::SetEnabled(bool value) {
+  EnableWindow(FHandle, value ? TRUE : FALSE);
+}
 
-bool TButton::Enabled() const { return IsWindowEnabled(FHandle) != FALSE; }
+bool TButton::Enabled() const {
+  return IsWindowEnabled(FHandle) != FALSE;
+}
 
-void TButton::SetFocus() { ::SetFocus(FHandle); }
+void TButton::SetFocus() {
+  ::SetFocus(FHandle);
+}
 
 bool TButton::HandleCommand(WORD code) {
   if (code != BN_CLICKED)
@@ -30,7 +36,9 @@ TCheckBox::TCheckBox(HWND parent, int id, const std::string &caption, bool check
   SetChecked(checked);
 }
 
-bool TCheckBox::Checked() const { return SendMessageW(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TCheckBox::Checked() const {
+  return SendMessageW(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void TCheckBox::SetChecked(bool value) {
   SendMessageW(FHandle, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -46,8 +54,8 @@ bool TCheckBox::HandleCommand(WORD code) {
 
 TLabel::TLabel(HWND parent, int id, const std::string &caption, bool autoSize)
     : FText(caption), FAutoSize(autoSize) {
-  CreateHandle(0, WC_STATICW, AnsiToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
-               parent, id);
+  CreateHandle(0, WC_STATICW, AnsiToWide(caption).c_str(),
+               WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, parent, id);
 }
 
 void TLabel::SetText(const std::string &text) {
@@ -72,7 +80,8 @@ int TLabel::TextWidth() const {
   HDC dc = GetDC(FHandle);
   HGDIOBJ old = SelectObject(dc, FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
   RECT rect = {0, 0, 0, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(FHandle, dc);
   return rect.right - rect.left + ScaleToDpi(1, FDpi);
@@ -97,7 +106,9 @@ TOutputBox::TOutputBox(HWND parent, int id) {
   SendMessageW(FHandle, EM_SETLIMITTEXT, 0, 0);
 }
 
-void TOutputBox::Clear() { SetWindowTextW(FHandle, L""); }
+void TOutputBox::Clear() {
+  SetWindowTextW(FHandle, L"");
+}
 
 void TOutputBox::AddLine(const std::string &line) {
   const std::wstring text = AnsiToWide(line) + L"\r\n";
@@ -130,11 +141,17 @@ int TOutputBox::LineCount() const {
   return lines.Count();
 }
 
-void TOutputBox::GetLines(TStringList &lines) const { SplitTextLines(Text(), lines); }
+void TOutputBox::GetLines(TStringList &lines) const {
+  SplitTextLines(Text(), lines);
+}
 
-std::string TOutputBox::Text() const { return WideToAnsi(WindowTextW(FHandle)); }
+std::string TOutputBox::Text() const {
+  return WideToAnsi(WindowTextW(FHandle));
+}
 
-void TOutputBox::SetText(const std::string &text) { SetWindowTextW(FHandle, AnsiToWide(text).c_str()); }
+void TOutputBox::SetText(const std::string &text) {
+  SetWindowTextW(FHandle, AnsiToWide(text).c_str());
+}
 
 void TOutputBox::SetSelection(int start, int length) {
   SendMessageW(FHandle, EM_SETSEL, static_cast<WPARAM>(start), start + length);

@@ -18,8 +18,9 @@ TWinControl::~TWinControl() {
 void TWinControl::CreateHandle(DWORD exStyle, const wchar_t *className, const wchar_t *text, DWORD style,
                                HWND parent, int id) {
   FId = id;
-  FHandle = CreateWindowExW(exStyle, className, text, style, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  FHandle =
+      CreateWindowExW(exStyle, className, text, style, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!FHandle)
     throw std::runtime_error("cannot create a control window");
   SetPropW(FHandle, kControlProp, this);

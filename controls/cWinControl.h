@@ -15,7 +15,9 @@ using TErrorReporter = std::function<void(const std::string &message)>;
 void RunGuarded(const TErrorReporter &reporter, const std::function<void()> &action) noexcept;
 
 // Scales a length given at 96 pixels per inch to Dpi.
-inline int ScaleToDpi(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), 96); }
+inline int ScaleToDpi(int value, UINT dpi) {
+  return MulDiv(value, static_cast<int>(dpi), 96);
+}
 
 class TWinControl {
 public:

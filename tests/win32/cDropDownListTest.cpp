@@ -44,7 +44,7 @@ TEST_F(DropDownListTest, ProgramChangesRaiseOnChangeExactlyWhenTheShownTextChang
   EXPECT_TRUE(Changes.empty());
 
   List.SetItemIndex(1);
-  List.SetItemIndex(1); // same text: no event
+  List.SetItemIndex(1);  // same text: no event
   List.SetItemIndex(-1); // only stored; the text stays
   List.SetItemIndex(7);
   List.SetItemIndex(2); // differs in case only: a change
@@ -100,6 +100,7 @@ TEST_F(DropDownListTest, UserChoiceRaisesOnChangeOnlyForADifferentText) {
   List.ClearText();
   Changes.clear();
   SendMessageW(List.Handle(), CB_SETCURSEL, 2, 0);
-  SendMessageW(Parent.Handle(), WM_COMMAND, MAKEWPARAM(600, CBN_SELCHANGE), reinterpret_cast<LPARAM>(List.Handle()));
+  SendMessageW(Parent.Handle(), WM_COMMAND, MAKEWPARAM(600, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(List.Handle()));
   EXPECT_EQ(Changes, std::vector<std::string>{"18F4520@2"});
 }

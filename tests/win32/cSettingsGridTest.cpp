@@ -206,8 +206,8 @@ TEST_F(SettingsGridTest, CellTipGivesTheWholeTextOnlyWhenItDoesNotFit) {
   const std::wstring longText(120, L'W');
   Grid.SetCell(3, 0, longText);
   EXPECT_EQ(Grid.CellTip(3, 0), longText);
-  EXPECT_EQ(Grid.CellTip(0, 0), L"");  // "A" fits
-  EXPECT_EQ(Grid.CellTip(0, 5), L"");  // no such row
+  EXPECT_EQ(Grid.CellTip(0, 0), L""); // "A" fits
+  EXPECT_EQ(Grid.CellTip(0, 5), L""); // no such row
 }
 
 TEST_F(SettingsGridTest, EditorCoversItsCellWithoutReachingTheNextRow) {

@@ -1,0 +1,467 @@
+// The main window end to end under Wine: the real window with its controls, driven
+// through window messages as a user drives it, checked against configgen's output.
+#include "win32/cMainWindow.h"
+
+#include "cli/ConfigGen.h"
+#include "common/cStringList.h"
+#include "deviceinfo/cModel.h"
+#include "deviceinfo/gDeviceInfo.h"
+#include "tests/support/TestFiles.h"
+#include "tests/win32/Win32TestSupport.h"
+#include "win32/cServicesWin32.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <commctrl.h>
+
+namespace {
+const char *const kKey = "Software\\Holmcraft\\Fusebench\\Converter";
+
+void DeleteSettings() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Holmcraft");
+}
+
+void WriteSetting(const char *name, const std::string &value) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+  RegCloseKey(key);
+}
+
+// The value's text, or "<missing>"; Type receives its type.
+std::string ReadSetting(const char *name, DWORD &type) {
+  char data[1024] = {};
+  DWORD size = sizeof(data) - 1;
+  if (RegGetValueA(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) !=
+      ERROR_SUCCESS)
+    return "<missing>";
+  return data;
+}
+
+// configgen's output for Args, run in-process; the window's reader stays in place.
+std::vector<std::string> ConfigGen(const std::vector<std::string> &args) {
+  TDeviceInfo *windowReader = DeviceInfo;
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = RunConfigGen(args, out, err);
+  DeviceInfo = windowReader;
+  EXPECT_EQ(status, kExitOk) << err.str();
+  std::vector<std::string> lines;
+  std::istringstream in(out.str());
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+// Lines joined as the output box holds them: each ends with CR LF.
+std::string CrLfText(const std::vector<std::string> &lines) {
+  std::string text;
+  for (const std::string &line : lines)
+    text += line + "\r\n";
+  return text;
+}
+
+std::vector<std::string> DropDownEntries(TDropDownList &list) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < list.Count(); ++i)
+    entries.push_back(list.Item(i));
+  return entries;
+}
+
+// Closes the shell's folder browser, when it opens on this thread, on a folder.
+struct TBrowserCloser {
+  static inline std::string Folder;
+  static inline bool Closed = false;
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND browser = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND handle, LPARAM found) -> BOOL {
+          char name[32] = {};
+          GetClassNameA(handle, name, sizeof(name));
+          if (std::string(name) == "#32770" && IsWindowVisible(handle)) {
+            *reinterpret_cast<HWND *>(found) = handle;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&browser));
+    if (!browser)
+      return;
+    KillTimer(nullptr, id);
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(Folder.c_str()));
+    PostMessageA(browser, WM_COMMAND, IDOK, 0);
+    Closed = true;
+  }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    InitControlsForTests();
+    DeleteSettings();
+  }
+  void TearDown() override {
+    Window.reset();
+    DeleteSettings();
+  }
+
+  void Open() {
+    Window = std::make_unique<TMainWindow>(
+        Services.Setup([this](const std::string &message) { Errors.push_back(message); }));
+    Window->Show();
+    SetForegroundWindow(Window->Handle());
+    Pump();
+  }
+  void Pump() { PumpMessages(Window->Handle()); }
+  void Click(TWinControl &control) {
+    SendMessageW(control.Handle(), BM_CLICK, 0, 0);
+    Pump();
+  }
+  void Press(HWND target, UINT key, bool alt = false) { PressKey(target, key, Window->Handle(), alt); }
+  void Close() {
+    SendMessageW(Window->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(Window->Alive());
+    Window.reset();
+  }
+  // Picks entry Index of Row's Setting list with the keyboard.
+  void PickSetting(int row, int index) {
+    TSettingsGrid &grid = Window->SettingsGrid();
+    SetFocus(grid.Handle());
+    Press(grid.Handle(), VK_HOME);
+    for (int i = 0; i < row; ++i)
+      Press(grid.Handle(), VK_DOWN);
+    Press(grid.Handle(), VK_F2);
+    ASSERT_TRUE(grid.Editing());
+    Press(grid.Editor().Handle(), VK_HOME);
+    for (int i = 0; i < index; ++i)
+      Press(grid.Editor().Handle(), VK_DOWN);
+    Press(grid.Editor().Handle(), VK_RETURN);
+    ASSERT_FALSE(grid.Editing());
+  }
+  // The grid's rows as configgen switches prints them.
+  std::vector<std::string> GridRows() {
+    TSettingsGrid &grid = Window->SettingsGrid();
+    std::vector<std::string> rows;
+    for (int row = 0; row < grid.RowCount(); ++row)
+      rows.push_back(WideToAnsi(grid.Cell(0, row)) + "\t" + WideToAnsi(grid.Cell(1, row)) + "\t" +
+                     WideToAnsi(grid.Cell(2, row)) + "\t" + WideToAnsi(grid.Cell(3, row)));
+    return rows;
+  }
+  RECT ClientRectOf(TWinControl &control) {
+    RECT rect;
+    GetWindowRect(control.Handle(), &rect);
+    MapWindowPoints(nullptr, GetParent(control.Handle()), reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+  }
+
+  TServicesWin32 Services;
+  std::unique_ptr<TMainWindow> Window;
+  std::vector<std::string> Errors;
+  const std::string Samples = SamplesFolder();
+};
+} // namespace
+
+TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
+  Open();
+  ASSERT_EQ(Window->Dpi(), 96u) << "the layout figures below are for 96 DPI";
+  HWND handle = Window->Handle();
+  char caption[128] = {};
+  GetWindowTextA(handle, caption, sizeof(caption));
+  EXPECT_STREQ(caption, "Tarnwick Config Generator v1.3.1");
+  const LONG style = GetWindowLongW(handle, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  RECT client;
+  GetClientRect(handle, &client);
+  EXPECT_EQ(client.right, 788);
+  EXPECT_EQ(client.bottom, 594);
+  RECT window;
+  GetWindowRect(handle, &window);
+  EXPECT_NEAR((window.left + window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_NEAR((window.top + window.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+  struct TPlace {
+    TWinControl *Control;
+    RECT Expected;
+  };
+  const TPlace places[] = {
+      {&Window->ButtonChangeFolder(), {8, 56, 108, 81}},
+      {&Window->ButtonLoadDeviceInfoFile(), {128, 56, 228, 81}},
+      {&Window->ButtonSetDefaults(), {672, 112, 772, 137}},
+      {&Window->SettingsGrid(), {8, 152, 777, 353}},
+      {&Window->ButtonGenerate(), {8, 368, 108, 393}},
+      {&Window->ButtonCopy(), {128, 368, 228, 393}},
+      {&Window->CheckBoxComments(), {248, 376, 345, 393}},
+      {&Window->CheckBoxOrvaneSyntax(), {344, 376, 441, 393}},
+      {&Window->CheckBoxUseInfoDefaults(), {536, 120, 649, 137}},
+      {&Window->ChkIncludeLF(), {144, 112, 241, 129}},
+      {&Window->Memo(), {8, 408, 777, 561}},
+      {&Window->PanelStatus(), {0, 569, 788, 594}},
+      {&Window->Label1(), {8, 16, 200, 29}},
+  };
+  for (const TPlace &place : places) {
+    const RECT rect = ClientRectOf(*place.Control);
+    EXPECT_EQ(rect.left, place.Expected.left) << GetDlgCtrlID(place.Control->Handle());
+    EXPECT_EQ(rect.top, place.Expected.top) << GetDlgCtrlID(place.Control->Handle());
+    EXPECT_EQ(rect.right, place.Expected.right) << GetDlgCtrlID(place.Control->Handle());
+    EXPECT_EQ(rect.bottom, place.Expected.bottom) << GetDlgCtrlID(place.Control->Handle());
+  }
+  const RECT combo = ClientRectOf(Window->DeviceSelectComboBox());
+  EXPECT_EQ(combo.left, 8);
+  EXPECT_EQ(combo.top, 112);
+  EXPECT_EQ(combo.right, 129);
+
+  EXPECT_EQ(Window->LabelIncludePath().Text(), "C:\\Program Files (x86)\\Microchip\\MPASM Suite");
+  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "select device");
+  EXPECT_EQ(Window->DeviceSelectComboBox().Count(), 0);
+  EXPECT_EQ(Window->StatusBar().Text(), "Ready");
+  EXPECT_EQ(Window->SettingsGrid().RowCount(), 0);
+  EXPECT_EQ(Window->Memo().Text(), "");
+  EXPECT_TRUE(Window->CheckBoxComments().Checked());
+  EXPECT_FALSE(Window->CheckBoxOrvaneSyntax().Checked());
+  EXPECT_FALSE(Window->CheckBoxUseInfoDefaults().Checked());
+  EXPECT_FALSE(Window->ChkIncludeLF().Checked());
+  EXPECT_EQ(GetFocus(), Window->ButtonLoadDeviceInfoFile().Handle());
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainWindowTest, TabOrderFollowsTheLayout) {
+  Open();
+  const std::vector<HWND> expected = {Window->ButtonGenerate().Handle(),
+                                      Window->ButtonChangeFolder().Handle(),
+                                      Window->ButtonLoadDeviceInfoFile().Handle(),
+                                      Window->ButtonCopy().Handle(),
+                                      Window->SettingsGrid().Handle(),
+                                      Window->DeviceSelectComboBox().Handle(),
+                                      Window->ButtonSetDefaults().Handle(),
+                                      Window->CheckBoxComments().Handle(),
+                                      Window->CheckBoxOrvaneSyntax().Handle(),
+                                      Window->CheckBoxUseInfoDefaults().Handle(),
+                                      Window->ChkIncludeLF().Handle()};
+  HWND current = expected.back();
+  for (HWND next : expected) {
+    current = GetNextDlgTabItem(Window->Handle(), current, FALSE);
+    EXPECT_EQ(current, next) << GetDlgCtrlID(current);
+  }
+  // Tab through IsDialogMessage moves the focus along the same order.
+  SetFocus(expected[0]);
+  Press(expected[0], VK_TAB);
+  EXPECT_EQ(GetFocus(), expected[1]);
+}
+
+TEST_F(MainWindowTest, LoadFileListsTheDevicesAndSelectsTheRememberedOne) {
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18f2550");
+  const std::vector<std::string> devices = ConfigGen({"devices", "--folder", Samples});
+  const std::vector<std::string> switches =
+      ConfigGen({"switches", "--folder", Samples, "--device", "18F2550"});
+  Open();
+  EXPECT_EQ(Window->LabelIncludePath().Text(), UpperCaseAscii(Samples));
+  Click(Window->ButtonLoadDeviceInfoFile());
+
+  EXPECT_EQ(Window->StatusBar().Text(), devices.at(0));
+  TStringList sorted;
+  for (size_t i = 1; i < devices.size(); ++i)
+    sorted.Add(devices[i]);
+  sorted.Sort(CompareText);
+  EXPECT_EQ(DropDownEntries(Window->DeviceSelectComboBox()),
+            std::vector<std::string>(sorted.begin(), sorted.end()));
+  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "18F2550");
+  EXPECT_EQ(Window->DeviceSelectComboBox().ItemIndex(), sorted.IndexOf("18F2550"));
+  EXPECT_EQ(GridRows(), switches);
+  EXPECT_EQ(Window->Memo().Text(), "");
+  EXPECT_TRUE(Window->ButtonLoadDeviceInfoFile().Enabled());
+  EXPECT_EQ(GetFocus(), Window->ButtonGenerate().Handle());
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18F2550");
+  Open();
+  Click(Window->ButtonLoadDeviceInfoFile());
+  ASSERT_GT(Window->SettingsGrid().RowCount(), 0);
+
+  // The first row with a second setting of its own name: pick the entry after the default.
+  TMainForm &form = Window->Form();
+  int row = -1;
+  int index = -1;
+  for (int r = 0; r < Window->SettingsGrid().RowCount() && row < 0; ++r) {
+    const TStringList &names = form.SettingNames(r);
+    const int k = names.IndexOf(form.Defaults()[r]);
+    if (k >= 0 && k + 1 < names.Count() && names.IndexOf(names[k + 1]) == k + 1) {
+      row = r;
+      index = k + 1;
+    }
+  }
+  ASSERT_GE(row, 0);
+  const std::string name = WideToAnsi(Window->SettingsGrid().Cell(0, row));
+  const std::string setting = form.SettingNames(row)[index];
+  PickSetting(row, index);
+  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(2, row)), setting);
+  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(3, row)), form.SettingDescriptions(row)[index]);
+
+  Click(Window->ButtonGenerate());
+  const std::vector<std::string> base = {"generate", "--folder",          Samples, "--device", "18F2550",
+                                         "--set",    name + "=" + setting};
+  EXPECT_EQ(Window->Memo().Text(), CrLfText(ConfigGen(base)));
+
+  struct TForm {
+    TCheckBox *Toggle;
+    bool Orvane;
+    bool Comments;
+  };
+  const TForm forms[] = {{&Window->CheckBoxComments(), false, false},
+                         {&Window->CheckBoxOrvaneSyntax(), true, false},
+                         {&Window->CheckBoxComments(), true, true}};
+  for (const TForm &f : forms) {
+    Click(*f.Toggle); // each toggle regenerates at once
+    std::vector<std::string> args = base;
+    if (f.Orvane)
+      args.push_back("--orvane");
+    if (!f.Comments)
+      args.push_back("--no-comments");
+    EXPECT_EQ(Window->Memo().Text(), CrLfText(ConfigGen(args))) << f.Orvane << f.Comments;
+  }
+  EXPECT_TRUE(Window->ButtonGenerate().Enabled());
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainWindowTest, CopyPutsTheBoxTextAsTypedOnTheClipboard) {
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18F1220");
+  Open();
+  Click(Window->ButtonLoadDeviceInfoFile());
+  Click(Window->ButtonGenerate());
+  SetFocus(Window->Memo().Handle());
+  SendMessageW(Window->Memo().Handle(), EM_SETSEL, 0, 0);
+  SendMessageW(Window->Memo().Handle(), WM_CHAR, 'x', 0);
+  const std::string text = Window->Memo().Text();
+  ASSERT_EQ(text.rfind("xdevice = 18F1220\r\n", 0), 0u);
+  Click(Window->ButtonCopy());
+
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE ansi = GetClipboardData(CF_TEXT);
+  HANDLE wide = GetClipboardData(CF_UNICODETEXT);
+  ASSERT_TRUE(ansi && wide);
+  const std::string ansiText = static_cast<const char *>(GlobalLock(ansi));
+  GlobalUnlock(ansi);
+  const std::wstring wideText = static_cast<const wchar_t *>(GlobalLock(wide));
+  GlobalUnlock(wide);
+  CloseClipboard();
+  EXPECT_EQ(ansiText, text);
+  EXPECT_EQ(wideText, AnsiToWide(text));
+}
+
+TEST_F(MainWindowTest, ChangeFolderShowsTheChosenFolderUpperCased) {
+  // A folder of mixed case other than the one the browser opens at.
+  const std::string chosen = SourcePath("samples");
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18F2550");
+  Open();
+  Click(Window->ButtonLoadDeviceInfoFile());
+  const int rows = Window->SettingsGrid().RowCount();
+
+  TBrowserCloser::Folder = chosen;
+  TBrowserCloser::Closed = false;
+  SetTimer(nullptr, 0, 100, TBrowserCloser::OnTimer);
+  Click(Window->ButtonChangeFolder());
+  ASSERT_TRUE(TBrowserCloser::Closed);
+  EXPECT_EQ(Window->LabelIncludePath().Text(), UpperCaseAscii(chosen));
+  EXPECT_EQ(Window->Form().Models().Path, UpperCaseAscii(chosen));
+  // Nothing is reloaded until the next "Load File".
+  EXPECT_EQ(Window->SettingsGrid().RowCount(), rows);
+  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "18F2550");
+  EXPECT_TRUE(Errors.empty());
+  Close();
+  DWORD type = 0;
+  EXPECT_EQ(ReadSetting("MicrochipPath", type), UpperCaseAscii(chosen));
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheSettingsAndARestartRestoresThem) {
+  // First run: no key; closing creates it with both values empty.
+  Open();
+  Close();
+  DWORD type = 0;
+  EXPECT_EQ(ReadSetting("MicrochipPath", type), "");
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(ReadSetting("Device", type), "");
+
+  WriteSetting("MicrochipPath", Samples);
+  Open();
+  Click(Window->ButtonLoadDeviceInfoFile());
+  const std::string first = Window->DeviceSelectComboBox().Item(0);
+  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), first); // nothing remembered: the first
+  // The user chooses the next device in the drop-down.
+  SetFocus(Window->DeviceSelectComboBox().Handle());
+  Press(Window->DeviceSelectComboBox().Handle(), VK_DOWN);
+  const std::string chosen = Window->DeviceSelectComboBox().Item(1);
+  ASSERT_EQ(Window->DeviceSelectComboBox().Text(), chosen);
+  EXPECT_EQ(Window->Form().Device(), chosen);
+  Close();
+  // The folder as the window holds it: upper-cased when it was read at start.
+  EXPECT_EQ(ReadSetting("MicrochipPath", type), UpperCaseAscii(Samples));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(ReadSetting("Device", type), chosen);
+
+  Open();
+  EXPECT_EQ(Window->LabelIncludePath().Text(), UpperCaseAscii(Samples));
+  EXPECT_EQ(Window->Form().Device(), chosen);
+  Click(Window->ButtonLoadDeviceInfoFile());
+  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), chosen);
+  EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainWindowTest, MalformedFileShowsTheErrorAndTheWindowCarriesOn) {
+  TTempFolder temp;
+  temp.WriteDeviceInfo("<PARTS_INDEX_TYPE><18F1>\n<PARTS_INDEX_TYPE>\n");
+  WriteSetting("MicrochipPath", temp.Path());
+  Open();
+  Click(Window->ButtonLoadDeviceInfoFile());
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_EQ(Errors[0], "List index out of bounds (1)");
+  EXPECT_TRUE(IsWindow(Window->Handle()));
+  EXPECT_EQ(Window->DeviceSelectComboBox().Count(), 0);
+
+  // The window still works: generating and loading again.
+  Click(Window->ButtonGenerate());
+  EXPECT_EQ(Window->Memo().Text(), "device = \r\n\r\nconfig\r\n");
+  Click(Window->ButtonLoadDeviceInfoFile());
+  EXPECT_EQ(Errors.size(), Window->ButtonLoadDeviceInfoFile().Enabled() ? 2u : 1u);
+}
+
+TEST_F(MainWindowTest, DpiChangeScalesTheLayoutAndTheFonts) {
+  Open();
+  RECT suggested;
+  GetWindowRect(Window->Handle(), &suggested);
+  SendMessageW(Window->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(Window->Dpi(), 144u);
+  RECT client;
+  GetClientRect(Window->Handle(), &client);
+  EXPECT_EQ(client.right, 1182);
+  EXPECT_EQ(client.bottom, 891);
+  const RECT load = ClientRectOf(Window->ButtonLoadDeviceInfoFile());
+  EXPECT_EQ(load.left, 192);
+  EXPECT_EQ(load.top, 84);
+  EXPECT_EQ(load.right - load.left, 150);
+  EXPECT_EQ(load.bottom - load.top, 38);
+  const RECT panel = ClientRectOf(Window->PanelStatus());
+  EXPECT_EQ(panel.bottom, 891);
+  EXPECT_EQ(panel.right, 1182);
+  EXPECT_EQ(Window->SettingsGrid().ColumnWidth(0), 162);
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window->ButtonGenerate().Handle(), WM_GETFONT, 0, 0)),
+             sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, -16);
+  EXPECT_STREQ(font.lfFaceName, L"Tahoma");
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window->Memo().Handle(), WM_GETFONT, 0, 0)), sizeof(font),
+             &font);
+  EXPECT_STREQ(font.lfFaceName, L"Lucida Console");
+}
