@@ -84,7 +84,9 @@ int TLabel::TextWidth() const {
             DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(FHandle, dc);
-  return rect.right - rect.left + ScaleToDpi(1, FDpi);
+  // A few pixels to spare: the static control's own drawing may end a little
+  // further right than the measured extent (seen under Wine with Tahoma).
+  return rect.right - rect.left + ScaleToDpi(4, FDpi);
 }
 
 void TLabel::FitWidth() {
