@@ -282,6 +282,20 @@ TEST_F(MainWindowTest, LoadFileListsTheDevicesAndSelectsTheRememberedOne) {
   EXPECT_TRUE(Errors.empty());
 }
 
+TEST_F(MainWindowTest, EnterAndSpacePressTheFocusedButton) {
+  WriteSetting("MicrochipPath", Samples);
+  Open();
+  HWND load = Window->ButtonLoadDeviceInfoFile().Handle();
+  ASSERT_EQ(GetFocus(), load);
+  Press(load, VK_RETURN);
+  EXPECT_EQ(Window->StatusBar().Text().rfind("resource file: ", 0), 0u);
+  HWND generate = Window->ButtonGenerate().Handle();
+  ASSERT_EQ(GetFocus(), generate);
+  Press(generate, VK_SPACE);
+  EXPECT_EQ(Window->Memo().Text().rfind("device = ", 0), 0u);
+  EXPECT_TRUE(Errors.empty());
+}
+
 TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
   WriteSetting("MicrochipPath", Samples);
   WriteSetting("Device", "18F2550");
