@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -234,4 +235,71 @@ TEST(ConfigGenGenerate, UsageErrorsExitTwo) {
     EXPECT_NE(run.Err.find("Usage: configgen"), std::string::npos);
     EXPECT_EQ(run.Out, "");
   }
+}
+
+namespace {
+// A string literal with its embedded NUL bytes, without the terminating one.
+template <size_t N> std::string Bytes(const char (&text)[N]) {
+  return std::string(text, N - 1);
+}
+} // namespace
+
+// What `configgen generate` gives for each kind of bad input (README's table).
+TEST(ConfigGenGenerate, BadInputGivesAClearErrorOrReadsAsIs) {
+  const std::string index = "<RES_FILE_VERSION_INFO_TYPE><7>\r\n<PARTS_INDEX_TYPE><18F1>\r\n";
+  const std::string part = "<PART_INFO_TYPE><x><PIC18F1>\r\n<CONFIGREG_INFO_TYPE><1><C><05>\r\n"
+                           "<SWITCH_INFO_TYPE><A><a><0F>\r\n<SETTING_VALUE_TYPE><A0><zero><0>\r\n"
+                           "<SETTING_VALUE_TYPE><A5><five><5>\r\n";
+  const struct {
+    const char *What;
+    std::string Text;
+    int Status;
+    std::string Expected; // in stderr on failure, in stdout on success
+  } cases[] = {
+      {"blank line in the index", "<PARTS_INDEX_TYPE><18F1>\r\n\r\n" + part, kExitFailure,
+       "List index out of bounds (0) ("},
+      {"blank line in a part section", index + part + " \r\n", kExitFailure,
+       "List index out of bounds (0) ("},
+      {"record missing a read field", index + "<PART_INFO_TYPE><x><PIC18F1>\r\n<SWITCH_INFO_TYPE><A><a>\r\n",
+       kExitFailure, "List index out of bounds (3) ("},
+      {"non-hexadecimal register value",
+       index + "<PART_INFO_TYPE><x><PIC18F1>\r\n<CONFIGREG_INFO_TYPE><1><C><5H>\r\n", kExitFailure,
+       "'$5H' is not a valid integer value ("},
+      {"non-hexadecimal mask", index + "<PART_INFO_TYPE><x><PIC18F1>\r\n<SWITCH_INFO_TYPE><A><a><0x0F>\r\n",
+       kExitFailure, "'$0x0F' is not a valid integer value ("},
+      {"0-byte file", "", kExitFailure, "is not among"},
+      {"not text at all", Bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0"), kExitFailure,
+       "List index out of bounds (0) ("},
+      {"1 MB line",
+       index + part + "<SWITCH_INFO_TYPE><B><" + std::string(1 << 20, 'x') + "><1>\r\n" +
+           "<SETTING_VALUE_TYPE><ON><on><1>\r\n",
+       kExitOk, "    A = A5,"},
+      {"NUL bytes",
+       index + part + Bytes("<SWITCH_INFO_TYPE><B\0><b><1>\r\n<SETTING_VALUE_TYPE><ON><\0><1>\r\n"), kExitOk,
+       Bytes("    B\0 = ON")},
+      {"CR-only line ends",
+       "<PARTS_INDEX_TYPE><18F1>\r<PART_INFO_TYPE><x><PIC18F1>\r<SWITCH_INFO_TYPE><A><a><1>\r"
+       "<SETTING_VALUE_TYPE><ON><on><1>\r",
+       kExitOk, "    A = ON"},
+  };
+  for (const auto &c : cases) {
+    TTempFolder folder;
+    folder.WriteDeviceInfo(c.Text);
+    const TRun run = RunCli({"generate", "--folder", folder.Path(), "--device", "18F1"});
+    EXPECT_EQ(run.Status, c.Status) << c.What << ": " << run.Err;
+    const std::string &where = c.Status == kExitOk ? run.Out : run.Err;
+    EXPECT_NE(where.find(c.Expected), std::string::npos) << c.What << ": " << where;
+  }
+
+  TTempFolder folder;
+  std::filesystem::create_directory(std::filesystem::path(folder.Path()) / "8bit_device.info");
+  const TRun directory = RunCli({"devices", "--folder", folder.Path()});
+  EXPECT_EQ(directory.Status, kExitFailure);
+  EXPECT_NE(directory.Err.find("is a directory"), std::string::npos) << directory.Err;
+
+  TTempFolder empty;
+  empty.WriteDeviceInfo("");
+  const TRun emptyFile = RunCli({"devices", "--folder", empty.Path()});
+  EXPECT_EQ(emptyFile.Status, kExitOk);
+  EXPECT_EQ(emptyFile.Out, "resource file: <none>    0 device(s) found\n");
 }
