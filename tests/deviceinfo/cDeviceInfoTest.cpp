@@ -104,7 +104,8 @@ TEST(SplitFields, CutsLinesByTheClosingRules) {
 
 TEST(SplitFields, KeepsBytesAboveAsciiAndInnerControlCharacters) {
   TStringList fields;
-  SplitFields(std::string("<a\tb\0c><\xe9\xff>\xa0", 13), fields);
+  const char line[] = "<a\tb\0c><\xe9\xff>\xa0";
+  SplitFields(std::string(line, sizeof line - 1), fields);
   ASSERT_EQ(fields.Count(), 2);
   EXPECT_EQ(fields[0], std::string("a\tb\0c", 5));
   // The trailing 0xA0 is above 32: it is not trimmed, so the last '>' stays open.

@@ -48,7 +48,7 @@ TTempFolder::~TTempFolder() {
 }
 
 std::string TTempFolder::WriteFile(const std::string &name, const std::string &content) const {
-  const std::string path = (fs::path(FPath) / name).string();
+  std::string path = (fs::path(FPath) / name).string();
   std::ofstream out(path, std::ios::binary);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   if (!out)
