@@ -630,8 +630,10 @@ TEST_F(DialogsWin32, NewDialogAsksForNoStatusLineEnablesOKAndSendsNoSelection) {
 
 TEST_F(DialogsWin32, OpenBrowserFollowsSelectionCaptionStatusAndOKButton) {
   TCountingMalloc malloc;
-  const std::string first = MakeFolder(FTemp.Path() + "\\first");
-  const std::string second = MakeFolder(FTemp.Path() + "\\second");
+  // The second selection is the first one's parent: Wine's tree does not always
+  // move to a sibling of its selected folder, while a folder it shows is certain.
+  const std::string second = MakeFolder(FTemp.Path() + "\\parent");
+  const std::string first = MakeFolder(second + "\\first");
   TShellList firstList(TShellList::Parse(first)), secondList(TShellList::Parse(second));
   LPCITEMIDLIST parsedFirst = nullptr, parsedSecond = nullptr, held = nullptr;
   {
