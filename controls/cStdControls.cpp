@@ -193,12 +193,8 @@ LRESULT CALLBACK TStatusPanel::WndProc(HWND handle, UINT message, WPARAM wParam,
   case WM_SIZE:
     InvalidateRect(handle, nullptr, TRUE);
     break;
-  case WM_CTLCOLORSTATIC: {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-  }
+  case WM_CTLCOLORSTATIC:
+    return ColorStaticOnButtonFace(wParam);
   default:
     break;
   }

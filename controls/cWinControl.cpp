@@ -96,3 +96,10 @@ void RunGuarded(const TErrorReporter &reporter, const std::function<void()> &act
   } catch (...) {
   }
 }
+
+LRESULT ColorStaticOnButtonFace(WPARAM dc) {
+  HDC hdc = reinterpret_cast<HDC>(dc);
+  SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}

@@ -14,6 +14,10 @@ using TErrorReporter = std::function<void(const std::string &message)>;
 // window procedure. Without a reporter the failure is dropped.
 void RunGuarded(const TErrorReporter &reporter, const std::function<void()> &action) noexcept;
 
+// Answer to WM_CTLCOLORSTATIC: window-text colour on the button face, as the
+// window's labels and check boxes are drawn.
+LRESULT ColorStaticOnButtonFace(WPARAM dc);
+
 // Scales a length given at 96 pixels per inch to Dpi.
 inline int ScaleToDpi(int value, UINT dpi) {
   return MulDiv(value, static_cast<int>(dpi), 96);

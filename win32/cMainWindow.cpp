@@ -337,12 +337,8 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return result;
     break;
   }
-  case WM_CTLCOLORSTATIC: {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-  }
+  case WM_CTLCOLORSTATIC:
+    return ColorStaticOnButtonFace(wParam);
   case WM_ACTIVATE:
     // Give the focus back to the control that had it when the window was left.
     if (LOWORD(wParam) == WA_INACTIVE) {
