@@ -245,7 +245,7 @@ void TMainForm::DeviceSelectComboBoxChange() {
     for (;;) {
       if (!FDeviceInfo->NextSwitch(switchName, switchFunction, settingNames, settingDescriptions,
                                    defaultSetting)) {
-        if (switchName.empty())
+        if (!FDeviceInfo->SwitchFound())
           break;  // no further switch in this device
         continue; // a switch without selectable settings gets no row
       }

@@ -1,6 +1,7 @@
 // Builds a realistic vendor-format file from a fixed pseudo-random sequence.
 #include "bench/cDeviceInfoGenerator.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -114,9 +115,32 @@ void WritePart(TWriter &out, const std::string &name, TRandom &random) {
     }
   }
 }
+
+// Replaces the CR LF of Count lines, evenly spread, by a lone CR or a lone LF.
+void PlantStrayLineEnds(std::string &text, int lines, int count) {
+  if (count <= 0)
+    return;
+  const int every = std::max(1, lines / (count + 1));
+  std::string result;
+  result.reserve(text.size());
+  int line = 0;
+  int planted = 0;
+  size_t start = 0;
+  for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+    result.append(text, start, end - start);
+    ++line;
+    if (planted < count && line % every == 0)
+      result += planted++ % 2 == 0 ? "\r" : "\n";
+    else
+      result += "\r\n";
+    start = end + 2;
+  }
+  result.append(text, start, std::string::npos);
+  text = std::move(result);
+}
 } // namespace
 
-TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed) {
+TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed, int strayLineEnds) {
   TRandom random(seed);
   TGeneratedDeviceInfo result;
   result.Text.reserve(static_cast<size_t>(parts) * 36000);
@@ -137,6 +161,7 @@ TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed) {
   }
   for (int i = 0; i < parts; ++i)
     WritePart(out, names[static_cast<size_t>(i)], random);
+  PlantStrayLineEnds(result.Text, out.Lines, strayLineEnds);
   result.LastDevice = names.back();
   result.Lines = out.Lines;
   result.Parts = parts;

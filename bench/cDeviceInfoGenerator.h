@@ -13,4 +13,6 @@ struct TGeneratedDeviceInfo {
 
 // About 10 MB and 200k lines with the defaults: some 300 part sections of 18F,
 // 18LF and other families, other record kinds interleaved as in the vendor's file.
-TGeneratedDeviceInfo GenerateDeviceInfo(int parts = 300, unsigned seed = 1);
+// StrayLineEnds lines, spread over the file, end in a lone CR or a lone LF (taking
+// turns) instead of CR LF, as a file edited by hand may; the records stay the same.
+TGeneratedDeviceInfo GenerateDeviceInfo(int parts = 300, unsigned seed = 1, int strayLineEnds = 0);

@@ -10,7 +10,10 @@
 #include "headless/cHeadlessWindow.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <ostream>
 
 namespace {
@@ -32,7 +35,8 @@ constexpr const char *kUsage =
     "      --orvane: Orvane statements instead of the Tarnwick block;\n"
     "      --no-comments: without the descriptions;\n"
     "      --info-defaults: defaults from the file for XINST, DEBUG, LVP and\n"
-    "      IOL1WAY too (otherwise they default to OFF).\n"
+    "      IOL1WAY too (otherwise they default to their OFF, DISABLED or DISABLE\n"
+    "      setting, where they have one).\n"
     "  switches --folder DIR --device NAME [--info-defaults]\n"
     "      Prints the settings grid of device NAME, one row per line:\n"
     "      Config, Function, Setting (the default) and Description, tab-separated.\n"
@@ -123,6 +127,9 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
   }
   if (!options.HasFolder)
     throw EUsage("--folder DIR is required");
+  // An empty folder would name the file at the root of the file system.
+  if (options.Folder.empty())
+    throw EUsage("--folder needs a directory, not an empty text");
   if ((allowed & kOptDevice) && !options.HasDevice)
     throw EUsage("--device NAME is required");
   return options;
@@ -140,8 +147,11 @@ private:
   std::unique_ptr<TDeviceInfo> FReader;
 };
 
-// A reader error, with the file and the line where it stopped.
+// A reader error, with the file and the line where it stopped (a file that
+// changed under the reader has no such line).
 std::string WithLine(const Exception &e, const std::string &folder) {
+  if (dynamic_cast<const EFileChanged *>(&e) != nullptr)
+    return e.Message() + " (" + DeviceInfoFileName(folder) + ")";
   return e.Message() + " (" + DeviceInfoFileName(folder) + ", line " +
          std::to_string(DeviceInfo->LastLine() + 1) + ")";
 }
@@ -181,12 +191,12 @@ int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
 std::string Join(const std::vector<std::string> &names) {
   std::string result;
   for (const std::string &name : names)
-    result += (result.empty() ? "" : ", ") + name;
+    result += (result.empty() ? "" : ", ") + ShortenForMessage(name);
   return result.empty() ? "(none)" : result;
 }
 
 std::string Quoted(const std::string &text) {
-  return "'" + text + "'";
+  return "'" + ShortenForMessage(text) + "'";
 }
 
 // Runs the window over headless controls as a user would: the folder, "Include
@@ -306,27 +316,56 @@ int CommandSwitches(const std::vector<std::string> &args, std::ostream &out) {
 }
 } // namespace
 
+namespace {
+int RunCommand(const std::vector<std::string> &args, std::ostream &out) {
+  if (args.empty())
+    throw EUsage("no command given");
+  const std::string &command = args[0];
+  if (command == "--help" || command == "-h" || command == "help") {
+    out << kUsage;
+    return kExitOk;
+  }
+  if (command == "devices")
+    return CommandDevices(args, out);
+  if (command == "generate")
+    return CommandGenerate(args, out);
+  if (command == "switches")
+    return CommandSwitches(args, out);
+  throw EUsage("unknown command '" + command + "'");
+}
+} // namespace
+
 int RunConfigGen(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
+  int status = kExitFailure;
   try {
-    if (args.empty())
-      throw EUsage("no command given");
-    const std::string &command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
-      out << kUsage;
-      return kExitOk;
-    }
-    if (command == "devices")
-      return CommandDevices(args, out);
-    if (command == "generate")
-      return CommandGenerate(args, out);
-    if (command == "switches")
-      return CommandSwitches(args, out);
-    throw EUsage("unknown command '" + command + "'");
+    status = RunCommand(args, out);
   } catch (const EUsage &e) {
     err << "configgen: " << e.Message() << "\n\n" << kUsage;
     return kExitUsage;
-  } catch (const EFailure &e) {
+  } catch (const Exception &e) {
     err << "configgen: " << e.Message() << '\n';
     return kExitFailure;
+  } catch (const std::bad_alloc &) {
+    err << "configgen: out of memory\n";
+    return kExitFailure;
+  } catch (const std::exception &e) {
+    err << "configgen: " << e.what() << '\n';
+    return kExitFailure;
+  } catch (...) {
+    err << "configgen: unexpected failure\n";
+    return kExitFailure;
   }
+  // Output that did not arrive is a failure, not a success (a full disk, a closed
+  // pipe). A write that failed earlier left its reason in errno.
+  if (out) {
+    errno = 0;
+    out.flush();
+  }
+  if (!out) {
+    const int error = errno;
+    err << "configgen: cannot write the output" << (error != 0 ? std::string(": ") + std::strerror(error) : "")
+        << '\n';
+    return kExitFailure;
+  }
+  return status;
 }

@@ -6,3 +6,9 @@ EListError::EListError(int index)
 
 EConvertError::EConvertError(const std::string &text)
     : Exception("'" + text + "' is not a valid integer value") {}
+
+std::string ShortenForMessage(std::string_view text, size_t limit) {
+  if (text.size() <= limit)
+    return std::string(text);
+  return std::string(text.substr(0, limit)) + "...";
+}

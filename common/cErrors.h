@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 // Base of every error the tool raises; Message() is shown as it stands.
 class Exception : public std::exception {
@@ -30,3 +31,8 @@ class EConvertError : public Exception {
 public:
   explicit EConvertError(const std::string &text);
 };
+
+// A text from a file or a command line as a message quotes it: at most Limit
+// characters, longer ones cut and followed by "...", so a huge field cannot
+// swamp the message.
+std::string ShortenForMessage(std::string_view text, size_t limit = 60);

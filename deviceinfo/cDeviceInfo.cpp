@@ -104,7 +104,7 @@ bool TryHexToUInt32(std::string_view text, uint32_t &value) {
 uint32_t HexToUInt32(std::string_view text) {
   uint32_t value = 0;
   if (!TryHexToUInt32(text, value))
-    throw EConvertError("$" + std::string(text));
+    throw EConvertError("$" + ShortenForMessage(text));
   return value;
 }
 
@@ -112,7 +112,32 @@ std::string DeviceInfoFileName(const std::string &folder) {
   return folder + kPathSeparator + kDeviceInfoFileName;
 }
 
+EFileChanged::EFileChanged()
+    : Exception(std::string(kDeviceInfoFileName) + " changed while it was being read") {}
+
 TDeviceInfo::TDeviceInfo() : Version(kNoVersion) {}
+
+template <typename TStep> auto TDeviceInfo::OverLines(TStep step) {
+  const int cursor = Cursor;
+  auto fail = [&] {
+    Cursor = cursor;
+    throw EFileChanged();
+  };
+  if (FLines.Changed())
+    fail();
+  try {
+    auto result = step();
+    if (FLines.Changed())
+      fail();
+    return result;
+  } catch (const EFileChanged &) {
+    throw;
+  } catch (...) {
+    if (FLines.Changed())
+      fail();
+    throw;
+  }
+}
 
 TDeviceInfo::~TDeviceInfo() = default;
 
@@ -130,7 +155,10 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   FLoadError = FLines.LoadFromFile(DeviceInfoFileName(folder));
   if (!FLoadError.empty())
     return;
-  WalkIndex(includeLF);
+  OverLines([&] {
+    WalkIndex(includeLF);
+    return true;
+  });
 }
 
 void TDeviceInfo::LoadDeviceIndexFromText(std::string text, bool includeLF) {
@@ -147,8 +175,7 @@ void TDeviceInfo::LoadDeviceIndexFromText(std::string text, bool includeLF) {
 void TDeviceInfo::WalkIndex(bool includeLF) {
   TStringList &fields = FWork;
   int index = 0;
-  const int count = FLines.Count();
-  for (; index < count; ++index) {
+  for (; FLines.HasLine(index); ++index) {
     Split(index, fields);
     const std::string &kind = fields.Get(0);
     if (kind == kPartsIndexType) {
@@ -166,11 +193,14 @@ void TDeviceInfo::WalkIndex(bool includeLF) {
 }
 
 bool TDeviceInfo::FindPart(const std::string &device, TStringList &fields) {
+  return OverLines([&] { return FindPartOfLines(device, fields); });
+}
+
+bool TDeviceInfo::FindPartOfLines(const std::string &device, TStringList &fields) {
   FPartFound = false;
   const std::string wanted = "PIC" + device;
-  const int count = FLines.Count();
   int index = FPartStart;
-  for (; index < count && !FPartFound; ++index) {
+  for (; !FPartFound && FLines.HasLine(index); ++index) {
     // Only a line whose first field is PART_INFO_TYPE, or that has no field at
     // all (an error), needs the full split; every other line is passed over.
     // Most lines are told at once: a line that begins with '<' and a character
@@ -187,6 +217,9 @@ bool TDeviceInfo::FindPart(const std::string &device, TStringList &fields) {
     if (fields.Get(0) == kPartInfoType && fields.Get(2) == wanted) {
       FPartFound = true;
       Cursor = index;
+      // The device's switches are worked out against its own register values
+      // only, never against those of the device read before it.
+      FRegisterValue = 0;
     }
   }
   // The work list holds the fields of the last line looked at.
@@ -197,6 +230,14 @@ bool TDeviceInfo::FindPart(const std::string &device, TStringList &fields) {
 
 bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
                              TStringList &settingDescriptions, std::string &defaultSetting) {
+  return OverLines([&] {
+    return NextSwitchOfLines(switchName, switchFunction, settingNames, settingDescriptions, defaultSetting);
+  });
+}
+
+bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switchFunction,
+                                    TStringList &settingNames, TStringList &settingDescriptions,
+                                    std::string &defaultSetting) {
   settingNames.Clear();
   settingDescriptions.Clear();
   defaultSetting.clear();
@@ -204,12 +245,11 @@ bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunctio
   switchFunction.clear();
   uint32_t mask = 0;
   TStringList &fields = FWork;
-  const int count = FLines.Count();
   int index = Cursor;
 
   // Find the switch, noting register values on the way; stop at the next device.
   bool found = false;
-  for (; index < count && !found; ++index) {
+  for (; !found && FLines.HasLine(index); ++index) {
     Split(index, fields);
     const std::string &kind = fields.Get(0);
     if (kind == kConfigRegType) {
@@ -227,7 +267,7 @@ bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunctio
   // Gather its unbroken run of settings; the default is the last whose value
   // equals the masked register value.
   if (found) {
-    for (; index < count; ++index) {
+    for (; FLines.HasLine(index); ++index) {
       Split(index, fields);
       const std::string &kind = fields.Get(0);
       if (kind != kSettingType) {
@@ -253,8 +293,19 @@ bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunctio
   if (defaultSetting.empty() && !settingNames.Empty())
     defaultSetting = settingNames.Last();
   if (!FUseInfoDefaults &&
-      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY"))
-    defaultSetting = "OFF";
+      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY")) {
+    // Off, as the switch itself spells it: OFF, else DISABLED, else DISABLE, in any
+    // letter case. A switch without any of them keeps the file's default rather
+    // than get a setting the compiler would reject.
+    for (const std::string_view off : {"OFF", "DISABLED", "DISABLE"}) {
+      const int k = settingNames.IndexOf(off, CompareText);
+      if (k >= 0) {
+        defaultSetting = settingNames[k];
+        break;
+      }
+    }
+  }
   Cursor = index;
+  FSwitchFound = found;
   return !settingNames.Empty();
 }

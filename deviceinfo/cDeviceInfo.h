@@ -2,6 +2,7 @@
 // lists the devices and hands over one device's configuration switches.
 #pragma once
 
+#include "common/cErrors.h"
 #include "common/cStringList.h"
 #include "deviceinfo/cLineBuffer.h"
 
@@ -25,6 +26,13 @@ uint32_t HexToUInt32(std::string_view text);
 // added whatever the folder ends with.
 std::string DeviceInfoFileName(const std::string &folder);
 
+// The file changed (shrank) while the reader was reading it: what was read is not
+// the file, so the step fails rather than hand over a mix of old and new.
+class EFileChanged : public Exception {
+public:
+  EFileChanged();
+};
+
 class TDeviceInfo {
 public:
   TDeviceInfo();
@@ -36,7 +44,8 @@ public:
   void LoadDeviceIndex(const std::string &folder, bool includeLF);
   // Finds the device's PART_INFO_TYPE record and leaves Cursor on it.
   bool FindPart(const std::string &device, TStringList &fields);
-  // Hands over the next switch from Cursor on; false when it gathered no setting.
+  // Hands over the next switch from Cursor on; false when it gathered no setting
+  // (SwitchFound then tells a switch without settings from the device's end).
   bool NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
                   TStringList &settingDescriptions, std::string &defaultSetting);
   void SetUseInfoDefaults(bool value) { FUseInfoDefaults = value; }
@@ -49,9 +58,13 @@ public:
   TStringList Devices;
 
   bool UseInfoDefaults() const { return FUseInfoDefaults; }
+  // Number of lines of the loaded file (finds all of them).
   int LineCount() const { return FLines.Count(); }
   int PartStart() const { return FPartStart; }
   bool PartFound() const { return FPartFound; }
+  // Whether the last NextSwitch read a switch record; false once the device has
+  // no further switch.
+  bool SwitchFound() const { return FSwitchFound; }
   uint32_t RegisterValue() const { return FRegisterValue; }
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
@@ -63,12 +76,20 @@ public:
 
 private:
   void WalkIndex(bool includeLF);
+  // Runs a step over the lines. When the file changed under it, the step fails
+  // with EFileChanged and leaves Cursor as it found it, whatever it made of the
+  // bytes it read.
+  template <typename TStep> auto OverLines(TStep step);
+  bool FindPartOfLines(const std::string &device, TStringList &fields);
+  bool NextSwitchOfLines(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
+                         TStringList &settingDescriptions, std::string &defaultSetting);
   // Splits line Index into Fields, noting it as the line looked at last.
   void Split(int index, TStringList &fields);
 
   TLineBuffer FLines;
   int FPartStart = 0;
   bool FPartFound = false;
+  bool FSwitchFound = false;
   uint32_t FRegisterValue = 0;
   bool FUseInfoDefaults = false;
   std::string FLoadError;

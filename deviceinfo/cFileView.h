@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,12 +16,19 @@ public:
   TFileView &operator=(const TFileView &) = delete;
 
   // Opens FileName read-only; returns why it cannot be read, or "" on success.
-  std::string Open(const std::string &fileName);
+  // Anything but a regular file is refused before it is opened for reading, and a
+  // file larger than MaxSize bytes before any of it is read.
+  std::string Open(const std::string &fileName, uint64_t maxSize);
   void Close();
   std::string_view Text() const { return {FData, FSize}; }
+  // True when the file shrank under the view while it was in use: the bytes past
+  // its new end read as zeros, and what was read from the view cannot be trusted.
+  bool Changed() const;
 
 private:
   const char *FData = nullptr;
   size_t FSize = 0;
   void *FMapping = nullptr; // the mapping or buffer behind FData; null when empty
+  int FGuard = -1;          // slot of the mapping in the bus-error guard (POSIX)
+  bool FChanged = false;    // the file changed while it was read (Windows)
 };

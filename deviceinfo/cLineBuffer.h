@@ -1,4 +1,6 @@
 // TLineBuffer: a whole text file held in memory once, cut into lines by offsets.
+// Lines are found as they are first asked for, so a walk that stops early (at an
+// error, or at the end of the index section) never looks at the rest of the file.
 #pragma once
 
 #include "deviceinfo/cFileView.h"
@@ -10,6 +12,9 @@
 
 class TLineBuffer {
 public:
+  // The line index uses 32-bit offsets: larger files are refused before reading.
+  static constexpr uint64_t kMaxFileSize = UINT32_MAX;
+
   // Reads the file whole. On failure the buffer is empty and the result says why
   // ("" on success).
   std::string LoadFromFile(const std::string &fileName);
@@ -17,8 +22,13 @@ public:
   void Assign(std::string text);
   void Clear();
 
-  int Count() const { return static_cast<int>(FStarts.size()); }
-  // Line Index without its line end; Index must lie in 0..Count-1.
+  // True when line Index exists.
+  bool HasLine(int index) const { return index < static_cast<int>(FStarts.size()) || IndexUpTo(index); }
+  // Number of lines; finds every line of the text.
+  int Count() const;
+  // Number of lines found so far.
+  int LinesFound() const { return static_cast<int>(FStarts.size()); }
+  // Line Index without its line end; HasLine(Index) must be true.
   std::string_view Line(int index) const;
   // The first two bytes at line Index's start, as far as the text has them (they may
   // run into the line end); for a quick look at a record's kind.
@@ -26,16 +36,23 @@ public:
     const size_t start = FStarts[static_cast<size_t>(index)];
     return FText.substr(start, 2);
   }
+  // True when the file changed under the buffer while it was read.
+  bool Changed() const { return FView.Changed(); }
 
 private:
-  void IndexLines();
-  bool IndexAtLineFeeds();
-  void IndexAtEveryLineEnd();
+  void StartIndex();
+  // Finds lines until line Index is known or the text ends; true when it exists.
+  bool IndexUpTo(int index) const;
 
   TFileView FView;    // the mapped file, or nothing
   std::string FOwned; // text given by Assign
   std::string_view FText;
-  // Offset of each line's first byte; a line runs to the next line's start (or the
-  // end of the text) less its line end.
-  std::vector<uint32_t> FStarts;
+  // Offset of each line found so far; a line runs to the next line's start (or,
+  // for the last line found, to FNext) less its line end.
+  mutable std::vector<uint32_t> FStarts;
+  // Where the next line starts, and the next CR and LF at or after it (or the
+  // text's size when there is none).
+  mutable size_t FNext = 0;
+  mutable size_t FNextCr = 0;
+  mutable size_t FNextLf = 0;
 };

@@ -443,20 +443,21 @@ TEST_F(MainWindow, TwoSettingsOfOneNamePickByPositionAndDefaultByName) {
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X");
 }
 
-TEST_F(MainWindow, DefaultNotAmongTheSettingsShowsTheFirstDescription) {
+TEST_F(MainWindow, ASwitchForcedOffShowsItsOwnOffSettingWithItsDescription) {
   Open();
   Load(TDeviceInfoText()
            .Index("18F1")
            .Part("18F1")
-           .Register("0")
+           .Register("4")
            .Switch("LVP", "Low-voltage programming", "4")
            .Setting("ENABLED", "LVP enabled", "4")
-           .Setting("DISABLED", "LVP disabled", "0")
+           .Setting("Disabled", "LVP disabled", "0")
            .Text());
-  EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 0), "OFF");
-  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "LVP enabled");
+  EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 0), "Disabled");
+  EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "LVP disabled");
   W->ClickGenerate();
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1", "", "config", "    LVP = OFF           // LVP enabled"}));
+  EXPECT_EQ(W->Memo.Text(),
+            Crlf({"device = 18F1", "", "config", "    LVP = Disabled      // LVP disabled"}));
 }
 
 TEST_F(MainWindow, AShorterDeviceAfterALongerOneLeavesNoTrace) {
@@ -551,6 +552,9 @@ TEST_F(MainWindow, SwitchesWithoutSelectableSettingsGetNoRowButTheFillGoesOn) {
            .Setting("RESERVED", "r", "0")
            .Setting("RESERVED", "r", "2")
            .Switch("N", "no settings", "4")
+           .Switch("", "no name, no settings", "4")
+           .Switch("", "no name, reserved only", "4")
+           .Setting("RESERVED", "r", "0")
            .Switch("B", "b", "8")
            .Setting("B0", "b0", "0")
            .Switch("Z", "reserved at the end", "10")

@@ -7,8 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <new>
 #include <sstream>
+#include <streambuf>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 namespace {
 struct TRun {
@@ -56,8 +64,13 @@ TEST(ConfigGenDevices, MalformedFileGivesTheReadersMessageAndTheLine) {
 }
 
 TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
-  const std::vector<std::vector<std::string>> cases = {
-      {}, {"frobnicate"}, {"devices"}, {"devices", "--folder"}, {"devices", "--folder", "x", "--bogus"}};
+  const std::vector<std::vector<std::string>> cases = {{},
+                                                       {"frobnicate"},
+                                                       {"devices"},
+                                                       {"devices", "--folder"},
+                                                       {"devices", "--folder", "x", "--bogus"},
+                                                       {"devices", "--folder", ""},
+                                                       {"devices", "--folder="}};
   for (const auto &args : cases) {
     const TRun run = RunCli(args);
     EXPECT_EQ(run.Status, kExitUsage) << testing::PrintToString(args);
@@ -184,6 +197,8 @@ TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
       {{"switches", "--folder", badIndex.Path(), "--device", "18F1"},
        {"List index out of bounds (1)", "line 2"}},
       {{"generate", "--folder", empty.Path(), "--device", "18F1"}, {"cannot read", "8bit_device.info"}},
+      {{"generate", "--folder", samples, "--device", std::string(1000, 'D')},
+       {"device '" + std::string(60, 'D') + "...' is not among"}},
   };
   for (const auto &c : cases) {
     const TRun run = RunCli(c.Args);
@@ -195,6 +210,72 @@ TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
       EXPECT_NE(run.Err.find(part), std::string::npos) << run.Err;
   }
 }
+
+namespace {
+// A stream whose every write fails, as on a full disk; optionally it raises
+// the failure as an exception.
+class TFailingBuffer : public std::streambuf {
+public:
+  explicit TFailingBuffer(bool raise) : FRaise(raise) {}
+
+protected:
+  int_type overflow(int_type) override { return Fail(); }
+  std::streamsize xsputn(const char *, std::streamsize) override { return Fail(); }
+
+private:
+  int Fail() {
+    if (FRaise)
+      throw std::bad_alloc();
+    return traits_type::eof();
+  }
+  bool FRaise;
+};
+} // namespace
+
+TEST(ConfigGen, OutputThatCannotBeWrittenOrAnyFailureExitsOneWithAMessage) {
+  for (const auto &args : std::vector<std::vector<std::string>>{
+           {"--help"},
+           {"devices", "--folder", SamplesFolder()},
+           {"generate", "--folder", SamplesFolder(), "--device", "18F1220"},
+           {"switches", "--folder", SamplesFolder(), "--device", "18F1220"}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    TFailingBuffer full(false);
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(RunConfigGen(args, out, err), kExitFailure);
+    EXPECT_EQ(err.str().rfind("configgen: cannot write the output", 0), 0u) << err.str();
+
+    TFailingBuffer raising(true);
+    std::ostream thrower(&raising);
+    thrower.exceptions(std::ios::badbit);
+    std::ostringstream err2;
+    EXPECT_EQ(RunConfigGen(args, thrower, err2), kExitFailure);
+    EXPECT_EQ(err2.str(), "configgen: out of memory\n");
+  }
+}
+
+#ifndef _WIN32
+// The program itself with its standard output on a full disk or closed.
+TEST(ConfigGen, TheProgramReportsAFailedWriteOfItsOutput) {
+  TTempFolder folder;
+  const std::string errors = folder.Path() + "/err.txt";
+  const std::string program = std::string("'") + FB_CONFIGGEN + "'";
+  for (const std::string &command : std::vector<std::string>{
+           "--help", "devices --folder '" + SamplesFolder() + "'",
+           "generate --device 18F1220 --folder '" + SamplesFolder() + "'"}) {
+    for (const std::string redirect : {">/dev/full", ">&-"}) {
+      SCOPED_TRACE(command + " " + redirect);
+      const int status = std::system((program + " " + command + " " + redirect + " 2>'" + errors + "'").c_str());
+      ASSERT_TRUE(WIFEXITED(status));
+      EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
+      std::ifstream in(errors);
+      std::string message;
+      std::getline(in, message);
+      EXPECT_EQ(message.rfind("configgen: cannot write the output: ", 0), 0u) << message;
+    }
+  }
+}
+#endif
 
 TEST(ConfigGenGenerate, AFailingFirstEntryDoesNotStopAnotherDevice) {
   TTempFolder folder;

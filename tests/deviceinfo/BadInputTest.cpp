@@ -11,6 +11,7 @@
 #include <sstream>
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -84,6 +85,11 @@ TEST(BadInput, MalformedContentGivesTheDocumentedErrorAndLeavesTheFileAlone) {
       {"non-hexadecimal mask", kIndex + "<PART_INFO_TYPE><x><PIC18F1>\r\n<SWITCH_INFO_TYPE><A><a><0x0F>\r\n",
        "'$0x0F' is not a valid integer value"},
       {"not text at all", Bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0"), "List index out of bounds (0)"},
+      {"huge non-hexadecimal register value",
+       kIndex + "<PART_INFO_TYPE><x><PIC18F1>\r\n<CONFIGREG_INFO_TYPE><1><C><" + std::string(100000, 'G') + ">\r\n",
+       "'$" + std::string(60, 'G') + "...' is not a valid integer value"},
+      {"blank lines after an error", "<PARTS_INDEX_TYPE><18F1>\n" + std::string(1 << 20, '\n'),
+       "List index out of bounds (0)"},
   };
   for (const auto &c : cases) {
     TTempFolder folder;
@@ -137,7 +143,59 @@ TEST(BadInput, DirectoryNamedLikeTheFileIsNotReadable) {
   EXPECT_EQ(outcome.Version, "<none>");
 }
 
+TEST(BadInput, AFileOverFourGigabytesIsRefusedByItsSizeBeforeItIsRead) {
+  TTempFolder folder;
+  const std::string path = folder.WriteDeviceInfo(kIndex + kPart);
+  std::filesystem::resize_file(path, (uint64_t{5} << 30)); // sparse: no disk space is taken
+  const TOutcome outcome = LoadAndWalk(folder.Path());
+  EXPECT_EQ(outcome.Error, "");
+  EXPECT_EQ(outcome.Loading, "file too large");
+  EXPECT_EQ(outcome.Devices, 0);
+}
+
+// A file that shrinks while the reader holds it (an installer rewriting it in
+// place) gives either the file as it was read or a clear error, never a crash.
+TEST(BadInput, AFileTruncatedWhileItIsReadGivesAClearError) {
+  std::string text = kIndex + "<PARTS_INDEX_TYPE><18F2>\r\n" + kPart;
+  for (int i = 0; text.size() < (1u << 20); ++i)
+    text += "<OTHER_TYPE><" + std::to_string(i) + "><filler to push the next device far away>\r\n";
+  text += "<PART_INFO_TYPE><x><PIC18F2>\r\n<SWITCH_INFO_TYPE><B><b><1>\r\n<SETTING_VALUE_TYPE><ON><on><1>\r\n";
+  TTempFolder folder;
+  const std::string path = folder.WriteDeviceInfo(text);
+  TDeviceInfo reader;
+  reader.LoadDeviceIndex(folder.Path(), false);
+  ASSERT_EQ(reader.Devices.Count(), 2);
+  std::filesystem::resize_file(path, 1000);
+  TStringList fields;
+  const int cursor = reader.Cursor;
+#ifdef _WIN32
+  // Read whole and closed at once: the reader keeps the file as it was read.
+  EXPECT_TRUE(reader.FindPart("18F2", fields));
+#else
+  try {
+    reader.FindPart("18F2", fields);
+    ADD_FAILURE() << "no error";
+  } catch (const EFileChanged &e) {
+    EXPECT_EQ(e.Message(), "8bit_device.info changed while it was being read");
+  }
+  EXPECT_EQ(reader.Cursor, cursor);
+  // The next load reads the file as it now is.
+  reader.LoadDeviceIndex(folder.Path(), false);
+  EXPECT_EQ(reader.Devices.Count(), 2);
+#endif
+}
+
 #ifndef _WIN32
+TEST(BadInput, AFifoIsRefusedAtOnce) {
+  TTempFolder folder;
+  const std::string path = (std::filesystem::path(folder.Path()) / "8bit_device.info").string();
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  const TOutcome outcome = LoadAndWalk(folder.Path());
+  EXPECT_EQ(outcome.Error, "");
+  EXPECT_EQ(outcome.Loading, "is not a regular file");
+  EXPECT_EQ(outcome.Devices, 0);
+}
+
 // Root may read any file, so the check runs in a child that gives up root first.
 TEST(BadInput, FileWithoutReadPermissionIsNotReadable) {
   TTempFolder folder;

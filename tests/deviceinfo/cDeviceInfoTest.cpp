@@ -384,18 +384,21 @@ TEST(NextSwitch, DefaultIsTheLastSettingMatchingTheMaskedRegister) {
   EXPECT_EQ(switches[0].Descriptions, (Strings{"d0", "d5", "d7"}));
 }
 
-TEST(NextSwitch, FourSwitchesDefaultToOffUnlessInfoDefaultsAreUsed) {
+TEST(NextSwitch, FourSwitchesDefaultToTheirOwnOffUnlessInfoDefaultsAreUsed) {
+  // The register selects the last setting of each switch.
   const char *text = "<PARTS_INDEX_TYPE><18F1>\n"
                      "<PART_INFO_TYPE><x><PIC18F1>\n"
                      "<CONFIGREG_INFO_TYPE><1><C1><FF>\n"
                      "<SWITCH_INFO_TYPE><XINST><x><40>\n<SETTING_VALUE_TYPE><OFF><><0>\n"
                      "<SETTING_VALUE_TYPE><ON><><40>\n"
-                     "<SWITCH_INFO_TYPE><DEBUG><x><80>\n<SETTING_VALUE_TYPE><ON><><0>\n"
-                     "<SETTING_VALUE_TYPE><OFF><><80>\n"
+                     "<SWITCH_INFO_TYPE><DEBUG><x><80>\n<SETTING_VALUE_TYPE><Off><><0>\n"
+                     "<SETTING_VALUE_TYPE><ON><><80>\n"
                      "<SWITCH_INFO_TYPE><LVP><x><04>\n<SETTING_VALUE_TYPE><DISABLED><><0>\n"
                      "<SETTING_VALUE_TYPE><ENABLED><><4>\n"
-                     "<SWITCH_INFO_TYPE><IOL1WAY><x><01>\n<SETTING_VALUE_TYPE><OFF><><0>\n"
-                     "<SETTING_VALUE_TYPE><ON><><1>\n"
+                     "<SWITCH_INFO_TYPE><IOL1WAY><x><01>\n<SETTING_VALUE_TYPE><disable><><0>\n"
+                     "<SETTING_VALUE_TYPE><Disabled><><0>\n<SETTING_VALUE_TYPE><ON><><1>\n"
+                     "<SWITCH_INFO_TYPE><LVP><x><04>\n<SETTING_VALUE_TYPE><LOW><><0>\n"
+                     "<SETTING_VALUE_TYPE><HIGH><><4>\n"
                      "<SWITCH_INFO_TYPE><lvp><x><04>\n<SETTING_VALUE_TYPE><OFF><><0>\n"
                      "<SETTING_VALUE_TYPE><ON><><4>\n"
                      "<SWITCH_INFO_TYPE><XINST2><x><40>\n<SETTING_VALUE_TYPE><OFF><><0>\n"
@@ -409,8 +412,10 @@ TEST(NextSwitch, FourSwitchesDefaultToOffUnlessInfoDefaultsAreUsed) {
       result.push_back(s.Default);
     return result;
   };
-  EXPECT_EQ(defaults(false), (Strings{"OFF", "OFF", "OFF", "OFF", "ON", "ON"}));
-  EXPECT_EQ(defaults(true), (Strings{"ON", "OFF", "ENABLED", "ON", "ON", "ON"}));
+  // OFF in any case, else DISABLED, else DISABLE; none of them: the file's default.
+  // Names differing from the four in letter case are not forced.
+  EXPECT_EQ(defaults(false), (Strings{"OFF", "Off", "DISABLED", "Disabled", "HIGH", "ON", "ON"}));
+  EXPECT_EQ(defaults(true), (Strings{"ON", "ON", "ENABLED", "ON", "HIGH", "ON", "ON"}));
 }
 
 TEST(NextSwitch, ReservedSettingsAreNotOfferedAndEmptyDescriptionsAreUnspecified) {
@@ -450,10 +455,28 @@ TEST(NextSwitch, SwitchWithoutSelectableSettingReturnsFalseButMovesPastIt) {
   TStringList names, descriptions;
   EXPECT_FALSE(reader.NextSwitch(name, function, names, descriptions, def));
   EXPECT_EQ(name, "N");
+  EXPECT_TRUE(reader.SwitchFound());
   EXPECT_EQ(def, "");
   EXPECT_EQ(reader.Cursor, 7);
   EXPECT_TRUE(reader.NextSwitch(name, function, names, descriptions, def));
   EXPECT_EQ(name, "B");
+  // After the last switch: no switch at all.
+  EXPECT_FALSE(reader.NextSwitch(name, function, names, descriptions, def));
+  EXPECT_FALSE(reader.SwitchFound());
+}
+
+TEST(NextSwitch, ASwitchWithAnEmptyNameAndNoSettingIsStillASwitch) {
+  TDeviceInfo reader;
+  reader.LoadDeviceIndexFromText("<PART_INFO_TYPE><x><PIC18F1>\n<SWITCH_INFO_TYPE><><a><1>\n"
+                                 "<SETTING_VALUE_TYPE><RESERVED><r><1>\n",
+                                 false);
+  TStringList fields, names, descriptions;
+  ASSERT_TRUE(reader.FindPart("18F1", fields));
+  ++reader.Cursor;
+  std::string name = "x", function, def;
+  EXPECT_FALSE(reader.NextSwitch(name, function, names, descriptions, def));
+  EXPECT_EQ(name, "");
+  EXPECT_TRUE(reader.SwitchFound());
 }
 
 TEST(NextSwitch, AnotherRecordEndsTheRunAndLaterSettingsAreSkipped) {
@@ -515,19 +538,15 @@ TEST(NextSwitch, LastDeviceEndsAtTheEndOfTheFile) {
   EXPECT_EQ(reader.Cursor, 13);
 }
 
-TEST(NextSwitch, RegisterValueCarriesOverFromTheDeviceReadBefore) {
-  TDeviceInfo fresh;
-  fresh.LoadDeviceIndexFromText(kTwoDevices, false);
-  // 18F2550 has no register record: a fresh reader works against 0.
-  EXPECT_EQ(WalkDevice(fresh, "18F2550")[0].Default, "OFF");
-
-  TDeviceInfo used;
-  used.LoadDeviceIndexFromText(std::string(kTwoDevices), false);
-  used.LoadDeviceIndexFromText(
+TEST(NextSwitch, ADevicesSwitchesBeforeItsFirstRegisterWorkAgainstZero) {
+  TDeviceInfo reader;
+  reader.LoadDeviceIndexFromText(
       "<PART_INFO_TYPE><x><PIC18F9>\n<CONFIGREG_INFO_TYPE><1><C><FF>\n" + std::string(kTwoDevices), false);
-  WalkDevice(used, "18F9");
-  ASSERT_EQ(used.RegisterValue(), 0xFFu);
-  EXPECT_EQ(WalkDevice(used, "18F2550")[0].Default, "ON");
+  // 18F2550 has no register record: whatever was read before, it works against 0.
+  EXPECT_EQ(WalkDevice(reader, "18F2550")[0].Default, "OFF");
+  WalkDevice(reader, "18F9");
+  ASSERT_EQ(reader.RegisterValue(), 0xFFu);
+  EXPECT_EQ(WalkDevice(reader, "18F2550")[0].Default, "OFF");
 }
 
 TEST(NextSwitch, MalformedRecordRaisesKeepsTheCursorAndWhatWasGathered) {
