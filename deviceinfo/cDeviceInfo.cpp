@@ -123,8 +123,6 @@ template <typename TStep> auto TDeviceInfo::OverLines(TStep step) {
     Cursor = cursor;
     throw EFileChanged();
   };
-  if (FLines.Changed())
-    fail();
   try {
     auto result = step();
     if (FLines.Changed())

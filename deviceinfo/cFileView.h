@@ -21,14 +21,25 @@ public:
   std::string Open(const std::string &fileName, uint64_t maxSize);
   void Close();
   std::string_view Text() const { return {FData, FSize}; }
-  // True when the file shrank under the view while it was in use: the bytes past
-  // its new end read as zeros, and what was read from the view cannot be trusted.
+  // True when the file was changed (rewritten, shrunk) while the view was in use:
+  // what was read from the view may mix old and new bytes, or zeros past a new
+  // end, and cannot be trusted.
   bool Changed() const;
 
 private:
+  // What identifies the file's content as it was opened: size and times.
+  struct TStamp {
+    uint64_t Size = 0;
+    int64_t Modified[2] = {};
+    int64_t StatusChanged[2] = {};
+    bool operator==(const TStamp &) const = default;
+  };
+
   const char *FData = nullptr;
   size_t FSize = 0;
   void *FMapping = nullptr; // the mapping or buffer behind FData; null when empty
   int FGuard = -1;          // slot of the mapping in the bus-error guard (POSIX)
+  int FFile = -1;           // the mapped file, kept open to tell a change (POSIX)
+  TStamp FStamp;            // the mapped file as it was opened (POSIX)
   bool FChanged = false;    // the file changed while it was read (Windows)
 };

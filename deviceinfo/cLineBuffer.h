@@ -23,7 +23,7 @@ public:
   void Clear();
 
   // True when line Index exists.
-  bool HasLine(int index) const { return index < static_cast<int>(FStarts.size()) || IndexUpTo(index); }
+  bool HasLine(int index) const { return index < static_cast<int>(FStarts.size()) - 1 || IndexUpTo(index); }
   // Number of lines; finds every line of the text.
   int Count() const;
   // Number of lines found so far.
@@ -41,18 +41,16 @@ public:
 
 private:
   void StartIndex();
-  // Finds lines until line Index is known or the text ends; true when it exists.
+  // Finds lines until line Index is whole (the next line has begun, or the text
+  // is scanned to its end); true when it exists.
   bool IndexUpTo(int index) const;
 
   TFileView FView;    // the mapped file, or nothing
   std::string FOwned; // text given by Assign
   std::string_view FText;
-  // Offset of each line found so far; a line runs to the next line's start (or,
-  // for the last line found, to FNext) less its line end.
+  // Offset of each line found so far; a line runs to the next line's start (the
+  // last one to the end of the text) less its line end.
   mutable std::vector<uint32_t> FStarts;
-  // Where the next line starts, and the next CR and LF at or after it (or the
-  // text's size when there is none).
-  mutable size_t FNext = 0;
-  mutable size_t FNextCr = 0;
-  mutable size_t FNextLf = 0;
+  // How far the text has been scanned for line ends.
+  mutable size_t FScanned = 0;
 };

