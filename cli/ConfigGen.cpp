@@ -1,13 +1,11 @@
-// Commands of configgen: argument parsing, output and exit statuses. generate and
-// switches run the window's own logic over headless controls.
+// Commands of configgen: argument parsing, output and exit statuses; the work is
+// the core's, as in the window.
 #include "cli/ConfigGen.h"
 
 #include "common/cErrors.h"
-#include "common/cTextConv.h"
+#include "core/cConfigText.h"
+#include "core/cDeviceTable.h"
 #include "deviceinfo/cDeviceInfo.h"
-#include "deviceinfo/cModel.h"
-#include "deviceinfo/gDeviceInfo.h"
-#include "headless/cHeadlessWindow.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -111,7 +109,7 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
     } else if ((allowed & kOptSet) && TakeValue(args, i, "--set", "SWITCH=SETTING", value)) {
       const size_t equals = value.find('=');
       if (equals == std::string::npos || equals == 0)
-        throw EUsage("--set needs SWITCH=SETTING, not '" + value + "'");
+        throw EUsage("--set needs SWITCH=SETTING, not '" + ShortenForMessage(value) + "'");
       options.Picks.emplace_back(value.substr(0, equals), value.substr(equals + 1));
     } else if ((allowed & kOptIncludeLF) && arg == "--include-lf") {
       options.IncludeLF = true;
@@ -122,7 +120,7 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
     } else if ((allowed & kOptOutput) && arg == "--no-comments") {
       options.NoComments = true;
     } else {
-      throw EUsage("unknown option '" + arg + "'");
+      throw EUsage("unknown option '" + ShortenForMessage(arg) + "'");
     }
   }
   if (!options.HasFolder)
@@ -135,55 +133,39 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
   return options;
 }
 
-// Owns the global reader for the length of one command, as the window does.
-class TReaderScope {
-public:
-  TReaderScope() : FReader(std::make_unique<TDeviceInfo>()) { DeviceInfo = FReader.get(); }
-  ~TReaderScope() { DeviceInfo = nullptr; }
-  TReaderScope(const TReaderScope &) = delete;
-  TReaderScope &operator=(const TReaderScope &) = delete;
-
-private:
-  std::unique_ptr<TDeviceInfo> FReader;
-};
-
 // A reader error, with the file and the line where it stopped (a file that
 // changed under the reader has no such line).
-std::string WithLine(const Exception &e, const std::string &folder) {
+std::string WithLine(const TDeviceInfo &reader, const Exception &e, const std::string &folder) {
   if (dynamic_cast<const EFileChanged *>(&e) != nullptr)
     return e.Message() + " (" + DeviceInfoFileName(folder) + ")";
-  return e.Message() + " (" + DeviceInfoFileName(folder) + ", line " +
-         std::to_string(DeviceInfo->LastLine() + 1) + ")";
+  return e.Message() + " (" + DeviceInfoFileName(folder) + ", line " + std::to_string(reader.LastLine() + 1) +
+         ")";
 }
 
 // Runs Step and turns a reader error into a failure naming where it stopped.
-template <typename TStep> void WithLineContext(const std::string &folder, TStep step) {
+template <typename TStep> void WithLineContext(const TDeviceInfo &reader, const std::string &folder, TStep step) {
   try {
     step();
   } catch (const EFailure &) {
     throw;
   } catch (const Exception &e) {
-    throw EFailure(WithLine(e, folder));
+    throw EFailure(WithLine(reader, e, folder));
   }
 }
 
-// Loads the index through the model list, as "Load File" does.
-void LoadIndex(TModels &models, const TOptions &options) {
-  models.SetPath(options.Folder);
-  WithLineContext(options.Folder, [&] { models.LoadDevices(options.IncludeLF); });
-  if (!DeviceInfo->LoadError().empty())
-    throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + DeviceInfo->LoadError());
+// Reads the file's index section: the device names in file order.
+void LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
+  WithLineContext(reader, options.Folder, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
+  if (!reader.LoadError().empty())
+    throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
 }
 
 int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
   const TOptions options = ParseOptions(args, kOptIncludeLF);
-  TReaderScope scope;
-  TModels models;
-  LoadIndex(models, options);
-  TStringList names;
-  models.CopyDevicesTo(names);
-  out << "resource file: " << DeviceInfo->Version << "    " << names.Count() << " device(s) found\n";
-  for (const std::string &name : names)
+  TDeviceInfo reader;
+  LoadIndex(reader, options, options.IncludeLF);
+  out << "resource file: " << reader.Version << "    " << reader.Devices.Count() << " device(s) found\n";
+  for (const std::string &name : reader.Devices)
     out << name << '\n';
   return kExitOk;
 }
@@ -199,119 +181,78 @@ std::string Quoted(const std::string &text) {
   return "'" + ShortenForMessage(text) + "'";
 }
 
-// Runs the window over headless controls as a user would: the folder, "Include
-// 18LF" checked, "Use .info Defaults" as asked, "Load File", then the device
-// chosen in the drop-down, whose change event fills the grid.
-void OpenDevice(THeadlessWindow &window, const TOptions &options) {
-  window.Open();
-  window.Form().Models().SetPath(options.Folder);
-  window.chkIncludeLF.SetChecked(true);
-  if (options.InfoDefaults)
-    window.ClickUseInfoDefaults();
+// The device asked for, with its table at the defaults: 18F and 18LF devices are
+// listed, the name is found ignoring letter case (the index's spelling is used),
+// then its switches are read.
+struct TOpenDevice {
+  std::string Name;
+  std::vector<TSwitchRow> Rows;
+};
 
-  // Loading selects the first entry; a failure of that entry's own records only
-  // matters when it is the device asked for.
-  std::string firstEntryFailure;
-  try {
-    window.ClickLoadFile();
-  } catch (const Exception &e) {
-    if (window.DeviceSelectComboBox.Count() == 0)
-      throw EFailure(WithLine(e, options.Folder));
-    firstEntryFailure = WithLine(e, options.Folder);
-  }
-  if (!DeviceInfo->LoadError().empty())
-    throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + DeviceInfo->LoadError());
+TOpenDevice OpenDevice(const TOptions &options) {
+  TDeviceInfo reader;
+  reader.SetUseInfoDefaults(options.InfoDefaults);
+  LoadIndex(reader, options, true);
 
-  THeadlessDropDownList &devices = window.DeviceSelectComboBox;
-  const int index = devices.IndexOf(options.Device);
+  // The drop-down's order and lookup: sorted and matched ignoring letter case.
+  TStringList names = reader.Devices;
+  names.Sort(CompareText);
+  const int index = names.IndexOf(options.Device, CompareText);
   if (index < 0)
     throw EFailure("device " + Quoted(options.Device) + " is not among the 18F and 18LF devices listed in " +
                    DeviceInfoFileName(options.Folder) + " (see 'configgen devices --include-lf')");
-  if (index != devices.ItemIndex()) {
-    try {
-      devices.UserPick(index);
-    } catch (const Exception &e) {
-      throw EFailure(WithLine(e, options.Folder));
-    }
-  } else if (!firstEntryFailure.empty()) {
-    throw EFailure(firstEntryFailure);
-  }
-  if (!DeviceInfo->PartFound())
-    throw EFailure("device " + Quoted(window.Form().Device()) + " is listed in " +
-                   DeviceInfoFileName(options.Folder) + " but has no part section");
+  TOpenDevice device;
+  device.Name = names[index];
+  bool found = false;
+  WithLineContext(reader, options.Folder, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows); });
+  if (!found)
+    throw EFailure("device " + Quoted(device.Name) + " is listed in " + DeviceInfoFileName(options.Folder) +
+                   " but has no part section");
+  ApplyDefaults(device.Rows);
+  return device;
 }
 
-std::string CellText(const THeadlessSettingsGrid &grid, int col, int row) {
-  return WideToAnsi(grid.Cell(col, row));
-}
-
-// Applies one --set choice through the grid's own editing: begin editing the
-// switch's Setting cell, pick the first entry of that name, end editing.
-void ApplyPick(THeadlessWindow &window, const std::string &switchName, const std::string &setting) {
-  THeadlessSettingsGrid &grid = window.SettingsGrid;
-  int row = -1;
-  std::vector<std::string> switches;
-  for (int r = 0; r < grid.RowCount(); ++r) {
-    const std::string name = CellText(grid, ISettingsGrid::kColConfig, r);
-    if (row < 0 && name == switchName)
-      row = r;
-    switches.push_back(name);
-  }
-  if (row < 0)
-    throw EFailure("device " + Quoted(window.Form().Device()) + " has no switch " + Quoted(switchName) +
+// Applies one --set choice: the switch's first row, the first setting of that name.
+void ApplyPick(TOpenDevice &device, const std::string &switchName, const std::string &setting) {
+  const int row = FindSwitch(device.Rows, switchName);
+  if (row < 0) {
+    std::vector<std::string> switches;
+    for (const TSwitchRow &r : device.Rows)
+      switches.push_back(r.Name);
+    throw EFailure("device " + Quoted(device.Name) + " has no switch " + Quoted(switchName) +
                    "; its switches: " + Join(switches));
-
-  grid.BeginEdit(row);
-  const std::vector<WideString> &entries = grid.Editor().Items();
-  const auto found = std::find(entries.begin(), entries.end(), AnsiToWide(setting));
-  if (found == entries.end()) {
-    grid.CancelEdit();
+  }
+  TSwitchRow &target = device.Rows[static_cast<size_t>(row)];
+  const int k = FindSetting(target, setting);
+  if (k < 0) {
     std::vector<std::string> settings;
-    for (const WideString &entry : entries) {
-      const std::string name = WideToAnsi(entry);
+    for (const std::string &name : target.SettingNames)
       if (std::find(settings.begin(), settings.end(), name) == settings.end())
         settings.push_back(name);
-    }
-    throw EFailure("switch " + Quoted(switchName) + " of device " + Quoted(window.Form().Device()) +
-                   " has no setting " + Quoted(setting) + "; its settings: " + Join(settings));
+    throw EFailure("switch " + Quoted(switchName) + " of device " + Quoted(device.Name) + " has no setting " +
+                   Quoted(setting) + "; its settings: " + Join(settings));
   }
-  grid.PickEntry(static_cast<int>(found - entries.begin()));
-  grid.EndEdit();
-}
-
-// The output box's text with "\n" line ends.
-std::string WithNewlines(const std::string &text) {
-  std::string result;
-  result.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-      result += text[i];
-  return result;
+  target.Chosen = k;
 }
 
 int CommandGenerate(const std::vector<std::string> &args, std::ostream &out) {
   const TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet);
-  THeadlessWindow window;
-  OpenDevice(window, options);
+  TOpenDevice device = OpenDevice(options);
   for (const auto &[switchName, setting] : options.Picks)
-    ApplyPick(window, switchName, setting);
-  window.CheckBoxOrvaneSyntax.SetChecked(options.Orvane);
-  window.CheckBoxComments.SetChecked(!options.NoComments);
-  window.ClickGenerate();
-  out << WithNewlines(window.Memo.Text());
+    ApplyPick(device, switchName, setting);
+  TConfigTextOptions textOptions;
+  textOptions.Orvane = options.Orvane;
+  textOptions.Comments = !options.NoComments;
+  for (const std::string &line : ConfigTextLines(device.Name, device.Rows, textOptions))
+    out << line << '\n';
   return kExitOk;
 }
 
 int CommandSwitches(const std::vector<std::string> &args, std::ostream &out) {
   const TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults);
-  THeadlessWindow window;
-  OpenDevice(window, options);
-  const THeadlessSettingsGrid &grid = window.SettingsGrid;
-  for (int r = 0; r < grid.RowCount(); ++r)
-    out << CellText(grid, ISettingsGrid::kColConfig, r) << '\t'
-        << CellText(grid, ISettingsGrid::kColFunction, r) << '\t'
-        << CellText(grid, ISettingsGrid::kColSetting, r) << '\t'
-        << CellText(grid, ISettingsGrid::kColDescription, r) << '\n';
+  const TOpenDevice device = OpenDevice(options);
+  for (const TSwitchRow &row : device.Rows)
+    out << row.Name << '\t' << row.Function << '\t' << row.Setting() << '\t' << row.Description() << '\n';
   return kExitOk;
 }
 } // namespace
@@ -331,7 +272,7 @@ int RunCommand(const std::vector<std::string> &args, std::ostream &out) {
     return CommandGenerate(args, out);
   if (command == "switches")
     return CommandSwitches(args, out);
-  throw EUsage("unknown command '" + command + "'");
+  throw EUsage("unknown command '" + ShortenForMessage(command) + "'");
 }
 } // namespace
 

@@ -1,4 +1,4 @@
-// configgen: the command-line front end over the device reader and the window's logic.
+// configgen: the command-line front end over the portable core.
 #pragma once
 
 #include <iosfwd>

@@ -70,6 +70,37 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 }
 } // namespace
 
+// The first fields of a line, as views into it; the reader's own walks read no
+// field past the fourth, so nothing is copied until a field is kept.
+class TFieldViews {
+public:
+  static constexpr int kKept = 4;
+
+  void Split(std::string_view line) {
+    FCount = 0;
+    TFieldWalker walker(line);
+    std::string_view field;
+    while (walker.Next(field)) {
+      if (FCount < kKept)
+        FFields[FCount] = field;
+      ++FCount;
+    }
+  }
+  int Count() const { return FCount; }
+  // Field Index (below kKept); a missing one raises EListError, as a list would.
+  std::string_view Get(int index) const {
+    if (index < 0 || index >= FCount)
+      throw EListError(index);
+    return FFields[index];
+  }
+
+private:
+  std::string_view FFields[kKept];
+  int FCount = 0;
+};
+
+
+
 int SplitFields(std::string_view line, TStringList &fields) {
   fields.Clear();
   TFieldWalker walker(line);
@@ -144,6 +175,11 @@ void TDeviceInfo::Split(int index, TStringList &fields) {
   SplitFields(FLines.Line(index), fields);
 }
 
+void TDeviceInfo::Split(int index, TFieldViews &fields) {
+  FLastLine = index;
+  fields.Split(FLines.Line(index));
+}
+
 void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   Cursor = 0;
   Version = kNoVersion;
@@ -171,19 +207,19 @@ void TDeviceInfo::LoadDeviceIndexFromText(std::string text, bool includeLF) {
 
 // The index section: every line before the first PART_INFO_TYPE record.
 void TDeviceInfo::WalkIndex(bool includeLF) {
-  TStringList &fields = FWork;
+  TFieldViews fields;
   int index = 0;
   for (; FLines.HasLine(index); ++index) {
     Split(index, fields);
-    const std::string &kind = fields.Get(0);
+    const std::string_view kind = fields.Get(0);
     if (kind == kPartsIndexType) {
-      const std::string &name = fields.Get(1);
+      const std::string_view name = fields.Get(1);
       if (StartsWith(name, "18F") || (includeLF && StartsWith(name, "18LF")))
         Devices.Add(name);
     } else if (kind == kPartInfoType) {
       break;
     } else if (kind == kVersionType) {
-      Version = "V" + fields.Get(1);
+      Version = "V" + std::string(fields.Get(1));
     }
   }
   Cursor = index;
@@ -242,14 +278,14 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
   switchName.clear();
   switchFunction.clear();
   uint32_t mask = 0;
-  TStringList &fields = FWork;
+  TFieldViews fields;
   int index = Cursor;
 
   // Find the switch, noting register values on the way; stop at the next device.
   bool found = false;
   for (; !found && FLines.HasLine(index); ++index) {
     Split(index, fields);
-    const std::string &kind = fields.Get(0);
+    const std::string_view kind = fields.Get(0);
     if (kind == kConfigRegType) {
       FRegisterValue = HexToUInt32(fields.Get(3));
     } else if (kind == kSwitchType) {
@@ -267,19 +303,18 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
   if (found) {
     for (; FLines.HasLine(index); ++index) {
       Split(index, fields);
-      const std::string &kind = fields.Get(0);
+      const std::string_view kind = fields.Get(0);
       if (kind != kSettingType) {
         if (kind == kConfigRegType)
           FRegisterValue = HexToUInt32(fields.Get(3));
         break;
       }
-      const std::string &name = fields.Get(1);
+      const std::string_view name = fields.Get(1);
       if (name == kReserved)
         continue;
       settingNames.Add(name);
-      const std::string &description = fields.Get(2);
-      settingDescriptions.Add(description.empty() ? std::string_view("unspecified")
-                                                  : std::string_view(description));
+      const std::string_view description = fields.Get(2);
+      settingDescriptions.Add(description.empty() ? std::string_view("unspecified") : description);
       uint32_t value = 0;
       if (fields.Count() <= 3 || !TryHexToUInt32(fields.Get(3), value))
         value = 0;

@@ -33,6 +33,8 @@ public:
   EFileChanged();
 };
 
+class TFieldViews;
+
 class TDeviceInfo {
 public:
   TDeviceInfo();
@@ -85,6 +87,7 @@ private:
                          TStringList &settingDescriptions, std::string &defaultSetting);
   // Splits line Index into Fields, noting it as the line looked at last.
   void Split(int index, TStringList &fields);
+  void Split(int index, TFieldViews &fields);
 
   TLineBuffer FLines;
   int FPartStart = 0;
@@ -94,5 +97,4 @@ private:
   bool FUseInfoDefaults = false;
   std::string FLoadError;
   int FLastLine = -1;
-  TStringList FWork; // reused by every step, so walking allocates nothing per line
 };

@@ -1,0 +1,25 @@
+// The configuration text: the declarations a program's source carries, in the
+// Tarnwick form (a "config" block) or the Orvane form ("config" statements), with
+// or without the settings' descriptions as comments; and the device list rewrap.
+#pragma once
+
+#include "core/cDeviceTable.h"
+
+#include <string>
+#include <vector>
+
+struct TConfigTextOptions {
+  bool Orvane = false;
+  bool Comments = true;
+};
+
+// S followed by blanks up to Width characters; never shortened.
+std::string PadRight(const std::string &s, int width);
+
+// The text's lines for Device and the rows' chosen settings, in row order.
+std::vector<std::string> ConfigTextLines(const std::string &device, const std::vector<TSwitchRow> &rows,
+                                         const TConfigTextOptions &options);
+
+// Device names rewrapped into comma-separated lines: items 0 to 6 on the first
+// line, six on each further one; every line followed by another ends in ", ".
+std::vector<std::string> WrapDeviceList(const TStringList &names);

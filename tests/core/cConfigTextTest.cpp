@@ -1,0 +1,115 @@
+// The configuration text in its four forms, its comment columns, and the device
+// list rewrap.
+#include "core/cConfigText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+using Strings = std::vector<std::string>;
+
+TSwitchRow Row(const std::string &name, const std::string &setting, const std::string &description) {
+  TSwitchRow row;
+  row.Name = name;
+  row.SettingNames.Add(setting);
+  row.SettingDescriptions.Add(description);
+  row.Default = setting;
+  return row;
+}
+
+// The made-up rows of the generator's worked example.
+std::vector<TSwitchRow> WorkedExample() {
+  return {Row("CLKSEL", "INTRC", "Internal RC oscillator"), Row("BOOTBLOCKSIZE", "2KW", "Boot block of 2K words"),
+          Row("WDOG", "OFF", "Watchdog disabled")};
+}
+} // namespace
+
+TEST(ConfigText, WorkedExampleInAllFourForms) {
+  const struct {
+    bool Orvane, Comments;
+    Strings Lines;
+  } cases[] = {
+      {false,
+       true,
+       {"device = 18F1234", "", "config", "    CLKSEL = INTRC,     // Internal RC oscillator",
+        "    BOOTBLOCKSIZE = 2KW,// Boot block of 2K words", "    WDOG = OFF          // Watchdog disabled"}},
+      {false,
+       false,
+       {"device = 18F1234", "", "config", "    CLKSEL = INTRC,", "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}},
+      {true,
+       true,
+       {"device = 18F1234", "", "config CLKSEL = INTRC   ' Internal RC oscillator",
+        "config BOOTBLOCKSIZE = 2KW ' Boot block of 2K words", "config WDOG = OFF       ' Watchdog disabled"}},
+      {true,
+       false,
+       {"device = 18F1234", "", "config CLKSEL = INTRC", "config BOOTBLOCKSIZE = 2KW", "config WDOG = OFF"}},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(ConfigTextLines("18F1234", WorkedExample(), {c.Orvane, c.Comments}), c.Lines)
+        << "orvane " << c.Orvane << ", comments " << c.Comments;
+}
+
+TEST(ConfigText, TheChosenSettingAndItsDescriptionAreWritten) {
+  std::vector<TSwitchRow> rows{Row("WDT", "OFF", "Watchdog disabled")};
+  rows[0].SettingNames.Add("ON");
+  rows[0].SettingDescriptions.Add("Watchdog enabled");
+  rows[0].Chosen = 1;
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {false, true}).back(), "    WDT = ON            // Watchdog enabled");
+}
+
+TEST(ConfigText, CommentColumnsAtTheWidthEdges) {
+  // One row whose entry text is 23, 24 or 26 characters long in each form.
+  const struct {
+    bool Orvane;
+    const char *Name, *Setting;
+    const char *Expected;
+  } cases[] = {
+      {false, "ABCDEFGHIJ", "XXXXXX", "    ABCDEFGHIJ = XXXXXX // d"},      // 23: one blank
+      {false, "ABCDEFGHIJ", "XXXXXXX", "    ABCDEFGHIJ = XXXXXXX// d"},     // 24: none
+      {false, "ABCDEFGHIJ", "XXXXXXXXX", "    ABCDEFGHIJ = XXXXXXXXX// d"}, // 26: not cut
+      {true, "ABCDEFG", "XXXXXX", "config ABCDEFG = XXXXXX ' d"},           // 23: no fill
+      {true, "ABCDEFG", "XXXXXXX", "config ABCDEFG = XXXXXXX ' d"},         // 24
+      {true, "ABCDEFG", "XXXXXXXXX", "config ABCDEFG = XXXXXXXXX ' d"},     // 26
+      {true, "AB", "C", "config AB = C           ' d"},                     // short: marker in column 25
+      {false, "A", "B", "    A = B               // "},                     // empty description
+  };
+  for (const auto &c : cases) {
+    const std::string description = c.Expected[std::string(c.Expected).size() - 1] == ' ' ? "" : "d";
+    EXPECT_EQ(ConfigTextLines("X", {Row(c.Name, c.Setting, description)}, {c.Orvane, true}).back(), c.Expected);
+  }
+}
+
+TEST(ConfigText, WithoutRowsOnlyTheHeader) {
+  EXPECT_EQ(ConfigTextLines("", {}, {false, true}), (Strings{"device = ", "", "config"}));
+  EXPECT_EQ(ConfigTextLines("18F1", {}, {true, false}), (Strings{"device = 18F1", ""}));
+}
+
+TEST(ConfigText, PadRightFillsWithBlanksAndNeverShortens) {
+  EXPECT_EQ(PadRight("abc", 5), "abc  ");
+  EXPECT_EQ(PadRight("abcde", 5), "abcde");
+  EXPECT_EQ(PadRight("abcdef", 5), "abcdef");
+  EXPECT_EQ(PadRight("", 0), "");
+  EXPECT_EQ(PadRight("ab", -3), "ab");
+}
+
+TEST(ConfigText, DeviceListRewrap) {
+  const struct {
+    int Count;
+    Strings Expected;
+  } cases[] = {
+      {0, {}},
+      {1, {"D1"}},
+      {7, {"D1, D2, D3, D4, D5, D6, D7"}},
+      {8, {"D1, D2, D3, D4, D5, D6, D7, ", "D8"}},
+      {13, {"D1, D2, D3, D4, D5, D6, D7, ", "D8, D9, D10, D11, D12, D13"}},
+      {15, {"D1, D2, D3, D4, D5, D6, D7, ", "D8, D9, D10, D11, D12, D13, ", "D14, D15"}},
+  };
+  for (const auto &c : cases) {
+    TStringList names;
+    for (int i = 1; i <= c.Count; ++i)
+      names.Add("D" + std::to_string(i));
+    EXPECT_EQ(WrapDeviceList(names), c.Expected) << c.Count << " names";
+  }
+}
