@@ -4,6 +4,7 @@
 
 #include "common/cErrors.h"
 #include "common/cTextConv.h"
+#include "core/cConfigText.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
@@ -68,10 +69,8 @@ void TMainForm::FormCreate() {
   FDevice.clear();
   FDeviceInfo = std::make_unique<TDeviceInfo>();
   DeviceInfo = FDeviceInfo.get();
-  FSettingNames.clear();
-  FSettingDescriptions.clear();
-  EnsureRowStorage(kInitialRowStorage - 1);
-  FDefaults.Clear();
+  FRows.clear();
+  FRows.reserve(kInitialRowStorage);
   FFolderDlg = FServices.CreateFolderDialog ? FServices.CreateFolderDialog() : nullptr;
   LoadSettings();
 }
@@ -89,9 +88,7 @@ void TMainForm::FormDestroy() {
   if (DeviceInfo == FDeviceInfo.get())
     DeviceInfo = nullptr;
   FDeviceInfo.reset();
-  FSettingNames.clear();
-  FSettingDescriptions.clear();
-  FDefaults.Clear();
+  FRows.clear();
 }
 
 // --- Load File ---------------------------------------------------------------
@@ -191,32 +188,6 @@ void TMainForm::CheckBoxUseInfoDefaultsClick() {
 
 // --- Settings table -----------------------------------------------------------
 
-void TMainForm::EnsureRowStorage(int row) {
-  if (row < 0)
-    throw EListError(row);
-  while (static_cast<int>(FSettingNames.size()) <= row) {
-    FSettingNames.push_back(std::make_unique<TStringList>());
-    FSettingDescriptions.push_back(std::make_unique<TStringList>());
-  }
-}
-
-int TMainForm::RowsInUse() const {
-  return std::min(
-      {FControls.SettingsGrid.RowCount(), FDefaults.Count(), static_cast<int>(FSettingNames.size())});
-}
-
-const TStringList &TMainForm::SettingNames(int row) const {
-  if (row < 0 || row >= static_cast<int>(FSettingNames.size()))
-    throw EListError(row);
-  return *FSettingNames[static_cast<size_t>(row)];
-}
-
-const TStringList &TMainForm::SettingDescriptions(int row) const {
-  if (row < 0 || row >= static_cast<int>(FSettingDescriptions.size()))
-    throw EListError(row);
-  return *FSettingDescriptions[static_cast<size_t>(row)];
-}
-
 void TMainForm::DeviceSelectComboBoxChange() {
   IDropDownList &devices = FControls.DeviceSelectComboBox;
   ISettingsGrid &grid = FControls.SettingsGrid;
@@ -228,72 +199,58 @@ void TMainForm::DeviceSelectComboBoxChange() {
   if (index < 0 || index >= devices.Count() || !FDeviceInfo)
     return;
 
-  TStringList fields;
-  TStringList settingNames;
-  TStringList settingDescriptions;
-
-  FDefaults.Clear();
+  FRows.clear();
   grid.ClearRows();
   FControls.Memo.Clear();
   FDevice = devices.Item(index);
 
-  if (FDeviceInfo->FindPart(FDevice, fields)) {
-    ++FDeviceInfo->Cursor;
-    std::string switchName;
-    std::string switchFunction;
-    std::string defaultSetting;
-    for (;;) {
-      if (!FDeviceInfo->NextSwitch(switchName, switchFunction, settingNames, settingDescriptions,
-                                   defaultSetting)) {
-        if (!FDeviceInfo->SwitchFound())
-          break;  // no further switch in this device
-        continue; // a switch without selectable settings gets no row
-      }
-      const int row = grid.AddRow();
-      grid.SetCell(ISettingsGrid::kColConfig, row, AnsiToWide(switchName));
-      grid.SetCell(ISettingsGrid::kColFunction, row, AnsiToWide(switchFunction));
-      grid.ClearColumnItems();
-      EnsureRowStorage(row);
-      TStringList &names = *FSettingNames[static_cast<size_t>(row)];
-      TStringList &descriptions = *FSettingDescriptions[static_cast<size_t>(row)];
-      names.Clear();
-      descriptions.Clear();
-      FDefaults.Add(defaultSetting);
-      for (int k = 0; k < settingNames.Count(); ++k) {
-        names.Add(settingNames[k]);
-        grid.AddColumnItem(AnsiToWide(settingNames[k]));
-        descriptions.Add(settingDescriptions[k]);
-      }
-      grid.SetCell(ISettingsGrid::kColSetting, row, AnsiToWide(names[0]));
-      grid.SetCell(ISettingsGrid::kColDescription, row, AnsiToWide(descriptions[0]));
-    }
+  // A malformed record ends the fill: the rows read before it are shown at their
+  // first settings, without the defaults.
+  try {
+    ReadDeviceTable(*FDeviceInfo, FDevice, FRows);
+  } catch (...) {
+    ShowRows();
+    throw;
   }
-
+  ShowRows();
   grid.MakeRowVisible(0);
   ButtonSetDefaultsClick();
+}
+
+void TMainForm::ShowRows() {
+  ISettingsGrid &grid = FControls.SettingsGrid;
+  for (const TSwitchRow &row : FRows) {
+    const int r = grid.AddRow();
+    grid.SetCell(ISettingsGrid::kColConfig, r, AnsiToWide(row.Name));
+    grid.SetCell(ISettingsGrid::kColFunction, r, AnsiToWide(row.Function));
+    grid.ClearColumnItems();
+    for (const std::string &name : row.SettingNames)
+      grid.AddColumnItem(AnsiToWide(name));
+    grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(row.Setting()));
+    grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(row.Description()));
+  }
 }
 
 void TMainForm::ButtonSetDefaultsClick() {
   ISettingsGrid &grid = FControls.SettingsGrid;
   FControls.Memo.Clear();
-  const int rows = RowsInUse();
-  for (int i = 0; i < rows; ++i) {
-    const std::string &defaultSetting = FDefaults[i];
-    grid.SetCell(ISettingsGrid::kColSetting, i, AnsiToWide(defaultSetting));
-    const int k = FSettingNames[static_cast<size_t>(i)]->IndexOf(defaultSetting);
-    if (k >= 0)
-      grid.SetCell(ISettingsGrid::kColDescription, i,
-                   AnsiToWide((*FSettingDescriptions[static_cast<size_t>(i)])[k]));
+  ApplyDefaults(FRows);
+  for (size_t i = 0; i < FRows.size(); ++i) {
+    const TSwitchRow &row = FRows[i];
+    const int r = static_cast<int>(i);
+    grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(row.Default));
+    if (row.Setting() == row.Default)
+      grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(row.Description()));
   }
 }
 
 void TMainForm::SettingsGridApplyEditText(int /*col*/, int row, WideString & /*value*/) {
   // Only the Setting column is edited, so the in-place editor is its drop-down list.
-  if (row < 0 || row >= RowsInUse())
+  if (row < 0 || row >= static_cast<int>(FRows.size()))
     return;
   IComboEditor &editor = FControls.SettingsGrid.SettingEditor();
   editor.ClearItems();
-  for (const std::string &name : *FSettingNames[static_cast<size_t>(row)])
+  for (const std::string &name : FRows[static_cast<size_t>(row)].SettingNames)
     editor.AddItem(AnsiToWide(name));
   editor.Refresh();
 }
@@ -302,27 +259,20 @@ void TMainForm::SettingsGridOnSelectCBColumn() {
   ISettingsGrid &grid = FControls.SettingsGrid;
   const int row = grid.SelectedRow();
   const int k = grid.SettingEditor().ItemIndex();
-  if (row < 0 || row >= RowsInUse())
+  if (row < 0 || row >= static_cast<int>(FRows.size()))
     return;
   // By position: two settings of one name keep their own descriptions.
-  const TStringList &descriptions = *FSettingDescriptions[static_cast<size_t>(row)];
-  if (k < 0 || k >= descriptions.Count())
+  TSwitchRow &target = FRows[static_cast<size_t>(row)];
+  if (k < 0 || k >= target.SettingNames.Count())
     return;
-  grid.SetCell(ISettingsGrid::kColDescription, row, AnsiToWide(descriptions[k]));
+  target.Chosen = k;
+  grid.SetCell(ISettingsGrid::kColDescription, row, AnsiToWide(target.Description()));
 }
 
 // --- Configuration text ------------------------------------------------------
 
-std::string TMainForm::PadRight(const std::string &s, int width) {
-  const auto length = static_cast<long long>(s.size());
-  if (width <= length)
-    return s;
-  return s + std::string(static_cast<size_t>(width - length), ' ');
-}
-
 void TMainForm::ButtonGenerateClick() {
   IOutputBox &memo = FControls.Memo;
-  const ISettingsGrid &grid = FControls.SettingsGrid;
 
   memo.Clear();
   FControls.ButtonLoadDeviceInfoFile.SetEnabled(false);
@@ -333,28 +283,11 @@ void TMainForm::ButtonGenerateClick() {
   // run's text replaces it rather than following it.
   memo.Clear();
 
-  memo.AddLine("device = " + FDevice);
-  memo.AddLine("");
-  const int rows = grid.RowCount();
-  const bool comments = FControls.CheckBoxComments.Checked();
-  auto cell = [&grid](int col, int row) { return WideToAnsi(grid.Cell(col, row)); };
-  if (FControls.CheckBoxOrvaneSyntax.Checked()) {
-    for (int i = 0; i < rows; ++i) {
-      const std::string base =
-          "config " + cell(ISettingsGrid::kColConfig, i) + " = " + cell(ISettingsGrid::kColSetting, i);
-      memo.AddLine(comments ? PadRight(base, 23) + " " + "' " + cell(ISettingsGrid::kColDescription, i)
-                            : base);
-    }
-  } else {
-    memo.AddLine("config");
-    for (int i = 0; i < rows; ++i) {
-      std::string base =
-          "    " + cell(ISettingsGrid::kColConfig, i) + " = " + cell(ISettingsGrid::kColSetting, i);
-      if (i != rows - 1)
-        base += ",";
-      memo.AddLine(comments ? PadRight(base, 24) + "// " + cell(ISettingsGrid::kColDescription, i) : base);
-    }
-  }
+  TConfigTextOptions options;
+  options.Orvane = FControls.CheckBoxOrvaneSyntax.Checked();
+  options.Comments = FControls.CheckBoxComments.Checked();
+  for (const std::string &line : ConfigTextLines(FDevice, FRows, options))
+    memo.AddLine(line);
   memo.SetSelection(0, 0);
 }
 
@@ -363,21 +296,7 @@ void TMainForm::FormatDeviceList() {
   TStringList items;
   memo.GetLines(items);
   memo.Clear();
-  const int count = items.Count();
-  if (count == 0)
-    return;
-  // The first line carries items 0 to 6, every further full line six items.
-  std::string line;
-  for (int i = 0; i < count; ++i) {
-    line += items[i];
-    if (i != count - 1)
-      line += ", ";
-    if (i % 6 == 0 && i != 0) {
-      memo.AddLine(line);
-      line.clear();
-    }
-  }
-  if (!line.empty())
+  for (const std::string &line : WrapDeviceList(items))
     memo.AddLine(line);
 }
 

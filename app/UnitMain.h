@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/cStringList.h"
+#include "core/cDeviceTable.h"
 #include "seams/cControls.h"
 #include "seams/cPlatform.h"
 
@@ -55,7 +56,7 @@ public:
   static constexpr const char *kFolderNotSpecified = "[not specified]";
   static constexpr const char *kStatusReady = "Ready";
   static constexpr const char *kStatusWorking = " Working, please wait...";
-  // Per-row lists created with the window; more are added for larger devices.
+  // Rows the table holds room for from the start; larger devices get more.
   static constexpr int kInitialRowStorage = 64;
 
   // Wires the drop-down's change event and the grid's two events to the handlers.
@@ -82,8 +83,7 @@ public:
   void SettingsGridApplyEditText(int col, int row, WideString &value);
   void SettingsGridOnSelectCBColumn();
 
-  // Text helpers of the generator.
-  static std::string PadRight(const std::string &s, int width);
+  // Rewraps the device names in the output box.
   void FormatDeviceList();
 
   // Persisted settings (per-user registry).
@@ -93,20 +93,15 @@ public:
   // State, for the command line and the tests.
   const std::string &Device() const { return FDevice; }
   TModels &Models() { return *FModels; }
-  const TStringList &Defaults() const { return FDefaults; }
-  // Row's lists; a row outside the storage raises EListError.
-  const TStringList &SettingNames(int row) const;
-  const TStringList &SettingDescriptions(int row) const;
-  // Number of per-row list pairs allocated (at least kInitialRowStorage once created).
-  int RowStorage() const { return static_cast<int>(FSettingNames.size()); }
+  // The settings table: one row per switch with its settings, default and choice;
+  // the grid shows it.
+  const std::vector<TSwitchRow> &Rows() const { return FRows; }
   // The reader, which the global DeviceInfo refers to from FormCreate to FormDestroy.
   TDeviceInfo *Reader() const { return FDeviceInfo.get(); }
 
 private:
-  // Makes sure the per-row lists of Row exist.
-  void EnsureRowStorage(int row);
-  // Number of rows whose grid cells, default and lists all exist.
-  int RowsInUse() const;
+  // Appends a grid row for each table row, showing its first setting.
+  void ShowRows();
   // Reads a string value of the open key: missing or empty gives "", a
   // non-string type or a failed read gives false.
   bool ReadString(IRegistry::THandle key, const std::string &name, std::string &value);
@@ -117,8 +112,6 @@ private:
   std::unique_ptr<TModels> FModels;
   std::string FDevice;
   std::unique_ptr<TDeviceInfo> FDeviceInfo; // the global DeviceInfo refers to it
-  std::vector<std::unique_ptr<TStringList>> FSettingNames;
-  std::vector<std::unique_ptr<TStringList>> FSettingDescriptions;
-  TStringList FDefaults;
+  std::vector<TSwitchRow> FRows;
   std::unique_ptr<IFolderDialog> FFolderDlg;
 };

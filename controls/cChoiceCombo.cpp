@@ -96,7 +96,7 @@ bool TChoiceCombo::HandleDrawItem(DRAWITEMSTRUCT *item) {
   std::wstring text;
   if (field)
     text = FShownText;
-  else if (index >= 0 && index < Count())
+  else if (index >= 0 && index < EntryCount())
     text = FItems[static_cast<size_t>(index)];
 
   const bool selected = (item->itemState & ODS_SELECTED) != 0;

@@ -14,8 +14,8 @@ public:
   // Parent receives the combo's notifications and hands them on (ReflectToControl).
   TChoiceCombo(HWND parent, int id, DWORD extraStyle = 0);
 
-  int Count() const { return static_cast<int>(FItems.size()); }
-  const std::wstring &Item(int index) const { return FItems.at(static_cast<size_t>(index)); }
+  int EntryCount() const { return static_cast<int>(FItems.size()); }
+  const std::wstring &Entry(int index) const { return FItems.at(static_cast<size_t>(index)); }
   void ClearItems();
   void AddItem(const std::wstring &item);
   // First entry exactly equal to Text, or -1.

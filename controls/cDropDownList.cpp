@@ -1,73 +1,62 @@
-// The device drop-down over TChoiceCombo; the 8-bit entries and the shown text are
-// kept here exactly, the combo only displays them.
+// The device drop-down over TChoiceCombo: the rules keep the 8-bit entries and the
+// shown text exactly, the combo displays them.
 #include "controls/cDropDownList.h"
 
-#include "common/cErrors.h"
+#include <commctrl.h>
+
+namespace {
+constexpr UINT_PTR kSubclassId = 1;
+}
 
 TDropDownList::TDropDownList(HWND parent, int id, const std::string &initialText)
-    : TChoiceCombo(parent, id, WS_VISIBLE | WS_TABSTOP), FText(initialText) {
-  SetShownText(AnsiToWide(FText));
+    : TChoiceCombo(parent, id, WS_VISIBLE | WS_TABSTOP), TDropDownRules(initialText) {
+  SetShownText(AnsiToWide(Text()));
   OnNotify = [this](WORD code) {
     // CBN_SELCHANGE for each user move; CBN_CLOSEUP catches a choice some combo
     // implementations make without a selection change notice.
     if (code == CBN_SELCHANGE || code == CBN_CLOSEUP)
       UserChanged();
   };
+  SetWindowSubclass(FHandle, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-std::string TDropDownList::Item(int index) const {
-  if (index < 0 || index >= Count())
-    throw EListError(index);
-  return FNames[static_cast<size_t>(index)];
-}
-
-void TDropDownList::Clear() {
-  FNames.clear();
-  FItemIndex = -1;
+void TDropDownList::EntriesChanged() {
   ClearItems();
+  for (int i = 0; i < Count(); ++i)
+    AddItem(AnsiToWide(Item(i)));
 }
 
-void TDropDownList::AddStrings(const TStringList &names) {
-  for (const std::string &name : names) {
-    FNames.push_back(name);
-    AddItem(AnsiToWide(name));
-  }
+void TDropDownList::SelectionChanged() {
+  const int index = ItemIndex();
+  SetCurSel(index >= 0 && index < Count() ? index : -1);
 }
 
-int TDropDownList::IndexOf(const std::string &text) const {
-  for (size_t i = 0; i < FNames.size(); ++i)
-    if (CompareText(FNames[i], text) == 0)
-      return static_cast<int>(i);
-  return -1;
-}
-
-void TDropDownList::SetItemIndex(int index) {
-  FItemIndex = index;
-  if (index >= 0 && index < Count()) {
-    SetCurSel(index);
-    ChangeText(FNames[static_cast<size_t>(index)]);
-  } else {
-    SetCurSel(-1);
-  }
-}
-
-void TDropDownList::ClearText() {
-  ChangeText(std::string());
-}
-
-void TDropDownList::ChangeText(const std::string &text) {
-  if (text == FText)
-    return;
-  FText = text;
-  SetShownText(AnsiToWide(FText));
-  if (OnChange)
-    OnChange();
+void TDropDownList::TextShown() {
+  SetShownText(AnsiToWide(Text()));
 }
 
 void TDropDownList::UserChanged() {
-  const int index = CurSel();
-  if (index < 0 || index >= Count())
-    return;
-  FItemIndex = index;
-  ChangeText(FNames[static_cast<size_t>(index)]);
+  UserPick(CurSel());
+}
+
+LRESULT CALLBACK TDropDownList::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR data) {
+  (void)id;
+  auto *list = reinterpret_cast<TDropDownList *>(data);
+  switch (message) {
+  case WM_CHAR:
+    // Typed characters search the whole names, not only their first letters.
+    if (wParam >= 32) {
+      const std::string typed = WideToAnsi(std::wstring(1, static_cast<wchar_t>(wParam)));
+      RunGuarded(list->OnError, [&] { list->TypeAhead(typed.empty() ? '?' : typed[0], static_cast<DWORD>(GetMessageTime())); });
+      return 0;
+    }
+    break;
+  case WM_NCDESTROY:
+    RemoveWindowSubclass(handle, SubclassProc, kSubclassId);
+    break;
+  default:
+    break;
+  }
+  return DefSubclassProc(handle, message, wParam, lParam);
 }

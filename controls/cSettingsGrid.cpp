@@ -15,12 +15,28 @@ constexpr UINT_PTR kSubclassId = 1;
 const wchar_t *const kHeaders[4] = {L"Config", L"Function", L"Setting", L"Description"};
 } // namespace
 
-void TGridComboEditor::Refresh() {
+void TGridComboEditor::ItemsChanged() {
+  // Entries are cleared, then appended one at a time.
+  if (Count() == FCombo->EntryCount() + 1) {
+    FCombo->AddItem(Items().back());
+    return;
+  }
+  FCombo->ClearItems();
+  for (const WideString &item : Items())
+    FCombo->AddItem(item);
+}
+
+void TGridComboEditor::ShownChanged() {
+  FCombo->SetShownText(Text());
+  FCombo->SetCurSel(ItemIndex());
+}
+
+void TGridComboEditor::Repaint() {
   InvalidateRect(FCombo->Handle(), nullptr, TRUE);
   UpdateWindow(FCombo->Handle());
 }
 
-TSettingsGrid::TSettingsGrid(HWND parent, int id, const std::string &caption) {
+TSettingsGrid::TSettingsGrid(HWND parent, int id, const std::string &caption) : TGridRules(FEditor) {
   CreateHandle(WS_EX_CLIENTEDGE, WC_LISTVIEWW, AnsiToWide(caption).c_str(),
                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | LVS_REPORT | LVS_SINGLESEL |
                    LVS_SHOWSELALWAYS | LVS_OWNERDATA,
@@ -64,80 +80,37 @@ TSettingsGrid::~TSettingsGrid() {
     ImageList_Destroy(FRowImages);
 }
 
-void TSettingsGrid::ClearRows() {
-  EndEdit(false);
-  FCells.clear();
-  ListView_SetItemCountEx(FHandle, 0, 0);
-  ListView_SetItemState(FHandle, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+void TSettingsGrid::RowsChanged() {
+  ListView_SetItemCountEx(FHandle, RowCount(), LVSICF_NOSCROLL);
   InvalidateRect(FHandle, nullptr, TRUE);
   FitColumns();
 }
 
-int TSettingsGrid::AddRow() {
-  EndEdit(true);
-  FCells.emplace_back();
-  const int row = RowCount() - 1;
-  ListView_SetItemCountEx(FHandle, RowCount(), LVSICF_NOSCROLL);
-  SelectRow(row);
-  ListView_EnsureVisible(FHandle, row, FALSE);
-  FitColumns();
-  return row;
-}
-
-void TSettingsGrid::MakeRowVisible(int row) {
-  if (row >= 0 && row < RowCount())
-    ListView_EnsureVisible(FHandle, row, FALSE);
-}
-
-WideString TSettingsGrid::Cell(int col, int row) const {
-  if (row < 0 || row >= RowCount())
-    throw EListError(row);
-  if (col < 0 || col > 3)
-    throw EListError(col);
-  return FCells[static_cast<size_t>(row)][static_cast<size_t>(col)];
-}
-
-void TSettingsGrid::SetCell(int col, int row, const WideString &text) {
-  if (row < 0 || row >= RowCount())
-    throw EListError(row);
-  if (col < 0 || col > 3)
-    throw EListError(col);
-  FCells[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
-  RedrawRow(row);
+void TSettingsGrid::RowChanged(int row) {
+  ListView_RedrawItems(FHandle, row, row);
 }
 
 int TSettingsGrid::SelectedRow() const {
   return ListView_GetNextItem(FHandle, -1, LVNI_SELECTED);
 }
 
-void TSettingsGrid::SelectRow(int row) {
+void TSettingsGrid::SelectionChanged() {
   ListView_SetItemState(FHandle, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  const int row = TGridRules::SelectedRow();
   if (row >= 0)
     ListView_SetItemState(FHandle, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-void TSettingsGrid::RedrawRow(int row) {
-  ListView_RedrawItems(FHandle, row, row);
+void TSettingsGrid::ShowRow(int row) {
+  ListView_EnsureVisible(FHandle, row, FALSE);
 }
 
 void TSettingsGrid::BeginEdit(int row, bool dropDown) {
-  if (row < 0 || row >= RowCount())
-    return;
-  EndEdit(true);
-  SelectRow(row);
-  ListView_EnsureVisible(FHandle, row, FALSE);
+  if (TGridRules::BeginEdit(row) && dropDown)
+    FCombo->SetDroppedDown(true);
+}
 
-  // The column's own entries first; the handler may replace them and the value.
-  FEditor.ClearItems();
-  for (const WideString &item : FColumnItems)
-    FEditor.AddItem(item);
-  WideString value = FCells[static_cast<size_t>(row)][kColSetting];
-  if (OnApplyEditText)
-    OnApplyEditText(kColSetting, row, value);
-  FCombo->SetShownText(value);
-  FCombo->SetCurSel(FCombo->IndexOfExact(value));
-
-  FEditRow = row;
+void TSettingsGrid::EditBegun(int row) {
   FEditCancelled = false;
   RECT cell = {};
   cell.top = kColSetting;
@@ -147,21 +120,11 @@ void TSettingsGrid::BeginEdit(int row, bool dropDown) {
   SetWindowPos(FCombo->Handle(), HWND_TOP, cell.left, cell.top, cell.right - cell.left,
                cell.bottom - cell.top + listHeight, SWP_SHOWWINDOW);
   ::SetFocus(FCombo->Handle());
-  if (dropDown)
-    FCombo->SetDroppedDown(true);
 }
 
-void TSettingsGrid::EndEdit(bool commit) {
-  if (FEditRow < 0)
-    return;
-  const int row = FEditRow;
-  FEditRow = -1;
+void TSettingsGrid::EditEnded() {
   if (FCombo->DroppedDown())
     FCombo->SetDroppedDown(false);
-  if (commit && row < RowCount()) {
-    FCells[static_cast<size_t>(row)][kColSetting] = FCombo->ShownText();
-    RedrawRow(row);
-  }
   const bool hadFocus = GetFocus() == FCombo->Handle();
   ShowWindow(FCombo->Handle(), SW_HIDE);
   if (hadFocus)
@@ -169,21 +132,15 @@ void TSettingsGrid::EndEdit(bool commit) {
 }
 
 void TSettingsGrid::EditorNotify(WORD code) {
-  if (FEditRow < 0)
+  if (!Editing())
     return;
   switch (code) {
-  case CBN_SELENDOK: {
-    const int index = FCombo->CurSel();
-    if (index >= 0 && index < FCombo->Count()) {
-      FCombo->SetShownText(FCombo->Item(index));
-      if (OnSelect)
-        OnSelect();
-    }
+  case CBN_SELENDOK:
+    PickEntry(FCombo->CurSel());
     break;
-  }
   case CBN_SELENDCANCEL:
     FEditCancelled = true;
-    FCombo->SetCurSel(FCombo->IndexOfExact(FCombo->ShownText()));
+    FCombo->SetCurSel(FEditor.ItemIndex());
     break;
   case CBN_CLOSEUP:
     EndEdit(!FEditCancelled);
@@ -200,7 +157,7 @@ void TSettingsGrid::EditorNotify(WORD code) {
 WideString TSettingsGrid::CellTip(int col, int row) const {
   if (row < 0 || row >= RowCount() || col < 0 || col > 3)
     return {};
-  const WideString &text = FCells[static_cast<size_t>(row)][static_cast<size_t>(col)];
+  const WideString &text = CellText(col, row);
   if (text.empty())
     return {};
   HDC dc = GetDC(FHandle);
@@ -318,7 +275,7 @@ void TSettingsGrid::GetDispInfo(LVITEMW &item) {
   if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || item.iItem >= RowCount() || item.iSubItem < 0 ||
       item.iSubItem > 3 || !item.pszText || item.cchTextMax <= 0)
     return;
-  const WideString &text = FCells[static_cast<size_t>(item.iItem)][static_cast<size_t>(item.iSubItem)];
+  const WideString &text = CellText(item.iSubItem, item.iItem);
   const size_t n = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
   text.copy(item.pszText, n);
   item.pszText[n] = L'\0';
@@ -334,8 +291,7 @@ bool TSettingsGrid::HandleNotify(NMHDR *header, LRESULT &result) {
     LVITEMA &item = reinterpret_cast<NMLVDISPINFOA *>(header)->item;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
         item.iItem < RowCount() && item.iSubItem >= 0 && item.iSubItem <= 3) {
-      const std::string text =
-          WideToAnsi(FCells[static_cast<size_t>(item.iItem)][static_cast<size_t>(item.iSubItem)]);
+      const std::string text = WideToAnsi(CellText(item.iSubItem, item.iItem));
       const size_t n = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
       text.copy(item.pszText, n);
       item.pszText[n] = '\0';
