@@ -83,3 +83,21 @@ void TStringList::Sort(TStringCompare compare) {
   std::stable_sort(FItems.begin(), FItems.begin() + FCount,
                    [compare](const std::string &a, const std::string &b) { return compare(a, b) < 0; });
 }
+
+void SplitTextLines(std::string_view text, TStringList &lines) {
+  lines.Clear();
+  size_t start = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.Add(text.substr(start, i - start));
+      i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < text.size())
+    lines.Add(text.substr(start));
+}

@@ -47,3 +47,7 @@ private:
   std::vector<std::string> FItems;
   int FCount = 0;
 };
+
+// Clears Lines and fills it with Text cut into lines at CR LF, a lone CR or a lone
+// LF; a last, empty line after the final break is not a line.
+void SplitTextLines(std::string_view text, TStringList &lines);

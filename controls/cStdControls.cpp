@@ -119,24 +119,6 @@ void TOutputBox::AddLine(const std::string &line) {
   SendMessageW(FHandle, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void SplitTextLines(const std::string &text, TStringList &lines) {
-  lines.Clear();
-  size_t start = 0;
-  size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.Add(std::string_view(text).substr(start, i - start));
-      i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < text.size())
-    lines.Add(std::string_view(text).substr(start));
-}
-
 int TOutputBox::LineCount() const {
   TStringList lines;
   GetLines(lines);

@@ -61,10 +61,6 @@ public:
   void SetText(const std::string &text);
 };
 
-// Cuts Text into lines at CR LF (a lone CR or LF also ends a line); a last, empty
-// line after the final break is not a line.
-void SplitTextLines(const std::string &text, TStringList &lines);
-
 // A plain panel with a lowered bevel; the status label lives inside it.
 class TStatusPanel : public TWinControl {
 public:

@@ -19,6 +19,7 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
       rows.pop_back();
       throw;
     }
+    row.FileDefault = reader.FileDefault();
     if (!gathered) {
       rows.pop_back();
       if (!reader.SwitchFound())

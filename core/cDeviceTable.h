@@ -17,7 +17,10 @@ struct TSwitchRow {
   // Its settings in file order, repeats kept, and their descriptions (parallel).
   TStringList SettingNames;
   TStringList SettingDescriptions;
+  // The default the table starts from, and the file's own (what the chip has when
+  // the switch is not set); they differ where a switch is forced off.
   std::string Default;
+  std::string FileDefault;
   // The setting chosen, as an entry of SettingNames (never outside it).
   int Chosen = 0;
 

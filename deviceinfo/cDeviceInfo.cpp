@@ -325,6 +325,7 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
 
   if (defaultSetting.empty() && !settingNames.Empty())
     defaultSetting = settingNames.Last();
+  FFileDefault = defaultSetting;
   if (!FUseInfoDefaults &&
       (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY")) {
     // Off, as the switch itself spells it: OFF, else DISABLED, else DISABLE, in any

@@ -67,6 +67,9 @@ public:
   // Whether the last NextSwitch read a switch record; false once the device has
   // no further switch.
   bool SwitchFound() const { return FSwitchFound; }
+  // The default the file itself gives the last switch NextSwitch handed over (what
+  // the chip has when the switch is not set), before any switch is forced off.
+  const std::string &FileDefault() const { return FFileDefault; }
   uint32_t RegisterValue() const { return FRegisterValue; }
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
@@ -93,6 +96,7 @@ private:
   int FPartStart = 0;
   bool FPartFound = false;
   bool FSwitchFound = false;
+  std::string FFileDefault;
   uint32_t FRegisterValue = 0;
   bool FUseInfoDefaults = false;
   std::string FLoadError;

@@ -77,3 +77,24 @@ TEST(TextHelpers, CaseRulesTouchAsciiLettersOnly) {
   EXPECT_NE(CompareText("\xe9", "\xc9"), 0);
   EXPECT_LT(CompareStr("B", "a"), 0);
 }
+
+TEST(SplitTextLines, BreaksAtCrLfAndDropsTheEmptyLastLine) {
+  struct TCase {
+    const char *Text;
+    std::vector<std::string> Lines;
+  };
+  const TCase cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\n", {"a"}},
+      {"a\r\nb", {"a", "b"}},
+      {"a\r\n\r\n", {"a", ""}},
+      {"\r\n", {""}},
+      {"a\nb\rc", {"a", "b", "c"}},
+  };
+  for (const TCase &c : cases) {
+    TStringList lines;
+    SplitTextLines(c.Text, lines);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), c.Lines) << c.Text;
+  }
+}

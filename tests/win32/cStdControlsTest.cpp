@@ -6,27 +6,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(SplitTextLines, BreaksAtCrLfAndDropsTheEmptyLastLine) {
-  struct TCase {
-    const char *Text;
-    std::vector<std::string> Lines;
-  };
-  const TCase cases[] = {
-      {"", {}},
-      {"a", {"a"}},
-      {"a\r\n", {"a"}},
-      {"a\r\nb", {"a", "b"}},
-      {"a\r\n\r\n", {"a", ""}},
-      {"\r\n", {""}},
-      {"a\nb\rc", {"a", "b", "c"}},
-  };
-  for (const TCase &c : cases) {
-    TStringList lines;
-    SplitTextLines(c.Text, lines);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), c.Lines) << c.Text;
-  }
-}
-
 TEST(OutputBox, EveryAddedLineEndsWithCrLf) {
   TTestParent parent;
   TOutputBox box(parent.Handle(), 700);
