@@ -3,6 +3,8 @@
 #include "cli/ConfigGen.h"
 
 #include "common/cErrors.h"
+#include "core/cConfigCheck.h"
+#include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceTable.h"
 #include "deviceinfo/cDeviceInfo.h"
@@ -10,9 +12,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <memory>
 #include <new>
 #include <ostream>
+#include <sstream>
 
 namespace {
 constexpr const char *kUsage =
@@ -26,24 +32,40 @@ constexpr const char *kUsage =
     "      (\"resource file: <version>    <count> device(s) found\"), then the\n"
     "      18F device names, one per line, in file order (18LF too with --include-lf).\n"
     "  generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]\n"
-    "           [--set SWITCH=SETTING ...]\n"
+    "           [--set SWITCH=SETTING ...] [--from FILE] [--changed-only]\n"
     "      Prints the configuration text that \"Generate\" writes for device NAME\n"
     "      (18F or 18LF, any letter case): every switch at its default, or at the\n"
-    "      setting that --set chooses for it (the first setting of that name).\n"
+    "      setting that --set chooses for it (the first setting of that name;\n"
+    "      names in any letter case).\n"
     "      --orvane: Orvane statements instead of the Tarnwick block;\n"
     "      --no-comments: without the descriptions;\n"
     "      --info-defaults: defaults from the file for XINST, DEBUG, LVP and\n"
     "      IOL1WAY too (otherwise they default to their OFF, DISABLED or DISABLE\n"
-    "      setting, where they have one).\n"
+    "      setting, where they have one);\n"
+    "      --from FILE: starts from the configuration in FILE (- for standard\n"
+    "      input); the device is FILE's unless --device is given, and --set goes on\n"
+    "      top. Entries this device cannot take are reported on stderr; the text is\n"
+    "      printed all the same, with those switches at their defaults, and the exit\n"
+    "      status is then 1;\n"
+    "      --changed-only: only the switches whose setting differs from the file's\n"
+    "      own default (what the chip has when the switch is not set).\n"
     "  switches --folder DIR --device NAME [--info-defaults]\n"
     "      Prints the settings grid of device NAME, one row per line:\n"
     "      Config, Function, Setting (the default) and Description, tab-separated.\n"
+    "  check --folder DIR [--device NAME] FILE\n"
+    "      Checks the configuration in FILE (a program's source, or - for standard\n"
+    "      input) against the device its device line names, or NAME. Prints one\n"
+    "      diagnostic per line, as compilers do: FILE:LINE: error: (no configuration,\n"
+    "      a device not listed, an unknown switch or setting, a switch named twice),\n"
+    "      FILE:LINE: warning: (a setting that can lock you out of the chip), and a\n"
+    "      note of the switches left at their defaults. Exit status 0 without errors.\n"
     "  --help\n"
     "      Prints this text.\n"
     "\n"
     "Exit status: 0 on success; 1 when DIR holds no readable 8bit_device.info, the\n"
-    "file is malformed, the device is not listed or has no part section, or a\n"
-    "--set names an unknown switch or setting; 2 on a usage error.\n";
+    "file is malformed, the device is not listed or has no part section, a --set\n"
+    "names an unknown switch or setting, or a checked or --from text has errors;\n"
+    "2 on a usage error.\n";
 
 // A command line that does not fit the usage.
 class EUsage : public Exception {
@@ -57,6 +79,12 @@ public:
   using Exception::Exception;
 };
 
+// The device asked for is not listed, or has no part section.
+class EDeviceUnknown : public EFailure {
+public:
+  using EFailure::EFailure;
+};
+
 // Options of every command; each command accepts only its own.
 struct TOptions {
   std::string Folder;
@@ -68,14 +96,20 @@ struct TOptions {
   bool NoComments = false;
   bool InfoDefaults = false;
   std::vector<std::pair<std::string, std::string>> Picks; // --set SWITCH=SETTING, in order
+  std::string From; // --from FILE, or check's FILE
+  bool HasFrom = false;
+  bool ChangedOnly = false;
 };
 
 enum TOptionSet : unsigned {
   kOptIncludeLF = 1,
   kOptDevice = 2,
   kOptInfoDefaults = 4,
-  kOptOutput = 8, // --orvane, --no-comments
+  kOptOutput = 8, // --orvane, --no-comments, --changed-only
   kOptSet = 16,
+  kOptFrom = 32,         // --from FILE; --device may then be left out
+  kOptFile = 64,         // one FILE operand
+  kOptDeviceOptional = 128,
 };
 
 // Reads "--name VALUE" or "--name=VALUE"; true when Arg is that option.
@@ -119,6 +153,14 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
       options.Orvane = true;
     } else if ((allowed & kOptOutput) && arg == "--no-comments") {
       options.NoComments = true;
+    } else if ((allowed & kOptOutput) && arg == "--changed-only") {
+      options.ChangedOnly = true;
+    } else if ((allowed & kOptFrom) && TakeValue(args, i, "--from", "a file", value)) {
+      options.From = value;
+      options.HasFrom = true;
+    } else if ((allowed & kOptFile) && !options.HasFrom && (arg == "-" || arg.rfind("--", 0) != 0)) {
+      options.From = arg;
+      options.HasFrom = true;
     } else {
       throw EUsage("unknown option '" + ShortenForMessage(arg) + "'");
     }
@@ -128,7 +170,12 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
   // An empty folder would name the file at the root of the file system.
   if (options.Folder.empty())
     throw EUsage("--folder needs a directory, not an empty text");
-  if ((allowed & kOptDevice) && !options.HasDevice)
+  if ((allowed & kOptFile) && !options.HasFrom)
+    throw EUsage("a FILE to check is required");
+  if ((allowed & kOptFrom) && options.HasFrom && options.From.empty())
+    throw EUsage("--from needs a file, not an empty text");
+  const bool deviceOptional = (allowed & kOptDeviceOptional) || ((allowed & kOptFrom) && options.HasFrom);
+  if ((allowed & kOptDevice) && !options.HasDevice && !deviceOptional)
     throw EUsage("--device NAME is required");
   return options;
 }
@@ -199,22 +246,23 @@ TOpenDevice OpenDevice(const TOptions &options) {
   names.Sort(CompareText);
   const int index = names.IndexOf(options.Device, CompareText);
   if (index < 0)
-    throw EFailure("device " + Quoted(options.Device) + " is not among the 18F and 18LF devices listed in " +
+    throw EDeviceUnknown("device " + Quoted(options.Device) + " is not among the 18F and 18LF devices listed in " +
                    DeviceInfoFileName(options.Folder) + " (see 'configgen devices --include-lf')");
   TOpenDevice device;
   device.Name = names[index];
   bool found = false;
   WithLineContext(reader, options.Folder, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows); });
   if (!found)
-    throw EFailure("device " + Quoted(device.Name) + " is listed in " + DeviceInfoFileName(options.Folder) +
+    throw EDeviceUnknown("device " + Quoted(device.Name) + " is listed in " + DeviceInfoFileName(options.Folder) +
                    " but has no part section");
   ApplyDefaults(device.Rows);
   return device;
 }
 
-// Applies one --set choice: the switch's first row, the first setting of that name.
+// Applies one --set choice: the switch's first row, the first setting of that name;
+// names match ignoring letter case.
 void ApplyPick(TOpenDevice &device, const std::string &switchName, const std::string &setting) {
-  const int row = FindSwitch(device.Rows, switchName);
+  const int row = FindSwitch(device.Rows, switchName, true);
   if (row < 0) {
     std::vector<std::string> switches;
     for (const TSwitchRow &r : device.Rows)
@@ -223,7 +271,7 @@ void ApplyPick(TOpenDevice &device, const std::string &switchName, const std::st
                    "; its switches: " + Join(switches));
   }
   TSwitchRow &target = device.Rows[static_cast<size_t>(row)];
-  const int k = FindSetting(target, setting);
+  const int k = FindSetting(target, setting, true);
   if (k < 0) {
     std::vector<std::string> settings;
     for (const std::string &name : target.SettingNames)
@@ -235,17 +283,141 @@ void ApplyPick(TOpenDevice &device, const std::string &switchName, const std::st
   target.Chosen = k;
 }
 
-int CommandGenerate(const std::vector<std::string> &args, std::ostream &out) {
-  const TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet);
+// A text to read a configuration from: a file, or standard input for "-".
+struct TSource {
+  std::string Name; // as diagnostics name it
+  std::string Text;
+};
+
+TSource ReadSource(const std::string &file, std::istream &in) {
+  TSource source;
+  std::ostringstream text;
+  if (file == "-") {
+    source.Name = "<stdin>";
+    text << in.rdbuf();
+  } else {
+    source.Name = file;
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+      throw EFailure("cannot read " + file + ": is not a regular file");
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream)
+      throw EFailure("cannot read " + file + ": " + std::strerror(errno));
+    text << stream.rdbuf();
+    if (stream.bad())
+      throw EFailure("cannot read " + file);
+  }
+  source.Text = std::move(text).str();
+  return source;
+}
+
+// One diagnostic in the form compilers use, so editors jump to the line.
+void Diagnose(std::ostream &out, const std::string &file, int line, const char *kind, const std::string &message) {
+  out << file << ':' << line << ": " << kind << ": " << message << '\n';
+}
+
+// The device a configuration text is checked against or carried to: --device, or
+// the text's device line. Line is where the device was named (1 for --device).
+bool DeviceOfText(TOptions &options, const TParsedConfig &parsed, int &line) {
+  line = options.HasDevice ? 1 : parsed.DeviceLine;
+  if (options.HasDevice)
+    return true;
+  if (parsed.Device.empty())
+    return false;
+  options.Device = parsed.Device;
+  return true;
+}
+
+constexpr const char *kNoDevice = "the text has no device line; name the device with --device NAME";
+
+int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                    std::ostream &err) {
+  TOptions options =
+      ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
+  int status = kExitOk;
+  TSource source;
+  TParsedConfig parsed;
+  if (options.HasFrom) {
+    source = ReadSource(options.From, in);
+    parsed = ParseConfigText(source.Text);
+    int line = 0;
+    if (!DeviceOfText(options, parsed, line))
+      throw EFailure(source.Name + ":1: error: " + kNoDevice);
+  }
   TOpenDevice device = OpenDevice(options);
+  if (options.HasFrom) {
+    if (!parsed.Found()) {
+      Diagnose(err, source.Name, 1, "error", "no configuration found");
+      status = kExitFailure;
+    }
+    // What this device cannot take is reported; the rest is carried over.
+    for (const TEntryResult &result : ApplyEntries(parsed.Entries, device.Rows)) {
+      if (result.Outcome == TEntryOutcome::Applied)
+        continue;
+      const bool carried = result.Outcome == TEntryOutcome::NamedTwice;
+      Diagnose(err, source.Name, result.Entry.Line, carried ? "warning" : "error",
+               DescribeOutcome(result, device.Rows, device.Name));
+      if (!carried)
+        status = kExitFailure;
+    }
+  }
   for (const auto &[switchName, setting] : options.Picks)
     ApplyPick(device, switchName, setting);
+  if (options.ChangedOnly)
+    std::erase_if(device.Rows, [](const TSwitchRow &row) { return row.Setting() == row.FileDefault; });
   TConfigTextOptions textOptions;
   textOptions.Orvane = options.Orvane;
   textOptions.Comments = !options.NoComments;
   for (const std::string &line : ConfigTextLines(device.Name, device.Rows, textOptions))
     out << line << '\n';
-  return kExitOk;
+  return status;
+}
+
+int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::ostream &out) {
+  TOptions options = ParseOptions(args, kOptDevice | kOptDeviceOptional | kOptFile);
+  const TSource source = ReadSource(options.From, in);
+  const TParsedConfig parsed = ParseConfigText(source.Text);
+  int errors = 0;
+  if (!parsed.Found()) {
+    Diagnose(out, source.Name, 1, "error", "no configuration found");
+    ++errors;
+  }
+  int deviceLine = 0;
+  if (!DeviceOfText(options, parsed, deviceLine)) {
+    Diagnose(out, source.Name, 1, "error", kNoDevice);
+    return kExitFailure;
+  }
+  TOpenDevice device;
+  try {
+    device = OpenDevice(options);
+  } catch (const EDeviceUnknown &e) {
+    Diagnose(out, source.Name, deviceLine, "error", e.Message());
+    return kExitFailure;
+  }
+  const std::vector<TEntryResult> results = ApplyEntries(parsed.Entries, device.Rows);
+  for (const TEntryResult &result : results) {
+    if (result.Outcome != TEntryOutcome::Applied) {
+      Diagnose(out, source.Name, result.Entry.Line, "error", DescribeOutcome(result, device.Rows, device.Name));
+      ++errors;
+    }
+    if (result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) {
+      const TSwitchRow &row = device.Rows[static_cast<size_t>(result.Row)];
+      const int k = FindSetting(row, result.Entry.Setting, true);
+      if (const char *reason = RiskOf(row.Name, row.SettingNames[k]))
+        Diagnose(out, source.Name, result.Entry.Line, "warning", row.Name + " = " + row.SettingNames[k] + ": " + reason);
+    }
+  }
+  const std::vector<int> leftAlone = RowsNotNamed(results, device.Rows.size());
+  if (!leftAlone.empty() && parsed.Found()) {
+    std::string names;
+    for (const int row : leftAlone)
+      names += (names.empty() ? "" : ", ") + device.Rows[static_cast<size_t>(row)].Name;
+    const int line = deviceLine > 0 ? deviceLine : parsed.Entries.front().Line;
+    Diagnose(out, source.Name, line, "note",
+             std::to_string(leftAlone.size()) + " switch(es) of " + device.Name + " left at their defaults: " + names);
+  }
+  return errors > 0 ? kExitFailure : kExitOk;
 }
 
 int CommandSwitches(const std::vector<std::string> &args, std::ostream &out) {
@@ -258,7 +430,7 @@ int CommandSwitches(const std::vector<std::string> &args, std::ostream &out) {
 } // namespace
 
 namespace {
-int RunCommand(const std::vector<std::string> &args, std::ostream &out) {
+int RunCommand(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err) {
   if (args.empty())
     throw EUsage("no command given");
   const std::string &command = args[0];
@@ -269,7 +441,9 @@ int RunCommand(const std::vector<std::string> &args, std::ostream &out) {
   if (command == "devices")
     return CommandDevices(args, out);
   if (command == "generate")
-    return CommandGenerate(args, out);
+    return CommandGenerate(args, in, out, err);
+  if (command == "check")
+    return CommandCheck(args, in, out);
   if (command == "switches")
     return CommandSwitches(args, out);
   throw EUsage("unknown command '" + ShortenForMessage(command) + "'");
@@ -277,9 +451,13 @@ int RunCommand(const std::vector<std::string> &args, std::ostream &out) {
 } // namespace
 
 int RunConfigGen(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
+  return RunConfigGen(args, std::cin, out, err);
+}
+
+int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err) {
   int status = kExitFailure;
   try {
-    status = RunCommand(args, out);
+    status = RunCommand(args, in, out, err);
   } catch (const EUsage &e) {
     err << "configgen: " << e.Message() << "\n\n" << kUsage;
     return kExitUsage;
