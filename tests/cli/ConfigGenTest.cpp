@@ -24,9 +24,10 @@ struct TRun {
   std::string Out, Err;
 };
 
-TRun RunCli(const std::vector<std::string> &args) {
+TRun RunCli(const std::vector<std::string> &args, const std::string &input = {}) {
+  std::istringstream in(input);
   std::ostringstream out, err;
-  const int status = RunConfigGen(args, out, err);
+  const int status = RunConfigGen(args, in, out, err);
   return {status, out.str(), err.str()};
 }
 } // namespace
@@ -190,8 +191,6 @@ TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
         "LVP, DEBUG, CP0, CP1, CPB, CPD"}},
       {{"generate", "--folder", samples, "--device", "18F1220", "--set", "BORV=12"},
        {"switch 'BORV' of device '18F1220' has no setting '12'; its settings: 45, 42, 27"}},
-      {{"generate", "--folder", samples, "--device", "18F1220", "--set", "fosc=HS"},
-       {"has no switch 'fosc'"}},
       {{"generate", "--folder", malformed.Path(), "--device", "18F1"},
        {"List index out of bounds (2)", "line 4"}},
       {{"switches", "--folder", badIndex.Path(), "--device", "18F1"},
@@ -383,4 +382,130 @@ TEST(ConfigGenGenerate, BadInputGivesAClearErrorOrReadsAsIs) {
   const TRun emptyFile = RunCli({"devices", "--folder", empty.Path()});
   EXPECT_EQ(emptyFile.Status, kExitOk);
   EXPECT_EQ(emptyFile.Out, "resource file: <none>    0 device(s) found\n");
+}
+
+// --- check, --from and --changed-only ------------------------------------------------
+
+TEST(ConfigGenGenerate, SetMatchesNamesIgnoringLetterCase) {
+  const TRun exact = RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "FOSC=HS"});
+  const TRun lower = RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "fosc=hs"});
+  EXPECT_EQ(lower.Status, kExitOk) << lower.Err;
+  EXPECT_EQ(lower.Out, exact.Out);
+  EXPECT_NE(exact.Out.find("    FOSC = HS,"), std::string::npos);
+}
+
+TEST(ConfigGenFrom, TheGeneratedTextReadBackGivesTheSameTextInAllFourForms) {
+  for (const std::string device : {"18F1220", "18F2550", "18F25K22", "18LF45K50", "18F4520"}) {
+    for (const auto &form : std::vector<std::vector<std::string>>{{}, {"--orvane"}, {"--no-comments"},
+                                                                   {"--orvane", "--no-comments"}}) {
+      SCOPED_TRACE(device + " " + testing::PrintToString(form));
+      std::vector<std::string> args = {"generate", "--folder", SamplesFolder(), "--device", device, "--set",
+                                       "DEBUG=ON"};
+      args.insert(args.end(), form.begin(), form.end());
+      const TRun first = RunCli(args);
+      ASSERT_EQ(first.Status, kExitOk) << first.Err;
+      std::vector<std::string> again = {"generate", "--folder", SamplesFolder(), "--from", "-"};
+      again.insert(again.end(), form.begin(), form.end());
+      const TRun second = RunCli(again, first.Out);
+      EXPECT_EQ(second.Status, kExitOk) << second.Err;
+      EXPECT_EQ(second.Out, first.Out);
+      EXPECT_EQ(second.Err, "");
+      // check finds nothing wrong in it, and only notes the switches left alone.
+      const TRun check = RunCli({"check", "--folder", SamplesFolder(), "-"}, first.Out);
+      EXPECT_EQ(check.Status, kExitOk) << check.Out;
+      EXPECT_EQ(check.Out.find(": error: "), std::string::npos) << check.Out;
+    }
+  }
+}
+
+TEST(ConfigGenFrom, CarriesAConfigurationToAnotherDeviceReportingWhatItCannotTake) {
+  const std::string text = "device = 18F2550\nconfig\n  FOSC = HS,\n  WDT = on,\n  PLLDIV = 5,\n  VREGEN = ON\n";
+  const TRun run = RunCli({"generate", "--folder", SamplesFolder(), "--from", "-", "--device", "18F4520",
+                           "--set", "LVP=ON", "--no-comments"},
+                          text);
+  EXPECT_EQ(run.Status, kExitFailure);
+  EXPECT_EQ(run.Err, "<stdin>:3: error: unknown switch 'FOSC' for 18F4520; its switches: OSC, FCMEN, IESO, "
+                     "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
+                     "<stdin>:5: error: unknown switch 'PLLDIV' for 18F4520; its switches: OSC, FCMEN, IESO, "
+                     "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
+                     "<stdin>:6: error: unknown switch 'VREGEN' for 18F4520; its switches: OSC, FCMEN, IESO, "
+                     "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n");
+  // The text is printed all the same: what could be carried is, --set goes on top.
+  EXPECT_EQ(run.Out.rfind("device = 18F4520\n\nconfig\n", 0), 0u) << run.Out;
+  EXPECT_NE(run.Out.find("    WDT = ON,\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("    LVP = ON,\n"), std::string::npos) << run.Out;
+
+  TTempFolder folder;
+  const std::string path = folder.WriteFile("old.bas", "config WDT = ON\n");
+  const TRun noDevice = RunCli({"generate", "--folder", SamplesFolder(), "--from", path});
+  EXPECT_EQ(noDevice.Status, kExitFailure);
+  EXPECT_NE(noDevice.Err.find(path + ":1: error: the text has no device line"), std::string::npos)
+      << noDevice.Err;
+}
+
+TEST(ConfigGenGenerate, ChangedOnlyWritesTheSwitchesThatDifferFromTheFilesDefault) {
+  const TRun all = RunCli({"switches", "--folder", SamplesFolder(), "--device", "18F4520", "--info-defaults"});
+  ASSERT_EQ(all.Status, kExitOk);
+  // With the file's defaults and nothing chosen, nothing differs.
+  const TRun none = RunCli(
+      {"generate", "--folder", SamplesFolder(), "--device", "18F4520", "--info-defaults", "--changed-only"});
+  EXPECT_EQ(none.Out, "device = 18F4520\n\nconfig\n");
+  // A choice differs; so do the switches forced off, where the file's default is on.
+  const TRun some = RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F4520", "--changed-only",
+                            "--no-comments", "--orvane", "--set", "WDT=OFF"});
+  EXPECT_EQ(some.Out, "device = 18F4520\n\nconfig WDT = OFF\nconfig LVP = OFF\n");
+}
+
+TEST(ConfigGenCheck, DiagnosticsInTheCompilersForm) {
+  const std::string text = "' program\ndevice = 18F4520\nconfig\n  OSC = HS,\n  LVP = ON,\n  WDT = MAYBE,\n"
+                           "  NOPE = 1,\n  osc = xt,\n  MCLRE = off\n";
+  const TRun run = RunCli({"check", "--folder", SamplesFolder(), "-"}, text);
+  EXPECT_EQ(run.Status, kExitFailure);
+  const std::vector<std::string> expected = {
+      "<stdin>:5: warning: LVP = ON: ",
+      "<stdin>:6: error: unknown setting 'MAYBE' for switch 'WDT'; its settings: OFF, ON",
+      "<stdin>:7: error: unknown switch 'NOPE' for 18F4520; its switches: OSC, ",
+      "<stdin>:8: error: switch 'OSC' named twice (first on line 4); this later setting wins",
+      "<stdin>:9: warning: MCLRE = OFF: ",
+      "<stdin>:2: note: 13 switch(es) of 18F4520 left at their defaults: FCMEN, IESO, PWRT, BOREN, BORV, WDT, "
+      "WDTPS, CCP2MX, PBADEN, LPT1OSC, STVREN, XINST, DEBUG",
+  };
+  std::istringstream lines(run.Out);
+  std::string line;
+  for (const std::string &start : expected) {
+    ASSERT_TRUE(std::getline(lines, line)) << "missing: " << start;
+    EXPECT_EQ(line.substr(0, start.size()), start);
+  }
+  EXPECT_FALSE(std::getline(lines, line)) << line;
+}
+
+TEST(ConfigGenCheck, TheDeviceAndTheConfigurationMustBeThere) {
+  const struct {
+    std::vector<std::string> Args;
+    std::string Text;
+    int Status;
+    std::string Out;
+  } cases[] = {
+      {{"check", "--folder", SamplesFolder(), "-"}, "nothing here\n", kExitFailure,
+       "<stdin>:1: error: no configuration found\n<stdin>:1: error: the text has no device line; name the "
+       "device with --device NAME\n"},
+      {{"check", "--folder", SamplesFolder(), "-"}, "\ndevice = PIC18F9999\nconfig A = B\n", kExitFailure,
+       "<stdin>:2: error: device '18F9999' is not among the 18F and 18LF devices listed in "},
+      {{"check", "--folder", SamplesFolder(), "--device", "18f8722", "-"}, "config A = B\n", kExitFailure,
+       "<stdin>:1: error: device '18F8722' is listed in "},
+      {{"check", "--folder", SamplesFolder(), "--device", "18F1220", "-"}, "device = 18F9999\nconfig WDT = ON\n",
+       kExitOk, "<stdin>:1: note: "},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Text);
+    const TRun run = RunCli(c.Args, c.Text);
+    EXPECT_EQ(run.Status, c.Status) << run.Err;
+    EXPECT_EQ(run.Out.substr(0, c.Out.size()), c.Out);
+  }
+  // Usage: a FILE is required, and only one.
+  EXPECT_EQ(RunCli({"check", "--folder", SamplesFolder()}).Status, kExitUsage);
+  EXPECT_EQ(RunCli({"check", "--folder", SamplesFolder(), "a", "b"}).Status, kExitUsage);
+  const TRun missing = RunCli({"check", "--folder", SamplesFolder(), "/no/such/file.bas"});
+  EXPECT_EQ(missing.Status, kExitFailure);
+  EXPECT_NE(missing.Err.find("cannot read /no/such/file.bas"), std::string::npos) << missing.Err;
 }
