@@ -21,6 +21,7 @@
 namespace {
 const char *const kKey = "Software\\Holmcraft\\Fusebench\\Converter";
 
+// The program's guard puts the user's tree back at its end (RegistrySnapshotTest.cpp).
 void DeleteSettings() {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Holmcraft");
 }
