@@ -71,7 +71,12 @@ void TMainForm::FormCreate() {
   DeviceInfo = FDeviceInfo.get();
   FRows.clear();
   FRows.reserve(kInitialRowStorage);
-  FFolderDlg = FServices.CreateFolderDialog ? FServices.CreateFolderDialog() : nullptr;
+  // Without a folder dialog the window works all the same; Change Folder does nothing.
+  try {
+    FFolderDlg = FServices.CreateFolderDialog ? FServices.CreateFolderDialog() : nullptr;
+  } catch (const std::exception &) {
+    FFolderDlg.reset();
+  }
   LoadSettings();
 }
 
@@ -156,6 +161,8 @@ void TMainForm::ButtonLoadDeviceInfoFileClick() {
 // --- Folder, clipboard, check boxes -------------------------------------------
 
 void TMainForm::ButtonChangeFolderClick() {
+  if (!FFolderDlg)
+    return; // none could be created
   FFolderDlg->SetTitle(kFolderDialogTitle);
   FFolderDlg->SetSelection(FModels->Path);
   FFolderDlg->SetCaption(kFolderDialogCaption);

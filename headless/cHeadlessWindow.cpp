@@ -16,11 +16,18 @@ THeadlessWindow::THeadlessWindow(const THeadlessServices &services) {
                                    CheckBoxOrvaneSyntax,
                                    Memo,
                                    StatusBar};
-  const TMainFormServices platform{services.Pump ? *services.Pump : OwnPump,
-                                   services.Clipboard ? *services.Clipboard : OwnClipboard,
-                                   services.Registry ? *services.Registry : OwnRegistry,
-                                   services.FileSystem ? *services.FileSystem : OwnFileSystem,
-                                   [this] { return std::make_unique<THeadlessFolderDialog>(FolderDialog); }};
+  auto createFolderDialog = [this]() -> std::unique_ptr<IFolderDialog> {
+    if (CreateFolderDialog)
+      return CreateFolderDialog();
+    return std::make_unique<THeadlessFolderDialog>(FolderDialog);
+  };
+  const TMainFormServices platform{
+      services.Pump ? *services.Pump : OwnPump,
+      services.Clipboard ? *services.Clipboard : OwnClipboard,
+      services.Registry ? *services.Registry : OwnRegistry,
+      services.FileSystem ? *services.FileSystem : OwnFileSystem,
+      createFolderDialog,
+  };
   FForm = std::make_unique<TMainForm>(controls, platform);
 }
 

@@ -7,6 +7,7 @@
 #include "headless/cHeadlessControls.h"
 #include "headless/cHeadlessPlatform.h"
 
+#include <functional>
 #include <memory>
 
 // Services to use instead of the window's own in-memory ones (null: its own).
@@ -72,6 +73,8 @@ public:
   TMemoryFileSystem OwnFileSystem;
   // What the folder dialog answers and what it was told.
   TFolderDialogPreset FolderDialog;
+  // When set before Open, creates the folder dialog instead of the preset one.
+  std::function<std::unique_ptr<IFolderDialog>()> CreateFolderDialog;
 
 private:
   std::unique_ptr<TMainForm> FForm;

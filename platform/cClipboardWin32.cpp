@@ -8,6 +8,8 @@
 #include <cstring>
 
 namespace {
+constexpr const char *kNoMemory = "Not enough memory to copy the text to the clipboard";
+
 // The clipboard is busy when another program holds it open; retry briefly.
 bool OpenClipboardRetrying(HWND owner) {
   for (int attempt = 0; attempt < 20; ++attempt) {
@@ -18,41 +20,59 @@ bool OpenClipboardRetrying(HWND owner) {
   return false;
 }
 
-// Copies Size bytes to a movable global block for SetClipboardData.
-HGLOBAL CopyToGlobal(const void *data, size_t size) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block)
-    return nullptr;
-  void *target = GlobalLock(block);
-  std::memcpy(target, data, size);
-  GlobalUnlock(block);
-  return block;
-}
+// A global block, freed at the end of scope unless the clipboard took it.
+class TGlobalBlock {
+public:
+  explicit TGlobalBlock(HGLOBAL handle) : FHandle(handle) {}
+  ~TGlobalBlock() {
+    if (FHandle)
+      GlobalFree(FHandle);
+  }
+  TGlobalBlock(const TGlobalBlock &) = delete;
+  TGlobalBlock &operator=(const TGlobalBlock &) = delete;
+
+  HGLOBAL Handle() const { return FHandle; }
+  // Hands the block on (to the clipboard, or the caller), which frees it from now on.
+  HGLOBAL Release() {
+    const HGLOBAL handle = FHandle;
+    FHandle = nullptr;
+    return handle;
+  }
+
+private:
+  HGLOBAL FHandle;
+};
 } // namespace
+
+HGLOBAL TClipboardWin32::CopyToGlobal(const void *data, size_t size) const {
+  TGlobalBlock block(AllocGlobal(GMEM_MOVEABLE, size));
+  if (!block.Handle())
+    throw Exception(kNoMemory);
+  void *target = LockGlobal(block.Handle());
+  if (!target)
+    throw Exception(kNoMemory);
+  std::memcpy(target, data, size);
+  GlobalUnlock(block.Handle());
+  return block.Release();
+}
 
 void TClipboardWin32::SetText(const std::string &text) {
   // The clipboard's text ends at the first NUL; what follows cannot be carried.
   const std::string ansi = text.substr(0, text.find('\0'));
   const std::wstring wide = AnsiToWide(ansi);
+  // Both blocks are made before the clipboard is emptied: a failure leaves it as it was.
+  TGlobalBlock wideBlock(CopyToGlobal(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+  TGlobalBlock ansiBlock(CopyToGlobal(ansi.c_str(), ansi.size() + 1));
   if (!OpenClipboardRetrying(FOwner))
     throw Exception("Cannot open clipboard");
   EmptyClipboard();
-  HGLOBAL wideBlock = CopyToGlobal(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-  HGLOBAL ansiBlock = CopyToGlobal(ansi.c_str(), ansi.size() + 1);
-  bool ok = wideBlock && ansiBlock;
+  bool ok = SetClipboardData(CF_UNICODETEXT, wideBlock.Handle()) != nullptr;
   if (ok)
-    ok = SetClipboardData(CF_UNICODETEXT, wideBlock) != nullptr;
+    wideBlock.Release();
+  ok = ok && SetClipboardData(CF_TEXT, ansiBlock.Handle()) != nullptr;
   if (ok)
-    wideBlock = nullptr; // the clipboard owns it now
-  if (ok)
-    ok = SetClipboardData(CF_TEXT, ansiBlock) != nullptr;
-  if (ok)
-    ansiBlock = nullptr;
+    ansiBlock.Release();
   CloseClipboard();
-  if (wideBlock)
-    GlobalFree(wideBlock);
-  if (ansiBlock)
-    GlobalFree(ansiBlock);
   if (!ok)
     throw Exception("Cannot set clipboard data");
 }

@@ -87,6 +87,17 @@ void RegisterWindowClass(WNDPROC proc) {
 }
 } // namespace
 
+class TMainWindow::THandlerScope {
+public:
+  explicit THandlerScope(TMainWindow &window) : FWindow(window) { ++FWindow.FHandlersRunning; }
+  ~THandlerScope() { FWindow.LeaveHandler(); }
+  THandlerScope(const THandlerScope &) = delete;
+  THandlerScope &operator=(const THandlerScope &) = delete;
+
+private:
+  TMainWindow &FWindow;
+};
+
 TMainWindow::TMainWindow(TMainWindowSetup setup) : FSetup(std::move(setup)) {
   if (!FSetup.Registry || !FSetup.FileSystem || !FSetup.CreateFolderDialog)
     throw std::invalid_argument("TMainWindow needs a registry, a file system and a folder dialog");
@@ -167,6 +178,28 @@ void TMainWindow::WireHandlers() {
   FCheckBoxOrvaneSyntax->OnClick = [this] { FForm->CheckBoxOrvaneSyntaxClick(); };
   FCheckBoxUseInfoDefaults->OnClick = [this] { FForm->CheckBoxUseInfoDefaultsClick(); };
   FSettingsGrid->OnError = [this](const std::string &message) { ReportError(message); };
+  // The grid raises these two from its own window procedure (keys, its editor), not
+  // through this window's routing: they count as handler runs as well.
+  FSettingsGrid->OnApplyEditText = [this, handler = FSettingsGrid->OnApplyEditText](int col, int row,
+                                                                                    WideString &value) {
+    const THandlerScope scope(*this);
+    if (handler)
+      handler(col, row, value);
+  };
+  FSettingsGrid->OnSelect = [this, handler = FSettingsGrid->OnSelect] {
+    const THandlerScope scope(*this);
+    if (handler)
+      handler();
+  };
+}
+
+void TMainWindow::LeaveHandler() {
+  if (--FHandlersRunning > 0 || !FClosePending)
+    return;
+  FClosePending = false;
+  // Closed from the message loop, once the control that raised the handler is done too.
+  if (FHandle)
+    PostMessageW(FHandle, WM_CLOSE, 0, 0);
 }
 
 void TMainWindow::CreateFonts(UINT dpi) {
@@ -295,6 +328,7 @@ void TMainWindow::Show() {
   CenterOnScreen();
   ShowWindow(FHandle, SW_SHOW);
   UpdateWindow(FHandle);
+  const THandlerScope scope(*this);
   RunGuarded([this](const std::string &message) { ReportError(message); }, [this] { FForm->FormShow(); });
 }
 
@@ -331,8 +365,11 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_MEASUREITEM: {
     LRESULT result = 0;
     bool handled = false;
-    RunGuarded(reporter,
-               [&] { handled = TWinControl::ReflectToControl(FHandle, message, wParam, lParam, result); });
+    {
+      const THandlerScope scope(*this);
+      RunGuarded(reporter,
+                 [&] { handled = TWinControl::ReflectToControl(FHandle, message, wParam, lParam, result); });
+    }
     if (handled)
       return result;
     break;
@@ -358,6 +395,11 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   case WM_CLOSE:
+    // Alt+F4, the close box or the application window, met by a handler's pump.
+    if (FHandlersRunning > 0) {
+      FClosePending = true;
+      return 0;
+    }
     DestroyWindow(FHandle);
     return 0;
   case WM_DESTROY:

@@ -85,11 +85,19 @@ private:
   void LayoutControls();
   void CenterOnScreen();
   void ReportError(const std::string &message);
+  // Marks a run of the form's handlers for its lifetime; see LeaveHandler.
+  class THandlerScope;
+  // Ends a run; once the outermost has returned, a close met meanwhile is carried out.
+  void LeaveHandler();
 
   TMainWindowSetup FSetup;
   HWND FHandle = nullptr;
   UINT FDpi = 96;
   HWND FLastFocus = nullptr;
+  // Handlers of the form running now (a handler may pump messages and so meet a
+  // close); the close waits until the last has returned, since it frees their state.
+  int FHandlersRunning = 0;
+  bool FClosePending = false;
 
   HFONT FFont = nullptr;
   HFONT FBoldFont = nullptr;

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -694,6 +695,31 @@ TEST_F(MainWindow, ChangeFolderUpperCasesTheChoiceAndCancelChangesNothing) {
   EXPECT_EQ(W->DeviceSelectComboBox.Text(), "select device"); // nothing reloaded
   W->Close();
   EXPECT_EQ(Stored("MicrochipPath"), std::string("D:\\VENDOR\\MPASM \xe9T\xe9") + '\0');
+}
+
+TEST_F(MainWindow, WithoutAFolderDialogTheWindowOpensAndChangeFolderDoesNothing) {
+  struct TCase {
+    const char *Name;
+    std::function<std::unique_ptr<IFolderDialog>()> Create;
+  };
+  const TCase cases[] = {
+      {"creation gives nothing", [] { return std::unique_ptr<IFolderDialog>(); }},
+      {"creation fails", []() -> std::unique_ptr<IFolderDialog> { throw Exception("no folder browser"); }},
+  };
+  for (const TCase &c : cases) {
+    SCOPED_TRACE(c.Name);
+    Registry.PutString(kKey, "MicrochipPath", "c:\\old");
+    W = std::make_unique<THeadlessWindow>(THeadlessServices{&Pump, nullptr, &Faulty, &Files});
+    W->CreateFolderDialog = c.Create;
+    ASSERT_NO_THROW(W->Open());
+    EXPECT_EQ(W->Form().Models().Path, "C:\\OLD"); // the settings were read all the same
+    ASSERT_NO_THROW(W->ClickChangeFolder());
+    EXPECT_EQ(W->Form().Models().Path, "C:\\OLD");
+    EXPECT_EQ(W->LabelIncludePath.Text(), TMainForm::kInitialFolderText);
+    EXPECT_EQ(W->FolderDialog.Runs, 0);
+    W->Close();
+    EXPECT_EQ(Stored("MicrochipPath"), std::string("C:\\OLD") + '\0');
+  }
 }
 
 TEST_F(MainWindow, CopyPutsTheBoxsTextAsItStandsOnTheClipboard) {

@@ -1,6 +1,9 @@
 // The registry seam against the real per-user registry and the settings' own key.
-// Every test removes what it wrote: its values, and the keys it had to create.
+// Every test removes what it wrote: its values, and the keys it had to create; the
+// user's settings tree is put back as a whole when the program ends.
 #include "platform/cRegistryWin32.h"
+
+#include "tests/support/RegistrySnapshotWin32.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,9 @@
 #include <windows.h>
 
 namespace {
+[[maybe_unused]] testing::Environment *const kSettingsGuard =
+    testing::AddGlobalTestEnvironment(new TRegistryTreeGuard(kSettingsTree));
+
 constexpr const char *kConverterKey = "\\Software\\Holmcraft\\Fusebench\\Converter";
 
 bool KeyExists(const std::string &path) {

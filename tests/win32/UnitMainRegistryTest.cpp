@@ -40,6 +40,7 @@ std::string LowerCaseAscii(std::string text) {
   return text;
 }
 
+// The program's guard puts the user's tree back at its end (RegistrySnapshotTest.cpp).
 void DeleteSettings() {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Holmcraft");
 }

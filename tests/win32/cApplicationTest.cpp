@@ -14,6 +14,7 @@
 
 TEST(Application, TitleOnTheTaskbarWindowAndTheLoopEndsWhenTheMainWindowCloses) {
   InitControlsForTests();
+  // The program's guard puts the user's tree back at its end (RegistrySnapshotTest.cpp).
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Holmcraft");
   TApplication application;
   TServicesWin32 services;

@@ -21,6 +21,7 @@
 namespace {
 const char *const kKey = "Software\\Holmcraft\\Fusebench\\Converter";
 
+// The program's guard puts the user's tree back at its end (RegistrySnapshotTest.cpp).
 void DeleteSettings() {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Holmcraft");
 }
@@ -431,6 +432,54 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsAndARestartRestoresThem) {
   Click(Window->ButtonLoadDeviceInfoFile());
   EXPECT_EQ(Window->DeviceSelectComboBox().Text(), chosen);
   EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(MainWindowTest, ACloseMetWhileAHandlerPumpsWaitsUntilTheHandlerHasReturned) {
+  const std::vector<std::string> devices = ConfigGen({"devices", "--folder", Samples});
+  TStringList sorted;
+  for (size_t i = 1; i < devices.size(); ++i)
+    sorted.Add(devices[i]);
+  sorted.Sort(CompareText);
+  ASSERT_GT(sorted.Count(), 0);
+  struct TCase {
+    const char *Name;
+    TButton &(TMainWindow::*Button)();
+    UINT Message; // queued before the click, met by the handler's pump
+    WPARAM WParam;
+    const char *Remembered;
+    std::string Saved;
+  };
+  const TCase cases[] = {
+      {"Load File, WM_CLOSE", &TMainWindow::ButtonLoadDeviceInfoFile, WM_CLOSE, 0, nullptr, sorted[0]},
+      {"Generate, WM_CLOSE", &TMainWindow::ButtonGenerate, WM_CLOSE, 0, "18f1220", "18F1220"},
+      {"Generate, close box", &TMainWindow::ButtonGenerate, WM_SYSCOMMAND, SC_CLOSE, "18f1220", "18F1220"},
+  };
+  for (const TCase &c : cases) {
+    SCOPED_TRACE(c.Name);
+    DeleteSettings();
+    WriteSetting("MicrochipPath", Samples);
+    if (c.Remembered)
+      WriteSetting("Device", c.Remembered);
+    Open();
+    TButton &button = (Window.get()->*c.Button)();
+    const TNotifyEvent handler = button.OnClick;
+    bool aliveOnReturn = false;
+    button.OnClick = [&] {
+      handler();
+      aliveOnReturn = Window->Alive();
+    };
+    PostMessageW(Window->Handle(), c.Message, c.WParam, 0);
+    SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(aliveOnReturn);
+    Pump();
+    EXPECT_FALSE(Window->Alive());
+    // Closed as usual: the settings hold what the finished handler left.
+    DWORD type = 0;
+    EXPECT_EQ(ReadSetting("MicrochipPath", type), UpperCaseAscii(Samples));
+    EXPECT_EQ(ReadSetting("Device", type), c.Saved);
+    EXPECT_TRUE(Errors.empty());
+    Window.reset();
+  }
 }
 
 TEST_F(MainWindowTest, MalformedFileShowsTheErrorAndTheWindowCarriesOn) {
