@@ -2,7 +2,7 @@
 // "Load File", choosing the last device, filling its table and "Generate".
 #include "bench/cBenchFile.h"
 #include "deviceinfo/cModel.h"
-#include "headless/cHeadlessWindow.h"
+#include "tests/support/HeadlessWindow.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 #include "app/UnitMain.h"
 
 #include "deviceinfo/cModel.h"
-#include "headless/cHeadlessWindow.h"
+#include "tests/support/HeadlessWindow.h"
 #include "platform/cFileSystemWin32.h"
 #include "platform/cRegistryWin32.h"
 #include "tests/support/TestFiles.h"

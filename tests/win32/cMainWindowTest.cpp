@@ -309,8 +309,8 @@ TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
   int row = -1;
   int index = -1;
   for (int r = 0; r < Window->SettingsGrid().RowCount() && row < 0; ++r) {
-    const TStringList &names = form.SettingNames(r);
-    const int k = names.IndexOf(form.Defaults()[r]);
+    const TStringList &names = form.Rows()[static_cast<size_t>(r)].SettingNames;
+    const int k = names.IndexOf(form.Rows()[static_cast<size_t>(r)].Default);
     if (k >= 0 && k + 1 < names.Count() && names.IndexOf(names[k + 1]) == k + 1) {
       row = r;
       index = k + 1;
@@ -318,10 +318,10 @@ TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
   }
   ASSERT_GE(row, 0);
   const std::string name = WideToAnsi(Window->SettingsGrid().Cell(0, row));
-  const std::string setting = form.SettingNames(row)[index];
+  const std::string setting = form.Rows()[static_cast<size_t>(row)].SettingNames[index];
   PickSetting(row, index);
   EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(2, row)), setting);
-  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(3, row)), form.SettingDescriptions(row)[index]);
+  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(3, row)), form.Rows()[static_cast<size_t>(row)].SettingDescriptions[index]);
 
   Click(Window->ButtonGenerate());
   const std::vector<std::string> base = {"generate", "--folder",          Samples, "--device", "18F2550",

@@ -37,8 +37,8 @@ protected:
       Events.push_back("apply " + std::to_string(col) + "," + std::to_string(row) + " " + WideToAnsi(value));
       // What the editor held when the event came: the column's own entries.
       std::string items;
-      for (int i = 0; i < Grid.Editor().Count(); ++i)
-        items += WideToAnsi(Grid.Editor().Item(i)) + ";";
+      for (const WideString &item : Grid.Editor().Items())
+        items += WideToAnsi(item) + ";";
       Events.push_back("editor " + items);
       Grid.SettingEditor().ClearItems();
       for (const std::wstring &item : RowItems[static_cast<size_t>(row)])

@@ -1,5 +1,5 @@
 // The headless main window: controls, services and click routing around TMainForm.
-#include "headless/cHeadlessWindow.h"
+#include "tests/support/HeadlessWindow.h"
 
 THeadlessWindow::THeadlessWindow(const THeadlessServices &services) {
   const TMainFormControls controls{LabelIncludePath,
@@ -54,56 +54,80 @@ void THeadlessWindow::Close() {
   FForm->FormDestroy();
 }
 
-bool THeadlessWindow::ClickLoadFile() {
-  if (!ButtonLoadDeviceInfoFile.Enabled())
+THeadlessButton *THeadlessWindow::ButtonOf(TControlId id) {
+  switch (id) {
+  case kIdButtonChangeFolder:
+    return &ButtonChangeFolder;
+  case kIdButtonLoadDeviceInfoFile:
+    return &ButtonLoadDeviceInfoFile;
+  case kIdButtonSetDefaults:
+    return &ButtonSetDefaults;
+  case kIdButtonGenerate:
+    return &ButtonGenerate;
+  case kIdButtonCopy:
+    return &ButtonCopy;
+  default:
+    return nullptr;
+  }
+}
+
+THeadlessCheckBox *THeadlessWindow::CheckBoxOf(TControlId id) {
+  switch (id) {
+  case kIdChkIncludeLF:
+    return &chkIncludeLF;
+  case kIdCheckBoxUseInfoDefaults:
+    return &CheckBoxUseInfoDefaults;
+  case kIdCheckBoxComments:
+    return &CheckBoxComments;
+  case kIdCheckBoxOrvaneSyntax:
+    return &CheckBoxOrvaneSyntax;
+  default:
+    return nullptr;
+  }
+}
+
+bool THeadlessWindow::Click(TControlId id) {
+  if (const THeadlessButton *button = ButtonOf(id); button != nullptr && !button->Enabled())
     return false;
-  FForm->ButtonLoadDeviceInfoFileClick();
+  if (THeadlessCheckBox *box = CheckBoxOf(id))
+    box->SetChecked(!box->Checked());
+  if (const auto handler = ControlSpec(id).OnClick)
+    (FForm.get()->*handler)();
   return true;
+}
+
+bool THeadlessWindow::ClickLoadFile() {
+  return Click(kIdButtonLoadDeviceInfoFile);
 }
 
 bool THeadlessWindow::ClickChangeFolder() {
-  if (!ButtonChangeFolder.Enabled())
-    return false;
-  FForm->ButtonChangeFolderClick();
-  return true;
+  return Click(kIdButtonChangeFolder);
 }
 
 bool THeadlessWindow::ClickCopy() {
-  if (!ButtonCopy.Enabled())
-    return false;
-  FForm->ButtonCopyClick();
-  return true;
+  return Click(kIdButtonCopy);
 }
 
 bool THeadlessWindow::ClickGenerate() {
-  if (!ButtonGenerate.Enabled())
-    return false;
-  FForm->ButtonGenerateClick();
-  return true;
+  return Click(kIdButtonGenerate);
 }
 
 bool THeadlessWindow::ClickSetDefaults() {
-  if (!ButtonSetDefaults.Enabled())
-    return false;
-  FForm->ButtonSetDefaultsClick();
-  return true;
+  return Click(kIdButtonSetDefaults);
 }
 
 void THeadlessWindow::ClickIncludeLF() {
-  chkIncludeLF.SetChecked(!chkIncludeLF.Checked());
+  Click(kIdChkIncludeLF);
 }
 
 void THeadlessWindow::ClickUseInfoDefaults() {
-  CheckBoxUseInfoDefaults.SetChecked(!CheckBoxUseInfoDefaults.Checked());
-  FForm->CheckBoxUseInfoDefaultsClick();
+  Click(kIdCheckBoxUseInfoDefaults);
 }
 
 void THeadlessWindow::ClickComments() {
-  CheckBoxComments.SetChecked(!CheckBoxComments.Checked());
-  FForm->CheckBoxCommentsClick();
+  Click(kIdCheckBoxComments);
 }
 
 void THeadlessWindow::ClickOrvaneSyntax() {
-  CheckBoxOrvaneSyntax.SetChecked(!CheckBoxOrvaneSyntax.Checked());
-  FForm->CheckBoxOrvaneSyntaxClick();
+  Click(kIdCheckBoxOrvaneSyntax);
 }

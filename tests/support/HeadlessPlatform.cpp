@@ -1,5 +1,5 @@
 // In-memory registry, folder set and folder dialog.
-#include "headless/cHeadlessPlatform.h"
+#include "tests/support/HeadlessPlatform.h"
 
 #include "common/cStringList.h"
 

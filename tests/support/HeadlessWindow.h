@@ -1,11 +1,13 @@
-// THeadlessWindow: the main window without a screen. It owns headless controls
-// and platform services, runs a TMainForm over them and routes clicks to its
-// handlers as the Win32 window does.
+// THeadlessWindow: the main window without a screen, for the tests and the
+// benchmarks. It owns stand-in controls made from the window's layout and
+// in-memory platform services, runs a TMainForm over them and routes clicks to its
+// handlers through the layout, as the Win32 window does.
 #pragma once
 
 #include "app/UnitMain.h"
-#include "headless/cHeadlessControls.h"
-#include "headless/cHeadlessPlatform.h"
+#include "app/cMainFormLayout.h"
+#include "tests/support/HeadlessControls.h"
+#include "tests/support/HeadlessPlatform.h"
 
 #include <functional>
 #include <memory>
@@ -35,6 +37,7 @@ public:
   // User actions. A click on a disabled button does nothing and returns false.
   // A check-box click toggles the box and then runs its handler (if any).
   // Failures of a handler propagate, as they would reach the window's error box.
+  bool Click(TControlId id);
   bool ClickLoadFile();
   bool ClickChangeFolder();
   bool ClickCopy();
@@ -49,22 +52,25 @@ public:
 
   // The controls, under the names the window gives them.
   THeadlessFocus Focus;
-  THeadlessLabel Label1{"Microchip MPASM/MPASMX Folder"};
-  THeadlessLabel LabelIncludePath{TMainForm::kInitialFolderText};
-  THeadlessButton ButtonChangeFolder{"Change Folder...", &Focus};
-  THeadlessButton ButtonLoadDeviceInfoFile{"Load File", &Focus};
-  THeadlessLabel Label2{"Device"};
-  THeadlessDropDownList DeviceSelectComboBox;
-  THeadlessCheckBox chkIncludeLF{"Include 18LF", false};
-  THeadlessCheckBox CheckBoxUseInfoDefaults{"Use .info Defaults", false};
-  THeadlessButton ButtonSetDefaults{"Set Defaults", &Focus};
+  THeadlessLabel Label1{ControlSpec(kIdLabel1).Caption};
+  THeadlessLabel LabelIncludePath{ControlSpec(kIdLabelIncludePath).Caption};
+  THeadlessButton ButtonChangeFolder{ControlSpec(kIdButtonChangeFolder).Caption, &Focus};
+  THeadlessButton ButtonLoadDeviceInfoFile{ControlSpec(kIdButtonLoadDeviceInfoFile).Caption, &Focus};
+  THeadlessLabel Label2{ControlSpec(kIdLabel2).Caption};
+  THeadlessDropDownList DeviceSelectComboBox{ControlSpec(kIdDeviceSelectComboBox).Caption};
+  THeadlessCheckBox chkIncludeLF{ControlSpec(kIdChkIncludeLF).Caption, ControlSpec(kIdChkIncludeLF).Checked};
+  THeadlessCheckBox CheckBoxUseInfoDefaults{ControlSpec(kIdCheckBoxUseInfoDefaults).Caption,
+                                            ControlSpec(kIdCheckBoxUseInfoDefaults).Checked};
+  THeadlessButton ButtonSetDefaults{ControlSpec(kIdButtonSetDefaults).Caption, &Focus};
   THeadlessSettingsGrid SettingsGrid;
-  THeadlessButton ButtonGenerate{"Generate", &Focus};
-  THeadlessButton ButtonCopy{"Copy to Clipboard", &Focus};
-  THeadlessCheckBox CheckBoxComments{"Comments", true};
-  THeadlessCheckBox CheckBoxOrvaneSyntax{"Orvane Syntax", false};
+  THeadlessButton ButtonGenerate{ControlSpec(kIdButtonGenerate).Caption, &Focus};
+  THeadlessButton ButtonCopy{ControlSpec(kIdButtonCopy).Caption, &Focus};
+  THeadlessCheckBox CheckBoxComments{ControlSpec(kIdCheckBoxComments).Caption,
+                                     ControlSpec(kIdCheckBoxComments).Checked};
+  THeadlessCheckBox CheckBoxOrvaneSyntax{ControlSpec(kIdCheckBoxOrvaneSyntax).Caption,
+                                         ControlSpec(kIdCheckBoxOrvaneSyntax).Checked};
   THeadlessOutputBox Memo;
-  THeadlessLabel StatusBar{TMainForm::kStatusReady};
+  THeadlessLabel StatusBar{ControlSpec(kIdStatusBar).Caption};
 
   // The window's own in-memory services (used unless others were given).
   THeadlessPump OwnPump;
@@ -77,6 +83,9 @@ public:
   std::function<std::unique_ptr<IFolderDialog>()> CreateFolderDialog;
 
 private:
+  THeadlessButton *ButtonOf(TControlId id);
+  THeadlessCheckBox *CheckBoxOf(TControlId id);
+
   std::unique_ptr<TMainForm> FForm;
   bool FOpen = false;
 };

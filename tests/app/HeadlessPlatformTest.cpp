@@ -1,5 +1,5 @@
 // The in-memory registry and folder set.
-#include "headless/cHeadlessPlatform.h"
+#include "tests/support/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,36 @@
+// The simple stand-in controls: text, lines, selection and focus.
+#include "tests/support/HeadlessControls.h"
+
+void THeadlessButton::SetFocus() {
+  if (FFocus != nullptr)
+    FFocus->Control = this;
+}
+
+void THeadlessOutputBox::Clear() {
+  FText.clear();
+  FSelStart = 0;
+  FSelLength = 0;
+}
+
+void THeadlessOutputBox::AddLine(const std::string &line) {
+  // A text that does not end in a line break (the user typed it) gets one first.
+  if (!FText.empty() && FText.back() != '\n')
+    FText += "\r\n";
+  FText += line;
+  FText += "\r\n";
+}
+
+void THeadlessOutputBox::GetLines(TStringList &lines) const {
+  SplitTextLines(FText, lines);
+}
+
+int THeadlessOutputBox::LineCount() const {
+  TStringList lines;
+  GetLines(lines);
+  return lines.Count();
+}
+
+void THeadlessOutputBox::SetSelection(int start, int length) {
+  FSelStart = start;
+  FSelLength = length;
+}
