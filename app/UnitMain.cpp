@@ -4,6 +4,8 @@
 
 #include "common/cErrors.h"
 #include "common/cTextConv.h"
+#include "core/cConfigCheck.h"
+#include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
@@ -55,6 +57,7 @@ TMainForm::TMainForm(const TMainFormControls &controls, const TMainFormServices 
     SettingsGridApplyEditText(col, row, value);
   };
   FControls.SettingsGrid.OnSelect = [this] { SettingsGridOnSelectCBColumn(); };
+  FControls.SettingsGrid.OnPaste = [this] { SettingsGridPaste(); };
 }
 
 TMainForm::~TMainForm() {
@@ -235,7 +238,17 @@ void TMainForm::ShowRows() {
       grid.AddColumnItem(AnsiToWide(name));
     grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(row.Setting()));
     grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(row.Description()));
+    MarkRow(r);
   }
+}
+
+void TMainForm::MarkRow(int row) {
+  const TSwitchRow &target = FRows[static_cast<size_t>(row)];
+  TRowMark mark;
+  mark.Changed = target.Setting() != target.FileDefault;
+  if (const char *risk = RiskOf(target.Name, target.Setting()))
+    mark.Risk = target.Name + " = " + target.Setting() + ": " + risk;
+  FControls.SettingsGrid.SetRowMark(row, mark);
 }
 
 void TMainForm::ButtonSetDefaultsClick() {
@@ -248,6 +261,7 @@ void TMainForm::ButtonSetDefaultsClick() {
     grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(row.Default));
     if (row.Setting() == row.Default)
       grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(row.Description()));
+    MarkRow(r);
   }
 }
 
@@ -274,6 +288,58 @@ void TMainForm::SettingsGridOnSelectCBColumn() {
     return;
   target.Chosen = k;
   grid.SetCell(ISettingsGrid::kColDescription, row, AnsiToWide(target.Description()));
+  MarkRow(row);
+}
+
+void TMainForm::SettingsGridPaste() {
+  IOutputBox &memo = FControls.Memo;
+  const TParsedConfig parsed = ParseConfigText(FServices.Clipboard.GetText());
+  if (!parsed.Found()) {
+    memo.Clear();
+    memo.AddLine(kNothingToPaste);
+    return;
+  }
+
+  // A device line that names another listed device selects it first, as a user's
+  // pick would (its change event fills the table).
+  std::vector<std::string> report;
+  if (!parsed.Device.empty() && CompareText(parsed.Device, FDevice) != 0) {
+    IDropDownList &devices = FControls.DeviceSelectComboBox;
+    const int index = devices.IndexOf(parsed.Device);
+    if (index >= 0)
+      devices.SetItemIndex(index);
+    else
+      report.push_back("line " + std::to_string(parsed.DeviceLine) + ": device " + parsed.Device +
+                       " is not listed; the entries were applied to " + (FDevice.empty() ? "no device" : FDevice));
+  }
+
+  const std::vector<TEntryResult> results = ApplyEntries(parsed.Entries, FRows);
+  ISettingsGrid &grid = FControls.SettingsGrid;
+  for (size_t i = 0; i < FRows.size() && static_cast<int>(i) < grid.RowCount(); ++i) {
+    const int r = static_cast<int>(i);
+    grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(FRows[i].Setting()));
+    grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(FRows[i].Description()));
+    MarkRow(r);
+  }
+
+  int applied = 0;
+  for (const TEntryResult &result : results) {
+    const std::string line = "line " + std::to_string(result.Entry.Line) + ": ";
+    if (result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) {
+      ++applied;
+      const TSwitchRow &row = FRows[static_cast<size_t>(result.Row)];
+      const int k = FindSetting(row, result.Entry.Setting, true);
+      if (const char *risk = RiskOf(row.Name, row.SettingNames[k]))
+        report.push_back(line + "warning: " + row.Name + " = " + row.SettingNames[k] + ": " + risk);
+    }
+    if (result.Outcome != TEntryOutcome::Applied)
+      report.push_back(line + DescribeOutcome(result, FRows, FDevice));
+  }
+  memo.Clear();
+  memo.AddLine("Pasted configuration: " + std::to_string(applied) + " of " + std::to_string(results.size()) +
+               " entries applied.");
+  for (const std::string &text : report)
+    memo.AddLine(text);
 }
 
 // --- Configuration text ------------------------------------------------------

@@ -56,6 +56,7 @@ public:
   static constexpr const char *kFolderNotSpecified = "[not specified]";
   static constexpr const char *kStatusReady = "Ready";
   static constexpr const char *kStatusWorking = " Working, please wait...";
+  static constexpr const char *kNothingToPaste = "Paste: the clipboard holds no configuration.";
   // Rows the table holds room for from the start; larger devices get more.
   static constexpr int kInitialRowStorage = 64;
 
@@ -82,6 +83,9 @@ public:
   void DeviceSelectComboBoxChange();
   void SettingsGridApplyEditText(int col, int row, WideString &value);
   void SettingsGridOnSelectCBColumn();
+  // Ctrl+V in the grid, or its "Paste Configuration": applies the configuration on
+  // the clipboard to the table and reports in the output box what it did.
+  void SettingsGridPaste();
 
   // Rewraps the device names in the output box.
   void FormatDeviceList();
@@ -102,6 +106,9 @@ public:
 private:
   // Appends a grid row for each table row, showing its first setting.
   void ShowRows();
+  // Marks row Row: bold when its setting differs from the file's default, in the
+  // warning colour when it is risky.
+  void MarkRow(int row);
   // Reads a string value of the open key: missing or empty gives "", a
   // non-string type or a failed read gives false.
   bool ReadString(IRegistry::THandle key, const std::string &name, std::string &value);

@@ -32,6 +32,7 @@ void TComboEditorRules::SetItemIndex(int index) {
 void TGridRules::ClearRows() {
   EndEdit(false);
   FCells.clear();
+  FMarks.clear();
   FSelectedRow = -1;
   FVisibleRow = 0;
   RowsChanged();
@@ -41,6 +42,7 @@ void TGridRules::ClearRows() {
 int TGridRules::AddRow() {
   EndEdit(true);
   FCells.emplace_back();
+  FMarks.emplace_back();
   const int row = RowCount() - 1;
   RowsChanged();
   SelectRow(row);
@@ -71,6 +73,18 @@ void TGridRules::SetCell(int col, int row, const WideString &text) {
   CheckCell(col, row);
   FCells[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
   RowChanged(row);
+}
+
+void TGridRules::SetRowMark(int row, const TRowMark &mark) {
+  CheckCell(0, row);
+  if (FMarks[static_cast<size_t>(row)] == mark)
+    return;
+  FMarks[static_cast<size_t>(row)] = mark;
+  RowChanged(row);
+}
+
+TRowMark TGridRules::RowMark(int row) const {
+  return row >= 0 && row < RowCount() ? FMarks[static_cast<size_t>(row)] : TRowMark{};
 }
 
 void TGridRules::SelectRow(int row) {

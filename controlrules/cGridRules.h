@@ -55,6 +55,9 @@ public:
   void ClearColumnItems() override { FColumnItems.clear(); }
   void AddColumnItem(const WideString &item) override { FColumnItems.push_back(item); }
   IComboEditor &SettingEditor() override { return FEditor; }
+  void SetRowMark(int row, const TRowMark &mark) override;
+  // Row Row's mark (none for a row that does not exist).
+  TRowMark RowMark(int row) const;
 
   // Begins editing row Row's Setting cell; false, and nothing happens, for a row
   // that does not exist.
@@ -95,6 +98,7 @@ private:
 
   TComboEditorRules &FEditor;
   std::vector<std::array<WideString, 4>> FCells;
+  std::vector<TRowMark> FMarks; // parallel to FCells
   std::vector<WideString> FColumnItems;
   int FSelectedRow = -1;
   int FVisibleRow = 0;

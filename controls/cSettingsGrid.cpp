@@ -11,6 +11,7 @@
 
 namespace {
 constexpr int kEditorId = 100;
+constexpr UINT kMenuPaste = 1;
 constexpr UINT_PTR kSubclassId = 1;
 const wchar_t *const kHeaders[4] = {L"Config", L"Function", L"Setting", L"Description"};
 } // namespace
@@ -56,7 +57,7 @@ TSettingsGrid::TSettingsGrid(HWND parent, int id, const std::string &caption) : 
   FEditor.Attach(*FCombo);
   FCombo->OnNotify = [this](WORD code) { EditorNotify(code); };
 
-  FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+  FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOANIMATE | TTS_NOFADE,
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
   TOOLINFOW tool = {};
@@ -78,6 +79,35 @@ TSettingsGrid::~TSettingsGrid() {
     DestroyWindow(FTip);
   if (FRowImages)
     ImageList_Destroy(FRowImages);
+  if (FBoldFont)
+    DeleteObject(FBoldFont);
+}
+
+void TSettingsGrid::Paste() {
+  EndEdit(true);
+  if (OnPaste)
+    OnPaste();
+}
+
+void TSettingsGrid::ShowContextMenu(LPARAM point) {
+  POINT at = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  if (at.x == -1 && at.y == -1) {
+    // From the keyboard: under the selected row, or the grid's corner.
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    const int row = SelectedRow();
+    if (row < 0 || !SendMessageW(FHandle, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
+      GetClientRect(FHandle, &rect);
+    at = {rect.left + ScaleToDpi(8, FDpi), rect.bottom};
+    ClientToScreen(FHandle, &at);
+  }
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kMenuPaste, AnsiToWide(kPasteMenuText).c_str());
+  const UINT chosen =
+      static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, FHandle, nullptr));
+  DestroyMenu(menu);
+  if (chosen == kMenuPaste)
+    Paste();
 }
 
 void TSettingsGrid::RowsChanged() {
@@ -191,6 +221,15 @@ void TSettingsGrid::SetBounds(int left, int top, int width, int height) {
 
 void TSettingsGrid::SetFont(HFONT font) {
   TWinControl::SetFont(font);
+  // Rows whose setting differs from the file's default are drawn in bold.
+  LOGFONTW logFont = {};
+  if (font && GetObjectW(font, sizeof(logFont), &logFont)) {
+    logFont.lfWeight = FW_BOLD;
+    HFONT bold = CreateFontIndirectW(&logFont);
+    if (FBoldFont)
+      DeleteObject(FBoldFont);
+    FBoldFont = bold;
+  }
   FCombo->SetFont(font);
   SendMessageW(FTip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   UpdateRowHeight();
@@ -281,8 +320,45 @@ void TSettingsGrid::GetDispInfo(LVITEMW &item) {
   item.pszText[n] = L'\0';
 }
 
+namespace {
+// Red that stays readable on the window's background, light or dark.
+COLORREF WarningColor() {
+  const COLORREF back = GetSysColor(COLOR_WINDOW);
+  const int luminance = (GetRValue(back) * 299 + GetGValue(back) * 587 + GetBValue(back) * 114) / 1000;
+  return luminance >= 128 ? RGB(176, 0, 0) : RGB(255, 128, 128);
+}
+} // namespace
+
+LRESULT TSettingsGrid::CustomDraw(NMLVCUSTOMDRAW &draw) {
+  switch (draw.nmcd.dwDrawStage) {
+  case CDDS_PREPAINT:
+    return CDRF_NOTIFYITEMDRAW;
+  case CDDS_ITEMPREPAINT: {
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const TRowMark mark = RowMark(row);
+    LRESULT result = CDRF_DODEFAULT;
+    if (mark.Changed && FBoldFont) {
+      SelectObject(draw.nmcd.hdc, FBoldFont);
+      result = CDRF_NEWFONT;
+    }
+    // A selected row keeps the highlight's own colours.
+    const bool selected = ListView_GetItemState(FHandle, row, LVIS_SELECTED) != 0;
+    if (!mark.Risk.empty() && !selected) {
+      draw.clrText = WarningColor();
+      result = CDRF_NEWFONT;
+    }
+    return result;
+  }
+  default:
+    return CDRF_DODEFAULT;
+  }
+}
+
 bool TSettingsGrid::HandleNotify(NMHDR *header, LRESULT &result) {
   switch (header->code) {
+  case NM_CUSTOMDRAW:
+    result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW *>(header));
+    return true;
   case LVN_GETDISPINFOW:
     GetDispInfo(reinterpret_cast<NMLVDISPINFOW *>(header)->item);
     result = 0;
@@ -336,6 +412,10 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return code;
   }
   case WM_KEYDOWN:
+    if ((wParam == 'V' && GetKeyState(VK_CONTROL) < 0) || (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0)) {
+      RunGuarded(OnError, [this] { Paste(); });
+      return 0;
+    }
     if (wParam == VK_F2 || wParam == VK_RETURN) {
       RunGuarded(OnError, [this] { BeginEdit(SelectedRow(), true); });
       return 0;
@@ -347,6 +427,9 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     break;
+  case WM_CONTEXTMENU:
+    RunGuarded(OnError, [&] { ShowContextMenu(lParam); });
+    return 0;
   case WM_CHAR:
   case WM_SYSCHAR:
     // The keys above produce no character input for the list's incremental search.
@@ -380,7 +463,8 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
     auto *header = reinterpret_cast<NMHDR *>(lParam);
     if (header->hwndFrom == FTip && header->code == TTN_GETDISPINFOW) {
       auto *info = reinterpret_cast<NMTTDISPINFOW *>(lParam);
-      FTipText = CellTip(FTipCol, FTipRow);
+      const std::string risk = RowMark(FTipRow).Risk;
+      FTipText = risk.empty() ? CellTip(FTipCol, FTipRow) : AnsiToWide(risk);
       info->lpszText = const_cast<wchar_t *>(FTipText.c_str());
       info->hinst = nullptr;
       return 0;

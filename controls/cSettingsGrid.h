@@ -37,6 +37,8 @@ public:
   // Column widths at 96 DPI; Function and Description share the spare width.
   static constexpr std::array<int, 4> kColumnWidths = {108, 244, 88, 327};
   static constexpr int kMinSettingWidth = 80;
+  // The grid's context-menu item that pastes a configuration.
+  static constexpr const char *kPasteMenuText = "Paste Configuration";
 
   TSettingsGrid(HWND parent, int id, const std::string &caption);
   ~TSettingsGrid() override;
@@ -76,6 +78,10 @@ private:
                                        DWORD_PTR data);
   LRESULT GridProc(UINT message, WPARAM wParam, LPARAM lParam);
   void EditorNotify(WORD code);
+  // Raises OnPaste (Ctrl+V, Shift+Insert or the context menu), editing ended first.
+  void Paste();
+  void ShowContextMenu(LPARAM point);
+  LRESULT CustomDraw(NMLVCUSTOMDRAW &draw);
   void FitColumns();
   void UpdateRowHeight();
   void TrackTip(LPARAM point);
@@ -87,6 +93,7 @@ private:
   std::unique_ptr<TChoiceCombo> FCombo;
   HWND FTip = nullptr;
   HIMAGELIST FRowImages = nullptr;
+  HFONT FBoldFont = nullptr;
   bool FEditCancelled = false;
   int FTipCol = -1;
   int FTipRow = -1;

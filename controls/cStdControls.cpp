@@ -22,6 +22,10 @@ void TButton::SetFocus() {
   ::SetFocus(FHandle);
 }
 
+int TButton::NeededWidth() const {
+  return CaptionWidth(FHandle, FFont, WindowTextW(FHandle)) + TextMargins();
+}
+
 bool TButton::HandleCommand(WORD code) {
   if (code != BN_CLICKED)
     return false;
@@ -42,6 +46,15 @@ bool TCheckBox::Checked() const {
 
 void TCheckBox::SetChecked(bool value) {
   SendMessageW(FHandle, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int TCheckBox::TextLeft() const {
+  // A 13-pixel box (at 96 DPI), then a small gap before the caption.
+  return ScaleToDpi(13 + 5, FDpi);
+}
+
+int TCheckBox::NeededWidth() const {
+  return TextLeft() + CaptionWidth(FHandle, FFont, WindowTextW(FHandle));
 }
 
 bool TCheckBox::HandleCommand(WORD code) {
@@ -76,17 +89,7 @@ void TLabel::SetFont(HFONT font) {
 }
 
 int TLabel::TextWidth() const {
-  const std::wstring text = AnsiToWide(FText);
-  HDC dc = GetDC(FHandle);
-  HGDIOBJ old = SelectObject(dc, FFont ? FFont : GetStockObject(DEFAULT_GUI_FONT));
-  RECT rect = {0, 0, 0, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(FHandle, dc);
-  // A few pixels to spare: the static control's own drawing may end a little
-  // further right than the measured extent (seen under Wine with Tahoma).
-  return rect.right - rect.left + ScaleToDpi(4, FDpi);
+  return CaptionWidth(FHandle, FFont, AnsiToWide(FText));
 }
 
 void TLabel::FitWidth() {

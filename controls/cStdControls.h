@@ -14,6 +14,10 @@ public:
   bool Enabled() const override;
   void SetFocus() override;
   bool HandleCommand(WORD code) override;
+  // The room the button's frame leaves on either side of its caption, together.
+  int TextMargins() const { return 2 * ScaleToDpi(4, FDpi); }
+  // The width its caption needs in its font, with the button's margins.
+  int NeededWidth() const;
 
   TNotifyEvent OnClick;
 };
@@ -24,6 +28,10 @@ public:
   bool Checked() const override;
   void SetChecked(bool value);
   bool HandleCommand(WORD code) override;
+  // Where its caption begins: the box and the gap after it, at its density.
+  int TextLeft() const;
+  // The width its box and caption need in its font.
+  int NeededWidth() const;
 
   // Raised when the user toggles the box.
   TNotifyEvent OnClick;

@@ -80,6 +80,16 @@ std::wstring WindowTextW(HWND handle) {
   return text;
 }
 
+int CaptionWidth(HWND handle, HFONT font, const std::wstring &text) {
+  HDC dc = GetDC(handle);
+  HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  RECT rect = {0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(handle, dc);
+  return rect.right - rect.left;
+}
+
 void RunGuarded(const TErrorReporter &reporter, const std::function<void()> &action) noexcept {
   std::string message;
   try {

@@ -79,3 +79,6 @@ protected:
 
 // Text helpers for the controls' wide windows.
 std::wstring WindowTextW(HWND handle);
+// Width of Text on one line in Font (the default GUI font when null), as a control
+// of window Handle draws it.
+int CaptionWidth(HWND handle, HFONT font, const std::wstring &text);

@@ -18,7 +18,7 @@ public:
   // Raises Exception when the memory, the clipboard or its filling fails.
   void SetText(const std::string &text) override;
   // The clipboard's plain text (CF_TEXT), or empty when it holds none.
-  std::string GetText();
+  std::string GetText() override;
 
   // How SetText allocates and locks its global blocks; tests make them fail.
   std::function<HGLOBAL(UINT flags, SIZE_T bytes)> AllocGlobal = GlobalAlloc;

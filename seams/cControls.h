@@ -80,6 +80,14 @@ public:
   virtual void Refresh() = 0;
 };
 
+// How a row is marked: in bold when its setting differs from the file's default,
+// in a warning colour with Risk as its tip when its setting is risky.
+struct TRowMark {
+  bool Changed = false;
+  std::string Risk; // empty: not risky
+  bool operator==(const TRowMark &) const = default;
+};
+
 // Raised when editing of a cell begins; Value may be changed by the handler.
 using TApplyEditTextEvent = std::function<void(int col, int row, WideString &value)>;
 
@@ -109,7 +117,11 @@ public:
   virtual void AddColumnItem(const WideString &item) = 0;
   // The Setting column's in-place editor.
   virtual IComboEditor &SettingEditor() = 0;
+  // Marks row Row (drawn at once).
+  virtual void SetRowMark(int row, const TRowMark &mark) = 0;
 
   TApplyEditTextEvent OnApplyEditText;
   TNotifyEvent OnSelect;
+  // Raised when the user pastes into the grid (Ctrl+V, or its context menu).
+  TNotifyEvent OnPaste;
 };

@@ -19,6 +19,8 @@ public:
   virtual ~IClipboard() = default;
   // Replaces the clipboard's content with Text as plain text.
   virtual void SetText(const std::string &text) = 0;
+  // The clipboard's plain text; empty when it holds none.
+  virtual std::string GetText() = 0;
 };
 
 // The per-user registry (HKEY_CURRENT_USER), reduced to what the settings need.

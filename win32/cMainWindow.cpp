@@ -3,7 +3,9 @@
 
 #include "common/cTextConv.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include <commctrl.h>
 
@@ -11,27 +13,6 @@ namespace {
 const wchar_t *const kWindowClass = L"FusebenchMainWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
-// Control ids; 1 and 2 (IDOK, IDCANCEL) stay free for the dialog manager.
-enum : int {
-  kIdLabel1 = 1001,
-  kIdLabelIncludePath,
-  kIdButtonChangeFolder,
-  kIdButtonLoadDeviceInfoFile,
-  kIdLabel2,
-  kIdDeviceSelectComboBox,
-  kIdChkIncludeLF,
-  kIdCheckBoxUseInfoDefaults,
-  kIdButtonSetDefaults,
-  kIdSettingsGrid,
-  kIdButtonGenerate,
-  kIdButtonCopy,
-  kIdCheckBoxComments,
-  kIdCheckBoxOrvaneSyntax,
-  kIdMemo,
-  kIdPanelStatus,
-  kIdStatusBar,
-};
 
 // Per-monitor DPI functions of Windows 10; looked up so the program still starts
 // where they are missing.
@@ -102,9 +83,9 @@ TMainWindow::TMainWindow(TMainWindowSetup setup) : FSetup(std::move(setup)) {
   if (!FSetup.Registry || !FSetup.FileSystem || !FSetup.CreateFolderDialog)
     throw std::invalid_argument("TMainWindow needs a registry, a file system and a folder dialog");
   RegisterWindowClass(WndProc);
-  FHandle = CreateWindowExW(kExStyle, kWindowClass, AnsiToWide(kCaption).c_str(), kStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, kClientWidth, kClientHeight, FSetup.Owner, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+  FHandle = CreateWindowExW(kExStyle, kWindowClass, AnsiToWide(MainFormCaption()).c_str(), kStyle,
+                            CW_USEDEFAULT, CW_USEDEFAULT, kMainFormClientWidth, kMainFormClientHeight,
+                            FSetup.Owner, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!FHandle)
     throw std::runtime_error("cannot create the main window");
   SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -114,20 +95,20 @@ TMainWindow::TMainWindow(TMainWindowSetup setup) : FSetup(std::move(setup)) {
   CreateControls();
   ApplyDpi(WindowDpi(FHandle));
 
-  const TMainFormControls controls{*FLabelIncludePath,
-                                   *FButtonChangeFolder,
-                                   *FButtonLoadDeviceInfoFile,
-                                   *FDeviceSelectComboBox,
-                                   *FChkIncludeLF,
-                                   *FCheckBoxUseInfoDefaults,
-                                   *FButtonSetDefaults,
-                                   *FSettingsGrid,
-                                   *FButtonGenerate,
-                                   *FButtonCopy,
-                                   *FCheckBoxComments,
-                                   *FCheckBoxOrvaneSyntax,
-                                   *FMemo,
-                                   *FStatusBar};
+  const TMainFormControls controls{LabelIncludePath(),
+                                   ButtonChangeFolder(),
+                                   ButtonLoadDeviceInfoFile(),
+                                   DeviceSelectComboBox(),
+                                   ChkIncludeLF(),
+                                   CheckBoxUseInfoDefaults(),
+                                   ButtonSetDefaults(),
+                                   SettingsGrid(),
+                                   ButtonGenerate(),
+                                   ButtonCopy(),
+                                   CheckBoxComments(),
+                                   CheckBoxOrvaneSyntax(),
+                                   Memo(),
+                                   StatusBar()};
   const TMainFormServices services{FPump, FClipboard, *FSetup.Registry, *FSetup.FileSystem,
                                    [this] { return FSetup.CreateFolderDialog(FHandle); }};
   FForm = std::make_unique<TMainForm>(controls, services);
@@ -143,50 +124,81 @@ TMainWindow::~TMainWindow() {
 }
 
 void TMainWindow::CreateControls() {
-  // Created in tab order; the labels, which take no focus, last.
-  FButtonGenerate = std::make_unique<TButton>(FHandle, kIdButtonGenerate, "Generate");
-  FButtonChangeFolder = std::make_unique<TButton>(FHandle, kIdButtonChangeFolder, "Change Folder...");
-  FMemo = std::make_unique<TOutputBox>(FHandle, kIdMemo);
-  FButtonLoadDeviceInfoFile = std::make_unique<TButton>(FHandle, kIdButtonLoadDeviceInfoFile, "Load File");
-  FButtonCopy = std::make_unique<TButton>(FHandle, kIdButtonCopy, "Copy to Clipboard");
-  FPanelStatus = std::make_unique<TStatusPanel>(FHandle, kIdPanelStatus);
-  FStatusBar = std::make_unique<TLabel>(FPanelStatus->Handle(), kIdStatusBar, TMainForm::kStatusReady, true);
-  FSettingsGrid =
-      std::make_unique<TSettingsGrid>(FHandle, kIdSettingsGrid, "Config Settings from '8bit_device.info'");
-  FDeviceSelectComboBox = std::make_unique<TDropDownList>(FHandle, kIdDeviceSelectComboBox, "select device");
-  FButtonSetDefaults = std::make_unique<TButton>(FHandle, kIdButtonSetDefaults, "Set Defaults");
-  FCheckBoxComments = std::make_unique<TCheckBox>(FHandle, kIdCheckBoxComments, "Comments", true);
-  FCheckBoxOrvaneSyntax =
-      std::make_unique<TCheckBox>(FHandle, kIdCheckBoxOrvaneSyntax, "Orvane Syntax", false);
-  FCheckBoxUseInfoDefaults =
-      std::make_unique<TCheckBox>(FHandle, kIdCheckBoxUseInfoDefaults, "Use .info Defaults", false);
-  FChkIncludeLF = std::make_unique<TCheckBox>(FHandle, kIdChkIncludeLF, "Include 18LF", false);
-  FLabel1 = std::make_unique<TLabel>(FHandle, kIdLabel1, "Microchip MPASM/MPASMX Folder", false);
-  FLabelIncludePath =
-      std::make_unique<TLabel>(FHandle, kIdLabelIncludePath, TMainForm::kInitialFolderText, true);
-  FLabel2 = std::make_unique<TLabel>(FHandle, kIdLabel2, "Device", false);
+  // Created in tab order; the controls that take no focus last, in the layout's order.
+  std::vector<const TControlSpec *> order;
+  for (const TControlSpec &spec : kMainFormControls)
+    order.push_back(&spec);
+  std::stable_sort(order.begin(), order.end(), [](const TControlSpec *a, const TControlSpec *b) {
+    const unsigned left = static_cast<unsigned>(a->TabOrder);
+    const unsigned right = static_cast<unsigned>(b->TabOrder); // -1 sorts last
+    return left < right;
+  });
+  for (const TControlSpec *spec : order) {
+    // The status label lives in the status panel, which is created before it.
+    const HWND parent = spec->Id == kIdStatusBar ? ControlOf(kIdPanelStatus).Handle() : FHandle;
+    std::unique_ptr<TWinControl> control;
+    switch (spec->Kind) {
+    case TControlKind::Label:
+      control = std::make_unique<TLabel>(parent, spec->Id, spec->Caption, spec->AutoSize);
+      break;
+    case TControlKind::Button:
+      control = std::make_unique<TButton>(parent, spec->Id, spec->Caption);
+      break;
+    case TControlKind::CheckBox:
+      control = std::make_unique<TCheckBox>(parent, spec->Id, spec->Caption, spec->Checked);
+      break;
+    case TControlKind::DropDown:
+      control = std::make_unique<TDropDownList>(parent, spec->Id, spec->Caption);
+      break;
+    case TControlKind::Grid:
+      control = std::make_unique<TSettingsGrid>(parent, spec->Id, spec->Caption);
+      break;
+    case TControlKind::OutputBox:
+      control = std::make_unique<TOutputBox>(parent, spec->Id);
+      break;
+    case TControlKind::Panel:
+      control = std::make_unique<TStatusPanel>(parent, spec->Id);
+      break;
+    }
+    FControls[spec->Id] = std::move(control);
+  }
 }
 
 void TMainWindow::WireHandlers() {
-  // The drop-down and the grid events are wired by TMainForm itself.
-  FButtonChangeFolder->OnClick = [this] { FForm->ButtonChangeFolderClick(); };
-  FButtonLoadDeviceInfoFile->OnClick = [this] { FForm->ButtonLoadDeviceInfoFileClick(); };
-  FButtonSetDefaults->OnClick = [this] { FForm->ButtonSetDefaultsClick(); };
-  FButtonGenerate->OnClick = [this] { FForm->ButtonGenerateClick(); };
-  FButtonCopy->OnClick = [this] { FForm->ButtonCopyClick(); };
-  FCheckBoxComments->OnClick = [this] { FForm->CheckBoxCommentsClick(); };
-  FCheckBoxOrvaneSyntax->OnClick = [this] { FForm->CheckBoxOrvaneSyntaxClick(); };
-  FCheckBoxUseInfoDefaults->OnClick = [this] { FForm->CheckBoxUseInfoDefaultsClick(); };
-  FSettingsGrid->OnError = [this](const std::string &message) { ReportError(message); };
-  // The grid raises these two from its own window procedure (keys, its editor), not
-  // through this window's routing: they count as handler runs as well.
-  FSettingsGrid->OnApplyEditText = [this, handler = FSettingsGrid->OnApplyEditText](int col, int row,
-                                                                                    WideString &value) {
+  // Clicks run the handler the layout names; the drop-down and the grid events are
+  // wired by TMainForm itself.
+  for (const TControlSpec &spec : kMainFormControls) {
+    if (spec.OnClick == nullptr)
+      continue;
+    TNotifyEvent run = [this, handler = spec.OnClick] { (FForm.get()->*handler)(); };
+    if (spec.Kind == TControlKind::Button)
+      Control<TButton>(spec.Id).OnClick = run;
+    else if (spec.Kind == TControlKind::CheckBox)
+      Control<TCheckBox>(spec.Id).OnClick = run;
+  }
+  TSettingsGrid &grid = SettingsGrid();
+  grid.OnError = [this](const std::string &message) { ReportError(message); };
+  DeviceSelectComboBox().OnError = [this](const std::string &message) { ReportError(message); };
+  // The grid raises these two from its own window procedure (keys, its editor), and
+  // the drop-down its change from typed keys, not through this window's routing:
+  // they count as handler runs as well.
+  grid.OnApplyEditText = [this, handler = grid.OnApplyEditText](int col, int row, WideString &value) {
     const THandlerScope scope(*this);
     if (handler)
       handler(col, row, value);
   };
-  FSettingsGrid->OnSelect = [this, handler = FSettingsGrid->OnSelect] {
+  grid.OnSelect = [this, handler = grid.OnSelect] {
+    const THandlerScope scope(*this);
+    if (handler)
+      handler();
+  };
+  grid.OnPaste = [this, handler = grid.OnPaste] {
+    const THandlerScope scope(*this);
+    if (handler)
+      handler();
+  };
+  TDropDownList &devices = DeviceSelectComboBox();
+  devices.OnChange = [this, handler = devices.OnChange] {
     const THandlerScope scope(*this);
     if (handler)
       handler();
@@ -225,36 +237,18 @@ void TMainWindow::ApplyDpi(UINT dpi) {
   FFont = FBoldFont = FMemoFont = FHeaderFont = nullptr;
   CreateFonts(dpi);
 
-  TWinControl *const controls[] = {FLabel1.get(),
-                                   FLabelIncludePath.get(),
-                                   FButtonChangeFolder.get(),
-                                   FButtonLoadDeviceInfoFile.get(),
-                                   FLabel2.get(),
-                                   FDeviceSelectComboBox.get(),
-                                   FChkIncludeLF.get(),
-                                   FCheckBoxUseInfoDefaults.get(),
-                                   FButtonSetDefaults.get(),
-                                   FSettingsGrid.get(),
-                                   FButtonGenerate.get(),
-                                   FButtonCopy.get(),
-                                   FCheckBoxComments.get(),
-                                   FCheckBoxOrvaneSyntax.get(),
-                                   FMemo.get(),
-                                   FPanelStatus.get(),
-                                   FStatusBar.get()};
-  for (TWinControl *control : controls) {
-    control->SetDpi(dpi);
-    control->SetFont(FFont);
+  for (const TControlSpec &spec : kMainFormControls) {
+    TWinControl &control = ControlOf(spec.Id);
+    control.SetDpi(dpi);
+    control.SetFont(spec.Bold ? FBoldFont : spec.Kind == TControlKind::OutputBox ? FMemoFont : FFont);
   }
-  FLabel1->SetFont(FBoldFont);
-  FMemo->SetFont(FMemoFont);
-  FSettingsGrid->SetHeaderFont(FHeaderFont);
+  SettingsGrid().SetHeaderFont(FHeaderFont);
   for (HFONT font : oldFonts)
     if (font)
       DeleteObject(font);
 
-  const int clientWidth = ScaleToDpi(kClientWidth, dpi);
-  const int clientHeight = ScaleToDpi(kClientHeight, dpi);
+  const int clientWidth = ScaleToDpi(kMainFormClientWidth, dpi);
+  const int clientHeight = ScaleToDpi(kMainFormClientHeight, dpi);
   RECT rect = {0, 0, clientWidth, clientHeight};
   AdjustRectForDpi(rect, dpi);
   SetWindowPos(FHandle, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
@@ -272,41 +266,47 @@ void TMainWindow::ApplyDpi(UINT dpi) {
 }
 
 void TMainWindow::LayoutControls() {
-  struct TPlace {
-    TWinControl *Control;
-    int Left, Top, Width, Height;
-  };
-  const TPlace places[] = {
-      {FLabel1.get(), 8, 16, 192, 13},
-      {FLabelIncludePath.get(), 8, 32, 222, 13},
-      {FButtonChangeFolder.get(), 8, 56, 100, 25},
-      {FButtonLoadDeviceInfoFile.get(), 128, 56, 100, 25},
-      {FLabel2.get(), 8, 96, 32, 13},
-      {FDeviceSelectComboBox.get(), 8, 112, 121, 21},
-      {FChkIncludeLF.get(), 144, 112, 97, 17},
-      {FCheckBoxUseInfoDefaults.get(), 536, 120, 113, 17},
-      {FButtonSetDefaults.get(), 672, 112, 100, 25},
-      {FSettingsGrid.get(), 8, 152, 769, 201},
-      {FButtonGenerate.get(), 8, 368, 100, 25},
-      {FButtonCopy.get(), 128, 368, 100, 25},
-      {FCheckBoxComments.get(), 248, 376, 97, 17},
-      {FCheckBoxOrvaneSyntax.get(), 344, 376, 97, 17},
-      {FMemo.get(), 8, 408, 769, 153},
-      {FStatusBar.get(), 8, 6, 31, 13},
-  };
   const UINT dpi = FDpi;
-  for (const TPlace &place : places) {
-    int height = ScaleToDpi(place.Height, dpi);
-    if (place.Control == FDeviceSelectComboBox.get())
-      height += ScaleToDpi(200, dpi); // the combo's height includes its open list
-    place.Control->SetBounds(ScaleToDpi(place.Left, dpi), ScaleToDpi(place.Top, dpi),
-                             ScaleToDpi(place.Width, dpi), height);
-  }
-  // The status panel is docked to the bottom edge, across the full width.
   RECT client;
   GetClientRect(FHandle, &client);
-  const int panelHeight = ScaleToDpi(25, dpi);
-  FPanelStatus->SetBounds(0, client.bottom - panelHeight, client.right, panelHeight);
+  for (const TControlSpec &spec : kMainFormControls) {
+    TWinControl &control = ControlOf(spec.Id);
+    if (spec.Kind == TControlKind::Panel) {
+      // Docked to the bottom edge, across the full width.
+      const int height = ScaleToDpi(spec.Height, dpi);
+      control.SetBounds(0, client.bottom - height, client.right, height);
+      continue;
+    }
+    int height = ScaleToDpi(spec.Height, dpi);
+    if (spec.Kind == TControlKind::DropDown)
+      height += ScaleToDpi(200, dpi); // the combo's height includes its open list
+    control.SetBounds(ScaleToDpi(spec.Left, dpi), ScaleToDpi(spec.Top, dpi),
+                      FittedWidth(spec, ScaleToDpi(spec.Width, dpi)), height);
+  }
+}
+
+int TMainWindow::FittedWidth(const TControlSpec &spec, int width) const {
+  int needed = 0;
+  TWinControl &control = *FControls.at(spec.Id);
+  if (spec.Kind == TControlKind::Label && !spec.AutoSize)
+    needed = static_cast<TLabel &>(control).TextWidth();
+  else if (spec.Kind == TControlKind::CheckBox)
+    needed = static_cast<TCheckBox &>(control).NeededWidth();
+  else if (spec.Kind == TControlKind::Button)
+    needed = static_cast<TButton &>(control).NeededWidth();
+  if (needed <= width)
+    return width;
+  // Up to the nearest control to the right whose rows it shares, a gap short of it.
+  const int left = ScaleToDpi(spec.Left, FDpi);
+  int limit = ScaleToDpi(kMainFormClientWidth - 8, FDpi);
+  for (const TControlSpec &other : kMainFormControls) {
+    const bool sameParent = (other.Id == kIdStatusBar) == (spec.Id == kIdStatusBar);
+    const bool sharesRows = other.Top < spec.Top + spec.Height && spec.Top < other.Top + other.Height;
+    if (&other != &spec && sameParent && sharesRows && other.Left > spec.Left &&
+        other.Kind != TControlKind::Panel)
+      limit = std::min(limit, ScaleToDpi(other.Left - 4, FDpi));
+  }
+  return std::max(width, std::min(needed, limit - left));
 }
 
 void TMainWindow::CenterOnScreen() {

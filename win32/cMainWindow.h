@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/UnitMain.h"
+#include "app/cMainFormLayout.h"
 #include "controls/cDropDownList.h"
 #include "controls/cSettingsGrid.h"
 #include "controls/cStdControls.h"
@@ -11,6 +12,7 @@
 #include "platform/cMessagePumpWin32.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -33,10 +35,8 @@ struct TMainWindowSetup {
 
 class TMainWindow {
 public:
-  static constexpr const char *kCaption = "Tarnwick Config Generator v1.3.1";
-  static constexpr const char *kErrorTitle = "Config Settings Generator";
-  static constexpr int kClientWidth = 788;
-  static constexpr int kClientHeight = 594;
+  // The error box's title.
+  static constexpr const char *kErrorTitle = kApplicationTitle;
 
   // Creates the window (hidden) and its controls, then runs FormCreate.
   explicit TMainWindow(TMainWindowSetup setup);
@@ -55,27 +55,30 @@ public:
   TMessagePumpWin32 &Pump() { return FPump; }
 
   // The controls, by their names in the layout.
-  TLabel &Label1() { return *FLabel1; }
-  TLabel &LabelIncludePath() { return *FLabelIncludePath; }
-  TButton &ButtonChangeFolder() { return *FButtonChangeFolder; }
-  TButton &ButtonLoadDeviceInfoFile() { return *FButtonLoadDeviceInfoFile; }
-  TLabel &Label2() { return *FLabel2; }
-  TDropDownList &DeviceSelectComboBox() { return *FDeviceSelectComboBox; }
-  TCheckBox &ChkIncludeLF() { return *FChkIncludeLF; }
-  TCheckBox &CheckBoxUseInfoDefaults() { return *FCheckBoxUseInfoDefaults; }
-  TButton &ButtonSetDefaults() { return *FButtonSetDefaults; }
-  TSettingsGrid &SettingsGrid() { return *FSettingsGrid; }
-  TButton &ButtonGenerate() { return *FButtonGenerate; }
-  TButton &ButtonCopy() { return *FButtonCopy; }
-  TCheckBox &CheckBoxComments() { return *FCheckBoxComments; }
-  TCheckBox &CheckBoxOrvaneSyntax() { return *FCheckBoxOrvaneSyntax; }
-  TOutputBox &Memo() { return *FMemo; }
-  TStatusPanel &PanelStatus() { return *FPanelStatus; }
-  TLabel &StatusBar() { return *FStatusBar; }
+  TLabel &Label1() { return Control<TLabel>(kIdLabel1); }
+  TLabel &LabelIncludePath() { return Control<TLabel>(kIdLabelIncludePath); }
+  TButton &ButtonChangeFolder() { return Control<TButton>(kIdButtonChangeFolder); }
+  TButton &ButtonLoadDeviceInfoFile() { return Control<TButton>(kIdButtonLoadDeviceInfoFile); }
+  TLabel &Label2() { return Control<TLabel>(kIdLabel2); }
+  TDropDownList &DeviceSelectComboBox() { return Control<TDropDownList>(kIdDeviceSelectComboBox); }
+  TCheckBox &ChkIncludeLF() { return Control<TCheckBox>(kIdChkIncludeLF); }
+  TCheckBox &CheckBoxUseInfoDefaults() { return Control<TCheckBox>(kIdCheckBoxUseInfoDefaults); }
+  TButton &ButtonSetDefaults() { return Control<TButton>(kIdButtonSetDefaults); }
+  TSettingsGrid &SettingsGrid() { return Control<TSettingsGrid>(kIdSettingsGrid); }
+  TButton &ButtonGenerate() { return Control<TButton>(kIdButtonGenerate); }
+  TButton &ButtonCopy() { return Control<TButton>(kIdButtonCopy); }
+  TCheckBox &CheckBoxComments() { return Control<TCheckBox>(kIdCheckBoxComments); }
+  TCheckBox &CheckBoxOrvaneSyntax() { return Control<TCheckBox>(kIdCheckBoxOrvaneSyntax); }
+  TOutputBox &Memo() { return Control<TOutputBox>(kIdMemo); }
+  TStatusPanel &PanelStatus() { return Control<TStatusPanel>(kIdPanelStatus); }
+  TLabel &StatusBar() { return Control<TLabel>(kIdStatusBar); }
+  // Any control of the layout.
+  TWinControl &ControlOf(TControlId id) { return *FControls.at(id); }
 
 private:
   static LRESULT CALLBACK WndProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T> T &Control(TControlId id) { return static_cast<T &>(*FControls.at(id)); }
   void CreateControls();
   void WireHandlers();
   // Fonts, window size and control placement for Dpi.
@@ -83,6 +86,9 @@ private:
   void CreateFonts(UINT dpi);
   void DeleteFonts();
   void LayoutControls();
+  // The width a control of fixed width gets: its own, or wider where its caption
+  // needs more in the font it is drawn with, up to its right-hand neighbour.
+  int FittedWidth(const TControlSpec &spec, int width) const;
   void CenterOnScreen();
   void ReportError(const std::string &message);
   // Marks a run of the form's handlers for its lifetime; see LeaveHandler.
@@ -107,23 +113,8 @@ private:
   TMessagePumpWin32 FPump;
   TClipboardWin32 FClipboard;
 
-  std::unique_ptr<TLabel> FLabel1;
-  std::unique_ptr<TLabel> FLabelIncludePath;
-  std::unique_ptr<TButton> FButtonChangeFolder;
-  std::unique_ptr<TButton> FButtonLoadDeviceInfoFile;
-  std::unique_ptr<TLabel> FLabel2;
-  std::unique_ptr<TDropDownList> FDeviceSelectComboBox;
-  std::unique_ptr<TCheckBox> FChkIncludeLF;
-  std::unique_ptr<TCheckBox> FCheckBoxUseInfoDefaults;
-  std::unique_ptr<TButton> FButtonSetDefaults;
-  std::unique_ptr<TSettingsGrid> FSettingsGrid;
-  std::unique_ptr<TButton> FButtonGenerate;
-  std::unique_ptr<TButton> FButtonCopy;
-  std::unique_ptr<TCheckBox> FCheckBoxComments;
-  std::unique_ptr<TCheckBox> FCheckBoxOrvaneSyntax;
-  std::unique_ptr<TOutputBox> FMemo;
-  std::unique_ptr<TStatusPanel> FPanelStatus;
-  std::unique_ptr<TLabel> FStatusBar;
+  // The layout's controls by id; the status label lives in the status panel.
+  std::map<int, std::unique_ptr<TWinControl>> FControls;
 
   std::unique_ptr<TMainForm> FForm;
 };

@@ -686,6 +686,97 @@ TEST_F(MainWindow, CopyPutsTheBoxsTextAsItStandsOnTheClipboard) {
   EXPECT_EQ(W->OwnClipboard.Text(), "edited\r\nby the user");
 }
 
+// --- Paste and marks ---------------------------------------------------------------------
+
+namespace {
+// Two devices: the worked example's and one with a risky switch.
+std::string TwoDevices() {
+  return TDeviceInfoText()
+      .Index("18F1234")
+      .Index("18F5678")
+      .Part("18F1234")
+      .Register("00")
+      .Switch("CLKSEL", "Clock source", "03")
+      .Setting("EXTRC", "External RC oscillator", "1")
+      .Setting("INTRC", "Internal RC oscillator", "0")
+      .Part("18F5678")
+      .Register("FF")
+      .Switch("WDT", "Watchdog", "01")
+      .Setting("OFF", "Watchdog disabled", "0")
+      .Setting("ON", "Watchdog enabled", "1")
+      .Switch("LVP", "Low-voltage programming", "04")
+      .Setting("OFF", "LVP disabled", "0")
+      .Setting("ON", "LVP enabled", "4")
+      .Text();
+}
+
+std::vector<TRowMark> Marks(const THeadlessWindow &window) {
+  std::vector<TRowMark> marks;
+  for (int r = 0; r < window.SettingsGrid.RowCount(); ++r)
+    marks.push_back(window.SettingsGrid.RowMark(r));
+  return marks;
+}
+} // namespace
+
+TEST_F(MainWindow, PasteSelectsTheNamedDeviceAppliesTheEntriesAndReports) {
+  Open();
+  Load(TwoDevices());
+  ASSERT_EQ(W->Form().Device(), "18F1234");
+  const int changes = W->DeviceSelectComboBox.ChangeCount();
+  W->OwnClipboard.SetText("device = PIC18F5678\r\nconfig\r\n  wdt = off,\r\n  LVP = ON,\r\n  PLL = 4,\r\n"
+                          "  WDT = FAST\r\n");
+  W->SettingsGrid.OnPaste();
+  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), changes + 1); // picked, as a user would
+  EXPECT_EQ(W->Form().Device(), "18F5678");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "ON"}));
+  EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"Watchdog disabled", "LVP enabled"}));
+  TStringList lines;
+  W->Memo.GetLines(lines);
+  ASSERT_EQ(lines.Count(), 4);
+  EXPECT_EQ(lines[0], "Pasted configuration: 2 of 4 entries applied.");
+  EXPECT_EQ(lines[1].substr(0, 31), "line 4: warning: LVP = ON: low-");
+  EXPECT_EQ(lines[2], "line 5: unknown switch 'PLL' for 18F5678; its switches: WDT, LVP");
+  EXPECT_EQ(lines[3], "line 6: unknown setting 'FAST' for switch 'WDT'; its settings: OFF, ON");
+  // WDT differs from the file's default (ON); LVP is the file's default, and risky.
+  const std::vector<TRowMark> marks = Marks(*W);
+  EXPECT_TRUE(marks[0].Changed);
+  EXPECT_EQ(marks[0].Risk, "");
+  EXPECT_FALSE(marks[1].Changed);
+  EXPECT_EQ(marks[1].Risk.substr(0, 11), "LVP = ON: l");
+
+  // Generate writes what was pasted.
+  W->CheckBoxComments.SetChecked(false);
+  W->ClickGenerate();
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F5678", "", "config", "    WDT = OFF,", "    LVP = ON"}));
+}
+
+TEST_F(MainWindow, PastingTextWithoutAConfigurationOnlyReportsIt) {
+  Open();
+  Load(TwoDevices());
+  W->ClickGenerate();
+  W->OwnClipboard.SetText("device = 18F5678\r\nx = 1\r\n");
+  W->SettingsGrid.OnPaste();
+  EXPECT_EQ(W->Form().Device(), "18F1234");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"INTRC"}));
+  EXPECT_EQ(W->Memo.Text(), Crlf({TMainForm::kNothingToPaste}));
+}
+
+TEST_F(MainWindow, MarksFollowTheChosenSettings) {
+  Open();
+  Load(TwoDevices());
+  Pick("18F5678");
+  // Forced off, LVP differs from the file's default (ON); at ON it is risky instead.
+  EXPECT_FALSE(Marks(*W)[0].Changed);
+  EXPECT_TRUE(Marks(*W)[1].Changed);
+  EXPECT_EQ(Marks(*W)[1].Risk, "");
+  ASSERT_TRUE(W->SettingsGrid.PickSetting(1, 1));
+  EXPECT_FALSE(Marks(*W)[1].Changed);
+  EXPECT_NE(Marks(*W)[1].Risk, "");
+  W->ClickSetDefaults();
+  EXPECT_TRUE(Marks(*W)[1].Changed);
+  EXPECT_EQ(Marks(*W)[1].Risk, "");
+}
+
 // --- Persisted settings -----------------------------------------------------------------
 
 TEST_F(MainWindow, LoadSettingsHandlesEveryStoredState) {

@@ -183,7 +183,7 @@ TEST(BadInput, AFileChangedWhileItIsReadGivesAClearError) {
     ASSERT_EQ(reader.Devices.Count(), 2);
     c.Change(path);
     TStringList fields;
-    const int cursor = reader.Cursor;
+    [[maybe_unused]] const int cursor = reader.Cursor;
 #ifdef _WIN32
     // Read whole and closed at once: the reader keeps the file as it was read.
     EXPECT_TRUE(reader.FindPart("18F2", fields));

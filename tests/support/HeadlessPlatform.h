@@ -18,6 +18,7 @@ public:
 class TMemoryClipboard : public IClipboard {
 public:
   void SetText(const std::string &text) override { FText = text; }
+  std::string GetText() override { return FText; }
   const std::string &Text() const { return FText; }
 
 private:

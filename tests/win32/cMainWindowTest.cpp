@@ -188,6 +188,8 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
   EXPECT_NEAR((window.left + window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
   EXPECT_NEAR((window.top + window.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 
+  // Places as the layout gives them; a control whose caption needs more room in
+  // the font actually used may be wider (see TextsFitTheirControls), never narrower.
   struct TPlace {
     TWinControl *Control;
     RECT Expected;
@@ -209,10 +211,15 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
   };
   for (const TPlace &place : places) {
     const RECT rect = ClientRectOf(*place.Control);
-    EXPECT_EQ(rect.left, place.Expected.left) << GetDlgCtrlID(place.Control->Handle());
-    EXPECT_EQ(rect.top, place.Expected.top) << GetDlgCtrlID(place.Control->Handle());
-    EXPECT_EQ(rect.right, place.Expected.right) << GetDlgCtrlID(place.Control->Handle());
-    EXPECT_EQ(rect.bottom, place.Expected.bottom) << GetDlgCtrlID(place.Control->Handle());
+    const int id = GetDlgCtrlID(place.Control->Handle());
+    EXPECT_EQ(rect.left, place.Expected.left) << id;
+    EXPECT_EQ(rect.top, place.Expected.top) << id;
+    EXPECT_EQ(rect.bottom, place.Expected.bottom) << id;
+    const TControlKind kind = ControlSpec(static_cast<TControlId>(id)).Kind;
+    if (kind == TControlKind::Grid || kind == TControlKind::OutputBox || kind == TControlKind::Panel)
+      EXPECT_EQ(rect.right, place.Expected.right) << id;
+    else
+      EXPECT_GE(rect.right, place.Expected.right) << id;
   }
   const RECT combo = ClientRectOf(Window->DeviceSelectComboBox());
   EXPECT_EQ(combo.left, 8);
@@ -231,6 +238,46 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
   EXPECT_FALSE(Window->ChkIncludeLF().Checked());
   EXPECT_EQ(GetFocus(), Window->ButtonLoadDeviceInfoFile().Handle());
   EXPECT_TRUE(Errors.empty());
+}
+
+// Every caption is whole: its extent in the control's own font fits the control's
+// client area (for a check box, beside its box), and no control grew into another.
+TEST_F(MainWindowTest, TextsFitTheirControls) {
+  Open();
+  for (const TControlSpec &spec : kMainFormControls) {
+    if (spec.Kind != TControlKind::Label && spec.Kind != TControlKind::CheckBox && spec.Kind != TControlKind::Button)
+      continue;
+    SCOPED_TRACE(spec.Name);
+    TWinControl &control = Window->ControlOf(spec.Id);
+    HWND handle = control.Handle();
+    const std::wstring text = WindowTextW(handle);
+    HDC dc = GetDC(handle);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(handle, dc);
+    RECT client;
+    GetClientRect(handle, &client);
+    int room = client.right;
+    if (spec.Kind == TControlKind::CheckBox)
+      room -= static_cast<TCheckBox &>(control).TextLeft();
+    else if (spec.Kind == TControlKind::Button)
+      room -= static_cast<TButton &>(control).TextMargins();
+    EXPECT_LE(extent.cx, room) << "caption " << spec.Caption;
+
+    // Nothing to its right on the same rows is overlapped.
+    const RECT rect = ClientRectOf(control);
+    for (const TControlSpec &other : kMainFormControls) {
+      if (other.Id == spec.Id || other.Kind == TControlKind::Panel || (other.Id == kIdStatusBar) != (spec.Id == kIdStatusBar))
+        continue;
+      const RECT next = ClientRectOf(Window->ControlOf(other.Id));
+      const bool sharesRows = other.Top < spec.Top + spec.Height && spec.Top < other.Top + other.Height;
+      if (sharesRows && other.Left > spec.Left && rect.right > spec.Left + spec.Width) {
+        EXPECT_LE(rect.right, next.left) << "overlaps " << other.Name;
+      }
+    }
+  }
 }
 
 TEST_F(MainWindowTest, TabOrderFollowsTheLayout) {

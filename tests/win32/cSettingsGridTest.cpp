@@ -121,7 +121,7 @@ TEST_F(SettingsGridTest, KeyboardOpensTheListAndEnterConfirmsThePick) {
     ASSERT_EQ(Grid.SelectedRow(), 1);
     Press(Grid.Handle(), c.OpenKey, c.Alt);
     ASSERT_TRUE(Grid.Editing());
-    EXPECT_EQ(Grid.EditRow(), 1);
+    EXPECT_EQ(Grid.EditingRow(), 1);
     EXPECT_NE(SendMessageW(Grid.Editor().Handle(), CB_GETDROPPEDSTATE, 0, 0), 0);
     EXPECT_EQ(GetFocus(), Grid.Editor().Handle());
 
