@@ -201,6 +201,11 @@ WideString TSettingsGrid::CellTip(int col, int row) const {
   return needed > ColumnWidth(col) ? text : WideString();
 }
 
+WideString TSettingsGrid::TipText(int col, int row) const {
+  const std::string risk = RowMark(row).Risk;
+  return risk.empty() ? CellTip(col, row) : AnsiToWide(risk);
+}
+
 int TSettingsGrid::ColumnWidth(int col) const {
   return ListView_GetColumnWidth(FHandle, col);
 }
@@ -463,8 +468,7 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
     auto *header = reinterpret_cast<NMHDR *>(lParam);
     if (header->hwndFrom == FTip && header->code == TTN_GETDISPINFOW) {
       auto *info = reinterpret_cast<NMTTDISPINFOW *>(lParam);
-      const std::string risk = RowMark(FTipRow).Risk;
-      FTipText = risk.empty() ? CellTip(FTipCol, FTipRow) : AnsiToWide(risk);
+      FTipText = TipText(FTipCol, FTipRow);
       info->lpszText = const_cast<wchar_t *>(FTipText.c_str());
       info->hinst = nullptr;
       return 0;

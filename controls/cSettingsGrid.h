@@ -53,6 +53,9 @@ public:
 
   // The whole text of a cell when it does not fit its column, else empty.
   WideString CellTip(int col, int row) const;
+  // What the tip over a cell says: why its row's setting is risky, or else the
+  // cell's whole text when it does not fit.
+  WideString TipText(int col, int row) const;
   int ColumnWidth(int col) const;
   int RowHeight() const;
 

@@ -69,3 +69,8 @@ void PressKey(HWND target, UINT key, HWND dialogWindow, bool alt) {
   PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, up);
   PumpMessages(dialogWindow);
 }
+
+void TypeText(HWND target, const std::string &text, HWND dialogWindow) {
+  for (const char c : text)
+    PressKey(target, LOBYTE(VkKeyScanA(c)), dialogWindow);
+}

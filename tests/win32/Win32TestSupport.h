@@ -30,3 +30,5 @@ void PumpMessages(HWND dialogWindow = nullptr);
 // Posts the key's down and up messages to Target (as WM_SYSKEYDOWN with Alt) and
 // pumps them through IsDialogMessage for DialogWindow.
 void PressKey(HWND target, UINT key, HWND dialogWindow, bool alt = false);
+// Types Text as the keyboard would: each character's key pressed on Target.
+void TypeText(HWND target, const std::string &text, HWND dialogWindow);

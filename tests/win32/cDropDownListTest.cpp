@@ -1,8 +1,7 @@
-// The device drop-down under Wine: initial text, the change event raised exactly
-// when the shown text changes (by the program or by the user), lookups.
+// The device drop-down under Wine: the combo shows what its rules hold, and the
+// user's keys (arrows, Enter, typed names) raise the change event as a pick does.
 #include "controls/cDropDownList.h"
 
-#include "common/cErrors.h"
 #include "tests/win32/Win32TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -39,45 +38,34 @@ TEST_F(DropDownListTest, StartsEmptyShowingSelectDevice) {
   EXPECT_EQ(GetWindowLongW(List.Handle(), GWL_STYLE) & CBS_DROPDOWNLIST, CBS_DROPDOWNLIST);
 }
 
-TEST_F(DropDownListTest, ProgramChangesRaiseOnChangeExactlyWhenTheShownTextChanges) {
+// The rules (tested natively) drive the combo: what it shows and highlights.
+TEST_F(DropDownListTest, TheComboShowsWhatTheRulesHold) {
   Fill({"18F1220", "18F2550", "18f2550"});
-  EXPECT_TRUE(Changes.empty());
-
+  EXPECT_EQ(SendMessageW(List.Handle(), CB_GETCOUNT, 0, 0), 3);
   List.SetItemIndex(1);
-  List.SetItemIndex(1);  // same text: no event
-  List.SetItemIndex(-1); // only stored; the text stays
-  List.SetItemIndex(7);
-  List.SetItemIndex(2); // differs in case only: a change
-  List.ClearText();     // clears with the entries and the index still in place
+  EXPECT_EQ(List.ShownText(), L"18F2550");
+  EXPECT_EQ(SendMessageW(List.Handle(), CB_GETCURSEL, 0, 0), 1);
   List.ClearText();
-  EXPECT_EQ(Changes, (std::vector<std::string>{"18F2550@1", "18f2550@2", "@2"}));
-  EXPECT_EQ(List.ItemIndex(), 2);
   EXPECT_EQ(List.ShownText(), L"");
-}
-
-TEST_F(DropDownListTest, ClearRemovesEntriesButKeepsTheText) {
-  Fill({"18F1220", "18F2550"});
-  List.SetItemIndex(0);
-  Changes.clear();
   List.Clear();
-  EXPECT_EQ(List.Count(), 0);
-  EXPECT_EQ(List.ItemIndex(), -1);
-  EXPECT_EQ(List.Text(), "18F1220");
   EXPECT_EQ(SendMessageW(List.Handle(), CB_GETCOUNT, 0, 0), 0);
-  // An index of an empty list is stored and shows nothing new.
-  List.SetItemIndex(0);
-  EXPECT_EQ(List.ItemIndex(), 0);
-  EXPECT_EQ(List.Text(), "18F1220");
-  EXPECT_TRUE(Changes.empty());
+  EXPECT_EQ(Changes, (std::vector<std::string>{"18F2550@1", "@1"}));
 }
 
-TEST_F(DropDownListTest, IndexOfIgnoresCaseAndGivesTheFirstMatch) {
-  Fill({"18F1220", "18F2550", "18f2550"});
-  EXPECT_EQ(List.IndexOf("18f2550"), 1);
-  EXPECT_EQ(List.IndexOf("18F1220"), 0);
-  EXPECT_EQ(List.IndexOf("18F9999"), -1);
-  EXPECT_EQ(List.Item(2), "18f2550");
-  EXPECT_THROW(List.Item(3), EListError);
+// Characters typed in quick succession find the entry by its whole name, first by
+// its beginning, else anywhere in it; each change of the shown entry is an event.
+TEST_F(DropDownListTest, TypedCharactersFindTheEntryByItsWholeName) {
+  Fill({"18F1220", "18F2550", "18F4520", "18F45K22", "18LF25K22"});
+  SetFocus(List.Handle());
+  TypeText(List.Handle(), "18f45k22", Parent.Handle());
+  EXPECT_EQ(List.Text(), "18F45K22");
+  EXPECT_EQ(SendMessageW(List.Handle(), CB_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(Changes, (std::vector<std::string>{"18F1220@0", "18F4520@2", "18F45K22@3"}));
+
+  Sleep(1200); // a pause: the next characters are a new search
+  Changes.clear();
+  TypeText(List.Handle(), "lf2", Parent.Handle());
+  EXPECT_EQ(Changes, std::vector<std::string>{"18LF25K22@4"});
 }
 
 TEST_F(DropDownListTest, UserChoiceRaisesOnChangeOnlyForADifferentText) {

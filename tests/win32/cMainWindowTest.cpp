@@ -6,6 +6,7 @@
 #include "common/cStringList.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
+#include "platform/cClipboardWin32.h"
 #include "tests/support/TestFiles.h"
 #include "tests/win32/Win32TestSupport.h"
 #include "win32/cServicesWin32.h"
@@ -342,6 +343,42 @@ TEST_F(MainWindowTest, EnterAndSpacePressTheFocusedButton) {
   Press(generate, VK_SPACE);
   EXPECT_EQ(Window->Memo().Text().rfind("device = ", 0), 0u);
   EXPECT_TRUE(Errors.empty());
+}
+
+// A configuration copied from a program's source: on the clipboard, Ctrl+V in the
+// grid selects its device and applies it, then Generate writes it.
+TEST_F(MainWindowTest, PasteFromTheClipboardIntoTheGridThenGenerate) {
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18F1220");
+  Open();
+  Click(Window->ButtonLoadDeviceInfoFile());
+  ASSERT_EQ(Window->Form().Device(), "18F1220");
+  TClipboardWin32 clipboard;
+  clipboard.SetText("' my program\r\ndevice = 18F2550\r\nconfig\r\n  fosc = HS, // crystal\r\n  WDT = OFF,\r\n"
+                    "  NOSUCH = 1\r\n");
+
+  TSettingsGrid &grid = Window->SettingsGrid();
+  SetFocus(grid.Handle());
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  Press(grid.Handle(), 'V');
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+
+  EXPECT_EQ(Window->Form().Device(), "18F2550");
+  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "18F2550");
+  TStringList report;
+  Window->Memo().GetLines(report);
+  ASSERT_EQ(report.Count(), 2);
+  EXPECT_EQ(report[0], "Pasted configuration: 2 of 3 entries applied.");
+  EXPECT_EQ(report[1].substr(0, 39), "line 6: unknown switch 'NOSUCH' for 18F");
+  EXPECT_TRUE(Errors.empty());
+
+  Click(Window->ButtonGenerate());
+  EXPECT_EQ(Window->Memo().Text(), CrLfText(ConfigGen({"generate", "--folder", Samples, "--device", "18F2550",
+                                                       "--set", "FOSC=HS", "--set", "WDT=OFF"})));
 }
 
 TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {

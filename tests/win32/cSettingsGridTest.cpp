@@ -210,6 +210,40 @@ TEST_F(SettingsGridTest, CellTipGivesTheWholeTextOnlyWhenItDoesNotFit) {
   EXPECT_EQ(Grid.CellTip(0, 5), L""); // no such row
 }
 
+// A changed row is drawn in bold; a risky one in the warning colour, its tip
+// giving the reason; a selected row keeps the highlight's own colours.
+TEST_F(SettingsGridTest, MarkedRowsAreDrawnInBoldAndTheWarningColourWithTheReasonAsTip) {
+  Grid.SetRowMark(0, {true, ""});
+  Grid.SetRowMark(1, {false, "B = B1: it is risky"});
+  Grid.SelectRow(-1);
+  HDC dc = CreateCompatibleDC(nullptr);
+  auto draw = [&](int row) {
+    NMLVCUSTOMDRAW custom = {};
+    custom.nmcd.hdr.hwndFrom = Grid.Handle();
+    custom.nmcd.hdr.code = NM_CUSTOMDRAW;
+    custom.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    custom.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    custom.nmcd.hdc = dc;
+    custom.clrText = CLR_DEFAULT;
+    SelectObject(dc, Font);
+    LRESULT result = 0;
+    EXPECT_TRUE(Grid.HandleNotify(&custom.nmcd.hdr, result));
+    LOGFONTW font = {};
+    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
+    return std::make_pair(font.lfWeight, custom.clrText);
+  };
+  EXPECT_EQ(draw(0).first, FW_BOLD);
+  EXPECT_EQ(draw(0).second, static_cast<COLORREF>(CLR_DEFAULT));
+  EXPECT_EQ(draw(1).first, FW_NORMAL);
+  EXPECT_NE(draw(1).second, static_cast<COLORREF>(CLR_DEFAULT));
+  Grid.SelectRow(1);
+  EXPECT_EQ(draw(1).second, static_cast<COLORREF>(CLR_DEFAULT));
+  DeleteDC(dc);
+
+  EXPECT_EQ(Grid.TipText(0, 1), L"B = B1: it is risky");
+  EXPECT_EQ(Grid.TipText(0, 0), L"");
+}
+
 TEST_F(SettingsGridTest, EditorCoversItsCellWithoutReachingTheNextRow) {
   Grid.BeginEdit(0, false);
   RECT editor;
