@@ -310,7 +310,8 @@ void TMainForm::SettingsGridPaste() {
       devices.SetItemIndex(index);
     else
       report.push_back("line " + std::to_string(parsed.DeviceLine) + ": device " + parsed.Device +
-                       " is not listed; the entries were applied to " + (FDevice.empty() ? "no device" : FDevice));
+                       " is not listed; the entries were applied to " +
+                       (FDevice.empty() ? "no device" : FDevice));
   }
 
   const std::vector<TEntryResult> results = ApplyEntries(parsed.Entries, FRows);

@@ -96,7 +96,7 @@ struct TOptions {
   bool NoComments = false;
   bool InfoDefaults = false;
   std::vector<std::pair<std::string, std::string>> Picks; // --set SWITCH=SETTING, in order
-  std::string From; // --from FILE, or check's FILE
+  std::string From;                                       // --from FILE, or check's FILE
   bool HasFrom = false;
   bool ChangedOnly = false;
 };
@@ -107,8 +107,8 @@ enum TOptionSet : unsigned {
   kOptInfoDefaults = 4,
   kOptOutput = 8, // --orvane, --no-comments, --changed-only
   kOptSet = 16,
-  kOptFrom = 32,         // --from FILE; --device may then be left out
-  kOptFile = 64,         // one FILE operand
+  kOptFrom = 32, // --from FILE; --device may then be left out
+  kOptFile = 64, // one FILE operand
   kOptDeviceOptional = 128,
 };
 
@@ -190,7 +190,8 @@ std::string WithLine(const TDeviceInfo &reader, const Exception &e, const std::s
 }
 
 // Runs Step and turns a reader error into a failure naming where it stopped.
-template <typename TStep> void WithLineContext(const TDeviceInfo &reader, const std::string &folder, TStep step) {
+template <typename TStep>
+void WithLineContext(const TDeviceInfo &reader, const std::string &folder, TStep step) {
   try {
     step();
   } catch (const EFailure &) {
@@ -246,15 +247,16 @@ TOpenDevice OpenDevice(const TOptions &options) {
   names.Sort(CompareText);
   const int index = names.IndexOf(options.Device, CompareText);
   if (index < 0)
-    throw EDeviceUnknown("device " + Quoted(options.Device) + " is not among the 18F and 18LF devices listed in " +
-                   DeviceInfoFileName(options.Folder) + " (see 'configgen devices --include-lf')");
+    throw EDeviceUnknown("device " + Quoted(options.Device) +
+                         " is not among the 18F and 18LF devices listed in " +
+                         DeviceInfoFileName(options.Folder) + " (see 'configgen devices --include-lf')");
   TOpenDevice device;
   device.Name = names[index];
   bool found = false;
   WithLineContext(reader, options.Folder, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows); });
   if (!found)
-    throw EDeviceUnknown("device " + Quoted(device.Name) + " is listed in " + DeviceInfoFileName(options.Folder) +
-                   " but has no part section");
+    throw EDeviceUnknown("device " + Quoted(device.Name) + " is listed in " +
+                         DeviceInfoFileName(options.Folder) + " but has no part section");
   ApplyDefaults(device.Rows);
   return device;
 }
@@ -313,7 +315,8 @@ TSource ReadSource(const std::string &file, std::istream &in) {
 }
 
 // One diagnostic in the form compilers use, so editors jump to the line.
-void Diagnose(std::ostream &out, const std::string &file, int line, const char *kind, const std::string &message) {
+void Diagnose(std::ostream &out, const std::string &file, int line, const char *kind,
+              const std::string &message) {
   out << file << ':' << line << ": " << kind << ": " << message << '\n';
 }
 
@@ -333,8 +336,7 @@ constexpr const char *kNoDevice = "the text has no device line; name the device 
 
 int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                     std::ostream &err) {
-  TOptions options =
-      ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
+  TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
   int status = kExitOk;
   TSource source;
   TParsedConfig parsed;
@@ -398,14 +400,16 @@ int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::os
   const std::vector<TEntryResult> results = ApplyEntries(parsed.Entries, device.Rows);
   for (const TEntryResult &result : results) {
     if (result.Outcome != TEntryOutcome::Applied) {
-      Diagnose(out, source.Name, result.Entry.Line, "error", DescribeOutcome(result, device.Rows, device.Name));
+      Diagnose(out, source.Name, result.Entry.Line, "error",
+               DescribeOutcome(result, device.Rows, device.Name));
       ++errors;
     }
     if (result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) {
       const TSwitchRow &row = device.Rows[static_cast<size_t>(result.Row)];
       const int k = FindSetting(row, result.Entry.Setting, true);
       if (const char *reason = RiskOf(row.Name, row.SettingNames[k]))
-        Diagnose(out, source.Name, result.Entry.Line, "warning", row.Name + " = " + row.SettingNames[k] + ": " + reason);
+        Diagnose(out, source.Name, result.Entry.Line, "warning",
+                 row.Name + " = " + row.SettingNames[k] + ": " + reason);
     }
   }
   const std::vector<int> leftAlone = RowsNotNamed(results, device.Rows.size());
@@ -415,7 +419,8 @@ int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::os
       names += (names.empty() ? "" : ", ") + device.Rows[static_cast<size_t>(row)].Name;
     const int line = deviceLine > 0 ? deviceLine : parsed.Entries.front().Line;
     Diagnose(out, source.Name, line, "note",
-             std::to_string(leftAlone.size()) + " switch(es) of " + device.Name + " left at their defaults: " + names);
+             std::to_string(leftAlone.size()) + " switch(es) of " + device.Name +
+                 " left at their defaults: " + names);
   }
   return errors > 0 ? kExitFailure : kExitOk;
 }
@@ -454,7 +459,8 @@ int RunConfigGen(const std::vector<std::string> &args, std::ostream &out, std::o
   return RunConfigGen(args, std::cin, out, err);
 }
 
-int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err) {
+int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                 std::ostream &err) {
   int status = kExitFailure;
   try {
     status = RunCommand(args, in, out, err);
@@ -482,8 +488,8 @@ int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::os
   }
   if (!out) {
     const int error = errno;
-    err << "configgen: cannot write the output" << (error != 0 ? std::string(": ") + std::strerror(error) : "")
-        << '\n';
+    err << "configgen: cannot write the output"
+        << (error != 0 ? std::string(": ") + std::strerror(error) : "") << '\n';
     return kExitFailure;
   }
   return status;

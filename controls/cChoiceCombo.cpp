@@ -20,13 +20,6 @@ void TChoiceCombo::AddItem(const std::wstring &item) {
   SendMessageW(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
-int TChoiceCombo::IndexOfExact(const std::wstring &text) const {
-  for (size_t i = 0; i < FItems.size(); ++i)
-    if (FItems[i] == text)
-      return static_cast<int>(i);
-  return -1;
-}
-
 int TChoiceCombo::CurSel() const {
   return static_cast<int>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
 }

@@ -18,8 +18,6 @@ public:
   const std::wstring &Entry(int index) const { return FItems.at(static_cast<size_t>(index)); }
   void ClearItems();
   void AddItem(const std::wstring &item);
-  // First entry exactly equal to Text, or -1.
-  int IndexOfExact(const std::wstring &text) const;
 
   // The list's highlighted entry, -1 for none.
   int CurSel() const;

@@ -57,8 +57,9 @@ TSettingsGrid::TSettingsGrid(HWND parent, int id, const std::string &caption) : 
   FEditor.Attach(*FCombo);
   FCombo->OnNotify = [this](WORD code) { EditorNotify(code); };
 
-  FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOANIMATE | TTS_NOFADE,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+  FTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOANIMATE | TTS_NOFADE, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
   TOOLINFOW tool = {};
   tool.cbSize = sizeof(tool);
@@ -96,15 +97,16 @@ void TSettingsGrid::ShowContextMenu(LPARAM point) {
     RECT rect = {};
     rect.left = LVIR_BOUNDS;
     const int row = SelectedRow();
-    if (row < 0 || !SendMessageW(FHandle, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
+    if (row < 0 ||
+        !SendMessageW(FHandle, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
       GetClientRect(FHandle, &rect);
     at = {rect.left + ScaleToDpi(8, FDpi), rect.bottom};
     ClientToScreen(FHandle, &at);
   }
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kMenuPaste, AnsiToWide(kPasteMenuText).c_str());
-  const UINT chosen =
-      static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, FHandle, nullptr));
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, FHandle, nullptr));
   DestroyMenu(menu);
   if (chosen == kMenuPaste)
     Paste();
@@ -417,7 +419,8 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return code;
   }
   case WM_KEYDOWN:
-    if ((wParam == 'V' && GetKeyState(VK_CONTROL) < 0) || (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0)) {
+    if ((wParam == 'V' && GetKeyState(VK_CONTROL) < 0) ||
+        (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0)) {
       RunGuarded(OnError, [this] { Paste(); });
       return 0;
     }

@@ -84,7 +84,8 @@ int CaptionWidth(HWND handle, HFONT font, const std::wstring &text) {
   HDC dc = GetDC(handle);
   HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   RECT rect = {0, 0, 0, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(handle, dc);
   return rect.right - rect.left;

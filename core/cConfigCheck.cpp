@@ -35,48 +35,69 @@ struct TRiskRule {
 
 constexpr const char *kCodeProtect = "code protection: the program memory can no longer be read back or "
                                      "verified; only a bulk erase of the chip lifts it";
-constexpr const char *kWriteProtect = "write protection: the protected memory can no longer be changed by the "
-                                      "program or a bootloader; only a bulk erase of the chip lifts it";
+constexpr const char *kWriteProtect =
+    "write protection: the protected memory can no longer be changed by the "
+    "program or a bootloader; only a bulk erase of the chip lifts it";
 constexpr const char *kReadProtect = "table read protection: code in other blocks can no longer read this "
                                      "block; only a bulk erase of the chip lifts it";
 
 const TRiskRule kRiskRules[] = {
     {"CP", true, {"ON"}, kCodeProtect},
     {"CPB", false, {"ON"}, kCodeProtect},
-    {"CPD", false, {"ON"}, "data EEPROM protection: the EEPROM can no longer be read back by a programmer; only "
-                           "a bulk erase of the chip lifts it"},
+    {"CPD",
+     false,
+     {"ON"},
+     "data EEPROM protection: the EEPROM can no longer be read back by a programmer; only "
+     "a bulk erase of the chip lifts it"},
     {"WRT", true, {"ON"}, kWriteProtect},
     {"WRTB", false, {"ON"}, kWriteProtect},
-    {"WRTC", false, {"ON"}, "configuration write protection: the configuration can no longer be changed, not "
-                            "even by a programmer short of a bulk erase"},
+    {"WRTC",
+     false,
+     {"ON"},
+     "configuration write protection: the configuration can no longer be changed, not "
+     "even by a programmer short of a bulk erase"},
     {"WRTD", false, {"ON"}, kWriteProtect},
     {"EBTR", true, {"ON"}, kReadProtect},
     {"EBTRB", false, {"ON"}, kReadProtect},
-    {"LVP", false, {"ON", "ENABLED", "ENABLE"}, "low-voltage programming: the PGM pin is given over to "
-                                                "programming, and a stray high level on it stops the program"},
-    {"DEBUG", false, {"ON"}, "background debugger: two port pins are taken by the debugger and the program "
-                             "runs only under a debugger"},
-    {"XINST", false, {"ON"}, "extended instruction set: code built for the standard instruction set runs "
-                             "wrongly"},
-    {"MCLRE", false, {"OFF"}, "MCLR pin disabled: the chip can no longer be reset from the pin, and some "
-                              "programmers then fail to take control of it"},
+    {"LVP",
+     false,
+     {"ON", "ENABLED", "ENABLE"},
+     "low-voltage programming: the PGM pin is given over to "
+     "programming, and a stray high level on it stops the program"},
+    {"DEBUG",
+     false,
+     {"ON"},
+     "background debugger: two port pins are taken by the debugger and the program "
+     "runs only under a debugger"},
+    {"XINST",
+     false,
+     {"ON"},
+     "extended instruction set: code built for the standard instruction set runs "
+     "wrongly"},
+    {"MCLRE",
+     false,
+     {"OFF"},
+     "MCLR pin disabled: the chip can no longer be reset from the pin, and some "
+     "programmers then fail to take control of it"},
 };
 
 bool IsDigits(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+  return !text.empty() && std::all_of(text.begin(), text.end(),
+                                      [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
 bool SwitchMatches(const TRiskRule &rule, const std::string &name) {
   const std::string_view prefix = rule.Switch;
   if (!rule.Numbered)
     return CompareText(name, prefix) == 0;
-  return name.size() > prefix.size() && CompareText(std::string_view(name).substr(0, prefix.size()), prefix) == 0 &&
+  return name.size() > prefix.size() &&
+         CompareText(std::string_view(name).substr(0, prefix.size()), prefix) == 0 &&
          IsDigits(std::string_view(name).substr(prefix.size()));
 }
 } // namespace
 
-std::vector<TEntryResult> ApplyEntries(const std::vector<TConfigEntry> &entries, std::vector<TSwitchRow> &rows) {
+std::vector<TEntryResult> ApplyEntries(const std::vector<TConfigEntry> &entries,
+                                       std::vector<TSwitchRow> &rows) {
   std::vector<TEntryResult> results;
   results.reserve(entries.size());
   std::vector<int> namedOn(rows.size(), 0); // line of the entry that applied to each row
@@ -114,6 +135,7 @@ std::string DescribeOutcome(const TEntryResult &result, const std::vector<TSwitc
     return {};
   case TEntryOutcome::UnknownSwitch: {
     std::vector<std::string> names;
+    names.reserve(rows.size());
     for (const TSwitchRow &row : rows)
       names.push_back(row.Name);
     return "unknown switch " + Quoted(entry.Switch) + " for " + device + "; its switches: " + Listed(names);

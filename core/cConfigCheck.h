@@ -25,7 +25,8 @@ struct TEntryResult {
 // Applies Entries to Rows in order: switch and setting names are matched ignoring
 // letter case and the first setting of that name is taken. Rows no entry names keep
 // their settings. Each entry ends in exactly one outcome.
-std::vector<TEntryResult> ApplyEntries(const std::vector<TConfigEntry> &entries, std::vector<TSwitchRow> &rows);
+std::vector<TEntryResult> ApplyEntries(const std::vector<TConfigEntry> &entries,
+                                       std::vector<TSwitchRow> &rows);
 
 // Why an entry was not applied as it stands, in a line a user understands (empty
 // for an applied one): the valid switches or settings are listed.

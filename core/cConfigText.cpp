@@ -32,8 +32,8 @@ std::vector<std::string> ConfigTextLines(const std::string &device, const std::v
       std::string base = "    " + rows[i].Name + " = " + rows[i].Setting();
       if (i != rows.size() - 1)
         base += ",";
-      lines.push_back(options.Comments ? PadRight(base, kTarnwickCommentColumn) + "// " + rows[i].Description()
-                                       : base);
+      lines.push_back(
+          options.Comments ? PadRight(base, kTarnwickCommentColumn) + "// " + rows[i].Description() : base);
     }
   }
   return lines;

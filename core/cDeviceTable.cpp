@@ -14,7 +14,8 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
     TSwitchRow &row = rows.emplace_back();
     bool gathered = false;
     try {
-      gathered = reader.NextSwitch(row.Name, row.Function, row.SettingNames, row.SettingDescriptions, row.Default);
+      gathered =
+          reader.NextSwitch(row.Name, row.Function, row.SettingNames, row.SettingDescriptions, row.Default);
     } catch (...) {
       rows.pop_back();
       throw;

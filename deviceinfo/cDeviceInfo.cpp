@@ -99,8 +99,6 @@ private:
   int FCount = 0;
 };
 
-
-
 int SplitFields(std::string_view line, TStringList &fields) {
   fields.Clear();
   TFieldWalker walker(line);

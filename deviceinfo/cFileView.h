@@ -38,8 +38,10 @@ private:
   const char *FData = nullptr;
   size_t FSize = 0;
   void *FMapping = nullptr; // the mapping or buffer behind FData; null when empty
-  int FGuard = -1;          // slot of the mapping in the bus-error guard (POSIX)
-  int FFile = -1;           // the mapped file, kept open to tell a change (POSIX)
-  TStamp FStamp;            // the mapped file as it was opened (POSIX)
-  bool FChanged = false;    // the file changed while it was read (Windows)
+  bool FChanged = false;    // the file changed while it was read
+#ifndef _WIN32
+  int FGuard = -1; // slot of the mapping in the bus-error guard
+  int FFile = -1;  // the mapped file, kept open to tell a change
+  TStamp FStamp;   // the mapped file as it was opened
+#endif
 };

@@ -14,7 +14,7 @@
 namespace {
 // Lines are found this many bytes ahead of what is asked for, so the scan runs in
 // long stretches, yet a walk that stops early never scans far past where it stopped.
-constexpr size_t kScanAhead = 16 * 1024;
+constexpr size_t kScanAhead = size_t{16} * 1024;
 constexpr size_t kBlock = 64;
 // Lines past this count cannot be numbered; no line with a field is that short.
 constexpr size_t kMaxLines = INT_MAX - kBlock;
@@ -30,7 +30,7 @@ TLineEndBits LineEndBits(const char *text) {
 #ifdef FB_LINE_SCAN_SSE2
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
-  for (int i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < 4; ++i) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + 16 * i));
     bits.Cr |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)))} << (16 * i);
     bits.Lf |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)))} << (16 * i);

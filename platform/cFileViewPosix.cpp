@@ -37,8 +37,9 @@ void OnBusError(int signal, siginfo_t *info, void *context) {
     if (start == 0 || address < start || address - start >= size)
       continue;
     const uintptr_t page = address & ~(gPageSize - 1);
-    if (::mmap(reinterpret_cast<void *>(page), start + size - page, PROT_READ,
-               MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+    void *at = static_cast<char *>(info->si_addr) - (address - page); // the page's own address
+    if (::mmap(at, start + size - page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) !=
+        MAP_FAILED) {
       slot.Hit.store(true);
       return;
     }

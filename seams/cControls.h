@@ -1,5 +1,5 @@
 // What the window's logic needs of its controls: small interfaces that the Win32
-// controls, the headless controls and the tests' stand-ins implement.
+// controls and the tests' stand-ins implement.
 #pragma once
 
 #include "common/cStringList.h"

@@ -388,7 +388,7 @@ TEST_F(MainWindow, TwoSettingsOfOneNamePickByPositionAndDefaultByName) {
            .Setting("Y", "why", "0")
            .Text());
   EXPECT_EQ(Items(W->Form().Rows()[0].SettingNames), (Strings{"X", "X", "Y"}));
-  EXPECT_EQ(Defaults(), (Strings{"X"}));        // the register matched the second X
+  EXPECT_EQ(Defaults(), (Strings{"X"}));                         // the register matched the second X
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X"); // Set Defaults matches by name
   ASSERT_TRUE(W->SettingsGrid.PickSetting(0, 1));
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "second X");
@@ -412,8 +412,7 @@ TEST_F(MainWindow, ASwitchForcedOffShowsItsOwnOffSettingWithItsDescription) {
   EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 0), "Disabled");
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "LVP disabled");
   W->ClickGenerate();
-  EXPECT_EQ(W->Memo.Text(),
-            Crlf({"device = 18F1", "", "config", "    LVP = Disabled      // LVP disabled"}));
+  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1", "", "config", "    LVP = Disabled      // LVP disabled"}));
 }
 
 TEST_F(MainWindow, AShorterDeviceAfterALongerOneLeavesNoTrace) {
@@ -712,6 +711,7 @@ std::string TwoDevices() {
 
 std::vector<TRowMark> Marks(const THeadlessWindow &window) {
   std::vector<TRowMark> marks;
+  marks.reserve(static_cast<size_t>(window.SettingsGrid.RowCount()));
   for (int r = 0; r < window.SettingsGrid.RowCount(); ++r)
     marks.push_back(window.SettingsGrid.RowMark(r));
   return marks;

@@ -259,12 +259,14 @@ TEST(ConfigGen, TheProgramReportsAFailedWriteOfItsOutput) {
   TTempFolder folder;
   const std::string errors = folder.Path() + "/err.txt";
   const std::string program = std::string("'") + FB_CONFIGGEN + "'";
-  for (const std::string &command : std::vector<std::string>{
-           "--help", "devices --folder '" + SamplesFolder() + "'",
-           "generate --device 18F1220 --folder '" + SamplesFolder() + "'"}) {
+  for (const std::string &command :
+       std::vector<std::string>{"--help", "devices --folder '" + SamplesFolder() + "'",
+                                "generate --device 18F1220 --folder '" + SamplesFolder() + "'"}) {
     for (const std::string redirect : {">/dev/full", ">&-"}) {
-      SCOPED_TRACE(command + " " + redirect);
-      const int status = std::system((program + " " + command + " " + redirect + " 2>'" + errors + "'").c_str());
+      SCOPED_TRACE(command + std::string(" ").append(redirect));
+      std::string line = program;
+      line.append(" ").append(command).append(" ").append(redirect).append(" 2>'").append(errors).append("'");
+      const int status = std::system(line.c_str());
       ASSERT_TRUE(WIFEXITED(status));
       EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
       std::ifstream in(errors);
@@ -387,8 +389,10 @@ TEST(ConfigGenGenerate, BadInputGivesAClearErrorOrReadsAsIs) {
 // --- check, --from and --changed-only ------------------------------------------------
 
 TEST(ConfigGenGenerate, SetMatchesNamesIgnoringLetterCase) {
-  const TRun exact = RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "FOSC=HS"});
-  const TRun lower = RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "fosc=hs"});
+  const TRun exact =
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "FOSC=HS"});
+  const TRun lower =
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "fosc=hs"});
   EXPECT_EQ(lower.Status, kExitOk) << lower.Err;
   EXPECT_EQ(lower.Out, exact.Out);
   EXPECT_NE(exact.Out.find("    FOSC = HS,"), std::string::npos);
@@ -396,11 +400,11 @@ TEST(ConfigGenGenerate, SetMatchesNamesIgnoringLetterCase) {
 
 TEST(ConfigGenFrom, TheGeneratedTextReadBackGivesTheSameTextInAllFourForms) {
   for (const std::string device : {"18F1220", "18F2550", "18F25K22", "18LF45K50", "18F4520"}) {
-    for (const auto &form : std::vector<std::vector<std::string>>{{}, {"--orvane"}, {"--no-comments"},
-                                                                   {"--orvane", "--no-comments"}}) {
+    for (const auto &form : std::vector<std::vector<std::string>>{
+             {}, {"--orvane"}, {"--no-comments"}, {"--orvane", "--no-comments"}}) {
       SCOPED_TRACE(device + " " + testing::PrintToString(form));
-      std::vector<std::string> args = {"generate", "--folder", SamplesFolder(), "--device", device, "--set",
-                                       "DEBUG=ON"};
+      std::vector<std::string> args = {"generate", "--folder", SamplesFolder(), "--device",
+                                       device,     "--set",    "DEBUG=ON"};
       args.insert(args.end(), form.begin(), form.end());
       const TRun first = RunCli(args);
       ASSERT_EQ(first.Status, kExitOk) << first.Err;
@@ -419,17 +423,19 @@ TEST(ConfigGenFrom, TheGeneratedTextReadBackGivesTheSameTextInAllFourForms) {
 }
 
 TEST(ConfigGenFrom, CarriesAConfigurationToAnotherDeviceReportingWhatItCannotTake) {
-  const std::string text = "device = 18F2550\nconfig\n  FOSC = HS,\n  WDT = on,\n  PLLDIV = 5,\n  VREGEN = ON\n";
+  const std::string text =
+      "device = 18F2550\nconfig\n  FOSC = HS,\n  WDT = on,\n  PLLDIV = 5,\n  VREGEN = ON\n";
   const TRun run = RunCli({"generate", "--folder", SamplesFolder(), "--from", "-", "--device", "18F4520",
                            "--set", "LVP=ON", "--no-comments"},
                           text);
   EXPECT_EQ(run.Status, kExitFailure);
-  EXPECT_EQ(run.Err, "<stdin>:3: error: unknown switch 'FOSC' for 18F4520; its switches: OSC, FCMEN, IESO, "
-                     "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
-                     "<stdin>:5: error: unknown switch 'PLLDIV' for 18F4520; its switches: OSC, FCMEN, IESO, "
-                     "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
-                     "<stdin>:6: error: unknown switch 'VREGEN' for 18F4520; its switches: OSC, FCMEN, IESO, "
-                     "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n");
+  EXPECT_EQ(run.Err,
+            "<stdin>:3: error: unknown switch 'FOSC' for 18F4520; its switches: OSC, FCMEN, IESO, "
+            "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
+            "<stdin>:5: error: unknown switch 'PLLDIV' for 18F4520; its switches: OSC, FCMEN, IESO, "
+            "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
+            "<stdin>:6: error: unknown switch 'VREGEN' for 18F4520; its switches: OSC, FCMEN, IESO, "
+            "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n");
   // The text is printed all the same: what could be carried is, --set goes on top.
   EXPECT_EQ(run.Out.rfind("device = 18F4520\n\nconfig\n", 0), 0u) << run.Out;
   EXPECT_NE(run.Out.find("    WDT = ON,\n"), std::string::npos) << run.Out;
@@ -444,7 +450,8 @@ TEST(ConfigGenFrom, CarriesAConfigurationToAnotherDeviceReportingWhatItCannotTak
 }
 
 TEST(ConfigGenGenerate, ChangedOnlyWritesTheSwitchesThatDifferFromTheFilesDefault) {
-  const TRun all = RunCli({"switches", "--folder", SamplesFolder(), "--device", "18F4520", "--info-defaults"});
+  const TRun all =
+      RunCli({"switches", "--folder", SamplesFolder(), "--device", "18F4520", "--info-defaults"});
   ASSERT_EQ(all.Status, kExitOk);
   // With the file's defaults and nothing chosen, nothing differs.
   const TRun none = RunCli(
@@ -467,8 +474,8 @@ TEST(ConfigGenCheck, DiagnosticsInTheCompilersForm) {
       "<stdin>:7: error: unknown switch 'NOPE' for 18F4520; its switches: OSC, ",
       "<stdin>:8: error: switch 'OSC' named twice (first on line 4); this later setting wins",
       "<stdin>:9: warning: MCLRE = OFF: ",
-      "<stdin>:2: note: 13 switch(es) of 18F4520 left at their defaults: FCMEN, IESO, PWRT, BOREN, BORV, WDT, "
-      "WDTPS, CCP2MX, PBADEN, LPT1OSC, STVREN, XINST, DEBUG",
+      std::string("<stdin>:2: note: 13 switch(es) of 18F4520 left at their defaults: FCMEN, IESO, PWRT, ") +
+          "BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, STVREN, XINST, DEBUG",
   };
   std::istringstream lines(run.Out);
   std::string line;
@@ -486,15 +493,23 @@ TEST(ConfigGenCheck, TheDeviceAndTheConfigurationMustBeThere) {
     int Status;
     std::string Out;
   } cases[] = {
-      {{"check", "--folder", SamplesFolder(), "-"}, "nothing here\n", kExitFailure,
+      {{"check", "--folder", SamplesFolder(), "-"},
+       "nothing here\n",
+       kExitFailure,
        "<stdin>:1: error: no configuration found\n<stdin>:1: error: the text has no device line; name the "
        "device with --device NAME\n"},
-      {{"check", "--folder", SamplesFolder(), "-"}, "\ndevice = PIC18F9999\nconfig A = B\n", kExitFailure,
+      {{"check", "--folder", SamplesFolder(), "-"},
+       "\ndevice = PIC18F9999\nconfig A = B\n",
+       kExitFailure,
        "<stdin>:2: error: device '18F9999' is not among the 18F and 18LF devices listed in "},
-      {{"check", "--folder", SamplesFolder(), "--device", "18f8722", "-"}, "config A = B\n", kExitFailure,
+      {{"check", "--folder", SamplesFolder(), "--device", "18f8722", "-"},
+       "config A = B\n",
+       kExitFailure,
        "<stdin>:1: error: device '18F8722' is listed in "},
-      {{"check", "--folder", SamplesFolder(), "--device", "18F1220", "-"}, "device = 18F9999\nconfig WDT = ON\n",
-       kExitOk, "<stdin>:1: note: "},
+      {{"check", "--folder", SamplesFolder(), "--device", "18F1220", "-"},
+       "device = 18F9999\nconfig WDT = ON\n",
+       kExitOk,
+       "<stdin>:1: note: "},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Text);

@@ -70,9 +70,11 @@ TEST(DropDownRules, TypingFindsTheFirstEntryThatBeginsWithOrElseContainsTheText)
       {"quick typing narrows down",
        {{'1', 0}, {'8', 100}, {'f', 200}, {'4', 300}, {'5', 400}, {'K', 500}, {'2', 600}, {'2', 700}},
        {"18F1220", "18F1220", "18F1220", "18F4520", "18F4520", "18F45K22", "18F45K22", "18F45K22"}},
-      {"what no entry begins with, one contains", {{'4', 0}, {'5', 300}, {'k', 600}, {'2', 900}},
+      {"what no entry begins with, one contains",
+       {{'4', 0}, {'5', 300}, {'k', 600}, {'2', 900}},
        {"18F4520", "18F4520", "18F45K22", "18F45K22"}},
-      {"a pause starts a new search", {{'1', 0}, {'8', 500}, {'l', 1600}},
+      {"a pause starts a new search",
+       {{'1', 0}, {'8', 500}, {'l', 1600}},
        {"18F1220", "18F1220", "18LF25K22"}},
       {"nothing matches: the entry stays", {{'1', 0}, {'x', 100}}, {"18F1220", "18F1220"}},
   };

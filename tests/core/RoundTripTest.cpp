@@ -33,10 +33,11 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInAllFourForms) {
     ApplyDefaults(chosen);
     // Some rows away from their defaults, by name (the first setting of a name).
     for (size_t i = 0; i < chosen.size(); i += 3)
-      chosen[i].Chosen = FindSetting(chosen[i], chosen[i].SettingNames[static_cast<int>(i * 7) %
-                                                                        chosen[i].SettingNames.Count()]);
-    for (const TConfigTextOptions options : {TConfigTextOptions{false, true}, TConfigTextOptions{false, false},
-                                             TConfigTextOptions{true, true}, TConfigTextOptions{true, false}}) {
+      chosen[i].Chosen = FindSetting(
+          chosen[i], chosen[i].SettingNames[static_cast<int>(i * 7) % chosen[i].SettingNames.Count()]);
+    for (const TConfigTextOptions options :
+         {TConfigTextOptions{false, true}, TConfigTextOptions{false, false}, TConfigTextOptions{true, true},
+          TConfigTextOptions{true, false}}) {
       const std::string text = Joined(ConfigTextLines(device, chosen, options));
       const TParsedConfig parsed = ParseConfigText(text);
       ASSERT_EQ(parsed.Device, device);

@@ -55,7 +55,8 @@ TEST(ConfigCheck, MessagesSayWhyAndListWhatIsValid) {
   std::vector<TSwitchRow> rows = Table();
   const auto results = ApplyEntries(
       {Entry("PLL", "ON", 2), Entry("FOSC", "RC", 3), Entry("WDT", "ON", 4), Entry("wdt", "OFF", 9)}, rows);
-  EXPECT_EQ(DescribeOutcome(results[0], rows, "18F1"), "unknown switch 'PLL' for 18F1; its switches: FOSC, WDT, LVP");
+  EXPECT_EQ(DescribeOutcome(results[0], rows, "18F1"),
+            "unknown switch 'PLL' for 18F1; its switches: FOSC, WDT, LVP");
   EXPECT_EQ(DescribeOutcome(results[1], rows, "18F1"),
             "unknown setting 'RC' for switch 'FOSC'; its settings: LP, XT, HS");
   EXPECT_EQ(DescribeOutcome(results[2], rows, "18F1"), "");
@@ -68,11 +69,11 @@ TEST(ConfigCheck, RiskySettingsHaveAReason) {
     const char *Switch, *Setting;
     bool Risky;
   } cases[] = {
-      {"CP0", "ON", true},     {"CP12", "on", true},   {"CP", "ON", false},     {"CPX", "ON", false},
-      {"CP0", "OFF", false},   {"CPB", "ON", true},    {"CPD", "ON", true},     {"WRT3", "ON", true},
-      {"WRTB", "ON", true},    {"WRTC", "ON", true},   {"WRTD", "ON", true},    {"EBTR1", "ON", true},
-      {"EBTRB", "ON", true},   {"LVP", "ON", true},    {"lvp", "Enabled", true}, {"LVP", "OFF", false},
-      {"DEBUG", "ON", true},   {"DEBUG", "OFF", false}, {"XINST", "ON", true},  {"MCLRE", "OFF", true},
+      {"CP0", "ON", true},         {"CP12", "on", true},    {"CP", "ON", false},      {"CPX", "ON", false},
+      {"CP0", "OFF", false},       {"CPB", "ON", true},     {"CPD", "ON", true},      {"WRT3", "ON", true},
+      {"WRTB", "ON", true},        {"WRTC", "ON", true},    {"WRTD", "ON", true},     {"EBTR1", "ON", true},
+      {"EBTRB", "ON", true},       {"LVP", "ON", true},     {"lvp", "Enabled", true}, {"LVP", "OFF", false},
+      {"DEBUG", "ON", true},       {"DEBUG", "OFF", false}, {"XINST", "ON", true},    {"MCLRE", "OFF", true},
       {"MCLRE", "EXTMCLR", false}, {"WDT", "ON", false},
   };
   for (const auto &c : cases) {

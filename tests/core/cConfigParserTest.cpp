@@ -26,10 +26,13 @@ TEST(ConfigParser, ReadsBothFormsAndWhatPeopleMakeOfThem) {
   } cases[] = {
       {"Tarnwick with comments",
        "device = 18F1234\r\n\r\nconfig\r\n    CLKSEL = INTRC,     // Internal RC oscillator\r\n"
-       "    BOOTBLOCKSIZE = 2KW,// Boot block of 2K words\r\n    WDOG = OFF          // Watchdog disabled\r\n",
+       "    BOOTBLOCKSIZE = 2KW,// Boot block of 2K words\r\n    WDOG = OFF          // Watchdog "
+       "disabled\r\n",
        "18F1234",
        {"CLKSEL=INTRC@4", "BOOTBLOCKSIZE=2KW@5", "WDOG=OFF@6"}},
-      {"Tarnwick without comments, LF line ends", "device = 18F1234\n\nconfig\n    A = X,\n    B = Y\n", "18F1234",
+      {"Tarnwick without comments, LF line ends",
+       "device = 18F1234\n\nconfig\n    A = X,\n    B = Y\n",
+       "18F1234",
        {"A=X@4", "B=Y@5"}},
       {"Orvane with comments",
        "device = 18F1234\r\n\r\nconfig CLKSEL = INTRC   ' Internal RC oscillator\r\n"
@@ -49,7 +52,8 @@ TEST(ConfigParser, ReadsBothFormsAndWhatPeopleMakeOfThem) {
        "18F2550",
        {"FOSC=HS@4", "WDT=OFF@8", "LVP=OFF@9"}},
       {"several blocks and devices: the first device line counts",
-       "device = 18F1\nconfig A = 1\ndevice = 18F2\nconfig\n B = 2,\n C = 3\nconfig A = 4\n", "18F1",
+       "device = 18F1\nconfig A = 1\ndevice = 18F2\nconfig\n B = 2,\n C = 3\nconfig A = 4\n",
+       "18F1",
        {"A=1@2", "B=2@5", "C=3@6", "A=4@7"}},
       {"no configuration at all", "device = 18F1\nconfig\n\nx = 1 + 2\nconfig = 5\n", "18F1", {}},
       {"a device line without a name is no device line", "device =\ndevice = 18F1 extra\n", "", {}},

@@ -21,8 +21,8 @@ TSwitchRow Row(const std::string &name, const std::string &setting, const std::s
 
 // The made-up rows of the generator's worked example.
 std::vector<TSwitchRow> WorkedExample() {
-  return {Row("CLKSEL", "INTRC", "Internal RC oscillator"), Row("BOOTBLOCKSIZE", "2KW", "Boot block of 2K words"),
-          Row("WDOG", "OFF", "Watchdog disabled")};
+  return {Row("CLKSEL", "INTRC", "Internal RC oscillator"),
+          Row("BOOTBLOCKSIZE", "2KW", "Boot block of 2K words"), Row("WDOG", "OFF", "Watchdog disabled")};
 }
 } // namespace
 
@@ -37,11 +37,13 @@ TEST(ConfigText, WorkedExampleInAllFourForms) {
         "    BOOTBLOCKSIZE = 2KW,// Boot block of 2K words", "    WDOG = OFF          // Watchdog disabled"}},
       {false,
        false,
-       {"device = 18F1234", "", "config", "    CLKSEL = INTRC,", "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}},
+       {"device = 18F1234", "", "config", "    CLKSEL = INTRC,", "    BOOTBLOCKSIZE = 2KW,",
+        "    WDOG = OFF"}},
       {true,
        true,
        {"device = 18F1234", "", "config CLKSEL = INTRC   ' Internal RC oscillator",
-        "config BOOTBLOCKSIZE = 2KW ' Boot block of 2K words", "config WDOG = OFF       ' Watchdog disabled"}},
+        "config BOOTBLOCKSIZE = 2KW ' Boot block of 2K words",
+        "config WDOG = OFF       ' Watchdog disabled"}},
       {true,
        false,
        {"device = 18F1234", "", "config CLKSEL = INTRC", "config BOOTBLOCKSIZE = 2KW", "config WDOG = OFF"}},
@@ -56,7 +58,8 @@ TEST(ConfigText, TheChosenSettingAndItsDescriptionAreWritten) {
   rows[0].SettingNames.Add("ON");
   rows[0].SettingDescriptions.Add("Watchdog enabled");
   rows[0].Chosen = 1;
-  EXPECT_EQ(ConfigTextLines("18F1", rows, {false, true}).back(), "    WDT = ON            // Watchdog enabled");
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {false, true}).back(),
+            "    WDT = ON            // Watchdog enabled");
 }
 
 TEST(ConfigText, CommentColumnsAtTheWidthEdges) {
@@ -77,7 +80,8 @@ TEST(ConfigText, CommentColumnsAtTheWidthEdges) {
   };
   for (const auto &c : cases) {
     const std::string description = c.Expected[std::string(c.Expected).size() - 1] == ' ' ? "" : "d";
-    EXPECT_EQ(ConfigTextLines("X", {Row(c.Name, c.Setting, description)}, {c.Orvane, true}).back(), c.Expected);
+    EXPECT_EQ(ConfigTextLines("X", {Row(c.Name, c.Setting, description)}, {c.Orvane, true}).back(),
+              c.Expected);
   }
 }
 

@@ -87,7 +87,8 @@ TEST(BadInput, MalformedContentGivesTheDocumentedErrorAndLeavesTheFileAlone) {
        "'$0x0F' is not a valid integer value"},
       {"not text at all", Bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0"), "List index out of bounds (0)"},
       {"huge non-hexadecimal register value",
-       kIndex + "<PART_INFO_TYPE><x><PIC18F1>\r\n<CONFIGREG_INFO_TYPE><1><C><" + std::string(100000, 'G') + ">\r\n",
+       kIndex + "<PART_INFO_TYPE><x><PIC18F1>\r\n<CONFIGREG_INFO_TYPE><1><C><" + std::string(100000, 'G') +
+           ">\r\n",
        "'$" + std::string(60, 'G') + "...' is not a valid integer value"},
       {"blank lines after an error", "<PARTS_INDEX_TYPE><18F1>\n" + std::string(1 << 20, '\n'),
        "List index out of bounds (0)"},
@@ -161,7 +162,8 @@ TEST(BadInput, AFileChangedWhileItIsReadGivesAClearError) {
   std::string text = kIndex + "<PARTS_INDEX_TYPE><18F2>\r\n" + kPart;
   for (int i = 0; text.size() < (1u << 20); ++i)
     text += "<OTHER_TYPE><" + std::to_string(i) + "><filler to push the next device far away>\r\n";
-  text += "<PART_INFO_TYPE><x><PIC18F2>\r\n<SWITCH_INFO_TYPE><B><b><1>\r\n<SETTING_VALUE_TYPE><ON><on><1>\r\n";
+  text +=
+      "<PART_INFO_TYPE><x><PIC18F2>\r\n<SWITCH_INFO_TYPE><B><b><1>\r\n<SETTING_VALUE_TYPE><ON><on><1>\r\n";
   const struct {
     const char *What;
     std::function<void(const std::string &path)> Change;

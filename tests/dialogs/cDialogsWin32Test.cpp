@@ -644,7 +644,7 @@ TEST_F(DialogsWin32, OpenBrowserFollowsSelectionCaptionStatusAndOKButton) {
     dialog.SetCaption("Select Folder");
     dialog.SetStatusText("Status one");
     std::vector<std::string> changes;
-    dialog.OnSelChanged = [&](TObject *sender, std::string path, LPCITEMIDLIST pidl) {
+    dialog.OnSelChanged = [&](TObject *sender, const std::string &path, LPCITEMIDLIST pidl) {
       EXPECT_EQ(sender, &dialog);
       EXPECT_EQ(path, PathFromIDList(pidl));
       changes.push_back(path);

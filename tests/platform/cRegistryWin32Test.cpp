@@ -157,7 +157,7 @@ TEST_F(RegistryWin32, StringWithoutTerminatingZeroIsReturnedWhole) {
 }
 
 TEST_F(RegistryWin32, LongStringIsReturnedWhole) {
-  std::string value(100 * 1024, 'x');
+  std::string value(size_t{100} * 1024, 'x');
   for (size_t i = 0; i < value.size(); i += 7)
     value[i] = static_cast<char>('a' + i % 26);
   SetString("FbTestLong", value);

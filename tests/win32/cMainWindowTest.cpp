@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,6 +73,7 @@ std::string CrLfText(const std::vector<std::string> &lines) {
 
 std::vector<std::string> DropDownEntries(TDropDownList &list) {
   std::vector<std::string> entries;
+  entries.reserve(static_cast<size_t>(list.Count()));
   for (int i = 0; i < list.Count(); ++i)
     entries.push_back(list.Item(i));
   return entries;
@@ -151,6 +154,7 @@ protected:
   std::vector<std::string> GridRows() {
     TSettingsGrid &grid = Window->SettingsGrid();
     std::vector<std::string> rows;
+    rows.reserve(static_cast<size_t>(grid.RowCount()));
     for (int row = 0; row < grid.RowCount(); ++row)
       rows.push_back(WideToAnsi(grid.Cell(0, row)) + "\t" + WideToAnsi(grid.Cell(1, row)) + "\t" +
                      WideToAnsi(grid.Cell(2, row)) + "\t" + WideToAnsi(grid.Cell(3, row)));
@@ -186,8 +190,8 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
   EXPECT_EQ(client.bottom, 594);
   RECT window;
   GetWindowRect(handle, &window);
-  EXPECT_NEAR((window.left + window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-  EXPECT_NEAR((window.top + window.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+  EXPECT_LE(std::abs((window.left + window.right) - GetSystemMetrics(SM_CXSCREEN)), 2);
+  EXPECT_LE(std::abs((window.top + window.bottom) - GetSystemMetrics(SM_CYSCREEN)), 2);
 
   // Places as the layout gives them; a control whose caption needs more room in
   // the font actually used may be wider (see TextsFitTheirControls), never narrower.
@@ -246,7 +250,8 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
 TEST_F(MainWindowTest, TextsFitTheirControls) {
   Open();
   for (const TControlSpec &spec : kMainFormControls) {
-    if (spec.Kind != TControlKind::Label && spec.Kind != TControlKind::CheckBox && spec.Kind != TControlKind::Button)
+    if (spec.Kind != TControlKind::Label && spec.Kind != TControlKind::CheckBox &&
+        spec.Kind != TControlKind::Button)
       continue;
     SCOPED_TRACE(spec.Name);
     TWinControl &control = Window->ControlOf(spec.Id);
@@ -270,7 +275,8 @@ TEST_F(MainWindowTest, TextsFitTheirControls) {
     // Nothing to its right on the same rows is overlapped.
     const RECT rect = ClientRectOf(control);
     for (const TControlSpec &other : kMainFormControls) {
-      if (other.Id == spec.Id || other.Kind == TControlKind::Panel || (other.Id == kIdStatusBar) != (spec.Id == kIdStatusBar))
+      if (other.Id == spec.Id || other.Kind == TControlKind::Panel ||
+          (other.Id == kIdStatusBar) != (spec.Id == kIdStatusBar))
         continue;
       const RECT next = ClientRectOf(Window->ControlOf(other.Id));
       const bool sharesRows = other.Top < spec.Top + spec.Height && spec.Top < other.Top + other.Height;
@@ -354,8 +360,9 @@ TEST_F(MainWindowTest, PasteFromTheClipboardIntoTheGridThenGenerate) {
   Click(Window->ButtonLoadDeviceInfoFile());
   ASSERT_EQ(Window->Form().Device(), "18F1220");
   TClipboardWin32 clipboard;
-  clipboard.SetText("' my program\r\ndevice = 18F2550\r\nconfig\r\n  fosc = HS, // crystal\r\n  WDT = OFF,\r\n"
-                    "  NOSUCH = 1\r\n");
+  clipboard.SetText(
+      "' my program\r\ndevice = 18F2550\r\nconfig\r\n  fosc = HS, // crystal\r\n  WDT = OFF,\r\n"
+      "  NOSUCH = 1\r\n");
 
   TSettingsGrid &grid = Window->SettingsGrid();
   SetFocus(grid.Handle());
@@ -405,7 +412,8 @@ TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
   const std::string setting = form.Rows()[static_cast<size_t>(row)].SettingNames[index];
   PickSetting(row, index);
   EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(2, row)), setting);
-  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(3, row)), form.Rows()[static_cast<size_t>(row)].SettingDescriptions[index]);
+  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(3, row)),
+            form.Rows()[static_cast<size_t>(row)].SettingDescriptions[index]);
 
   Click(Window->ButtonGenerate());
   const std::vector<std::string> base = {"generate", "--folder",          Samples, "--device", "18F2550",

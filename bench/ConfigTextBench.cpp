@@ -1,0 +1,62 @@
+// Benchmarks of reading a configuration back: the reader on a 1 MB program source,
+// and checking the last device's generated text against its table.
+#include "bench/cBenchFile.h"
+#include "core/cConfigCheck.h"
+#include "core/cConfigParser.h"
+#include "core/cConfigText.h"
+#include "deviceinfo/cDeviceInfo.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+// A program's source of about 1 MB: code, comments, and a configuration block now
+// and then, in both forms.
+std::string ProgramSource() {
+  std::string text = "' A program\r\ndevice = 18F4520\r\n";
+  for (int i = 0; text.size() < (1u << 20); ++i) {
+    text += "Dim value" + std::to_string(i) + " As Byte ' a comment, with = and , in it\r\n";
+    text += "value" + std::to_string(i) + " = value" + std::to_string(i) + " + 1\r\n";
+    if (i % 50 == 0)
+      text += "config\r\n    OSC = HS,           // crystal\r\n    WDT = OFF,          // no watchdog\r\n"
+              "    LVP = OFF           // no low-voltage programming\r\n";
+    if (i % 75 == 0)
+      text += "config PWRT = ON        ' power-up timer\r\n";
+  }
+  return text;
+}
+
+void BM_ParseConfigText1MB(benchmark::State &state) {
+  const std::string text = ProgramSource();
+  for (auto _ : state) {
+    const TParsedConfig parsed = ParseConfigText(text);
+    benchmark::DoNotOptimize(parsed.Entries.size());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ParseConfigText1MB)->Unit(benchmark::kMillisecond);
+
+// Reading the last device's text back onto its table and checking it.
+void BM_CheckLastDeviceText(benchmark::State &state) {
+  const TBenchFile &file = BenchFile();
+  TDeviceInfo reader;
+  reader.LoadDeviceIndex(file.Folder, true);
+  std::vector<TSwitchRow> rows;
+  ReadDeviceTable(reader, file.Info.LastDevice, rows);
+  ApplyDefaults(rows);
+  std::string text;
+  for (const std::string &line : ConfigTextLines(file.Info.LastDevice, rows, {}))
+    text += line + "\r\n";
+  for (auto _ : state) {
+    std::vector<TSwitchRow> table = rows;
+    const TParsedConfig parsed = ParseConfigText(text);
+    int risky = 0;
+    for (const TEntryResult &result : ApplyEntries(parsed.Entries, table))
+      risky += RiskOf(result.Entry.Switch, result.Entry.Setting) != nullptr ? 1 : 0;
+    benchmark::DoNotOptimize(risky);
+  }
+}
+BENCHMARK(BM_CheckLastDeviceText)->Unit(benchmark::kMicrosecond);
+} // namespace
