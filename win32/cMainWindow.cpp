@@ -179,29 +179,21 @@ void TMainWindow::WireHandlers() {
   TSettingsGrid &grid = SettingsGrid();
   grid.OnError = [this](const std::string &message) { ReportError(message); };
   DeviceSelectComboBox().OnError = [this](const std::string &message) { ReportError(message); };
-  // The grid raises these two from its own window procedure (keys, its editor), and
-  // the drop-down its change from typed keys, not through this window's routing:
-  // they count as handler runs as well.
-  grid.OnApplyEditText = [this, handler = grid.OnApplyEditText](int col, int row, WideString &value) {
+  // The grid raises these from its own window procedure (keys, its editor, its
+  // menu), and the drop-down its change from typed keys, not through this window's
+  // routing: they count as handler runs as well.
+  grid.OnApplyEditText = Counted(grid.OnApplyEditText);
+  grid.OnSelect = Counted(grid.OnSelect);
+  grid.OnPaste = Counted(grid.OnPaste);
+  DeviceSelectComboBox().OnChange = Counted(DeviceSelectComboBox().OnChange);
+}
+
+template <typename... TArgs>
+std::function<void(TArgs...)> TMainWindow::Counted(std::function<void(TArgs...)> handler) {
+  return [this, handler](TArgs... args) {
     const THandlerScope scope(*this);
     if (handler)
-      handler(col, row, value);
-  };
-  grid.OnSelect = [this, handler = grid.OnSelect] {
-    const THandlerScope scope(*this);
-    if (handler)
-      handler();
-  };
-  grid.OnPaste = [this, handler = grid.OnPaste] {
-    const THandlerScope scope(*this);
-    if (handler)
-      handler();
-  };
-  TDropDownList &devices = DeviceSelectComboBox();
-  devices.OnChange = [this, handler = devices.OnChange] {
-    const THandlerScope scope(*this);
-    if (handler)
-      handler();
+      handler(std::forward<TArgs>(args)...);
   };
 }
 

@@ -95,6 +95,8 @@ private:
   class THandlerScope;
   // Ends a run; once the outermost has returned, a close met meanwhile is carried out.
   void LeaveHandler();
+  // Handler, made to count as a run of the form's handlers.
+  template <typename... TArgs> std::function<void(TArgs...)> Counted(std::function<void(TArgs...)> handler);
 
   TMainWindowSetup FSetup;
   HWND FHandle = nullptr;
