@@ -1,7 +1,8 @@
-// TMainForm: the main window's logic. Every handler of the window, the settings
-// table behind the grid, the configuration text generator and the persisted
-// settings. It reaches controls and platform only through the seams, so it runs
-// the same behind the Win32 window, the command line and the tests' stand-ins.
+// TMainForm: the main window's logic. Every handler of the window and its order of
+// steps, the settings table behind the grid and the persisted settings; the work
+// itself (a device's table, the text, reading a configuration back) is the core's.
+// It reaches controls and platform only through the seams, so it runs the same
+// behind the Win32 window and the tests' stand-ins.
 #pragma once
 
 #include "common/cStringList.h"

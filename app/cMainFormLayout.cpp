@@ -10,7 +10,7 @@ using F = TMainForm;
 } // namespace
 
 // clang-format off
-const TControlSpec kMainFormControls[17] = {
+const TControlDef kMainFormControls[17] = {
     // Id, name, kind, caption, left, top, width, height, tab order, checked, bold, auto size, click
     {kIdLabel1, "Label1", K::Label, "Microchip MPASM/MPASMX Folder", 8, 16, 192, 13, -1, false, true, false, nullptr},
     {kIdLabelIncludePath, "LabelIncludePath", K::Label, TMainForm::kInitialFolderText, 8, 32, 222, 13, -1, false, false, true, nullptr},
@@ -32,10 +32,10 @@ const TControlSpec kMainFormControls[17] = {
 };
 // clang-format on
 
-const TControlSpec &ControlSpec(TControlId id) {
-  for (const TControlSpec &spec : kMainFormControls)
-    if (spec.Id == id)
-      return spec;
+const TControlDef &ControlDef(TControlId id) {
+  for (const TControlDef &def : kMainFormControls)
+    if (def.Id == id)
+      return def;
   throw EListError(static_cast<int>(id));
 }
 

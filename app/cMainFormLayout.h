@@ -30,7 +30,7 @@ enum TControlId : int {
   kIdStatusBar,
 };
 
-struct TControlSpec {
+struct TControlDef {
   TControlId Id;
   const char *Name;
   TControlKind Kind;
@@ -46,8 +46,8 @@ struct TControlSpec {
 };
 
 // Every control, in the order of their ids.
-extern const TControlSpec kMainFormControls[17];
-const TControlSpec &ControlSpec(TControlId id);
+extern const TControlDef kMainFormControls[17];
+const TControlDef &ControlDef(TControlId id);
 
 // The window's caption, with the program's version.
 std::string MainFormCaption();

@@ -125,56 +125,56 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::CreateControls() {
   // Created in tab order; the controls that take no focus last, in the layout's order.
-  std::vector<const TControlSpec *> order;
-  for (const TControlSpec &spec : kMainFormControls)
-    order.push_back(&spec);
-  std::stable_sort(order.begin(), order.end(), [](const TControlSpec *a, const TControlSpec *b) {
+  std::vector<const TControlDef *> order;
+  for (const TControlDef &def : kMainFormControls)
+    order.push_back(&def);
+  std::stable_sort(order.begin(), order.end(), [](const TControlDef *a, const TControlDef *b) {
     const unsigned left = static_cast<unsigned>(a->TabOrder);
     const unsigned right = static_cast<unsigned>(b->TabOrder); // -1 sorts last
     return left < right;
   });
-  for (const TControlSpec *spec : order) {
+  for (const TControlDef *def : order) {
     // The status label lives in the status panel, which is created before it.
-    const HWND parent = spec->Id == kIdStatusBar ? ControlOf(kIdPanelStatus).Handle() : FHandle;
+    const HWND parent = def->Id == kIdStatusBar ? ControlOf(kIdPanelStatus).Handle() : FHandle;
     std::unique_ptr<TWinControl> control;
-    switch (spec->Kind) {
+    switch (def->Kind) {
     case TControlKind::Label:
-      control = std::make_unique<TLabel>(parent, spec->Id, spec->Caption, spec->AutoSize);
+      control = std::make_unique<TLabel>(parent, def->Id, def->Caption, def->AutoSize);
       break;
     case TControlKind::Button:
-      control = std::make_unique<TButton>(parent, spec->Id, spec->Caption);
+      control = std::make_unique<TButton>(parent, def->Id, def->Caption);
       break;
     case TControlKind::CheckBox:
-      control = std::make_unique<TCheckBox>(parent, spec->Id, spec->Caption, spec->Checked);
+      control = std::make_unique<TCheckBox>(parent, def->Id, def->Caption, def->Checked);
       break;
     case TControlKind::DropDown:
-      control = std::make_unique<TDropDownList>(parent, spec->Id, spec->Caption);
+      control = std::make_unique<TDropDownList>(parent, def->Id, def->Caption);
       break;
     case TControlKind::Grid:
-      control = std::make_unique<TSettingsGrid>(parent, spec->Id, spec->Caption);
+      control = std::make_unique<TSettingsGrid>(parent, def->Id, def->Caption);
       break;
     case TControlKind::OutputBox:
-      control = std::make_unique<TOutputBox>(parent, spec->Id);
+      control = std::make_unique<TOutputBox>(parent, def->Id);
       break;
     case TControlKind::Panel:
-      control = std::make_unique<TStatusPanel>(parent, spec->Id);
+      control = std::make_unique<TStatusPanel>(parent, def->Id);
       break;
     }
-    FControls[spec->Id] = std::move(control);
+    FControls[def->Id] = std::move(control);
   }
 }
 
 void TMainWindow::WireHandlers() {
   // Clicks run the handler the layout names; the drop-down and the grid events are
   // wired by TMainForm itself.
-  for (const TControlSpec &spec : kMainFormControls) {
-    if (spec.OnClick == nullptr)
+  for (const TControlDef &def : kMainFormControls) {
+    if (def.OnClick == nullptr)
       continue;
-    TNotifyEvent run = [this, handler = spec.OnClick] { (FForm.get()->*handler)(); };
-    if (spec.Kind == TControlKind::Button)
-      Control<TButton>(spec.Id).OnClick = run;
-    else if (spec.Kind == TControlKind::CheckBox)
-      Control<TCheckBox>(spec.Id).OnClick = run;
+    TNotifyEvent run = [this, handler = def.OnClick] { (FForm.get()->*handler)(); };
+    if (def.Kind == TControlKind::Button)
+      Control<TButton>(def.Id).OnClick = run;
+    else if (def.Kind == TControlKind::CheckBox)
+      Control<TCheckBox>(def.Id).OnClick = run;
   }
   TSettingsGrid &grid = SettingsGrid();
   grid.OnError = [this](const std::string &message) { ReportError(message); };
@@ -229,10 +229,10 @@ void TMainWindow::ApplyDpi(UINT dpi) {
   FFont = FBoldFont = FMemoFont = FHeaderFont = nullptr;
   CreateFonts(dpi);
 
-  for (const TControlSpec &spec : kMainFormControls) {
-    TWinControl &control = ControlOf(spec.Id);
+  for (const TControlDef &def : kMainFormControls) {
+    TWinControl &control = ControlOf(def.Id);
     control.SetDpi(dpi);
-    control.SetFont(spec.Bold ? FBoldFont : spec.Kind == TControlKind::OutputBox ? FMemoFont : FFont);
+    control.SetFont(def.Bold ? FBoldFont : def.Kind == TControlKind::OutputBox ? FMemoFont : FFont);
   }
   SettingsGrid().SetHeaderFont(FHeaderFont);
   for (HFONT font : oldFonts)
@@ -261,40 +261,40 @@ void TMainWindow::LayoutControls() {
   const UINT dpi = FDpi;
   RECT client;
   GetClientRect(FHandle, &client);
-  for (const TControlSpec &spec : kMainFormControls) {
-    TWinControl &control = ControlOf(spec.Id);
-    if (spec.Kind == TControlKind::Panel) {
+  for (const TControlDef &def : kMainFormControls) {
+    TWinControl &control = ControlOf(def.Id);
+    if (def.Kind == TControlKind::Panel) {
       // Docked to the bottom edge, across the full width.
-      const int height = ScaleToDpi(spec.Height, dpi);
+      const int height = ScaleToDpi(def.Height, dpi);
       control.SetBounds(0, client.bottom - height, client.right, height);
       continue;
     }
-    int height = ScaleToDpi(spec.Height, dpi);
-    if (spec.Kind == TControlKind::DropDown)
+    int height = ScaleToDpi(def.Height, dpi);
+    if (def.Kind == TControlKind::DropDown)
       height += ScaleToDpi(200, dpi); // the combo's height includes its open list
-    control.SetBounds(ScaleToDpi(spec.Left, dpi), ScaleToDpi(spec.Top, dpi),
-                      FittedWidth(spec, ScaleToDpi(spec.Width, dpi)), height);
+    control.SetBounds(ScaleToDpi(def.Left, dpi), ScaleToDpi(def.Top, dpi),
+                      FittedWidth(def, ScaleToDpi(def.Width, dpi)), height);
   }
 }
 
-int TMainWindow::FittedWidth(const TControlSpec &spec, int width) const {
+int TMainWindow::FittedWidth(const TControlDef &def, int width) const {
   int needed = 0;
-  TWinControl &control = *FControls.at(spec.Id);
-  if (spec.Kind == TControlKind::Label && !spec.AutoSize)
+  TWinControl &control = *FControls.at(def.Id);
+  if (def.Kind == TControlKind::Label && !def.AutoSize)
     needed = static_cast<TLabel &>(control).TextWidth();
-  else if (spec.Kind == TControlKind::CheckBox)
+  else if (def.Kind == TControlKind::CheckBox)
     needed = static_cast<TCheckBox &>(control).NeededWidth();
-  else if (spec.Kind == TControlKind::Button)
+  else if (def.Kind == TControlKind::Button)
     needed = static_cast<TButton &>(control).NeededWidth();
   if (needed <= width)
     return width;
   // Up to the nearest control to the right whose rows it shares, a gap short of it.
-  const int left = ScaleToDpi(spec.Left, FDpi);
+  const int left = ScaleToDpi(def.Left, FDpi);
   int limit = ScaleToDpi(kMainFormClientWidth - 8, FDpi);
-  for (const TControlSpec &other : kMainFormControls) {
-    const bool sameParent = (other.Id == kIdStatusBar) == (spec.Id == kIdStatusBar);
-    const bool sharesRows = other.Top < spec.Top + spec.Height && spec.Top < other.Top + other.Height;
-    if (&other != &spec && sameParent && sharesRows && other.Left > spec.Left &&
+  for (const TControlDef &other : kMainFormControls) {
+    const bool sameParent = (other.Id == kIdStatusBar) == (def.Id == kIdStatusBar);
+    const bool sharesRows = other.Top < def.Top + def.Height && def.Top < other.Top + other.Height;
+    if (&other != &def && sameParent && sharesRows && other.Left > def.Left &&
         other.Kind != TControlKind::Panel)
       limit = std::min(limit, ScaleToDpi(other.Left - 4, FDpi));
   }

@@ -88,7 +88,7 @@ private:
   void LayoutControls();
   // The width a control of fixed width gets: its own, or wider where its caption
   // needs more in the font it is drawn with, up to its right-hand neighbour.
-  int FittedWidth(const TControlSpec &spec, int width) const;
+  int FittedWidth(const TControlDef &def, int width) const;
   void CenterOnScreen();
   void ReportError(const std::string &message);
   // Marks a run of the form's handlers for its lifetime; see LeaveHandler.

@@ -91,7 +91,7 @@ bool THeadlessWindow::Click(TControlId id) {
     return false;
   if (THeadlessCheckBox *box = CheckBoxOf(id))
     box->SetChecked(!box->Checked());
-  if (const auto handler = ControlSpec(id).OnClick)
+  if (const auto handler = ControlDef(id).OnClick)
     (FForm.get()->*handler)();
   return true;
 }

@@ -52,25 +52,25 @@ public:
 
   // The controls, under the names the window gives them.
   THeadlessFocus Focus;
-  THeadlessLabel Label1{ControlSpec(kIdLabel1).Caption};
-  THeadlessLabel LabelIncludePath{ControlSpec(kIdLabelIncludePath).Caption};
-  THeadlessButton ButtonChangeFolder{ControlSpec(kIdButtonChangeFolder).Caption, &Focus};
-  THeadlessButton ButtonLoadDeviceInfoFile{ControlSpec(kIdButtonLoadDeviceInfoFile).Caption, &Focus};
-  THeadlessLabel Label2{ControlSpec(kIdLabel2).Caption};
-  THeadlessDropDownList DeviceSelectComboBox{ControlSpec(kIdDeviceSelectComboBox).Caption};
-  THeadlessCheckBox chkIncludeLF{ControlSpec(kIdChkIncludeLF).Caption, ControlSpec(kIdChkIncludeLF).Checked};
-  THeadlessCheckBox CheckBoxUseInfoDefaults{ControlSpec(kIdCheckBoxUseInfoDefaults).Caption,
-                                            ControlSpec(kIdCheckBoxUseInfoDefaults).Checked};
-  THeadlessButton ButtonSetDefaults{ControlSpec(kIdButtonSetDefaults).Caption, &Focus};
+  THeadlessLabel Label1{ControlDef(kIdLabel1).Caption};
+  THeadlessLabel LabelIncludePath{ControlDef(kIdLabelIncludePath).Caption};
+  THeadlessButton ButtonChangeFolder{ControlDef(kIdButtonChangeFolder).Caption, &Focus};
+  THeadlessButton ButtonLoadDeviceInfoFile{ControlDef(kIdButtonLoadDeviceInfoFile).Caption, &Focus};
+  THeadlessLabel Label2{ControlDef(kIdLabel2).Caption};
+  THeadlessDropDownList DeviceSelectComboBox{ControlDef(kIdDeviceSelectComboBox).Caption};
+  THeadlessCheckBox chkIncludeLF{ControlDef(kIdChkIncludeLF).Caption, ControlDef(kIdChkIncludeLF).Checked};
+  THeadlessCheckBox CheckBoxUseInfoDefaults{ControlDef(kIdCheckBoxUseInfoDefaults).Caption,
+                                            ControlDef(kIdCheckBoxUseInfoDefaults).Checked};
+  THeadlessButton ButtonSetDefaults{ControlDef(kIdButtonSetDefaults).Caption, &Focus};
   THeadlessSettingsGrid SettingsGrid;
-  THeadlessButton ButtonGenerate{ControlSpec(kIdButtonGenerate).Caption, &Focus};
-  THeadlessButton ButtonCopy{ControlSpec(kIdButtonCopy).Caption, &Focus};
-  THeadlessCheckBox CheckBoxComments{ControlSpec(kIdCheckBoxComments).Caption,
-                                     ControlSpec(kIdCheckBoxComments).Checked};
-  THeadlessCheckBox CheckBoxOrvaneSyntax{ControlSpec(kIdCheckBoxOrvaneSyntax).Caption,
-                                         ControlSpec(kIdCheckBoxOrvaneSyntax).Checked};
+  THeadlessButton ButtonGenerate{ControlDef(kIdButtonGenerate).Caption, &Focus};
+  THeadlessButton ButtonCopy{ControlDef(kIdButtonCopy).Caption, &Focus};
+  THeadlessCheckBox CheckBoxComments{ControlDef(kIdCheckBoxComments).Caption,
+                                     ControlDef(kIdCheckBoxComments).Checked};
+  THeadlessCheckBox CheckBoxOrvaneSyntax{ControlDef(kIdCheckBoxOrvaneSyntax).Caption,
+                                         ControlDef(kIdCheckBoxOrvaneSyntax).Checked};
   THeadlessOutputBox Memo;
-  THeadlessLabel StatusBar{ControlSpec(kIdStatusBar).Caption};
+  THeadlessLabel StatusBar{ControlDef(kIdStatusBar).Caption};
 
   // The window's own in-memory services (used unless others were given).
   THeadlessPump OwnPump;

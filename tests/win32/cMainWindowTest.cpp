@@ -220,7 +220,7 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
     EXPECT_EQ(rect.left, place.Expected.left) << id;
     EXPECT_EQ(rect.top, place.Expected.top) << id;
     EXPECT_EQ(rect.bottom, place.Expected.bottom) << id;
-    const TControlKind kind = ControlSpec(static_cast<TControlId>(id)).Kind;
+    const TControlKind kind = ControlDef(static_cast<TControlId>(id)).Kind;
     if (kind == TControlKind::Grid || kind == TControlKind::OutputBox || kind == TControlKind::Panel)
       EXPECT_EQ(rect.right, place.Expected.right) << id;
     else
@@ -249,12 +249,12 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
 // client area (for a check box, beside its box), and no control grew into another.
 TEST_F(MainWindowTest, TextsFitTheirControls) {
   Open();
-  for (const TControlSpec &spec : kMainFormControls) {
-    if (spec.Kind != TControlKind::Label && spec.Kind != TControlKind::CheckBox &&
-        spec.Kind != TControlKind::Button)
+  for (const TControlDef &def : kMainFormControls) {
+    if (def.Kind != TControlKind::Label && def.Kind != TControlKind::CheckBox &&
+        def.Kind != TControlKind::Button)
       continue;
-    SCOPED_TRACE(spec.Name);
-    TWinControl &control = Window->ControlOf(spec.Id);
+    SCOPED_TRACE(def.Name);
+    TWinControl &control = Window->ControlOf(def.Id);
     HWND handle = control.Handle();
     const std::wstring text = WindowTextW(handle);
     HDC dc = GetDC(handle);
@@ -266,21 +266,21 @@ TEST_F(MainWindowTest, TextsFitTheirControls) {
     RECT client;
     GetClientRect(handle, &client);
     int room = client.right;
-    if (spec.Kind == TControlKind::CheckBox)
+    if (def.Kind == TControlKind::CheckBox)
       room -= static_cast<TCheckBox &>(control).TextLeft();
-    else if (spec.Kind == TControlKind::Button)
+    else if (def.Kind == TControlKind::Button)
       room -= static_cast<TButton &>(control).TextMargins();
-    EXPECT_LE(extent.cx, room) << "caption " << spec.Caption;
+    EXPECT_LE(extent.cx, room) << "caption " << def.Caption;
 
     // Nothing to its right on the same rows is overlapped.
     const RECT rect = ClientRectOf(control);
-    for (const TControlSpec &other : kMainFormControls) {
-      if (other.Id == spec.Id || other.Kind == TControlKind::Panel ||
-          (other.Id == kIdStatusBar) != (spec.Id == kIdStatusBar))
+    for (const TControlDef &other : kMainFormControls) {
+      if (other.Id == def.Id || other.Kind == TControlKind::Panel ||
+          (other.Id == kIdStatusBar) != (def.Id == kIdStatusBar))
         continue;
       const RECT next = ClientRectOf(Window->ControlOf(other.Id));
-      const bool sharesRows = other.Top < spec.Top + spec.Height && spec.Top < other.Top + other.Height;
-      if (sharesRows && other.Left > spec.Left && rect.right > spec.Left + spec.Width) {
+      const bool sharesRows = other.Top < def.Top + def.Height && def.Top < other.Top + other.Height;
+      if (sharesRows && other.Left > def.Left && rect.right > def.Left + def.Width) {
         EXPECT_LE(rect.right, next.left) << "overlaps " << other.Name;
       }
     }
