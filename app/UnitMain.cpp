@@ -246,8 +246,7 @@ void TMainForm::MarkRow(int row) {
   const TSwitchRow &target = FRows[static_cast<size_t>(row)];
   TRowMark mark;
   mark.Changed = target.Setting() != target.FileDefault;
-  if (const char *risk = RiskOf(target.Name, target.Setting()))
-    mark.Risk = target.Name + " = " + target.Setting() + ": " + risk;
+  mark.Risk = RiskWarning(target, target.Chosen);
   FControls.SettingsGrid.SetRowMark(row, mark);
 }
 
@@ -309,8 +308,8 @@ void TMainForm::SettingsGridPaste() {
     if (index >= 0)
       devices.SetItemIndex(index);
     else
-      report.push_back("line " + std::to_string(parsed.DeviceLine) + ": device " + parsed.Device +
-                       " is not listed; the entries were applied to " +
+      report.push_back("line " + std::to_string(parsed.DeviceLine) + ": device " +
+                       ShortenForMessage(parsed.Device) + " is not listed; the entries were applied to " +
                        (FDevice.empty() ? "no device" : FDevice));
   }
 
@@ -328,10 +327,9 @@ void TMainForm::SettingsGridPaste() {
     const std::string line = "line " + std::to_string(result.Entry.Line) + ": ";
     if (result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) {
       ++applied;
-      const TSwitchRow &row = FRows[static_cast<size_t>(result.Row)];
-      const int k = FindSetting(row, result.Entry.Setting, true);
-      if (const char *risk = RiskOf(row.Name, row.SettingNames[k]))
-        report.push_back(line + "warning: " + row.Name + " = " + row.SettingNames[k] + ": " + risk);
+      const std::string risk = RiskWarning(FRows[static_cast<size_t>(result.Row)], result.Setting);
+      if (!risk.empty())
+        report.push_back(line + "warning: " + risk);
     }
     if (result.Outcome != TEntryOutcome::Applied)
       report.push_back(line + DescribeOutcome(result, FRows, FDevice));

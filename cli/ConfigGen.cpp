@@ -143,7 +143,7 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
     } else if ((allowed & kOptSet) && TakeValue(args, i, "--set", "SWITCH=SETTING", value)) {
       const size_t equals = value.find('=');
       if (equals == std::string::npos || equals == 0)
-        throw EUsage("--set needs SWITCH=SETTING, not '" + ShortenForMessage(value) + "'");
+        throw EUsage("--set needs SWITCH=SETTING, not " + QuotedForMessage(value));
       options.Picks.emplace_back(value.substr(0, equals), value.substr(equals + 1));
     } else if ((allowed & kOptIncludeLF) && arg == "--include-lf") {
       options.IncludeLF = true;
@@ -162,7 +162,7 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
       options.From = arg;
       options.HasFrom = true;
     } else {
-      throw EUsage("unknown option '" + ShortenForMessage(arg) + "'");
+      throw EUsage("unknown option " + QuotedForMessage(arg));
     }
   }
   if (!options.HasFolder)
@@ -218,17 +218,6 @@ int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
   return kExitOk;
 }
 
-std::string Join(const std::vector<std::string> &names) {
-  std::string result;
-  for (const std::string &name : names)
-    result += (result.empty() ? "" : ", ") + ShortenForMessage(name);
-  return result.empty() ? "(none)" : result;
-}
-
-std::string Quoted(const std::string &text) {
-  return "'" + ShortenForMessage(text) + "'";
-}
-
 // The device asked for, with its table at the defaults: 18F and 18LF devices are
 // listed, the name is found ignoring letter case (the index's spelling is used),
 // then its switches are read.
@@ -247,7 +236,7 @@ TOpenDevice OpenDevice(const TOptions &options) {
   names.Sort(CompareText);
   const int index = names.IndexOf(options.Device, CompareText);
   if (index < 0)
-    throw EDeviceUnknown("device " + Quoted(options.Device) +
+    throw EDeviceUnknown("device " + QuotedForMessage(options.Device) +
                          " is not among the 18F and 18LF devices listed in " +
                          DeviceInfoFileName(options.Folder) + " (see 'configgen devices --include-lf')");
   TOpenDevice device;
@@ -255,7 +244,7 @@ TOpenDevice OpenDevice(const TOptions &options) {
   bool found = false;
   WithLineContext(reader, options.Folder, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows); });
   if (!found)
-    throw EDeviceUnknown("device " + Quoted(device.Name) + " is listed in " +
+    throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
                          DeviceInfoFileName(options.Folder) + " but has no part section");
   ApplyDefaults(device.Rows);
   return device;
@@ -269,8 +258,8 @@ void ApplyPick(TOpenDevice &device, const std::string &switchName, const std::st
     std::vector<std::string> switches;
     for (const TSwitchRow &r : device.Rows)
       switches.push_back(r.Name);
-    throw EFailure("device " + Quoted(device.Name) + " has no switch " + Quoted(switchName) +
-                   "; its switches: " + Join(switches));
+    throw EFailure("device " + QuotedForMessage(device.Name) + " has no switch " +
+                   QuotedForMessage(switchName) + "; its switches: " + ListForMessage(switches));
   }
   TSwitchRow &target = device.Rows[static_cast<size_t>(row)];
   const int k = FindSetting(target, setting, true);
@@ -279,8 +268,9 @@ void ApplyPick(TOpenDevice &device, const std::string &switchName, const std::st
     for (const std::string &name : target.SettingNames)
       if (std::find(settings.begin(), settings.end(), name) == settings.end())
         settings.push_back(name);
-    throw EFailure("switch " + Quoted(switchName) + " of device " + Quoted(device.Name) + " has no setting " +
-                   Quoted(setting) + "; its settings: " + Join(settings));
+    throw EFailure("switch " + QuotedForMessage(switchName) + " of device " + QuotedForMessage(device.Name) +
+                   " has no setting " + QuotedForMessage(setting) +
+                   "; its settings: " + ListForMessage(settings));
   }
   target.Chosen = k;
 }
@@ -405,11 +395,9 @@ int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::os
       ++errors;
     }
     if (result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) {
-      const TSwitchRow &row = device.Rows[static_cast<size_t>(result.Row)];
-      const int k = FindSetting(row, result.Entry.Setting, true);
-      if (const char *reason = RiskOf(row.Name, row.SettingNames[k]))
-        Diagnose(out, source.Name, result.Entry.Line, "warning",
-                 row.Name + " = " + row.SettingNames[k] + ": " + reason);
+      const std::string risk = RiskWarning(device.Rows[static_cast<size_t>(result.Row)], result.Setting);
+      if (!risk.empty())
+        Diagnose(out, source.Name, result.Entry.Line, "warning", risk);
     }
   }
   const std::vector<int> leftAlone = RowsNotNamed(results, device.Rows.size());
@@ -451,7 +439,7 @@ int RunCommand(const std::vector<std::string> &args, std::istream &in, std::ostr
     return CommandCheck(args, in, out);
   if (command == "switches")
     return CommandSwitches(args, out);
-  throw EUsage("unknown command '" + ShortenForMessage(command) + "'");
+  throw EUsage("unknown command " + QuotedForMessage(command));
 }
 } // namespace
 

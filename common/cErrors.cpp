@@ -12,3 +12,14 @@ std::string ShortenForMessage(std::string_view text, size_t limit) {
     return std::string(text);
   return std::string(text.substr(0, limit)) + "...";
 }
+
+std::string QuotedForMessage(std::string_view text) {
+  return "'" + ShortenForMessage(text) + "'";
+}
+
+std::string ListForMessage(const std::vector<std::string> &names) {
+  std::string result;
+  for (const std::string &name : names)
+    result += (result.empty() ? "" : ", ") + ShortenForMessage(name);
+  return result.empty() ? "(none)" : result;
+}

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Base of every error the tool raises; Message() is shown as it stands.
 class Exception : public std::exception {
@@ -36,3 +37,7 @@ public:
 // characters, longer ones cut and followed by "...", so a huge field cannot
 // swamp the message.
 std::string ShortenForMessage(std::string_view text, size_t limit = 60);
+// Text shortened so and put in single quotes.
+std::string QuotedForMessage(std::string_view text);
+// Names shortened so and joined with ", "; "(none)" for none.
+std::string ListForMessage(const std::vector<std::string> &names);

@@ -8,21 +8,13 @@
 #include <cctype>
 
 namespace {
-std::string Quoted(const std::string &text) {
-  return "'" + ShortenForMessage(text) + "'";
-}
-
 // Names in order, each once.
 std::string Listed(const std::vector<std::string> &names) {
-  std::vector<std::string> seen;
-  std::string result;
-  for (const std::string &name : names) {
-    if (std::find(seen.begin(), seen.end(), name) != seen.end())
-      continue;
-    seen.push_back(name);
-    result += (result.empty() ? "" : ", ") + ShortenForMessage(name);
-  }
-  return result.empty() ? "(none)" : result;
+  std::vector<std::string> once;
+  for (const std::string &name : names)
+    if (std::find(once.begin(), once.end(), name) == once.end())
+      once.push_back(name);
+  return ListForMessage(once);
 }
 
 // A setting that can lock the user out of the chip, or make it misbehave, and why.
@@ -116,6 +108,7 @@ std::vector<TEntryResult> ApplyEntries(const std::vector<TConfigEntry> &entries,
       continue;
     }
     row.Chosen = k;
+    result.Setting = k;
     int &first = namedOn[static_cast<size_t>(result.Row)];
     if (first != 0) {
       result.Outcome = TEntryOutcome::NamedTwice;
@@ -138,16 +131,18 @@ std::string DescribeOutcome(const TEntryResult &result, const std::vector<TSwitc
     names.reserve(rows.size());
     for (const TSwitchRow &row : rows)
       names.push_back(row.Name);
-    return "unknown switch " + Quoted(entry.Switch) + " for " + device + "; its switches: " + Listed(names);
+    return "unknown switch " + QuotedForMessage(entry.Switch) + " for " + device +
+           "; its switches: " + Listed(names);
   }
   case TEntryOutcome::UnknownSetting: {
     const TSwitchRow &row = rows[static_cast<size_t>(result.Row)];
-    return "unknown setting " + Quoted(entry.Setting) + " for switch " + Quoted(row.Name) +
+    return "unknown setting " + QuotedForMessage(entry.Setting) + " for switch " +
+           QuotedForMessage(row.Name) +
            "; its settings: " + Listed({row.SettingNames.begin(), row.SettingNames.end()});
   }
   case TEntryOutcome::NamedTwice:
-    return "switch " + Quoted(rows[static_cast<size_t>(result.Row)].Name) + " named twice (first on line " +
-           std::to_string(result.FirstLine) + "); this later setting wins";
+    return "switch " + QuotedForMessage(rows[static_cast<size_t>(result.Row)].Name) +
+           " named twice (first on line " + std::to_string(result.FirstLine) + "); this later setting wins";
   }
   return {};
 }
@@ -174,4 +169,10 @@ const char *RiskOf(const std::string &switchName, const std::string &setting) {
         return rule.Reason;
   }
   return nullptr;
+}
+
+std::string RiskWarning(const TSwitchRow &row, int setting) {
+  const std::string &name = row.SettingNames[setting];
+  const char *reason = RiskOf(row.Name, name);
+  return reason == nullptr ? std::string() : row.Name + " = " + name + ": " + reason;
 }

@@ -19,6 +19,7 @@ struct TEntryResult {
   TConfigEntry Entry;
   TEntryOutcome Outcome = TEntryOutcome::Applied;
   int Row = -1;      // the row it names, when the switch is known
+  int Setting = -1;  // the setting of that row it names, when the setting is known
   int FirstLine = 0; // NamedTwice: the line that named the switch first
 };
 
@@ -38,3 +39,5 @@ std::vector<int> RowsNotNamed(const std::vector<TEntryResult> &results, size_t r
 
 // The reason why choosing Setting for Switch is risky, or null when it is not.
 const char *RiskOf(const std::string &switchName, const std::string &setting);
+// "SWITCH = SETTING: reason" for a risky setting of Row, or empty.
+std::string RiskWarning(const TSwitchRow &row, int setting);

@@ -35,6 +35,7 @@ TEST(ConfigCheck, EachEntryEndsInExactlyOneOutcome) {
                                     rows);
   ASSERT_EQ(results.size(), 5u);
   EXPECT_EQ(results[0].Outcome, TEntryOutcome::Applied);
+  EXPECT_EQ(results[0].Setting, 2); // the first of the name
   EXPECT_EQ(results[1].Outcome, TEntryOutcome::UnknownSetting);
   EXPECT_EQ(results[2].Outcome, TEntryOutcome::UnknownSwitch);
   EXPECT_EQ(results[3].Outcome, TEntryOutcome::NamedTwice);

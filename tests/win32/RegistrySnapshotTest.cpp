@@ -1,12 +1,11 @@
 // The guard of the user's settings tree: this program's tests run inside one
 // snapshot of it, and the snapshot itself is checked against the real registry.
 #include "tests/support/RegistrySnapshotWin32.h"
+#include "tests/win32/Win32TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
-#include <utility>
 
 #include <windows.h>
 
@@ -17,30 +16,8 @@ namespace {
 
 const char *const kConverter = "Software\\Holmcraft\\Fusebench\\Converter";
 
-using TStored = std::pair<DWORD, std::string>; // type, raw data
-
 void Put(const char *path, const char *name, DWORD type, const std::string &data) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(data.data()),
-                           static_cast<DWORD>(data.size())),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
-
-std::optional<TStored> Get(const char *path, const char *name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return std::nullopt;
-  char data[256];
-  DWORD size = sizeof(data);
-  DWORD type = 0;
-  const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(data), &size);
-  RegCloseKey(key);
-  if (result != ERROR_SUCCESS)
-    return std::nullopt;
-  return TStored{type, std::string(data, size)};
+  ASSERT_TRUE(PutRegValue(path, name, {type, data}));
 }
 
 bool KeyExists(const char *path) {
@@ -54,10 +31,10 @@ bool KeyExists(const char *path) {
 
 TEST(RegistrySnapshot, RestorePutsBackEveryValueAsStoredAndRemovesWhatWasAdded) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsTree);
-  const TStored marker{REG_BINARY, std::string("\x01\x00\xFFmarker", 9)};
-  const TStored rootDefault{REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)};
-  Put(kConverter, "FbMarker", marker.first, marker.second);
-  Put(kSettingsTree, "", rootDefault.first, rootDefault.second);
+  const TRegValue marker{REG_BINARY, std::string("\x01\x00\xFFmarker", 9)};
+  const TRegValue rootDefault{REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)};
+  Put(kConverter, "FbMarker", marker.Type, marker.Data);
+  Put(kSettingsTree, "", rootDefault.Type, rootDefault.Data);
   TRegistrySnapshot snapshot;
   ASSERT_TRUE(snapshot.Take(kSettingsTree));
 
@@ -68,9 +45,9 @@ TEST(RegistrySnapshot, RestorePutsBackEveryValueAsStoredAndRemovesWhatWasAdded) 
   Put("Software\\Holmcraft\\FbAddedKey", "x", REG_SZ, std::string(1, '\0'));
   ASSERT_TRUE(snapshot.Restore());
 
-  EXPECT_EQ(Get(kConverter, "FbMarker"), marker);
-  EXPECT_EQ(Get(kSettingsTree, ""), rootDefault);
-  EXPECT_FALSE(Get(kConverter, "FbAdded").has_value());
+  EXPECT_EQ(GetRegValue(kConverter, "FbMarker"), marker);
+  EXPECT_EQ(GetRegValue(kSettingsTree, ""), rootDefault);
+  EXPECT_FALSE(GetRegValue(kConverter, "FbAdded").has_value());
   EXPECT_FALSE(KeyExists("Software\\Holmcraft\\FbAddedKey"));
 }
 

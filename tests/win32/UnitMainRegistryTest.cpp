@@ -3,10 +3,11 @@
 #include "app/UnitMain.h"
 
 #include "deviceinfo/cModel.h"
-#include "tests/support/HeadlessWindow.h"
 #include "platform/cFileSystemWin32.h"
 #include "platform/cRegistryWin32.h"
+#include "tests/support/HeadlessWindow.h"
 #include "tests/support/TestFiles.h"
+#include "tests/win32/Win32TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,7 @@
 namespace {
 const char *const kKey = "Software\\Holmcraft\\Fusebench\\Converter";
 
-struct TValue {
-  DWORD Type;
-  std::string Data; // the bytes stored, a string's terminating zero included
-};
+using TValue = TRegValue;
 
 TValue Sz(const std::string &text) {
   return {REG_SZ, text + '\0'};
@@ -46,27 +44,11 @@ void DeleteSettings() {
 }
 
 void Store(const char *name, const TValue &value) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, name, 0, value.Type, reinterpret_cast<const BYTE *>(value.Data.data()),
-                           static_cast<DWORD>(value.Data.size())),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
+  ASSERT_TRUE(PutRegValue(kKey, name, value));
 }
 
 std::optional<TValue> Fetch(const char *name) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return std::nullopt;
-  char data[1024];
-  DWORD size = sizeof(data);
-  DWORD type = 0;
-  const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(data), &size);
-  RegCloseKey(key);
-  if (result != ERROR_SUCCESS)
-    return std::nullopt;
-  return TValue{type, std::string(data, size)};
+  return GetRegValue(kKey, name);
 }
 
 class SettingsRegistryTest : public ::testing::Test {

@@ -74,3 +74,29 @@ void TypeText(HWND target, const std::string &text, HWND dialogWindow) {
   for (const char c : text)
     PressKey(target, LOBYTE(VkKeyScanA(c)), dialogWindow);
 }
+
+bool PutRegValue(const char *path, const char *name, const TRegValue &value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  const LONG result =
+      RegSetValueExA(key, name, 0, value.Type, reinterpret_cast<const BYTE *>(value.Data.data()),
+                     static_cast<DWORD>(value.Data.size()));
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+std::optional<TRegValue> GetRegValue(const char *path, const char *name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return std::nullopt;
+  char data[1024];
+  DWORD size = sizeof(data);
+  DWORD type = 0;
+  const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(data), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS)
+    return std::nullopt;
+  return TRegValue{type, std::string(data, size)};
+}

@@ -2,6 +2,7 @@
 // controls, message pumping, and keys sent the way the keyboard sends them.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -32,3 +33,14 @@ void PumpMessages(HWND dialogWindow = nullptr);
 void PressKey(HWND target, UINT key, HWND dialogWindow, bool alt = false);
 // Types Text as the keyboard would: each character's key pressed on Target.
 void TypeText(HWND target, const std::string &text, HWND dialogWindow);
+
+// A registry value's type and stored bytes (a string's terminating zero included).
+struct TRegValue {
+  DWORD Type = 0;
+  std::string Data;
+  bool operator==(const TRegValue &) const = default;
+};
+// Stores Value as Name under HKEY_CURRENT_USER\Path, creating the key; false when it cannot.
+bool PutRegValue(const char *path, const char *name, const TRegValue &value);
+// The value Name under HKEY_CURRENT_USER\Path, or nothing when it (or the key) is missing.
+std::optional<TRegValue> GetRegValue(const char *path, const char *name);
