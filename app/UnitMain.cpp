@@ -329,7 +329,7 @@ void TMainForm::SettingsGridPaste() {
       ++applied;
       const std::string risk = RiskWarning(FRows[static_cast<size_t>(result.Row)], result.Setting);
       if (!risk.empty())
-        report.push_back(line + "warning: " + risk);
+        report.push_back(std::string(line).append("warning: ").append(risk));
     }
     if (result.Outcome != TEntryOutcome::Applied)
       report.push_back(line + DescribeOutcome(result, FRows, FDevice));
