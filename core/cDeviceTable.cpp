@@ -3,8 +3,11 @@
 
 #include "deviceinfo/cDeviceInfo.h"
 
-bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows) {
+bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
+                     std::vector<TConfigRegister> *registers) {
   rows.clear();
+  if (registers != nullptr)
+    registers->clear();
   TStringList fields;
   if (!reader.FindPart(device, fields))
     return false;
@@ -21,6 +24,12 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
       throw;
     }
     row.FileDefault = reader.FileDefault();
+    row.Register = reader.SwitchRegister();
+    row.Mask = reader.SwitchMask();
+    row.Values = reader.SettingValues();
+    row.ValueLines.clear();
+    for (const int line : reader.SettingLines())
+      row.ValueLines.push_back(line + 1);
     if (!gathered) {
       rows.pop_back();
       if (!reader.SwitchFound())
@@ -28,6 +37,9 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
       continue; // a switch without selectable settings gets no row
     }
   }
+  if (registers != nullptr)
+    for (const TDeviceInfo::TRegisterRecord &record : reader.Registers())
+      registers->push_back({{}, record.Address, record.Value, record.Line + 1});
   return true;
 }
 

@@ -5,11 +5,20 @@
 
 #include "common/cStringList.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TDeviceInfo;
+
+// A configuration register of a device, as its source gives it.
+struct TConfigRegister {
+  std::string Name;    // CONFIG1L..., where the source names it; else empty
+  std::string Address; // the source's text of its address (hexadecimal)
+  uint32_t Unset = 0;  // its value when not set
+  int Line = 0;        // where it stands in the source, from 1
+};
 
 struct TSwitchRow {
   std::string Name;     // the switch, as the Config column shows it
@@ -24,6 +33,15 @@ struct TSwitchRow {
   // The setting chosen, as an entry of SettingNames (never outside it).
   int Chosen = 0;
 
+  // Where the switch's bits are in the chip's configuration words: its register
+  // (an index into the device's registers, -1 when it stands before any), its bits
+  // there, and each setting's value under them with the line of the source it
+  // stands on (both parallel to SettingNames).
+  int Register = -1;
+  uint32_t Mask = 0;
+  std::vector<uint32_t> Values;
+  std::vector<int> ValueLines;
+
   const std::string &Setting() const { return SettingNames[Chosen]; }
   const std::string &Description() const { return SettingDescriptions[Chosen]; }
 };
@@ -32,7 +50,10 @@ struct TSwitchRow {
 // setting; a switch without selectable settings gets no row. False, and no rows,
 // when the device has no part section. A malformed record raises the reader's
 // error with the rows read before it left in Rows.
-bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows);
+// Registers, when given, receives the device's configuration registers in the
+// order the source gives them.
+bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
+                     std::vector<TConfigRegister> *registers = nullptr);
 
 // Puts every row back to its default: the first setting of that name.
 void ApplyDefaults(std::vector<TSwitchRow> &rows);

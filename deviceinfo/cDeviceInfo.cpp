@@ -178,6 +178,13 @@ void TDeviceInfo::Split(int index, TFieldViews &fields) {
   fields.Split(FLines.Line(index));
 }
 
+void TDeviceInfo::TakeRegister(int index, const TFieldViews &fields) {
+  FRegisterValue = HexToUInt32(fields.Get(3));
+  // A record that ended a run of settings is met again by the next walk.
+  if (FRegisters.empty() || FRegisters.back().Line != index)
+    FRegisters.push_back({std::string(fields.Get(1)), FRegisterValue, index});
+}
+
 void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   Cursor = 0;
   Version = kNoVersion;
@@ -252,6 +259,7 @@ bool TDeviceInfo::FindPartOfLines(const std::string &device, TStringList &fields
       // The device's switches are worked out against its own register values
       // only, never against those of the device read before it.
       FRegisterValue = 0;
+      FRegisters.clear();
     }
   }
   // The work list holds the fields of the last line looked at.
@@ -278,6 +286,10 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
   uint32_t mask = 0;
   TFieldViews fields;
   int index = Cursor;
+  FSettingValues.clear();
+  FSettingLines.clear();
+  FSwitchRegister = -1;
+  FSwitchMask = 0;
 
   // Find the switch, noting register values on the way; stop at the next device.
   bool found = false;
@@ -285,12 +297,14 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
     Split(index, fields);
     const std::string_view kind = fields.Get(0);
     if (kind == kConfigRegType) {
-      FRegisterValue = HexToUInt32(fields.Get(3));
+      TakeRegister(index, fields);
     } else if (kind == kSwitchType) {
       switchName = fields.Get(1);
       switchFunction = fields.Get(2);
       mask = HexToUInt32(fields.Get(3));
       found = true;
+      FSwitchMask = mask;
+      FSwitchRegister = static_cast<int>(FRegisters.size()) - 1;
     } else if (kind == kPartInfoType) {
       break;
     }
@@ -304,7 +318,7 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
       const std::string_view kind = fields.Get(0);
       if (kind != kSettingType) {
         if (kind == kConfigRegType)
-          FRegisterValue = HexToUInt32(fields.Get(3));
+          TakeRegister(index, fields);
         break;
       }
       const std::string_view name = fields.Get(1);
@@ -318,6 +332,8 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
         value = 0;
       if ((FRegisterValue & mask) == value)
         defaultSetting = name;
+      FSettingValues.push_back(value);
+      FSettingLines.push_back(index);
     }
   }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Name of the vendor's file inside the chosen folder.
 inline constexpr const char *kDeviceInfoFileName = "8bit_device.info";
@@ -71,6 +72,23 @@ public:
   // the chip has when the switch is not set), before any switch is forced off.
   const std::string &FileDefault() const { return FFileDefault; }
   uint32_t RegisterValue() const { return FRegisterValue; }
+
+  // A CONFIGREG_INFO_TYPE record that the walk met since the last FindPart: its
+  // address field's text (a number only where it is hexadecimal), its value when
+  // not set, and its line.
+  struct TRegisterRecord {
+    std::string Address;
+    uint32_t Value = 0;
+    int Line = 0;
+  };
+  const std::vector<TRegisterRecord> &Registers() const { return FRegisters; }
+  // Of the switch NextSwitch handed over last: its register (an index into
+  // Registers(), -1 when it stands before any), its mask, and for each offered
+  // setting (parallel to its names) the value and the line of its record.
+  int SwitchRegister() const { return FSwitchRegister; }
+  uint32_t SwitchMask() const { return FSwitchMask; }
+  const std::vector<uint32_t> &SettingValues() const { return FSettingValues; }
+  const std::vector<int> &SettingLines() const { return FSettingLines; }
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
   // Index of the line looked at last: where a malformed record stopped a walk.
@@ -91,6 +109,8 @@ private:
   // Splits line Index into Fields, noting it as the line looked at last.
   void Split(int index, TStringList &fields);
   void Split(int index, TFieldViews &fields);
+  // Notes the register record on line Index, whose fields are Fields.
+  void TakeRegister(int index, const TFieldViews &fields);
 
   TLineBuffer FLines;
   int FPartStart = 0;
@@ -98,6 +118,11 @@ private:
   bool FSwitchFound = false;
   std::string FFileDefault;
   uint32_t FRegisterValue = 0;
+  std::vector<TRegisterRecord> FRegisters;
+  int FSwitchRegister = -1;
+  uint32_t FSwitchMask = 0;
+  std::vector<uint32_t> FSettingValues;
+  std::vector<int> FSettingLines;
   bool FUseInfoDefaults = false;
   std::string FLoadError;
   int FLastLine = -1;

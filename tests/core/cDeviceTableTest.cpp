@@ -99,3 +99,38 @@ TEST(DeviceTable, DefaultsAndLookupsTakeTheFirstOfAName) {
   EXPECT_EQ(FindSwitch(rows, "osc"), -1);
   EXPECT_EQ(FindSwitch(rows, "osc", true), 0);
 }
+
+TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
+  TDeviceInfo reader;
+  reader.LoadDeviceIndexFromText(TDeviceInfoText()
+                                     .Part("18F1")
+                                     .Switch("EARLY", "before any register", "1")
+                                     .Setting("E1", "", "1")
+                                     .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
+                                     .Switch("A", "a", "0C")
+                                     .Setting("A0", "", "0")
+                                     .Setting("RESERVED", "", "4")
+                                     .Setting("A3", "", "C")
+                                     .Line("<CONFIGREG_INFO_TYPE><300002><CONFIG2L><1f><ff>")
+                                     .Switch("B", "b", "1")
+                                     .Setting("B1", "", "1")
+                                     .Line("<CONFIGREG_INFO_TYPE><300005><CONFIG3H><83><ff>")
+                                     .Part("18F2")
+                                     .Text(),
+                                 false);
+  std::vector<TSwitchRow> rows;
+  std::vector<TConfigRegister> registers;
+  ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows, &registers));
+  ASSERT_EQ(registers.size(), 3u);
+  EXPECT_EQ(registers[0].Address, "300001");
+  EXPECT_EQ(registers[0].Unset, 0x0Fu);
+  EXPECT_EQ(registers[0].Line, 4);
+  EXPECT_EQ(registers[2].Address, "300005"); // a register without switches, after the last one
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].Register, -1);
+  EXPECT_EQ(rows[1].Register, 0);
+  EXPECT_EQ(rows[1].Mask, 0x0Cu);
+  EXPECT_EQ(rows[1].Values, (std::vector<uint32_t>{0x0, 0xC})); // parallel to the offered settings
+  EXPECT_EQ(rows[1].ValueLines, (std::vector<int>{6, 8}));
+  EXPECT_EQ(rows[2].Register, 1);
+}
