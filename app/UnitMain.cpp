@@ -7,6 +7,7 @@
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
+#include "core/cDeviceList.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
@@ -128,8 +129,7 @@ void TMainForm::ButtonLoadDeviceInfoFileClick() {
     FModels->CopyDevicesTo(names);
     for (const std::string &name : names)
       memo.AddLine(name);
-    FControls.StatusBar.SetText("resource file: " + FDeviceInfo->Version + "    " +
-                                std::to_string(memo.LineCount()) + " device(s) found");
+    FControls.StatusBar.SetText(StatusLine(FDeviceInfo->Version, memo.LineCount()));
     FormatDeviceList();
   } catch (const Exception &) {
     // A malformed file: the error box shows the reader's message; the window
@@ -292,28 +292,40 @@ void TMainForm::SettingsGridOnSelectCBColumn() {
 
 void TMainForm::SettingsGridPaste() {
   IOutputBox &memo = FControls.Memo;
-  const TParsedConfig parsed = ParseConfigText(FServices.Clipboard.GetText());
-  if (!parsed.Found()) {
-    memo.Clear();
-    memo.AddLine(kNothingToPaste);
-    return;
-  }
+  const std::string text = FServices.Clipboard.GetText();
+  const TTextDevice named = FindDeviceLine(text);
+
+  // The report shows the first diagnostics and counts the rest, so a large wrong
+  // text (a log, a HEX file) is read in one go and keeps the window answering.
+  std::vector<std::string> report(1);
+  int notShown = 0;
+  auto add = [&](const TDiagnostic &d) {
+    if (static_cast<int>(report.size()) > kMaxPasteDiagnostics)
+      ++notShown;
+    else
+      report.push_back("line " + std::to_string(d.Line) + ": " + SeverityName(d.Severity) + ": " + d.Text);
+  };
 
   // A device line that names another listed device selects it first, as a user's
   // pick would (its change event fills the table).
-  std::vector<std::string> report;
-  if (!parsed.Device.empty() && CompareText(parsed.Device, FDevice) != 0) {
-    IDropDownList &devices = FControls.DeviceSelectComboBox;
-    const int index = devices.IndexOf(parsed.Device);
+  if (named.Found && !named.Name.empty() && CompareText(named.Name, FDevice) != 0) {
+    const int index = FindListedDevice(FDeviceInfo->Devices, named.Name);
     if (index >= 0)
-      devices.SetItemIndex(index);
+      FControls.DeviceSelectComboBox.SetItemIndex(index);
     else
-      report.push_back("line " + std::to_string(parsed.DeviceLine) + ": device " +
-                       ShortenForMessage(parsed.Device) + " is not listed; the entries were applied to " +
-                       (FDevice.empty() ? "no device" : FDevice));
+      add({named.Line,
+           TSeverity::Warning,
+           "device " + QuotedForMessage(named.Name) + " is not listed; the entries were applied to " +
+               (FDevice.empty() ? "no device" : FDevice),
+           {},
+           {}});
   }
 
-  const std::vector<TEntryResult> results = ApplyEntries(parsed.Entries, FRows);
+  const TReadSummary summary = ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add);
+  if (!summary.Found && summary.Problems == 0) {
+    memo.SetLines({kNothingToPaste});
+    return;
+  }
   ISettingsGrid &grid = FControls.SettingsGrid;
   for (size_t i = 0; i < FRows.size() && static_cast<int>(i) < grid.RowCount(); ++i) {
     const int r = static_cast<int>(i);
@@ -321,24 +333,11 @@ void TMainForm::SettingsGridPaste() {
     grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(FRows[i].Description()));
     MarkRow(r);
   }
-
-  int applied = 0;
-  for (const TEntryResult &result : results) {
-    const std::string line = "line " + std::to_string(result.Entry.Line) + ": ";
-    if (result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) {
-      ++applied;
-      const std::string risk = RiskWarning(FRows[static_cast<size_t>(result.Row)], result.Setting);
-      if (!risk.empty())
-        report.push_back(std::string(line).append("warning: ").append(risk));
-    }
-    if (result.Outcome != TEntryOutcome::Applied)
-      report.push_back(line + DescribeOutcome(result, FRows, FDevice));
-  }
-  memo.Clear();
-  memo.AddLine("Pasted configuration: " + std::to_string(applied) + " of " + std::to_string(results.size()) +
-               " entries applied.");
-  for (const std::string &text : report)
-    memo.AddLine(text);
+  report[0] = "Pasted configuration: " + std::to_string(summary.Applied) + " of " +
+              std::to_string(summary.Entries) + " entries applied.";
+  if (notShown > 0)
+    report.push_back("... and " + std::to_string(notShown) + " more diagnostic(s) not shown.");
+  memo.SetLines(report);
 }
 
 // --- Configuration text ------------------------------------------------------

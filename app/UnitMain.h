@@ -58,6 +58,8 @@ public:
   static constexpr const char *kStatusReady = "Ready";
   static constexpr const char *kStatusWorking = " Working, please wait...";
   static constexpr const char *kNothingToPaste = "Paste: the clipboard holds no configuration.";
+  // Diagnostics a paste report shows; the rest are counted.
+  static constexpr int kMaxPasteDiagnostics = 100;
   // Rows the table holds room for from the start; larger devices get more.
   static constexpr int kInitialRowStorage = 64;
 

@@ -31,8 +31,12 @@ std::string ProgramSource() {
 void BM_ParseConfigText1MB(benchmark::State &state) {
   const std::string text = ProgramSource();
   for (auto _ : state) {
-    const TParsedConfig parsed = ParseConfigText(text);
-    benchmark::DoNotOptimize(parsed.Entries.size());
+    TConfigTextScanner scanner(text);
+    TConfigItem item;
+    int entries = 0;
+    while (scanner.Next(item))
+      entries += item.Kind == TConfigItemKind::Entry ? 1 : 0;
+    benchmark::DoNotOptimize(entries);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
@@ -51,11 +55,10 @@ void BM_CheckLastDeviceText(benchmark::State &state) {
     text += line + "\r\n";
   for (auto _ : state) {
     std::vector<TSwitchRow> table = rows;
-    const TParsedConfig parsed = ParseConfigText(text);
-    int risky = 0;
-    for (const TEntryResult &result : ApplyEntries(parsed.Entries, table))
-      risky += RiskOf(result.Entry.Switch, result.Entry.Setting) != nullptr ? 1 : 0;
-    benchmark::DoNotOptimize(risky);
+    int diagnostics = 0;
+    ReadConfigText(text, table, file.Info.LastDevice, 1, TReadMode::Check,
+                   [&](const TDiagnostic &) { ++diagnostics; });
+    benchmark::DoNotOptimize(diagnostics);
   }
 }
 BENCHMARK(BM_CheckLastDeviceText)->Unit(benchmark::kMicrosecond);

@@ -6,11 +6,16 @@
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
+#include "core/cDeviceList.h"
 #include "core/cDeviceTable.h"
 #include "deviceinfo/cDeviceInfo.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,7 +23,6 @@
 #include <memory>
 #include <new>
 #include <ostream>
-#include <sstream>
 
 namespace {
 constexpr const char *kUsage =
@@ -34,21 +38,22 @@ constexpr const char *kUsage =
     "  generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]\n"
     "           [--set SWITCH=SETTING ...] [--from FILE] [--changed-only]\n"
     "      Prints the configuration text that \"Generate\" writes for device NAME\n"
-    "      (18F or 18LF, any letter case): every switch at its default, or at the\n"
-    "      setting that --set chooses for it (the first setting of that name;\n"
-    "      names in any letter case).\n"
+    "      (18F or 18LF, any letter case, with or without PIC): every switch at its\n"
+    "      default, or at the setting that --set chooses for it (the first setting\n"
+    "      of that name; names in any letter case).\n"
     "      --orvane: Orvane statements instead of the Tarnwick block;\n"
     "      --no-comments: without the descriptions;\n"
     "      --info-defaults: defaults from the file for XINST, DEBUG, LVP and\n"
     "      IOL1WAY too (otherwise they default to their OFF, DISABLED or DISABLE\n"
     "      setting, where they have one);\n"
     "      --from FILE: starts from the configuration in FILE (- for standard\n"
-    "      input); the device is FILE's unless --device is given, and --set goes on\n"
-    "      top. Entries this device cannot take are reported on stderr; the text is\n"
-    "      printed all the same, with those switches at their defaults, and the exit\n"
-    "      status is then 1;\n"
-    "      --changed-only: only the switches whose setting differs from the file's\n"
-    "      own default (what the chip has when the switch is not set).\n"
+    "      input); the device is FILE's unless --device is given, a switch FILE\n"
+    "      leaves out is at the chip's own default, and --set goes on top. FILE's\n"
+    "      diagnostics (as for check) go to stderr; the text is printed all the\n"
+    "      same, and with errors the exit status is 1;\n"
+    "      --changed-only: only the switches whose setting differs from the chip's\n"
+    "      own default (what it has when the switch is not set); with none, a\n"
+    "      comment that says so stands in for the entries.\n"
     "  switches --folder DIR --device NAME [--info-defaults]\n"
     "      Prints the settings grid of device NAME, one row per line:\n"
     "      Config, Function, Setting (the default) and Description, tab-separated.\n"
@@ -56,16 +61,18 @@ constexpr const char *kUsage =
     "      Checks the configuration in FILE (a program's source, or - for standard\n"
     "      input) against the device its device line names, or NAME. Prints one\n"
     "      diagnostic per line, as compilers do: FILE:LINE: error: (no configuration,\n"
-    "      a device not listed, an unknown switch or setting, a switch named twice),\n"
-    "      FILE:LINE: warning: (a setting that can lock you out of the chip), and a\n"
-    "      note of the switches left at their defaults. Exit status 0 without errors.\n"
+    "      a device not listed, a line in a config block that is no entry, an\n"
+    "      unknown switch or setting, a switch named twice), FILE:LINE: warning: (a\n"
+    "      setting that can lock you out of the chip, also where a switch left out\n"
+    "      is at such a chip default), and a note of the switches left out. Exit\n"
+    "      status 0 without errors.\n"
     "  --help\n"
     "      Prints this text.\n"
     "\n"
     "Exit status: 0 on success; 1 when DIR holds no readable 8bit_device.info, the\n"
     "file is malformed, the device is not listed or has no part section, a --set\n"
-    "names an unknown switch or setting, or a checked or --from text has errors;\n"
-    "2 on a usage error.\n";
+    "names an unknown switch or setting, a checked or --from text has errors, or\n"
+    "output or diagnostics cannot be written; 2 on a usage error.\n";
 
 // A command line that does not fit the usage.
 class EUsage : public Exception {
@@ -212,15 +219,15 @@ int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
   const TOptions options = ParseOptions(args, kOptIncludeLF);
   TDeviceInfo reader;
   LoadIndex(reader, options, options.IncludeLF);
-  out << "resource file: " << reader.Version << "    " << reader.Devices.Count() << " device(s) found\n";
+  out << StatusLine(reader.Version, reader.Devices.Count()) << '\n';
   for (const std::string &name : reader.Devices)
     out << name << '\n';
   return kExitOk;
 }
 
 // The device asked for, with its table at the defaults: 18F and 18LF devices are
-// listed, the name is found ignoring letter case (the index's spelling is used),
-// then its switches are read.
+// listed, the name is found ignoring letter case and a "PIC" prefix (the index's
+// spelling is used), then its switches are read.
 struct TOpenDevice {
   std::string Name;
   std::vector<TSwitchRow> Rows;
@@ -234,7 +241,7 @@ TOpenDevice OpenDevice(const TOptions &options) {
   // The drop-down's order and lookup: sorted and matched ignoring letter case.
   TStringList names = reader.Devices;
   names.Sort(CompareText);
-  const int index = names.IndexOf(options.Device, CompareText);
+  const int index = FindListedDevice(names, options.Device);
   if (index < 0)
     throw EDeviceUnknown("device " + QuotedForMessage(options.Device) +
                          " is not among the 18F and 18LF devices listed in " +
@@ -250,29 +257,19 @@ TOpenDevice OpenDevice(const TOptions &options) {
   return device;
 }
 
-// Applies one --set choice: the switch's first row, the first setting of that name;
-// names match ignoring letter case.
-void ApplyPick(TOpenDevice &device, const std::string &switchName, const std::string &setting) {
-  const int row = FindSwitch(device.Rows, switchName, true);
-  if (row < 0) {
-    std::vector<std::string> switches;
-    for (const TSwitchRow &r : device.Rows)
-      switches.push_back(r.Name);
-    throw EFailure("device " + QuotedForMessage(device.Name) + " has no switch " +
-                   QuotedForMessage(switchName) + "; its switches: " + ListForMessage(switches));
+// Applies the --set choices on top, each as an entry of its own: the switch's
+// first row, the first setting of that name, names in any letter case; the last
+// choice for a switch wins.
+void ApplyPicks(TOpenDevice &device, const TOptions &options) {
+  for (const auto &[switchName, setting] : options.Picks) {
+    const TEntryMatch match = MatchEntry(device.Rows, switchName, setting, device.Name);
+    if (!match.Error.empty())
+      throw EFailure(std::string("--set ")
+                         .append(ShortenForMessage(std::string(switchName).append("=").append(setting)))
+                         .append(": ")
+                         .append(match.Error));
+    device.Rows[static_cast<size_t>(match.Row)].Chosen = match.Setting;
   }
-  TSwitchRow &target = device.Rows[static_cast<size_t>(row)];
-  const int k = FindSetting(target, setting, true);
-  if (k < 0) {
-    std::vector<std::string> settings;
-    for (const std::string &name : target.SettingNames)
-      if (std::find(settings.begin(), settings.end(), name) == settings.end())
-        settings.push_back(name);
-    throw EFailure("switch " + QuotedForMessage(switchName) + " of device " + QuotedForMessage(device.Name) +
-                   " has no setting " + QuotedForMessage(setting) +
-                   "; its settings: " + ListForMessage(settings));
-  }
-  target.Chosen = k;
 }
 
 // A text to read a configuration from: a file, or standard input for "-".
@@ -281,86 +278,136 @@ struct TSource {
   std::string Text;
 };
 
+// Texts larger than this are no program's source: reading stops there, so a wrong
+// file or an endless stream cannot take the machine's memory.
+constexpr uint64_t kMaxTextSize = uint64_t{256} << 20;
+
+EFailure CannotRead(const std::string &name, const std::string &reason) {
+  return EFailure("cannot read " + name + ": " + reason);
+}
+
+std::string TooLarge() {
+  return "larger than " + std::to_string(kMaxTextSize >> 20) +
+         " MiB, which no program's source is; reading stopped there";
+}
+
+// Reads Stream whole; a read that fails partway is a failure, never a short text.
+void ReadStream(std::FILE *stream, const std::string &name, std::string &text) {
+  struct stat status {};
+  if (fstat(fileno(stream), &status) == 0 && S_ISREG(status.st_mode)) {
+    if (static_cast<uint64_t>(status.st_size) > kMaxTextSize)
+      throw CannotRead(name, TooLarge());
+    text.reserve(static_cast<size_t>(status.st_size));
+  }
+  char buffer[65536];
+  for (;;) {
+    errno = 0;
+    const size_t got = std::fread(buffer, 1, sizeof buffer, stream);
+    if (text.size() + got > kMaxTextSize)
+      throw CannotRead(name, TooLarge());
+    text.append(buffer, got);
+    if (got < sizeof buffer) {
+      if (std::ferror(stream))
+        throw CannotRead(name, errno != 0 ? std::strerror(errno) : "read error");
+      if (std::feof(stream))
+        return;
+    }
+  }
+}
+
 TSource ReadSource(const std::string &file, std::istream &in) {
   TSource source;
-  std::ostringstream text;
   if (file == "-") {
     source.Name = "<stdin>";
-    text << in.rdbuf();
-  } else {
-    source.Name = file;
-    std::error_code error;
-    const auto status = std::filesystem::status(file, error);
-    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-      throw EFailure("cannot read " + file + ": is not a regular file");
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream)
-      throw EFailure("cannot read " + file + ": " + std::strerror(errno));
-    text << stream.rdbuf();
-    if (stream.bad())
-      throw EFailure("cannot read " + file);
+    if (&in == &std::cin) {
+      ReadStream(stdin, source.Name, source.Text);
+      return source;
+    }
+    // A stream of the caller's (tests): read in pieces, a failed read is a failure.
+    char buffer[65536];
+    while (in) {
+      in.read(buffer, sizeof buffer);
+      if (in.bad())
+        throw CannotRead(source.Name, "read error");
+      if (source.Text.size() + static_cast<size_t>(in.gcount()) > kMaxTextSize)
+        throw CannotRead(source.Name, TooLarge());
+      source.Text.append(buffer, static_cast<size_t>(in.gcount()));
+    }
+    return source;
   }
-  source.Text = std::move(text).str();
+  source.Name = file;
+  std::error_code error;
+  const auto status = std::filesystem::status(file, error);
+  if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    throw CannotRead(file,
+                     std::filesystem::is_directory(status) ? "is a directory" : "is not a regular file");
+  std::FILE *stream = std::fopen(file.c_str(), "rb");
+  if (stream == nullptr)
+    throw CannotRead(file, std::strerror(errno));
+  const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(stream, std::fclose);
+  ReadStream(stream, file, source.Text);
   return source;
 }
 
-// One diagnostic in the form compilers use, so editors jump to the line.
+// Diagnostics in the form compilers use, so editors jump to the line.
 void Diagnose(std::ostream &out, const std::string &file, int line, const char *kind,
               const std::string &message) {
   out << file << ':' << line << ": " << kind << ": " << message << '\n';
 }
 
-// The device a configuration text is checked against or carried to: --device, or
-// the text's device line. Line is where the device was named (1 for --device).
-bool DeviceOfText(TOptions &options, const TParsedConfig &parsed, int &line) {
-  line = options.HasDevice ? 1 : parsed.DeviceLine;
-  if (options.HasDevice)
-    return true;
-  if (parsed.Device.empty())
-    return false;
-  options.Device = parsed.Device;
-  return true;
+TDiagnosticSink DiagnosticsTo(std::ostream &out, const std::string &file) {
+  return
+      [&out, &file](const TDiagnostic &d) { Diagnose(out, file, d.Line, SeverityName(d.Severity), d.Text); };
 }
 
 constexpr const char *kNoDevice = "the text has no device line; name the device with --device NAME";
+
+// The device a text is read for: --device, or else the text's device line. The
+// device's table, or a diagnostic on Out (at the device line) and false.
+bool OpenDeviceOfText(TOptions &options, const TSource &source, const TTextDevice &named, std::ostream &out,
+                      TOpenDevice &device) {
+  if (!options.HasDevice) {
+    if (named.Name.empty()) {
+      if (!named.Found)
+        Diagnose(out, source.Name, 1, "error", "no configuration found");
+      Diagnose(out, source.Name, 1, "error", kNoDevice);
+      return false;
+    }
+    options.Device = named.Name;
+  }
+  try {
+    device = OpenDevice(options);
+  } catch (const EDeviceUnknown &e) {
+    Diagnose(out, source.Name, options.HasDevice || named.Line == 0 ? 1 : named.Line, "error", e.Message());
+    return false;
+  }
+  return true;
+}
 
 int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                     std::ostream &err) {
   TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
   int status = kExitOk;
-  TSource source;
-  TParsedConfig parsed;
+  TOpenDevice device;
   if (options.HasFrom) {
-    source = ReadSource(options.From, in);
-    parsed = ParseConfigText(source.Text);
-    int line = 0;
-    if (!DeviceOfText(options, parsed, line))
-      throw EFailure(source.Name + ":1: error: " + kNoDevice);
-  }
-  TOpenDevice device = OpenDevice(options);
-  if (options.HasFrom) {
-    if (!parsed.Found()) {
-      Diagnose(err, source.Name, 1, "error", "no configuration found");
+    const TSource source = ReadSource(options.From, in);
+    const TTextDevice named = FindDeviceLine(source.Text);
+    if (!OpenDeviceOfText(options, source, named, err, device))
+      return kExitFailure;
+    // What this device cannot take is reported; the rest is carried over, and what
+    // the text leaves out is the chip's own default.
+    const TReadSummary summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line,
+                                                TReadMode::Check, DiagnosticsTo(err, source.Name));
+    if (summary.Errors > 0)
       status = kExitFailure;
-    }
-    // What this device cannot take is reported; the rest is carried over.
-    for (const TEntryResult &result : ApplyEntries(parsed.Entries, device.Rows)) {
-      if (result.Outcome == TEntryOutcome::Applied)
-        continue;
-      const bool carried = result.Outcome == TEntryOutcome::NamedTwice;
-      Diagnose(err, source.Name, result.Entry.Line, carried ? "warning" : "error",
-               DescribeOutcome(result, device.Rows, device.Name));
-      if (!carried)
-        status = kExitFailure;
-    }
+  } else {
+    device = OpenDevice(options);
   }
-  for (const auto &[switchName, setting] : options.Picks)
-    ApplyPick(device, switchName, setting);
-  if (options.ChangedOnly)
-    std::erase_if(device.Rows, [](const TSwitchRow &row) { return row.Setting() == row.FileDefault; });
+  ApplyPicks(device, options);
   TConfigTextOptions textOptions;
   textOptions.Orvane = options.Orvane;
   textOptions.Comments = !options.NoComments;
+  textOptions.ChangedOnly = options.ChangedOnly;
   for (const std::string &line : ConfigTextLines(device.Name, device.Rows, textOptions))
     out << line << '\n';
   return status;
@@ -369,48 +416,13 @@ int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std:
 int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::ostream &out) {
   TOptions options = ParseOptions(args, kOptDevice | kOptDeviceOptional | kOptFile);
   const TSource source = ReadSource(options.From, in);
-  const TParsedConfig parsed = ParseConfigText(source.Text);
-  int errors = 0;
-  if (!parsed.Found()) {
-    Diagnose(out, source.Name, 1, "error", "no configuration found");
-    ++errors;
-  }
-  int deviceLine = 0;
-  if (!DeviceOfText(options, parsed, deviceLine)) {
-    Diagnose(out, source.Name, 1, "error", kNoDevice);
-    return kExitFailure;
-  }
+  const TTextDevice named = FindDeviceLine(source.Text);
   TOpenDevice device;
-  try {
-    device = OpenDevice(options);
-  } catch (const EDeviceUnknown &e) {
-    Diagnose(out, source.Name, deviceLine, "error", e.Message());
+  if (!OpenDeviceOfText(options, source, named, out, device))
     return kExitFailure;
-  }
-  const std::vector<TEntryResult> results = ApplyEntries(parsed.Entries, device.Rows);
-  for (const TEntryResult &result : results) {
-    if (result.Outcome != TEntryOutcome::Applied) {
-      Diagnose(out, source.Name, result.Entry.Line, "error",
-               DescribeOutcome(result, device.Rows, device.Name));
-      ++errors;
-    }
-    if (result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) {
-      const std::string risk = RiskWarning(device.Rows[static_cast<size_t>(result.Row)], result.Setting);
-      if (!risk.empty())
-        Diagnose(out, source.Name, result.Entry.Line, "warning", risk);
-    }
-  }
-  const std::vector<int> leftAlone = RowsNotNamed(results, device.Rows.size());
-  if (!leftAlone.empty() && parsed.Found()) {
-    std::string names;
-    for (const int row : leftAlone)
-      names += (names.empty() ? "" : ", ") + device.Rows[static_cast<size_t>(row)].Name;
-    const int line = deviceLine > 0 ? deviceLine : parsed.Entries.front().Line;
-    Diagnose(out, source.Name, line, "note",
-             std::to_string(leftAlone.size()) + " switch(es) of " + device.Name +
-                 " left at their defaults: " + names);
-  }
-  return errors > 0 ? kExitFailure : kExitOk;
+  const TReadSummary summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line,
+                                              TReadMode::Check, DiagnosticsTo(out, source.Name));
+  return summary.Errors > 0 ? kExitFailure : kExitOk;
 }
 
 int CommandSwitches(const std::vector<std::string> &args, std::ostream &out) {
@@ -480,5 +492,9 @@ int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::os
         << (error != 0 ? std::string(": ") + std::strerror(error) : "") << '\n';
     return kExitFailure;
   }
+  // Diagnostics that did not arrive are lost: that is no success either.
+  err.flush();
+  if (!err)
+    return kExitFailure;
   return status;
 }

@@ -122,6 +122,13 @@ void TOutputBox::AddLine(const std::string &line) {
   SendMessageW(FHandle, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void TOutputBox::SetLines(const std::vector<std::string> &lines) {
+  std::string text;
+  for (const std::string &line : lines)
+    text.append(line).append("\r\n");
+  SetText(text);
+}
+
 int TOutputBox::LineCount() const {
   TStringList lines;
   GetLines(lines);

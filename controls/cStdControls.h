@@ -61,6 +61,7 @@ public:
   TOutputBox(HWND parent, int id);
   void Clear() override;
   void AddLine(const std::string &line) override;
+  void SetLines(const std::vector<std::string> &lines) override;
   int LineCount() const override;
   void GetLines(TStringList &lines) const override;
   std::string Text() const override;

@@ -1,11 +1,24 @@
-// Matching entries to a device's rows, the messages about them, and the table of
-// risky settings.
+// Matching entries to a device's rows, the diagnostics about them, the risky
+// settings, and reading a whole text through the scanner.
 #include "core/cConfigCheck.h"
 
 #include "common/cErrors.h"
+#include "core/cConfigParser.h"
 
 #include <algorithm>
 #include <cctype>
+
+const char *SeverityName(TSeverity severity) {
+  switch (severity) {
+  case TSeverity::Error:
+    return "error";
+  case TSeverity::Warning:
+    return "warning";
+  case TSeverity::Note:
+    return "note";
+  }
+  return "error";
+}
 
 namespace {
 // Names in order, each once.
@@ -17,157 +30,233 @@ std::string Listed(const std::vector<std::string> &names) {
   return ListForMessage(once);
 }
 
-// A setting that can lock the user out of the chip, or make it misbehave, and why.
-struct TRiskRule {
-  const char *Switch;
-  bool Numbered; // the switch name is followed by a block number (CP0, CP1, ...)
-  const char *Settings[3];
-  const char *Reason;
-};
+std::string SwitchList(const std::vector<TSwitchRow> &rows) {
+  std::vector<std::string> names;
+  names.reserve(rows.size());
+  for (const TSwitchRow &row : rows)
+    names.push_back(row.Name);
+  return Listed(names);
+}
+
+std::string UnknownSwitch(std::string_view switchName, const std::string &device,
+                          const std::string &switches) {
+  return "unknown switch " + QuotedForMessage(switchName) + " for " + device + "; its switches: " + switches;
+}
+
+std::string UnknownSetting(const TSwitchRow &row, std::string_view setting) {
+  return "unknown setting " + QuotedForMessage(setting) + " for switch " + QuotedForMessage(row.Name) +
+         "; its settings: " + Listed({row.SettingNames.begin(), row.SettingNames.end()});
+}
+
+const std::string &UpperCased(std::string_view text, std::string &buffer) {
+  buffer.assign(text);
+  for (char &c : buffer)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return buffer;
+}
 
 constexpr const char *kCodeProtect = "code protection: the program memory can no longer be read back or "
                                      "verified; only a bulk erase of the chip lifts it";
+constexpr const char *kDataProtect = "data EEPROM protection: the EEPROM can no longer be read back by a "
+                                     "programmer; only a bulk erase of the chip lifts it";
 constexpr const char *kWriteProtect =
     "write protection: the protected memory can no longer be changed by the "
     "program or a bootloader; only a bulk erase of the chip lifts it";
+constexpr const char *kConfigProtect =
+    "configuration write protection: the configuration can no longer be changed, not "
+    "even by a programmer short of a bulk erase";
 constexpr const char *kReadProtect = "table read protection: code in other blocks can no longer read this "
                                      "block; only a bulk erase of the chip lifts it";
-
-const TRiskRule kRiskRules[] = {
-    {"CP", true, {"ON"}, kCodeProtect},
-    {"CPB", false, {"ON"}, kCodeProtect},
-    {"CPD",
-     false,
-     {"ON"},
-     "data EEPROM protection: the EEPROM can no longer be read back by a programmer; only "
-     "a bulk erase of the chip lifts it"},
-    {"WRT", true, {"ON"}, kWriteProtect},
-    {"WRTB", false, {"ON"}, kWriteProtect},
-    {"WRTC",
-     false,
-     {"ON"},
-     "configuration write protection: the configuration can no longer be changed, not "
-     "even by a programmer short of a bulk erase"},
-    {"WRTD", false, {"ON"}, kWriteProtect},
-    {"EBTR", true, {"ON"}, kReadProtect},
-    {"EBTRB", false, {"ON"}, kReadProtect},
-    {"LVP",
-     false,
-     {"ON", "ENABLED", "ENABLE"},
-     "low-voltage programming: the PGM pin is given over to "
-     "programming, and a stray high level on it stops the program"},
-    {"DEBUG",
-     false,
-     {"ON"},
-     "background debugger: two port pins are taken by the debugger and the program "
-     "runs only under a debugger"},
-    {"XINST",
-     false,
-     {"ON"},
-     "extended instruction set: code built for the standard instruction set runs "
-     "wrongly"},
-    {"MCLRE",
-     false,
-     {"OFF"},
-     "MCLR pin disabled: the chip can no longer be reset from the pin, and some "
-     "programmers then fail to take control of it"},
-};
+constexpr const char *kLowVoltage = "low-voltage programming: the PGM pin is given over to "
+                                    "programming, and a stray high level on it stops the program";
+constexpr const char *kDebugger = "background debugger: two port pins are taken by the debugger and the "
+                                  "program runs only under a debugger";
+constexpr const char *kExtended =
+    "extended instruction set: code built for the standard instruction set runs wrongly";
+constexpr const char *kNoMclr = "MCLR pin disabled: the chip can no longer be reset from the pin, and some "
+                                "programmers then fail to take control of it";
 
 bool IsDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(),
                                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
-bool SwitchMatches(const TRiskRule &rule, const std::string &name) {
-  const std::string_view prefix = rule.Switch;
-  if (!rule.Numbered)
-    return CompareText(name, prefix) == 0;
-  return name.size() > prefix.size() &&
-         CompareText(std::string_view(name).substr(0, prefix.size()), prefix) == 0 &&
-         IsDigits(std::string_view(name).substr(prefix.size()));
+// The protection family of an upper-case switch name, or null: a stem followed by
+// nothing, a block number or one of the stem's own suffixes.
+const char *ProtectionReason(std::string_view name) {
+  const struct {
+    std::string_view Stem;
+    std::string_view Suffix;
+    const char *Reason;
+  } kinds[] = {
+      {"CP", "", kCodeProtect},      {"CP", "B", kCodeProtect},   {"CP", "C", kCodeProtect},
+      {"CP", "D", kDataProtect},     {"WRT", "", kWriteProtect},  {"WRT", "B", kWriteProtect},
+      {"WRT", "C", kConfigProtect},  {"WRT", "D", kWriteProtect}, {"WRT", "APP", kWriteProtect},
+      {"WRT", "SAF", kWriteProtect}, {"EBTR", "", kReadProtect},  {"EBTR", "B", kReadProtect},
+  };
+  for (const auto &kind : kinds) {
+    if (name.substr(0, kind.Stem.size()) != kind.Stem)
+      continue;
+    const std::string_view rest = name.substr(kind.Stem.size());
+    if (rest == kind.Suffix || (kind.Suffix.empty() && IsDigits(rest)))
+      return kind.Reason;
+  }
+  return nullptr;
+}
+
+bool IsOneOf(std::string_view setting, std::initializer_list<std::string_view> names) {
+  return std::any_of(names.begin(), names.end(),
+                     [setting](std::string_view name) { return CompareText(setting, name) == 0; });
 }
 } // namespace
 
-std::vector<TEntryResult> ApplyEntries(const std::vector<TConfigEntry> &entries,
-                                       std::vector<TSwitchRow> &rows) {
-  std::vector<TEntryResult> results;
-  results.reserve(entries.size());
-  std::vector<int> namedOn(rows.size(), 0); // line of the entry that applied to each row
-  for (const TConfigEntry &entry : entries) {
-    TEntryResult &result = results.emplace_back();
-    result.Entry = entry;
-    result.Row = FindSwitch(rows, entry.Switch, true);
-    if (result.Row < 0) {
-      result.Outcome = TEntryOutcome::UnknownSwitch;
-      continue;
-    }
-    TSwitchRow &row = rows[static_cast<size_t>(result.Row)];
-    const int k = FindSetting(row, entry.Setting, true);
-    if (k < 0) {
-      result.Outcome = TEntryOutcome::UnknownSetting;
-      continue;
-    }
-    row.Chosen = k;
-    result.Setting = k;
-    int &first = namedOn[static_cast<size_t>(result.Row)];
-    if (first != 0) {
-      result.Outcome = TEntryOutcome::NamedTwice;
-      result.FirstLine = first;
-    } else {
-      first = entry.Line;
-    }
+TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view switchName,
+                       std::string_view setting, const std::string &device, int occurrence) {
+  std::vector<int> named;
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (CompareText(rows[i].Name, switchName) == 0)
+      named.push_back(static_cast<int>(i));
+  TEntryMatch match;
+  if (named.empty()) {
+    match.Error = UnknownSwitch(switchName, device, SwitchList(rows));
+    return match;
   }
-  return results;
+  match.Row = named[static_cast<size_t>(occurrence) % named.size()];
+  const TSwitchRow &row = rows[static_cast<size_t>(match.Row)];
+  match.Setting = FindSetting(row, setting, true);
+  if (match.Setting < 0)
+    match.Error = UnknownSetting(row, setting);
+  return match;
 }
 
-std::string DescribeOutcome(const TEntryResult &result, const std::vector<TSwitchRow> &rows,
-                            const std::string &device) {
-  const TConfigEntry &entry = result.Entry;
-  switch (result.Outcome) {
-  case TEntryOutcome::Applied:
-    return {};
-  case TEntryOutcome::UnknownSwitch: {
-    std::vector<std::string> names;
-    names.reserve(rows.size());
-    for (const TSwitchRow &row : rows)
-      names.push_back(row.Name);
-    return "unknown switch " + QuotedForMessage(entry.Switch) + " for " + device +
-           "; its switches: " + Listed(names);
-  }
-  case TEntryOutcome::UnknownSetting: {
-    const TSwitchRow &row = rows[static_cast<size_t>(result.Row)];
-    return "unknown setting " + QuotedForMessage(entry.Setting) + " for switch " +
-           QuotedForMessage(row.Name) +
-           "; its settings: " + Listed({row.SettingNames.begin(), row.SettingNames.end()});
-  }
-  case TEntryOutcome::NamedTwice:
-    return "switch " + QuotedForMessage(rows[static_cast<size_t>(result.Row)].Name) +
-           " named twice (first on line " + std::to_string(result.FirstLine) + "); this later setting wins";
-  }
-  return {};
+TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink)
+    : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FNamedOn(rows.size(), 0) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    FNames[UpperCased(rows[i].Name, FKey)].Rows.push_back(static_cast<int>(i));
 }
 
-std::vector<int> RowsNotNamed(const std::vector<TEntryResult> &results, size_t rowCount) {
-  std::vector<bool> named(rowCount, false);
-  for (const TEntryResult &result : results)
-    if ((result.Outcome == TEntryOutcome::Applied || result.Outcome == TEntryOutcome::NamedTwice) &&
-        result.Row >= 0 && static_cast<size_t>(result.Row) < rowCount)
-      named[static_cast<size_t>(result.Row)] = true;
-  std::vector<int> rows;
-  for (size_t i = 0; i < rowCount; ++i)
-    if (!named[i])
-      rows.push_back(static_cast<int>(i));
-  return rows;
+void TEntryApplier::Report(TSeverity severity, int line, std::string text, std::string switchName,
+                           std::string setting) {
+  if (severity == TSeverity::Error)
+    ++FErrors;
+  if (FSink)
+    FSink({line, severity, std::move(text), std::move(switchName), std::move(setting)});
 }
 
-const char *RiskOf(const std::string &switchName, const std::string &setting) {
-  for (const TRiskRule &rule : kRiskRules) {
-    if (!SwitchMatches(rule, switchName))
-      continue;
-    for (const char *risky : rule.Settings)
-      if (risky != nullptr && CompareText(setting, risky) == 0)
-        return rule.Reason;
+void TEntryApplier::Apply(std::string_view switchName, std::string_view setting, int line) {
+  ++FEntries;
+  const auto found = FNames.find(UpperCased(switchName, FKey));
+  if (found == FNames.end()) {
+    if (FSwitches.empty())
+      FSwitches = SwitchList(FRows);
+    Report(TSeverity::Error, line, UnknownSwitch(switchName, FDevice, FSwitches), std::string(switchName),
+           std::string(setting));
+    return;
   }
+  // The n-th entry of a name goes to the n-th row of that name; one beyond them
+  // names a row a second time.
+  TName &name = found->second;
+  const size_t r = static_cast<size_t>(name.Rows[static_cast<size_t>(name.Seen) % name.Rows.size()]);
+  TSwitchRow &row = FRows[r];
+  const int k = FindSetting(row, setting, true);
+  if (k < 0) {
+    Report(TSeverity::Error, line, UnknownSetting(row, setting), row.Name, std::string(setting));
+    return;
+  }
+  ++name.Seen;
+  ++FApplied;
+  row.Chosen = k;
+  if (FNamedOn[r] != 0)
+    Report(TSeverity::Error, line,
+           "switch " + QuotedForMessage(row.Name) + " named twice (first on line " +
+               std::to_string(FNamedOn[r]) + "); this later setting wins",
+           row.Name, row.SettingNames[k]);
+  else
+    FNamedOn[r] = line;
+  const std::string risk = RiskWarning(row, k);
+  if (!risk.empty())
+    Report(TSeverity::Warning, line, risk, row.Name, row.SettingNames[k]);
+}
+
+TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
+                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink) {
+  if (mode == TReadMode::Check)
+    for (TSwitchRow &row : rows) {
+      const int k = FindSetting(row, row.FileDefault);
+      if (k >= 0)
+        row.Chosen = k;
+    }
+
+  TEntryApplier applier(rows, device, sink);
+  TReadSummary summary;
+  int firstLine = 0;
+  int problems = 0;
+  TConfigTextScanner scanner(text);
+  TConfigItem item;
+  while (scanner.Next(item)) {
+    switch (item.Kind) {
+    case TConfigItemKind::Device:
+      break;
+    case TConfigItemKind::Config:
+    case TConfigItemKind::Entry:
+      summary.Found = true;
+      if (firstLine == 0)
+        firstLine = item.Line;
+      if (item.Kind == TConfigItemKind::Entry)
+        applier.Apply(item.Name, item.Setting, item.Line);
+      break;
+    case TConfigItemKind::Problem:
+      ++problems;
+      applier.Report(TSeverity::Error, item.Line, std::move(item.Problem));
+      break;
+    }
+  }
+  if (!summary.Found && problems == 0)
+    applier.Report(TSeverity::Error, 1, "no configuration found");
+
+  if (mode == TReadMode::Check && summary.Found) {
+    // What the text leaves out is the chip's own default: say so where it is risky.
+    const int line = deviceLine > 0 ? deviceLine : firstLine;
+    std::string names;
+    int count = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      if (applier.Named(i))
+        continue;
+      const TSwitchRow &row = rows[i];
+      const char *reason = RiskOf(row.Name, row.Setting());
+      if (reason != nullptr)
+        applier.Report(TSeverity::Warning, line,
+                       row.Name + " = " + row.Setting() + " (the chip's default, as the text does not name " +
+                           row.Name + "): " + reason,
+                       row.Name, row.Setting());
+      names += (names.empty() ? "" : ", ") + row.Name;
+      ++count;
+    }
+    if (count > 0)
+      applier.Report(TSeverity::Note, line,
+                     std::to_string(count) + " switch(es) of " + device +
+                         " not named, so at the chip's default: " + names);
+  }
+  summary.Entries = applier.Entries();
+  summary.Applied = applier.Applied();
+  summary.Errors = applier.Errors();
+  summary.Problems = problems;
+  return summary;
+}
+
+const char *RiskOf(std::string_view switchName, std::string_view setting) {
+  std::string buffer;
+  const std::string &name = UpperCased(switchName, buffer);
+  if (const char *reason = ProtectionReason(name))
+    return CompareText(setting, "OFF") == 0 ? nullptr : reason;
+  if (name == "MCLRE")
+    return IsOneOf(setting, {"ON", "EXTMCLR"}) ? nullptr : kNoMclr;
+  const char *reason = name == "LVP"     ? kLowVoltage
+                       : name == "DEBUG" ? kDebugger
+                       : name == "XINST" ? kExtended
+                                         : nullptr;
+  if (reason != nullptr && !IsOneOf(setting, {"OFF", "DISABLED", "DISABLE"}))
+    return reason;
   return nullptr;
 }
 

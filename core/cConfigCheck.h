@@ -1,43 +1,94 @@
-// Checking a configuration against a device: which entries apply to its table and
-// why the others do not, and which settings can lock a user out of the chip.
+// Reading a configuration onto a device's table: which entries apply to it and why
+// the others do not, which settings can lock a user out of the chip, and what a
+// switch the text leaves out stands for. Every front end (the window's paste,
+// configgen check and --from) reads a text through here and only formats the
+// diagnostics.
 #pragma once
 
-#include "core/cConfigParser.h"
 #include "core/cDeviceTable.h"
+#include "core/cDiagnostic.h"
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
-enum class TEntryOutcome {
-  Applied,        // the switch's setting is now the entry's
-  UnknownSwitch,  // the device has no switch of that name
-  UnknownSetting, // the switch has no setting of that name
-  NamedTwice,     // an earlier entry named the switch too; this later one wins
+// The row and the setting an entry names, or why it names none.
+struct TEntryMatch {
+  int Row = -1;
+  int Setting = -1;
+  std::string Error; // empty when it names a row and one of its settings
 };
 
-struct TEntryResult {
-  TConfigEntry Entry;
-  TEntryOutcome Outcome = TEntryOutcome::Applied;
-  int Row = -1;      // the row it names, when the switch is known
-  int Setting = -1;  // the setting of that row it names, when the setting is known
-  int FirstLine = 0; // NamedTwice: the line that named the switch first
+// Matches one "SWITCH = SETTING" to Rows of Device: names ignoring letter case, the
+// first setting of a name. Occurrence picks among rows of the same switch name (a
+// device may repeat one): the n-th entry of a name goes to the n-th such row.
+TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view switchName,
+                       std::string_view setting, const std::string &device, int occurrence = 0);
+
+// Applies entries to a device's rows one at a time and reports on each: an unknown
+// switch or setting (the valid ones listed), a switch named more often than the
+// device has switches of that name (the later entry wins), a risky setting.
+class TEntryApplier {
+public:
+  TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink);
+
+  void Apply(std::string_view switchName, std::string_view setting, int line);
+  // Reports a diagnostic of the caller's.
+  void Report(TSeverity severity, int line, std::string text, std::string switchName = {},
+              std::string setting = {});
+  // Whether an entry set row Row.
+  bool Named(size_t row) const { return FNamedOn[row] != 0; }
+
+  int Entries() const { return FEntries; }
+  int Applied() const { return FApplied; }
+  int Errors() const { return FErrors; }
+
+private:
+  struct TName {
+    std::vector<int> Rows; // the rows of that switch name, in order
+    int Seen = 0;          // entries of that name applied so far
+  };
+
+  std::vector<TSwitchRow> &FRows;
+  std::string FDevice;
+  TDiagnosticSink FSink;
+  std::unordered_map<std::string, TName> FNames; // by upper-case name
+  std::vector<int> FNamedOn;                     // per row: the line of the entry that first set it
+  std::string FKey;                              // the upper-case name looked up last
+  std::string FSwitches;                         // the list of switches that messages give, once made
+  int FEntries = 0;
+  int FApplied = 0;
+  int FErrors = 0;
 };
 
-// Applies Entries to Rows in order: switch and setting names are matched ignoring
-// letter case and the first setting of that name is taken. Rows no entry names keep
-// their settings. Each entry ends in exactly one outcome.
-std::vector<TEntryResult> ApplyEntries(const std::vector<TConfigEntry> &entries,
-                                       std::vector<TSwitchRow> &rows);
+enum class TReadMode {
+  // configgen check and --from: a switch the text leaves out stands for the chip's
+  // own default (what the chip has when it is not set), and a risky one is warned of.
+  Check,
+  // The window's paste: rows the text does not name keep their settings.
+  Paste,
+};
 
-// Why an entry was not applied as it stands, in a line a user understands (empty
-// for an applied one): the valid switches or settings are listed.
-std::string DescribeOutcome(const TEntryResult &result, const std::vector<TSwitchRow> &rows,
-                            const std::string &device);
+struct TReadSummary {
+  bool Found = false; // the text holds a configuration
+  int Entries = 0;
+  int Applied = 0;
+  int Errors = 0;
+  int Problems = 0; // lines that could not be read (among the errors)
+};
 
-// The rows whose switch no applied entry names, in row order.
-std::vector<int> RowsNotNamed(const std::vector<TEntryResult> &results, size_t rowCount);
+// Reads Text's configuration onto Rows of Device, reporting every diagnostic to
+// Sink in text order, then those about the switches it leaves out (at DeviceLine,
+// where the text names its device, else its first configuration line).
+TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
+                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink);
 
 // The reason why choosing Setting for Switch is risky, or null when it is not.
-const char *RiskOf(const std::string &switchName, const std::string &setting);
+// Risk goes by the switch's family and its safe settings, so new names of a family
+// are covered: protection (CP, CPn, CPB/C/D, WRT, WRTn, WRTB/C/D, WRTAPP, WRTSAF,
+// EBTR, EBTRn, EBTRB) is safe only OFF; MCLRE ON or EXTMCLR; LVP, DEBUG and XINST
+// off (OFF, DISABLED or DISABLE). Every other setting of these switches is risky.
+const char *RiskOf(std::string_view switchName, std::string_view setting);
 // "SWITCH = SETTING: reason" for a risky setting of Row, or empty.
 std::string RiskWarning(const TSwitchRow &row, int setting);

@@ -1,7 +1,12 @@
 // The configuration text's reader: a line at a time, a small scanner per line.
 #include "core/cConfigParser.h"
 
+#include "common/cErrors.h"
 #include "common/cStringList.h"
+#include "core/cDeviceList.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 bool IsBlank(char c) {
@@ -16,16 +21,19 @@ bool IsNameChar(char c) {
 // A scanner over one line; the comment, if any, ends the line.
 class TLineScanner {
 public:
-  explicit TLineScanner(std::string_view line) : FLine(line) {}
+  explicit TLineScanner(std::string_view line, size_t position = 0) : FLine(line), FPos(position) {}
 
   void SkipBlanks() {
     while (FPos < FLine.size() && IsBlank(FLine[FPos]))
       ++FPos;
   }
+  bool AtComment() const {
+    return FPos < FLine.size() && (FLine[FPos] == '\'' || FLine.substr(FPos, 2) == "//");
+  }
   // At the line's end or at a comment, after blanks.
   bool AtEnd() {
     SkipBlanks();
-    return FPos >= FLine.size() || FLine[FPos] == '\'' || FLine.substr(FPos, 2) == "//";
+    return FPos >= FLine.size() || AtComment();
   }
   bool Take(char c) {
     SkipBlanks();
@@ -49,86 +57,295 @@ public:
   }
   // A name or setting: a run of characters other than blanks, "=", ",", "'" and
   // the "//" of a comment.
-  bool TakeName(std::string &name) {
+  bool TakeName(std::string_view &name) {
     SkipBlanks();
     const size_t start = FPos;
     while (FPos < FLine.size() && IsNameChar(FLine[FPos]) && FLine.substr(FPos, 2) != "//")
       ++FPos;
-    name.assign(FLine.substr(start, FPos - start));
+    name = FLine.substr(start, FPos - start);
     return FPos > start;
   }
+  // "NAME = SETTING"; on failure the scanner is where it was.
+  bool TakeEntry(std::string_view &name, std::string_view &setting) {
+    const size_t start = FPos;
+    if (TakeName(name) && Take('=') && TakeName(setting))
+      return true;
+    FPos = start;
+    return false;
+  }
+  // The comment's text after its marker and blanks; the scanner must be at it.
+  std::string_view CommentText() const {
+    std::string_view text = FLine.substr(FPos + (FLine[FPos] == '\'' ? 1 : 2));
+    while (!text.empty() && IsBlank(text.front()))
+      text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+      text.remove_suffix(1);
+    return text;
+  }
   size_t Position() const { return FPos; }
-  void Reset(size_t position) { FPos = position; }
 
 private:
   std::string_view FLine;
   size_t FPos = 0;
 };
 
-// "NAME = SETTING" at the scanner; on failure the scanner is where it was.
-bool TakeEntry(TLineScanner &scanner, int line, TConfigEntry &entry) {
-  const size_t start = scanner.Position();
-  entry.Line = line;
-  if (scanner.TakeName(entry.Switch) && scanner.Take('=') && scanner.TakeName(entry.Setting))
-    return true;
-  scanner.Reset(start);
-  return false;
-}
+enum class TEntriesShape {
+  None,   // no entry at all
+  Broken, // an entry, then something that is not a further one
+  Whole,  // entries separated by commas, then the end or a comment
+};
 
-// Entries separated by commas, then the end of the line or a comment; a line that
-// holds anything else is no configuration and gives no entries. True when the
-// last entry is followed by a comma: the block goes on on the next line.
-bool TakeEntries(TLineScanner &scanner, int line, std::vector<TConfigEntry> &entries) {
-  const size_t before = entries.size();
-  TConfigEntry entry;
+TEntriesShape ShapeOfEntries(std::string_view line, size_t position, bool &trailingComma) {
+  TLineScanner scanner(line, position);
+  std::string_view name;
+  std::string_view setting;
+  bool any = false;
   for (;;) {
-    if (!TakeEntry(scanner, line, entry))
-      break;
-    entries.push_back(entry);
-    const bool comma = scanner.Take(',');
+    if (!scanner.TakeEntry(name, setting))
+      return any ? TEntriesShape::Broken : TEntriesShape::None;
+    any = true;
+    trailingComma = scanner.Take(',');
     if (scanner.AtEnd())
-      return comma;
-    if (!comma)
-      break;
+      return TEntriesShape::Whole;
+    if (!trailingComma)
+      return TEntriesShape::Broken;
   }
-  entries.resize(before);
+}
+
+// The line as a message quotes it: from its first non-blank, shortened.
+std::string QuotedLine(std::string_view line) {
+  size_t first = 0;
+  while (first < line.size() && IsBlank(line[first]))
+    ++first;
+  return QuotedForMessage(line.substr(first));
+}
+
+// UTF-16 without a byte-order mark shows as a zero in every other byte; 8-bit text
+// has none, and a file of zeros is no text of either kind.
+bool LooksLikeUtf16(std::string_view text) {
+  if (text.size() >= 2 &&
+      ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF')))
+    return true;
+  const size_t pairs = std::min<size_t>(text.size(), 4096) / 2;
+  if (pairs == 0)
+    return false;
+  size_t zeros[2] = {0, 0};
+  for (size_t i = 0; i < pairs * 2; ++i)
+    if (text[i] == '\0')
+      ++zeros[i % 2];
+  for (int parity = 0; parity < 2; ++parity)
+    if (zeros[parity] == pairs && zeros[1 - parity] * 2 < pairs)
+      return true;
   return false;
 }
 
-std::string WithoutPicPrefix(const std::string &name) {
-  if (name.size() > 3 && CompareText(std::string_view(name).substr(0, 3), "PIC") == 0)
-    return name.substr(3);
-  return name;
-}
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 } // namespace
 
-TParsedConfig ParseConfigText(std::string_view text) {
-  TParsedConfig result;
-  TStringList lines;
-  SplitTextLines(text, lines);
-  bool inBlock = false; // a Tarnwick block whose last entry was followed by a comma
-  for (int i = 0; i < lines.Count(); ++i) {
-    const int number = i + 1;
-    TLineScanner scanner(lines[i]);
-    if (inBlock) {
+TConfigTextScanner::TConfigTextScanner(std::string_view text) : FText(text) {
+  if (FText.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+    FPos = kUtf8Bom.size();
+  else if (LooksLikeUtf16(FText))
+    FPending = "the text is UTF-16; save it as ANSI or UTF-8";
+  if (!FPending.empty()) {
+    FLineNo = 1;
+    FPos = FText.size(); // nothing else of it can be read
+  }
+}
+
+bool TConfigTextScanner::Next(TConfigItem &item) {
+  if (!FPending.empty()) {
+    item = {TConfigItemKind::Problem, FLineNo, {}, {}, std::move(FPending)};
+    FPending.clear();
+    return true;
+  }
+  if (FEntryPos != std::string_view::npos && NextEntry(item))
+    return true;
+  return NextLine(item);
+}
+
+void TConfigTextScanner::StartEntries(std::string_view line, size_t position) {
+  FLine = line;
+  FEntryPos = position;
+}
+
+bool TConfigTextScanner::NextEntry(TConfigItem &item) {
+  TLineScanner scanner(FLine, FEntryPos);
+  item.Kind = TConfigItemKind::Entry;
+  item.Line = FLineNo;
+  item.Problem.clear();
+  if (!scanner.TakeEntry(item.Name, item.Setting)) {
+    FEntryPos = std::string_view::npos; // cannot happen: the line was checked whole
+    return false;
+  }
+  scanner.Take(',');
+  FEntryPos = scanner.AtEnd() ? std::string_view::npos : scanner.Position();
+  return true;
+}
+
+bool TConfigTextScanner::NextLine(TConfigItem &item) {
+  item.Name = {};
+  item.Setting = {};
+  item.Problem.clear();
+  while (!FEnded) {
+    if (FPos >= FText.size()) {
+      FEnded = true;
+      if (!FInBlock)
+        return false;
+      // The last entry's comma promises an entry that never comes.
+      FInBlock = false;
+      item.Kind = TConfigItemKind::Problem;
+      if (FLastBlockLine > 0) {
+        item.Line = FLastBlockLine;
+        item.Problem = "the config block begun on line " + std::to_string(FBlockLine) +
+                       " is still open at the end of the text: an entry without a comma must end it";
+      } else {
+        item.Line = FBlockLine;
+        item.Problem = "the config line has no entries";
+      }
+      return true;
+    }
+    // Lines end at CR LF, a lone CR or a lone LF.
+    const size_t start = FPos;
+    const size_t length = std::min(NextOf('\n', start, FNextLF), NextOf('\r', start, FNextCR)) - start;
+    const std::string_view line = FText.substr(start, length);
+    FPos = start + length;
+    if (FPos < FText.size())
+      FPos += FText.substr(FPos, 2) == "\r\n" ? 2 : 1;
+    ++FLineNo;
+
+    TLineScanner scanner(line);
+    if (FInBlock) {
       if (scanner.AtEnd())
-        continue; // blank or comment lines inside a block
-      inBlock = TakeEntries(scanner, number, result.Entries);
-      continue;
+        continue; // blank and comment lines belong to the block
+      const size_t position = scanner.Position();
+      FLastBlockLine = FLineNo;
+      if (scanner.TakeKeyword("config")) {
+        // The block was left open; the line is read again as the config line it is.
+        FInBlock = false;
+        FPos = start;
+        --FLineNo;
+        item = {TConfigItemKind::Problem,
+                FLineNo + 1,
+                {},
+                {},
+                "a config line inside the config block begun on line " + std::to_string(FBlockLine) +
+                    ", which is still open: its last entry is followed by a comma"};
+        return true;
+      }
+      bool comma = false;
+      if (ShapeOfEntries(line, position, comma) == TEntriesShape::Whole) {
+        FInBlock = comma;
+        StartEntries(line, position);
+        if (NextEntry(item))
+          return true;
+        continue;
+      }
+      item = {TConfigItemKind::Problem,
+              FLineNo,
+              {},
+              {},
+              "expected NAME = SETTING entries separated by commas, as the config block begun on line " +
+                  std::to_string(FBlockLine) + " is still open; found " + QuotedLine(line)};
+      return true;
     }
+
     if (scanner.TakeKeyword("config")) {
-      // The block's entries follow on this line or the next ones.
-      inBlock = scanner.AtEnd() || TakeEntries(scanner, number, result.Entries);
-      continue;
-    }
-    scanner.Reset(0);
-    if (scanner.TakeKeyword("device")) {
-      std::string name;
-      if (scanner.Take('=') && scanner.TakeName(name) && scanner.AtEnd() && result.DeviceLine == 0) {
-        result.Device = WithoutPicPrefix(name);
-        result.DeviceLine = number;
+      item.Line = FLineNo;
+      if (scanner.AtEnd()) {
+        // The block's entries follow on the next lines.
+        FInBlock = true;
+        FBlockLine = FLineNo;
+        FLastBlockLine = 0;
+        item.Kind = TConfigItemKind::Config;
+        return true;
+      }
+      const size_t position = scanner.Position();
+      bool comma = false;
+      switch (ShapeOfEntries(line, position, comma)) {
+      case TEntriesShape::Whole:
+        FInBlock = comma;
+        FBlockLine = FLineNo;
+        FLastBlockLine = FLineNo;
+        StartEntries(line, position);
+        item.Kind = TConfigItemKind::Config;
+        return true;
+      case TEntriesShape::Broken:
+        item.Kind = TConfigItemKind::Problem;
+        item.Problem =
+            "expected NAME = SETTING entries separated by commas after config; found " + QuotedLine(line);
+        return true;
+      case TEntriesShape::None:
+        continue; // program text that begins with the word, such as "config = 5"
       }
     }
+
+    TLineScanner device(line);
+    std::string_view name;
+    if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
+      item.Kind = TConfigItemKind::Device;
+      item.Line = FLineNo;
+      item.Name = WithoutPicPrefix(name);
+      return true;
+    }
+
+    TLineScanner comment(line);
+    comment.SkipBlanks();
+    if (comment.AtComment() && CompareText(comment.CommentText(), kAllDefaultsComment) == 0) {
+      item.Kind = TConfigItemKind::Config;
+      item.Line = FLineNo;
+      return true;
+    }
   }
-  return result;
+  return false;
+}
+
+size_t TConfigTextScanner::NextOf(char c, size_t from, size_t &cached) const {
+  // Each kind of line end is searched once per occurrence, so a text that uses
+  // only the other kind costs one search, not one per line.
+  if (cached == kUnknown || cached < from) {
+    const auto *found = static_cast<const char *>(std::memchr(FText.data() + from, c, FText.size() - from));
+    cached = found != nullptr ? static_cast<size_t>(found - FText.data()) : FText.size();
+  }
+  return cached;
+}
+
+TTextDevice FindDeviceLine(std::string_view text) {
+  TTextDevice device;
+  TConfigTextScanner scanner(text);
+  TConfigItem item;
+  while ((device.Line == 0 || !device.Found) && scanner.Next(item)) {
+    if (item.Kind == TConfigItemKind::Device && device.Line == 0) {
+      device.Name = item.Name;
+      device.Line = item.Line;
+    } else if (item.Kind == TConfigItemKind::Config || item.Kind == TConfigItemKind::Entry) {
+      device.Found = true;
+    }
+  }
+  return device;
+}
+
+TParsedConfig ParseConfigText(std::string_view text) {
+  TParsedConfig parsed;
+  TConfigTextScanner scanner(text);
+  TConfigItem item;
+  while (scanner.Next(item)) {
+    switch (item.Kind) {
+    case TConfigItemKind::Device:
+      if (parsed.Device.Line == 0)
+        parsed.Device = {std::string(item.Name), item.Line, parsed.Device.Found};
+      break;
+    case TConfigItemKind::Config:
+      parsed.Device.Found = true;
+      break;
+    case TConfigItemKind::Entry:
+      parsed.Device.Found = true;
+      parsed.Entries.push_back({std::string(item.Name), std::string(item.Setting), item.Line});
+      break;
+    case TConfigItemKind::Problem:
+      parsed.Problems.emplace_back(item.Line, item.Problem);
+      break;
+    }
+  }
+  return parsed;
 }

@@ -1,35 +1,105 @@
 // Reading configuration text back: the Tarnwick block and the Orvane statements as
 // the generator writes them and as people edit them by hand, found anywhere in a
-// program's source.
+// program's source. The text is read as it stands, item by item, so a text of any
+// size costs no more memory than itself.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-// One "NAME = SETTING" of the text, with its 1-based line number.
+// The comment the generator writes, in either comment form, for a configuration
+// that sets no switch: every switch stands at the chip's own default.
+inline constexpr std::string_view kAllDefaultsComment = "config: every switch at the chip's default";
+
+// One "NAME = SETTING" of the text, as views into it, with its 1-based line.
 struct TConfigEntry {
-  std::string Switch;
-  std::string Setting;
+  std::string_view Switch;
+  std::string_view Setting;
   int Line = 0;
 };
 
-struct TParsedConfig {
-  // The device line's name, without a "PIC" prefix; empty when the text has none.
-  std::string Device;
-  int DeviceLine = 0;
-  std::vector<TConfigEntry> Entries;
-
-  // Whether the text holds a configuration at all.
-  bool Found() const { return !Entries.empty(); }
+enum class TConfigItemKind {
+  Device,  // a device line: Name is the device, without a "PIC" prefix
+  Config,  // a config line, or the all-defaults comment: the text holds a configuration
+  Entry,   // an entry: Name and Setting
+  Problem, // a line that cannot be read as what it stands in (Problem says why)
 };
 
-// Reads every device line and every configuration of Text, in order:
-// - "device = NAME", the name with or without "PIC" (the first such line counts);
+struct TConfigItem {
+  TConfigItemKind Kind = TConfigItemKind::Entry;
+  int Line = 0;
+  std::string_view Name;
+  std::string_view Setting;
+  std::string Problem;
+};
+
+// Reads Text's device lines, configurations and faults in text order:
+// - "device = NAME", the name with or without "PIC";
 // - a line "config", then entries "NAME = SETTING" separated by commas, on that
-//   line or on the lines after it, until an entry that no comma follows;
-// - lines "config NAME = SETTING".
+//   line or on the lines after it, until an entry that no comma follows; while such
+//   a block is open every line must be entries, blank or a comment, and any other
+//   is a problem at its own line (a second config line among them, too); a block
+//   still open at the end of the text is a problem at its last line;
+// - lines "config NAME = SETTING"; a config line that begins with an entry and then
+//   holds something else is a problem;
+// - the all-defaults comment.
 // Keywords and names are matched ignoring letter case; blanks and tabs are free;
-// "//" or "'" begins a comment; lines that belong to no configuration are passed
-// over. Linear in the length of Text.
+// "//" or "'" begins a comment; CR LF, a lone CR and a lone LF end lines; other
+// lines are program text and passed over. A UTF-8 byte-order mark is skipped; a
+// UTF-16 text is one problem at line 1. Linear in the length of Text.
+class TConfigTextScanner {
+public:
+  explicit TConfigTextScanner(std::string_view text);
+
+  // The next item, in text order; false after the last.
+  bool Next(TConfigItem &item);
+
+private:
+  // Reads lines until one gives an item; false at the end of the text.
+  bool NextLine(TConfigItem &item);
+  // Items of the line at hand from the entry at FEntryPos on.
+  bool NextEntry(TConfigItem &item);
+  void StartEntries(std::string_view line, size_t position);
+  // Position of the next C at or after From (the text's size when none); Cached
+  // keeps the last one found.
+  size_t NextOf(char c, size_t from, size_t &cached) const;
+
+  static constexpr size_t kUnknown = static_cast<size_t>(-1);
+
+  std::string_view FText;
+  size_t FPos = 0; // start of the next line
+  size_t FNextLF = kUnknown;
+  size_t FNextCR = kUnknown;
+  int FLineNo = 0; // number of the line at hand
+  bool FEnded = false;
+  std::string_view FLine; // the line at hand, while its entries are handed over
+  size_t FEntryPos = std::string_view::npos;
+  bool FInBlock = false;  // a block whose last entry was followed by a comma
+  int FBlockLine = 0;     // where the open block began
+  int FLastBlockLine = 0; // the open block's last line that is not blank, 0 before one
+  std::string FPending;   // a problem to hand over before the line's entries
+};
+
+// A text's first device line, as the scanner finds it (an empty Name when none),
+// and whether the text holds a configuration at all.
+struct TTextDevice {
+  std::string Name;
+  int Line = 0;
+  bool Found = false;
+};
+// Reads only as far as it must to tell both.
+TTextDevice FindDeviceLine(std::string_view text);
+
+// The whole text read at once, for small texts (tests, fuzzing): entries copied.
+struct TParsedConfig {
+  struct TEntry {
+    std::string Switch;
+    std::string Setting;
+    int Line = 0;
+  };
+  TTextDevice Device;
+  std::vector<TEntry> Entries;
+  std::vector<std::pair<int, std::string>> Problems;
+};
 TParsedConfig ParseConfigText(std::string_view text);

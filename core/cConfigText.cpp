@@ -1,6 +1,8 @@
 // Writing the configuration text and rewrapping the device list.
 #include "core/cConfigText.h"
 
+#include "core/cConfigParser.h"
+
 namespace {
 // Entries are filled to these widths before their comments.
 constexpr int kTarnwickCommentColumn = 24;
@@ -14,8 +16,18 @@ std::string PadRight(const std::string &s, int width) {
   return s + std::string(static_cast<size_t>(width - length), ' ');
 }
 
-std::vector<std::string> ConfigTextLines(const std::string &device, const std::vector<TSwitchRow> &rows,
+std::vector<std::string> ConfigTextLines(const std::string &device, const std::vector<TSwitchRow> &allRows,
                                          const TConfigTextOptions &options) {
+  std::vector<TSwitchRow> changed;
+  if (options.ChangedOnly) {
+    for (const TSwitchRow &row : allRows)
+      if (row.Setting() != row.FileDefault)
+        changed.push_back(row);
+    if (changed.empty())
+      return {"device = " + device, "",
+              std::string(options.Orvane ? "' " : "// ").append(kAllDefaultsComment)};
+  }
+  const std::vector<TSwitchRow> &rows = options.ChangedOnly ? changed : allRows;
   std::vector<std::string> lines;
   lines.reserve(rows.size() + 3);
   lines.push_back("device = " + device);

@@ -11,6 +11,10 @@
 struct TConfigTextOptions {
   bool Orvane = false;
   bool Comments = true;
+  // Only the rows whose setting differs from the chip's own default (what it has
+  // when the switch is not set); with none, the all-defaults comment stands in for
+  // the entries, so the text still reads back as a configuration.
+  bool ChangedOnly = false;
 };
 
 // S followed by blanks up to Width characters; never shortened.

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // An event without arguments beyond the sender, which the handler knows.
 using TNotifyEvent = std::function<void()>;
@@ -38,6 +39,8 @@ public:
   virtual ~IOutputBox() = default;
   virtual void Clear() = 0;
   virtual void AddLine(const std::string &line) = 0;
+  // Replaces the whole text with Lines, each followed by a line break, in one step.
+  virtual void SetLines(const std::vector<std::string> &lines) = 0;
   // Number of lines; a last, empty line after the final line break is not counted.
   virtual int LineCount() const = 0;
   // Clears Lines and fills it with the box's lines, in order.

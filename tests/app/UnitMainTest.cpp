@@ -735,8 +735,8 @@ TEST_F(MainWindow, PasteSelectsTheNamedDeviceAppliesTheEntriesAndReports) {
   ASSERT_EQ(lines.Count(), 4);
   EXPECT_EQ(lines[0], "Pasted configuration: 2 of 4 entries applied.");
   EXPECT_EQ(lines[1].substr(0, 31), "line 4: warning: LVP = ON: low-");
-  EXPECT_EQ(lines[2], "line 5: unknown switch 'PLL' for 18F5678; its switches: WDT, LVP");
-  EXPECT_EQ(lines[3], "line 6: unknown setting 'FAST' for switch 'WDT'; its settings: OFF, ON");
+  EXPECT_EQ(lines[2], "line 5: error: unknown switch 'PLL' for 18F5678; its switches: WDT, LVP");
+  EXPECT_EQ(lines[3], "line 6: error: unknown setting 'FAST' for switch 'WDT'; its settings: OFF, ON");
   // WDT differs from the file's default (ON); LVP is the file's default, and risky.
   const std::vector<TRowMark> marks = Marks(*W);
   EXPECT_TRUE(marks[0].Changed);
@@ -748,6 +748,62 @@ TEST_F(MainWindow, PasteSelectsTheNamedDeviceAppliesTheEntriesAndReports) {
   W->CheckBoxComments.SetChecked(false);
   W->ClickGenerate();
   EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F5678", "", "config", "    WDT = OFF,", "    LVP = ON"}));
+}
+
+TEST_F(MainWindow, PasteReportsWhatCheckReports) {
+  const struct {
+    const char *What;
+    std::string Text;
+    std::vector<std::string> Report;
+    std::vector<std::string> Settings;
+  } cases[] = {
+      {"a byte-order mark before the device line",
+       "\xEF\xBB\xBF"
+       "device = 18F5678\r\nconfig WDT = OFF\r\n",
+       {"Pasted configuration: 1 of 1 entries applied."},
+       {"OFF", "OFF"}},
+      {"a line inside an open block that is no entry, and what follows it",
+       "device = 18F5678\nconfig\n  WDT = OFF extra,\n  LVP = ON\n",
+       {"Pasted configuration: 1 of 1 entries applied.", "line 3: error: expected NAME = SETTING entries",
+        "line 4: warning: LVP = ON: low-voltage"},
+       {"ON", "ON"}},
+      {"a switch named twice",
+       "device = 18F5678\nconfig WDT = OFF\nconfig WDT = ON\n",
+       {"Pasted configuration: 2 of 2 entries applied.", "line 3: error: switch 'WDT' named twice"},
+       {"ON", "OFF"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    Open();
+    Load(TwoDevices());
+    W->OwnClipboard.SetText(c.Text);
+    W->SettingsGrid.OnPaste();
+    TStringList lines;
+    W->Memo.GetLines(lines);
+    ASSERT_EQ(lines.Count(), static_cast<int>(c.Report.size())) << W->Memo.Text();
+    for (int i = 0; i < lines.Count(); ++i)
+      EXPECT_EQ(lines[i].substr(0, c.Report[static_cast<size_t>(i)].size()),
+                c.Report[static_cast<size_t>(i)]);
+    EXPECT_EQ(Column(ISettingsGrid::kColSetting), c.Settings);
+  }
+}
+
+TEST_F(MainWindow, ALongPasteReportShowsTheFirstHundredDiagnosticsAndCountsTheRest) {
+  Open();
+  Load(TwoDevices());
+  Pick("18F5678");
+  std::string text = "config\n";
+  for (int i = 0; i < 5000; ++i)
+    text += "  WDT = SLOW" + std::to_string(i) + ",\n";
+  text += "  LVP = OFF\n";
+  W->OwnClipboard.SetText(text);
+  W->SettingsGrid.OnPaste();
+  TStringList lines;
+  W->Memo.GetLines(lines);
+  ASSERT_EQ(lines.Count(), 1 + TMainForm::kMaxPasteDiagnostics + 1);
+  EXPECT_EQ(lines[0], "Pasted configuration: 1 of 5001 entries applied.");
+  EXPECT_EQ(lines[100].substr(0, 44), "line 101: error: unknown setting 'SLOW99' fo");
+  EXPECT_EQ(lines[101], "... and 4900 more diagnostic(s) not shown.");
 }
 
 TEST_F(MainWindow, PastingTextWithoutAConfigurationOnlyReportsIt) {

@@ -1,5 +1,6 @@
 // The round trip on every device of the full-size generated file: the text written
-// for a table, read back onto the device's fresh table, gives the same text.
+// for a table, in every form and option, read back onto the device's fresh table,
+// checks clean and gives the same text.
 #include "bench/cDeviceInfoGenerator.h"
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
@@ -20,35 +21,54 @@ std::string Joined(const std::vector<std::string> &lines) {
 }
 } // namespace
 
-TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInAllFourForms) {
+TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEveryFormAndOption) {
   TDeviceInfo reader;
   reader.LoadDeviceIndexFromText(GenerateDeviceInfo().Text, true);
   TStringList devices = reader.Devices;
   ASSERT_GT(devices.Count(), 100);
   int checked = 0;
-  for (const std::string &device : devices) {
-    std::vector<TSwitchRow> chosen;
-    if (!ReadDeviceTable(reader, device, chosen))
-      continue;
-    ApplyDefaults(chosen);
-    // Some rows away from their defaults, by name (the first setting of a name).
-    for (size_t i = 0; i < chosen.size(); i += 3)
-      chosen[i].Chosen = FindSetting(
-          chosen[i], chosen[i].SettingNames[static_cast<int>(i * 7) % chosen[i].SettingNames.Count()]);
-    for (const TConfigTextOptions options :
-         {TConfigTextOptions{false, true}, TConfigTextOptions{false, false}, TConfigTextOptions{true, true},
-          TConfigTextOptions{true, false}}) {
-      const std::string text = Joined(ConfigTextLines(device, chosen, options));
-      const TParsedConfig parsed = ParseConfigText(text);
-      ASSERT_EQ(parsed.Device, device);
-      std::vector<TSwitchRow> fresh;
-      ASSERT_TRUE(ReadDeviceTable(reader, device, fresh));
-      ApplyDefaults(fresh);
-      for (const TEntryResult &result : ApplyEntries(parsed.Entries, fresh))
-        ASSERT_EQ(result.Outcome, TEntryOutcome::Applied) << device << ": " << result.Entry.Switch;
-      ASSERT_EQ(Joined(ConfigTextLines(device, fresh, options)), text) << device;
+  for (const bool infoDefaults : {false, true}) {
+    reader.SetUseInfoDefaults(infoDefaults);
+    for (const std::string &device : devices) {
+      std::vector<TSwitchRow> table;
+      if (!ReadDeviceTable(reader, device, table))
+        continue;
+      ApplyDefaults(table);
+      // At the defaults, and with some rows away from them by name (the first
+      // setting of a name).
+      std::vector<TSwitchRow> varied = table;
+      for (size_t i = 0; i < varied.size(); i += 3)
+        varied[i].Chosen = FindSetting(
+            varied[i], varied[i].SettingNames[static_cast<int>(i * 7) % varied[i].SettingNames.Count()]);
+      for (const bool atDefaults : {true, false})
+        for (const bool orvane : {false, true})
+          for (const bool comments : {true, false})
+            for (const bool changedOnly : {false, true}) {
+              const TConfigTextOptions options{orvane, comments, changedOnly};
+              const std::string text = Joined(ConfigTextLines(device, atDefaults ? table : varied, options));
+              const TTextDevice named = FindDeviceLine(text);
+              ASSERT_EQ(named.Name, device);
+              std::vector<TSwitchRow> fresh = table;
+              std::vector<TDiagnostic> diagnostics;
+              const TReadSummary summary =
+                  ReadConfigText(text, fresh, device, named.Line, TReadMode::Check,
+                                 [&](const TDiagnostic &d) { diagnostics.push_back(d); });
+              ASSERT_TRUE(summary.Found) << device;
+              for (const TDiagnostic &d : diagnostics) {
+                ASSERT_NE(d.Severity, TSeverity::Error) << device << ": " << d.Text << "\n" << text;
+                // At the defaults, only risky chip defaults are warned of (a switch
+                // forced off keeps its chip default where it has no off setting).
+                if (atDefaults && d.Severity == TSeverity::Warning) {
+                  const int row = FindSwitch(fresh, d.Switch);
+                  ASSERT_GE(row, 0) << d.Text;
+                  ASSERT_EQ(d.Setting, fresh[static_cast<size_t>(row)].FileDefault)
+                      << device << ": " << d.Text;
+                }
+              }
+              ASSERT_EQ(Joined(ConfigTextLines(device, fresh, options)), text) << device;
+            }
+      ++checked;
     }
-    ++checked;
   }
-  EXPECT_EQ(checked, devices.Count());
+  EXPECT_EQ(checked, 2 * devices.Count());
 }

@@ -20,6 +20,12 @@ void THeadlessOutputBox::AddLine(const std::string &line) {
   FText += "\r\n";
 }
 
+void THeadlessOutputBox::SetLines(const std::vector<std::string> &lines) {
+  Clear();
+  for (const std::string &line : lines)
+    FText.append(line).append("\r\n");
+}
+
 void THeadlessOutputBox::GetLines(TStringList &lines) const {
   SplitTextLines(FText, lines);
 }

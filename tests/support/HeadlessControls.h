@@ -62,6 +62,7 @@ class THeadlessOutputBox : public IOutputBox {
 public:
   void Clear() override;
   void AddLine(const std::string &line) override;
+  void SetLines(const std::vector<std::string> &lines) override;
   int LineCount() const override;
   void GetLines(TStringList &lines) const override;
   std::string Text() const override { return FText; }
