@@ -20,9 +20,17 @@ std::vector<std::string> ConfigTextLines(const std::string &device, const std::v
                                          const TConfigTextOptions &options) {
   std::vector<TSwitchRow> changed;
   if (options.ChangedOnly) {
-    for (const TSwitchRow &row : allRows)
-      if (row.Setting() != row.FileDefault)
-        changed.push_back(row);
+    // Rows that share a switch name are read back in order, the n-th entry of the
+    // name to the n-th row: they are written all together, or not at all.
+    std::vector<bool> write(allRows.size(), false);
+    for (size_t i = 0; i < allRows.size(); ++i)
+      if (allRows[i].Setting() != allRows[i].FileDefault)
+        for (size_t j = 0; j < allRows.size(); ++j)
+          if (CompareText(allRows[j].Name, allRows[i].Name) == 0)
+            write[j] = true;
+    for (size_t i = 0; i < allRows.size(); ++i)
+      if (write[i])
+        changed.push_back(allRows[i]);
     if (changed.empty())
       return {"device = " + device, "",
               std::string(options.Orvane ? "' " : "// ").append(kAllDefaultsComment)};

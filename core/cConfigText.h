@@ -12,8 +12,9 @@ struct TConfigTextOptions {
   bool Orvane = false;
   bool Comments = true;
   // Only the rows whose setting differs from the chip's own default (what it has
-  // when the switch is not set); with none, the all-defaults comment stands in for
-  // the entries, so the text still reads back as a configuration.
+  // when the switch is not set), with the rows that share their switch name; with
+  // none, the all-defaults comment stands in for the entries, so the text still
+  // reads back as a configuration.
   bool ChangedOnly = false;
 };
 

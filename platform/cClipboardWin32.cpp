@@ -81,10 +81,21 @@ std::string TClipboardWin32::GetText() {
   if (!OpenClipboardRetrying(FOwner))
     throw Exception("Cannot open clipboard");
   std::string result;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char *text = static_cast<const char *>(GlobalLock(data))) {
-      result = text;
+  // The UTF-16 form is read where there is one, so a byte-order mark that an editor
+  // copied along can be dropped rather than become a "?" before the first line.
+  // Blocks are read within their size: their text need not end in a NUL.
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto *text = static_cast<const wchar_t *>(GlobalLock(data))) {
+      std::wstring_view wide(text, wcsnlen(text, GlobalSize(data) / sizeof(wchar_t)));
+      if (!wide.empty() && wide.front() == L'\xFEFF')
+        wide.remove_prefix(1);
+      result = WideToAnsi(wide);
       GlobalUnlock(data);
+    }
+  } else if (HANDLE ansi = GetClipboardData(CF_TEXT)) {
+    if (const auto *text = static_cast<const char *>(GlobalLock(ansi))) {
+      result.assign(text, strnlen(text, GlobalSize(ansi)));
+      GlobalUnlock(ansi);
     }
   }
   CloseClipboard();

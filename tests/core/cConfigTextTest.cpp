@@ -117,3 +117,19 @@ TEST(ConfigText, DeviceListRewrap) {
     EXPECT_EQ(WrapDeviceList(names), c.Expected) << c.Count << " names";
   }
 }
+
+TEST(ConfigText, ChangedOnlyWritesTheChangedRowsWithTheirNamesakesOrTheAllDefaultsComment) {
+  std::vector<TSwitchRow> rows{Row("CCPMX", "RB3", ""), Row("WDT", "OFF", ""), Row("ccpmx", "RB3", "")};
+  for (TSwitchRow &row : rows) {
+    row.SettingNames.Add("RC1");
+    row.SettingDescriptions.Add("");
+    row.FileDefault = row.Default;
+  }
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {false, false, true}),
+            (Strings{"device = 18F1", "", "// config: every switch at the chip's default"}));
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {true, true, true}),
+            (Strings{"device = 18F1", "", "' config: every switch at the chip's default"}));
+  rows[2].Chosen = 1; // one of two rows of a name: both are written, in order
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {true, false, true}),
+            (Strings{"device = 18F1", "", "config CCPMX = RB3", "config ccpmx = RC1"}));
+}

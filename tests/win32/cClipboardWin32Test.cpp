@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 TEST(ClipboardWin32, AFailedBlockRaisesAndLeavesTheClipboardAsItWas) {
@@ -41,4 +42,19 @@ TEST(ClipboardWin32, AFailedBlockRaisesAndLeavesTheClipboardAsItWas) {
     }
     EXPECT_EQ(clipboard.GetText(), kept);
   }
+}
+
+TEST(ClipboardWin32, TheTextIsReadWithoutAByteOrderMarkInFront) {
+  const std::wstring wide = L"\xFEFF"
+                            L"device = 18F4520\r\nconfig LVP = OFF \x00E9\r\n";
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+  ASSERT_NE(block, nullptr);
+  std::memcpy(GlobalLock(block), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(block);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  ASSERT_NE(SetClipboardData(CF_UNICODETEXT, block), nullptr);
+  CloseClipboard();
+  TClipboardWin32 clipboard;
+  EXPECT_EQ(clipboard.GetText(), "device = 18F4520\r\nconfig LVP = OFF \xE9\r\n");
 }

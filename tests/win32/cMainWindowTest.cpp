@@ -13,8 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
-
 #include <sstream>
 #include <string>
 #include <vector>
@@ -380,12 +381,38 @@ TEST_F(MainWindowTest, PasteFromTheClipboardIntoTheGridThenGenerate) {
   Window->Memo().GetLines(report);
   ASSERT_EQ(report.Count(), 2);
   EXPECT_EQ(report[0], "Pasted configuration: 2 of 3 entries applied.");
-  EXPECT_EQ(report[1].substr(0, 39), "line 6: unknown switch 'NOSUCH' for 18F");
+  EXPECT_EQ(report[1].substr(0, 46), "line 6: error: unknown switch 'NOSUCH' for 18F");
   EXPECT_TRUE(Errors.empty());
 
   Click(Window->ButtonGenerate());
   EXPECT_EQ(Window->Memo().Text(), CrLfText(ConfigGen({"generate", "--folder", Samples, "--device", "18F2550",
                                                        "--set", "FOSC=HS", "--set", "WDT=OFF"})));
+}
+
+// A large wrong text pasted by mistake: the report shows the first diagnostics and
+// counts the rest, so the window answers again at once.
+TEST_F(MainWindowTest, ALargePasteGivesAShortReport) {
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18F2550");
+  Open();
+  Click(Window->ButtonLoadDeviceInfoFile());
+  std::string text = "config\r\n";
+  for (int i = 0; i < 50000; ++i)
+    text += "  WDT = SLOW" + std::to_string(i) + ",\r\n";
+  text += "  WDT = OFF\r\n";
+  TClipboardWin32().SetText(text);
+
+  const auto start = std::chrono::steady_clock::now();
+  Window->Form().SettingsGridPaste();
+  const auto elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
+  std::printf("pasting %zu bytes with 50000 diagnostics took %.0f ms\n", text.size(), elapsed.count());
+
+  TStringList report;
+  Window->Memo().GetLines(report);
+  ASSERT_EQ(report.Count(), 102);
+  EXPECT_EQ(report[0], "Pasted configuration: 1 of 50001 entries applied.");
+  EXPECT_EQ(report[101], "... and 49900 more diagnostic(s) not shown.");
+  EXPECT_TRUE(Errors.empty());
 }
 
 TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
