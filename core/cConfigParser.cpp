@@ -214,6 +214,42 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
       FPos += FText.substr(FPos, 2) == "\r\n" ? 2 : 1;
     ++FLineNo;
 
+    // Outside a block only a line that begins with "config", "device" or a comment
+    // can matter: most lines of a program are told by their first character.
+    if (!FInBlock) {
+      if (line.empty()) {
+        // The blank lines that follow are counted at once.
+        const char *p = FText.data() + FPos;
+        const char *const end = FText.data() + FText.size();
+        for (; p < end; ++FLineNo) {
+          if (*p == '\n')
+            ++p;
+          else if (*p == '\r')
+            p += p + 1 < end && p[1] == '\n' ? 2 : 1;
+          else
+            break;
+        }
+        FPos = static_cast<size_t>(p - FText.data());
+        continue;
+      }
+      size_t first = 0;
+      while (first < line.size() && IsBlank(line[first]))
+        ++first;
+      if (first == line.size())
+        continue;
+      switch (line[first]) {
+      case 'c':
+      case 'C':
+      case 'd':
+      case 'D':
+      case '/':
+      case '\'':
+        break;
+      default:
+        continue;
+      }
+    }
+
     TLineScanner scanner(line);
     if (FInBlock) {
       if (scanner.AtEnd())

@@ -529,6 +529,40 @@ TEST(ConfigGenFrom, CarriesAConfigurationToAnotherDeviceReportingWhatItCannotTak
       << noDevice.Err;
 }
 
+TEST(ConfigGenFrom, DiagnosticsAreCheckDiagnosticsEachAtItsFileAndLine) {
+  TTempFolder folder;
+  const struct {
+    std::string Text;
+    std::vector<std::string> Err; // the start of each line of stderr
+    int Status;
+  } cases[] = {
+      {"device = 18F4520\nconfig LVP = ON,\n OSC = HS,\n LVP = OFF\n",
+       {"FILE:2: warning: LVP = ON: ", "FILE:4: error: switch 'LVP' named twice", "FILE:1: note: "},
+       kExitFailure},
+      {"device = PIC18F9999\nconfig LVP = OFF\n",
+       {"FILE:1: error: device '18F9999' is not among"},
+       kExitFailure},
+      {"config LVP = OFF\n", {"FILE:1: error: the text has no device line"}, kExitFailure},
+      {"device = 18F4520\nconfig\n OSC = HS extra,\n LVP = OFF\n",
+       {"FILE:3: error: expected NAME = SETTING", "FILE:1: note: "},
+       kExitFailure},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Text);
+    const std::string path = folder.WriteFile("prog.bas", c.Text);
+    const TRun run = RunCli({"generate", "--folder", SamplesFolder(), "--from", path});
+    EXPECT_EQ(run.Status, c.Status);
+    std::istringstream lines(run.Err);
+    std::string line;
+    for (std::string start : c.Err) {
+      start.replace(0, 4, path);
+      ASSERT_TRUE(std::getline(lines, line)) << "missing: " << start;
+      EXPECT_EQ(line.substr(0, start.size()), start);
+    }
+    EXPECT_FALSE(std::getline(lines, line)) << line;
+  }
+}
+
 TEST(ConfigGenGenerate, ChangedOnlyWritesTheSwitchesThatDifferFromTheFilesDefault) {
   const TRun all =
       RunCli({"switches", "--folder", SamplesFolder(), "--device", "18F4520", "--info-defaults"});

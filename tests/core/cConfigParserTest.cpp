@@ -156,6 +156,7 @@ TEST(ConfigParser, FindsTheFirstDeviceLineAndWhetherAConfigurationFollows) {
     bool Found;
   } cases[] = {
       {"\n\ndevice = PIC18F45K22\n", "18F45K22", 3, false},
+      {"\r\n\n\r\r\n  \n\r\rdevice = 18F1\n", "18F1", 8, false}, // runs of blank lines, mixed ends
       {"config A = B\ndevice = 18F1\ndevice = 18F2\n", "18F1", 2, true},
       {"device = 18F1\n\n// config: every switch at the chip's default\n", "18F1", 1, true},
       {"device = 18F1\n\n  '   CONFIG: Every switch at the chip's default  \n", "18F1", 1, true},
