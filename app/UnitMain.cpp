@@ -298,12 +298,8 @@ void TMainForm::SettingsGridPaste() {
   // The report shows the first diagnostics and counts the rest, so a large wrong
   // text (a log, a HEX file) is read in one go and keeps the window answering.
   std::vector<std::string> report(1);
-  int notShown = 0;
   auto add = [&](const TDiagnostic &d) {
-    if (static_cast<int>(report.size()) > kMaxPasteDiagnostics)
-      ++notShown;
-    else
-      report.push_back("line " + std::to_string(d.Line) + ": " + SeverityName(d.Severity) + ": " + d.Text);
+    report.push_back("line " + std::to_string(d.Line) + ": " + SeverityName(d.Severity) + ": " + d.Text);
   };
 
   // A device line that names another listed device selects it first, as a user's
@@ -321,7 +317,8 @@ void TMainForm::SettingsGridPaste() {
            {}});
   }
 
-  const TReadSummary summary = ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add);
+  const TReadSummary summary = ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add,
+                                              kMaxPasteDiagnostics + 1 - report.size());
   if (!summary.Found && summary.Problems == 0) {
     memo.SetLines({kNothingToPaste});
     return;
@@ -335,8 +332,8 @@ void TMainForm::SettingsGridPaste() {
   }
   report[0] = "Pasted configuration: " + std::to_string(summary.Applied) + " of " +
               std::to_string(summary.Entries) + " entries applied.";
-  if (notShown > 0)
-    report.push_back("... and " + std::to_string(notShown) + " more diagnostic(s) not shown.");
+  if (summary.Unreported > 0)
+    report.push_back("... and " + std::to_string(summary.Unreported) + " more diagnostic(s) not shown.");
   memo.SetLines(report);
 }
 

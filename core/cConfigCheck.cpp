@@ -129,28 +129,26 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
   return match;
 }
 
-TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink)
-    : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FNamedOn(rows.size(), 0) {
+TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink,
+                             size_t limit)
+    : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FLimit(limit),
+      FNamedOn(rows.size(), 0) {
   for (size_t i = 0; i < rows.size(); ++i)
     FNames[UpperCased(rows[i].Name, FKey)].Rows.push_back(static_cast<int>(i));
-}
-
-void TEntryApplier::Report(TSeverity severity, int line, std::string text, std::string switchName,
-                           std::string setting) {
-  if (severity == TSeverity::Error)
-    ++FErrors;
-  if (FSink)
-    FSink({line, severity, std::move(text), std::move(switchName), std::move(setting)});
 }
 
 void TEntryApplier::Apply(std::string_view switchName, std::string_view setting, int line) {
   ++FEntries;
   const auto found = FNames.find(UpperCased(switchName, FKey));
   if (found == FNames.end()) {
-    if (FSwitches.empty())
-      FSwitches = SwitchList(FRows);
-    Report(TSeverity::Error, line, UnknownSwitch(switchName, FDevice, FSwitches), std::string(switchName),
-           std::string(setting));
+    Report(
+        TSeverity::Error, line,
+        [&] {
+          if (FSwitches.empty())
+            FSwitches = SwitchList(FRows);
+          return UnknownSwitch(switchName, FDevice, FSwitches);
+        },
+        switchName, setting);
     return;
   }
   // The n-th entry of a name goes to the n-th row of that name; one beyond them
@@ -160,26 +158,30 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
   TSwitchRow &row = FRows[r];
   const int k = FindSetting(row, setting, true);
   if (k < 0) {
-    Report(TSeverity::Error, line, UnknownSetting(row, setting), row.Name, std::string(setting));
+    Report(
+        TSeverity::Error, line, [&] { return UnknownSetting(row, setting); }, row.Name, setting);
     return;
   }
   ++name.Seen;
   ++FApplied;
   row.Chosen = k;
   if (FNamedOn[r] != 0)
-    Report(TSeverity::Error, line,
-           "switch " + QuotedForMessage(row.Name) + " named twice (first on line " +
-               std::to_string(FNamedOn[r]) + "); this later setting wins",
-           row.Name, row.SettingNames[k]);
+    Report(
+        TSeverity::Error, line,
+        [&] {
+          return "switch " + QuotedForMessage(row.Name) + " named twice (first on line " +
+                 std::to_string(FNamedOn[r]) + "); this later setting wins";
+        },
+        row.Name, row.SettingNames[k]);
   else
     FNamedOn[r] = line;
-  const std::string risk = RiskWarning(row, k);
-  if (!risk.empty())
-    Report(TSeverity::Warning, line, risk, row.Name, row.SettingNames[k]);
+  if (RiskOf(row.Name, row.SettingNames[k]) != nullptr)
+    Report(
+        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name, row.SettingNames[k]);
 }
 
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
-                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink) {
+                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit) {
   if (mode == TReadMode::Check)
     for (TSwitchRow &row : rows) {
       const int k = FindSetting(row, row.FileDefault);
@@ -187,7 +189,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
         row.Chosen = k;
     }
 
-  TEntryApplier applier(rows, device, sink);
+  TEntryApplier applier(rows, device, sink, limit);
   TReadSummary summary;
   int firstLine = 0;
   int problems = 0;
@@ -207,12 +209,12 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
       break;
     case TConfigItemKind::Problem:
       ++problems;
-      applier.Report(TSeverity::Error, item.Line, std::move(item.Problem));
+      applier.Report(TSeverity::Error, item.Line, [&] { return std::move(item.Problem); });
       break;
     }
   }
   if (!summary.Found && problems == 0)
-    applier.Report(TSeverity::Error, 1, "no configuration found");
+    applier.Report(TSeverity::Error, 1, [] { return std::string("no configuration found"); });
 
   if (mode == TReadMode::Check && summary.Found) {
     // What the text leaves out is the chip's own default: say so where it is risky.
@@ -225,22 +227,27 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
       const TSwitchRow &row = rows[i];
       const char *reason = RiskOf(row.Name, row.Setting());
       if (reason != nullptr)
-        applier.Report(TSeverity::Warning, line,
-                       row.Name + " = " + row.Setting() + " (the chip's default, as the text does not name " +
-                           row.Name + "): " + reason,
-                       row.Name, row.Setting());
+        applier.Report(
+            TSeverity::Warning, line,
+            [&] {
+              return row.Name + " = " + row.Setting() + " (the chip's default, as the text does not name " +
+                     row.Name + "): " + reason;
+            },
+            row.Name, row.Setting());
       names += (names.empty() ? "" : ", ") + row.Name;
       ++count;
     }
     if (count > 0)
-      applier.Report(TSeverity::Note, line,
-                     std::to_string(count) + " switch(es) of " + device +
-                         " not named, so at the chip's default: " + names);
+      applier.Report(TSeverity::Note, line, [&] {
+        return std::to_string(count) + " switch(es) of " + device +
+               " not named, so at the chip's default: " + names;
+      });
   }
   summary.Entries = applier.Entries();
   summary.Applied = applier.Applied();
   summary.Errors = applier.Errors();
   summary.Problems = problems;
+  summary.Unreported = applier.Unreported();
   return summary;
 }
 

@@ -31,18 +31,33 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
 // device has switches of that name (the later entry wins), a risky setting.
 class TEntryApplier {
 public:
-  TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink);
+  // Hands Sink at most Limit diagnostics; the rest are only counted, their texts
+  // never made, so a text with millions of faults costs little more than reading it.
+  TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink,
+                size_t limit = static_cast<size_t>(-1));
 
   void Apply(std::string_view switchName, std::string_view setting, int line);
-  // Reports a diagnostic of the caller's.
-  void Report(TSeverity severity, int line, std::string text, std::string switchName = {},
-              std::string setting = {});
+  // Reports a diagnostic of the caller's, whose text Make gives.
+  template <typename TMake>
+  void Report(TSeverity severity, int line, TMake make, std::string_view switchName = {},
+              std::string_view setting = {}) {
+    if (severity == TSeverity::Error)
+      ++FErrors;
+    if (FReported >= FLimit) {
+      ++FUnreported;
+      return;
+    }
+    ++FReported;
+    if (FSink)
+      FSink({line, severity, make(), std::string(switchName), std::string(setting)});
+  }
   // Whether an entry set row Row.
   bool Named(size_t row) const { return FNamedOn[row] != 0; }
 
   int Entries() const { return FEntries; }
   int Applied() const { return FApplied; }
   int Errors() const { return FErrors; }
+  int Unreported() const { return FUnreported; }
 
 private:
   struct TName {
@@ -53,6 +68,9 @@ private:
   std::vector<TSwitchRow> &FRows;
   std::string FDevice;
   TDiagnosticSink FSink;
+  size_t FLimit;
+  size_t FReported = 0;
+  int FUnreported = 0;
   std::unordered_map<std::string, TName> FNames; // by upper-case name
   std::vector<int> FNamedOn;                     // per row: the line of the entry that first set it
   std::string FKey;                              // the upper-case name looked up last
@@ -75,14 +93,17 @@ struct TReadSummary {
   int Entries = 0;
   int Applied = 0;
   int Errors = 0;
-  int Problems = 0; // lines that could not be read (among the errors)
+  int Problems = 0;   // lines that could not be read (among the errors)
+  int Unreported = 0; // diagnostics beyond the limit, counted only
 };
 
-// Reads Text's configuration onto Rows of Device, reporting every diagnostic to
-// Sink in text order, then those about the switches it leaves out (at DeviceLine,
-// where the text names its device, else its first configuration line).
+// Reads Text's configuration onto Rows of Device, reporting diagnostics to Sink in
+// text order, then those about the switches it leaves out (at DeviceLine, where the
+// text names its device, else its first configuration line); beyond Limit they are
+// only counted.
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
-                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink);
+                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
+                            size_t limit = static_cast<size_t>(-1));
 
 // The reason why choosing Setting for Switch is risky, or null when it is not.
 // Risk goes by the switch's family and its safe settings, so new names of a family

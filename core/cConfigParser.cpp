@@ -6,6 +6,7 @@
 #include "core/cDeviceList.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -13,9 +14,16 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
+// Characters of a name or setting: all but controls, blanks, DEL, "=", "," and "'".
+constexpr auto kNameChars = [] {
+  std::array<bool, 256> table{};
+  for (int c = '!'; c < 256; ++c)
+    table[static_cast<size_t>(c)] = c != '=' && c != ',' && c != '\'' && c != 0x7F;
+  return table;
+}();
+
 bool IsNameChar(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u > ' ' && c != '=' && c != ',' && c != '\'' && u != 0x7F;
+  return kNameChars[static_cast<unsigned char>(c)];
 }
 
 // A scanner over one line; the comment, if any, ends the line.
@@ -60,8 +68,10 @@ public:
   bool TakeName(std::string_view &name) {
     SkipBlanks();
     const size_t start = FPos;
-    while (FPos < FLine.size() && IsNameChar(FLine[FPos]) && FLine.substr(FPos, 2) != "//")
-      ++FPos;
+    const size_t size = FLine.size();
+    for (; FPos < size && IsNameChar(FLine[FPos]); ++FPos)
+      if (FLine[FPos] == '/' && FPos + 1 < size && FLine[FPos + 1] == '/')
+        break;
     name = FLine.substr(start, FPos - start);
     return FPos > start;
   }
