@@ -87,7 +87,7 @@ void WritePart(TWriter &out, const std::string &name, TRandom &random) {
   out.Record("MEMORY_REGION_TYPE", "code", "0", "7fff");
   out.Record("DEVICE_ID_TYPE", "3fffe", Hex(random.Next() & 0xffe0));
   // Special function registers and their bits, as the vendor's file lists them.
-  const int sfrs = 110 + random.Below(30);
+  const int sfrs = 215 + random.Below(30);
   for (int i = 0; i < sfrs; ++i) {
     out.Record("SFR_INFO_TYPE", "SFR" + std::to_string(i), Hex(0xf60u + static_cast<uint32_t>(i)), "8");
     out.Record("SFR_FIELD_INFO_TYPE", "BIT" + std::to_string(i), Hex(1u << (i % 8)), "1");
@@ -99,19 +99,23 @@ void WritePart(TWriter &out, const std::string &name, TRandom &random) {
   for (int r = 0; r < registers; ++r) {
     out.Record("CONFIGREG_INFO_TYPE", Hex(0x300000u + static_cast<uint32_t>(r)),
                "CONFIG" + std::to_string(r / 2 + 1) + (r % 2 ? "H" : "L"), Hex(random.Next() & 0xff), "ff");
+    // The register's switches own bits of their own, from bit 0 up, as in real parts.
     const int switches = 3 + random.Below(2);
-    for (int s = 0; s < switches; ++s) {
+    int bit = 0;
+    for (int s = 0; s < switches && bit < 8; ++s) {
       std::string switchName = fixed < 4 && random.Below(3) == 0
                                    ? kFixedSwitches[fixed++]
                                    : "SW" + std::to_string(r) + "_" + std::to_string(s);
-      const uint32_t mask = 0xffu >> random.Below(5);
+      const int width = std::min(1 + random.Below(4), 8 - bit);
+      const uint32_t mask = ((1u << width) - 1) << bit;
       out.Record("SWITCH_INFO_TYPE", switchName, kFunctions[random.Below(12)], Hex(mask), "8");
-      const int settings = 2 + random.Below(10);
+      const int settings = std::min(2 + random.Below(10), 1 << width);
       for (int k = 0; k < settings; ++k) {
         const bool reserved = k == settings - 1 && random.Below(8) == 0;
         out.Record("SETTING_VALUE_TYPE", reserved ? std::string("RESERVED") : "SET" + std::to_string(k),
-                   kDescriptions[random.Below(8)], Hex(static_cast<uint32_t>(k) & mask));
+                   kDescriptions[random.Below(8)], Hex(static_cast<uint32_t>(k) << bit));
       }
+      bit += width;
     }
   }
 }

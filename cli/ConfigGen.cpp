@@ -6,8 +6,10 @@
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
+#include "core/cConfigWords.h"
 #include "core/cDeviceList.h"
 #include "core/cDeviceTable.h"
+#include "core/cHexFile.h"
 #include "deviceinfo/cDeviceInfo.h"
 
 #include <sys/stat.h>
@@ -57,6 +59,11 @@ constexpr const char *kUsage =
     "  switches --folder DIR --device NAME [--info-defaults]\n"
     "      Prints the settings grid of device NAME, one row per line:\n"
     "      Config, Function, Setting (the default) and Description, tab-separated.\n"
+    "  words --folder DIR --device NAME [--info-defaults] [--set SWITCH=SETTING ...]\n"
+    "        [--from FILE]\n"
+    "      Prints the configuration words the chip gets, one register per line in\n"
+    "      address order: \"CONFIG1H  0x300001  0x08\". The options mean what they\n"
+    "      mean for generate.\n"
     "  check --folder DIR [--device NAME] FILE\n"
     "      Checks the configuration in FILE (a program's source, or - for standard\n"
     "      input) against the device its device line names, or NAME. Prints one\n"
@@ -66,6 +73,9 @@ constexpr const char *kUsage =
     "      setting that can lock you out of the chip, also where a switch left out\n"
     "      is at such a chip default), and a note of the switches left out. Exit\n"
     "      status 0 without errors.\n"
+    "  FILE for check and --from may also be an Intel HEX file (told by its content):\n"
+    "  its configuration words give each switch its setting; it names no device, so\n"
+    "  --device is needed.\n"
     "  --help\n"
     "      Prints this text.\n"
     "\n"
@@ -231,6 +241,8 @@ int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
 struct TOpenDevice {
   std::string Name;
   std::vector<TSwitchRow> Rows;
+  std::vector<TConfigRegister> Registers;
+  std::string Source; // the file its data comes from
 };
 
 TOpenDevice OpenDevice(const TOptions &options) {
@@ -249,7 +261,9 @@ TOpenDevice OpenDevice(const TOptions &options) {
   TOpenDevice device;
   device.Name = names[index];
   bool found = false;
-  WithLineContext(reader, options.Folder, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows); });
+  WithLineContext(reader, options.Folder,
+                  [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
+  device.Source = reader.SourceName();
   if (!found)
     throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
                          DeviceInfoFileName(options.Folder) + " but has no part section");
@@ -384,26 +398,58 @@ bool OpenDeviceOfText(TOptions &options, const TSource &source, const TTextDevic
   return true;
 }
 
+constexpr const char *kHexNamesNoDevice = "a HEX file names no device; name it with --device NAME";
+
+// Reads Source's configuration onto the device it names (or --device): a HEX
+// file's words, or a text's entries, each with what it leaves out at the chip's
+// default. Diagnostics go to Out; false when there is no device to read it onto.
+bool ReadConfiguration(TOptions &options, const TSource &source, std::ostream &out, TOpenDevice &device,
+                       TReadSummary &summary) {
+  const bool hex = LooksLikeHexFile(source.Text);
+  const TTextDevice named = hex ? TTextDevice{} : FindDeviceLine(source.Text);
+  if (hex && !options.HasDevice) {
+    Diagnose(out, source.Name, 1, "error", kHexNamesNoDevice);
+    return false;
+  }
+  if (!OpenDeviceOfText(options, source, named, out, device))
+    return false;
+  const TDiagnosticSink sink = DiagnosticsTo(out, source.Name);
+  summary = hex ? ReadHexConfig(source.Text, WordRegisters(device.Registers, device.Rows, device.Source),
+                                device.Rows, device.Name, TReadMode::Check, sink)
+                : ReadConfigText(source.Text, device.Rows, device.Name, named.Line, TReadMode::Check, sink);
+  return true;
+}
+
+// The table generate and words start from: every switch at its default, or FILE's
+// configuration (--from; its diagnostics on Err, as check gives them), then the
+// --set choices on top. False when there is no table to go on with; Status is 1
+// when FILE had errors.
+bool StartingTable(TOptions &options, std::istream &in, std::ostream &err, TOpenDevice &device, int &status) {
+  status = kExitOk;
+  if (!options.HasFrom) {
+    device = OpenDevice(options);
+  } else {
+    const TSource source = ReadSource(options.From, in);
+    TReadSummary summary;
+    if (!ReadConfiguration(options, source, err, device, summary)) {
+      status = kExitFailure;
+      return false;
+    }
+    // What this device cannot take was reported; the rest is carried over.
+    if (summary.Errors > 0)
+      status = kExitFailure;
+  }
+  ApplyPicks(device, options);
+  return true;
+}
+
 int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                     std::ostream &err) {
   TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
-  int status = kExitOk;
   TOpenDevice device;
-  if (options.HasFrom) {
-    const TSource source = ReadSource(options.From, in);
-    const TTextDevice named = FindDeviceLine(source.Text);
-    if (!OpenDeviceOfText(options, source, named, err, device))
-      return kExitFailure;
-    // What this device cannot take is reported; the rest is carried over, and what
-    // the text leaves out is the chip's own default.
-    const TReadSummary summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line,
-                                                TReadMode::Check, DiagnosticsTo(err, source.Name));
-    if (summary.Errors > 0)
-      status = kExitFailure;
-  } else {
-    device = OpenDevice(options);
-  }
-  ApplyPicks(device, options);
+  int status = kExitOk;
+  if (!StartingTable(options, in, err, device, status))
+    return status;
   TConfigTextOptions textOptions;
   textOptions.Orvane = options.Orvane;
   textOptions.Comments = !options.NoComments;
@@ -413,15 +459,28 @@ int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std:
   return status;
 }
 
+int CommandWords(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                 std::ostream &err) {
+  TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptSet | kOptFrom);
+  TOpenDevice device;
+  int status = kExitOk;
+  if (!StartingTable(options, in, err, device, status))
+    return status;
+  const std::vector<TWordRegister> registers = WordRegisters(device.Registers, device.Rows, device.Source);
+  for (const std::string &warning : SwitchesOutsideRegisters(device.Rows, device.Source))
+    err << "configgen: warning: " << warning << '\n';
+  for (const TConfigWord &word : ConfigWords(registers, device.Rows))
+    out << WordLine(word) << '\n';
+  return status;
+}
+
 int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::ostream &out) {
   TOptions options = ParseOptions(args, kOptDevice | kOptDeviceOptional | kOptFile);
   const TSource source = ReadSource(options.From, in);
-  const TTextDevice named = FindDeviceLine(source.Text);
   TOpenDevice device;
-  if (!OpenDeviceOfText(options, source, named, out, device))
+  TReadSummary summary;
+  if (!ReadConfiguration(options, source, out, device, summary))
     return kExitFailure;
-  const TReadSummary summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line,
-                                              TReadMode::Check, DiagnosticsTo(out, source.Name));
   return summary.Errors > 0 ? kExitFailure : kExitOk;
 }
 
@@ -449,6 +508,8 @@ int RunCommand(const std::vector<std::string> &args, std::istream &in, std::ostr
     return CommandGenerate(args, in, out, err);
   if (command == "check")
     return CommandCheck(args, in, out);
+  if (command == "words")
+    return CommandWords(args, in, out, err);
   if (command == "switches")
     return CommandSwitches(args, out);
   throw EUsage("unknown command " + QuotedForMessage(command));

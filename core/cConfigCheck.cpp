@@ -163,6 +163,16 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
     return;
   }
   ++name.Seen;
+  Set(r, k, line);
+}
+
+void TEntryApplier::ApplyRow(size_t r, int k, int line) {
+  ++FEntries;
+  Set(r, k, line);
+}
+
+void TEntryApplier::Set(size_t r, int k, int line) {
+  TSwitchRow &row = FRows[r];
   ++FApplied;
   row.Chosen = k;
   if (FNamedOn[r] != 0)
@@ -216,39 +226,43 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
   if (!summary.Found && problems == 0)
     applier.Report(TSeverity::Error, 1, [] { return std::string("no configuration found"); });
 
-  if (mode == TReadMode::Check && summary.Found) {
-    // What the text leaves out is the chip's own default: say so where it is risky.
-    const int line = deviceLine > 0 ? deviceLine : firstLine;
-    std::string names;
-    int count = 0;
-    for (size_t i = 0; i < rows.size(); ++i) {
-      if (applier.Named(i))
-        continue;
-      const TSwitchRow &row = rows[i];
-      const char *reason = RiskOf(row.Name, row.Setting());
-      if (reason != nullptr)
-        applier.Report(
-            TSeverity::Warning, line,
-            [&] {
-              return row.Name + " = " + row.Setting() + " (the chip's default, as the text does not name " +
-                     row.Name + "): " + reason;
-            },
-            row.Name, row.Setting());
-      names += (names.empty() ? "" : ", ") + row.Name;
-      ++count;
-    }
-    if (count > 0)
-      applier.Report(TSeverity::Note, line, [&] {
-        return std::to_string(count) + " switch(es) of " + device +
-               " not named, so at the chip's default: " + names;
-      });
-  }
+  if (mode == TReadMode::Check && summary.Found)
+    ReportChipDefaults(applier, rows, device, deviceLine > 0 ? deviceLine : firstLine);
   summary.Entries = applier.Entries();
   summary.Applied = applier.Applied();
   summary.Errors = applier.Errors();
   summary.Problems = problems;
   summary.Unreported = applier.Unreported();
   return summary;
+}
+
+void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
+                        const std::string &device, int line, bool fromWords) {
+  // What the text leaves out is the chip's own default: say so where it is risky.
+  std::string names;
+  int count = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (applier.Named(i))
+      continue;
+    const TSwitchRow &row = rows[i];
+    const char *reason = RiskOf(row.Name, row.Setting());
+    if (reason != nullptr)
+      applier.Report(
+          TSeverity::Warning, line,
+          [&] {
+            return row.Name + " = " + row.Setting() + " (the chip's default, as the " +
+                   (fromWords ? "file does not set it" : "text does not name " + row.Name) + "): " + reason;
+          },
+          row.Name, row.Setting());
+    names += (names.empty() ? "" : ", ") + row.Name;
+    ++count;
+  }
+  // Words name no switch: their notes say which registers the file leaves out.
+  if (count > 0 && !fromWords)
+    applier.Report(TSeverity::Note, line, [&] {
+      return std::to_string(count) + " switch(es) of " + device +
+             " not named, so at the chip's default: " + names;
+    });
 }
 
 const char *RiskOf(std::string_view switchName, std::string_view setting) {

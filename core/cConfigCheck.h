@@ -37,6 +37,8 @@ public:
                 size_t limit = static_cast<size_t>(-1));
 
   void Apply(std::string_view switchName, std::string_view setting, int line);
+  // Sets row Row to its setting K, as an entry on Line that names it would.
+  void ApplyRow(size_t row, int k, int line);
   // Reports a diagnostic of the caller's, whose text Make gives.
   template <typename TMake>
   void Report(TSeverity severity, int line, TMake make, std::string_view switchName = {},
@@ -60,6 +62,8 @@ public:
   int Unreported() const { return FUnreported; }
 
 private:
+  void Set(size_t row, int k, int line);
+
   struct TName {
     std::vector<int> Rows; // the rows of that switch name, in order
     int Seen = 0;          // entries of that name applied so far
@@ -104,6 +108,12 @@ struct TReadSummary {
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
                             size_t limit = static_cast<size_t>(-1));
+
+// For Check: warns of every risky chip default among the rows no entry set, at
+// Line, and notes them all. FromWords: the rows come from configuration words,
+// whose notes name the registers left out instead.
+void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
+                        const std::string &device, int line, bool fromWords = false);
 
 // The reason why choosing Setting for Switch is risky, or null when it is not.
 // Risk goes by the switch's family and its safe settings, so new names of a family

@@ -25,6 +25,7 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
     }
     row.FileDefault = reader.FileDefault();
     row.Register = reader.SwitchRegister();
+    row.Line = reader.SwitchLine() + 1;
     row.Mask = reader.SwitchMask();
     row.Values = reader.SettingValues();
     row.ValueLines.clear();

@@ -38,6 +38,7 @@ struct TSwitchRow {
   // there, and each setting's value under them with the line of the source it
   // stands on (both parallel to SettingNames).
   int Register = -1;
+  int Line = 0; // where the switch stands in the source, from 1
   uint32_t Mask = 0;
   std::vector<uint32_t> Values;
   std::vector<int> ValueLines;

@@ -191,7 +191,8 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   Devices.Clear();
   FLines.Clear();
   FLastLine = -1;
-  FLoadError = FLines.LoadFromFile(DeviceInfoFileName(folder));
+  FSourceName = DeviceInfoFileName(folder);
+  FLoadError = FLines.LoadFromFile(FSourceName);
   if (!FLoadError.empty())
     return;
   OverLines([&] {
@@ -290,6 +291,7 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
   FSettingLines.clear();
   FSwitchRegister = -1;
   FSwitchMask = 0;
+  FSwitchLine = -1;
 
   // Find the switch, noting register values on the way; stop at the next device.
   bool found = false;
@@ -305,6 +307,7 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
       found = true;
       FSwitchMask = mask;
       FSwitchRegister = static_cast<int>(FRegisters.size()) - 1;
+      FSwitchLine = index;
     } else if (kind == kPartInfoType) {
       break;
     }

@@ -86,9 +86,13 @@ public:
   // Registers(), -1 when it stands before any), its mask, and for each offered
   // setting (parallel to its names) the value and the line of its record.
   int SwitchRegister() const { return FSwitchRegister; }
+  // Index of the line of its switch record.
+  int SwitchLine() const { return FSwitchLine; }
   uint32_t SwitchMask() const { return FSwitchMask; }
   const std::vector<uint32_t> &SettingValues() const { return FSettingValues; }
   const std::vector<int> &SettingLines() const { return FSettingLines; }
+  // The file the device data comes from, as messages name it.
+  const std::string &SourceName() const { return FSourceName; }
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
   // Index of the line looked at last: where a malformed record stopped a walk.
@@ -120,6 +124,8 @@ private:
   uint32_t FRegisterValue = 0;
   std::vector<TRegisterRecord> FRegisters;
   int FSwitchRegister = -1;
+  int FSwitchLine = -1;
+  std::string FSourceName;
   uint32_t FSwitchMask = 0;
   std::vector<uint32_t> FSettingValues;
   std::vector<int> FSettingLines;

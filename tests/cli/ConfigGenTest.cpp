@@ -2,6 +2,7 @@
 #include "cli/ConfigGen.h"
 
 #include "tests/support/DeviceInfoText.h"
+#include "tests/support/HexText.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -638,4 +639,95 @@ TEST(ConfigGenCheck, TheDeviceAndTheConfigurationMustBeThere) {
   const TRun missing = RunCli({"check", "--folder", SamplesFolder(), "/no/such/file.bas"});
   EXPECT_EQ(missing.Status, kExitFailure);
   EXPECT_NE(missing.Err.find("cannot read /no/such/file.bas"), std::string::npos) << missing.Err;
+}
+
+// --- words, and a HEX file as a configuration ------------------------------------------
+
+TEST(ConfigGenWords, PrintsEachRegistersWordAsWorkedOutByHand) {
+  const struct {
+    std::vector<std::string> Options;
+    std::string Words;
+  } cases[] = {
+      // Defaults; FOSC's default matches no setting, so the last one's bits go in (0xC9, not 0xCF).
+      {{"--device", "18F1220"},
+       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x1B\nCONFIG2H  0x300003  0x1F\n"
+       "CONFIG4L  0x300006  0x81\nCONFIG5L  0x300008  0x03\nCONFIG5H  0x300009  0xC0\n"},
+      {{"--device", "18F1220", "--info-defaults"},
+       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x1B\nCONFIG2H  0x300003  0x1F\n"
+       "CONFIG4L  0x300006  0x85\nCONFIG5L  0x300008  0x03\nCONFIG5H  0x300009  0xC0\n"},
+      {{"--device", "18F4520", "--set", "OSC=HS", "--set", "LVP=ON", "--set", "MCLRE=OFF"},
+       "CONFIG1H  0x300001  0x02\nCONFIG2L  0x300002  0x1F\nCONFIG2H  0x300003  0x1F\n"
+       "CONFIG3H  0x300005  0x03\nCONFIG4L  0x300006  0x85\n"},
+  };
+  for (const auto &c : cases) {
+    std::vector<std::string> args = {"words", "--folder", SamplesFolder()};
+    args.insert(args.end(), c.Options.begin(), c.Options.end());
+    const TRun run = RunCli(args);
+    EXPECT_EQ(run.Status, kExitOk) << run.Err;
+    EXPECT_EQ(run.Out, c.Words) << testing::PrintToString(c.Options);
+  }
+}
+
+TEST(ConfigGenWords, FaultsOfTheDeviceData) {
+  TTempFolder folder;
+  folder.WriteDeviceInfo(TDeviceInfoText()
+                             .Index("18F1")
+                             .Part("18F1")
+                             .Switch("EARLY", "before any register", "1")
+                             .Setting("E0", "", "0")
+                             .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
+                             .Switch("A", "a", "03")
+                             .Setting("A0", "", "0")
+                             .Setting("A7", "", "7")
+                             .Text());
+  const TRun run = RunCli({"words", "--folder", folder.Path(), "--device", "18F1"});
+  EXPECT_EQ(run.Status, kExitFailure);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(run.Err, "configgen: " + folder.Path() +
+                         "/8bit_device.info, line 8: setting 'A7' of switch 'A' has the "
+                         "value 0x07, with bits outside the switch's mask 0x03\n");
+  folder.WriteDeviceInfo(TDeviceInfoText()
+                             .Index("18F1")
+                             .Part("18F1")
+                             .Switch("EARLY", "before any register", "1")
+                             .Setting("E0", "", "0")
+                             .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
+                             .Text());
+  const TRun early = RunCli({"words", "--folder", folder.Path(), "--device", "18F1"});
+  EXPECT_EQ(early.Status, kExitOk);
+  EXPECT_EQ(early.Out, "CONFIG1H  0x300001  0x0F\n");
+  EXPECT_EQ(early.Err.rfind(
+                "configgen: warning: switch 'EARLY' (" + folder.Path() + "/8bit_device.info, line 3)", 0),
+            0u)
+      << early.Err;
+}
+
+TEST(ConfigGenHex, AHexFileIsReadAsAConfigurationForTheDeviceNamed) {
+  TTempFolder folder;
+  // 18F4520: OSC = HS, LVP = ON, MCLRE = OFF; CONFIG2L and CONFIG2H left out.
+  const std::string hex = folder.WriteFile("prog.hex", THexText()
+                                                           .Data(0, {0xEF, 0x00, 0xF0, 0x00})
+                                                           .Upper(0x0030)
+                                                           .Data(0x0001, {0x02})
+                                                           .Line("")
+                                                           .Data(0x0005, {0x03, 0x85})
+                                                           .End()
+                                                           .Text());
+  const TRun generated = RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F4520", "--from",
+                                 hex, "--no-comments", "--changed-only"});
+  EXPECT_EQ(generated.Status, kExitOk) << generated.Err;
+  EXPECT_EQ(generated.Out, "device = 18F4520\n\nconfig\n    OSC = HS,\n    MCLRE = OFF\n");
+  const TRun check = RunCli({"check", "--folder", SamplesFolder(), "--device", "18F4520", hex});
+  EXPECT_EQ(check.Status, kExitOk);
+  EXPECT_NE(check.Out.find(hex + ":5: warning: MCLRE = OFF: "), std::string::npos) << check.Out;
+  EXPECT_NE(check.Out.find(hex + ":5: warning: LVP = ON: "), std::string::npos) << check.Out;
+  EXPECT_NE(check.Out.find(hex + ":1: note: CONFIG2L (0x300002) is not in the file"), std::string::npos)
+      << check.Out;
+  const TRun words = RunCli({"words", "--folder", SamplesFolder(), "--device", "18F4520", "--from", hex});
+  EXPECT_EQ(words.Out, "CONFIG1H  0x300001  0x02\nCONFIG2L  0x300002  0x1F\nCONFIG2H  0x300003  0x1F\n"
+                       "CONFIG3H  0x300005  0x03\nCONFIG4L  0x300006  0x85\n");
+
+  const TRun noDevice = RunCli({"check", "--folder", SamplesFolder(), hex});
+  EXPECT_EQ(noDevice.Status, kExitFailure);
+  EXPECT_EQ(noDevice.Out, hex + ":1: error: a HEX file names no device; name it with --device NAME\n");
 }

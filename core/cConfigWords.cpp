@@ -1,0 +1,217 @@
+// The configuration words of a table, and a table read from a HEX file's words.
+#include "core/cConfigWords.h"
+
+#include "core/cHexFile.h"
+#include "deviceinfo/cDeviceInfo.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+// PIC18 configuration registers begin here; CONFIGnL is at 2(n-1) past it.
+constexpr uint32_t kConfigBase = 0x300000;
+
+std::string Hex(uint32_t value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+  return text;
+}
+
+std::string Where(const std::string &source, int line) {
+  return source.empty() ? "line " + std::to_string(line) : source + ", line " + std::to_string(line);
+}
+
+// "CONFIG1H (0x300001)".
+std::string Named(const TWordRegister &reg) {
+  return reg.Name + " (" + Hex(reg.Address, 6) + ")";
+}
+
+// Runs of set bits: "bit 4", "bits 0–3", "bits 0–1, 4".
+std::string BitRuns(uint32_t mask) {
+  std::string runs;
+  int count = 0;
+  for (int bit = 0; bit < 32; ++bit) {
+    if ((mask >> bit & 1u) == 0)
+      continue;
+    int last = bit;
+    while (last + 1 < 32 && (mask >> (last + 1) & 1u) != 0)
+      ++last;
+    runs += (runs.empty() ? "" : ", ") + std::to_string(bit);
+    if (last > bit)
+      runs += "\x96" + std::to_string(last); // an en dash in code page 1252
+    count += last - bit + 1;
+    bit = last;
+  }
+  return (count == 1 ? "bit " : "bits ") + runs;
+}
+} // namespace
+
+std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
+                                         const std::vector<TSwitchRow> &rows, const std::string &source) {
+  std::vector<TWordRegister> result;
+  result.reserve(registers.size());
+  for (const TConfigRegister &reg : registers) {
+    TWordRegister word;
+    if (!TryHexToUInt32(reg.Address, word.Address))
+      throw EDataError(Where(source, reg.Line) + ": the configuration register's address " +
+                       QuotedForMessage(reg.Address) + " is not hexadecimal");
+    word.Name = reg.Name;
+    word.Unset = reg.Unset;
+    result.push_back(std::move(word));
+  }
+  // Registers below the usual place (some parts keep them at the end of program
+  // memory) are counted from the lowest of them.
+  uint32_t base = kConfigBase;
+  for (const TWordRegister &reg : result)
+    base = std::min(base, reg.Address & ~1u);
+  for (TWordRegister &reg : result)
+    if (reg.Name.empty()) {
+      const uint32_t from = reg.Address >= kConfigBase ? kConfigBase : base;
+      reg.Name =
+          "CONFIG" + std::to_string((reg.Address - from) / 2 + 1) + ((reg.Address - from) % 2 ? "H" : "L");
+    }
+  for (const TSwitchRow &row : rows)
+    for (size_t k = 0; k < row.Values.size(); ++k)
+      if ((row.Values[k] & ~row.Mask) != 0)
+        throw EDataError(Where(source, k < row.ValueLines.size() ? row.ValueLines[k] : row.Line) +
+                         ": setting " + QuotedForMessage(row.SettingNames[static_cast<int>(k)]) +
+                         " of switch " + QuotedForMessage(row.Name) + " has the value " +
+                         Hex(row.Values[k], 2) + ", with bits outside the switch's mask " + Hex(row.Mask, 2));
+  return result;
+}
+
+std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
+                                                  const std::string &source) {
+  std::vector<std::string> warnings;
+  for (const TSwitchRow &row : rows)
+    if (row.Register < 0)
+      warnings.push_back("switch " + QuotedForMessage(row.Name) + " (" + Where(source, row.Line) +
+                         ") stands before any configuration register of its device: it belongs to none, "
+                         "so the words leave it out");
+  return warnings;
+}
+
+std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers,
+                                     const std::vector<TSwitchRow> &rows) {
+  std::vector<TConfigWord> words;
+  words.reserve(registers.size());
+  for (const TWordRegister &reg : registers)
+    words.push_back({reg.Name, reg.Address, reg.Unset});
+  for (const TSwitchRow &row : rows)
+    if (row.Register >= 0 && static_cast<size_t>(row.Register) < words.size() &&
+        static_cast<size_t>(row.Chosen) < row.Values.size()) {
+      uint32_t &value = words[static_cast<size_t>(row.Register)].Value;
+      value = (value & ~row.Mask) | (row.Values[static_cast<size_t>(row.Chosen)] & row.Mask);
+    }
+  std::stable_sort(words.begin(), words.end(),
+                   [](const TConfigWord &a, const TConfigWord &b) { return a.Address < b.Address; });
+  return words;
+}
+
+std::string WordLine(const TConfigWord &word) {
+  char text[64];
+  std::snprintf(text, sizeof text, "  0x%06X  0x%02X", word.Address, word.Value);
+  return word.Name + text;
+}
+
+std::string BitsOfRow(const std::vector<TWordRegister> &registers, const TSwitchRow &row) {
+  if (row.Register < 0 || static_cast<size_t>(row.Register) >= registers.size() || row.Mask == 0)
+    return {};
+  return registers[static_cast<size_t>(row.Register)].Name + ", " + BitRuns(row.Mask);
+}
+
+TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
+                           std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
+                           const TDiagnosticSink &sink, size_t limit) {
+  if (mode == TReadMode::Check)
+    for (TSwitchRow &row : rows) {
+      const int k = FindSetting(row, row.FileDefault);
+      if (k >= 0)
+        row.Chosen = k;
+    }
+  TEntryApplier applier(rows, device, sink, limit);
+  TReadSummary summary;
+
+  THexImage image;
+  for (const TWordRegister &reg : registers)
+    image.Watch(reg.Address);
+  const THexSummary hex = ReadHexFile(
+      text, image, [&](const TDiagnostic &d) { applier.Report(d.Severity, d.Line, [&] { return d.Text; }); });
+  summary.Problems = hex.Errors;
+
+  for (const TSwitchRow &row : rows)
+    if (row.Register < 0)
+      applier.Report(TSeverity::Warning, 1, [&] {
+        return "switch " + QuotedForMessage(row.Name) +
+               " stands before any configuration register of its device in the device data, so no word "
+               "sets it: it is at the chip's default";
+      });
+
+  // Registers in address order, each with the rows of its switches.
+  std::vector<size_t> order(registers.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return registers[a].Address < registers[b].Address; });
+  for (const TWordRegister &reg : registers)
+    summary.Found = summary.Found || image.Has(reg.Address);
+  for (const size_t i : order) {
+    if (!summary.Found)
+      break; // one error says it all
+    const TWordRegister &reg = registers[i];
+    std::string switches;
+    uint32_t covered = 0;
+    for (const TSwitchRow &row : rows)
+      if (row.Register == static_cast<int>(i)) {
+        switches += (switches.empty() ? "" : ", ") + row.Name;
+        covered |= row.Mask;
+      }
+    if (!image.Has(reg.Address)) {
+      if (!switches.empty())
+        applier.Report(TSeverity::Note, 1, [&] {
+          return Named(reg) + " is not in the file: its switches (" + switches + ") " +
+                 (mode == TReadMode::Check ? "are at the chip's default" : "keep their settings");
+        });
+      continue;
+    }
+    const uint32_t word = image.Byte(reg.Address);
+    const int line = std::max(image.Line(reg.Address), 1);
+    for (size_t r = 0; r < rows.size(); ++r) {
+      TSwitchRow &row = rows[r];
+      if (row.Register != static_cast<int>(i))
+        continue;
+      const uint32_t bits = word & row.Mask;
+      int k = -1; // the last setting of that value, as for defaults
+      for (size_t v = 0; v < row.Values.size(); ++v)
+        if (row.Values[v] == bits)
+          k = static_cast<int>(v);
+      if (k >= 0)
+        applier.ApplyRow(r, k, line);
+      else
+        applier.Report(
+            TSeverity::Error, line,
+            [&] {
+              return Named(reg) + " = " + Hex(word, 2) + ": the bits " + Hex(bits, 2) + " of switch " +
+                     QuotedForMessage(row.Name) + " match none of its settings";
+            },
+            row.Name);
+    }
+    const uint32_t stray = (word ^ reg.Unset) & ~covered & 0xFFu;
+    if (stray != 0)
+      applier.Report(TSeverity::Note, line, [&] {
+        return Named(reg) + " = " + Hex(word, 2) + ": bits no switch covers (" + Hex(stray, 2) +
+               ") differ from the register's value when not set, " + Hex(reg.Unset & 0xFFu, 2);
+      });
+  }
+  if (!summary.Found)
+    applier.Report(TSeverity::Error, 1, [&] {
+      return std::string("no configuration words: the file holds no data at the device's register addresses");
+    });
+  else if (mode == TReadMode::Check)
+    ReportChipDefaults(applier, rows, device, 1, true);
+  summary.Entries = applier.Entries();
+  summary.Applied = applier.Applied();
+  summary.Errors = applier.Errors();
+  summary.Unreported = applier.Unreported();
+  return summary;
+}

@@ -1,0 +1,71 @@
+// Configuration words: the bytes the chip gets for a device's chosen settings, and
+// a configuration read back from the words a HEX file programs.
+#pragma once
+
+#include "common/cErrors.h"
+#include "core/cConfigCheck.h"
+#include "core/cDeviceTable.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A fault in the device data that only the words notice, with the file and line.
+class EDataError : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// A configuration register as the words name it: CONFIGnL or CONFIGnH from its
+// address (0x300000 + 2(n-1), plus 1 for H), or the name its source gives.
+struct TWordRegister {
+  std::string Name;
+  uint32_t Address = 0;
+  uint32_t Unset = 0; // its value when not set
+};
+
+// The device's registers with their names and addresses. A register whose address
+// is not hexadecimal is an EDataError naming Source and its line; so is a setting
+// value with bits outside its switch's mask (the words and the HEX reading would
+// both go wrong with it).
+std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
+                                         const std::vector<TSwitchRow> &rows, const std::string &source);
+
+// The switches that stand before any register of their device: they belong to
+// none, so the words leave them out and a HEX file gives them their chip default.
+// One warning text for each ("switch 'X' stands before ...").
+std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
+                                                  const std::string &source);
+
+struct TConfigWord {
+  std::string Name;
+  uint32_t Address = 0;
+  uint32_t Value = 0;
+};
+
+// Each register's word, in address order: its value when not set, with each of its
+// switches' bits replaced by the chosen setting's value; bits no switch covers keep
+// that value.
+std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers,
+                                     const std::vector<TSwitchRow> &rows);
+
+// "CONFIG1H  0x300001  0x08": name, two blanks, the address in six upper-case hex
+// digits, two blanks, the word in two.
+std::string WordLine(const TConfigWord &word);
+
+// "CONFIG1H, bits 0–3" (an en dash, in the tool's code page): where Row's bits are;
+// empty for a switch outside the registers.
+std::string BitsOfRow(const std::vector<TWordRegister> &registers, const TSwitchRow &row);
+
+// Reads the configuration a HEX file programs onto Rows of Device (Text must be one,
+// see LooksLikeHexFile): each switch takes the setting whose value equals the
+// word's bits under its mask (several: the last); bits that match no setting are
+// an error naming the register, the switch and the bits; bits no switch covers that
+// differ from the register's value when not set get a note. A register the file
+// does not hold leaves its switches at the chip's default (Check) or as they are
+// (Paste), with a note. No data at any register address is an error. Diagnostics
+// go to Sink as ReadConfigText's do, beyond Limit only counted.
+TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
+                           std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
+                           const TDiagnosticSink &sink, size_t limit = static_cast<size_t>(-1));

@@ -1,0 +1,219 @@
+// The Intel HEX reader.
+#include "core/cHexFile.h"
+
+#include "common/cErrors.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view Trimmed(std::string_view line) {
+  while (!line.empty() && IsBlank(line.front()))
+    line.remove_prefix(1);
+  while (!line.empty() && IsBlank(line.back()))
+    line.remove_suffix(1);
+  return line;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  return -1;
+}
+
+std::string Hex(uint32_t value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+  return text;
+}
+
+// Walks a text line by line, as an editor counts lines (CR LF, a lone CR or a lone
+// LF end one).
+class TLines {
+public:
+  explicit TLines(std::string_view text) : FText(text) {
+    if (FText.substr(0, 3) == "\xEF\xBB\xBF")
+      FPos = 3;
+  }
+  bool Next(std::string_view &line) {
+    if (FPos >= FText.size())
+      return false;
+    size_t end = FPos;
+    while (end < FText.size() && FText[end] != '\r' && FText[end] != '\n')
+      ++end;
+    line = FText.substr(FPos, end - FPos);
+    FPos = end;
+    if (FPos < FText.size())
+      FPos += FText.substr(FPos, 2) == "\r\n" ? 2 : 1;
+    ++FNumber;
+    return true;
+  }
+  int Number() const { return FNumber; }
+
+private:
+  std::string_view FText;
+  size_t FPos = 0;
+  int FNumber = 0;
+};
+
+// One record's bytes, checked: its length and checksum; an empty text when good,
+// else what is wrong.
+std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
+  bytes.clear();
+  const std::string_view digits = record.substr(1);
+  for (size_t i = 0; i < digits.size(); ++i)
+    if (HexDigit(digits[i]) < 0)
+      return "a record holds hexadecimal digits only after its ':'; found " + QuotedForMessage(record);
+  if (digits.size() % 2 != 0)
+    return "a record holds whole bytes of two hexadecimal digits; " + QuotedForMessage(record) + " does not";
+  for (size_t i = 0; i < digits.size(); i += 2)
+    bytes.push_back(static_cast<uint8_t>(HexDigit(digits[i]) * 16 + HexDigit(digits[i + 1])));
+  if (bytes.size() < 5)
+    return "a record is too short to hold its length, address, type and checksum: " +
+           QuotedForMessage(record);
+  const size_t length = bytes[0];
+  if (bytes.size() != length + 5)
+    return "the record's length says " + std::to_string(length) + " data byte(s), but it holds " +
+           std::to_string(bytes.size() - 5);
+  uint8_t sum = 0;
+  for (size_t i = 0; i + 1 < bytes.size(); ++i)
+    sum = static_cast<uint8_t>(sum + bytes[i]);
+  const auto expected = static_cast<uint8_t>(0x100 - sum);
+  if (bytes.back() != expected)
+    return "the record's checksum is " + Hex(bytes.back(), 2) + " where its bytes give " + Hex(expected, 2);
+  return {};
+}
+} // namespace
+
+bool LooksLikeHexFile(std::string_view text) {
+  TLines lines(text);
+  std::string_view line;
+  bool any = false;
+  while (lines.Next(line)) {
+    line = Trimmed(line);
+    if (line.empty())
+      continue;
+    if (line.front() != ':')
+      return false;
+    any = true;
+  }
+  return any;
+}
+
+bool THexImage::Has(uint32_t address) const {
+  const auto page = FPages.find(address >> 16);
+  return page != FPages.end() && page->second->Written[address & 0xFFFF];
+}
+
+uint8_t THexImage::Byte(uint32_t address) const {
+  const auto page = FPages.find(address >> 16);
+  return page == FPages.end() ? 0 : page->second->Bytes[address & 0xFFFF];
+}
+
+int THexImage::Line(uint32_t address) const {
+  const auto line = FLines.find(address);
+  return line == FLines.end() ? 0 : line->second;
+}
+
+bool THexImage::Write(uint32_t address, uint8_t value, int line, uint8_t &old) {
+  std::unique_ptr<TPage> &page = FPages[address >> 16];
+  if (!page)
+    page = std::make_unique<TPage>();
+  const size_t offset = address & 0xFFFF;
+  const bool rewritten = page->Written[offset] && page->Bytes[offset] != value;
+  old = page->Bytes[offset];
+  page->Bytes[offset] = value;
+  page->Written[offset] = true;
+  if (!FLines.empty()) {
+    const auto watched = FLines.find(address);
+    if (watched != FLines.end())
+      watched->second = line;
+  }
+  return rewritten;
+}
+
+THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnosticSink &sink) {
+  THexSummary summary;
+  auto report = [&](TSeverity severity, int line, std::string message) {
+    if (severity == TSeverity::Error)
+      ++summary.Errors;
+    if (sink)
+      sink({line, severity, std::move(message), {}, {}});
+  };
+  TLines lines(text);
+  std::string_view line;
+  std::vector<uint8_t> bytes;
+  uint32_t base = 0;
+  bool segmented = false; // the base came from an extended segment address
+  int last = 0;
+  while (!summary.Ended && lines.Next(line)) {
+    const int number = lines.Number();
+    last = number;
+    const std::string_view record = Trimmed(line);
+    if (record.empty())
+      continue;
+    if (record.front() != ':') {
+      report(TSeverity::Error, number, "a line that is no record: " + QuotedForMessage(record));
+      continue;
+    }
+    const std::string fault = DecodeRecord(record, bytes);
+    if (!fault.empty()) {
+      report(TSeverity::Error, number, fault);
+      continue;
+    }
+    const size_t length = bytes[0];
+    const uint32_t offset = static_cast<uint32_t>(bytes[1]) << 8 | bytes[2];
+    const uint8_t type = bytes[3];
+    const uint8_t *data = bytes.data() + 4;
+    const size_t wanted[] = {length, 0, 2, 4, 2, 4}; // data bytes each type holds
+    if (type > 5) {
+      report(TSeverity::Error, number, "record type " + Hex(type, 2) + " is none of 00 to 05");
+      continue;
+    }
+    if (type != 0 && length != wanted[type]) {
+      report(TSeverity::Error, number,
+             "a record of type " + Hex(type, 2) + " holds " + std::to_string(wanted[type]) +
+                 " data byte(s), not " + std::to_string(length));
+      continue;
+    }
+    switch (type) {
+    case 0:
+      for (size_t i = 0; i < length; ++i) {
+        // A segment's offset wraps within its 64 KiB; a linear address within 4 GiB.
+        const uint32_t address = segmented ? base + ((offset + static_cast<uint32_t>(i)) & 0xFFFF)
+                                           : base + offset + static_cast<uint32_t>(i);
+        uint8_t old = 0;
+        if (image.Write(address, data[i], number, old))
+          report(TSeverity::Warning, number,
+                 "the byte at " + Hex(address, 6) + " is written again with another value, " +
+                     Hex(data[i], 2) + " after " + Hex(old, 2) + "; the later one counts");
+      }
+      break;
+    case 1:
+      summary.Ended = true;
+      break;
+    case 2:
+      base = (static_cast<uint32_t>(data[0]) << 8 | data[1]) << 4;
+      segmented = true;
+      break;
+    case 4:
+      base = (static_cast<uint32_t>(data[0]) << 8 | data[1]) << 16;
+      segmented = false;
+      break;
+    default: // 03 and 05: start addresses, of no concern here
+      break;
+    }
+  }
+  if (!summary.Ended)
+    report(TSeverity::Error, last > 0 ? last : 1,
+           "the file has no end-of-file record (:00000001FF); it may be cut short");
+  return summary;
+}
