@@ -8,6 +8,7 @@
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
+#include "core/cHexFile.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
@@ -59,6 +60,7 @@ TMainForm::TMainForm(const TMainFormControls &controls, const TMainFormServices 
   };
   FControls.SettingsGrid.OnSelect = [this] { SettingsGridOnSelectCBColumn(); };
   FControls.SettingsGrid.OnPaste = [this] { SettingsGridPaste(); };
+  FControls.SettingsGrid.OnCopyWords = [this] { SettingsGridCopyWords(); };
 }
 
 TMainForm::~TMainForm() {
@@ -210,6 +212,8 @@ void TMainForm::DeviceSelectComboBoxChange() {
     return;
 
   FRows.clear();
+  FRegisters.clear();
+  FWordRegisters.clear();
   grid.ClearRows();
   FControls.Memo.Clear();
   FDevice = devices.Item(index);
@@ -217,10 +221,16 @@ void TMainForm::DeviceSelectComboBoxChange() {
   // A malformed record ends the fill: the rows read before it are shown at their
   // first settings, without the defaults.
   try {
-    ReadDeviceTable(*FDeviceInfo, FDevice, FRows);
+    ReadDeviceTable(*FDeviceInfo, FDevice, FRows, &FRegisters);
   } catch (...) {
     ShowRows();
     throw;
+  }
+  // A fault that only the words meet is shown when they are asked for.
+  try {
+    FWordRegisters = WordRegisters(FRegisters, FRows, FDeviceInfo->SourceName());
+  } catch (const EDataError &) {
+    FWordRegisters.clear();
   }
   ShowRows();
   grid.MakeRowVisible(0);
@@ -247,6 +257,7 @@ void TMainForm::MarkRow(int row) {
   TRowMark mark;
   mark.Changed = target.Setting() != target.FileDefault;
   mark.Risk = RiskWarning(target, target.Chosen);
+  mark.Place = BitsOfRow(FWordRegisters, target);
   FControls.SettingsGrid.SetRowMark(row, mark);
 }
 
@@ -317,9 +328,14 @@ void TMainForm::SettingsGridPaste() {
            {}});
   }
 
-  const TReadSummary summary = ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add,
-                                              kMaxPasteDiagnostics + 1 - report.size());
-  if (!summary.Found && summary.Problems == 0) {
+  // A HEX file names no device: its words go to the device shown.
+  const size_t room = kMaxPasteDiagnostics + 1 - report.size();
+  const bool hex = LooksLikeHexFile(text);
+  const TReadSummary summary =
+      hex ? ReadHexConfig(text, WordRegisters(FRegisters, FRows, FDeviceInfo->SourceName()), FRows, FDevice,
+                          TReadMode::Paste, add, room)
+          : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room);
+  if (!summary.Found && summary.Problems == 0 && !hex) {
     memo.SetLines({kNothingToPaste});
     return;
   }
@@ -335,6 +351,14 @@ void TMainForm::SettingsGridPaste() {
   if (summary.Unreported > 0)
     report.push_back("... and " + std::to_string(summary.Unreported) + " more diagnostic(s) not shown.");
   memo.SetLines(report);
+}
+
+void TMainForm::SettingsGridCopyWords() {
+  std::string text;
+  for (const TConfigWord &word :
+       ConfigWords(WordRegisters(FRegisters, FRows, FDeviceInfo->SourceName()), FRows))
+    text.append(WordLine(word)).append("\r\n");
+  FServices.Clipboard.SetText(text);
 }
 
 // --- Configuration text ------------------------------------------------------

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/cStringList.h"
+#include "core/cConfigWords.h"
 #include "core/cDeviceTable.h"
 #include "seams/cControls.h"
 #include "seams/cPlatform.h"
@@ -87,8 +88,12 @@ public:
   void SettingsGridApplyEditText(int col, int row, WideString &value);
   void SettingsGridOnSelectCBColumn();
   // Ctrl+V in the grid, or its "Paste Configuration": applies the configuration on
-  // the clipboard to the table and reports in the output box what it did.
+  // the clipboard (source text, or an Intel HEX file's words) to the table and
+  // reports in the output box what it did.
   void SettingsGridPaste();
+  // The grid's "Copy Configuration Words": the chip's configuration words for the
+  // table, one register a line, on the clipboard.
+  void SettingsGridCopyWords();
 
   // Rewraps the device names in the output box.
   void FormatDeviceList();
@@ -123,5 +128,9 @@ private:
   std::string FDevice;
   std::unique_ptr<TDeviceInfo> FDeviceInfo; // the global DeviceInfo refers to it
   std::vector<TSwitchRow> FRows;
+  // The device's configuration registers, as its data gives them and as the words
+  // name them (empty where the data has a fault that the words would meet).
+  std::vector<TConfigRegister> FRegisters;
+  std::vector<TWordRegister> FWordRegisters;
   std::unique_ptr<IFolderDialog> FFolderDlg;
 };

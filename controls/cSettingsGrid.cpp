@@ -12,6 +12,7 @@
 namespace {
 constexpr int kEditorId = 100;
 constexpr UINT kMenuPaste = 1;
+constexpr UINT kMenuCopyWords = 2;
 constexpr UINT_PTR kSubclassId = 1;
 const wchar_t *const kHeaders[4] = {L"Config", L"Function", L"Setting", L"Description"};
 } // namespace
@@ -105,11 +106,14 @@ void TSettingsGrid::ShowContextMenu(LPARAM point) {
   }
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kMenuPaste, AnsiToWide(kPasteMenuText).c_str());
+  AppendMenuW(menu, MF_STRING, kMenuCopyWords, AnsiToWide(kCopyWordsMenuText).c_str());
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, FHandle, nullptr));
   DestroyMenu(menu);
   if (chosen == kMenuPaste)
     Paste();
+  else if (chosen == kMenuCopyWords && OnCopyWords)
+    OnCopyWords();
 }
 
 void TSettingsGrid::RowsChanged() {
@@ -204,8 +208,12 @@ WideString TSettingsGrid::CellTip(int col, int row) const {
 }
 
 WideString TSettingsGrid::TipText(int col, int row) const {
-  const std::string risk = RowMark(row).Risk;
-  return risk.empty() ? CellTip(col, row) : AnsiToWide(risk);
+  // The risk in place of a cut-off cell's text, then where the switch's bits are.
+  const TRowMark &mark = RowMark(row);
+  WideString tip = mark.Risk.empty() ? CellTip(col, row) : AnsiToWide(mark.Risk);
+  if (!mark.Place.empty())
+    tip += (tip.empty() ? L"" : L"\r\n") + AnsiToWide(mark.Place);
+  return tip;
 }
 
 int TSettingsGrid::ColumnWidth(int col) const {

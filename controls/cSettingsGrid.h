@@ -39,6 +39,7 @@ public:
   static constexpr int kMinSettingWidth = 80;
   // The grid's context-menu item that pastes a configuration.
   static constexpr const char *kPasteMenuText = "Paste Configuration";
+  static constexpr const char *kCopyWordsMenuText = "Copy Configuration Words";
 
   TSettingsGrid(HWND parent, int id, const std::string &caption);
   ~TSettingsGrid() override;

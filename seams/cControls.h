@@ -87,7 +87,8 @@ public:
 // in a warning colour with Risk as its tip when its setting is risky.
 struct TRowMark {
   bool Changed = false;
-  std::string Risk; // empty: not risky
+  std::string Risk;  // empty: not risky
+  std::string Place; // where its bits are, "CONFIG1H, bits 0–3"; empty when unknown
   bool operator==(const TRowMark &) const = default;
 };
 
@@ -127,4 +128,6 @@ public:
   TNotifyEvent OnSelect;
   // Raised when the user pastes into the grid (Ctrl+V, or its context menu).
   TNotifyEvent OnPaste;
+  // Raised by the context menu's "Copy Configuration Words".
+  TNotifyEvent OnCopyWords;
 };

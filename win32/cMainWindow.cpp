@@ -185,6 +185,7 @@ void TMainWindow::WireHandlers() {
   grid.OnApplyEditText = Counted(grid.OnApplyEditText);
   grid.OnSelect = Counted(grid.OnSelect);
   grid.OnPaste = Counted(grid.OnPaste);
+  grid.OnCopyWords = Counted(grid.OnCopyWords);
   DeviceSelectComboBox().OnChange = Counted(DeviceSelectComboBox().OnChange);
 }
 

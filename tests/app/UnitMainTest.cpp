@@ -8,6 +8,7 @@
 #include "deviceinfo/gDeviceInfo.h"
 #include "tests/support/HeadlessWindow.h"
 #include "tests/support/DeviceInfoText.h"
+#include "tests/support/HexText.h"
 #include "tests/support/StandIns.h"
 #include "tests/support/TestFiles.h"
 
@@ -804,6 +805,35 @@ TEST_F(MainWindow, ALongPasteReportShowsTheFirstHundredDiagnosticsAndCountsTheRe
   EXPECT_EQ(lines[0], "Pasted configuration: 1 of 5001 entries applied.");
   EXPECT_EQ(lines[100].substr(0, 44), "line 101: error: unknown setting 'SLOW99' fo");
   EXPECT_EQ(lines[101], "... and 4900 more diagnostic(s) not shown.");
+}
+
+TEST_F(MainWindow, CopyConfigurationWordsPutsTheWordsOnTheClipboardAndTipsNameTheBits) {
+  Open();
+  Load(TwoDevices());
+  Pick("18F5678");
+  // CONFIG1L is 0xFF when not set; WDT (bit 0) ON, LVP (bit 2) forced OFF.
+  W->SettingsGrid.OnCopyWords();
+  EXPECT_EQ(W->OwnClipboard.GetText(), "CONFIG1L  0x300000  0xFB\r\n");
+  EXPECT_EQ(Marks(*W)[0].Place, "CONFIG1L, bit 0");
+  EXPECT_EQ(Marks(*W)[1].Place, "CONFIG1L, bit 2");
+  ASSERT_TRUE(W->SettingsGrid.PickSetting(0, 0));
+  W->SettingsGrid.OnCopyWords();
+  EXPECT_EQ(W->OwnClipboard.GetText(), "CONFIG1L  0x300000  0xFA\r\n");
+}
+
+TEST_F(MainWindow, PastingAHexFileAppliesItsWordsToTheDeviceShown) {
+  Open();
+  Load(TwoDevices());
+  Pick("18F5678");
+  W->OwnClipboard.SetText(THexText().Upper(0x0030).Data(0, {0xFE}).End().Text());
+  W->SettingsGrid.OnPaste();
+  EXPECT_EQ(W->Form().Device(), "18F5678");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "ON"}));
+  TStringList lines;
+  W->Memo.GetLines(lines);
+  ASSERT_EQ(lines.Count(), 2) << W->Memo.Text();
+  EXPECT_EQ(lines[0], "Pasted configuration: 2 of 2 entries applied.");
+  EXPECT_EQ(lines[1].substr(0, 28), "line 2: warning: LVP = ON: l");
 }
 
 TEST_F(MainWindow, PastingTextWithoutAConfigurationOnlyReportsIt) {
