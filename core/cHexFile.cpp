@@ -3,6 +3,7 @@
 
 #include "common/cErrors.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -46,9 +47,9 @@ public:
   bool Next(std::string_view &line) {
     if (FPos >= FText.size())
       return false;
-    size_t end = FPos;
-    while (end < FText.size() && FText[end] != '\r' && FText[end] != '\n')
-      ++end;
+    size_t end = FText.find_first_of("\r\n", FPos);
+    if (end == std::string_view::npos)
+      end = FText.size();
     line = FText.substr(FPos, end - FPos);
     FPos = end;
     if (FPos < FText.size())
@@ -69,6 +70,7 @@ private:
 std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
   bytes.clear();
   const std::string_view digits = record.substr(1);
+  bytes.reserve(digits.size() / 2);
   for (size_t i = 0; i < digits.size(); ++i)
     if (HexDigit(digits[i]) < 0)
       return "a record holds hexadecimal digits only after its ':'; found " + QuotedForMessage(record);
@@ -123,16 +125,27 @@ int THexImage::Line(uint32_t address) const {
   return line == FLines.end() ? 0 : line->second;
 }
 
+void THexImage::Watch(uint32_t address) {
+  FLines[address] = 0;
+  FWatchedLow = std::min(FWatchedLow, address);
+  FWatchedHigh = std::max(FWatchedHigh, address);
+}
+
 bool THexImage::Write(uint32_t address, uint8_t value, int line, uint8_t &old) {
-  std::unique_ptr<TPage> &page = FPages[address >> 16];
-  if (!page)
-    page = std::make_unique<TPage>();
+  // Records write one page after another: the page at hand is kept.
+  if (FPage == nullptr || FPageIndex != address >> 16) {
+    std::unique_ptr<TPage> &page = FPages[address >> 16];
+    if (!page)
+      page = std::make_unique<TPage>();
+    FPage = page.get();
+    FPageIndex = address >> 16;
+  }
   const size_t offset = address & 0xFFFF;
-  const bool rewritten = page->Written[offset] && page->Bytes[offset] != value;
-  old = page->Bytes[offset];
-  page->Bytes[offset] = value;
-  page->Written[offset] = true;
-  if (!FLines.empty()) {
+  const bool rewritten = FPage->Written[offset] && FPage->Bytes[offset] != value;
+  old = FPage->Bytes[offset];
+  FPage->Bytes[offset] = value;
+  FPage->Written[offset] = true;
+  if (address >= FWatchedLow && address <= FWatchedHigh) {
     const auto watched = FLines.find(address);
     if (watched != FLines.end())
       watched->second = line;

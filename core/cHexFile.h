@@ -30,7 +30,7 @@ public:
   // Writes Value at Address from the record on Line; true when the byte was
   // written before with another value (Old then holds it).
   bool Write(uint32_t address, uint8_t value, int line, uint8_t &old);
-  void Watch(uint32_t address) { FLines[address] = 0; }
+  void Watch(uint32_t address);
 
 private:
   struct TPage {
@@ -38,7 +38,11 @@ private:
     std::bitset<65536> Written;
   };
   std::map<uint32_t, std::unique_ptr<TPage>> FPages;
+  TPage *FPage = nullptr; // the page written last
+  uint32_t FPageIndex = 0;
   std::unordered_map<uint32_t, int> FLines;
+  uint32_t FWatchedLow = UINT32_MAX;
+  uint32_t FWatchedHigh = 0;
 };
 
 struct THexSummary {
