@@ -1,6 +1,7 @@
 // configgen's commands, run in-process: output, messages and exit statuses.
 #include "cli/ConfigGen.h"
 
+#include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
 #include "tests/support/TestFiles.h"
@@ -683,8 +684,8 @@ TEST(ConfigGenWords, FaultsOfTheDeviceData) {
   const TRun run = RunCli({"words", "--folder", folder.Path(), "--device", "18F1"});
   EXPECT_EQ(run.Status, kExitFailure);
   EXPECT_EQ(run.Out, "");
-  EXPECT_EQ(run.Err, "configgen: " + folder.Path() +
-                         "/8bit_device.info, line 8: setting 'A7' of switch 'A' has the "
+  EXPECT_EQ(run.Err, "configgen: " + DeviceInfoFileName(folder.Path()) +
+                         ", line 8: setting 'A7' of switch 'A' has the "
                          "value 0x07, with bits outside the switch's mask 0x03\n");
   folder.WriteDeviceInfo(TDeviceInfoText()
                              .Index("18F1")
@@ -697,7 +698,7 @@ TEST(ConfigGenWords, FaultsOfTheDeviceData) {
   EXPECT_EQ(early.Status, kExitOk);
   EXPECT_EQ(early.Out, "CONFIG1H  0x300001  0x0F\n");
   EXPECT_EQ(early.Err.rfind(
-                "configgen: warning: switch 'EARLY' (" + folder.Path() + "/8bit_device.info, line 3)", 0),
+                "configgen: warning: switch 'EARLY' (" + DeviceInfoFileName(folder.Path()) + ", line 3)", 0),
             0u)
       << early.Err;
 }

@@ -215,8 +215,8 @@ TEST_F(SettingsGridTest, CellTipGivesTheWholeTextOnlyWhenItDoesNotFit) {
 // A changed row is drawn in bold; a risky one in the warning colour, its tip
 // giving the reason; a selected row keeps the highlight's own colours.
 TEST_F(SettingsGridTest, MarkedRowsAreDrawnInBoldAndTheWarningColourWithTheReasonAsTip) {
-  Grid.SetRowMark(0, {true, ""});
-  Grid.SetRowMark(1, {false, "B = B1: it is risky"});
+  Grid.SetRowMark(0, {true, "", ""});
+  Grid.SetRowMark(1, {false, "B = B1: it is risky", ""});
   Grid.SelectRow(-1);
   HDC dc = CreateCompatibleDC(nullptr);
   auto draw = [&](int row) {
