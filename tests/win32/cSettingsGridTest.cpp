@@ -245,9 +245,12 @@ TEST_F(SettingsGridTest, MarkedRowsAreDrawnInBoldAndTheWarningColourWithTheReaso
   EXPECT_EQ(Grid.TipText(0, 1), L"B = B1: it is risky");
   EXPECT_EQ(Grid.TipText(0, 0), L"");
   // Where the switch's bits are follows on a line of its own.
-  Grid.SetRowMark(0, {false, "", "CONFIG1H, bits 0\x96" "3"});
+  Grid.SetRowMark(0, {false, "",
+                      "CONFIG1H, bits 0\x96"
+                      "3"});
   Grid.SetRowMark(1, {false, "B = B1: it is risky", "CONFIG2L, bit 4"});
-  EXPECT_EQ(Grid.TipText(0, 0), L"CONFIG1H, bits 0\u2013" L"3");
+  EXPECT_EQ(Grid.TipText(0, 0), L"CONFIG1H, bits 0\u2013"
+                                L"3");
   EXPECT_EQ(Grid.TipText(0, 1), L"B = B1: it is risky\r\nCONFIG2L, bit 4");
 }
 
