@@ -1,10 +1,12 @@
-// libFuzzer target: the configuration text's reader and its matching on arbitrary
-// bytes. Nothing may escape; every item keeps a line of the text and entries have
+// libFuzzer target: the configuration text's reader and its matching, and the HEX
+// file reader, on arbitrary bytes. Nothing may escape; every item keeps a line of the text and entries have
 // non-empty names; and what the matching applied, written out in every form and
 // read back, checks without errors to the same settings.
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
+#include "core/cConfigWords.h"
+#include "core/cHexFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,10 +19,15 @@ void Check(bool condition) {
     __builtin_trap();
 }
 
-TSwitchRow Row(const char *name, std::initializer_list<const char *> settings) {
+// A switch of register Reg whose settings take the values 0, 1, 2, ... shifted to Shift.
+TSwitchRow Row(const char *name, int reg, int shift, uint32_t mask,
+               std::initializer_list<const char *> settings) {
   TSwitchRow row;
   row.Name = name;
+  row.Register = reg;
+  row.Mask = mask << shift;
   for (const char *setting : settings) {
+    row.Values.push_back(static_cast<uint32_t>(row.SettingNames.Count()) << shift);
     row.SettingNames.Add(setting);
     row.SettingDescriptions.Add(std::string("about ") + setting);
   }
@@ -29,8 +36,9 @@ TSwitchRow Row(const char *name, std::initializer_list<const char *> settings) {
 }
 
 std::vector<TSwitchRow> Table() {
-  return {Row("FOSC", {"HS", "XT", "LP", "hs"}), Row("WDT", {"OFF", "ON"}), Row("LVP", {"OFF", "ON"}),
-          Row("CP0", {"OFF", "ON"}), Row("WDT", {"ON", "OFF"})};
+  return {Row("FOSC", 0, 0, 3, {"HS", "XT", "LP", "hs"}), Row("WDT", 0, 2, 1, {"OFF", "ON"}),
+          Row("LVP", 1, 0, 1, {"OFF", "ON"}), Row("CP0", 1, 1, 1, {"OFF", "ON"}),
+          Row("WDT", -1, 3, 1, {"ON", "OFF"})};
 }
 } // namespace
 
@@ -57,6 +65,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         errors += d.Severity == TSeverity::Error ? 1 : 0;
       });
   Check(summary.Errors == errors && summary.Applied <= summary.Entries);
+
+  // A HEX file's words onto the same table.
+  if (LooksLikeHexFile(text)) {
+    std::vector<TSwitchRow> words = Table();
+    const std::vector<TWordRegister> registers = {{"CONFIG1L", 0x300000, 0xFF}, {"CONFIG1H", 0x300001, 0x0F}};
+    const TReadSummary hex =
+        ReadHexConfig(text, registers, words, "18F1", TReadMode::Check, [&](const TDiagnostic &d) {
+          Check(d.Line >= 1 && d.Line <= lines && !d.Text.empty());
+        });
+    Check(hex.Applied <= static_cast<int>(words.size()));
+  }
 
   // The round trip: the table as it now stands, written and read back.
   for (const TConfigTextOptions options :
