@@ -5,6 +5,7 @@
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ std::string Joined(const std::vector<std::string> &lines) {
 
 TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInAllFourForms) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(GenerateDeviceInfo().Text, true);
+  TDeviceInfoProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
   TStringList devices = reader.Devices;
   ASSERT_GT(devices.Count(), 100);
   int checked = 0;
