@@ -97,7 +97,10 @@ struct TBrowserCloser {
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&browser));
-    if (!browser)
+    // The window shows before the browser has applied its own initial selection;
+    // the caption it sets last says it has.
+    char text[64] = {};
+    if (!browser || GetWindowTextA(browser, text, sizeof(text)) == 0 || std::string(text) != "Select Folder")
       return;
     KillTimer(nullptr, id);
     SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(Folder.c_str()));
