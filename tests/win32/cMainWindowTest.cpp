@@ -98,13 +98,24 @@ struct TBrowserCloser {
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&browser));
-    // The window shows before the browser has applied its own initial selection;
-    // the caption it sets last says it has.
-    char text[64] = {};
-    if (!browser || GetWindowTextA(browser, text, sizeof(text)) == 0 || std::string(text) != "Select Folder")
+    // The browser may show before it has applied its own initial selection, which
+    // would then replace this one: OK is pressed only once its tree shows the
+    // folder selected, else the selection is sent again on the next tick.
+    HWND tree = browser ? FindWindowExA(browser, nullptr, "SysTreeView32", nullptr) : nullptr;
+    if (!tree)
+      return;
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(Folder.c_str()));
+    char text[MAX_PATH] = {};
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    const std::string leaf = Folder.substr(Folder.find_last_of("\\/") + 1);
+    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ||
+        lstrcmpiA(text, leaf.c_str()) != 0)
       return;
     KillTimer(nullptr, id);
-    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(Folder.c_str()));
     PostMessageA(browser, WM_COMMAND, IDOK, 0);
     Closed = true;
   }
