@@ -115,8 +115,9 @@ void TMainForm::ButtonLoadDeviceInfoFileClick() {
 
     if (devices.Count() > 0) {
       // Clearing the text re-reads the previously selected device on the previous
-      // file. Should that walk fail, it failed the same way, and was shown, when the
-      // device was chosen: it must not keep the new file from being loaded.
+      // file (its change event): kept on purpose, as the window always did. Should
+      // that walk fail, it failed the same way, and was shown, when the device was
+      // chosen: it must not keep the new file from being loaded.
       try {
         devices.ClearText();
       } catch (const Exception &) {
@@ -173,7 +174,9 @@ void TMainForm::ButtonChangeFolderClick() {
   FFolderDlg->SetCaption(kFolderDialogCaption);
   if (!FFolderDlg->Execute())
     return;
+  // In capitals on purpose: the window has always shown and stored the folder so.
   FModels->SetPath(UpperCaseAscii(FFolderDlg->GetSelectedPath()));
+  // On purpose the label may now name a folder other than the one loaded, until Load File.
   FControls.LabelIncludePath.SetText(FModels->Path);
 }
 
@@ -439,6 +442,7 @@ void TMainForm::LoadSettings() {
   std::string value;
   if (ReadString(key, kValueMicrochipPath, value)) {
     FModels->SetPath(UpperCaseAscii(value));
+    // On purpose a remembered folder that is gone leaves the label at its first text.
     if (!FModels->Path.empty() && FServices.FileSystem.FolderExists(FModels->Path))
       FControls.LabelIncludePath.SetText(FModels->Path);
   } else {

@@ -14,27 +14,46 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TModels;
 class TDeviceInfo;
 
-// The window's controls, as the handlers reach them.
+// Every control of the window, found by its name in the layout
+// (app/cMainFormLayout.h). A name the layout does not have, or a control of
+// another kind, raises std::logic_error: every window that is made checks its names.
+class IControlLookup {
+public:
+  virtual ~IControlLookup() = default;
+  virtual ILabel &FindLabel(std::string_view name) = 0;
+  virtual IButton &FindButton(std::string_view name) = 0;
+  virtual IDropDownList &FindDropDown(std::string_view name) = 0;
+  virtual ICheckBox &FindCheckBox(std::string_view name) = 0;
+  virtual ISettingsGrid &FindGrid(std::string_view name) = 0;
+  virtual IOutputBox &FindOutputBox(std::string_view name) = 0;
+};
+
+// The controls the handlers reach, under their names in the layout; a handler may
+// find any other control through Find.
 struct TMainFormControls {
-  ILabel &LabelIncludePath;
-  IButton &ButtonChangeFolder;
-  IButton &ButtonLoadDeviceInfoFile;
-  IDropDownList &DeviceSelectComboBox;
-  ICheckBox &chkIncludeLF;
-  ICheckBox &CheckBoxUseInfoDefaults;
-  IButton &ButtonSetDefaults;
-  ISettingsGrid &SettingsGrid;
-  IButton &ButtonGenerate;
-  IButton &ButtonCopy;
-  ICheckBox &CheckBoxComments;
-  ICheckBox &CheckBoxOrvaneSyntax;
-  IOutputBox &Memo;
-  ILabel &StatusBar;
+  explicit TMainFormControls(IControlLookup &find) : Find(find) {}
+
+  IControlLookup &Find;
+  ILabel &LabelIncludePath = Find.FindLabel("LabelIncludePath");
+  IButton &ButtonChangeFolder = Find.FindButton("ButtonChangeFolder");
+  IButton &ButtonLoadDeviceInfoFile = Find.FindButton("ButtonLoadDeviceInfoFile");
+  IDropDownList &DeviceSelectComboBox = Find.FindDropDown("DeviceSelectComboBox");
+  ICheckBox &chkIncludeLF = Find.FindCheckBox("chkIncludeLF");
+  ICheckBox &CheckBoxUseInfoDefaults = Find.FindCheckBox("CheckBoxUseInfoDefaults");
+  IButton &ButtonSetDefaults = Find.FindButton("ButtonSetDefaults");
+  ISettingsGrid &SettingsGrid = Find.FindGrid("SettingsGrid");
+  IButton &ButtonGenerate = Find.FindButton("ButtonGenerate");
+  IButton &ButtonCopy = Find.FindButton("ButtonCopy");
+  ICheckBox &CheckBoxComments = Find.FindCheckBox("CheckBoxComments");
+  ICheckBox &CheckBoxOrvaneSyntax = Find.FindCheckBox("CheckBoxOrvaneSyntax");
+  IOutputBox &Memo = Find.FindOutputBox("Memo");
+  ILabel &StatusBar = Find.FindLabel("StatusBar");
 };
 
 // The platform services the handlers use.

@@ -16,17 +16,17 @@ std::unique_ptr<THeadlessWindow> OpenWindow() {
 }
 
 int LastDeviceIndex(THeadlessWindow &window) {
-  return window.DeviceSelectComboBox.IndexOf(BenchFile().Info.LastDevice);
+  return window.DropDown("DeviceSelectComboBox").IndexOf(BenchFile().Info.LastDevice);
 }
 
 // What a user does: start, "Load File", choose the last device, "Generate".
 void BM_WindowLoadSelectLastGenerate(benchmark::State &state) {
   for (auto _ : state) {
     auto window = OpenWindow();
-    window->ClickLoadFile();
-    window->DeviceSelectComboBox.UserPick(LastDeviceIndex(*window));
-    window->ClickGenerate();
-    benchmark::DoNotOptimize(window->Memo.Text().size());
+    window->Button("ButtonLoadDeviceInfoFile").Click();
+    window->DropDown("DeviceSelectComboBox").UserPick(LastDeviceIndex(*window));
+    window->Button("ButtonGenerate").Click();
+    benchmark::DoNotOptimize(window->OutputBox("Memo").Text().size());
     state.PauseTiming();
     window.reset();
     state.ResumeTiming();
@@ -37,12 +37,12 @@ BENCHMARK(BM_WindowLoadSelectLastGenerate)->Unit(benchmark::kMillisecond);
 // Filling the table for the last device (its selection in the drop-down).
 void BM_FillLastDevice(benchmark::State &state) {
   auto window = OpenWindow();
-  window->ClickLoadFile();
+  window->Button("ButtonLoadDeviceInfoFile").Click();
   const int last = LastDeviceIndex(*window);
   for (auto _ : state) {
-    window->DeviceSelectComboBox.UserPick(0);
-    window->DeviceSelectComboBox.UserPick(last);
-    benchmark::DoNotOptimize(window->SettingsGrid.RowCount());
+    window->DropDown("DeviceSelectComboBox").UserPick(0);
+    window->DropDown("DeviceSelectComboBox").UserPick(last);
+    benchmark::DoNotOptimize(window->Grid("SettingsGrid").RowCount());
   }
 }
 BENCHMARK(BM_FillLastDevice)->Unit(benchmark::kMillisecond);
@@ -50,13 +50,13 @@ BENCHMARK(BM_FillLastDevice)->Unit(benchmark::kMillisecond);
 // Generating the text of the last device's table.
 void BM_GenerateLastDevice(benchmark::State &state) {
   auto window = OpenWindow();
-  window->ClickLoadFile();
-  window->DeviceSelectComboBox.UserPick(LastDeviceIndex(*window));
+  window->Button("ButtonLoadDeviceInfoFile").Click();
+  window->DropDown("DeviceSelectComboBox").UserPick(LastDeviceIndex(*window));
   for (auto _ : state) {
-    window->ClickGenerate();
-    benchmark::DoNotOptimize(window->Memo.Text().size());
+    window->Button("ButtonGenerate").Click();
+    benchmark::DoNotOptimize(window->OutputBox("Memo").Text().size());
   }
-  state.counters["rows"] = window->SettingsGrid.RowCount();
+  state.counters["rows"] = window->Grid("SettingsGrid").RowCount();
 }
 BENCHMARK(BM_GenerateLastDevice)->Unit(benchmark::kMicrosecond);
 } // namespace

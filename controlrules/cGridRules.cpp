@@ -15,7 +15,6 @@ void TComboEditorRules::AddItem(const WideString &item) {
 }
 
 void TComboEditorRules::Refresh() {
-  ++FRefreshCount;
   Repaint();
 }
 

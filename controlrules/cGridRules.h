@@ -21,7 +21,6 @@ public:
   const WideString &Text() const { return FText; }
   void SetText(const WideString &text);
   void SetItemIndex(int index);
-  int RefreshCount() const { return FRefreshCount; }
 
 protected:
   // For a view: the entries, the shown text or the highlighted entry changed;
@@ -34,7 +33,6 @@ private:
   std::vector<WideString> FItems;
   int FItemIndex = -1;
   WideString FText;
-  int FRefreshCount = 0;
 };
 
 // When editing of a Setting cell begins the grid copies the column's own entries

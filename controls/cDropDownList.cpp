@@ -48,9 +48,8 @@ LRESULT CALLBACK TDropDownList::SubclassProc(HWND handle, UINT message, WPARAM w
     // Typed characters search the whole names, not only their first letters.
     if (wParam >= 32) {
       const std::string typed = WideToAnsi(std::wstring(1, static_cast<wchar_t>(wParam)));
-      RunGuarded(list->OnError, [&] {
-        list->TypeAhead(typed.empty() ? '?' : typed[0], static_cast<DWORD>(GetMessageTime()));
-      });
+      list->RunOwnEvent(
+          [&] { list->TypeAhead(typed.empty() ? '?' : typed[0], static_cast<DWORD>(GetMessageTime())); });
       return 0;
     }
     break;

@@ -12,9 +12,6 @@ class TDropDownList : public TChoiceCombo, public TDropDownRules {
 public:
   TDropDownList(HWND parent, int id, const std::string &initialText);
 
-  // Receives failures of the change handler run from keys typed into the list.
-  TErrorReporter OnError;
-
 protected:
   void EntriesChanged() override;
   void SelectionChanged() override;

@@ -429,22 +429,22 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_KEYDOWN:
     if ((wParam == 'V' && GetKeyState(VK_CONTROL) < 0) ||
         (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0)) {
-      RunGuarded(OnError, [this] { Paste(); });
+      RunOwnEvent([this] { Paste(); });
       return 0;
     }
     if (wParam == VK_F2 || wParam == VK_RETURN) {
-      RunGuarded(OnError, [this] { BeginEdit(SelectedRow(), true); });
+      RunOwnEvent([this] { BeginEdit(SelectedRow(), true); });
       return 0;
     }
     break;
   case WM_SYSKEYDOWN:
     if (wParam == VK_DOWN) {
-      RunGuarded(OnError, [this] { BeginEdit(SelectedRow(), true); });
+      RunOwnEvent([this] { BeginEdit(SelectedRow(), true); });
       return 0;
     }
     break;
   case WM_CONTEXTMENU:
-    RunGuarded(OnError, [&] { ShowContextMenu(lParam); });
+    RunOwnEvent([&] { ShowContextMenu(lParam); });
     return 0;
   case WM_CHAR:
   case WM_SYSCHAR:
@@ -455,7 +455,7 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_VSCROLL:
   case WM_HSCROLL:
   case WM_MOUSEWHEEL:
-    RunGuarded(OnError, [this] { EndEdit(true); });
+    RunOwnEvent([this] { EndEdit(true); });
     break;
   case WM_SIZE: {
     const LRESULT result = DefSubclassProc(FHandle, message, wParam, lParam);
@@ -470,7 +470,7 @@ LRESULT TSettingsGrid::GridProc(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_MEASUREITEM: {
     LRESULT result = 0;
     bool handled = false;
-    RunGuarded(OnError, [&] { handled = ReflectToControl(FHandle, message, wParam, lParam, result); });
+    RunOwnEvent([&] { handled = ReflectToControl(FHandle, message, wParam, lParam, result); });
     if (handled)
       return result;
     break;

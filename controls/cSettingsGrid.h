@@ -66,9 +66,6 @@ public:
   void SetHeaderFont(HFONT font);
   bool HandleNotify(NMHDR *header, LRESULT &result) override;
 
-  // Receives failures of handlers run from the grid's own keyboard and list handling.
-  TErrorReporter OnError;
-
 protected:
   void RowsChanged() override;
   void RowChanged(int row) override;

@@ -108,6 +108,15 @@ void RunGuarded(const TErrorReporter &reporter, const std::function<void()> &act
   }
 }
 
+void TWinControl::RunOwnEvent(const std::function<void()> &action) noexcept {
+  RunGuarded(OnError, [&] {
+    if (RunEvent)
+      RunEvent(action);
+    else
+      action();
+  });
+}
+
 LRESULT ColorStaticOnButtonFace(WPARAM dc) {
   HDC hdc = reinterpret_cast<HDC>(dc);
   SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));

@@ -9,6 +9,8 @@
 
 // Shows the message of a failure that an event handler raised.
 using TErrorReporter = std::function<void(const std::string &message)>;
+// Runs a handler on behalf of a control.
+using TEventRunner = std::function<void(const std::function<void()> &handler)>;
 
 // Runs Action and hands a failure it raises to Reporter: no exception may cross a
 // window procedure. Without a reporter the failure is dropped.
@@ -61,12 +63,21 @@ public:
     return false;
   }
 
+  // Receives failures of the handlers the control runs from its own window procedure
+  // (keys, its editor, its menu) rather than through its parent's routing.
+  TErrorReporter OnError;
+  // Runs those handlers, when set (the main window counts them as its own runs).
+  TEventRunner RunEvent;
+
   // Hands a parent's message to the control it concerns; true when one handled it.
   static bool ReflectToControl(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
   // The control object behind a window handle, or null.
   static TWinControl *FromHandle(HWND handle);
 
 protected:
+  // Runs Action as a handler from the control's own window procedure: through
+  // RunEvent, its failure going to OnError.
+  void RunOwnEvent(const std::function<void()> &action) noexcept;
   // Creates the window and ties it to this object.
   void CreateHandle(DWORD exStyle, const wchar_t *className, const wchar_t *text, DWORD style, HWND parent,
                     int id);

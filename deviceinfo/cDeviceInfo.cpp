@@ -201,16 +201,6 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   });
 }
 
-void TDeviceInfo::LoadDeviceIndexFromText(std::string text, bool includeLF) {
-  Cursor = 0;
-  Version = kNoVersion;
-  Devices.Clear();
-  FLastLine = -1;
-  FLoadError.clear();
-  FLines.Assign(std::move(text));
-  WalkIndex(includeLF);
-}
-
 // The index section: every line before the first PART_INFO_TYPE record.
 void TDeviceInfo::WalkIndex(bool includeLF) {
   TFieldViews fields;

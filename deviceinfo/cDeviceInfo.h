@@ -60,19 +60,12 @@ public:
   // Device names of the index, in file order; callers may sort it.
   TStringList Devices;
 
-  bool UseInfoDefaults() const { return FUseInfoDefaults; }
-  // Number of lines of the loaded file (finds all of them).
-  int LineCount() const { return FLines.Count(); }
-  int PartStart() const { return FPartStart; }
-  bool PartFound() const { return FPartFound; }
   // Whether the last NextSwitch read a switch record; false once the device has
   // no further switch.
   bool SwitchFound() const { return FSwitchFound; }
   // The default the file itself gives the last switch NextSwitch handed over (what
   // the chip has when the switch is not set), before any switch is forced off.
   const std::string &FileDefault() const { return FFileDefault; }
-  uint32_t RegisterValue() const { return FRegisterValue; }
-
   // A CONFIGREG_INFO_TYPE record that the walk met since the last FindPart: its
   // address field's text (a number only where it is hexadecimal), its value when
   // not set, and its line.
@@ -98,10 +91,10 @@ public:
   // Index of the line looked at last: where a malformed record stopped a walk.
   int LastLine() const { return FLastLine; }
 
-  // Loads the index from text already in memory, as LoadDeviceIndex does from a file.
-  void LoadDeviceIndexFromText(std::string text, bool includeLF);
-
 private:
+  // The tests' view of the reader's state (tests/support/ReaderProbe.h).
+  friend class TDeviceInfoProbe;
+
   void WalkIndex(bool includeLF);
   // Runs a step over the lines. When the file changed under it, the step fails
   // with EFileChanged and leaves Cursor as it found it, whatever it made of the

@@ -57,13 +57,6 @@ std::string TLineBuffer::LoadFromFile(const std::string &fileName) {
   return {};
 }
 
-void TLineBuffer::Assign(std::string text) {
-  Clear();
-  FOwned = std::move(text);
-  FText = FOwned;
-  StartIndex();
-}
-
 void TLineBuffer::Clear() {
   FView.Close();
   FOwned.clear();

@@ -18,16 +18,12 @@ public:
   // Reads the file whole. On failure the buffer is empty and the result says why
   // ("" on success).
   std::string LoadFromFile(const std::string &fileName);
-  // Takes Text as the file's content (tests, benchmarks, fuzzing).
-  void Assign(std::string text);
   void Clear();
 
   // True when line Index exists.
   bool HasLine(int index) const { return index < static_cast<int>(FStarts.size()) - 1 || IndexUpTo(index); }
   // Number of lines; finds every line of the text.
   int Count() const;
-  // Number of lines found so far.
-  int LinesFound() const { return static_cast<int>(FStarts.size()); }
   // Line Index without its line end; HasLine(Index) must be true.
   std::string_view Line(int index) const;
   // The first two bytes at line Index's start, as far as the text has them (they may
@@ -40,13 +36,16 @@ public:
   bool Changed() const { return FView.Changed(); }
 
 private:
+  // The tests' view of the buffer (tests/support/ReaderProbe.h).
+  friend class TLineBufferProbe;
+
   void StartIndex();
   // Finds lines until line Index is whole (the next line has begun, or the text
   // is scanned to its end); true when it exists.
   bool IndexUpTo(int index) const;
 
   TFileView FView;    // the mapped file, or nothing
-  std::string FOwned; // text given by Assign
+  std::string FOwned; // text given in memory (tests/support/ReaderProbe.h)
   std::string_view FText;
   // Offset of each line found so far; a line runs to the next line's start (the
   // last one to the end of the text) less its line end.

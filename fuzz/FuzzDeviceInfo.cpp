@@ -3,6 +3,7 @@
 // where the failing call found it; anything else is a finding.
 #include "common/cErrors.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,12 +32,12 @@ void WalkDevice(TDeviceInfo &reader, const std::string &device) {
   std::string name, function, def;
   if (!Step(reader, [&] { return reader.FindPart(device, fields); }))
     return;
-  Check(reader.PartFound());
+  Check(TDeviceInfoProbe::PartFound(reader));
   ++reader.Cursor;
   while (Step(reader, [&] { return reader.NextSwitch(name, function, names, descriptions, def); })) {
     Check(names.Count() == descriptions.Count() && names.Count() > 0);
     Check(names.IndexOf(def) >= 0);
-    Check(reader.Cursor <= reader.LineCount());
+    Check(reader.Cursor <= TDeviceInfoProbe::LineCount(reader));
   }
 }
 } // namespace
@@ -49,12 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   TDeviceInfo reader;
   reader.SetUseInfoDefaults(size > 0 && (data[0] & 1) != 0);
   try {
-    reader.LoadDeviceIndexFromText(text, true);
+    TDeviceInfoProbe::LoadIndexFromText(reader, text, true);
   } catch (const EListError &) {
     Check(reader.Cursor == 0);
     return 0;
   }
-  Check(reader.Cursor == reader.PartStart() && reader.Cursor <= reader.LineCount());
+  Check(reader.Cursor == TDeviceInfoProbe::PartStart(reader) &&
+        reader.Cursor <= TDeviceInfoProbe::LineCount(reader));
   const TStringList devices = reader.Devices;
   for (const std::string &device : devices)
     WalkDevice(reader, device);

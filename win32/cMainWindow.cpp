@@ -92,27 +92,10 @@ TMainWindow::TMainWindow(TMainWindowSetup setup) : FSetup(std::move(setup)) {
   FPump.SetDialogWindow(FHandle);
   FClipboard.SetOwner(FHandle);
 
-  CreateControls();
+  MakeControls(*this);
   ApplyDpi(WindowDpi(FHandle));
-
-  const TMainFormControls controls{LabelIncludePath(),
-                                   ButtonChangeFolder(),
-                                   ButtonLoadDeviceInfoFile(),
-                                   DeviceSelectComboBox(),
-                                   ChkIncludeLF(),
-                                   CheckBoxUseInfoDefaults(),
-                                   ButtonSetDefaults(),
-                                   SettingsGrid(),
-                                   ButtonGenerate(),
-                                   ButtonCopy(),
-                                   CheckBoxComments(),
-                                   CheckBoxOrvaneSyntax(),
-                                   Memo(),
-                                   StatusBar()};
-  const TMainFormServices services{FPump, FClipboard, *FSetup.Registry, *FSetup.FileSystem,
-                                   [this] { return FSetup.CreateFolderDialog(FHandle); }};
-  FForm = std::make_unique<TMainForm>(controls, services);
-  WireHandlers();
+  FForm = MakeForm({FPump, FClipboard, *FSetup.Registry, *FSetup.FileSystem,
+                    [this] { return FSetup.CreateFolderDialog(FHandle); }});
   RunGuarded([this](const std::string &message) { ReportError(message); }, [this] { FForm->FormCreate(); });
 }
 
@@ -123,79 +106,29 @@ TMainWindow::~TMainWindow() {
   DeleteFonts();
 }
 
-void TMainWindow::CreateControls() {
-  // Created in tab order; the controls that take no focus last, in the layout's order.
-  std::vector<const TControlDef *> order;
-  for (const TControlDef &def : kMainFormControls)
-    order.push_back(&def);
-  std::stable_sort(order.begin(), order.end(), [](const TControlDef *a, const TControlDef *b) {
-    const unsigned left = static_cast<unsigned>(a->TabOrder);
-    const unsigned right = static_cast<unsigned>(b->TabOrder); // -1 sorts last
-    return left < right;
-  });
-  for (const TControlDef *def : order) {
-    // The status label lives in the status panel, which is created before it.
-    const HWND parent = def->Id == kIdStatusBar ? ControlOf(kIdPanelStatus).Handle() : FHandle;
-    std::unique_ptr<TWinControl> control;
-    switch (def->Kind) {
-    case TControlKind::Label:
-      control = std::make_unique<TLabel>(parent, def->Id, def->Caption, def->AutoSize);
-      break;
-    case TControlKind::Button:
-      control = std::make_unique<TButton>(parent, def->Id, def->Caption);
-      break;
-    case TControlKind::CheckBox:
-      control = std::make_unique<TCheckBox>(parent, def->Id, def->Caption, def->Checked);
-      break;
-    case TControlKind::DropDown:
-      control = std::make_unique<TDropDownList>(parent, def->Id, def->Caption);
-      break;
-    case TControlKind::Grid:
-      control = std::make_unique<TSettingsGrid>(parent, def->Id, def->Caption);
-      break;
-    case TControlKind::OutputBox:
-      control = std::make_unique<TOutputBox>(parent, def->Id);
-      break;
-    case TControlKind::Panel:
-      control = std::make_unique<TStatusPanel>(parent, def->Id);
-      break;
-    }
-    FControls[def->Id] = std::move(control);
-  }
-}
-
-void TMainWindow::WireHandlers() {
-  // Clicks run the handler the layout names; the drop-down and the grid events are
-  // wired by TMainForm itself.
-  for (const TControlDef &def : kMainFormControls) {
-    if (def.OnClick == nullptr)
-      continue;
-    TNotifyEvent run = [this, handler = def.OnClick] { (FForm.get()->*handler)(); };
-    if (def.Kind == TControlKind::Button)
-      Control<TButton>(def.Id).OnClick = run;
-    else if (def.Kind == TControlKind::CheckBox)
-      Control<TCheckBox>(def.Id).OnClick = run;
-  }
-  TSettingsGrid &grid = SettingsGrid();
-  grid.OnError = [this](const std::string &message) { ReportError(message); };
-  DeviceSelectComboBox().OnError = [this](const std::string &message) { ReportError(message); };
-  // The grid raises these from its own window procedure (keys, its editor, its
-  // menu), and the drop-down its change from typed keys, not through this window's
-  // routing: they count as handler runs as well.
-  grid.OnApplyEditText = Counted(grid.OnApplyEditText);
-  grid.OnSelect = Counted(grid.OnSelect);
-  grid.OnPaste = Counted(grid.OnPaste);
-  grid.OnCopyWords = Counted(grid.OnCopyWords);
-  DeviceSelectComboBox().OnChange = Counted(DeviceSelectComboBox().OnChange);
-}
-
-template <typename... TArgs>
-std::function<void(TArgs...)> TMainWindow::Counted(std::function<void(TArgs...)> handler) {
-  return [this, handler](TArgs... args) {
+template <typename T>
+std::unique_ptr<T> TMainWindow::Make(std::type_identity<T> /*kind*/,
+                                     const TControlRequest<TWinControl> &request) {
+  const TControlDef &def = request.Def;
+  const HWND parent = request.Parent != nullptr ? request.Parent->Handle() : FHandle;
+  std::unique_ptr<T> control;
+  if constexpr (std::is_same_v<T, TLabel>)
+    control = std::make_unique<T>(parent, request.Id, def.Caption, def.AutoSize);
+  else if constexpr (std::is_same_v<T, TCheckBox>)
+    control = std::make_unique<T>(parent, request.Id, def.Caption, def.Checked);
+  else if constexpr (std::is_constructible_v<T, HWND, int, const std::string &>)
+    control = std::make_unique<T>(parent, request.Id, def.Caption);
+  else
+    control = std::make_unique<T>(parent, request.Id);
+  control->OnError = [this](const std::string &message) { ReportError(message); };
+  // What a control runs from its own window procedure (the grid's keys, editor and
+  // menu, the drop-down's typed keys) does not pass through this window's routing:
+  // it counts as a run of the form's handlers all the same.
+  control->RunEvent = [this](const std::function<void()> &handler) {
     const THandlerScope scope(*this);
-    if (handler)
-      handler(std::forward<TArgs>(args)...);
+    handler();
   };
+  return control;
 }
 
 void TMainWindow::LeaveHandler() {
@@ -231,11 +164,11 @@ void TMainWindow::ApplyDpi(UINT dpi) {
   CreateFonts(dpi);
 
   for (const TControlDef &def : kMainFormControls) {
-    TWinControl &control = ControlOf(def.Id);
+    TWinControl &control = ControlOf(def);
     control.SetDpi(dpi);
     control.SetFont(def.Bold ? FBoldFont : def.Kind == TControlKind::OutputBox ? FMemoFont : FFont);
   }
-  SettingsGrid().SetHeaderFont(FHeaderFont);
+  Grid("SettingsGrid").SetHeaderFont(FHeaderFont);
   for (HFONT font : oldFonts)
     if (font)
       DeleteObject(font);
@@ -263,7 +196,7 @@ void TMainWindow::LayoutControls() {
   RECT client;
   GetClientRect(FHandle, &client);
   for (const TControlDef &def : kMainFormControls) {
-    TWinControl &control = ControlOf(def.Id);
+    TWinControl &control = ControlOf(def);
     if (def.Kind == TControlKind::Panel) {
       // Docked to the bottom edge, across the full width.
       const int height = ScaleToDpi(def.Height, dpi);
@@ -280,20 +213,20 @@ void TMainWindow::LayoutControls() {
 
 int TMainWindow::FittedWidth(const TControlDef &def, int width) const {
   int needed = 0;
-  TWinControl &control = *FControls.at(def.Id);
+  const TWinControl &control = ControlOf(def);
   if (def.Kind == TControlKind::Label && !def.AutoSize)
-    needed = static_cast<TLabel &>(control).TextWidth();
+    needed = static_cast<const TLabel &>(control).TextWidth();
   else if (def.Kind == TControlKind::CheckBox)
-    needed = static_cast<TCheckBox &>(control).NeededWidth();
+    needed = static_cast<const TCheckBox &>(control).NeededWidth();
   else if (def.Kind == TControlKind::Button)
-    needed = static_cast<TButton &>(control).NeededWidth();
+    needed = static_cast<const TButton &>(control).NeededWidth();
   if (needed <= width)
     return width;
   // Up to the nearest control to the right whose rows it shares, a gap short of it.
   const int left = ScaleToDpi(def.Left, FDpi);
   int limit = ScaleToDpi(kMainFormClientWidth - 8, FDpi);
   for (const TControlDef &other : kMainFormControls) {
-    const bool sameParent = (other.Id == kIdStatusBar) == (def.Id == kIdStatusBar);
+    const bool sameParent = (other.Parent == nullptr) == (def.Parent == nullptr);
     const bool sharesRows = other.Top < def.Top + def.Height && def.Top < other.Top + other.Height;
     if (&other != &def && sameParent && sharesRows && other.Left > def.Left &&
         other.Kind != TControlKind::Panel)

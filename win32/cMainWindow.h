@@ -1,10 +1,11 @@
-// TMainWindow: the main window on Win32. It creates the controls of the layout,
-// hands them to TMainForm and routes every notification to its handlers; a failure
-// a handler raises goes to an error reporter (by default the error box).
+// TMainWindow: the main window on Win32. The layout's factory makes its controls
+// and wires their clicks to TMainForm; the window places them, routes every
+// notification to them and counts the handlers that run; a failure a handler
+// raises goes to an error reporter (by default the error box).
 #pragma once
 
 #include "app/UnitMain.h"
-#include "app/cMainFormLayout.h"
+#include "app/cLayoutControls.h"
 #include "controls/cDropDownList.h"
 #include "controls/cSettingsGrid.h"
 #include "controls/cStdControls.h"
@@ -12,9 +13,9 @@
 #include "platform/cMessagePumpWin32.h"
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include <windows.h>
 
@@ -33,14 +34,20 @@ struct TMainWindowSetup {
   bool QuitOnDestroy = false;
 };
 
-class TMainWindow {
+// The Win32 controls, one class for each kind of control.
+using TWin32Controls = TLayoutControls<TWinControl, TLabel, TButton, TDropDownList, TCheckBox, TSettingsGrid,
+                                       TOutputBox, TStatusPanel>;
+
+// The controls, by their names in the layout: Button("ButtonGenerate"),
+// OutputBox("Memo"), ControlOf(row).
+class TMainWindow : public TWin32Controls {
 public:
   // The error box's title.
   static constexpr const char *kErrorTitle = kApplicationTitle;
 
   // Creates the window (hidden) and its controls, then runs FormCreate.
   explicit TMainWindow(TMainWindowSetup setup);
-  ~TMainWindow();
+  ~TMainWindow() override;
   TMainWindow(const TMainWindow &) = delete;
   TMainWindow &operator=(const TMainWindow &) = delete;
 
@@ -54,33 +61,14 @@ public:
   TMainForm &Form() { return *FForm; }
   TMessagePumpWin32 &Pump() { return FPump; }
 
-  // The controls, by their names in the layout.
-  TLabel &Label1() { return Control<TLabel>(kIdLabel1); }
-  TLabel &LabelIncludePath() { return Control<TLabel>(kIdLabelIncludePath); }
-  TButton &ButtonChangeFolder() { return Control<TButton>(kIdButtonChangeFolder); }
-  TButton &ButtonLoadDeviceInfoFile() { return Control<TButton>(kIdButtonLoadDeviceInfoFile); }
-  TLabel &Label2() { return Control<TLabel>(kIdLabel2); }
-  TDropDownList &DeviceSelectComboBox() { return Control<TDropDownList>(kIdDeviceSelectComboBox); }
-  TCheckBox &ChkIncludeLF() { return Control<TCheckBox>(kIdChkIncludeLF); }
-  TCheckBox &CheckBoxUseInfoDefaults() { return Control<TCheckBox>(kIdCheckBoxUseInfoDefaults); }
-  TButton &ButtonSetDefaults() { return Control<TButton>(kIdButtonSetDefaults); }
-  TSettingsGrid &SettingsGrid() { return Control<TSettingsGrid>(kIdSettingsGrid); }
-  TButton &ButtonGenerate() { return Control<TButton>(kIdButtonGenerate); }
-  TButton &ButtonCopy() { return Control<TButton>(kIdButtonCopy); }
-  TCheckBox &CheckBoxComments() { return Control<TCheckBox>(kIdCheckBoxComments); }
-  TCheckBox &CheckBoxOrvaneSyntax() { return Control<TCheckBox>(kIdCheckBoxOrvaneSyntax); }
-  TOutputBox &Memo() { return Control<TOutputBox>(kIdMemo); }
-  TStatusPanel &PanelStatus() { return Control<TStatusPanel>(kIdPanelStatus); }
-  TLabel &StatusBar() { return Control<TLabel>(kIdStatusBar); }
-  // Any control of the layout.
-  TWinControl &ControlOf(TControlId id) { return *FControls.at(id); }
+  // Makes the control of one row (for the factory); it reports its failures and
+  // counts the handlers it runs from its own window procedure as the window's.
+  template <typename T>
+  std::unique_ptr<T> Make(std::type_identity<T> kind, const TControlRequest<TWinControl> &request);
 
 private:
   static LRESULT CALLBACK WndProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  template <typename T> T &Control(TControlId id) { return static_cast<T &>(*FControls.at(id)); }
-  void CreateControls();
-  void WireHandlers();
   // Fonts, window size and control placement for Dpi.
   void ApplyDpi(UINT dpi);
   void CreateFonts(UINT dpi);
@@ -95,8 +83,6 @@ private:
   class THandlerScope;
   // Ends a run; once the outermost has returned, a close met meanwhile is carried out.
   void LeaveHandler();
-  // Handler, made to count as a run of the form's handlers.
-  template <typename... TArgs> std::function<void(TArgs...)> Counted(std::function<void(TArgs...)> handler);
 
   TMainWindowSetup FSetup;
   HWND FHandle = nullptr;
@@ -114,9 +100,6 @@ private:
 
   TMessagePumpWin32 FPump;
   TClipboardWin32 FClipboard;
-
-  // The layout's controls by id; the status label lives in the status panel.
-  std::map<int, std::unique_ptr<TWinControl>> FControls;
 
   std::unique_ptr<TMainForm> FForm;
 };

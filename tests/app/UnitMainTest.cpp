@@ -11,6 +11,7 @@
 #include "tests/support/HexText.h"
 #include "tests/support/StandIns.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -67,19 +68,19 @@ protected:
   void Load(const std::string &text) {
     Folder.WriteDeviceInfo(text);
     W->Form().Models().SetPath(Folder.Path());
-    W->ClickLoadFile();
+    W->Button("ButtonLoadDeviceInfoFile").Click();
   }
-  std::string Cell(int col, int row) const { return WideToAnsi(W->SettingsGrid.Cell(col, row)); }
+  std::string Cell(int col, int row) const { return WideToAnsi(W->Grid("SettingsGrid").Cell(col, row)); }
   Strings Column(int col) const {
     Strings cells;
-    for (int r = 0; r < W->SettingsGrid.RowCount(); ++r)
+    for (int r = 0; r < W->Grid("SettingsGrid").RowCount(); ++r)
       cells.push_back(Cell(col, r));
     return cells;
   }
   Strings Entries() const {
     Strings entries;
-    for (int i = 0; i < W->DeviceSelectComboBox.Count(); ++i)
-      entries.push_back(W->DeviceSelectComboBox.Item(i));
+    for (int i = 0; i < W->DropDown("DeviceSelectComboBox").Count(); ++i)
+      entries.push_back(W->DropDown("DeviceSelectComboBox").Item(i));
     return entries;
   }
   Strings Defaults() const {
@@ -90,12 +91,14 @@ protected:
   }
   Strings EditorItems() const {
     Strings items;
-    for (const WideString &item : W->SettingsGrid.Editor().Items())
+    for (const WideString &item : W->Grid("SettingsGrid").Editor().Items())
       items.push_back(WideToAnsi(item));
     return items;
   }
   void Pick(const std::string &device) {
-    ASSERT_TRUE(W->DeviceSelectComboBox.UserPick(W->DeviceSelectComboBox.IndexOf(device))) << device;
+    ASSERT_TRUE(
+        W->DropDown("DeviceSelectComboBox").UserPick(W->DropDown("DeviceSelectComboBox").IndexOf(device)))
+        << device;
   }
   std::string Stored(const std::string &name) const {
     TMemoryRegistry::TValue value;
@@ -121,10 +124,10 @@ TEST_F(MainWindow, CreationMakesTheReaderGlobalAndDestructionReleasesIt) {
   ASSERT_NE(W->Form().Reader(), nullptr);
   EXPECT_EQ(DeviceInfo, W->Form().Reader());
   EXPECT_EQ(W->Form().Reader()->Version, "<none>");
-  EXPECT_FALSE(W->Form().Reader()->UseInfoDefaults());
-  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Focused()); // FormShow
-  EXPECT_EQ(W->StatusBar.Text(), "Ready");
-  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "select device");
+  EXPECT_FALSE(TDeviceInfoProbe::UseInfoDefaults(*W->Form().Reader()));
+  EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Focused()); // FormShow
+  EXPECT_EQ(W->Label("StatusBar").Text(), "Ready");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Text(), "select device");
   W->Close();
   EXPECT_EQ(DeviceInfo, nullptr);
   W.reset();
@@ -136,50 +139,51 @@ TEST_F(MainWindow, CreationMakesTheReaderGlobalAndDestructionReleasesIt) {
 TEST_F(MainWindow, WorkedExampleInAllFourForms) {
   Open();
   Load(WorkedExample());
-  ASSERT_EQ(W->SettingsGrid.RowCount(), 3);
+  ASSERT_EQ(W->Grid("SettingsGrid").RowCount(), 3);
 
-  ASSERT_TRUE(W->ClickGenerate());
-  EXPECT_EQ(W->Memo.Text(),
+  ASSERT_TRUE(W->Button("ButtonGenerate").Click());
+  EXPECT_EQ(W->OutputBox("Memo").Text(),
             Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,     // Internal RC oscillator",
                   "    BOOTBLOCKSIZE = 2KW,// Boot block of 2K words",
                   "    WDOG = OFF          // Watchdog disabled"}));
-  EXPECT_EQ(W->Memo.SelectionStart(), 0);
-  EXPECT_EQ(W->Memo.SelectionLength(), 0);
-  EXPECT_TRUE(W->ButtonGenerate.Enabled());
-  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+  EXPECT_EQ(W->OutputBox("Memo").SelectionStart(), 0);
+  EXPECT_EQ(W->OutputBox("Memo").SelectionLength(), 0);
+  EXPECT_TRUE(W->Button("ButtonGenerate").Enabled());
+  EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Enabled());
 
-  W->ClickComments(); // off: regenerated at once
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,",
-                                  "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}));
-  W->ClickOrvaneSyntax();
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config CLKSEL = INTRC",
-                                  "config BOOTBLOCKSIZE = 2KW", "config WDOG = OFF"}));
-  W->ClickComments();
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config CLKSEL = INTRC   ' Internal RC oscillator",
-                                  "config BOOTBLOCKSIZE = 2KW ' Boot block of 2K words",
-                                  "config WDOG = OFF       ' Watchdog disabled"}));
+  W->CheckBox("CheckBoxComments").Click(); // off: regenerated at once
+  EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,",
+                                               "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}));
+  W->CheckBox("CheckBoxOrvaneSyntax").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({"device = 18F1234", "", "config CLKSEL = INTRC",
+                                               "config BOOTBLOCKSIZE = 2KW", "config WDOG = OFF"}));
+  W->CheckBox("CheckBoxComments").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(),
+            Crlf({"device = 18F1234", "", "config CLKSEL = INTRC   ' Internal RC oscillator",
+                  "config BOOTBLOCKSIZE = 2KW ' Boot block of 2K words",
+                  "config WDOG = OFF       ' Watchdog disabled"}));
 }
 
 TEST_F(MainWindow, FormatDeviceListRewrapsTheBoxsLines) {
   Open();
   for (int i = 1; i <= 8; ++i)
-    W->Memo.AddLine("D" + std::to_string(i));
+    W->OutputBox("Memo").AddLine("D" + std::to_string(i));
   W->Form().FormatDeviceList();
-  EXPECT_EQ(W->Memo.Text(), Crlf({"D1, D2, D3, D4, D5, D6, D7, ", "D8"}));
+  EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({"D1, D2, D3, D4, D5, D6, D7, ", "D8"}));
 }
 
 TEST_F(MainWindow, GeneratingBeforeAnyDeviceWritesOnlyTheHeader) {
   Open();
-  W->ClickGenerate();
-  EXPECT_EQ(W->Memo.Text(), "device = \r\n\r\nconfig\r\n");
+  W->Button("ButtonGenerate").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "device = \r\n\r\nconfig\r\n");
 
   W->Close();
   Registry.PutString(kKey, "Device", "18f9999"); // remembered from the last run
   Open();
-  W->ClickComments();
-  EXPECT_EQ(W->Memo.Text(), "device = 18F9999\r\n\r\nconfig\r\n");
-  W->ClickOrvaneSyntax();
-  EXPECT_EQ(W->Memo.Text(), "device = 18F9999\r\n\r\n");
+  W->CheckBox("CheckBoxComments").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "device = 18F9999\r\n\r\nconfig\r\n");
+  W->CheckBox("CheckBoxOrvaneSyntax").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "device = 18F9999\r\n\r\n");
 }
 
 TEST_F(MainWindow, GenerateDisablesItsButtonsWhileThePumpRunsAndIsNotDoubledByQueuedClicks) {
@@ -188,21 +192,22 @@ TEST_F(MainWindow, GenerateDisablesItsButtonsWhileThePumpRunsAndIsNotDoubledByQu
   std::string seen;
   bool clicked = false;
   Pump.OnPump = [&] {
-    seen = std::string(W->ButtonGenerate.Enabled() ? "enabled" : "disabled") + "/" +
-           (W->ButtonLoadDeviceInfoFile.Enabled() ? "enabled" : "disabled") + "/" + W->Memo.Text();
+    seen = std::string(W->Button("ButtonGenerate").Enabled() ? "enabled" : "disabled") + "/" +
+           (W->Button("ButtonLoadDeviceInfoFile").Enabled() ? "enabled" : "disabled") + "/" +
+           W->OutputBox("Memo").Text();
     if (!clicked) { // a click on "Comments" queued while Generate runs
       clicked = true;
-      W->ClickComments();
+      W->CheckBox("CheckBoxComments").Click();
     }
   };
   const int before = Pump.Calls;
-  W->ClickGenerate();
+  W->Button("ButtonGenerate").Click();
   EXPECT_EQ(Pump.Calls - before, 2); // its own and the nested run's
   EXPECT_EQ(seen, "disabled/disabled/");
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,",
-                                  "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}));
-  EXPECT_TRUE(W->ButtonGenerate.Enabled());
-  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+  EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC,",
+                                               "    BOOTBLOCKSIZE = 2KW,", "    WDOG = OFF"}));
+  EXPECT_TRUE(W->Button("ButtonGenerate").Enabled());
+  EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Enabled());
 }
 
 // --- Load File --------------------------------------------------------------------
@@ -244,30 +249,31 @@ std::string FiveDevices() {
 TEST_F(MainWindow, LoadFileListsSortsSelectsTheRememberedDeviceAndFillsTheGrid) {
   Registry.PutString(kKey, "Device", "18f2550");
   Open();
-  W->ClickIncludeLF();
+  W->CheckBox("chkIncludeLF").Click();
   std::string atPump;
   Pump.OnPump = [&] {
-    atPump = W->StatusBar.Text() + "|" + (W->ButtonLoadDeviceInfoFile.Enabled() ? "enabled" : "disabled");
+    atPump = W->Label("StatusBar").Text() + "|" +
+             (W->Button("ButtonLoadDeviceInfoFile").Enabled() ? "enabled" : "disabled");
   };
   Load(FiveDevices());
 
   EXPECT_EQ(Pump.Calls, 1);
   EXPECT_EQ(atPump, " Working, please wait...|disabled");
-  EXPECT_EQ(W->StatusBar.Text(), "resource file: V2.5    5 device(s) found");
+  EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: V2.5    5 device(s) found");
   EXPECT_EQ(Entries(), (Strings{"18F1220", "18F1220", "18F2550", "18F4520", "18LF25K22"}));
-  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 2);
-  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "18F2550");
-  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), 1);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ItemIndex(), 2);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Text(), "18F2550");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ChangeCount(), 1);
   EXPECT_EQ(W->Form().Device(), "18F2550"); // the list's spelling
   EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"FOSC", "PWRT"}));
   EXPECT_EQ(Column(ISettingsGrid::kColFunction), (Strings{"Oscillator", "Power-up timer"}));
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
   EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"HS oscillator", "PWRT on"}));
-  EXPECT_EQ(W->SettingsGrid.VisibleRow(), 0);
-  EXPECT_EQ(W->SettingsGrid.SelectedRow(), 1); // the fill leaves the last row selected
-  EXPECT_EQ(W->Memo.Text(), "");
-  EXPECT_TRUE(W->ButtonGenerate.Focused());
-  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
+  EXPECT_EQ(W->Grid("SettingsGrid").VisibleRow(), 0);
+  EXPECT_EQ(W->Grid("SettingsGrid").SelectedRow(), 1); // the fill leaves the last row selected
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
+  EXPECT_TRUE(W->Button("ButtonGenerate").Focused());
+  EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Enabled());
   // The model list keeps the file order; the reader's list was sorted.
   TStringList modelNames;
   W->Form().Models().CopyDevicesTo(modelNames);
@@ -276,26 +282,27 @@ TEST_F(MainWindow, LoadFileListsSortsSelectsTheRememberedDeviceAndFillsTheGrid) 
   // Loading again first clears the shown text while the old entries are in place,
   // which re-reads the selected device; then the same device is selected anew.
   Strings events;
-  const TNotifyEvent fill = W->DeviceSelectComboBox.OnChange;
-  W->DeviceSelectComboBox.OnChange = [&, fill] {
-    events.push_back(W->DeviceSelectComboBox.Text() + "|" + std::to_string(W->DeviceSelectComboBox.Count()) +
-                     "|" + std::to_string(W->DeviceSelectComboBox.ItemIndex()));
+  const TNotifyEvent fill = W->DropDown("DeviceSelectComboBox").OnChange;
+  W->DropDown("DeviceSelectComboBox").OnChange = [&, fill] {
+    events.push_back(W->DropDown("DeviceSelectComboBox").Text() + "|" +
+                     std::to_string(W->DropDown("DeviceSelectComboBox").Count()) + "|" +
+                     std::to_string(W->DropDown("DeviceSelectComboBox").ItemIndex()));
     fill();
   };
-  W->ClickIncludeLF(); // now off: only the next load notices
-  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 5);
-  W->ClickLoadFile();
+  W->CheckBox("chkIncludeLF").Click(); // now off: only the next load notices
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 5);
+  W->Button("ButtonLoadDeviceInfoFile").Click();
   EXPECT_EQ(events, (Strings{"|5|2", "18F2550|4|2"}));
-  EXPECT_EQ(W->StatusBar.Text(), "resource file: V2.5    4 device(s) found");
+  EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: V2.5    4 device(s) found");
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
-  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
 }
 
 TEST_F(MainWindow, RememberedDeviceNotListedSelectsTheFirstEntry) {
   Registry.PutString(kKey, "Device", "18F9999");
   Open();
   Load(FiveDevices());
-  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ItemIndex(), 0);
   EXPECT_EQ(W->Form().Device(), "18F1220");
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"ON"}));
 }
@@ -303,30 +310,30 @@ TEST_F(MainWindow, RememberedDeviceNotListedSelectsTheFirstEntry) {
 TEST_F(MainWindow, FirstLoadWithoutTheFileLeavesTheListEmpty) {
   Open();
   W->Form().Models().SetPath(Folder.Path()); // holds no 8bit_device.info
-  W->ClickLoadFile();
-  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    0 device(s) found");
-  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 0);
-  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
-  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "select device");
-  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), 0);
-  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
-  EXPECT_EQ(W->Memo.Text(), "");
-  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
-  EXPECT_TRUE(W->ButtonGenerate.Focused());
+  W->Button("ButtonLoadDeviceInfoFile").Click();
+  EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: <none>    0 device(s) found");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 0);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ItemIndex(), 0);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Text(), "select device");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ChangeCount(), 0);
+  EXPECT_EQ(W->Grid("SettingsGrid").RowCount(), 0);
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
+  EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Enabled());
+  EXPECT_TRUE(W->Button("ButtonGenerate").Focused());
 }
 
 TEST_F(MainWindow, LaterLoadWithoutTheFileKeepsThePreviousDeviceInTheGrid) {
   Registry.PutString(kKey, "Device", "18F2550");
   Open();
   Load(FiveDevices());
-  W->SettingsGrid.PickSetting(0, 2); // EC: the reload puts the default back
+  W->Grid("SettingsGrid").PickSetting(0, 2); // EC: the reload puts the default back
   TTempFolder empty;
   W->Form().Models().SetPath(empty.Path());
-  W->ClickLoadFile();
-  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    0 device(s) found");
-  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 0);
-  EXPECT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
-  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "");
+  W->Button("ButtonLoadDeviceInfoFile").Click();
+  EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: <none>    0 device(s) found");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 0);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ItemIndex(), 0);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Text(), "");
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
   EXPECT_EQ(W->Form().Device(), "18F2550");
   W->Close();
@@ -344,10 +351,10 @@ TEST_F(MainWindow, DeviceWithoutAPartSectionLeavesAnEmptyTable) {
            .Setting("X", "x", "0")
            .Text());
   EXPECT_EQ(W->Form().Device(), "18F3000");
-  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
+  EXPECT_EQ(W->Grid("SettingsGrid").RowCount(), 0);
   EXPECT_TRUE(W->Form().Rows().empty());
-  EXPECT_EQ(W->Memo.Text(), "");
-  EXPECT_FALSE(W->Form().Reader()->PartFound());
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
+  EXPECT_FALSE(TDeviceInfoProbe::PartFound(*W->Form().Reader()));
 }
 
 // --- Settings table -----------------------------------------------------------------
@@ -356,25 +363,25 @@ TEST_F(MainWindow, EditingOffersTheRowsOwnSettingsWithTheCurrentOnePreselected) 
   Registry.PutString(kKey, "Device", "18F2550");
   Open();
   Load(FiveDevices());
-  ASSERT_TRUE(W->SettingsGrid.BeginEdit(0));
+  ASSERT_TRUE(W->Grid("SettingsGrid").BeginEdit(0));
   EXPECT_EQ(EditorItems(), (Strings{"XT", "HS", "EC"}));
-  EXPECT_EQ(W->SettingsGrid.Editor().ItemIndex(), 1);
-  EXPECT_GT(W->SettingsGrid.Editor().RefreshCount(), 0);
-  ASSERT_TRUE(W->SettingsGrid.PickEntry(0));
+  EXPECT_EQ(W->Grid("SettingsGrid").Editor().ItemIndex(), 1);
+  EXPECT_GT(W->Grid("SettingsGrid").Editor().RefreshCount(), 0);
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickEntry(0));
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "XT oscillator"); // at once
-  W->SettingsGrid.EndEdit(true);
+  W->Grid("SettingsGrid").EndEdit(true);
   EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 0), "XT");
 
-  ASSERT_TRUE(W->SettingsGrid.BeginEdit(1));
+  ASSERT_TRUE(W->Grid("SettingsGrid").BeginEdit(1));
   EXPECT_EQ(EditorItems(), (Strings{"ON", "OFF"}));
-  EXPECT_EQ(W->SettingsGrid.Editor().ItemIndex(), 0);
-  W->SettingsGrid.EndEdit(false);
+  EXPECT_EQ(W->Grid("SettingsGrid").Editor().ItemIndex(), 0);
+  W->Grid("SettingsGrid").EndEdit(false);
 
-  W->Memo.UserSetText("old text");
-  W->ClickSetDefaults();
+  W->OutputBox("Memo").UserSetText("old text");
+  W->Button("ButtonSetDefaults").Click();
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"HS", "ON"}));
   EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"HS oscillator", "PWRT on"}));
-  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
 }
 
 TEST_F(MainWindow, TwoSettingsOfOneNamePickByPositionAndDefaultByName) {
@@ -391,12 +398,12 @@ TEST_F(MainWindow, TwoSettingsOfOneNamePickByPositionAndDefaultByName) {
   EXPECT_EQ(Items(W->Form().Rows()[0].SettingNames), (Strings{"X", "X", "Y"}));
   EXPECT_EQ(Defaults(), (Strings{"X"}));                         // the register matched the second X
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X"); // Set Defaults matches by name
-  ASSERT_TRUE(W->SettingsGrid.PickSetting(0, 1));
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(0, 1));
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "second X");
-  W->ClickGenerate();
-  EXPECT_NE(W->Memo.Text().find("    MODE = X            // second X\r\n"), std::string::npos)
-      << W->Memo.Text();
-  W->ClickSetDefaults();
+  W->Button("ButtonGenerate").Click();
+  EXPECT_NE(W->OutputBox("Memo").Text().find("    MODE = X            // second X\r\n"), std::string::npos)
+      << W->OutputBox("Memo").Text();
+  W->Button("ButtonSetDefaults").Click();
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X");
 }
 
@@ -412,8 +419,9 @@ TEST_F(MainWindow, ASwitchForcedOffShowsItsOwnOffSettingWithItsDescription) {
            .Text());
   EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 0), "Disabled");
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "LVP disabled");
-  W->ClickGenerate();
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F1", "", "config", "    LVP = Disabled      // LVP disabled"}));
+  W->Button("ButtonGenerate").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(),
+            Crlf({"device = 18F1", "", "config", "    LVP = Disabled      // LVP disabled"}));
 }
 
 TEST_F(MainWindow, AShorterDeviceAfterALongerOneLeavesNoTrace) {
@@ -434,46 +442,47 @@ TEST_F(MainWindow, AShorterDeviceAfterALongerOneLeavesNoTrace) {
            .Setting("Z1", "z1", "1")
            .Setting("Z0", "z0", "0")
            .Text());
-  ASSERT_EQ(W->SettingsGrid.RowCount(), 3);
-  W->ClickGenerate();
+  ASSERT_EQ(W->Grid("SettingsGrid").RowCount(), 3);
+  W->Button("ButtonGenerate").Click();
   Pick("18F2");
   EXPECT_EQ(W->Form().Device(), "18F2");
-  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
   EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"Z"}));
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"Z0"}));
   EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"z0"}));
   EXPECT_EQ(Defaults(), (Strings{"Z0"}));
-  ASSERT_TRUE(W->SettingsGrid.BeginEdit(0));
+  ASSERT_TRUE(W->Grid("SettingsGrid").BeginEdit(0));
   EXPECT_EQ(EditorItems(), (Strings{"Z1", "Z0"}));
-  W->SettingsGrid.EndEdit(false);
-  W->ClickGenerate();
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F2", "", "config", "    Z = Z0              // z0"}));
+  W->Grid("SettingsGrid").EndEdit(false);
+  W->Button("ButtonGenerate").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(),
+            Crlf({"device = 18F2", "", "config", "    Z = Z0              // z0"}));
   // Choosing the entry that is already selected re-reads nothing.
-  const int changes = W->DeviceSelectComboBox.ChangeCount();
+  const int changes = W->DropDown("DeviceSelectComboBox").ChangeCount();
   Pick("18F2");
-  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), changes);
-  EXPECT_NE(W->Memo.Text(), "");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ChangeCount(), changes);
+  EXPECT_NE(W->OutputBox("Memo").Text(), "");
 }
 
 TEST_F(MainWindow, AChangeWithoutASelectedEntryLeavesEverythingAsItIs) {
   Registry.PutString(kKey, "Device", "18F2550");
   Open();
   Load(FiveDevices());
-  W->ClickGenerate();
-  const std::string text = W->Memo.Text();
-  W->DeviceSelectComboBox.SetItemIndex(-1); // stored only
-  W->DeviceSelectComboBox.ClearText();      // the text changes: the change event runs
+  W->Button("ButtonGenerate").Click();
+  const std::string text = W->OutputBox("Memo").Text();
+  W->DropDown("DeviceSelectComboBox").SetItemIndex(-1); // stored only
+  W->DropDown("DeviceSelectComboBox").ClearText();      // the text changes: the change event runs
   EXPECT_EQ(W->Form().Device(), "18F2550");
   EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"FOSC", "PWRT"}));
-  EXPECT_EQ(W->Memo.Text(), text);
+  EXPECT_EQ(W->OutputBox("Memo").Text(), text);
 }
 
 TEST_F(MainWindow, SetDefaultsOnAnEmptyTableOnlyEmptiesTheOutput) {
   Open();
-  W->Memo.UserSetText("text");
-  W->ClickSetDefaults();
-  EXPECT_EQ(W->Memo.Text(), "");
-  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
+  W->OutputBox("Memo").UserSetText("text");
+  W->Button("ButtonSetDefaults").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
+  EXPECT_EQ(W->Grid("SettingsGrid").RowCount(), 0);
 }
 
 TEST_F(MainWindow, AMalformedSwitchEndsTheFillWithTheRowsSoFarAtTheirFirstSetting) {
@@ -490,8 +499,8 @@ TEST_F(MainWindow, AMalformedSwitchEndsTheFillWithTheRowsSoFarAtTheirFirstSettin
                         .Text()),
                EConvertError);
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"A0"})); // Set Defaults did not run
-  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
-  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    1 device(s) found");
+  EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Enabled());
+  EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: <none>    1 device(s) found");
 }
 
 // --- Mended faults ----------------------------------------------------------------
@@ -536,17 +545,18 @@ TEST_F(MainWindow, MoreThanSixtyFourSwitchesEachGetARow) {
   Open();
   Load(text.Text());
 
-  ASSERT_EQ(W->SettingsGrid.RowCount(), 70);
+  ASSERT_EQ(W->Grid("SettingsGrid").RowCount(), 70);
   EXPECT_EQ(W->Form().Rows().size(), 70u);
   EXPECT_EQ(Cell(ISettingsGrid::kColConfig, 69), "S69");
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "off 69");
   EXPECT_EQ(Items(W->Form().Rows()[69].SettingDescriptions), (Strings{"on 69", "off 69"}));
-  ASSERT_TRUE(W->SettingsGrid.PickSetting(69, 0));
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(69, 0));
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "on 69");
-  W->ClickGenerate();
-  EXPECT_NE(W->Memo.Text().find("    S68 = OFF,          // off 68\r\n    S69 = ON            // on 69\r\n"),
+  W->Button("ButtonGenerate").Click();
+  EXPECT_NE(W->OutputBox("Memo").Text().find(
+                "    S68 = OFF,          // off 68\r\n    S69 = ON            // on 69\r\n"),
             std::string::npos);
-  W->ClickSetDefaults();
+  W->Button("ButtonSetDefaults").Click();
   EXPECT_EQ(Cell(ISettingsGrid::kColSetting, 69), "OFF");
 
   Pick("18F1");
@@ -558,33 +568,33 @@ TEST_F(MainWindow, MalformedFileReEnablesLoadFileAndSaysWhereLoadingFailed) {
   Open();
   EXPECT_THROW(Load("<PARTS_INDEX_TYPE><18F1>\r\n<RES_FILE_VERSION_INFO_TYPE><1>\r\n<PARTS_INDEX_TYPE>\r\n"),
                EListError);
-  EXPECT_TRUE(W->ButtonLoadDeviceInfoFile.Enabled());
-  EXPECT_EQ(W->StatusBar.Text(), "Loading failed at line 3 of 8bit_device.info");
-  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 0);
-  EXPECT_EQ(W->Memo.Text(), "");
+  EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Enabled());
+  EXPECT_EQ(W->Label("StatusBar").Text(), "Loading failed at line 3 of 8bit_device.info");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 0);
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
 
   // The user loads a sound file.
   TTempFolder mended;
   mended.WriteDeviceInfo(FiveDevices());
   W->Form().Models().SetPath(mended.Path());
-  ASSERT_NO_THROW(W->ClickLoadFile());
-  EXPECT_EQ(W->StatusBar.Text(), "resource file: V2.5    4 device(s) found");
-  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 4);
+  ASSERT_NO_THROW(W->Button("ButtonLoadDeviceInfoFile").Click());
+  EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: V2.5    4 device(s) found");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 4);
 }
 
 TEST_F(MainWindow, AFailingDeviceDoesNotKeepAMendedFileFromLoading) {
   const std::string broken = TDeviceInfoText().Index("18F1").Part("18F1").Switch("A", "a", "QQ").Text();
   Open();
   EXPECT_THROW(Load(broken), EConvertError); // shown when the device is chosen
-  EXPECT_EQ(W->DeviceSelectComboBox.Count(), 1);
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 1);
   // Loading again re-reads the old device first; that repeat must not stop the load.
   TTempFolder mended;
   mended.WriteDeviceInfo(
       TDeviceInfoText().Index("18F1").Part("18F1").Switch("A", "a", "1").Setting("A0", "a0", "0").Text());
   W->Form().Models().SetPath(mended.Path());
-  ASSERT_NO_THROW(W->ClickLoadFile());
+  ASSERT_NO_THROW(W->Button("ButtonLoadDeviceInfoFile").Click());
   EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"A"}));
-  EXPECT_EQ(W->StatusBar.Text(), "resource file: <none>    1 device(s) found");
+  EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: <none>    1 device(s) found");
 }
 
 TEST_F(MainWindow, UseInfoDefaultsReReadsTheSelectedDeviceTheFirstIncluded) {
@@ -601,28 +611,28 @@ TEST_F(MainWindow, UseInfoDefaultsReReadsTheSelectedDeviceTheFirstIncluded) {
                                .Setting("W0", "w0", "0")
                                .Text();
   Open();
-  W->ClickUseInfoDefaults(); // before any load: only the reader's flag
-  EXPECT_TRUE(W->Form().Reader()->UseInfoDefaults());
-  EXPECT_EQ(W->SettingsGrid.RowCount(), 0);
-  W->ClickUseInfoDefaults();
-  EXPECT_FALSE(W->Form().Reader()->UseInfoDefaults());
+  W->CheckBox("CheckBoxUseInfoDefaults").Click(); // before any load: only the reader's flag
+  EXPECT_TRUE(TDeviceInfoProbe::UseInfoDefaults(*W->Form().Reader()));
+  EXPECT_EQ(W->Grid("SettingsGrid").RowCount(), 0);
+  W->CheckBox("CheckBoxUseInfoDefaults").Click();
+  EXPECT_FALSE(TDeviceInfoProbe::UseInfoDefaults(*W->Form().Reader()));
 
   Load(file);
-  ASSERT_EQ(W->DeviceSelectComboBox.ItemIndex(), 0);
+  ASSERT_EQ(W->DropDown("DeviceSelectComboBox").ItemIndex(), 0);
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF"}));
-  W->ClickGenerate();
-  W->ClickUseInfoDefaults();
+  W->Button("ButtonGenerate").Click();
+  W->CheckBox("CheckBoxUseInfoDefaults").Click();
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"ON"}));
-  EXPECT_EQ(W->Memo.Text(), "");
-  W->ClickUseInfoDefaults();
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
+  W->CheckBox("CheckBoxUseInfoDefaults").Click();
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF"}));
 
   // After a load that found nothing the list is empty: nothing is re-read.
   TTempFolder empty;
   W->Form().Models().SetPath(empty.Path());
-  W->ClickLoadFile();
-  ASSERT_EQ(W->DeviceSelectComboBox.Count(), 0);
-  ASSERT_NO_THROW(W->ClickUseInfoDefaults());
+  W->Button("ButtonLoadDeviceInfoFile").Click();
+  ASSERT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 0);
+  ASSERT_NO_THROW(W->CheckBox("CheckBoxUseInfoDefaults").Click());
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF"}));
 }
 
@@ -632,20 +642,20 @@ TEST_F(MainWindow, ChangeFolderUpperCasesTheChoiceAndCancelChangesNothing) {
   Registry.PutString(kKey, "MicrochipPath", "c:\\old");
   Open();
   W->FolderDialog.Accept = false;
-  W->ClickChangeFolder();
+  W->Button("ButtonChangeFolder").Click();
   EXPECT_EQ(W->FolderDialog.Runs, 1);
   EXPECT_EQ(W->FolderDialog.Title, "Please select the folder that contains the Microchip MPASM/MPASMX files");
   EXPECT_EQ(W->FolderDialog.Selection, "C:\\OLD");
   EXPECT_EQ(W->FolderDialog.Caption, "Select Folder");
   EXPECT_EQ(W->Form().Models().Path, "C:\\OLD");
-  EXPECT_EQ(W->LabelIncludePath.Text(), "C:\\Program Files (x86)\\Microchip\\MPASM Suite");
+  EXPECT_EQ(W->Label("LabelIncludePath").Text(), "C:\\Program Files (x86)\\Microchip\\MPASM Suite");
 
   W->FolderDialog.Accept = true;
   W->FolderDialog.Path = "d:\\Vendor\\mpasm \xe9t\xe9";
-  W->ClickChangeFolder();
+  W->Button("ButtonChangeFolder").Click();
   EXPECT_EQ(W->Form().Models().Path, "D:\\VENDOR\\MPASM \xe9T\xe9");
-  EXPECT_EQ(W->LabelIncludePath.Text(), "D:\\VENDOR\\MPASM \xe9T\xe9");
-  EXPECT_EQ(W->DeviceSelectComboBox.Text(), "select device"); // nothing reloaded
+  EXPECT_EQ(W->Label("LabelIncludePath").Text(), "D:\\VENDOR\\MPASM \xe9T\xe9");
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Text(), "select device"); // nothing reloaded
   W->Close();
   EXPECT_EQ(Stored("MicrochipPath"), std::string("D:\\VENDOR\\MPASM \xe9T\xe9") + '\0');
 }
@@ -666,9 +676,9 @@ TEST_F(MainWindow, WithoutAFolderDialogTheWindowOpensAndChangeFolderDoesNothing)
     W->CreateFolderDialog = c.Create;
     ASSERT_NO_THROW(W->Open());
     EXPECT_EQ(W->Form().Models().Path, "C:\\OLD"); // the settings were read all the same
-    ASSERT_NO_THROW(W->ClickChangeFolder());
+    ASSERT_NO_THROW(W->Button("ButtonChangeFolder").Click());
     EXPECT_EQ(W->Form().Models().Path, "C:\\OLD");
-    EXPECT_EQ(W->LabelIncludePath.Text(), TMainForm::kInitialFolderText);
+    EXPECT_EQ(W->Label("LabelIncludePath").Text(), TMainForm::kInitialFolderText);
     EXPECT_EQ(W->FolderDialog.Runs, 0);
     W->Close();
     EXPECT_EQ(Stored("MicrochipPath"), std::string("C:\\OLD") + '\0');
@@ -677,12 +687,12 @@ TEST_F(MainWindow, WithoutAFolderDialogTheWindowOpensAndChangeFolderDoesNothing)
 
 TEST_F(MainWindow, CopyPutsTheBoxsTextAsItStandsOnTheClipboard) {
   Open();
-  W->ClickCopy();
+  W->Button("ButtonCopy").Click();
   EXPECT_EQ(W->OwnClipboard.Text(), "");
   Load(WorkedExample());
-  W->ClickGenerate();
-  W->Memo.UserSetText("edited\r\nby the user");
-  W->ClickCopy();
+  W->Button("ButtonGenerate").Click();
+  W->OutputBox("Memo").UserSetText("edited\r\nby the user");
+  W->Button("ButtonCopy").Click();
   EXPECT_EQ(W->OwnClipboard.Text(), "edited\r\nby the user");
 }
 
@@ -710,11 +720,11 @@ std::string TwoDevices() {
       .Text();
 }
 
-std::vector<TRowMark> Marks(const THeadlessWindow &window) {
+std::vector<TRowMark> Marks(THeadlessWindow &window) {
   std::vector<TRowMark> marks;
-  marks.reserve(static_cast<size_t>(window.SettingsGrid.RowCount()));
-  for (int r = 0; r < window.SettingsGrid.RowCount(); ++r)
-    marks.push_back(window.SettingsGrid.RowMark(r));
+  marks.reserve(static_cast<size_t>(window.Grid("SettingsGrid").RowCount()));
+  for (int r = 0; r < window.Grid("SettingsGrid").RowCount(); ++r)
+    marks.push_back(window.Grid("SettingsGrid").RowMark(r));
   return marks;
 }
 } // namespace
@@ -723,16 +733,16 @@ TEST_F(MainWindow, PasteSelectsTheNamedDeviceAppliesTheEntriesAndReports) {
   Open();
   Load(TwoDevices());
   ASSERT_EQ(W->Form().Device(), "18F1234");
-  const int changes = W->DeviceSelectComboBox.ChangeCount();
+  const int changes = W->DropDown("DeviceSelectComboBox").ChangeCount();
   W->OwnClipboard.SetText("device = PIC18F5678\r\nconfig\r\n  wdt = off,\r\n  LVP = ON,\r\n  PLL = 4,\r\n"
                           "  WDT = FAST\r\n");
-  W->SettingsGrid.OnPaste();
-  EXPECT_EQ(W->DeviceSelectComboBox.ChangeCount(), changes + 1); // picked, as a user would
+  W->Grid("SettingsGrid").OnPaste();
+  EXPECT_EQ(W->DropDown("DeviceSelectComboBox").ChangeCount(), changes + 1); // picked, as a user would
   EXPECT_EQ(W->Form().Device(), "18F5678");
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "ON"}));
   EXPECT_EQ(Column(ISettingsGrid::kColDescription), (Strings{"Watchdog disabled", "LVP enabled"}));
   TStringList lines;
-  W->Memo.GetLines(lines);
+  W->OutputBox("Memo").GetLines(lines);
   ASSERT_EQ(lines.Count(), 4);
   EXPECT_EQ(lines[0], "Pasted configuration: 2 of 4 entries applied.");
   EXPECT_EQ(lines[1].substr(0, 31), "line 4: warning: LVP = ON: low-");
@@ -746,9 +756,10 @@ TEST_F(MainWindow, PasteSelectsTheNamedDeviceAppliesTheEntriesAndReports) {
   EXPECT_EQ(marks[1].Risk.substr(0, 11), "LVP = ON: l");
 
   // Generate writes what was pasted.
-  W->CheckBoxComments.SetChecked(false);
-  W->ClickGenerate();
-  EXPECT_EQ(W->Memo.Text(), Crlf({"device = 18F5678", "", "config", "    WDT = OFF,", "    LVP = ON"}));
+  W->CheckBox("CheckBoxComments").SetChecked(false);
+  W->Button("ButtonGenerate").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(),
+            Crlf({"device = 18F5678", "", "config", "    WDT = OFF,", "    LVP = ON"}));
 }
 
 TEST_F(MainWindow, PasteReportsWhatCheckReports) {
@@ -778,10 +789,10 @@ TEST_F(MainWindow, PasteReportsWhatCheckReports) {
     Open();
     Load(TwoDevices());
     W->OwnClipboard.SetText(c.Text);
-    W->SettingsGrid.OnPaste();
+    W->Grid("SettingsGrid").OnPaste();
     TStringList lines;
-    W->Memo.GetLines(lines);
-    ASSERT_EQ(lines.Count(), static_cast<int>(c.Report.size())) << W->Memo.Text();
+    W->OutputBox("Memo").GetLines(lines);
+    ASSERT_EQ(lines.Count(), static_cast<int>(c.Report.size())) << W->OutputBox("Memo").Text();
     for (int i = 0; i < lines.Count(); ++i)
       EXPECT_EQ(lines[i].substr(0, c.Report[static_cast<size_t>(i)].size()),
                 c.Report[static_cast<size_t>(i)]);
@@ -798,9 +809,9 @@ TEST_F(MainWindow, ALongPasteReportShowsTheFirstHundredDiagnosticsAndCountsTheRe
     text += "  WDT = SLOW" + std::to_string(i) + ",\n";
   text += "  LVP = OFF\n";
   W->OwnClipboard.SetText(text);
-  W->SettingsGrid.OnPaste();
+  W->Grid("SettingsGrid").OnPaste();
   TStringList lines;
-  W->Memo.GetLines(lines);
+  W->OutputBox("Memo").GetLines(lines);
   ASSERT_EQ(lines.Count(), 1 + TMainForm::kMaxPasteDiagnostics + 1);
   EXPECT_EQ(lines[0], "Pasted configuration: 1 of 5001 entries applied.");
   EXPECT_EQ(lines[100].substr(0, 44), "line 101: error: unknown setting 'SLOW99' fo");
@@ -812,12 +823,12 @@ TEST_F(MainWindow, CopyConfigurationWordsPutsTheWordsOnTheClipboardAndTipsNameTh
   Load(TwoDevices());
   Pick("18F5678");
   // CONFIG1L is 0xFF when not set; WDT (bit 0) ON, LVP (bit 2) forced OFF.
-  W->SettingsGrid.OnCopyWords();
+  W->Grid("SettingsGrid").OnCopyWords();
   EXPECT_EQ(W->OwnClipboard.GetText(), "CONFIG1L  0x300000  0xFB\r\n");
   EXPECT_EQ(Marks(*W)[0].Place, "CONFIG1L, bit 0");
   EXPECT_EQ(Marks(*W)[1].Place, "CONFIG1L, bit 2");
-  ASSERT_TRUE(W->SettingsGrid.PickSetting(0, 0));
-  W->SettingsGrid.OnCopyWords();
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(0, 0));
+  W->Grid("SettingsGrid").OnCopyWords();
   EXPECT_EQ(W->OwnClipboard.GetText(), "CONFIG1L  0x300000  0xFA\r\n");
 }
 
@@ -826,12 +837,12 @@ TEST_F(MainWindow, PastingAHexFileAppliesItsWordsToTheDeviceShown) {
   Load(TwoDevices());
   Pick("18F5678");
   W->OwnClipboard.SetText(THexText().Upper(0x0030).Data(0, {0xFE}).End().Text());
-  W->SettingsGrid.OnPaste();
+  W->Grid("SettingsGrid").OnPaste();
   EXPECT_EQ(W->Form().Device(), "18F5678");
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "ON"}));
   TStringList lines;
-  W->Memo.GetLines(lines);
-  ASSERT_EQ(lines.Count(), 2) << W->Memo.Text();
+  W->OutputBox("Memo").GetLines(lines);
+  ASSERT_EQ(lines.Count(), 2) << W->OutputBox("Memo").Text();
   EXPECT_EQ(lines[0], "Pasted configuration: 2 of 2 entries applied.");
   EXPECT_EQ(lines[1].substr(0, 28), "line 2: warning: LVP = ON: l");
 }
@@ -839,12 +850,12 @@ TEST_F(MainWindow, PastingAHexFileAppliesItsWordsToTheDeviceShown) {
 TEST_F(MainWindow, PastingTextWithoutAConfigurationOnlyReportsIt) {
   Open();
   Load(TwoDevices());
-  W->ClickGenerate();
+  W->Button("ButtonGenerate").Click();
   W->OwnClipboard.SetText("device = 18F5678\r\nx = 1\r\n");
-  W->SettingsGrid.OnPaste();
+  W->Grid("SettingsGrid").OnPaste();
   EXPECT_EQ(W->Form().Device(), "18F1234");
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"INTRC"}));
-  EXPECT_EQ(W->Memo.Text(), Crlf({TMainForm::kNothingToPaste}));
+  EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({TMainForm::kNothingToPaste}));
 }
 
 TEST_F(MainWindow, MarksFollowTheChosenSettings) {
@@ -855,10 +866,10 @@ TEST_F(MainWindow, MarksFollowTheChosenSettings) {
   EXPECT_FALSE(Marks(*W)[0].Changed);
   EXPECT_TRUE(Marks(*W)[1].Changed);
   EXPECT_EQ(Marks(*W)[1].Risk, "");
-  ASSERT_TRUE(W->SettingsGrid.PickSetting(1, 1));
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(1, 1));
   EXPECT_FALSE(Marks(*W)[1].Changed);
   EXPECT_NE(Marks(*W)[1].Risk, "");
-  W->ClickSetDefaults();
+  W->Button("ButtonSetDefaults").Click();
   EXPECT_TRUE(Marks(*W)[1].Changed);
   EXPECT_EQ(Marks(*W)[1].Risk, "");
 }
@@ -958,7 +969,7 @@ TEST_F(MainWindow, LoadSettingsHandlesEveryStoredState) {
     c.Setup(Registry, Files, Faulty);
     Open();
     EXPECT_EQ(W->Form().Models().Path, c.Path);
-    EXPECT_EQ(W->LabelIncludePath.Text(), c.Label);
+    EXPECT_EQ(W->Label("LabelIncludePath").Text(), c.Label);
     EXPECT_EQ(W->Form().Device(), c.Device);
     EXPECT_EQ(Registry.OpenHandles(), 0);
     W.reset();
@@ -972,7 +983,7 @@ TEST_F(MainWindow, AStoredFolderThatIsGoneIsStillWhereLoadFileLooks) {
   // The stored path is upper-cased: on a case-sensitive file system it names
   // another folder, on Windows the same one.
   EXPECT_EQ(W->Form().Models().Path, UpperCaseAscii(Folder.Path()));
-  EXPECT_EQ(W->LabelIncludePath.Text(), TMainForm::kInitialFolderText);
+  EXPECT_EQ(W->Label("LabelIncludePath").Text(), TMainForm::kInitialFolderText);
   W->Close();
   EXPECT_EQ(Stored("MicrochipPath"), UpperCaseAscii(Folder.Path()) + '\0');
 }

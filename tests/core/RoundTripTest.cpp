@@ -6,6 +6,7 @@
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ std::string Joined(const std::vector<std::string> &lines) {
 
 TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEveryFormAndOption) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(GenerateDeviceInfo().Text, true);
+  TDeviceInfoProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
   TStringList devices = reader.Devices;
   ASSERT_GT(devices.Count(), 100);
   int checked = 0;

@@ -7,6 +7,7 @@
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -196,7 +197,7 @@ TEST(ConfigWords, AHexFilesWordsChooseTheSettings) {
 // of its table, written as a HEX file and read back, give the same text.
 TEST(ConfigWords, WordsWrittenAsAHexFileReadBackToTheSameTextOnEveryDevice) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(GenerateDeviceInfo().Text, true);
+  TDeviceInfoProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
   std::mt19937 random(20261208);
   int checked = 0;
   for (const std::string &device : reader.Devices) {

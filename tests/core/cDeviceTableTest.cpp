@@ -4,6 +4,7 @@
 #include "common/cErrors.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -27,24 +28,25 @@ Strings Names(const std::vector<TSwitchRow> &rows) {
 
 TEST(DeviceTable, ReadsEverySwitchWithSettingsAtItsFirstSettingAndSkipsTheOthers) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(TDeviceInfoText()
-                                     .Index("18F1")
-                                     .Index("18F2")
-                                     .Part("18F1")
-                                     .Register("0")
-                                     .Switch("A", "a", "1")
-                                     .Setting("A1", "one", "1")
-                                     .Setting("A0", "zero", "0")
-                                     .Switch("R", "reserved only", "2")
-                                     .Setting("RESERVED", "r", "0")
-                                     .Switch("", "no name, no settings", "4")
-                                     .Switch("B", "b", "8")
-                                     .Setting("B0", "", "0")
-                                     .Part("18F2")
-                                     .Switch("C", "c", "1")
-                                     .Setting("C0", "c0", "0")
-                                     .Text(),
-                                 false);
+  TDeviceInfoProbe::LoadIndexFromText(reader,
+                                      TDeviceInfoText()
+                                          .Index("18F1")
+                                          .Index("18F2")
+                                          .Part("18F1")
+                                          .Register("0")
+                                          .Switch("A", "a", "1")
+                                          .Setting("A1", "one", "1")
+                                          .Setting("A0", "zero", "0")
+                                          .Switch("R", "reserved only", "2")
+                                          .Setting("RESERVED", "r", "0")
+                                          .Switch("", "no name, no settings", "4")
+                                          .Switch("B", "b", "8")
+                                          .Setting("B0", "", "0")
+                                          .Part("18F2")
+                                          .Switch("C", "c", "1")
+                                          .Setting("C0", "c0", "0")
+                                          .Text(),
+                                      false);
   std::vector<TSwitchRow> rows(3);
   ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows));
   EXPECT_EQ(Names(rows), (Strings{"A", "B"}));
@@ -65,14 +67,15 @@ TEST(DeviceTable, ReadsEverySwitchWithSettingsAtItsFirstSettingAndSkipsTheOthers
 
 TEST(DeviceTable, AMalformedRecordLeavesTheRowsReadBeforeIt) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(TDeviceInfoText()
-                                     .Part("18F1")
-                                     .Switch("A", "a", "1")
-                                     .Setting("A0", "zero", "0")
-                                     .Switch("B", "b", "ZZ")
-                                     .Setting("B0", "zero", "0")
-                                     .Text(),
-                                 false);
+  TDeviceInfoProbe::LoadIndexFromText(reader,
+                                      TDeviceInfoText()
+                                          .Part("18F1")
+                                          .Switch("A", "a", "1")
+                                          .Setting("A0", "zero", "0")
+                                          .Switch("B", "b", "ZZ")
+                                          .Setting("B0", "zero", "0")
+                                          .Text(),
+                                      false);
   std::vector<TSwitchRow> rows;
   EXPECT_THROW(ReadDeviceTable(reader, "18F1", rows), EConvertError);
   EXPECT_EQ(Names(rows), (Strings{"A"}));
@@ -102,22 +105,23 @@ TEST(DeviceTable, DefaultsAndLookupsTakeTheFirstOfAName) {
 
 TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(TDeviceInfoText()
-                                     .Part("18F1")
-                                     .Switch("EARLY", "before any register", "1")
-                                     .Setting("E1", "", "1")
-                                     .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
-                                     .Switch("A", "a", "0C")
-                                     .Setting("A0", "", "0")
-                                     .Setting("RESERVED", "", "4")
-                                     .Setting("A3", "", "C")
-                                     .Line("<CONFIGREG_INFO_TYPE><300002><CONFIG2L><1f><ff>")
-                                     .Switch("B", "b", "1")
-                                     .Setting("B1", "", "1")
-                                     .Line("<CONFIGREG_INFO_TYPE><300005><CONFIG3H><83><ff>")
-                                     .Part("18F2")
-                                     .Text(),
-                                 false);
+  TDeviceInfoProbe::LoadIndexFromText(reader,
+                                      TDeviceInfoText()
+                                          .Part("18F1")
+                                          .Switch("EARLY", "before any register", "1")
+                                          .Setting("E1", "", "1")
+                                          .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
+                                          .Switch("A", "a", "0C")
+                                          .Setting("A0", "", "0")
+                                          .Setting("RESERVED", "", "4")
+                                          .Setting("A3", "", "C")
+                                          .Line("<CONFIGREG_INFO_TYPE><300002><CONFIG2L><1f><ff>")
+                                          .Switch("B", "b", "1")
+                                          .Setting("B1", "", "1")
+                                          .Line("<CONFIGREG_INFO_TYPE><300005><CONFIG3H><83><ff>")
+                                          .Part("18F2")
+                                          .Text(),
+                                      false);
   std::vector<TSwitchRow> rows;
   std::vector<TConfigRegister> registers;
   ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows, &registers));

@@ -3,6 +3,7 @@
 
 #include "common/cErrors.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -153,24 +154,25 @@ TEST(DeviceInfoLines, EndAtCrLfLoneCrOrLoneLf) {
   };
   for (const auto &c : cases) {
     TDeviceInfo reader;
-    reader.LoadDeviceIndexFromText(std::string("<PART_INFO_TYPE><x><PIC18F1>") + c.Tail, false);
-    EXPECT_EQ(reader.LineCount(), c.Lines) << testing::PrintToString(std::string(c.Tail));
-    EXPECT_EQ(reader.PartStart(), 0);
+    TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PART_INFO_TYPE><x><PIC18F1>") + c.Tail, false);
+    EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), c.Lines) << testing::PrintToString(std::string(c.Tail));
+    EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 0);
   }
   TDeviceInfo empty;
-  empty.LoadDeviceIndexFromText("", false);
-  EXPECT_EQ(empty.LineCount(), 0);
-  EXPECT_EQ(empty.PartStart(), 0);
+  TDeviceInfoProbe::LoadIndexFromText(empty, "", false);
+  EXPECT_EQ(TDeviceInfoProbe::LineCount(empty), 0);
+  EXPECT_EQ(TDeviceInfoProbe::PartStart(empty), 0);
 }
 
 TEST(DeviceInfoLines, LineEndsSeparateRecordsWhateverTheirKind) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText("<PARTS_INDEX_TYPE><18F1>\r<PARTS_INDEX_TYPE><18F2>\n"
-                                 "<PARTS_INDEX_TYPE><18F3>\r\n<PART_INFO_TYPE><x><PIC18F3>\r"
-                                 "<SWITCH_INFO_TYPE><A><a><1>\r<SETTING_VALUE_TYPE><ON><on><1>",
-                                 false);
+  TDeviceInfoProbe::LoadIndexFromText(reader,
+                                      "<PARTS_INDEX_TYPE><18F1>\r<PARTS_INDEX_TYPE><18F2>\n"
+                                      "<PARTS_INDEX_TYPE><18F3>\r\n<PART_INFO_TYPE><x><PIC18F3>\r"
+                                      "<SWITCH_INFO_TYPE><A><a><1>\r<SETTING_VALUE_TYPE><ON><on><1>",
+                                      false);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1", "18F2", "18F3"}));
-  EXPECT_EQ(reader.PartStart(), 3);
+  EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
   EXPECT_EQ(WalkDevice(reader, "18F3").size(), 1u);
 }
 
@@ -190,23 +192,24 @@ TEST(LoadDeviceIndex, ListsDevicesAndVersionOfTheIndexSectionOnly) {
                      "<PARTS_INDEX_TYPE><18F9999>\r\n"
                      "<RES_FILE_VERSION_INFO_TYPE><9.9>\r\n";
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(text, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F1220"}));
   EXPECT_EQ(reader.Version, "V1.42");
   EXPECT_EQ(reader.Cursor, 9);
-  EXPECT_EQ(reader.PartStart(), 9);
-  EXPECT_EQ(reader.LineCount(), 12);
+  EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 9);
+  EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 12);
 
-  reader.LoadDeviceIndexFromText(text, true);
+  TDeviceInfoProbe::LoadIndexFromText(reader, text, true);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18LF25K22", "18F1220"}));
 }
 
 TEST(LoadDeviceIndex, WithoutVersionOrPartRecords) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText("<PARTS_INDEX_TYPE><18F1220>\n<PARTS_INDEX_TYPE><18F2550>\n", false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, "<PARTS_INDEX_TYPE><18F1220>\n<PARTS_INDEX_TYPE><18F2550>\n",
+                                      false);
   EXPECT_EQ(reader.Version, "<none>");
   EXPECT_EQ(reader.Cursor, 2);
-  EXPECT_EQ(reader.PartStart(), 2);
+  EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 2);
   TStringList fields;
   EXPECT_FALSE(reader.FindPart("18F1220", fields));
   EXPECT_EQ(reader.Cursor, 2);
@@ -215,16 +218,17 @@ TEST(LoadDeviceIndex, WithoutVersionOrPartRecords) {
 TEST(LoadDeviceIndex, ReplacesAnEarlierLoadButKeepsRegisterAndFlags) {
   TDeviceInfo reader;
   reader.SetUseInfoDefaults(true);
-  reader.LoadDeviceIndexFromText(kTwoDevices, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
   WalkDevice(reader, "18F1220");
-  ASSERT_EQ(reader.RegisterValue(), 0x0Cu);
-  ASSERT_TRUE(reader.PartFound());
-  reader.LoadDeviceIndexFromText("<RES_FILE_VERSION_INFO_TYPE><2>\n<PARTS_INDEX_TYPE><18F4520>\n", false);
+  ASSERT_EQ(TDeviceInfoProbe::RegisterValue(reader), 0x0Cu);
+  ASSERT_TRUE(TDeviceInfoProbe::PartFound(reader));
+  TDeviceInfoProbe::LoadIndexFromText(
+      reader, "<RES_FILE_VERSION_INFO_TYPE><2>\n<PARTS_INDEX_TYPE><18F4520>\n", false);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F4520"}));
   EXPECT_EQ(reader.Version, "V2");
-  EXPECT_EQ(reader.RegisterValue(), 0x0Cu);
-  EXPECT_TRUE(reader.PartFound());
-  EXPECT_TRUE(reader.UseInfoDefaults());
+  EXPECT_EQ(TDeviceInfoProbe::RegisterValue(reader), 0x0Cu);
+  EXPECT_TRUE(TDeviceInfoProbe::PartFound(reader));
+  EXPECT_TRUE(TDeviceInfoProbe::UseInfoDefaults(reader));
 }
 
 TEST(LoadDeviceIndex, ReadsTheFileInTheGivenFolder) {
@@ -235,7 +239,7 @@ TEST(LoadDeviceIndex, ReadsTheFileInTheGivenFolder) {
   EXPECT_EQ(reader.LoadError(), "");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550"}));
   EXPECT_EQ(reader.Version, "V1.42");
-  EXPECT_EQ(reader.LineCount(), 13);
+  EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 13);
 }
 
 TEST(LoadDeviceIndex, UnreadableFileGivesAnEmptyListAndKeepsPartStart) {
@@ -244,15 +248,15 @@ TEST(LoadDeviceIndex, UnreadableFileGivesAnEmptyListAndKeepsPartStart) {
   std::filesystem::create_directory(std::filesystem::path(dirNamedLikeTheFile.Path()) / "8bit_device.info");
   TDeviceInfo reader;
   reader.LoadDeviceIndex(good.Path(), false);
-  ASSERT_EQ(reader.PartStart(), 3);
+  ASSERT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
   for (const std::string &folder : {good.Path() + "-missing", dirNamedLikeTheFile.Path()}) {
     reader.LoadDeviceIndex(folder, false);
     EXPECT_NE(reader.LoadError(), "") << folder;
     EXPECT_EQ(reader.Devices.Count(), 0);
     EXPECT_EQ(reader.Version, "<none>");
     EXPECT_EQ(reader.Cursor, 0);
-    EXPECT_EQ(reader.LineCount(), 0);
-    EXPECT_EQ(reader.PartStart(), 3);
+    EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 0);
+    EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
     TStringList fields;
     std::string name, function, def;
     TStringList names, descriptions;
@@ -280,21 +284,22 @@ TEST(LoadDeviceIndex, MalformedIndexRecordRaisesAndLeavesWhatWasRead) {
   };
   for (const auto &c : cases) {
     TDeviceInfo reader;
-    reader.LoadDeviceIndexFromText(kTwoDevices, false);
-    ASSERT_EQ(reader.PartStart(), 3);
-    ExpectError<EListError>([&] { reader.LoadDeviceIndexFromText(c.Text, false); }, c.Message);
+    TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
+    ASSERT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
+    ExpectError<EListError>([&] { TDeviceInfoProbe::LoadIndexFromText(reader, c.Text, false); }, c.Message);
     EXPECT_EQ(Items(reader.Devices), c.Devices) << c.Text;
     EXPECT_EQ(reader.Version, c.Version);
     EXPECT_EQ(reader.Cursor, 0);
-    EXPECT_EQ(reader.PartStart(), 3);
-    EXPECT_GT(reader.LineCount(), 0);
+    EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
+    EXPECT_GT(TDeviceInfoProbe::LineCount(reader), 0);
   }
 }
 
 TEST(LoadDeviceIndex, ErrorInTheFileReportsTheLineWhereItStopped) {
   TDeviceInfo reader;
-  EXPECT_THROW(reader.LoadDeviceIndexFromText("<PARTS_INDEX_TYPE><18F1>\n<X>\n   \n<X>\n", false),
-               EListError);
+  EXPECT_THROW(
+      TDeviceInfoProbe::LoadIndexFromText(reader, "<PARTS_INDEX_TYPE><18F1>\n<X>\n   \n<X>\n", false),
+      EListError);
   EXPECT_EQ(reader.LastLine(), 2);
 }
 
@@ -302,7 +307,7 @@ TEST(LoadDeviceIndex, ErrorInTheFileReportsTheLineWhereItStopped) {
 
 TEST(FindPart, MatchesFieldTwoExactlyAndLeavesTheCursorOnIt) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(kTwoDevices, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
   TStringList fields;
   EXPECT_TRUE(reader.FindPart("18F2550", fields));
   EXPECT_EQ(reader.Cursor, 9);
@@ -312,14 +317,15 @@ TEST(FindPart, MatchesFieldTwoExactlyAndLeavesTheCursorOnIt) {
 
   for (const char *absent : {"18f2550", "18F255", "18F25500", "PIC18F2550", ""}) {
     EXPECT_FALSE(reader.FindPart(absent, fields)) << absent;
-    EXPECT_FALSE(reader.PartFound());
+    EXPECT_FALSE(TDeviceInfoProbe::PartFound(reader));
     EXPECT_EQ(reader.Cursor, 3) << absent;
   }
 }
 
 TEST(FindPart, IndexedDeviceWithoutPartSectionIsNotFound) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(std::string("<PARTS_INDEX_TYPE><18F8722>\n") + kTwoDevices, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PARTS_INDEX_TYPE><18F8722>\n") + kTwoDevices,
+                                      false);
   ASSERT_EQ(reader.Devices.IndexOf("18F8722"), 0);
   TStringList fields;
   const int before = reader.Cursor;
@@ -338,7 +344,7 @@ TEST(FindPart, MalformedRecordOnTheWayRaisesAndKeepsTheCursor) {
   };
   for (const auto &c : cases) {
     TDeviceInfo reader;
-    reader.LoadDeviceIndexFromText(std::string("<PARTS_INDEX_TYPE><18F2>\n") + c.Section, false);
+    TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PARTS_INDEX_TYPE><18F2>\n") + c.Section, false);
     TStringList fields;
     ASSERT_TRUE(reader.FindPart("18F1", fields));
     reader.Cursor = 2;
@@ -371,7 +377,7 @@ TEST(NextSwitch, DefaultIsTheLastSettingMatchingTheMaskedRegister) {
                      "<SETTING_VALUE_TYPE><D3><d3><zz>\n"
                      "<SETTING_VALUE_TYPE><D4><d4><100>\n";
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(text, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
   const auto switches = WalkDevice(reader, "18F1");
   ASSERT_EQ(switches.size(), 4u);
   EXPECT_EQ(switches[0].Default, "A5");
@@ -406,7 +412,7 @@ TEST(NextSwitch, FourSwitchesDefaultToTheirOwnOffUnlessInfoDefaultsAreUsed) {
   auto defaults = [&](bool useInfo) {
     TDeviceInfo reader;
     reader.SetUseInfoDefaults(useInfo);
-    reader.LoadDeviceIndexFromText(text, false);
+    TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
     Strings result;
     for (const auto &s : WalkDevice(reader, "18F1"))
       result.push_back(s.Default);
@@ -426,7 +432,7 @@ TEST(NextSwitch, ReservedSettingsAreNotOfferedAndEmptyDescriptionsAreUnspecified
                      "<SETTING_VALUE_TYPE><27><><8>\n"
                      "<SETTING_VALUE_TYPE><RESERVED><Reserved><C>\n";
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(text, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
   const auto switches = WalkDevice(reader, "18F1");
   ASSERT_EQ(switches.size(), 1u);
   EXPECT_EQ(switches[0].Names, (Strings{"45", "27"}));
@@ -446,7 +452,7 @@ TEST(NextSwitch, SwitchWithoutSelectableSettingReturnsFalseButMovesPastIt) {
                      "<SWITCH_INFO_TYPE><B><b><1>\n"
                      "<SETTING_VALUE_TYPE><ON><on><1>\n";
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(text, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
   const auto walked = WalkDevice(reader, "18F1");
   ASSERT_EQ(walked.size(), 1u);
   EXPECT_EQ(reader.Cursor, 6);
@@ -467,9 +473,10 @@ TEST(NextSwitch, SwitchWithoutSelectableSettingReturnsFalseButMovesPastIt) {
 
 TEST(NextSwitch, ASwitchWithAnEmptyNameAndNoSettingIsStillASwitch) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText("<PART_INFO_TYPE><x><PIC18F1>\n<SWITCH_INFO_TYPE><><a><1>\n"
-                                 "<SETTING_VALUE_TYPE><RESERVED><r><1>\n",
-                                 false);
+  TDeviceInfoProbe::LoadIndexFromText(reader,
+                                      "<PART_INFO_TYPE><x><PIC18F1>\n<SWITCH_INFO_TYPE><><a><1>\n"
+                                      "<SETTING_VALUE_TYPE><RESERVED><r><1>\n",
+                                      false);
   TStringList fields, names, descriptions;
   ASSERT_TRUE(reader.FindPart("18F1", fields));
   ++reader.Cursor;
@@ -490,7 +497,7 @@ TEST(NextSwitch, AnotherRecordEndsTheRunAndLaterSettingsAreSkipped) {
                      "<SETTING_VALUE_TYPE><B1><one><1>\n"
                      "<SETTING_VALUE_TYPE><B2><two><2>\n";
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(text, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
   TStringList fields, names, descriptions;
   ASSERT_TRUE(reader.FindPart("18F1", fields));
   ++reader.Cursor;
@@ -498,7 +505,7 @@ TEST(NextSwitch, AnotherRecordEndsTheRunAndLaterSettingsAreSkipped) {
   ASSERT_TRUE(reader.NextSwitch(name, function, names, descriptions, def));
   EXPECT_EQ(Items(names), (Strings{"A1"}));
   // The ending register record is read at once, though not consumed.
-  EXPECT_EQ(reader.RegisterValue(), 2u);
+  EXPECT_EQ(TDeviceInfoProbe::RegisterValue(reader), 2u);
   EXPECT_EQ(reader.Cursor, 4);
   EXPECT_EQ(def, "A1");
   ASSERT_TRUE(reader.NextSwitch(name, function, names, descriptions, def));
@@ -508,7 +515,7 @@ TEST(NextSwitch, AnotherRecordEndsTheRunAndLaterSettingsAreSkipped) {
 
 TEST(NextSwitch, StopsOnTheNextDeviceAndStaysThere) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(kTwoDevices, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
   const auto first = WalkDevice(reader, "18F1220");
   ASSERT_EQ(first.size(), 1u);
   EXPECT_EQ(first[0].Default, "HS");
@@ -532,7 +539,7 @@ TEST(NextSwitch, StopsOnTheNextDeviceAndStaysThere) {
 
 TEST(NextSwitch, LastDeviceEndsAtTheEndOfTheFile) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(kTwoDevices, false);
+  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
   const auto last = WalkDevice(reader, "18F2550");
   ASSERT_EQ(last.size(), 1u);
   EXPECT_EQ(reader.Cursor, 13);
@@ -540,12 +547,13 @@ TEST(NextSwitch, LastDeviceEndsAtTheEndOfTheFile) {
 
 TEST(NextSwitch, ADevicesSwitchesBeforeItsFirstRegisterWorkAgainstZero) {
   TDeviceInfo reader;
-  reader.LoadDeviceIndexFromText(
-      "<PART_INFO_TYPE><x><PIC18F9>\n<CONFIGREG_INFO_TYPE><1><C><FF>\n" + std::string(kTwoDevices), false);
+  TDeviceInfoProbe::LoadIndexFromText(
+      reader, "<PART_INFO_TYPE><x><PIC18F9>\n<CONFIGREG_INFO_TYPE><1><C><FF>\n" + std::string(kTwoDevices),
+      false);
   // 18F2550 has no register record: whatever was read before, it works against 0.
   EXPECT_EQ(WalkDevice(reader, "18F2550")[0].Default, "OFF");
   WalkDevice(reader, "18F9");
-  ASSERT_EQ(reader.RegisterValue(), 0xFFu);
+  ASSERT_EQ(TDeviceInfoProbe::RegisterValue(reader), 0xFFu);
   EXPECT_EQ(WalkDevice(reader, "18F2550")[0].Default, "OFF");
 }
 
@@ -585,7 +593,8 @@ TEST(NextSwitch, MalformedRecordRaisesKeepsTheCursorAndWhatWasGathered) {
   };
   for (const auto &c : cases) {
     TDeviceInfo reader;
-    reader.LoadDeviceIndexFromText(std::string("<PART_INFO_TYPE><x><PIC18F1>\n") + c.Body, false);
+    TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PART_INFO_TYPE><x><PIC18F1>\n") + c.Body,
+                                        false);
     TStringList fields, names, descriptions;
     ASSERT_TRUE(reader.FindPart("18F1", fields));
     reader.Cursor = 1;

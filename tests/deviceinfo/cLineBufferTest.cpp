@@ -1,6 +1,7 @@
 // Cutting the file into lines: every kind of line end, and lines found only as
 // far as they are asked for.
 #include "deviceinfo/cLineBuffer.h"
+#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ TEST(LineBuffer, EndsLinesAtCrLfLoneCrAndLoneLfWhereverTheyStand) {
   };
   for (const auto &c : cases) {
     TLineBuffer buffer;
-    buffer.Assign(c.Text);
+    TLineBufferProbe::Assign(buffer, c.Text);
     EXPECT_EQ(Lines(buffer), c.Lines) << testing::PrintToString(c.Text);
     EXPECT_EQ(buffer.Count(), static_cast<int>(c.Lines.size())) << testing::PrintToString(c.Text);
   }
@@ -42,9 +43,9 @@ TEST(LineBuffer, EndsLinesAtCrLfLoneCrAndLoneLfWhereverTheyStand) {
 
 TEST(LineBuffer, FindsLinesOnlyAsFarAsTheyAreAskedFor) {
   TLineBuffer buffer;
-  buffer.Assign("first\r\nsecond\rthird\n" + std::string(1 << 20, '\n'));
+  TLineBufferProbe::Assign(buffer, "first\r\nsecond\rthird\n" + std::string(1 << 20, '\n'));
   ASSERT_TRUE(buffer.HasLine(1));
-  EXPECT_LT(buffer.LinesFound(), 100000);
+  EXPECT_LT(TLineBufferProbe::LinesFound(buffer), 100000);
   EXPECT_EQ(buffer.Line(1), "second");
   ASSERT_TRUE(buffer.HasLine(2));
   EXPECT_EQ(buffer.Line(2), "third");

@@ -1,9 +1,23 @@
-// The simple stand-in controls: text, lines, selection and focus.
+// The simple stand-in controls: text, lines, selection, focus and clicks.
 #include "tests/support/HeadlessControls.h"
 
 void THeadlessButton::SetFocus() {
   if (FFocus != nullptr)
     FFocus->Control = this;
+}
+
+bool THeadlessButton::Click() {
+  if (!FEnabled)
+    return false;
+  if (OnClick)
+    OnClick();
+  return true;
+}
+
+void THeadlessCheckBox::Click() {
+  FChecked = !FChecked;
+  if (OnClick)
+    OnClick();
 }
 
 void THeadlessOutputBox::Clear() {

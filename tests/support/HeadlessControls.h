@@ -1,7 +1,9 @@
-// Stand-ins for the window's controls, without a screen: the simple ones keep
-// their text and state; the drop-down and the grid are the controls' own rules.
+// Stand-ins for the window's controls, without a screen, each made from its row of
+// the layout: the simple ones keep their text and state; the drop-down and the grid
+// are the controls' own rules.
 #pragma once
 
+#include "app/cMainFormLayout.h"
 #include "controlrules/cDropDownRules.h"
 #include "controlrules/cGridRules.h"
 #include "seams/cControls.h"
@@ -13,41 +15,56 @@ struct THeadlessFocus {
   const void *Control = nullptr;
 };
 
-class THeadlessButton : public IButton {
+// What the headless window owns its controls through.
+class THeadlessControl {
 public:
-  explicit THeadlessButton(std::string caption = {}, THeadlessFocus *focus = nullptr)
-      : FCaption(std::move(caption)), FFocus(focus) {}
+  virtual ~THeadlessControl() = default;
+};
+
+class THeadlessButton : public THeadlessControl, public IButton {
+public:
+  explicit THeadlessButton(const TControlDef &def) : FCaption(def.Caption) {}
 
   void SetEnabled(bool value) override { FEnabled = value; }
   bool Enabled() const override { return FEnabled; }
   void SetFocus() override;
 
+  // The user clicks: OnClick runs unless the button is disabled (then false).
+  // A failure of the handler propagates, as it would reach the window's error box.
+  bool Click();
+  // Notes in Focus when the button takes the focus.
+  void TrackFocus(THeadlessFocus &focus) { FFocus = &focus; }
   const std::string &Caption() const { return FCaption; }
   bool Focused() const { return FFocus != nullptr && FFocus->Control == this; }
 
+  TNotifyEvent OnClick;
+
 private:
   std::string FCaption;
-  THeadlessFocus *FFocus;
+  THeadlessFocus *FFocus = nullptr;
   bool FEnabled = true;
 };
 
-class THeadlessCheckBox : public ICheckBox {
+class THeadlessCheckBox : public THeadlessControl, public ICheckBox {
 public:
-  explicit THeadlessCheckBox(std::string caption = {}, bool checked = false)
-      : FCaption(std::move(caption)), FChecked(checked) {}
+  explicit THeadlessCheckBox(const TControlDef &def) : FCaption(def.Caption), FChecked(def.Checked) {}
 
   bool Checked() const override { return FChecked; }
   void SetChecked(bool value) { FChecked = value; }
   const std::string &Caption() const { return FCaption; }
+  // The user clicks: the box toggles, then OnClick runs.
+  void Click();
+
+  TNotifyEvent OnClick;
 
 private:
   std::string FCaption;
   bool FChecked;
 };
 
-class THeadlessLabel : public ILabel {
+class THeadlessLabel : public THeadlessControl, public ILabel {
 public:
-  explicit THeadlessLabel(std::string text = {}) : FText(std::move(text)) {}
+  explicit THeadlessLabel(const TControlDef &def) : FText(def.Caption) {}
 
   void SetText(const std::string &text) override { FText = text; }
   std::string Text() const override { return FText; }
@@ -58,8 +75,9 @@ private:
 
 // The output box: one text in which every added line ends with CR LF; lines are
 // cut as the window's box cuts them.
-class THeadlessOutputBox : public IOutputBox {
+class THeadlessOutputBox : public THeadlessControl, public IOutputBox {
 public:
+  explicit THeadlessOutputBox(const TControlDef & /*def*/) {}
   void Clear() override;
   void AddLine(const std::string &line) override;
   void SetLines(const std::vector<std::string> &lines) override;
@@ -80,9 +98,9 @@ private:
 };
 
 // The device drop-down's rules, counting the change events.
-class THeadlessDropDownList : public TDropDownRules {
+class THeadlessDropDownList : public THeadlessControl, public TDropDownRules {
 public:
-  explicit THeadlessDropDownList(std::string initialText) : TDropDownRules(std::move(initialText)) {}
+  explicit THeadlessDropDownList(const TControlDef &def) : TDropDownRules(def.Caption) {}
   int ChangeCount() const { return FChangeCount; }
 
 protected:
@@ -92,11 +110,30 @@ private:
   int FChangeCount = 0;
 };
 
-// The grid's rules with their in-place list.
-class THeadlessSettingsGrid : public TGridRules {
+// The grid's in-place list, counting how often it was told to repaint at once.
+class THeadlessComboEditor : public TComboEditorRules {
 public:
-  THeadlessSettingsGrid() : TGridRules(FEditor) {}
+  int RefreshCount() const { return FRefreshCount; }
+
+protected:
+  void Repaint() override { ++FRefreshCount; }
 
 private:
-  TComboEditorRules FEditor;
+  int FRefreshCount = 0;
+};
+
+// The grid's rules with their in-place list.
+class THeadlessSettingsGrid : public THeadlessControl, public TGridRules {
+public:
+  explicit THeadlessSettingsGrid(const TControlDef & /*def*/) : TGridRules(FEditor) {}
+  const THeadlessComboEditor &Editor() const { return FEditor; }
+
+private:
+  THeadlessComboEditor FEditor;
+};
+
+// The status panel: only a place for the status label.
+class THeadlessPanel : public THeadlessControl {
+public:
+  explicit THeadlessPanel(const TControlDef & /*def*/) {}
 };

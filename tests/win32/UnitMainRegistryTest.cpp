@@ -109,7 +109,7 @@ TEST_F(SettingsRegistryTest, LoadSettingsReadsStringsAndTakesAnyOtherTypeAsAFail
     if (c.Device)
       Store("Device", *c.Device);
     auto window = OpenWindow();
-    EXPECT_EQ(window->LabelIncludePath.Text(), c.Label);
+    EXPECT_EQ(window->Label("LabelIncludePath").Text(), c.Label);
     EXPECT_EQ(window->Form().Models().Path, c.ModelPath);
     EXPECT_EQ(window->Form().Device(), c.FormDevice);
   }
@@ -136,7 +136,7 @@ TEST_F(SettingsRegistryTest, SaveSettingsCreatesTheKeyAndWritesBothStringsUnchan
   Store("Device", Sz("18f4520"));
   {
     auto window = OpenWindow();
-    EXPECT_EQ(window->LabelIncludePath.Text(), TMainForm::kInitialFolderText);
+    EXPECT_EQ(window->Label("LabelIncludePath").Text(), TMainForm::kInitialFolderText);
     window->Close();
   }
   EXPECT_EQ(Fetch("MicrochipPath")->Data, std::string("C:\\GONE") + '\0');

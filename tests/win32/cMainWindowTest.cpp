@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -98,10 +99,24 @@ struct TBrowserCloser {
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&browser));
-    if (!browser)
+    // The browser may show before it has applied its own initial selection, which
+    // would then replace this one: OK is pressed only once its tree shows the
+    // folder selected, else the selection is sent again on the next tick.
+    HWND tree = browser ? FindWindowExA(browser, nullptr, "SysTreeView32", nullptr) : nullptr;
+    if (!tree)
+      return;
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(Folder.c_str()));
+    char text[MAX_PATH] = {};
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    const std::string leaf = Folder.substr(Folder.find_last_of("\\/") + 1);
+    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ||
+        lstrcmpiA(text, leaf.c_str()) != 0)
       return;
     KillTimer(nullptr, id);
-    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(Folder.c_str()));
     PostMessageA(browser, WM_COMMAND, IDOK, 0);
     Closed = true;
   }
@@ -138,7 +153,7 @@ protected:
   }
   // Picks entry Index of Row's Setting list with the keyboard.
   void PickSetting(int row, int index) {
-    TSettingsGrid &grid = Window->SettingsGrid();
+    TSettingsGrid &grid = Window->Grid("SettingsGrid");
     SetFocus(grid.Handle());
     Press(grid.Handle(), VK_HOME);
     for (int i = 0; i < row; ++i)
@@ -153,7 +168,7 @@ protected:
   }
   // The grid's rows as configgen switches prints them.
   std::vector<std::string> GridRows() {
-    TSettingsGrid &grid = Window->SettingsGrid();
+    TSettingsGrid &grid = Window->Grid("SettingsGrid");
     std::vector<std::string> rows;
     rows.reserve(static_cast<size_t>(grid.RowCount()));
     for (int row = 0; row < grid.RowCount(); ++row)
@@ -201,19 +216,19 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
     RECT Expected;
   };
   const TPlace places[] = {
-      {&Window->ButtonChangeFolder(), {8, 56, 108, 81}},
-      {&Window->ButtonLoadDeviceInfoFile(), {128, 56, 228, 81}},
-      {&Window->ButtonSetDefaults(), {672, 112, 772, 137}},
-      {&Window->SettingsGrid(), {8, 152, 777, 353}},
-      {&Window->ButtonGenerate(), {8, 368, 108, 393}},
-      {&Window->ButtonCopy(), {128, 368, 228, 393}},
-      {&Window->CheckBoxComments(), {248, 376, 345, 393}},
-      {&Window->CheckBoxOrvaneSyntax(), {344, 376, 441, 393}},
-      {&Window->CheckBoxUseInfoDefaults(), {536, 120, 649, 137}},
-      {&Window->ChkIncludeLF(), {144, 112, 241, 129}},
-      {&Window->Memo(), {8, 408, 777, 561}},
-      {&Window->PanelStatus(), {0, 569, 788, 594}},
-      {&Window->Label1(), {8, 16, 200, 29}},
+      {&Window->Button("ButtonChangeFolder"), {8, 56, 108, 81}},
+      {&Window->Button("ButtonLoadDeviceInfoFile"), {128, 56, 228, 81}},
+      {&Window->Button("ButtonSetDefaults"), {672, 112, 772, 137}},
+      {&Window->Grid("SettingsGrid"), {8, 152, 777, 353}},
+      {&Window->Button("ButtonGenerate"), {8, 368, 108, 393}},
+      {&Window->Button("ButtonCopy"), {128, 368, 228, 393}},
+      {&Window->CheckBox("CheckBoxComments"), {248, 376, 345, 393}},
+      {&Window->CheckBox("CheckBoxOrvaneSyntax"), {344, 376, 441, 393}},
+      {&Window->CheckBox("CheckBoxUseInfoDefaults"), {536, 120, 649, 137}},
+      {&Window->CheckBox("chkIncludeLF"), {144, 112, 241, 129}},
+      {&Window->OutputBox("Memo"), {8, 408, 777, 561}},
+      {&Window->Panel("PanelStatus"), {0, 569, 788, 594}},
+      {&Window->Label("Label1"), {8, 16, 200, 29}},
   };
   for (const TPlace &place : places) {
     const RECT rect = ClientRectOf(*place.Control);
@@ -221,28 +236,28 @@ TEST_F(MainWindowTest, OpensFreshWithTheLayoutTextsAndFocus) {
     EXPECT_EQ(rect.left, place.Expected.left) << id;
     EXPECT_EQ(rect.top, place.Expected.top) << id;
     EXPECT_EQ(rect.bottom, place.Expected.bottom) << id;
-    const TControlKind kind = ControlDef(static_cast<TControlId>(id)).Kind;
+    const TControlKind kind = kMainFormControls[static_cast<size_t>(id - kFirstControlId)].Kind;
     if (kind == TControlKind::Grid || kind == TControlKind::OutputBox || kind == TControlKind::Panel)
       EXPECT_EQ(rect.right, place.Expected.right) << id;
     else
       EXPECT_GE(rect.right, place.Expected.right) << id;
   }
-  const RECT combo = ClientRectOf(Window->DeviceSelectComboBox());
+  const RECT combo = ClientRectOf(Window->DropDown("DeviceSelectComboBox"));
   EXPECT_EQ(combo.left, 8);
   EXPECT_EQ(combo.top, 112);
   EXPECT_EQ(combo.right, 129);
 
-  EXPECT_EQ(Window->LabelIncludePath().Text(), "C:\\Program Files (x86)\\Microchip\\MPASM Suite");
-  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "select device");
-  EXPECT_EQ(Window->DeviceSelectComboBox().Count(), 0);
-  EXPECT_EQ(Window->StatusBar().Text(), "Ready");
-  EXPECT_EQ(Window->SettingsGrid().RowCount(), 0);
-  EXPECT_EQ(Window->Memo().Text(), "");
-  EXPECT_TRUE(Window->CheckBoxComments().Checked());
-  EXPECT_FALSE(Window->CheckBoxOrvaneSyntax().Checked());
-  EXPECT_FALSE(Window->CheckBoxUseInfoDefaults().Checked());
-  EXPECT_FALSE(Window->ChkIncludeLF().Checked());
-  EXPECT_EQ(GetFocus(), Window->ButtonLoadDeviceInfoFile().Handle());
+  EXPECT_EQ(Window->Label("LabelIncludePath").Text(), "C:\\Program Files (x86)\\Microchip\\MPASM Suite");
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "select device");
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Count(), 0);
+  EXPECT_EQ(Window->Label("StatusBar").Text(), "Ready");
+  EXPECT_EQ(Window->Grid("SettingsGrid").RowCount(), 0);
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), "");
+  EXPECT_TRUE(Window->CheckBox("CheckBoxComments").Checked());
+  EXPECT_FALSE(Window->CheckBox("CheckBoxOrvaneSyntax").Checked());
+  EXPECT_FALSE(Window->CheckBox("CheckBoxUseInfoDefaults").Checked());
+  EXPECT_FALSE(Window->CheckBox("chkIncludeLF").Checked());
+  EXPECT_EQ(GetFocus(), Window->Button("ButtonLoadDeviceInfoFile").Handle());
   EXPECT_TRUE(Errors.empty());
 }
 
@@ -255,7 +270,7 @@ TEST_F(MainWindowTest, TextsFitTheirControls) {
         def.Kind != TControlKind::Button)
       continue;
     SCOPED_TRACE(def.Name);
-    TWinControl &control = Window->ControlOf(def.Id);
+    TWinControl &control = Window->ControlOf(def);
     HWND handle = control.Handle();
     const std::wstring text = WindowTextW(handle);
     HDC dc = GetDC(handle);
@@ -276,10 +291,10 @@ TEST_F(MainWindowTest, TextsFitTheirControls) {
     // Nothing to its right on the same rows is overlapped.
     const RECT rect = ClientRectOf(control);
     for (const TControlDef &other : kMainFormControls) {
-      if (other.Id == def.Id || other.Kind == TControlKind::Panel ||
-          (other.Id == kIdStatusBar) != (def.Id == kIdStatusBar))
+      if (&other == &def || other.Kind == TControlKind::Panel ||
+          (other.Parent == nullptr) != (def.Parent == nullptr))
         continue;
-      const RECT next = ClientRectOf(Window->ControlOf(other.Id));
+      const RECT next = ClientRectOf(Window->ControlOf(other));
       const bool sharesRows = other.Top < def.Top + def.Height && def.Top < other.Top + other.Height;
       if (sharesRows && other.Left > def.Left && rect.right > def.Left + def.Width) {
         EXPECT_LE(rect.right, next.left) << "overlaps " << other.Name;
@@ -290,22 +305,26 @@ TEST_F(MainWindowTest, TextsFitTheirControls) {
 
 TEST_F(MainWindowTest, TabOrderFollowsTheLayout) {
   Open();
-  const std::vector<HWND> expected = {Window->ButtonGenerate().Handle(),
-                                      Window->ButtonChangeFolder().Handle(),
-                                      Window->ButtonLoadDeviceInfoFile().Handle(),
-                                      Window->ButtonCopy().Handle(),
-                                      Window->SettingsGrid().Handle(),
-                                      Window->DeviceSelectComboBox().Handle(),
-                                      Window->ButtonSetDefaults().Handle(),
-                                      Window->CheckBoxComments().Handle(),
-                                      Window->CheckBoxOrvaneSyntax().Handle(),
-                                      Window->CheckBoxUseInfoDefaults().Handle(),
-                                      Window->ChkIncludeLF().Handle()};
-  HWND current = expected.back();
-  for (HWND next : expected) {
-    current = GetNextDlgTabItem(Window->Handle(), current, FALSE);
-    EXPECT_EQ(current, next) << GetDlgCtrlID(current);
-  }
+  const std::vector<HWND> expected = {Window->Button("ButtonGenerate").Handle(),
+                                      Window->Button("ButtonChangeFolder").Handle(),
+                                      Window->Button("ButtonLoadDeviceInfoFile").Handle(),
+                                      Window->Button("ButtonCopy").Handle(),
+                                      Window->Grid("SettingsGrid").Handle(),
+                                      Window->DropDown("DeviceSelectComboBox").Handle(),
+                                      Window->Button("ButtonSetDefaults").Handle(),
+                                      Window->CheckBox("CheckBoxComments").Handle(),
+                                      Window->CheckBox("CheckBoxOrvaneSyntax").Handle(),
+                                      Window->CheckBox("CheckBoxUseInfoDefaults").Handle(),
+                                      Window->CheckBox("chkIncludeLF").Handle()};
+  // One round of Tab from the first, keeping these controls (a control added to the
+  // layout may stand between them).
+  std::vector<HWND> round = {expected[0]};
+  for (HWND current = GetNextDlgTabItem(Window->Handle(), expected[0], FALSE);
+       current != nullptr && current != expected[0] && round.size() < 64;
+       current = GetNextDlgTabItem(Window->Handle(), current, FALSE))
+    if (std::find(expected.begin(), expected.end(), current) != expected.end())
+      round.push_back(current);
+  EXPECT_EQ(round, expected);
   // Tab through IsDialogMessage moves the focus along the same order.
   SetFocus(expected[0]);
   Press(expected[0], VK_TAB);
@@ -319,36 +338,36 @@ TEST_F(MainWindowTest, LoadFileListsTheDevicesAndSelectsTheRememberedOne) {
   const std::vector<std::string> switches =
       ConfigGen({"switches", "--folder", Samples, "--device", "18F2550"});
   Open();
-  EXPECT_EQ(Window->LabelIncludePath().Text(), UpperCaseAscii(Samples));
-  Click(Window->ButtonLoadDeviceInfoFile());
+  EXPECT_EQ(Window->Label("LabelIncludePath").Text(), UpperCaseAscii(Samples));
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
 
-  EXPECT_EQ(Window->StatusBar().Text(), devices.at(0));
+  EXPECT_EQ(Window->Label("StatusBar").Text(), devices.at(0));
   TStringList sorted;
   for (size_t i = 1; i < devices.size(); ++i)
     sorted.Add(devices[i]);
   sorted.Sort(CompareText);
-  EXPECT_EQ(DropDownEntries(Window->DeviceSelectComboBox()),
+  EXPECT_EQ(DropDownEntries(Window->DropDown("DeviceSelectComboBox")),
             std::vector<std::string>(sorted.begin(), sorted.end()));
-  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "18F2550");
-  EXPECT_EQ(Window->DeviceSelectComboBox().ItemIndex(), sorted.IndexOf("18F2550"));
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "18F2550");
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").ItemIndex(), sorted.IndexOf("18F2550"));
   EXPECT_EQ(GridRows(), switches);
-  EXPECT_EQ(Window->Memo().Text(), "");
-  EXPECT_TRUE(Window->ButtonLoadDeviceInfoFile().Enabled());
-  EXPECT_EQ(GetFocus(), Window->ButtonGenerate().Handle());
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), "");
+  EXPECT_TRUE(Window->Button("ButtonLoadDeviceInfoFile").Enabled());
+  EXPECT_EQ(GetFocus(), Window->Button("ButtonGenerate").Handle());
   EXPECT_TRUE(Errors.empty());
 }
 
 TEST_F(MainWindowTest, EnterAndSpacePressTheFocusedButton) {
   WriteSetting("MicrochipPath", Samples);
   Open();
-  HWND load = Window->ButtonLoadDeviceInfoFile().Handle();
+  HWND load = Window->Button("ButtonLoadDeviceInfoFile").Handle();
   ASSERT_EQ(GetFocus(), load);
   Press(load, VK_RETURN);
-  EXPECT_EQ(Window->StatusBar().Text().rfind("resource file: ", 0), 0u);
-  HWND generate = Window->ButtonGenerate().Handle();
+  EXPECT_EQ(Window->Label("StatusBar").Text().rfind("resource file: ", 0), 0u);
+  HWND generate = Window->Button("ButtonGenerate").Handle();
   ASSERT_EQ(GetFocus(), generate);
   Press(generate, VK_SPACE);
-  EXPECT_EQ(Window->Memo().Text().rfind("device = ", 0), 0u);
+  EXPECT_EQ(Window->OutputBox("Memo").Text().rfind("device = ", 0), 0u);
   EXPECT_TRUE(Errors.empty());
 }
 
@@ -358,14 +377,14 @@ TEST_F(MainWindowTest, PasteFromTheClipboardIntoTheGridThenGenerate) {
   WriteSetting("MicrochipPath", Samples);
   WriteSetting("Device", "18F1220");
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
   ASSERT_EQ(Window->Form().Device(), "18F1220");
   TClipboardWin32 clipboard;
   clipboard.SetText(
       "' my program\r\ndevice = 18F2550\r\nconfig\r\n  fosc = HS, // crystal\r\n  WDT = OFF,\r\n"
       "  NOSUCH = 1\r\n");
 
-  TSettingsGrid &grid = Window->SettingsGrid();
+  TSettingsGrid &grid = Window->Grid("SettingsGrid");
   SetFocus(grid.Handle());
   BYTE keys[256] = {};
   GetKeyboardState(keys);
@@ -376,17 +395,18 @@ TEST_F(MainWindowTest, PasteFromTheClipboardIntoTheGridThenGenerate) {
   SetKeyboardState(keys);
 
   EXPECT_EQ(Window->Form().Device(), "18F2550");
-  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "18F2550");
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "18F2550");
   TStringList report;
-  Window->Memo().GetLines(report);
+  Window->OutputBox("Memo").GetLines(report);
   ASSERT_EQ(report.Count(), 2);
   EXPECT_EQ(report[0], "Pasted configuration: 2 of 3 entries applied.");
   EXPECT_EQ(report[1].substr(0, 46), "line 6: error: unknown switch 'NOSUCH' for 18F");
   EXPECT_TRUE(Errors.empty());
 
-  Click(Window->ButtonGenerate());
-  EXPECT_EQ(Window->Memo().Text(), CrLfText(ConfigGen({"generate", "--folder", Samples, "--device", "18F2550",
-                                                       "--set", "FOSC=HS", "--set", "WDT=OFF"})));
+  Click(Window->Button("ButtonGenerate"));
+  EXPECT_EQ(Window->OutputBox("Memo").Text(),
+            CrLfText(ConfigGen({"generate", "--folder", Samples, "--device", "18F2550", "--set", "FOSC=HS",
+                                "--set", "WDT=OFF"})));
 }
 
 // A large wrong text pasted by mistake: the report shows the first diagnostics and
@@ -395,7 +415,7 @@ TEST_F(MainWindowTest, ALargePasteGivesAShortReport) {
   WriteSetting("MicrochipPath", Samples);
   WriteSetting("Device", "18F2550");
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
   std::string text = "config\r\n";
   for (int i = 0; i < 50000; ++i)
     text += "  WDT = SLOW" + std::to_string(i) + ",\r\n";
@@ -408,7 +428,7 @@ TEST_F(MainWindowTest, ALargePasteGivesAShortReport) {
   std::printf("pasting %zu bytes with 50000 diagnostics took %.0f ms\n", text.size(), elapsed.count());
 
   TStringList report;
-  Window->Memo().GetLines(report);
+  Window->OutputBox("Memo").GetLines(report);
   ASSERT_EQ(report.Count(), 102);
   EXPECT_EQ(report[0], "Pasted configuration: 1 of 50001 entries applied.");
   EXPECT_EQ(report[101], "... and 49900 more diagnostic(s) not shown.");
@@ -419,14 +439,14 @@ TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
   WriteSetting("MicrochipPath", Samples);
   WriteSetting("Device", "18F2550");
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
-  ASSERT_GT(Window->SettingsGrid().RowCount(), 0);
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  ASSERT_GT(Window->Grid("SettingsGrid").RowCount(), 0);
 
   // The first row with a second setting of its own name: pick the entry after the default.
   TMainForm &form = Window->Form();
   int row = -1;
   int index = -1;
-  for (int r = 0; r < Window->SettingsGrid().RowCount() && row < 0; ++r) {
+  for (int r = 0; r < Window->Grid("SettingsGrid").RowCount() && row < 0; ++r) {
     const TStringList &names = form.Rows()[static_cast<size_t>(r)].SettingNames;
     const int k = names.IndexOf(form.Rows()[static_cast<size_t>(r)].Default);
     if (k >= 0 && k + 1 < names.Count() && names.IndexOf(names[k + 1]) == k + 1) {
@@ -435,26 +455,26 @@ TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
     }
   }
   ASSERT_GE(row, 0);
-  const std::string name = WideToAnsi(Window->SettingsGrid().Cell(0, row));
+  const std::string name = WideToAnsi(Window->Grid("SettingsGrid").Cell(0, row));
   const std::string setting = form.Rows()[static_cast<size_t>(row)].SettingNames[index];
   PickSetting(row, index);
-  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(2, row)), setting);
-  EXPECT_EQ(WideToAnsi(Window->SettingsGrid().Cell(3, row)),
+  EXPECT_EQ(WideToAnsi(Window->Grid("SettingsGrid").Cell(2, row)), setting);
+  EXPECT_EQ(WideToAnsi(Window->Grid("SettingsGrid").Cell(3, row)),
             form.Rows()[static_cast<size_t>(row)].SettingDescriptions[index]);
 
-  Click(Window->ButtonGenerate());
+  Click(Window->Button("ButtonGenerate"));
   const std::vector<std::string> base = {"generate", "--folder",          Samples, "--device", "18F2550",
                                          "--set",    name + "=" + setting};
-  EXPECT_EQ(Window->Memo().Text(), CrLfText(ConfigGen(base)));
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), CrLfText(ConfigGen(base)));
 
   struct TForm {
     TCheckBox *Toggle;
     bool Orvane;
     bool Comments;
   };
-  const TForm forms[] = {{&Window->CheckBoxComments(), false, false},
-                         {&Window->CheckBoxOrvaneSyntax(), true, false},
-                         {&Window->CheckBoxComments(), true, true}};
+  const TForm forms[] = {{&Window->CheckBox("CheckBoxComments"), false, false},
+                         {&Window->CheckBox("CheckBoxOrvaneSyntax"), true, false},
+                         {&Window->CheckBox("CheckBoxComments"), true, true}};
   for (const TForm &f : forms) {
     Click(*f.Toggle); // each toggle regenerates at once
     std::vector<std::string> args = base;
@@ -462,9 +482,9 @@ TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
       args.push_back("--orvane");
     if (!f.Comments)
       args.push_back("--no-comments");
-    EXPECT_EQ(Window->Memo().Text(), CrLfText(ConfigGen(args))) << f.Orvane << f.Comments;
+    EXPECT_EQ(Window->OutputBox("Memo").Text(), CrLfText(ConfigGen(args))) << f.Orvane << f.Comments;
   }
-  EXPECT_TRUE(Window->ButtonGenerate().Enabled());
+  EXPECT_TRUE(Window->Button("ButtonGenerate").Enabled());
   EXPECT_TRUE(Errors.empty());
 }
 
@@ -472,14 +492,14 @@ TEST_F(MainWindowTest, CopyPutsTheBoxTextAsTypedOnTheClipboard) {
   WriteSetting("MicrochipPath", Samples);
   WriteSetting("Device", "18F1220");
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
-  Click(Window->ButtonGenerate());
-  SetFocus(Window->Memo().Handle());
-  SendMessageW(Window->Memo().Handle(), EM_SETSEL, 0, 0);
-  SendMessageW(Window->Memo().Handle(), WM_CHAR, 'x', 0);
-  const std::string text = Window->Memo().Text();
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  Click(Window->Button("ButtonGenerate"));
+  SetFocus(Window->OutputBox("Memo").Handle());
+  SendMessageW(Window->OutputBox("Memo").Handle(), EM_SETSEL, 0, 0);
+  SendMessageW(Window->OutputBox("Memo").Handle(), WM_CHAR, 'x', 0);
+  const std::string text = Window->OutputBox("Memo").Text();
   ASSERT_EQ(text.rfind("xdevice = 18F1220\r\n", 0), 0u);
-  Click(Window->ButtonCopy());
+  Click(Window->Button("ButtonCopy"));
 
   ASSERT_TRUE(OpenClipboard(nullptr));
   HANDLE ansi = GetClipboardData(CF_TEXT);
@@ -500,19 +520,19 @@ TEST_F(MainWindowTest, ChangeFolderShowsTheChosenFolderUpperCased) {
   WriteSetting("MicrochipPath", Samples);
   WriteSetting("Device", "18F2550");
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
-  const int rows = Window->SettingsGrid().RowCount();
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  const int rows = Window->Grid("SettingsGrid").RowCount();
 
   TBrowserCloser::Folder = chosen;
   TBrowserCloser::Closed = false;
   SetTimer(nullptr, 0, 100, TBrowserCloser::OnTimer);
-  Click(Window->ButtonChangeFolder());
+  Click(Window->Button("ButtonChangeFolder"));
   ASSERT_TRUE(TBrowserCloser::Closed);
-  EXPECT_EQ(Window->LabelIncludePath().Text(), UpperCaseAscii(chosen));
+  EXPECT_EQ(Window->Label("LabelIncludePath").Text(), UpperCaseAscii(chosen));
   EXPECT_EQ(Window->Form().Models().Path, UpperCaseAscii(chosen));
   // Nothing is reloaded until the next "Load File".
-  EXPECT_EQ(Window->SettingsGrid().RowCount(), rows);
-  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "18F2550");
+  EXPECT_EQ(Window->Grid("SettingsGrid").RowCount(), rows);
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "18F2550");
   EXPECT_TRUE(Errors.empty());
   Close();
   DWORD type = 0;
@@ -530,14 +550,14 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsAndARestartRestoresThem) {
 
   WriteSetting("MicrochipPath", Samples);
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
-  const std::string first = Window->DeviceSelectComboBox().Item(0);
-  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), first); // nothing remembered: the first
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  const std::string first = Window->DropDown("DeviceSelectComboBox").Item(0);
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), first); // nothing remembered: the first
   // The user chooses the next device in the drop-down.
-  SetFocus(Window->DeviceSelectComboBox().Handle());
-  Press(Window->DeviceSelectComboBox().Handle(), VK_DOWN);
-  const std::string chosen = Window->DeviceSelectComboBox().Item(1);
-  ASSERT_EQ(Window->DeviceSelectComboBox().Text(), chosen);
+  SetFocus(Window->DropDown("DeviceSelectComboBox").Handle());
+  Press(Window->DropDown("DeviceSelectComboBox").Handle(), VK_DOWN);
+  const std::string chosen = Window->DropDown("DeviceSelectComboBox").Item(1);
+  ASSERT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), chosen);
   EXPECT_EQ(Window->Form().Device(), chosen);
   Close();
   // The folder as the window holds it: upper-cased when it was read at start.
@@ -546,10 +566,10 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsAndARestartRestoresThem) {
   EXPECT_EQ(ReadSetting("Device", type), chosen);
 
   Open();
-  EXPECT_EQ(Window->LabelIncludePath().Text(), UpperCaseAscii(Samples));
+  EXPECT_EQ(Window->Label("LabelIncludePath").Text(), UpperCaseAscii(Samples));
   EXPECT_EQ(Window->Form().Device(), chosen);
-  Click(Window->ButtonLoadDeviceInfoFile());
-  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), chosen);
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), chosen);
   EXPECT_TRUE(Errors.empty());
 }
 
@@ -562,16 +582,16 @@ TEST_F(MainWindowTest, ACloseMetWhileAHandlerPumpsWaitsUntilTheHandlerHasReturne
   ASSERT_GT(sorted.Count(), 0);
   struct TCase {
     const char *Name;
-    TButton &(TMainWindow::*Button)();
+    TControlName<TControlKind::Button> Button;
     UINT Message; // queued before the click, met by the handler's pump
     WPARAM WParam;
     const char *Remembered;
     std::string Saved;
   };
   const TCase cases[] = {
-      {"Load File, WM_CLOSE", &TMainWindow::ButtonLoadDeviceInfoFile, WM_CLOSE, 0, nullptr, sorted[0]},
-      {"Generate, WM_CLOSE", &TMainWindow::ButtonGenerate, WM_CLOSE, 0, "18f1220", "18F1220"},
-      {"Generate, close box", &TMainWindow::ButtonGenerate, WM_SYSCOMMAND, SC_CLOSE, "18f1220", "18F1220"},
+      {"Load File, WM_CLOSE", "ButtonLoadDeviceInfoFile", WM_CLOSE, 0, nullptr, sorted[0]},
+      {"Generate, WM_CLOSE", "ButtonGenerate", WM_CLOSE, 0, "18f1220", "18F1220"},
+      {"Generate, close box", "ButtonGenerate", WM_SYSCOMMAND, SC_CLOSE, "18f1220", "18F1220"},
   };
   for (const TCase &c : cases) {
     SCOPED_TRACE(c.Name);
@@ -580,7 +600,7 @@ TEST_F(MainWindowTest, ACloseMetWhileAHandlerPumpsWaitsUntilTheHandlerHasReturne
     if (c.Remembered)
       WriteSetting("Device", c.Remembered);
     Open();
-    TButton &button = (Window.get()->*c.Button)();
+    TButton &button = Window->Button(c.Button);
     const TNotifyEvent handler = button.OnClick;
     bool aliveOnReturn = false;
     button.OnClick = [&] {
@@ -606,17 +626,17 @@ TEST_F(MainWindowTest, MalformedFileShowsTheErrorAndTheWindowCarriesOn) {
   temp.WriteDeviceInfo("<PARTS_INDEX_TYPE><18F1>\n<PARTS_INDEX_TYPE>\n");
   WriteSetting("MicrochipPath", temp.Path());
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
   ASSERT_EQ(Errors.size(), 1u);
   EXPECT_EQ(Errors[0], "List index out of bounds (1)");
   EXPECT_TRUE(IsWindow(Window->Handle()));
-  EXPECT_EQ(Window->DeviceSelectComboBox().Count(), 0);
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Count(), 0);
 
   // The window still works: generating and loading again.
-  Click(Window->ButtonGenerate());
-  EXPECT_EQ(Window->Memo().Text(), "device = \r\n\r\nconfig\r\n");
-  Click(Window->ButtonLoadDeviceInfoFile());
-  EXPECT_EQ(Errors.size(), Window->ButtonLoadDeviceInfoFile().Enabled() ? 2u : 1u);
+  Click(Window->Button("ButtonGenerate"));
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), "device = \r\n\r\nconfig\r\n");
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  EXPECT_EQ(Errors.size(), Window->Button("ButtonLoadDeviceInfoFile").Enabled() ? 2u : 1u);
 }
 
 TEST_F(MainWindowTest, DpiChangeScalesTheLayoutAndTheFonts) {
@@ -629,21 +649,22 @@ TEST_F(MainWindowTest, DpiChangeScalesTheLayoutAndTheFonts) {
   GetClientRect(Window->Handle(), &client);
   EXPECT_EQ(client.right, 1182);
   EXPECT_EQ(client.bottom, 891);
-  const RECT load = ClientRectOf(Window->ButtonLoadDeviceInfoFile());
+  const RECT load = ClientRectOf(Window->Button("ButtonLoadDeviceInfoFile"));
   EXPECT_EQ(load.left, 192);
   EXPECT_EQ(load.top, 84);
   EXPECT_EQ(load.right - load.left, 150);
   EXPECT_EQ(load.bottom - load.top, 38);
-  const RECT panel = ClientRectOf(Window->PanelStatus());
+  const RECT panel = ClientRectOf(Window->Panel("PanelStatus"));
   EXPECT_EQ(panel.bottom, 891);
   EXPECT_EQ(panel.right, 1182);
-  EXPECT_EQ(Window->SettingsGrid().ColumnWidth(0), 162);
+  EXPECT_EQ(Window->Grid("SettingsGrid").ColumnWidth(0), 162);
   LOGFONTW font = {};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window->ButtonGenerate().Handle(), WM_GETFONT, 0, 0)),
-             sizeof(font), &font);
+  GetObjectW(
+      reinterpret_cast<HFONT>(SendMessageW(Window->Button("ButtonGenerate").Handle(), WM_GETFONT, 0, 0)),
+      sizeof(font), &font);
   EXPECT_EQ(font.lfHeight, -16);
   EXPECT_STREQ(font.lfFaceName, L"Tahoma");
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window->Memo().Handle(), WM_GETFONT, 0, 0)), sizeof(font),
-             &font);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window->OutputBox("Memo").Handle(), WM_GETFONT, 0, 0)),
+             sizeof(font), &font);
   EXPECT_STREQ(font.lfFaceName, L"Lucida Console");
 }
