@@ -141,6 +141,19 @@ std::string DeviceInfoFileName(const std::string &folder) {
   return folder + kPathSeparator + kDeviceInfoFileName;
 }
 
+std::string StartingDefault(std::string_view switchName, const TStringList &settingNames,
+                            const std::string &fileDefault, bool useInfoDefaults) {
+  if (!useInfoDefaults &&
+      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY")) {
+    for (const std::string_view off : {"OFF", "DISABLED", "DISABLE"}) {
+      const int k = settingNames.IndexOf(off, CompareText);
+      if (k >= 0)
+        return settingNames[k];
+    }
+  }
+  return fileDefault;
+}
+
 EFileChanged::EFileChanged()
     : Exception(std::string(kDeviceInfoFileName) + " changed while it was being read") {}
 
@@ -191,9 +204,24 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   Devices.Clear();
   FLines.Clear();
   FLastLine = -1;
-  FLoadError = FLines.LoadFromFile(DeviceInfoFileName(folder));
-  if (!FLoadError.empty())
+  FFromPacks = false;
+  FPacks.Clear();
+  const std::string fileName = DeviceInfoFileName(folder);
+  FLoadError = FLines.LoadFromFile(fileName);
+  if (!FLoadError.empty()) {
+    // Only a folder without the file at all is looked at as device packs.
+    if (PathExists(fileName))
+      return;
+    FFromPacks = true;
+    if (!FPacks.Load(folder, includeLF)) {
+      FFromPacks = false;
+      return;
+    }
+    FLoadError.clear();
+    Version = FPacks.Text();
+    Devices = FPacks.Devices();
     return;
+  }
   OverLines([&] {
     WalkIndex(includeLF);
     return true;
@@ -201,6 +229,8 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
 }
 
 void TDeviceInfo::LoadDeviceIndexFromText(std::string text, bool includeLF) {
+  FFromPacks = false;
+  FPacks.Clear();
   Cursor = 0;
   Version = kNoVersion;
   Devices.Clear();
@@ -340,19 +370,7 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
   if (defaultSetting.empty() && !settingNames.Empty())
     defaultSetting = settingNames.Last();
   FFileDefault = defaultSetting;
-  if (!FUseInfoDefaults &&
-      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY")) {
-    // Off, as the switch itself spells it: OFF, else DISABLED, else DISABLE, in any
-    // letter case. A switch without any of them keeps the file's default rather
-    // than get a setting the compiler would reject.
-    for (const std::string_view off : {"OFF", "DISABLED", "DISABLE"}) {
-      const int k = settingNames.IndexOf(off, CompareText);
-      if (k >= 0) {
-        defaultSetting = settingNames[k];
-        break;
-      }
-    }
-  }
+  defaultSetting = StartingDefault(switchName, settingNames, defaultSetting, FUseInfoDefaults);
   Cursor = index;
   FSwitchFound = found;
   return !settingNames.Empty();
