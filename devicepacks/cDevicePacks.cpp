@@ -46,6 +46,7 @@ struct TFoundPack {
 
 class TWalk {
 public:
+  explicit TWalk(int maxEntries) : FMaxEntries(maxEntries) {}
   // The folder's listing, read once per load (folders are told by their canonical path).
   const TListing &List(const TEntry &folder);
   // The folder's subfolders that are versions.
@@ -55,6 +56,7 @@ public:
 
 private:
   std::map<fs::path, TListing> FListings;
+  int FMaxEntries;
   int FEntries = 0;
 };
 
@@ -71,8 +73,7 @@ const TListing &TWalk::List(const TEntry &folder) {
   for (; it != fs::directory_iterator(); it.increment(error)) {
     if (error)
       break;
-    if (static_cast<int>(listing.Entries.size()) >= TDevicePacks::kMaxFolderEntries ||
-        FEntries >= kMaxEntriesInAll) {
+    if (static_cast<int>(listing.Entries.size()) >= FMaxEntries || FEntries >= kMaxEntriesInAll) {
       listing.Overfull = true;
       break;
     }
@@ -197,7 +198,7 @@ void TDevicePacks::Clear() {
 
 bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   Clear();
-  TWalk walk;
+  TWalk walk(FMaxFolderEntries);
   TEntry root;
   root.Path = PackPath(folder);
   std::error_code error;
@@ -272,7 +273,7 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
       continue;
     const TListing &files = walk.List(edc);
     if (files.Overfull)
-      throw Exception("more than " + std::to_string(kMaxFolderEntries) +
+      throw Exception("more than " + std::to_string(FMaxFolderEntries) +
                       " entries in a pack's edc folder, which holds one file per device (" + pack.EdcFolder +
                       ")");
     for (const TEntry &file : files.Entries) {

@@ -24,6 +24,8 @@ public:
   // A folder is read only while it has at most this many entries; an edc folder
   // with more is bad data, any other folder is not a pack's.
   static constexpr int kMaxFolderEntries = 10000;
+  // The same bound, lower (for the tests).
+  void SetMaxFolderEntries(int value) { FMaxFolderEntries = value; }
 
   // A pack as read: its name, the version folder chosen and its edc folder ("" when
   // that version has none).
@@ -51,6 +53,7 @@ public:
   std::string FileOf(const std::string &device) const;
 
 private:
+  int FMaxFolderEntries = kMaxFolderEntries;
   std::vector<TPack> FPacks;
   TStringList FDevices;
   std::string FText;

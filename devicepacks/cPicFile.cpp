@@ -89,7 +89,8 @@ private:
   int64_t Number(pugi::xml_node node, const std::string &attribute, const std::string &what, bool isSigned,
                  const int64_t *fallback = nullptr);
   void ReadRegister(pugi::xml_node def);
-  void ReadField(pugi::xml_node def, TPicRegister &reg, int offset);
+  // Reads the field at bit Offset into Reg; returns its width.
+  int64_t ReadField(pugi::xml_node def, TPicRegister &reg, int64_t offset);
   void ReadSemantic(pugi::xml_node node, const TPicRegister &reg, TPicField &field);
 
   std::string_view FText;
@@ -213,36 +214,35 @@ void TPicParser::ReadRegister(pugi::xml_node def) {
     if (FNames.AdjustPoint == node.name()) {
       offset += Number(node, FNames.offset, "an adjust point of " + what, true);
     } else if (FNames.DCRFieldDef == node.name()) {
-      const int64_t width = Number(node, FNames.nzwidth, "a field of " + what, false);
-      if (offset < 0 || offset > 31)
-        Fail("a field of " + what + " starts at bit " + std::to_string(offset) + ", outside the register",
-             node);
-      ReadField(node, reg, static_cast<int>(offset));
-      offset += width;
+      offset += ReadField(node, reg, offset);
     }
   }
 }
 
-void TPicParser::ReadField(pugi::xml_node def, TPicRegister &reg, int offset) {
+int64_t TPicParser::ReadField(pugi::xml_node def, TPicRegister &reg, int64_t offset) {
   TPicField field;
   field.Name = Text(def, FNames.cname);
   if (field.Name.empty())
     field.Name = Text(def, FNames.name);
   field.Description = Text(def, FNames.desc);
   field.Line = LineOf(def);
-  field.Offset = offset;
   field.Hidden = IsTrue(def, FNames.ishidden);
   field.LangHidden = IsTrue(def, FNames.islanghidden);
   const std::string what = "field " + QuotedForMessage(field.Name) + " of " + QuotedForMessage(reg.Name);
   field.Mask = static_cast<uint32_t>(Number(def, FNames.mask, what, false));
   field.Width = static_cast<int>(Number(def, FNames.nzwidth, what, false));
+  if (offset < 0 || offset > 31)
+    Fail(what + " starts at bit " + std::to_string(offset) + ", outside the register", def);
+  field.Offset = static_cast<int>(offset);
   if ((static_cast<uint64_t>(field.Mask) << offset) > 0xFFFFFFFFu)
     Fail(what + " reaches past bit 31 (mask " + Text(def, FNames.mask) + " at bit " + std::to_string(offset) +
              ")",
          def);
   for (const pugi::xml_node node : def.children(FNames.DCRFieldSemantic.c_str()))
     ReadSemantic(node, reg, field);
+  const int width = field.Width;
   reg.Fields.push_back(std::move(field));
+  return width;
 }
 
 void TPicParser::ReadSemantic(pugi::xml_node node, const TPicRegister &reg, TPicField &field) {
