@@ -153,9 +153,15 @@ void TPicParser::Parse() {
   // else the tool does not read is built.
   const pugi::xml_parse_result result =
       document.load_buffer(FText.data(), FText.size(), pugi::parse_escapes, pugi::encoding_utf8);
-  if (!result)
-    throw Exception(std::string("not well-formed XML: ") + result.description() + " (" + FFileName +
-                    ", line " + std::to_string(FLines.LineAt(result.offset)) + ")");
+  if (!result) {
+    // An error met past the last character but blanks: the file stops short.
+    const size_t last = FText.find_last_not_of(" \t\r\n");
+    const bool cutShort = last != std::string_view::npos && result.offset > static_cast<ptrdiff_t>(last) &&
+                          result.status != pugi::status_no_document_element;
+    throw Exception(std::string("not well-formed XML: ") +
+                    (cutShort ? "the file ends before its elements do (cut short?)" : result.description()) +
+                    " (" + FFileName + ", line " + std::to_string(FLines.LineAt(result.offset)) + ")");
+  }
   const pugi::xml_node root = document.document_element();
 
   // The prefix the root binds to the vendor's namespace ("edc:" as a rule).

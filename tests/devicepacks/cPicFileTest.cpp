@@ -135,6 +135,9 @@ TEST(PicFile, BadDataNamesTheFileTheLineAndWhatIsWrong) {
     std::string Message;
   } const cases[] = {
       {good.substr(0, good.size() / 2), "not well-formed XML: "},
+      {good.substr(0, good.size() - 12) + "\n  ",
+       "not well-formed XML: the file ends before its elements do (cut short?) "
+       "(X.PIC, line 10)"},
       {"<edc:PIC><a></b></edc:PIC>", "not well-formed XML: Start-end tags mismatch (X.PIC, line 1)"},
       {"", "not well-formed XML: No document element found (X.PIC, line 1)"},
       {Pic("", "edc:Other"),
