@@ -43,7 +43,7 @@ TGenDevice FromTable(const std::string &name, const std::vector<TSwitchRow> &row
       TGenField field;
       const int at = std::countr_zero(row.Mask);
       field.Mask = row.Mask >> at;
-      field.Width = std::bit_width(field.Mask);
+      field.Width = static_cast<int>(std::bit_width(field.Mask));
       field.Adjust = at - offset;
       offset = at + field.Width;
       top = std::max(top, offset);

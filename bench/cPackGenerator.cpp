@@ -124,14 +124,17 @@ void WritePadding(std::string &xml, size_t size) {
   for (unsigned n = 0; xml.size() < size; ++n) {
     const std::string name = "SFR" + std::to_string(n);
     xml += "        <edc:SFRDef edc:_addr=\"" + Hex(0xF00 + (n & 0xFF)) +
-           "\" edc:access=\"nnnnnnnn\" edc:cname=\"" + name +
-           "\" edc:impl=\"0xff\" edc:mclr=\"uuuuuuuu\" edc:name=\"" + name +
-           "\" edc:nzwidth=\"0x8\" edc:por=\"00000000\">\n"
+           "\" edc:access=\"nnnnnnnn\" edc:cname=\"";
+    xml += name;
+    xml += "\" edc:impl=\"0xff\" edc:mclr=\"uuuuuuuu\" edc:name=\"";
+    xml += name;
+    xml += "\" edc:nzwidth=\"0x8\" edc:por=\"00000000\">\n"
            "          <edc:SFRModeList>\n            <edc:SFRMode edc:id=\"DS.0\">\n";
-    for (int bit = 0; bit < 8; ++bit)
-      xml += "              <edc:SFRFieldDef edc:cname=\"" + name + kBits[bit] + "\" edc:desc=\"" +
-             kBits[bit] + " bit of the " + name + " register\" edc:mask=\"0x1\" edc:name=\"" + kBits[bit] +
-             "\" edc:nzwidth=\"0x1\"/>\n";
+    for (const char *bit : kBits) {
+      xml += "              <edc:SFRFieldDef edc:cname=\"";
+      xml.append(name).append(bit).append("\" edc:desc=\"").append(bit).append(" bit of the ").append(name);
+      xml.append(" register\" edc:mask=\"0x1\" edc:name=\"").append(bit).append("\" edc:nzwidth=\"0x1\"/>\n");
+    }
     xml += "            </edc:SFRMode>\n          </edc:SFRModeList>\n        </edc:SFRDef>\n";
   }
   xml += "      </edc:SFRDataSector>\n    </edc:RegardlessOfMode>\n  </edc:DataSpace>\n";
@@ -265,7 +268,7 @@ std::string WriteBenchPacks(const std::string &root) {
       const TGenDevice device = RandomDevice(name, seed++);
       // 150 KB to 600 KB, as most of the vendor's files; one of 1 MB.
       const bool isBig = big.empty() && pack.Family[0] == 'Q' && d == pack.Devices - 1;
-      const size_t size = isBig ? 1024 * 1024 : 150 * 1024 + static_cast<size_t>(seed * 7919 % 450) * 1024;
+      const size_t size = isBig ? size_t{1024} * 1024 : size_t{1024} * (150 + seed * 7919 % 450);
       const std::string xml = PicXml(device, size);
       WriteFile(folder / "1.13.292" / "edc" / ("PIC" + name + ".PIC"), xml);
       if (isBig)
