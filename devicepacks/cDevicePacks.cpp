@@ -2,6 +2,7 @@
 #include "devicepacks/cDevicePacks.h"
 
 #include "common/cErrors.h"
+#include "devicepacks/cFolderList.h"
 #include "devicepacks/cPackPath.h"
 
 #include <algorithm>
@@ -22,13 +23,26 @@ bool StartsWithText(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && CompareText(text.substr(0, prefix.size()), prefix) == 0;
 }
 
-// A folder entry; Canonical names the folder an entry that is one leads to.
+// A folder entry: its name, its path as the walk reached it, and for a folder the
+// canonical path of the folder it leads to.
 struct TEntry {
   std::string Name;
-  fs::path Path;
-  fs::path Canonical;
+  std::string Path;
+  std::string Canonical;
   bool Folder = false;
 };
+
+std::string Join(const std::string &folder, const std::string &name) {
+  if (!folder.empty() && (folder.back() == kFolderSeparator || folder.back() == '/'))
+    return folder + name;
+  return folder + kFolderSeparator + name;
+}
+
+std::string CanonicalOf(const std::string &path) {
+  std::error_code error;
+  const fs::path canonical = fs::canonical(PackPath(path), error);
+  return error ? std::string() : PackPathText(canonical);
+}
 
 // A folder's entries in name order; Overfull when it has more than the limit.
 struct TListing {
@@ -40,7 +54,7 @@ struct TListing {
 // A pack folder found by the walk, with its version folders.
 struct TFoundPack {
   std::string Name;
-  fs::path Folder;
+  std::string Folder; // canonical
   std::vector<const TEntry *> Versions;
 };
 
@@ -55,7 +69,8 @@ public:
   std::vector<TFoundPack> PacksIn(const TEntry &folder);
 
 private:
-  std::map<fs::path, TListing> FListings;
+  std::map<std::string, TListing> FListings;
+  std::vector<TFolderEntry> FBuffer;
   int FMaxEntries;
   int FEntries = 0;
 };
@@ -65,33 +80,19 @@ const TListing &TWalk::List(const TEntry &folder) {
   TListing &listing = slot->second;
   if (!fresh)
     return listing;
-  std::error_code error;
-  fs::directory_iterator it(folder.Path, fs::directory_options::skip_permission_denied, error);
-  if (error)
-    return listing;
-  listing.Readable = true;
-  for (; it != fs::directory_iterator(); it.increment(error)) {
-    if (error)
-      break;
-    if (static_cast<int>(listing.Entries.size()) >= FMaxEntries || FEntries >= kMaxEntriesInAll) {
-      listing.Overfull = true;
-      break;
-    }
-    ++FEntries;
-    TEntry entry;
-    entry.Path = it->path();
-    entry.Name = PackPathText(entry.Path.filename());
-    std::error_code typeError;
-    entry.Folder = it->is_directory(typeError);
-    if (entry.Folder) {
-      // A link is followed to where it leads, so a folder reached twice is known.
-      if (it->is_symlink(typeError))
-        entry.Canonical = fs::canonical(entry.Path, typeError);
-      else
-        entry.Canonical = folder.Canonical / entry.Path.filename();
-      entry.Folder = !typeError;
-    }
-    listing.Entries.push_back(std::move(entry));
+  const int limit = std::min(FMaxEntries, kMaxEntriesInAll - FEntries);
+  listing.Readable = ListFolder(folder.Path, limit, FBuffer, listing.Overfull);
+  FEntries += static_cast<int>(FBuffer.size());
+  listing.Entries.reserve(FBuffer.size());
+  for (TFolderEntry &item : FBuffer) {
+    TEntry &entry = listing.Entries.emplace_back();
+    entry.Path = Join(folder.Path, item.Name);
+    entry.Folder = item.Folder;
+    // A link is followed to where it leads, so a folder reached twice is known.
+    if (item.Folder)
+      entry.Canonical = item.Link ? CanonicalOf(entry.Path) : Join(folder.Canonical, item.Name);
+    entry.Folder = item.Folder && !entry.Canonical.empty();
+    entry.Name = std::move(item.Name);
   }
   std::sort(listing.Entries.begin(), listing.Entries.end(),
             [](const TEntry &a, const TEntry &b) { return a.Name < b.Name; });
@@ -132,10 +133,13 @@ const TEntry *EdcOf(TWalk &walk, const TEntry &version) {
   return nullptr;
 }
 
-// The name of a folder, or of its parent where it has none of its own ("dir/").
-std::string FolderName(const fs::path &path) {
-  const fs::path name = path.filename();
-  return PackPathText(name.empty() ? path.parent_path().filename() : name);
+// The last name of a canonical path.
+std::string FolderName(const std::string &path) {
+  return PackPathText(PackPath(path).filename());
+}
+
+std::string ParentOf(const std::string &path) {
+  return PackPathText(PackPath(path).parent_path());
 }
 } // namespace
 
@@ -200,10 +204,9 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   Clear();
   TWalk walk(FMaxFolderEntries);
   TEntry root;
-  root.Path = PackPath(folder);
-  std::error_code error;
-  root.Canonical = fs::canonical(root.Path, error);
-  if (error)
+  root.Path = folder;
+  root.Canonical = CanonicalOf(folder);
+  if (root.Canonical.empty())
     return false;
   root.Folder = true;
   const TListing &listing = walk.List(root);
@@ -220,12 +223,12 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   if (std::any_of(listing.Entries.begin(), listing.Entries.end(), isPic)) {
     single = true;
     edcFolder = folder;
-    const fs::path version = root.Canonical.parent_path();
-    FPacks.push_back({FolderName(version.parent_path()), FolderName(version), {}, 0});
+    const std::string version = ParentOf(root.Canonical);
+    FPacks.push_back({FolderName(ParentOf(version)), FolderName(version), {}, 0});
   } else if (const TEntry *edc = EdcOf(walk, root)) {
     single = true;
-    edcFolder = PackPathText(edc->Path);
-    FPacks.push_back({FolderName(root.Canonical.parent_path()), FolderName(root.Canonical), {}, 0});
+    edcFolder = edc->Path;
+    FPacks.push_back({FolderName(ParentOf(root.Canonical)), FolderName(root.Canonical), {}, 0});
   } else if (std::vector<const TEntry *> versions = walk.Versions(root); !versions.empty()) {
     found.push_back({FolderName(root.Canonical), root.Canonical, std::move(versions)});
   } else if (found = walk.PacksIn(root); found.empty()) {
@@ -245,7 +248,7 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   } else {
     if (found.empty())
       return false;
-    std::set<fs::path> taken;
+    std::set<std::string> taken;
     for (const TFoundPack &pack : found) {
       if (!taken.insert(pack.Folder).second)
         continue;
@@ -267,9 +270,9 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
     if (pack.EdcFolder.empty())
       continue;
     TEntry edc;
-    edc.Path = PackPath(pack.EdcFolder);
-    edc.Canonical = fs::canonical(edc.Path, error);
-    if (error)
+    edc.Path = pack.EdcFolder;
+    edc.Canonical = CanonicalOf(pack.EdcFolder);
+    if (edc.Canonical.empty())
       continue;
     const TListing &files = walk.List(edc);
     if (files.Overfull)
@@ -281,8 +284,7 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
         continue;
       ++pack.Pic18Files;
       std::string device = UpperCaseAscii(std::string_view(file.Name).substr(3, file.Name.size() - 7));
-      if (FFiles.try_emplace(device, PackPathText(file.Path)).second &&
-          (device.compare(0, 3, "18F") == 0 || includeLF))
+      if (FFiles.try_emplace(device, file.Path).second && (device.compare(0, 3, "18F") == 0 || includeLF))
         devices.push_back(std::move(device));
     }
   }

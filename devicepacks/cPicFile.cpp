@@ -4,6 +4,7 @@
 #include "common/cCodePage1252.h"
 #include "common/cErrors.h"
 #include "devicepacks/cPackPath.h"
+#include "devicepacks/cParseMemory.h"
 
 #include <pugixml.hpp>
 
@@ -13,6 +14,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <vector>
 
 namespace {
 namespace fs = std::filesystem;
@@ -37,38 +40,31 @@ struct TNames {
       islanghidden, when;
 };
 
-// Turns offsets into the text into line numbers, counting forward from the last one.
-class TLineCounter {
+// Line numbers of offsets into the text, from where its line ends were before the
+// parser wrote into it.
+class TLineIndex {
 public:
-  explicit TLineCounter(std::string_view text) : FText(text) {}
-  int LineAt(ptrdiff_t offset) {
+  explicit TLineIndex(std::string_view text) {
+    for (const char *p = text.data(), *end = text.data() + text.size();
+         (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr; ++p)
+      FEnds.push_back(static_cast<size_t>(p - text.data()));
+  }
+  int LineAt(ptrdiff_t offset) const {
     if (offset < 0)
       return 0;
-    const auto target = std::min(static_cast<size_t>(offset), FText.size());
-    if (target < FOffset) {
-      FOffset = 0;
-      FLine = 1;
-    }
-    const char *p = FText.data() + FOffset;
-    const char *end = FText.data() + target;
-    while ((p = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr) {
-      ++FLine;
-      ++p;
-    }
-    FOffset = target;
-    return FLine;
+    return 1 + static_cast<int>(std::lower_bound(FEnds.begin(), FEnds.end(), static_cast<size_t>(offset)) -
+                                FEnds.begin());
   }
 
 private:
-  std::string_view FText;
-  size_t FOffset = 0;
-  int FLine = 1;
+  std::vector<size_t> FEnds;
 };
 
 class TPicParser {
 public:
-  TPicParser(std::string_view text, const std::string &fileName, TPicDevice &device)
-      : FText(text), FFileName(fileName), FDevice(device), FLines(text) {}
+  // Parses Size bytes at Text in place (they are overwritten).
+  TPicParser(char *text, size_t size, const std::string &fileName, TPicDevice &device)
+      : FText(text), FSize(size), FFileName(fileName), FDevice(device), FLines({text, size}) {}
 
   void Parse();
 
@@ -93,10 +89,11 @@ private:
   int64_t ReadField(pugi::xml_node def, TPicRegister &reg, int64_t offset);
   void ReadSemantic(pugi::xml_node node, const TPicRegister &reg, TPicField &field);
 
-  std::string_view FText;
+  char *FText;
+  size_t FSize;
   const std::string &FFileName;
   TPicDevice &FDevice;
-  TLineCounter FLines;
+  TLineIndex FLines;
   TNames FNames{"edc:"};
 };
 
@@ -148,14 +145,14 @@ int64_t TPicParser::Number(pugi::xml_node node, const std::string &attribute, co
 }
 
 void TPicParser::Parse() {
+  const size_t last = std::string_view(FText, FSize).find_last_not_of(" \t\r\n");
   pugi::xml_document document;
   // Escapes are resolved (a condition is written "(field &amp; 0x3) == 0x1"); nothing
   // else the tool does not read is built.
   const pugi::xml_parse_result result =
-      document.load_buffer(FText.data(), FText.size(), pugi::parse_escapes, pugi::encoding_utf8);
+      document.load_buffer_inplace(FText, FSize, pugi::parse_escapes, pugi::encoding_utf8);
   if (!result) {
     // An error met past the last character but blanks: the file stops short.
-    const size_t last = FText.find_last_not_of(" \t\r\n");
     const bool cutShort = last != std::string_view::npos && result.offset > static_cast<ptrdiff_t>(last) &&
                           result.status != pugi::status_no_document_element;
     throw Exception(std::string("not well-formed XML: ") +
@@ -302,7 +299,8 @@ void TPicParser::ReadSemantic(pugi::xml_node node, const TPicRegister &reg, TPic
 
 void ReadPicText(std::string_view text, const std::string &fileName, TPicDevice &device) {
   device = TPicDevice();
-  TPicParser(text, fileName, device).Parse();
+  std::string copy(text);
+  TPicParser(copy.data(), copy.size(), fileName, device).Parse();
 }
 
 void ReadPicFile(const std::string &fileName, TPicDevice &device) {
@@ -325,12 +323,20 @@ void ReadPicFile(const std::string &fileName, TPicDevice &device) {
   std::ifstream stream(path, std::ios::binary);
   if (!stream)
     throw Exception("cannot read " + fileName + ": " + std::strerror(errno));
-  std::string text(static_cast<size_t>(size), '\0');
-  stream.read(text.data(), static_cast<std::streamsize>(size));
-  text.resize(static_cast<size_t>(stream.gcount()));
+  // Read into the parser's memory, without clearing it first, and parsed where it
+  // was read; the tree takes about three times the text.
+  TParseMemory memory(static_cast<size_t>(size) * 4 + 256 * 1024);
+  char *buffer = static_cast<char *>(memory.Allocate(static_cast<size_t>(size) + 1));
+  std::unique_ptr<char[]> fallback;
+  if (buffer == nullptr) {
+    fallback.reset(new char[static_cast<size_t>(size) + 1]);
+    buffer = fallback.get();
+  }
+  stream.read(buffer, static_cast<std::streamsize>(size));
+  const auto got = static_cast<size_t>(stream.gcount());
   if (stream.bad())
     throw Exception("cannot read " + fileName);
-  if (text.empty())
+  if (got == 0)
     throw Exception("cannot read " + fileName + ": the file is empty");
-  ReadPicText(text, fileName, device);
+  TPicParser(buffer, got, fileName, device).Parse();
 }
