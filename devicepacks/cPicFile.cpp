@@ -325,7 +325,7 @@ void ReadPicFile(const std::string &fileName, TPicDevice &device) {
     throw Exception("cannot read " + fileName + ": " + std::strerror(errno));
   // Read into the parser's memory, without clearing it first, and parsed where it
   // was read; the tree takes about three times the text.
-  TParseMemory memory(static_cast<size_t>(size) * 4 + 256 * 1024);
+  TParseMemory memory(static_cast<size_t>(size) * 4 + size_t{256} * 1024);
   char *buffer = static_cast<char *>(memory.Allocate(static_cast<size_t>(size) + 1));
   std::unique_ptr<char[]> fallback;
   if (buffer == nullptr) {
