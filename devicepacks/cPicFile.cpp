@@ -324,8 +324,8 @@ void ReadPicFile(const std::string &fileName, TPicDevice &device) {
   if (!stream)
     throw Exception("cannot read " + fileName + ": " + std::strerror(errno));
   // Read into the parser's memory, without clearing it first, and parsed where it
-  // was read; the tree takes about three times the text.
-  TParseMemory memory(static_cast<size_t>(size) * 4 + size_t{256} * 1024);
+  // was read; text and tree take under three times the text.
+  TParseMemory memory(static_cast<size_t>(size) * 3 + size_t{256} * 1024);
   char *buffer = static_cast<char *>(memory.Allocate(static_cast<size_t>(size) + 1));
   std::unique_ptr<char[]> fallback;
   if (buffer == nullptr) {
