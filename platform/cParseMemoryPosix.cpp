@@ -19,13 +19,14 @@ void *AllocateParseBlock(size_t size) {
     if (mapping == MAP_FAILED)
       return nullptr;
     const auto start = reinterpret_cast<uintptr_t>(mapping);
-    const uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
-    if (aligned > start)
-      munmap(mapping, aligned - start);
-    if (const size_t tail = kHugePage - (aligned - start); tail > 0)
-      munmap(reinterpret_cast<void *>(aligned + rounded), tail);
-    madvise(reinterpret_cast<void *>(aligned), rounded, MADV_HUGEPAGE);
-    return reinterpret_cast<void *>(aligned);
+    const size_t skip = (kHugePage - start % kHugePage) % kHugePage;
+    char *aligned = static_cast<char *>(mapping) + skip;
+    if (skip > 0)
+      munmap(mapping, skip);
+    if (const size_t tail = kHugePage - skip; tail > 0)
+      munmap(aligned + rounded, tail);
+    madvise(aligned, rounded, MADV_HUGEPAGE);
+    return aligned;
   }
 #endif
   void *block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
