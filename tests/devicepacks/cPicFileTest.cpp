@@ -1,6 +1,7 @@
 // One device's .PIC file: the model it gives, and what bad data gives.
 #include "devicepacks/cPicFile.h"
 
+#include "bench/cPackGenerator.h"
 #include "common/cErrors.h"
 #include "tests/support/TestFiles.h"
 
@@ -244,3 +245,31 @@ TEST(PicFile, AFileWithoutReadPermissionIsNamedWithTheReason) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 #endif
+
+// A large file is read through one block of memory; a tree larger than the block
+// allows spills over to the heap. Either way the file gives what its text gives.
+TEST(PicFile, LargeFilesGiveWhatTheirTextGives) {
+  TTempFolder temp;
+  std::string dense = Pic(kRegisters);
+  std::string children;
+  for (int i = 0; i < 200000; ++i)
+    children += "<x/>";
+  dense.insert(dense.find("</edc:PIC>"), children);
+  const std::string texts[] = {PicXml(RandomDevice("18F1", 5), 900 * 1024), dense};
+  for (const std::string &text : texts) {
+    const std::string file = temp.WriteFile("PIC18F1.PIC", text);
+    TPicDevice fromFile, fromText;
+    ReadPicFile(file, fromFile);
+    ReadPicText(text, file, fromText);
+    ASSERT_EQ(fromFile.Registers.size(), fromText.Registers.size());
+    ASSERT_FALSE(fromFile.Registers.empty());
+    for (size_t r = 0; r < fromFile.Registers.size(); ++r) {
+      EXPECT_EQ(fromFile.Registers[r].Name, fromText.Registers[r].Name);
+      EXPECT_EQ(fromFile.Registers[r].Line, fromText.Registers[r].Line);
+      ASSERT_EQ(fromFile.Registers[r].Fields.size(), fromText.Registers[r].Fields.size());
+      for (size_t f = 0; f < fromFile.Registers[r].Fields.size(); ++f)
+        EXPECT_EQ(fromFile.Registers[r].Fields[f].Semantics.size(),
+                  fromText.Registers[r].Fields[f].Semantics.size());
+    }
+  }
+}
