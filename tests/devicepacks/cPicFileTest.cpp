@@ -255,7 +255,7 @@ TEST(PicFile, LargeFilesGiveWhatTheirTextGives) {
   for (int i = 0; i < 200000; ++i)
     children += "<x/>";
   dense.insert(dense.find("</edc:PIC>"), children);
-  const std::string texts[] = {PicXml(RandomDevice("18F1", 5), 900 * 1024), dense};
+  const std::string texts[] = {PicXml(RandomDevice("18F1", 5), size_t{900} * 1024), dense};
   for (const std::string &text : texts) {
     const std::string file = temp.WriteFile("PIC18F1.PIC", text);
     TPicDevice fromFile, fromText;
