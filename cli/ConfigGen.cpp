@@ -30,7 +30,8 @@ namespace {
 constexpr const char *kUsage =
     "Usage: configgen COMMAND [OPTIONS]\n"
     "\n"
-    "Reads the vendor's 8bit_device.info from DIR (never writes it).\n"
+    "Reads the vendor's 8bit_device.info from DIR, or where DIR holds none, the\n"
+    "device packs in DIR (never writes either).\n"
     "\n"
     "Commands:\n"
     "  devices --folder DIR [--include-lf]\n"
@@ -79,10 +80,10 @@ constexpr const char *kUsage =
     "  --help\n"
     "      Prints this text.\n"
     "\n"
-    "Exit status: 0 on success; 1 when DIR holds no readable 8bit_device.info, the\n"
-    "file is malformed, the device is not listed or has no part section, a --set\n"
-    "names an unknown switch or setting, a checked or --from text has errors, or\n"
-    "output or diagnostics cannot be written; 2 on a usage error.\n";
+    "Exit status: 0 on success; 1 when DIR holds no readable 8bit_device.info (nor\n"
+    "device packs), the file is malformed, the device is not listed or has no part\n"
+    "section, a --set names an unknown switch or setting, a checked or --from text\n"
+    "has errors, or output or diagnostics cannot be written; 2 on a usage error.\n";
 
 // A command line that does not fit the usage.
 class EUsage : public Exception {
@@ -197,9 +198,16 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
   return options;
 }
 
+// Where the devices were read: the file, or the device packs in the folder.
+std::string SourceName(const TDeviceInfo &reader, const std::string &folder) {
+  return reader.FromPacks() ? "the device packs in " + folder : DeviceInfoFileName(folder);
+}
+
 // A reader error, with the file and the line where it stopped (a file that
-// changed under the reader has no such line).
+// changed under the reader has no such line; the packs' errors name both).
 std::string WithLine(const TDeviceInfo &reader, const Exception &e, const std::string &folder) {
+  if (reader.FromPacks())
+    return e.Message();
   if (dynamic_cast<const EFileChanged *>(&e) != nullptr)
     return e.Message() + " (" + DeviceInfoFileName(folder) + ")";
   return e.Message() + " (" + DeviceInfoFileName(folder) + ", line " + std::to_string(reader.LastLine() + 1) +
@@ -257,16 +265,16 @@ TOpenDevice OpenDevice(const TOptions &options) {
   if (index < 0)
     throw EDeviceUnknown("device " + QuotedForMessage(options.Device) +
                          " is not among the 18F and 18LF devices listed in " +
-                         DeviceInfoFileName(options.Folder) + " (see 'configgen devices --include-lf')");
+                         SourceName(reader, options.Folder) + " (see 'configgen devices --include-lf')");
   TOpenDevice device;
   device.Name = names[index];
   bool found = false;
   WithLineContext(reader, options.Folder,
                   [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
-  device.Source = reader.SourceName();
+  device.Source = reader.SourceOf(device.Name);
   if (!found)
     throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
-                         DeviceInfoFileName(options.Folder) + " but has no part section");
+                         SourceName(reader, options.Folder) + " but has no part section");
   ApplyDefaults(device.Rows);
   return device;
 }

@@ -183,7 +183,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
       const uint32_t bits = word & row.Mask;
       int k = -1; // the last setting of that value, as for defaults
       for (size_t v = 0; v < row.Values.size(); ++v)
-        if (row.Values[v] == bits)
+        if ((bits & (v < row.ValueMasks.size() ? row.ValueMasks[v] : row.Mask)) == row.Values[v])
           k = static_cast<int>(v);
       if (k >= 0)
         applier.ApplyRow(r, k, line);

@@ -1,13 +1,15 @@
-// Reading a device's table from the reader, and the rules for its chosen settings.
+// Reading a device's table from either source, and the rules for its chosen settings.
 #include "core/cDeviceTable.h"
 
 #include "deviceinfo/cDeviceInfo.h"
+#include "devicepacks/cPicFile.h"
 
-bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
-                     std::vector<TConfigRegister> *registers) {
-  rows.clear();
-  if (registers != nullptr)
-    registers->clear();
+#include <cstdio>
+
+namespace {
+// The .info file: the reader's FindPart/NextSwitch walk.
+bool ReadInfoTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
+                   std::vector<TConfigRegister> *registers) {
   TStringList fields;
   if (!reader.FindPart(device, fields))
     return false;
@@ -42,6 +44,83 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
     for (const TDeviceInfo::TRegisterRecord &record : reader.Registers())
       registers->push_back({{}, record.Address, record.Value, record.Line + 1});
   return true;
+}
+
+bool IsReserved(const std::string &name) {
+  return CompareText(name, "RESERVED") == 0;
+}
+
+// The rows of a parsed .PIC file, register by register in address order, field by
+// field in bit order: a row for each field with an offered setting.
+void AddPackRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                 std::vector<TConfigRegister> *registers) {
+  for (size_t r = 0; r < model.Registers.size(); ++r) {
+    const TPicRegister &reg = model.Registers[r];
+    if (registers != nullptr) {
+      char address[16];
+      std::snprintf(address, sizeof(address), "%X", static_cast<unsigned>(reg.Address));
+      registers->push_back({reg.Name, address, reg.Unset, reg.Line});
+    }
+    for (const TPicField &field : reg.Fields) {
+      if (field.Hidden || field.LangHidden || IsReserved(field.Name))
+        continue;
+      TSwitchRow row;
+      // The default is the last offered setting the field's unset value matches,
+      // else the last offered one: the .info rule, with the register value, the
+      // mask and the values shifted alike.
+      const uint32_t unset = (reg.Unset >> field.Offset) & field.Mask;
+      for (const TPicSemantic &semantic : field.Semantics) {
+        if (semantic.Hidden || semantic.LangHidden || semantic.Name.empty() || IsReserved(semantic.Name))
+          continue;
+        row.SettingNames.Add(semantic.Name);
+        row.SettingDescriptions.Add(semantic.Description.empty() ? std::string_view("unspecified")
+                                                                 : std::string_view(semantic.Description));
+        row.Values.push_back(semantic.WhenValue << field.Offset);
+        row.ValueMasks.push_back(semantic.WhenMask << field.Offset);
+        row.ValueLines.push_back(semantic.Line);
+        if ((unset & semantic.WhenMask) == semantic.WhenValue)
+          row.FileDefault = semantic.Name;
+      }
+      if (row.SettingNames.Empty())
+        continue; // a switch without selectable settings gets no row
+      if (row.FileDefault.empty())
+        row.FileDefault = row.SettingNames.Last();
+      row.Name = field.Name;
+      row.Function = field.Description;
+      row.Default = StartingDefault(row.Name, row.SettingNames, row.FileDefault, useInfoDefaults);
+      row.Register = static_cast<int>(r);
+      row.Line = field.Line;
+      row.Mask = field.Mask << field.Offset;
+      rows.push_back(std::move(row));
+    }
+  }
+}
+
+// Device packs: the device's .PIC file, parsed whole, then its rows.
+bool ReadPackTable(const TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
+                   std::vector<TConfigRegister> *registers) {
+  const std::string file = reader.Packs().FileOf(device);
+  if (file.empty())
+    return false;
+  TPicDevice model;
+  try {
+    ReadPicFile(file, model);
+  } catch (...) {
+    AddPackRows(model, reader.UseInfoDefaults(), rows, registers);
+    throw;
+  }
+  AddPackRows(model, reader.UseInfoDefaults(), rows, registers);
+  return true;
+}
+} // namespace
+
+bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
+                     std::vector<TConfigRegister> *registers) {
+  rows.clear();
+  if (registers != nullptr)
+    registers->clear();
+  return reader.FromPacks() ? ReadPackTable(reader, device, rows, registers)
+                            : ReadInfoTable(reader, device, rows, registers);
 }
 
 void ApplyDefaults(std::vector<TSwitchRow> &rows) {

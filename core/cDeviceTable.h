@@ -1,6 +1,7 @@
 // A device's table of configuration switches: one row per switch with its
 // settings, its default and the setting chosen for it. Read from the device
-// information file through the reader's FindPart/NextSwitch walk, written once here.
+// information file through the reader's FindPart/NextSwitch walk, or from the
+// device's .PIC file of the device packs, one function per source, written once here.
 #pragma once
 
 #include "common/cStringList.h"
@@ -42,6 +43,9 @@ struct TSwitchRow {
   uint32_t Mask = 0;
   std::vector<uint32_t> Values;
   std::vector<int> ValueLines;
+  // The bits each setting's value is compared on, where a source gives settings
+  // that leave some of the switch's bits open (parallel; empty: all of Mask).
+  std::vector<uint32_t> ValueMasks;
 
   const std::string &Setting() const { return SettingNames[Chosen]; }
   const std::string &Description() const { return SettingDescriptions[Chosen]; }
@@ -49,8 +53,8 @@ struct TSwitchRow {
 
 // Reads Device's switches into Rows (cleared first), each showing its first
 // setting; a switch without selectable settings gets no row. False, and no rows,
-// when the device has no part section. A malformed record raises the reader's
-// error with the rows read before it left in Rows.
+// when the device has no part section (no .PIC file in the packs). A malformed
+// record raises the reader's error with the rows read before it left in Rows.
 // Registers, when given, receives the device's configuration registers in the
 // order the source gives them.
 bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,

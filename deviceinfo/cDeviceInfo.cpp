@@ -141,6 +141,19 @@ std::string DeviceInfoFileName(const std::string &folder) {
   return folder + kPathSeparator + kDeviceInfoFileName;
 }
 
+std::string StartingDefault(std::string_view switchName, const TStringList &settingNames,
+                            const std::string &fileDefault, bool useInfoDefaults) {
+  if (!useInfoDefaults &&
+      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY")) {
+    for (const std::string_view off : {"OFF", "DISABLED", "DISABLE"}) {
+      const int k = settingNames.IndexOf(off, CompareText);
+      if (k >= 0)
+        return settingNames[k];
+    }
+  }
+  return fileDefault;
+}
+
 EFileChanged::EFileChanged()
     : Exception(std::string(kDeviceInfoFileName) + " changed while it was being read") {}
 
@@ -185,16 +198,34 @@ void TDeviceInfo::TakeRegister(int index, const TFieldViews &fields) {
     FRegisters.push_back({std::string(fields.Get(1)), FRegisterValue, index});
 }
 
+std::string TDeviceInfo::SourceOf(const std::string &device) const {
+  return FFromPacks ? FPacks.FileOf(device) : FSourceName;
+}
+
 void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   Cursor = 0;
   Version = kNoVersion;
   Devices.Clear();
   FLines.Clear();
   FLastLine = -1;
+  FFromPacks = false;
+  FPacks.Clear();
   FSourceName = DeviceInfoFileName(folder);
   FLoadError = FLines.LoadFromFile(FSourceName);
-  if (!FLoadError.empty())
+  if (!FLoadError.empty()) {
+    // Only a folder without the file at all is looked at as device packs.
+    if (PathExists(FSourceName))
+      return;
+    FFromPacks = true;
+    if (!FPacks.Load(folder, includeLF)) {
+      FFromPacks = false;
+      return;
+    }
+    FLoadError.clear();
+    Version = FPacks.Text();
+    Devices = FPacks.Devices();
     return;
+  }
   OverLines([&] {
     WalkIndex(includeLF);
     return true;
@@ -333,19 +364,7 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
   if (defaultSetting.empty() && !settingNames.Empty())
     defaultSetting = settingNames.Last();
   FFileDefault = defaultSetting;
-  if (!FUseInfoDefaults &&
-      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY")) {
-    // Off, as the switch itself spells it: OFF, else DISABLED, else DISABLE, in any
-    // letter case. A switch without any of them keeps the file's default rather
-    // than get a setting the compiler would reject.
-    for (const std::string_view off : {"OFF", "DISABLED", "DISABLE"}) {
-      const int k = settingNames.IndexOf(off, CompareText);
-      if (k >= 0) {
-        defaultSetting = settingNames[k];
-        break;
-      }
-    }
-  }
+  defaultSetting = StartingDefault(switchName, settingNames, defaultSetting, FUseInfoDefaults);
   Cursor = index;
   FSwitchFound = found;
   return !settingNames.Empty();

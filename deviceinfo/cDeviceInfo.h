@@ -1,10 +1,12 @@
 // The device information file: its line tokenizer and TDeviceInfo, the reader that
-// lists the devices and hands over one device's configuration switches.
+// lists the devices and hands over one device's configuration switches. A folder
+// without the file is read as device packs instead.
 #pragma once
 
 #include "common/cErrors.h"
 #include "common/cStringList.h"
 #include "deviceinfo/cLineBuffer.h"
+#include "devicepacks/cDevicePacks.h"
 
 #include <cstdint>
 #include <string>
@@ -27,6 +29,13 @@ uint32_t HexToUInt32(std::string_view text);
 // added whatever the folder ends with.
 std::string DeviceInfoFileName(const std::string &folder);
 
+// The default a switch's row starts from: the file's own, except that XINST, DEBUG,
+// LVP and IOL1WAY start off (their OFF, else DISABLED, else DISABLE setting, in any
+// letter case) unless the file's defaults are asked for. A switch without any of
+// them keeps the file's default rather than get a setting the compiler would reject.
+std::string StartingDefault(std::string_view switchName, const TStringList &settingNames,
+                            const std::string &fileDefault, bool useInfoDefaults);
+
 // The file changed (shrank) while the reader was reading it: what was read is not
 // the file, so the step fails rather than hand over a mix of old and new.
 class EFileChanged : public Exception {
@@ -44,6 +53,8 @@ public:
   TDeviceInfo &operator=(const TDeviceInfo &) = delete;
 
   // Reads Folder's 8bit_device.info and lists the index's 18F (and 18LF) devices.
+  // A folder that holds no such file at all is read as device packs, when it is
+  // one: Devices are then the packs' and Version names the packs and versions.
   void LoadDeviceIndex(const std::string &folder, bool includeLF);
   // Finds the device's PART_INFO_TYPE record and leaves Cursor on it.
   bool FindPart(const std::string &device, TStringList &fields);
@@ -52,6 +63,7 @@ public:
   bool NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
                   TStringList &settingDescriptions, std::string &defaultSetting);
   void SetUseInfoDefaults(bool value) { FUseInfoDefaults = value; }
+  bool UseInfoDefaults() const { return FUseInfoDefaults; }
 
   // Index of the record where the next step starts; callers advance it.
   int Cursor = 0;
@@ -84,12 +96,17 @@ public:
   uint32_t SwitchMask() const { return FSwitchMask; }
   const std::vector<uint32_t> &SettingValues() const { return FSettingValues; }
   const std::vector<int> &SettingLines() const { return FSettingLines; }
-  // The file the device data comes from, as messages name it.
-  const std::string &SourceName() const { return FSourceName; }
+  // The file Device's data comes from, as messages name it: 8bit_device.info, or
+  // the device's own .PIC file in device packs.
+  std::string SourceOf(const std::string &device) const;
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
   // Index of the line looked at last: where a malformed record stopped a walk.
   int LastLine() const { return FLastLine; }
+
+  // Whether the last LoadDeviceIndex read device packs, and their reader.
+  bool FromPacks() const { return FFromPacks; }
+  const TDevicePacks &Packs() const { return FPacks; }
 
 private:
   // The tests' view of the reader's state (tests/support/ReaderProbe.h).
@@ -125,4 +142,6 @@ private:
   bool FUseInfoDefaults = false;
   std::string FLoadError;
   int FLastLine = -1;
+  bool FFromPacks = false;
+  TDevicePacks FPacks;
 };

@@ -732,3 +732,56 @@ TEST(ConfigGenHex, AHexFileIsReadAsAConfigurationForTheDeviceNamed) {
   EXPECT_EQ(noDevice.Status, kExitFailure);
   EXPECT_EQ(noDevice.Out, hex + ":1: error: a HEX file names no device; name it with --device NAME\n");
 }
+
+// The sample's device packs hold the sample file's devices: every command gives the
+// same bytes from either, the device list and its status line aside.
+TEST(ConfigGenPacks, TheSamplePacksGiveWhatTheSampleFileGives) {
+  const std::string packs = SourcePath("samples/packs");
+  const TRun devices = RunCli({"devices", "--folder", packs, "--include-lf"});
+  ASSERT_EQ(devices.Status, kExitOk) << devices.Err;
+  EXPECT_EQ(devices.Out, "resource file: PIC18F-K_DFP 1.0.4, PIC18Fxxxx_DFP 1.10.3    7 device(s) found\n"
+                         "18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n");
+  const std::vector<std::vector<std::string>> commands = {{"switches"},
+                                                          {"switches", "--info-defaults"},
+                                                          {"generate"},
+                                                          {"generate", "--orvane", "--no-comments"},
+                                                          {"generate", "--changed-only", "--set", "WDT=ON"}};
+  for (const char *device :
+       {"18F1220", "18F2550", "18F25K22", "18F4520", "18F45K50", "18LF25K22", "18LF45K50"})
+    for (std::vector<std::string> args : commands) {
+      args.insert(args.end(), {"--device", device, "--folder"});
+      std::vector<std::string> fromPacks = args;
+      args.push_back(SamplesFolder());
+      fromPacks.push_back(packs);
+      const TRun info = RunCli(args);
+      const TRun pack = RunCli(fromPacks);
+      EXPECT_EQ(pack.Status, info.Status) << device << " " << args[0];
+      EXPECT_EQ(pack.Out, info.Out) << device << " " << args[0];
+      EXPECT_EQ(pack.Err, info.Err) << device << " " << args[0];
+    }
+  const std::string text = "device = 18F4520\nconfig\n  OSC = HS,\n  LVP = ON,\n  WDT = MAYBE\n";
+  const TRun info = RunCli({"check", "--folder", SamplesFolder(), "-"}, text);
+  const TRun pack = RunCli({"check", "--folder", packs, "-"}, text);
+  EXPECT_EQ(info.Status, kExitFailure);
+  EXPECT_EQ(pack.Status, info.Status);
+  EXPECT_EQ(pack.Out, info.Out);
+}
+
+TEST(ConfigGenPacks, BadDataAndUnlistedDevicesNameThePacks) {
+  TTempFolder folder;
+  std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "P_DFP" / "1.0.0" / "edc");
+  const std::string file =
+      folder.WriteFile("P_DFP/1.0.0/edc/PIC18F1.PIC", "<edc:PIC xmlns:edc=\"http://crownking/edc\">\n<a>\n");
+  const TRun bad = RunCli({"generate", "--folder", folder.Path(), "--device", "18f1"});
+  EXPECT_EQ(bad.Status, kExitFailure);
+  EXPECT_EQ(bad.Out, "");
+  EXPECT_EQ(bad.Err.rfind("configgen: not well-formed XML: ", 0), 0u) << bad.Err;
+  EXPECT_NE(bad.Err.find("(" + std::filesystem::path(file).make_preferred().string() + ", line 2)"),
+            std::string::npos)
+      << bad.Err;
+
+  const TRun unlisted = RunCli({"switches", "--folder", folder.Path(), "--device", "18F2"});
+  EXPECT_EQ(unlisted.Status, kExitFailure);
+  EXPECT_NE(unlisted.Err.find("listed in the device packs in " + folder.Path()), std::string::npos)
+      << unlisted.Err;
+}

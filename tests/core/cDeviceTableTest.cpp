@@ -1,13 +1,18 @@
 // Reading a device's table and the rules for its chosen settings.
 #include "core/cDeviceTable.h"
 
+#include "bench/cPackGenerator.h"
 #include "common/cErrors.h"
+#include "core/cConfigText.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/ReaderProbe.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -137,4 +142,163 @@ TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
   EXPECT_EQ(rows[1].Values, (std::vector<uint32_t>{0x0, 0xC})); // parallel to the offered settings
   EXPECT_EQ(rows[1].ValueLines, (std::vector<int>{6, 8}));
   EXPECT_EQ(rows[2].Register, 1);
+}
+
+namespace {
+// A folder with the devices as 8bit_device.info, and one with them as a version
+// folder of device packs.
+struct TBothSources {
+  explicit TBothSources(const std::vector<TGenDevice> &devices) {
+    Info.WriteDeviceInfo(InfoText(devices));
+    for (const TGenDevice &device : devices) {
+      const std::filesystem::path edc = std::filesystem::path(Packs.Path()) / "P_DFP" / "1.0.0" / "edc";
+      std::filesystem::create_directories(edc);
+      Packs.WriteFile("P_DFP/1.0.0/edc/PIC" + device.Name + ".PIC", PicXml(device));
+    }
+  }
+  TTempFolder Info;
+  TTempFolder Packs;
+};
+
+TGenSetting Setting(const std::string &name, uint32_t value) {
+  return {name, name == "ON" ? "" : "Setting " + name, value, 0, false, false};
+}
+
+// Devices whose data both sources hold alike: adjust points (forwards and back),
+// hidden and RESERVED fields and settings, don't-care settings, settings several
+// of which match the unset value, none that matches, the four switches forced off.
+std::vector<TGenDevice> AgreementDevices() {
+  std::vector<TGenDevice> devices;
+  TGenDevice &a = devices.emplace_back();
+  a.Name = "18F1";
+  TGenRegister first{"CONFIG1H", 0x300001, 0x25, 0xFF, false, {}};
+  TGenField osc{"FOSC", "Oscillator Selection bits", 0xF, 4, 0, false, false, false, {}};
+  for (const char *name : {"LP", "XT", "HS", "RC", "EC", "ECIO6"})
+    osc.Settings.push_back(Setting(name, static_cast<uint32_t>(osc.Settings.size())));
+  osc.Settings.push_back({"", "", 0, 0xE, false, true}); // a don't-care pattern
+  osc.Settings.push_back({"HIDDEN", "", 5, 0, true, false});
+  osc.Settings.push_back(Setting("ECIO6B", 5)); // matches 5 as well: the last one is the default
+  osc.Settings.push_back({"RESERVED", "r", 7, 0, false, false});
+  first.Fields.push_back(osc);
+  first.Fields.push_back({"RESERVED", "", 0x1, 1, 0, true, false, false, {Setting("R", 0)}});
+  first.Fields.push_back(
+      {"IESO", "Switchover", 0x1, 1, 1, false, false, false, {Setting("OFF", 0), Setting("ON", 1)}});
+  first.Fields.push_back(
+      {"LOW", "back down", 0x3, 2, -3, false, false, true, {Setting("L0", 0), Setting("L2", 2)}});
+  a.Registers.push_back(first);
+  TGenRegister second{"CONFIG4L", 0x300006, 0x85, 0xC5, false, {}};
+  second.Fields.push_back(
+      {"STVREN", "Stack", 0x1, 1, 0, false, false, false, {Setting("OFF", 0), Setting("ON", 1)}});
+  second.Fields.push_back(
+      {"LVP", "Low voltage", 0x1, 1, 1, false, false, false, {Setting("OFF", 0), Setting("ON", 1)}});
+  second.Fields.push_back({"HID", "hidden field", 0x1, 1, 0, false, true, false, {Setting("X", 0)}});
+  second.Fields.push_back(
+      {"XINST", "Extended", 0x1, 1, 3, false, false, false, {Setting("ON", 1), Setting("Off", 0)}});
+  second.Fields.push_back(
+      {"DEBUG", "Debugger", 0x1, 1, 0, false, false, false, {Setting("ON", 0), Setting("OFF", 1)}});
+  a.Registers.push_back(second);
+  // A register before the first in address order, written after it.
+  TGenRegister early{"CONFIG1L", 0x300000, 0x00, 0x3F, false, {}};
+  TGenField div{"PLLDIV", "PLL Prescaler", 0x7, 3, 0, false, false, false, {}};
+  for (uint32_t v = 1; v < 8; ++v) // none matches 0: the last offered setting is the default
+    div.Settings.push_back(Setting(std::to_string(v), v));
+  div.Settings.push_back({"ALLHIDDEN", "", 0, 0, false, true});
+  early.Fields.push_back(div);
+  early.Fields.push_back({"ONLYHIDDEN",
+                          "every setting hidden",
+                          0x1,
+                          1,
+                          0,
+                          false,
+                          false,
+                          false,
+                          {{"A", "", 0, 0, true, false}, {"", "nameless", 1, 0, false, false}}});
+  a.Registers.push_back(early);
+  // Realistic devices of several shapes.
+  for (unsigned seed = 1; seed <= 12; ++seed)
+    devices.push_back(RandomDevice("18F" + std::to_string(100 + seed), seed));
+  devices.push_back(RandomDevice("18LF5", 99));
+  return devices;
+}
+
+std::string Describe(const std::vector<TSwitchRow> &rows, const std::vector<TConfigRegister> &registers) {
+  std::string text;
+  for (const TSwitchRow &row : rows) {
+    text += row.Name + "|" + row.Function + "|" + row.Default + "|" + row.FileDefault + "|" +
+            std::to_string(row.Register) + "|" + std::to_string(row.Mask) + "|";
+    for (int k = 0; k < row.SettingNames.Count(); ++k)
+      text += row.SettingNames[k] + "=" + row.SettingDescriptions[k] + "=" +
+              std::to_string(row.Values[static_cast<size_t>(k)]) + ",";
+    text += "\n";
+  }
+  for (const TConfigRegister &reg : registers)
+    text += reg.Address + ":" + std::to_string(reg.Unset) + "\n";
+  return text;
+}
+} // namespace
+
+TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
+  const std::vector<TGenDevice> devices = AgreementDevices();
+  const TBothSources sources(devices);
+  for (const bool infoDefaults : {false, true}) {
+    TDeviceInfo info;
+    TDeviceInfo packs;
+    info.SetUseInfoDefaults(infoDefaults);
+    packs.SetUseInfoDefaults(infoDefaults);
+    info.LoadDeviceIndex(sources.Info.Path(), true);
+    packs.LoadDeviceIndex(sources.Packs.Path(), true);
+    ASSERT_TRUE(packs.FromPacks());
+    for (const TGenDevice &device : devices) {
+      std::vector<TSwitchRow> infoRows, packRows;
+      std::vector<TConfigRegister> infoRegisters, packRegisters;
+      ASSERT_TRUE(ReadDeviceTable(info, device.Name, infoRows, &infoRegisters));
+      ASSERT_TRUE(ReadDeviceTable(packs, device.Name, packRows, &packRegisters));
+      // The .info file keeps the registers in its own order; the packs in address order.
+      std::sort(infoRegisters.begin(), infoRegisters.end(),
+                [](const TConfigRegister &x, const TConfigRegister &y) { return x.Address < y.Address; });
+      if (device.Name == "18F1") { // its early register comes first in the packs
+        for (TSwitchRow &row : infoRows)
+          row.Register = row.Register == 2 ? 0 : row.Register + 1;
+        std::rotate(infoRows.begin(), infoRows.end() - 1, infoRows.end());
+        ASSERT_EQ(packRows.size(), 8u);
+        EXPECT_EQ(packRows[0].Default, "7");
+        EXPECT_EQ(packRows[1].FileDefault, "ECIO6B");
+        EXPECT_EQ(packRegisters[0].Name, "CONFIG1L");
+      }
+      EXPECT_EQ(Describe(packRows, packRegisters), Describe(infoRows, infoRegisters)) << device.Name;
+      ApplyDefaults(infoRows);
+      ApplyDefaults(packRows);
+      for (const bool orvane : {false, true}) {
+        TConfigTextOptions options;
+        options.Orvane = orvane;
+        EXPECT_EQ(ConfigTextLines(device.Name, packRows, options),
+                  ConfigTextLines(device.Name, infoRows, options))
+            << device.Name;
+      }
+    }
+  }
+}
+
+TEST(DeviceTable, ABadPackFileKeepsTheRowsReadBeforeItAndAnUnlistedDeviceHasNone) {
+  TTempFolder packs;
+  std::filesystem::create_directories(std::filesystem::path(packs.Path()) / "1.0.0" / "edc");
+  TGenDevice device = RandomDevice("18F1", 3);
+  std::string xml = PicXml(device);
+  const size_t third = xml.find("<edc:DCRDef ", xml.find("<edc:DCRDef ", xml.find("<edc:DCRDef ") + 1) + 1);
+  const size_t when = xml.find("(field &amp;", third);
+  xml.replace(when, 1, "[");
+  packs.WriteFile("1.0.0/edc/PIC18F1.PIC", xml);
+  TDeviceInfo reader;
+  reader.LoadDeviceIndex(packs.Path(), false);
+  ASSERT_EQ(reader.Devices.Count(), 1);
+  std::vector<TSwitchRow> rows;
+  EXPECT_THROW(ReadDeviceTable(reader, "18F1", rows), Exception);
+  size_t before = 0;
+  for (size_t r = 0; r < 2; ++r)
+    for (const TGenField &field : device.Registers[r].Fields)
+      before += field.Hidden ? 0 : 1;
+  EXPECT_EQ(rows.size(), before);
+  EXPECT_GT(before, 0u);
+  EXPECT_FALSE(ReadDeviceTable(reader, "18F2", rows));
+  EXPECT_TRUE(rows.empty());
 }

@@ -242,6 +242,44 @@ TEST(LoadDeviceIndex, ReadsTheFileInTheGivenFolder) {
   EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 13);
 }
 
+// The file is read whenever the folder holds one, readable or not; only a folder
+// without it is looked at as device packs, and a folder of neither gives the
+// file's own error.
+TEST(LoadDeviceIndex, ReadsDevicePacksOnlyWhenTheFolderHoldsNoInfoFileAtAll) {
+  TTempFolder folder;
+  const std::filesystem::path root(folder.Path());
+  std::filesystem::create_directories(root / "A_DFP" / "1.0.0" / "edc");
+  folder.WriteFile("A_DFP/1.0.0/edc/PIC18F9.PIC", "");
+  folder.WriteFile("A_DFP/1.0.0/edc/PIC18LF9.PIC", "");
+  TDeviceInfo reader;
+  reader.LoadDeviceIndex(folder.Path(), true);
+  EXPECT_TRUE(reader.FromPacks());
+  EXPECT_EQ(reader.LoadError(), "");
+  EXPECT_EQ(reader.Version, "A_DFP 1.0.0");
+  EXPECT_EQ(Items(reader.Devices), (Strings{"18F9", "18LF9"}));
+  EXPECT_EQ(reader.LastLine(), -1);
+
+  folder.WriteDeviceInfo(kTwoDevices);
+  reader.LoadDeviceIndex(folder.Path(), true);
+  EXPECT_FALSE(reader.FromPacks());
+  EXPECT_EQ(reader.Version, "V1.42");
+  EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550"}));
+
+  std::filesystem::remove(root / "8bit_device.info");
+  std::filesystem::create_directory(root / "8bit_device.info");
+  reader.LoadDeviceIndex(folder.Path(), true);
+  EXPECT_FALSE(reader.FromPacks());
+  EXPECT_NE(reader.LoadError(), "");
+  EXPECT_EQ(reader.Version, "<none>");
+  EXPECT_EQ(reader.Devices.Count(), 0);
+
+  TTempFolder empty;
+  reader.LoadDeviceIndex(empty.Path(), true);
+  EXPECT_FALSE(reader.FromPacks());
+  EXPECT_NE(reader.LoadError(), "");
+  EXPECT_EQ(reader.Version, "<none>");
+}
+
 TEST(LoadDeviceIndex, UnreadableFileGivesAnEmptyListAndKeepsPartStart) {
   TTempFolder good, dirNamedLikeTheFile;
   good.WriteDeviceInfo(kTwoDevices);

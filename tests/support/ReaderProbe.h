@@ -27,6 +27,8 @@ class TDeviceInfoProbe {
 public:
   // Loads the index from Text, as LoadDeviceIndex does from a file.
   static void LoadIndexFromText(TDeviceInfo &reader, std::string text, bool includeLF) {
+    reader.FFromPacks = false;
+    reader.FPacks.Clear();
     reader.Cursor = 0;
     reader.Version = TDeviceInfo().Version;
     reader.Devices.Clear();

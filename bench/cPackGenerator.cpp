@@ -1,0 +1,284 @@
+// Writes device data as .PIC XML and as .info records, and the benchmarks' packs.
+#include "bench/cPackGenerator.h"
+
+#include "common/cCodePage1252.h"
+#include "common/cStringList.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace {
+class TRandom {
+public:
+  explicit TRandom(unsigned seed) : FState(seed * 2654435761u + 7) {}
+  uint32_t Next() {
+    FState = FState * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<uint32_t>(FState >> 33);
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+
+private:
+  uint64_t FState;
+};
+
+std::string Hex(uint32_t value, bool prefix = true) {
+  char text[16];
+  std::snprintf(text, sizeof(text), prefix ? "0x%x" : "%X", static_cast<unsigned>(value));
+  return text;
+}
+
+// Code page 1252 text as an XML attribute value in UTF-8.
+std::string Attr(const std::string &text) {
+  std::string out;
+  for (const char c : text) {
+    const char32_t code = Cp1252ToCodePoint(static_cast<unsigned char>(c));
+    switch (code) {
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      if (code < 0x80) {
+        out += static_cast<char>(code);
+      } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+      } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+      }
+    }
+  }
+  return out;
+}
+
+bool IsReserved(const std::string &name) {
+  return CompareText(name, "RESERVED") == 0;
+}
+
+void WriteRegister(std::string &xml, const TGenRegister &reg) {
+  xml += "      <edc:DCRDef edc:_addr=\"" + Hex(reg.Address) + "\" edc:cname=\"" + Attr(reg.Name) +
+         "\" edc:default=\"0xff\" edc:factorydefault=\"" + Hex(reg.Unset) + "\" edc:impl=\"" +
+         Hex(reg.Implemented) + "\" edc:name=\"" + Attr(reg.Name) + "\" edc:nzsize=\"0x8\">\n";
+  xml += "        <edc:DCRModeList>\n          <edc:DCRMode edc:id=\"DS.0\">\n";
+  for (const TGenField &field : reg.Fields) {
+    if (field.Adjust != 0)
+      xml += "            <edc:AdjustPoint edc:offset=\"" +
+             (field.Adjust < 0 ? "-" + Hex(static_cast<uint32_t>(-field.Adjust)) : Hex(field.Adjust)) +
+             "\"/>\n";
+    xml += "            <edc:DCRFieldDef edc:cname=\"" + (field.NameOnly ? "" : Attr(field.Name)) +
+           "\" edc:desc=\"" + Attr(field.Description) + "\"" +
+           (field.Hidden ? " edc:ishidden=\"true\"" : "") +
+           (field.LangHidden ? " edc:islanghidden=\"true\"" : "") + " edc:mask=\"" + Hex(field.Mask) +
+           "\" edc:name=\"" + Attr(field.Name) + "\" edc:nzwidth=\"" + Hex(field.Width) + "\">\n";
+    for (const TGenSetting &setting : field.Settings)
+      xml += "              <edc:DCRFieldSemantic" +
+             (setting.Name.empty() ? std::string() : " edc:cname=\"" + Attr(setting.Name) + "\"") +
+             " edc:desc=\"" + Attr(setting.Description) + "\"" +
+             (setting.Hidden ? " edc:ishidden=\"true\"" : "") +
+             (setting.LangHidden ? " edc:islanghidden=\"true\"" : "") + " edc:when=\"(field &amp; " +
+             Hex(setting.WhenMask != 0 ? setting.WhenMask : field.Mask) + ") == " + Hex(setting.Value) +
+             "\"/>\n";
+    xml += "            </edc:DCRFieldDef>\n";
+  }
+  xml += "          </edc:DCRMode>\n        </edc:DCRModeList>\n      </edc:DCRDef>\n";
+}
+
+void WriteSector(std::string &xml, const TGenDevice &device, bool wormhole) {
+  bool open = false;
+  uint32_t next = 0;
+  for (const TGenRegister &reg : device.Registers) {
+    if (reg.Wormhole != wormhole)
+      continue;
+    if (!open) {
+      xml += wormhole ? "    <edc:WORMHoleSector edc:beginaddr=\"0x1fff8\" edc:regionid=\"wormhole\">\n"
+                      : "    <edc:ConfigFuseSector edc:beginaddr=\"0x300000\" edc:regionid=\"cfgmem\">\n";
+      open = true;
+    } else if (reg.Address > next) {
+      xml += "      <edc:AdjustPoint edc:offset=\"" + Hex(reg.Address - next) + "\"/>\n";
+    }
+    next = reg.Address + 1;
+    WriteRegister(xml, reg);
+  }
+  if (open)
+    xml += wormhole ? "    </edc:WORMHoleSector>\n" : "    </edc:ConfigFuseSector>\n";
+}
+
+// Special-function registers, as the bulk of a vendor's file.
+void WritePadding(std::string &xml, size_t size) {
+  static const char *const kBits[] = {"ON", "CKPS", "OSCEN", "SYNC", "CS", "RD16", "GIE", "PEIE"};
+  xml += "  <edc:DataSpace edc:regionid=\"ram\">\n    <edc:RegardlessOfMode>\n"
+         "      <edc:SFRDataSector edc:beginaddr=\"0xf00\" edc:bankcount=\"0x1\" edc:endaddr=\"0x1000\">\n";
+  for (unsigned n = 0; xml.size() < size; ++n) {
+    const std::string name = "SFR" + std::to_string(n);
+    xml += "        <edc:SFRDef edc:_addr=\"" + Hex(0xF00 + (n & 0xFF)) +
+           "\" edc:access=\"nnnnnnnn\" edc:cname=\"";
+    xml += name;
+    xml += "\" edc:impl=\"0xff\" edc:mclr=\"uuuuuuuu\" edc:name=\"";
+    xml += name;
+    xml += "\" edc:nzwidth=\"0x8\" edc:por=\"00000000\">\n"
+           "          <edc:SFRModeList>\n            <edc:SFRMode edc:id=\"DS.0\">\n";
+    for (const char *bit : kBits) {
+      xml += "              <edc:SFRFieldDef edc:cname=\"";
+      xml.append(name).append(bit).append("\" edc:desc=\"").append(bit).append(" bit of the ").append(name);
+      xml.append(" register\" edc:mask=\"0x1\" edc:name=\"").append(bit).append("\" edc:nzwidth=\"0x1\"/>\n");
+    }
+    xml += "            </edc:SFRMode>\n          </edc:SFRModeList>\n        </edc:SFRDef>\n";
+  }
+  xml += "      </edc:SFRDataSector>\n    </edc:RegardlessOfMode>\n  </edc:DataSpace>\n";
+}
+
+void WriteFile(const std::filesystem::path &path, const std::string &text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!out)
+    throw std::runtime_error("cannot write " + path.string());
+}
+} // namespace
+
+std::string PicXml(const TGenDevice &device, size_t padding) {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+                    "<edc:PIC xmlns:edc=\"http://crownking/edc\" "
+                    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" edc:arch=\"18xxxx\" "
+                    "edc:name=\"PIC" +
+                    device.Name +
+                    "\" edc:psid=\"0x1234\">\n  <edc:ProgramSpace>\n"
+                    "    <edc:CodeSector edc:beginaddr=\"0x0\" edc:endaddr=\"0x8000\"/>\n";
+  WriteSector(xml, device, false);
+  WriteSector(xml, device, true);
+  xml += "    <edc:DeviceIDSector edc:beginaddr=\"0x3ffffe\" edc:endaddr=\"0x400000\">\n"
+         "      <edc:DCRDef edc:_addr=\"0x3ffffe\" edc:cname=\"DEVID1\" edc:factorydefault=\"0x0\" "
+         "edc:impl=\"0xff\"/>\n    </edc:DeviceIDSector>\n  </edc:ProgramSpace>\n";
+  if (padding > 0)
+    WritePadding(xml, padding);
+  xml += "</edc:PIC>\n";
+  return xml;
+}
+
+std::string InfoText(const std::vector<TGenDevice> &devices, const std::string &version) {
+  std::string text = "<RES_FILE_VERSION_INFO_TYPE><" + version + ">\r\n";
+  for (size_t i = 0; i < devices.size(); ++i)
+    text += "<PARTS_INDEX_TYPE><" + devices[i].Name + "><" + std::to_string(i) + ">\r\n";
+  for (const TGenDevice &device : devices) {
+    text += "<PART_INFO_TYPE><0><PIC" + device.Name + "><PIC18><0><3>\r\n";
+    for (const TGenRegister &reg : device.Registers) {
+      text += "<CONFIGREG_INFO_TYPE><" + Hex(reg.Address, false) + "><" + reg.Name + "><" +
+              Hex(reg.Unset, false) + "><" + Hex(reg.Implemented, false) + ">\r\n";
+      int offset = 0;
+      for (const TGenField &field : reg.Fields) {
+        offset += field.Adjust;
+        const int at = offset;
+        offset += field.Width;
+        if (field.Hidden || field.LangHidden || IsReserved(field.Name))
+          continue;
+        std::string settings;
+        int count = 0;
+        for (const TGenSetting &setting : field.Settings) {
+          if (setting.Hidden || setting.LangHidden || setting.Name.empty() || IsReserved(setting.Name))
+            continue;
+          settings += "<SETTING_VALUE_TYPE><" + setting.Name + "><" + setting.Description + "><" +
+                      Hex(setting.Value << at, false) + ">\r\n";
+          ++count;
+        }
+        text += "<SWITCH_INFO_TYPE><" + field.Name + "><" + field.Description + "><" +
+                Hex(field.Mask << at, false) + "><" + std::to_string(count) + ">\r\n" + settings;
+      }
+    }
+  }
+  return text;
+}
+
+TGenDevice RandomDevice(const std::string &name, unsigned seed) {
+  static const char *const kNames[] = {"FOSC", "PLLCFG", "PRICLKEN", "FCMEN",  "IESO",   "PWRTEN", "BOREN",
+                                       "BORV", "WDTEN",  "WDTPS",    "CCP2MX", "PBADEN", "MCLRE",  "STVREN",
+                                       "LVP",  "XINST",  "DEBUG",    "CP0",    "CP1",    "WRT0",   "EBTR0"};
+  static const char *const kFunctions[] = {"Oscillator Selection bits", "Brown-out Reset Voltage bits",
+                                           "Watchdog Timer Postscale Select bits", "Code Protection Block 0",
+                                           "Stack Full/Underflow Reset Enable bit"};
+  TRandom random(seed);
+  TGenDevice device;
+  device.Name = name;
+  const int registers = 6 + random.Below(9);
+  int next = 0;
+  for (int r = 0; r < registers; ++r) {
+    TGenRegister &reg = device.Registers.emplace_back();
+    reg.Name = "CONFIG" + std::to_string(r / 2 + 1) + (r % 2 == 0 ? "L" : "H");
+    reg.Address = 0x300000u + static_cast<uint32_t>(r);
+    reg.Unset = random.Next() & 0xFF;
+    int offset = 0;
+    while (offset < 8) {
+      TGenField field;
+      field.Width = 1 + random.Below(std::min(4, 8 - offset));
+      field.Mask = (1u << field.Width) - 1;
+      if (random.Below(6) == 0 && offset + field.Width < 8) {
+        field.Adjust = 1; // an unused bit before it
+        ++offset;
+      }
+      offset += field.Width;
+      if (random.Below(8) == 0) {
+        field.Name = "RESERVED";
+        field.Hidden = true;
+      } else {
+        field.Name = kNames[next++ % (sizeof(kNames) / sizeof(kNames[0]))];
+      }
+      field.Description = kFunctions[random.Below(5)];
+      const int values = 1 << field.Width;
+      for (int v = 0; v < values && v < 8; ++v)
+        field.Settings.push_back(
+            {field.Width == 1 ? (v == 0 ? "OFF" : "ON") : field.Name.substr(0, 2) + std::to_string(v),
+             "Setting " + std::to_string(v) + " of " + field.Name, static_cast<uint32_t>(v), 0, false,
+             false});
+      if (field.Width > 1 && random.Below(3) == 0) // a don't-care pattern
+        field.Settings.push_back({"", "", 0, field.Mask >> 1, false, true});
+      reg.Fields.push_back(std::move(field));
+    }
+  }
+  return device;
+}
+
+std::string WriteBenchPacks(const std::string &root) {
+  namespace fs = std::filesystem;
+  struct TPackSpec {
+    const char *Name;
+    const char *Family;
+    int Devices;
+  };
+  const TPackSpec packs[] = {
+      {"PIC18F-K_DFP", "K", 200}, {"PIC18F-Q_DFP", "Q", 200}, {"PIC18F-J_DFP", "J", 200}};
+  std::string big;
+  unsigned seed = 1;
+  for (const TPackSpec &pack : packs) {
+    const fs::path folder = fs::path(root) / "Microchip" / pack.Name;
+    for (int d = 0; d < pack.Devices; ++d) {
+      const std::string name = std::string(d % 5 == 4 ? "18LF" : "18F") + std::to_string(1000 + d) +
+                               pack.Family + std::to_string(10 + d % 90);
+      const TGenDevice device = RandomDevice(name, seed++);
+      // 150 KB to 600 KB, as most of the vendor's files; one of 1 MB.
+      const bool isBig = big.empty() && pack.Family[0] == 'Q' && d == pack.Devices - 1;
+      const size_t size = isBig ? size_t{1024} * 1024 : size_t{1024} * (150 + seed * 7919 % 450);
+      const std::string xml = PicXml(device, size);
+      WriteFile(folder / "1.13.292" / "edc" / ("PIC" + name + ".PIC"), xml);
+      if (isBig)
+        big = name;
+    }
+    WriteFile(folder / "1.13.292" / (std::string("Microchip.") + pack.Name + ".pdsc"), "<package/>\n");
+  }
+  // An older version of the first pack, which is not read.
+  const fs::path old = fs::path(root) / "Microchip" / packs[0].Name / "1.9.5" / "edc";
+  for (int d = 0; d < 5; ++d)
+    WriteFile(old / ("PIC18F" + std::to_string(1000 + d) + "K10.PIC"), PicXml(RandomDevice("18F0", 1)));
+  return big;
+}

@@ -1,0 +1,306 @@
+// The device packs' folder walk, the version choice and the device list.
+#include "devicepacks/cDevicePacks.h"
+
+#include "common/cErrors.h"
+#include "devicepacks/cFolderList.h"
+#include "devicepacks/cPackPath.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace {
+namespace fs = std::filesystem;
+
+// All folders of one load together are read only while they have this many entries.
+constexpr int kMaxEntriesInAll = 100000;
+
+bool EndsWithText(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
+}
+bool StartsWithText(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && CompareText(text.substr(0, prefix.size()), prefix) == 0;
+}
+
+// A folder entry: its name, its path as the walk reached it, and for a folder the
+// canonical path of the folder it leads to.
+struct TEntry {
+  std::string Name;
+  std::string Path;
+  std::string Canonical;
+  bool Folder = false;
+};
+
+std::string Join(const std::string &folder, const std::string &name) {
+  if (!folder.empty() && (folder.back() == kFolderSeparator || folder.back() == '/'))
+    return folder + name;
+  return folder + kFolderSeparator + name;
+}
+
+std::string CanonicalOf(const std::string &path) {
+  std::error_code error;
+  const fs::path canonical = fs::canonical(PackPath(path), error);
+  return error ? std::string() : PackPathText(canonical);
+}
+
+// A folder's entries in name order; Overfull when it has more than the limit.
+struct TListing {
+  std::vector<TEntry> Entries;
+  bool Readable = false;
+  bool Overfull = false;
+};
+
+// A pack folder found by the walk, with its version folders.
+struct TFoundPack {
+  std::string Name;
+  std::string Folder; // canonical
+  std::vector<const TEntry *> Versions;
+};
+
+class TWalk {
+public:
+  explicit TWalk(int maxEntries) : FMaxEntries(maxEntries) {}
+  // The folder's listing, read once per load (folders are told by their canonical path).
+  const TListing &List(const TEntry &folder);
+  // The folder's subfolders that are versions.
+  std::vector<const TEntry *> Versions(const TEntry &folder);
+  // The folder's subfolders that are pack folders (they hold version folders).
+  std::vector<TFoundPack> PacksIn(const TEntry &folder);
+
+private:
+  std::map<std::string, TListing> FListings;
+  std::vector<TFolderEntry> FBuffer;
+  int FMaxEntries;
+  int FEntries = 0;
+};
+
+const TListing &TWalk::List(const TEntry &folder) {
+  const auto [slot, fresh] = FListings.try_emplace(folder.Canonical);
+  TListing &listing = slot->second;
+  if (!fresh)
+    return listing;
+  const int limit = std::min(FMaxEntries, kMaxEntriesInAll - FEntries);
+  listing.Readable = ListFolder(folder.Path, limit, FBuffer, listing.Overfull);
+  FEntries += static_cast<int>(FBuffer.size());
+  listing.Entries.reserve(FBuffer.size());
+  for (TFolderEntry &item : FBuffer) {
+    TEntry &entry = listing.Entries.emplace_back();
+    entry.Path = Join(folder.Path, item.Name);
+    entry.Folder = item.Folder;
+    // A link is followed to where it leads, so a folder reached twice is known.
+    if (item.Folder)
+      entry.Canonical = item.Link ? CanonicalOf(entry.Path) : Join(folder.Canonical, item.Name);
+    entry.Folder = item.Folder && !entry.Canonical.empty();
+    entry.Name = std::move(item.Name);
+  }
+  std::sort(listing.Entries.begin(), listing.Entries.end(),
+            [](const TEntry &a, const TEntry &b) { return a.Name < b.Name; });
+  return listing;
+}
+
+std::vector<const TEntry *> TWalk::Versions(const TEntry &folder) {
+  std::vector<const TEntry *> versions;
+  const TListing &listing = List(folder);
+  if (listing.Overfull)
+    return versions;
+  for (const TEntry &entry : listing.Entries)
+    if (entry.Folder && IsVersion(entry.Name))
+      versions.push_back(&entry);
+  return versions;
+}
+
+std::vector<TFoundPack> TWalk::PacksIn(const TEntry &folder) {
+  std::vector<TFoundPack> packs;
+  const TListing &listing = List(folder);
+  if (listing.Overfull)
+    return packs;
+  for (const TEntry &entry : listing.Entries)
+    if (entry.Folder) {
+      std::vector<const TEntry *> versions = Versions(entry);
+      if (!versions.empty())
+        packs.push_back({entry.Name, entry.Canonical, std::move(versions)});
+    }
+  return packs;
+}
+
+// The edc subfolder of a version folder, or null.
+const TEntry *EdcOf(TWalk &walk, const TEntry &version) {
+  const TListing &listing = walk.List(version);
+  for (const TEntry &entry : listing.Entries)
+    if (entry.Folder && CompareText(entry.Name, "edc") == 0)
+      return &entry;
+  return nullptr;
+}
+
+// The last name of a canonical path.
+std::string FolderName(const std::string &path) {
+  return PackPathText(PackPath(path).filename());
+}
+
+std::string ParentOf(const std::string &path) {
+  return PackPathText(PackPath(path).parent_path());
+}
+} // namespace
+
+bool IsVersion(std::string_view name) {
+  int numbers = 0;
+  size_t i = 0;
+  while (i < name.size()) {
+    const size_t start = i;
+    while (i < name.size() && name[i] >= '0' && name[i] <= '9')
+      ++i;
+    if (i == start)
+      return false;
+    ++numbers;
+    if (i == name.size())
+      break;
+    if (name[i] != '.' || i + 1 == name.size())
+      return false;
+    ++i;
+  }
+  return numbers >= 2;
+}
+
+int CompareVersions(std::string_view a, std::string_view b) {
+  size_t i = 0;
+  size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    const size_t endA = std::min(a.find('.', i), a.size());
+    const size_t endB = std::min(b.find('.', j), b.size());
+    std::string_view x = a.substr(i, endA - i);
+    std::string_view y = b.substr(j, endB - j);
+    // Numbers of any length: without leading zeros, the longer is the larger.
+    while (x.size() > 1 && x[0] == '0')
+      x.remove_prefix(1);
+    while (y.size() > 1 && y[0] == '0')
+      y.remove_prefix(1);
+    if (x.size() != y.size())
+      return x.size() < y.size() ? -1 : 1;
+    if (const int order = x.compare(y); order != 0)
+      return order < 0 ? -1 : 1;
+    i = endA + 1;
+    j = endB + 1;
+  }
+  const bool moreA = i < a.size();
+  const bool moreB = j < b.size();
+  return moreA == moreB ? 0 : (moreA ? 1 : -1);
+}
+
+bool PathExists(const std::string &path) {
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(PackPath(path), error);
+  return status.type() != fs::file_type::not_found && status.type() != fs::file_type::none;
+}
+
+void TDevicePacks::Clear() {
+  FPacks.clear();
+  FDevices.Clear();
+  FText.clear();
+  FFiles.clear();
+}
+
+bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
+  Clear();
+  TWalk walk(FMaxFolderEntries);
+  TEntry root;
+  root.Path = folder;
+  root.Canonical = CanonicalOf(folder);
+  if (root.Canonical.empty())
+    return false;
+  root.Folder = true;
+  const TListing &listing = walk.List(root);
+  if (!listing.Readable)
+    return false;
+
+  // The first kind of folder that fits: an edc folder, a version folder, a pack
+  // folder, a vendor folder, the packs folder. Each pack is taken once, however
+  // many links lead to it.
+  std::vector<TFoundPack> found;
+  std::string edcFolder;
+  bool single = false;
+  const auto isPic = [](const TEntry &entry) { return EndsWithText(entry.Name, ".PIC"); };
+  if (std::any_of(listing.Entries.begin(), listing.Entries.end(), isPic)) {
+    single = true;
+    edcFolder = folder;
+    const std::string version = ParentOf(root.Canonical);
+    FPacks.push_back({FolderName(ParentOf(version)), FolderName(version), {}, 0});
+  } else if (const TEntry *edc = EdcOf(walk, root)) {
+    single = true;
+    edcFolder = edc->Path;
+    FPacks.push_back({FolderName(ParentOf(root.Canonical)), FolderName(root.Canonical), {}, 0});
+  } else if (std::vector<const TEntry *> versions = walk.Versions(root); !versions.empty()) {
+    found.push_back({FolderName(root.Canonical), root.Canonical, std::move(versions)});
+  } else if (found = walk.PacksIn(root); found.empty()) {
+    for (const TEntry &vendor : listing.Entries)
+      if (vendor.Folder && !listing.Overfull)
+        for (TFoundPack &pack : walk.PacksIn(vendor))
+          found.push_back(std::move(pack));
+  }
+  if (single) {
+    // A version folder's pack is its parent; a name that is no version names itself.
+    TPack &pack = FPacks.back();
+    if (!IsVersion(pack.Version)) {
+      pack.Name = pack.Version;
+      pack.Version.clear();
+    }
+    pack.EdcFolder = edcFolder;
+  } else {
+    if (found.empty())
+      return false;
+    std::set<std::string> taken;
+    for (const TFoundPack &pack : found) {
+      if (!taken.insert(pack.Folder).second)
+        continue;
+      const TEntry *highest = pack.Versions.front();
+      for (const TEntry *version : pack.Versions)
+        if (CompareVersions(version->Name, highest->Name) > 0)
+          highest = version;
+      const TEntry *edc = EdcOf(walk, *highest);
+      FPacks.push_back(
+          {pack.Name, highest->Name, edc != nullptr ? PackPathText(edc->Path) : std::string(), 0});
+    }
+    std::stable_sort(FPacks.begin(), FPacks.end(),
+                     [](const TPack &a, const TPack &b) { return CompareText(a.Name, b.Name) < 0; });
+  }
+
+  // The devices, by their files' names; a device in two packs from the first.
+  std::vector<std::string> devices;
+  for (TPack &pack : FPacks) {
+    if (pack.EdcFolder.empty())
+      continue;
+    TEntry edc;
+    edc.Path = pack.EdcFolder;
+    edc.Canonical = CanonicalOf(pack.EdcFolder);
+    if (edc.Canonical.empty())
+      continue;
+    const TListing &files = walk.List(edc);
+    if (files.Overfull)
+      throw Exception("more than " + std::to_string(FMaxFolderEntries) +
+                      " entries in a pack's edc folder, which holds one file per device (" + pack.EdcFolder +
+                      ")");
+    for (const TEntry &file : files.Entries) {
+      if (!isPic(file) || !(StartsWithText(file.Name, "PIC18F") || StartsWithText(file.Name, "PIC18LF")))
+        continue;
+      ++pack.Pic18Files;
+      std::string device = UpperCaseAscii(std::string_view(file.Name).substr(3, file.Name.size() - 7));
+      if (FFiles.try_emplace(device, file.Path).second && (device.compare(0, 3, "18F") == 0 || includeLF))
+        devices.push_back(std::move(device));
+    }
+  }
+  std::sort(devices.begin(), devices.end());
+  for (const std::string &device : devices)
+    FDevices.Add(device);
+
+  const bool anyPic18 =
+      std::any_of(FPacks.begin(), FPacks.end(), [](const TPack &pack) { return pack.Pic18Files > 0; });
+  for (const TPack &pack : FPacks)
+    if (pack.Pic18Files > 0 || !anyPic18)
+      FText += (FText.empty() ? "" : ", ") + pack.Name + (pack.Version.empty() ? "" : " " + pack.Version);
+  return true;
+}
+
+std::string TDevicePacks::FileOf(const std::string &device) const {
+  const auto found = FFiles.find(device);
+  return found != FFiles.end() ? found->second : std::string();
+}

@@ -1,0 +1,61 @@
+// The vendor's device packs as a source of device data: which folder holds which
+// packs, the highest version of each, the PIC18 devices they list by their files'
+// names, and each device's .PIC file. Nothing in a packs folder is ever written.
+#pragma once
+
+#include "common/cStringList.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// A version folder's name: numbers separated by dots ("1.13.292"); "1.6.89.bak" and
+// "2.0.0-rc1" are none.
+bool IsVersion(std::string_view name);
+// Compares two versions number by number (1.10.0 is newer than 1.9.5); a version
+// that is the start of another is older. Negative, 0 or positive.
+int CompareVersions(std::string_view a, std::string_view b);
+// True when something (a file, a folder, a link, even a dangling one) has this path.
+bool PathExists(const std::string &path);
+
+class TDevicePacks {
+public:
+  // A folder is read only while it has at most this many entries; an edc folder
+  // with more is bad data, any other folder is not a pack's.
+  static constexpr int kMaxFolderEntries = 10000;
+  // The same bound, lower (for the tests).
+  void SetMaxFolderEntries(int value) { FMaxFolderEntries = value; }
+
+  // A pack as read: its name, the version folder chosen and its edc folder ("" when
+  // that version has none).
+  struct TPack {
+    std::string Name;
+    std::string Version;
+    std::string EdcFolder;
+    int Pic18Files = 0;
+  };
+
+  // Looks at Folder as an edc folder, a version folder, a pack folder, a vendor
+  // folder or a packs folder, the first that fits. False, with nothing read, when
+  // it is none of them; an edc folder with too many entries raises an Exception.
+  bool Load(const std::string &folder, bool includeLF);
+  void Clear();
+
+  // The packs read, in name order.
+  const std::vector<TPack> &Packs() const { return FPacks; }
+  // The 18F devices (18LF too on request) in name order, each once.
+  const TStringList &Devices() const { return FDevices; }
+  // The packs and versions read, as the status line names them: those that hold
+  // PIC18 devices, or every pack read when none does.
+  const std::string &Text() const { return FText; }
+  // The .PIC file of a PIC18 device of the packs (18LF included), "" for another name.
+  std::string FileOf(const std::string &device) const;
+
+private:
+  int FMaxFolderEntries = kMaxFolderEntries;
+  std::vector<TPack> FPacks;
+  TStringList FDevices;
+  std::string FText;
+  std::unordered_map<std::string, std::string> FFiles; // device -> its .PIC file
+};

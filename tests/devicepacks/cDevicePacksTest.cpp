@@ -1,0 +1,167 @@
+// The packs' folder walk: which kind of folder, which version, which devices.
+#include "devicepacks/cDevicePacks.h"
+
+#include "common/cErrors.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+// Writes an empty file at Relative inside the folder, making its folders.
+void Put(const TTempFolder &temp, const std::string &relative) {
+  const fs::path path = fs::path(temp.Path()) / relative;
+  fs::create_directories(path.parent_path());
+  temp.WriteFile(fs::relative(path, temp.Path()).string(), "");
+}
+
+std::string In(const TTempFolder &temp, const std::string &relative) {
+  return (fs::path(temp.Path()) / relative).string();
+}
+
+Strings Devices(const TDevicePacks &packs) {
+  return {packs.Devices().begin(), packs.Devices().end()};
+}
+} // namespace
+
+TEST(PackVersions, AreNumbersSeparatedByDotsComparedNumberByNumber) {
+  for (const char *name : {"1.13.292", "1.0", "01.2", "10.20.30.40"})
+    EXPECT_TRUE(IsVersion(name)) << name;
+  for (const char *name : {"1", "", "1.", ".1", "1..2", "1.6.89.bak", "2.0.0-rc1", "v1.0", "1.0 "})
+    EXPECT_FALSE(IsVersion(name)) << name;
+  struct {
+    const char *A, *B;
+    int Order;
+  } const cases[] = {{"1.10.0", "1.9.5", 1}, {"1.9.5", "1.10.0", -1},
+                     {"2.0", "1.99.99", 1},  {"1.01", "1.1", 0},
+                     {"1.0", "1.0.0", -1},   {"123456789012345678901.0", "123456789012345678900.9", 1}};
+  for (const auto &c : cases)
+    EXPECT_EQ(CompareVersions(c.A, c.B), c.Order) << c.A << " " << c.B;
+}
+
+// Each kind of folder, given as Folder, finds the same pack.
+TEST(DevicePacks, TakeTheFolderAsTheFirstKindThatFits) {
+  TTempFolder temp;
+  Put(temp, "packs/Vendor/PIC18F-K_DFP/1.2.0/edc/PIC18F45K22.PIC");
+  Put(temp, "packs/Vendor/PIC18F-K_DFP/1.2.0/edc/PIC18LF45K22.PIC");
+  Put(temp, "packs/Vendor/PIC18F-K_DFP/1.2.0/Vendor.PIC18F-K_DFP.pdsc");
+  struct {
+    const char *Folder;
+    const char *Text;
+  } const cases[] = {{"packs", "PIC18F-K_DFP 1.2.0"},
+                     {"packs/Vendor", "PIC18F-K_DFP 1.2.0"},
+                     {"packs/Vendor/PIC18F-K_DFP", "PIC18F-K_DFP 1.2.0"},
+                     {"packs/Vendor/PIC18F-K_DFP/1.2.0", "PIC18F-K_DFP 1.2.0"},
+                     {"packs/Vendor/PIC18F-K_DFP/1.2.0/edc", "PIC18F-K_DFP 1.2.0"},
+                     {"packs/Vendor/PIC18F-K_DFP/1.2.0/edc/", "PIC18F-K_DFP 1.2.0"}};
+  for (const auto &c : cases) {
+    TDevicePacks packs;
+    ASSERT_TRUE(packs.Load(In(temp, c.Folder), false)) << c.Folder;
+    EXPECT_EQ(packs.Text(), c.Text) << c.Folder;
+    EXPECT_EQ(Devices(packs), Strings{"18F45K22"}) << c.Folder;
+    EXPECT_EQ(fs::path(packs.FileOf("18LF45K22")).filename(), "PIC18LF45K22.PIC") << c.Folder;
+  }
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "packs"), true));
+  EXPECT_EQ(Devices(packs), (Strings{"18F45K22", "18LF45K22"}));
+  EXPECT_EQ(packs.FileOf("18F99"), "");
+}
+
+TEST(DevicePacks, ReadOnlyTheHighestVersionOfEachPack) {
+  TTempFolder temp;
+  Put(temp, "Vendor/A_DFP/1.9.5/edc/PIC18F1.PIC");
+  Put(temp, "Vendor/A_DFP/1.10.0/edc/PIC18F2.PIC");
+  Put(temp, "Vendor/A_DFP/1.10.0.bak/edc/PIC18F3.PIC");
+  Put(temp, "Vendor/A_DFP/2.0.0-rc1/edc/PIC18F4.PIC");
+  // The highest version of B has no edc folder: B gives no devices, not its older ones.
+  Put(temp, "Vendor/B_DFP/1.0.0/edc/PIC18F5.PIC");
+  Put(temp, "Vendor/B_DFP/1.1.0/B.pdsc");
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "Vendor"), false));
+  EXPECT_EQ(Devices(packs), Strings{"18F2"});
+  ASSERT_EQ(packs.Packs().size(), 2u);
+  EXPECT_EQ(packs.Packs()[1].Version, "1.1.0");
+  EXPECT_EQ(packs.Packs()[1].EdcFolder, "");
+  EXPECT_EQ(packs.Text(), "A_DFP 1.10.0");
+}
+
+TEST(DevicePacks, ListEachDeviceOnceFromThePackWhoseNameComesFirstInNameOrder) {
+  TTempFolder temp;
+  Put(temp, "packs/V2/b_DFP/1.0.0/edc/PIC18F2.PIC");
+  Put(temp, "packs/V2/b_DFP/1.0.0/edc/PIC18F10.PIC");
+  Put(temp, "packs/V1/C_DFP/3.0.0/edc/PIC18F2.PIC");
+  Put(temp, "packs/V1/C_DFP/3.0.0/edc/pic18f1.pic"); // names ignore letter case
+  Put(temp, "packs/V1/C_DFP/3.0.0/edc/PIC16F84.PIC");
+  Put(temp, "packs/V1/C_DFP/3.0.0/edc/PIC18F9.txt");
+  Put(temp, "packs/V1/D_DFP/1.0.0/EDC/PIC18F3.PIC");
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "packs"), false));
+  EXPECT_EQ(Devices(packs), (Strings{"18F1", "18F10", "18F2", "18F3"}));
+  EXPECT_NE(packs.FileOf("18F2").find("b_DFP"), std::string::npos);
+  EXPECT_EQ(packs.Text(), "b_DFP 1.0.0, C_DFP 3.0.0, D_DFP 1.0.0");
+}
+
+TEST(DevicePacks, PacksWithoutPic18PartsListNoDevicesAndNameEveryPack) {
+  TTempFolder temp;
+  Put(temp, "Vendor/PIC16_DFP/1.0.0/edc/PIC16F84.PIC");
+  Put(temp, "Vendor/AVR_DFP/2.0.0/edc/ATtiny85.PIC");
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "Vendor"), true));
+  EXPECT_TRUE(Devices(packs).empty());
+  EXPECT_EQ(packs.Text(), "AVR_DFP 2.0.0, PIC16_DFP 1.0.0");
+}
+
+TEST(DevicePacks, AFolderOfNoKindIsNoPacks) {
+  TTempFolder temp;
+  Put(temp, "a/b/c/d/e/PIC18F1.PIC"); // deeper than a packs folder reaches
+  Put(temp, "a/readme.txt");
+  for (const std::string &folder :
+       {In(temp, "a"), In(temp, "missing"), In(temp, "a/readme.txt"), std::string()}) {
+    TDevicePacks packs;
+    EXPECT_FALSE(packs.Load(folder, true)) << folder;
+    EXPECT_TRUE(Devices(packs).empty());
+    EXPECT_EQ(packs.Text(), "");
+  }
+}
+
+TEST(DevicePacks, AnEdcFolderWithTooManyEntriesIsBadData) {
+  TTempFolder temp;
+  const fs::path edc = fs::path(temp.Path()) / "P" / "1.0.0" / "edc";
+  fs::create_directories(edc);
+  for (int i = 0; i <= 50; ++i)
+    std::ofstream(edc / ("PIC18F" + std::to_string(i) + ".PIC"));
+  TDevicePacks packs;
+  packs.SetMaxFolderEntries(51);
+  EXPECT_EQ(packs.Load(In(temp, "P"), false) ? packs.Devices().Count() : 0, 51);
+  packs.SetMaxFolderEntries(50);
+  try {
+    packs.Load(In(temp, "P"), false);
+    FAIL() << "no error";
+  } catch (const Exception &e) {
+    EXPECT_NE(e.Message().find("more than 50 entries"), std::string::npos) << e.Message();
+    EXPECT_NE(e.Message().find(edc.string()), std::string::npos) << e.Message();
+  }
+}
+
+#ifndef _WIN32
+// Links are followed to where they lead; a pack reached twice is read once, and a
+// link back up the tree ends nowhere.
+TEST(DevicePacks, LinksAreFollowedOnceAndLoopsEnd) {
+  TTempFolder temp;
+  Put(temp, "packs/V/A_DFP/1.0.0/edc/PIC18F1.PIC");
+  fs::create_directory_symlink(In(temp, "packs/V/A_DFP"), In(temp, "packs/V/Again_DFP"));
+  fs::create_directory_symlink(In(temp, "packs"), In(temp, "packs/V/loop"));
+  fs::create_directory_symlink(In(temp, "packs/V"), In(temp, "packs/V/A_DFP/1.0.0/edc/up"));
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "packs"), false));
+  EXPECT_EQ(Devices(packs), Strings{"18F1"});
+  EXPECT_EQ(packs.Text(), "A_DFP 1.0.0");
+}
+#endif
