@@ -28,7 +28,7 @@ std::string ProgramSource() {
   return text;
 }
 
-void BM_ParseConfigText1MB(benchmark::State &state) {
+void BM_ScanConfigText1MB(benchmark::State &state) {
   const std::string text = ProgramSource();
   for (auto _ : state) {
     TConfigTextScanner scanner(text);
@@ -40,7 +40,7 @@ void BM_ParseConfigText1MB(benchmark::State &state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_ParseConfigText1MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanConfigText1MB)->Unit(benchmark::kMillisecond);
 
 // Reading the last device's text back onto its table and checking it.
 void BM_CheckLastDeviceText(benchmark::State &state) {

@@ -370,28 +370,3 @@ TTextDevice FindDeviceLine(std::string_view text) {
   }
   return device;
 }
-
-TParsedConfig ParseConfigText(std::string_view text) {
-  TParsedConfig parsed;
-  TConfigTextScanner scanner(text);
-  TConfigItem item;
-  while (scanner.Next(item)) {
-    switch (item.Kind) {
-    case TConfigItemKind::Device:
-      if (parsed.Device.Line == 0)
-        parsed.Device = {std::string(item.Name), item.Line, parsed.Device.Found};
-      break;
-    case TConfigItemKind::Config:
-      parsed.Device.Found = true;
-      break;
-    case TConfigItemKind::Entry:
-      parsed.Device.Found = true;
-      parsed.Entries.push_back({std::string(item.Name), std::string(item.Setting), item.Line});
-      break;
-    case TConfigItemKind::Problem:
-      parsed.Problems.emplace_back(item.Line, item.Problem);
-      break;
-    }
-  }
-  return parsed;
-}

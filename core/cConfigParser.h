@@ -90,16 +90,3 @@ struct TTextDevice {
 };
 // Reads only as far as it must to tell both.
 TTextDevice FindDeviceLine(std::string_view text);
-
-// The whole text read at once, for small texts (tests, fuzzing): entries copied.
-struct TParsedConfig {
-  struct TEntry {
-    std::string Switch;
-    std::string Setting;
-    int Line = 0;
-  };
-  TTextDevice Device;
-  std::vector<TEntry> Entries;
-  std::vector<std::pair<int, std::string>> Problems;
-};
-TParsedConfig ParseConfigText(std::string_view text);

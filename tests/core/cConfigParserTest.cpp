@@ -3,6 +3,8 @@
 // cannot be read inside an open block, byte-order marks and UTF-16.
 #include "core/cConfigParser.h"
 
+#include "tests/support/ParsedConfig.h"
+
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,0 +1,45 @@
+// A configuration text read whole, its entries copied: what the scanner hands over,
+// gathered for the tests to compare.
+#pragma once
+
+#include "core/cConfigParser.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct TParsedConfig {
+  struct TEntry {
+    std::string Switch;
+    std::string Setting;
+    int Line = 0;
+  };
+  TTextDevice Device;
+  std::vector<TEntry> Entries;
+  std::vector<std::pair<int, std::string>> Problems;
+};
+
+inline TParsedConfig ParseConfigText(std::string_view text) {
+  TParsedConfig parsed;
+  TConfigTextScanner scanner(text);
+  TConfigItem item;
+  while (scanner.Next(item)) {
+    switch (item.Kind) {
+    case TConfigItemKind::Device:
+      if (parsed.Device.Line == 0)
+        parsed.Device = {std::string(item.Name), item.Line, parsed.Device.Found};
+      break;
+    case TConfigItemKind::Config:
+      parsed.Device.Found = true;
+      break;
+    case TConfigItemKind::Entry:
+      parsed.Device.Found = true;
+      parsed.Entries.push_back({std::string(item.Name), std::string(item.Setting), item.Line});
+      break;
+    case TConfigItemKind::Problem:
+      parsed.Problems.emplace_back(item.Line, item.Problem);
+      break;
+    }
+  }
+  return parsed;
+}
