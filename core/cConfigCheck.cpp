@@ -193,11 +193,7 @@ void TEntryApplier::Set(size_t r, int k, int line) {
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit) {
   if (mode == TReadMode::Check)
-    for (TSwitchRow &row : rows) {
-      const int k = FindSetting(row, row.FileDefault);
-      if (k >= 0)
-        row.Chosen = k;
-    }
+    ApplyChipDefaults(rows);
 
   TEntryApplier applier(rows, device, sink, limit);
   TReadSummary summary;

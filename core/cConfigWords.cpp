@@ -124,11 +124,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
                            std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
                            const TDiagnosticSink &sink, size_t limit) {
   if (mode == TReadMode::Check)
-    for (TSwitchRow &row : rows) {
-      const int k = FindSetting(row, row.FileDefault);
-      if (k >= 0)
-        row.Chosen = k;
-    }
+    ApplyChipDefaults(rows);
   TEntryApplier applier(rows, device, sink, limit);
   TReadSummary summary;
 

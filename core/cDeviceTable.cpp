@@ -123,12 +123,22 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
                             : ReadInfoTable(reader, device, rows, registers);
 }
 
-void ApplyDefaults(std::vector<TSwitchRow> &rows) {
+namespace {
+void ApplyNamed(std::vector<TSwitchRow> &rows, std::string TSwitchRow::*name) {
   for (TSwitchRow &row : rows) {
-    const int k = FindSetting(row, row.Default);
+    const int k = FindSetting(row, row.*name);
     if (k >= 0)
       row.Chosen = k;
   }
+}
+} // namespace
+
+void ApplyDefaults(std::vector<TSwitchRow> &rows) {
+  ApplyNamed(rows, &TSwitchRow::Default);
+}
+
+void ApplyChipDefaults(std::vector<TSwitchRow> &rows) {
+  ApplyNamed(rows, &TSwitchRow::FileDefault);
 }
 
 int FindSetting(const TSwitchRow &row, std::string_view name, bool ignoreCase) {

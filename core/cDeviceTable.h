@@ -62,6 +62,9 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
 
 // Puts every row back to its default: the first setting of that name.
 void ApplyDefaults(std::vector<TSwitchRow> &rows);
+// Puts every row at the chip's own default (what it has when the switch is not
+// set): the first setting of that name.
+void ApplyChipDefaults(std::vector<TSwitchRow> &rows);
 
 // Index of Name among the row's settings (the first of that name), or -1. Exact,
 // or ignoring the letter case of A to Z.
