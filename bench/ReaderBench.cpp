@@ -1,4 +1,4 @@
-// Benchmarks of the reader on the generated full-size file.
+// Benchmarks of the reader on the generated full-size files.
 #include "bench/cBenchFile.h"
 #include "deviceinfo/cDeviceInfo.h"
 
@@ -17,18 +17,23 @@ void BM_LoadDeviceIndex(benchmark::State &state) {
 }
 BENCHMARK(BM_LoadDeviceIndex)->Unit(benchmark::kMillisecond);
 
+// Over each of the benchmarks' file shapes (the argument).
 void BM_FindPartLastDevice(benchmark::State &state) {
-  const TBenchFile &file = BenchFile();
+  const TBenchFile &file = BenchFile(static_cast<int>(state.range(0)));
+  state.SetLabel(file.Name);
   TDeviceInfo reader;
   reader.LoadDeviceIndex(file.Folder, true);
   TStringList fields;
   for (auto _ : state)
     benchmark::DoNotOptimize(reader.FindPart(file.Info.LastDevice, fields));
 }
-BENCHMARK(BM_FindPartLastDevice)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindPartLastDevice)
+    ->DenseRange(0, static_cast<int>(BenchShapes().size()) - 1)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_WalkLastDevice(benchmark::State &state) {
-  const TBenchFile &file = BenchFile();
+  const TBenchFile &file = BenchFile(static_cast<int>(state.range(0)));
+  state.SetLabel(file.Name);
   TDeviceInfo reader;
   reader.LoadDeviceIndex(file.Folder, true);
   TStringList fields, names, descriptions;
@@ -42,5 +47,7 @@ void BM_WalkLastDevice(benchmark::State &state) {
     benchmark::DoNotOptimize(switches);
   }
 }
-BENCHMARK(BM_WalkLastDevice)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkLastDevice)
+    ->DenseRange(0, static_cast<int>(BenchShapes().size()) - 1)
+    ->Unit(benchmark::kMillisecond);
 } // namespace

@@ -46,10 +46,10 @@ const char *const kFixedSwitches[] = {"XINST", "DEBUG", "LVP", "IOL1WAY"};
 
 class TWriter {
 public:
-  explicit TWriter(std::string &text) : FText(text) {}
+  TWriter(std::string &text, const char *lineEnd) : FText(text), FLineEnd(lineEnd) {}
   template <typename... T> void Record(const T &...fields) {
     (Field(fields), ...);
-    FText += "\r\n";
+    FText += FLineEnd;
     ++Lines;
   }
   int Lines = 0;
@@ -66,6 +66,7 @@ private:
     FText += '>';
   }
   std::string &FText;
+  const char *FLineEnd;
 };
 
 std::string Hex(uint32_t value) {
@@ -81,20 +82,21 @@ std::string DeviceName(int index, TRandom &random) {
   return std::string(family) + std::to_string(1000 + index * 7) + kSuffixes[random.Below(8)];
 }
 
-void WritePart(TWriter &out, const std::string &name, TRandom &random) {
+void WritePart(TWriter &out, const std::string &name, int partSize, TRandom &random) {
   out.Record("PART_INFO_TYPE", Hex(static_cast<uint32_t>(random.Next() & 0xffff)), "PIC" + name, "PIC18", "0",
              "3", "7fff", "10", "ff", "0", "0", "3ff", "0", "0", "0");
   out.Record("MEMORY_REGION_TYPE", "code", "0", "7fff");
   out.Record("DEVICE_ID_TYPE", "3fffe", Hex(random.Next() & 0xffe0));
   // Special function registers and their bits, as the vendor's file lists them.
-  const int sfrs = 215 + random.Below(30);
+  const int sfrs = (215 + random.Below(30)) * partSize / 100;
   for (int i = 0; i < sfrs; ++i) {
     out.Record("SFR_INFO_TYPE", "SFR" + std::to_string(i), Hex(0xf60u + static_cast<uint32_t>(i)), "8");
     out.Record("SFR_FIELD_INFO_TYPE", "BIT" + std::to_string(i), Hex(1u << (i % 8)), "1");
     if (i % 3 == 0)
       out.Record("SFR_MODE_INFO_TYPE", "MODE" + std::to_string(i), "ff");
   }
-  const int registers = 12 + random.Below(4);
+  // A small part has fewer configuration registers too, a large one no more.
+  const int registers = std::max(1, (12 + random.Below(4)) * std::min(partSize, 100) / 100);
   int fixed = 0;
   for (int r = 0; r < registers; ++r) {
     out.Record("CONFIGREG_INFO_TYPE", Hex(0x300000u + static_cast<uint32_t>(r)),
@@ -120,35 +122,38 @@ void WritePart(TWriter &out, const std::string &name, TRandom &random) {
   }
 }
 
-// Replaces the CR LF of Count lines, evenly spread, by a lone CR or a lone LF.
-void PlantStrayLineEnds(std::string &text, int lines, int count) {
+// Replaces the line end of Count lines, evenly spread, by the two others in turn.
+void PlantStrayLineEnds(std::string &text, const std::string &lineEnd, int lines, int count) {
   if (count <= 0)
     return;
+  const char *const others[2] = {"\r", lineEnd == "\n" ? "\r\n" : "\n"};
   const int every = std::max(1, lines / (count + 1));
   std::string result;
-  result.reserve(text.size());
+  result.reserve(text.size() + static_cast<size_t>(count));
   int line = 0;
   int planted = 0;
   size_t start = 0;
-  for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+  for (size_t end = text.find(lineEnd); end != std::string::npos; end = text.find(lineEnd, start)) {
     result.append(text, start, end - start);
     ++line;
     if (planted < count && line % every == 0)
-      result += planted++ % 2 == 0 ? "\r" : "\n";
+      result += others[planted++ % 2];
     else
-      result += "\r\n";
-    start = end + 2;
+      result += lineEnd;
+    start = end + lineEnd.size();
   }
   result.append(text, start, std::string::npos);
   text = std::move(result);
 }
 } // namespace
 
-TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed, int strayLineEnds) {
+TGeneratedDeviceInfo GenerateDeviceInfo(const TDeviceInfoShape &shape, unsigned seed) {
+  const int parts = shape.Parts;
+  const std::string lineEnd = shape.LfOnly ? "\n" : "\r\n";
   TRandom random(seed);
   TGeneratedDeviceInfo result;
-  result.Text.reserve(static_cast<size_t>(parts) * 36000);
-  TWriter out(result.Text);
+  result.Text.reserve(static_cast<size_t>(parts) * 360 * static_cast<size_t>(std::max(shape.PartSize, 10)));
+  TWriter out(result.Text, lineEnd.c_str());
   std::vector<std::string> names;
   names.reserve(static_cast<size_t>(parts));
   for (int i = 0; i < parts; ++i)
@@ -164,10 +169,25 @@ TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed, int strayLineE
       out.Record("FAMILY_INFO_TYPE", "PIC18", "16", "2");
   }
   for (int i = 0; i < parts; ++i)
-    WritePart(out, names[static_cast<size_t>(i)], random);
-  PlantStrayLineEnds(result.Text, out.Lines, strayLineEnds);
+    WritePart(out, names[static_cast<size_t>(i)], shape.PartSize, random);
+  PlantStrayLineEnds(result.Text, lineEnd, out.Lines, shape.StrayLineEnds);
   result.LastDevice = names.back();
   result.Lines = out.Lines;
   result.Parts = parts;
   return result;
+}
+
+TGeneratedDeviceInfo GenerateDeviceInfo(int parts, unsigned seed, int strayLineEnds) {
+  TDeviceInfoShape shape;
+  shape.Parts = parts;
+  shape.StrayLineEnds = strayLineEnds;
+  return GenerateDeviceInfo(shape, seed);
+}
+
+std::vector<TNamedShape> BenchShapes() {
+  return {{"crlf", {300, 0, 100, false}},
+          {"stray", {300, 20, 100, false}},
+          {"lf", {300, 0, 100, true}},
+          {"small-parts", {3600, 0, 10, false}},
+          {"large-parts", {40, 0, 1500, false}}};
 }

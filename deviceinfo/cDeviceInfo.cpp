@@ -261,18 +261,18 @@ bool TDeviceInfo::FindPartOfLines(const std::string &device, TStringList &fields
   FPartFound = false;
   const std::string wanted = "PIC" + device;
   int index = FPartStart;
-  for (; !FPartFound && FLines.HasLine(index); ++index) {
-    // Only a line whose first field is PART_INFO_TYPE, or that has no field at
-    // all (an error), needs the full split; every other line is passed over.
-    // Most lines are told at once: a line that begins with '<' and a character
-    // above blank other than 'P' has a first field, and it is not PART_INFO_TYPE.
+  // Only a line whose first field is PART_INFO_TYPE, or that has no field at
+  // all (an error), needs a closer look. Most lines are passed over by their bytes:
+  // a line that begins with '<' and a character above blank other than 'P' has a
+  // first field, and it is not PART_INFO_TYPE.
+  for (; !FPartFound && FLines.HasLine(index = FLines.SkipRecords(index, 'P')); ++index) {
     FLastLine = index;
-    const std::string_view head = FLines.Head(index);
-    if (head.size() == 2 && head[0] == '<' && static_cast<unsigned char>(head[1]) > 32 && head[1] != 'P')
-      continue;
-    std::string_view first;
     TFieldWalker walker(FLines.Line(index));
-    if (walker.Next(first) && first != kPartInfoType)
+    std::string_view field;
+    if (walker.Next(field) && field != kPartInfoType)
+      continue;
+    // Another device's record: its fields are not copied.
+    if (walker.Next(field) && walker.Next(field) && field != wanted)
       continue;
     Split(index, fields);
     if (fields.Get(0) == kPartInfoType && fields.Get(2) == wanted) {

@@ -8,22 +8,32 @@
 
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
 #include <emmintrin.h>
+#include <immintrin.h>
 #define FB_LINE_SCAN_SSE2 1
 #endif
 
 namespace {
-// Lines are found this many bytes ahead of what is asked for, so the scan runs in
-// long stretches, yet a walk that stops early never scans far past where it stopped.
+// A sequential walk finds lines up to this many bytes ahead of what it asks for,
+// so the scan runs in long stretches, yet a walk that stops early never scans far
+// past where it stopped. A walk that has just begun looks ahead as far as it has
+// come, so a look at a single line costs only that line.
 constexpr size_t kScanAhead = size_t{16} * 1024;
 constexpr size_t kBlock = 64;
 // Lines past this count cannot be numbered; no line with a field is that short.
 constexpr size_t kMaxLines = INT_MAX - kBlock;
 
-// One bit per byte of the 64 at Text: where the CRs are, and where the LFs are.
+// One bit per byte of the 64 at Text: where the CRs are, and where the LFs are;
+// for a search also where a record begins ('<' and a character above blank other
+// than the one excepted).
 struct TLineEndBits {
   uint64_t Cr = 0;
   uint64_t Lf = 0;
+  uint64_t Record = 0;
 };
+
+bool IsRecordHead(char open, char next, char except) {
+  return open == '<' && static_cast<unsigned char>(next) > 32 && next != except;
+}
 
 TLineEndBits LineEndBits(const char *text) {
   TLineEndBits bits;
@@ -43,6 +53,179 @@ TLineEndBits LineEndBits(const char *text) {
 #endif
   return bits;
 }
+
+// As LineEndBits, with Record; reads one byte past the 64.
+TLineEndBits RecordBits(const char *text, char except) {
+  TLineEndBits bits;
+#ifdef FB_LINE_SCAN_SSE2
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i open = _mm_set1_epi8('<');
+  const __m128i above = _mm_set1_epi8(33);
+  const __m128i other = _mm_set1_epi8(except);
+  for (size_t i = 0; i < 4; ++i) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + 16 * i));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + 16 * i + 1));
+    // The next byte is above blank (unsigned) and not the excepted one.
+    const __m128i plain =
+        _mm_andnot_si128(_mm_cmpeq_epi8(next, other), _mm_cmpeq_epi8(_mm_max_epu8(next, above), next));
+    const __m128i record = _mm_and_si128(_mm_cmpeq_epi8(block, open), plain);
+    bits.Cr |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)))} << (16 * i);
+    bits.Lf |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)))} << (16 * i);
+    bits.Record |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(record))} << (16 * i);
+  }
+#else
+  bits = LineEndBits(text);
+  for (size_t i = 0; i < kBlock; ++i)
+    bits.Record |= uint64_t{IsRecordHead(text[i], text[i + 1], except)} << i;
+#endif
+  return bits;
+}
+
+// A line ends at CR LF, a lone CR or a lone LF; a last line without an ending
+// counts, and an ending at the very end starts no further line. So a line begins
+// right after an LF, and right after a CR that no LF follows.
+bool BeginsLine(const char *text, size_t position) {
+  return position > 0 &&
+         (text[position - 1] == '\n' || (text[position - 1] == '\r' && text[position] != '\n'));
+}
+
+// The bytes of the 64 at Position that begin a line; Text[Position - 1] tells the first.
+uint64_t LineStartBits(const TLineEndBits &bits, const char *text, size_t position) {
+  const bool afterCr = position > 0 && text[position - 1] == '\r';
+  const bool afterLf = position > 0 && text[position - 1] == '\n';
+  return ((bits.Lf << 1) | uint64_t{afterLf}) | (((bits.Cr << 1) | uint64_t{afterCr}) & ~bits.Lf);
+}
+
+// Where the last line that begins at or after From and before End begins; one must.
+size_t LastLineStart(const char *text, size_t from, size_t end) {
+  size_t position = end;
+  while (position > from && !BeginsLine(text, --position)) {
+  }
+  return position;
+}
+
+#ifdef FB_LINE_SCAN_SSE2
+// Counts the lines that begin in the 64-byte blocks from Position on, while each of
+// them opens a record (see RecordBits), in byte counters rather than bit masks.
+// Stops before a block in which one does not, before a block that would read past
+// Size (each needs the byte before it and the one after it), or after MaxBlocks;
+// returns where it stopped, and Begun grows by the lines counted.
+size_t CountRecordLinesSse2(const char *text, size_t position, size_t size, char except, size_t maxBlocks,
+                            size_t &begun) {
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i open = _mm_set1_epi8('<');
+  const __m128i above = _mm_set1_epi8(33);
+  const __m128i other = _mm_set1_epi8(except);
+  const __m128i zero = _mm_setzero_si128();
+  if (position == 0)
+    return position;
+  while (maxBlocks > 0 && size - position > kBlock) {
+    // A byte counter gains at most 4 a block: 63 blocks fit in it.
+    const size_t round = std::min({maxBlocks, (size - position - 1) / kBlock, size_t{63}});
+    __m128i counts = zero;
+    size_t done = 0;
+    for (; done < round; ++done, position += kBlock) {
+      __m128i others = zero;
+      __m128i blockCounts = zero;
+      for (size_t i = 0; i < kBlock; i += 16) {
+        const char *at = text + position + i;
+        const __m128i now = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at - 1));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 1));
+        const __m128i begins =
+            _mm_or_si128(_mm_cmpeq_epi8(before, lf),
+                         _mm_andnot_si128(_mm_cmpeq_epi8(now, lf), _mm_cmpeq_epi8(before, cr)));
+        const __m128i plain =
+            _mm_andnot_si128(_mm_cmpeq_epi8(next, other), _mm_cmpeq_epi8(_mm_max_epu8(next, above), next));
+        const __m128i record = _mm_and_si128(_mm_cmpeq_epi8(now, open), plain);
+        others = _mm_or_si128(others, _mm_andnot_si128(record, begins));
+        blockCounts = _mm_sub_epi8(blockCounts, begins);
+      }
+      if (_mm_movemask_epi8(others) != 0)
+        break;
+      counts = _mm_add_epi8(counts, blockCounts);
+    }
+    const __m128i sums = _mm_sad_epu8(counts, zero);
+    begun += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_extract_epi16(sums, 4));
+    maxBlocks -= done;
+    if (done < round)
+      break;
+  }
+  return position;
+}
+
+#if defined(__GNUC__) && !defined(_WIN32)
+// The same, 32 bytes at a time, where the processor has AVX2. (Not on Windows,
+// where GCC cannot align the stack for 32-byte values.)
+#define FB_LINE_SCAN_AVX2 1
+__attribute__((target("avx2"))) size_t CountRecordLinesAvx2(const char *text, size_t position, size_t size,
+                                                            char except, size_t maxBlocks, size_t &begun) {
+  const __m256i cr = _mm256_set1_epi8('\r');
+  const __m256i lf = _mm256_set1_epi8('\n');
+  const __m256i open = _mm256_set1_epi8('<');
+  const __m256i above = _mm256_set1_epi8(33);
+  const __m256i other = _mm256_set1_epi8(except);
+  const __m256i zero = _mm256_setzero_si256();
+  if (position == 0)
+    return position;
+  while (maxBlocks > 0 && size - position > kBlock) {
+    const size_t round = std::min({maxBlocks, (size - position - 1) / kBlock, size_t{63}});
+    __m256i counts = zero;
+    size_t done = 0;
+    for (; done < round; ++done, position += kBlock) {
+      __m256i others = zero;
+      __m256i blockCounts = zero;
+      for (size_t i = 0; i < kBlock; i += 32) {
+        const char *at = text + position + i;
+        const __m256i now = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at));
+        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at - 1));
+        const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at + 1));
+        const __m256i begins =
+            _mm256_or_si256(_mm256_cmpeq_epi8(before, lf),
+                            _mm256_andnot_si256(_mm256_cmpeq_epi8(now, lf), _mm256_cmpeq_epi8(before, cr)));
+        const __m256i plain = _mm256_andnot_si256(_mm256_cmpeq_epi8(next, other),
+                                                  _mm256_cmpeq_epi8(_mm256_max_epu8(next, above), next));
+        const __m256i record = _mm256_and_si256(_mm256_cmpeq_epi8(now, open), plain);
+        others = _mm256_or_si256(others, _mm256_andnot_si256(record, begins));
+        blockCounts = _mm256_sub_epi8(blockCounts, begins);
+      }
+      if (_mm256_movemask_epi8(others) != 0)
+        break;
+      counts = _mm256_add_epi8(counts, blockCounts);
+    }
+    alignas(32) uint64_t sums[4];
+    _mm256_store_si256(reinterpret_cast<__m256i *>(sums), _mm256_sad_epu8(counts, zero));
+    begun += static_cast<size_t>(sums[0] + sums[1] + sums[2] + sums[3]);
+    maxBlocks -= done;
+    if (done < round)
+      break;
+  }
+  return position;
+}
+#endif
+#endif
+
+// Counts as above with the widest registers the processor has; without them it
+// counts nothing.
+size_t CountRecordLines(const char *text, size_t position, size_t size, char except, size_t maxBlocks,
+                        size_t &begun) {
+#ifdef FB_LINE_SCAN_AVX2
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  if (avx2)
+    return CountRecordLinesAvx2(text, position, size, except, maxBlocks, begun);
+#endif
+#ifdef FB_LINE_SCAN_SSE2
+  return CountRecordLinesSse2(text, position, size, except, maxBlocks, begun);
+#else
+  (void)text, (void)size, (void)except, (void)maxBlocks, (void)begun;
+  return position;
+#endif
+}
 } // namespace
 
 std::string TLineBuffer::LoadFromFile(const std::string &fileName) {
@@ -53,7 +236,7 @@ std::string TLineBuffer::LoadFromFile(const std::string &fileName) {
     return error;
   }
   FText = FView.Text();
-  StartIndex();
+  Restart();
   return {};
 }
 
@@ -64,26 +247,37 @@ void TLineBuffer::Clear() {
   FText = {};
   FStarts.clear();
   FStarts.shrink_to_fit();
+  FFirst = 0;
   FScanned = 0;
 }
 
-void TLineBuffer::StartIndex() {
+void TLineBuffer::Restart() const {
+  if (FStarts.capacity() == 0) {
+    // Reserving generously costs nothing until the memory is touched; a real
+    // file's lines are longer than 24 bytes.
+    FStarts.reserve(std::min<size_t>(FText.size() / 24 + 16, size_t{1} << 24));
+  }
   FStarts.clear();
-  // Reserving generously costs nothing until the memory is touched; a real file's
-  // lines are longer than 24 bytes.
-  FStarts.reserve(std::min<size_t>(FText.size() / 24 + 16, size_t{1} << 24));
+  FFirst = 0;
   FScanned = 0;
   if (!FText.empty())
     FStarts.push_back(0);
 }
 
+void TLineBuffer::StartAt(int index, size_t start) const {
+  FStarts.clear();
+  FStarts.push_back(static_cast<uint32_t>(start));
+  FFirst = index;
+  FScanned = start + 1;
+}
+
 int TLineBuffer::Count() const {
   IndexUpTo(INT_MAX - 1);
-  return static_cast<int>(FStarts.size());
+  return LinesFound();
 }
 
 std::string_view TLineBuffer::Line(int index) const {
-  const auto i = static_cast<size_t>(index);
+  const auto i = static_cast<size_t>(index - FFirst);
   const size_t start = FStarts[i];
   size_t end = i + 1 < FStarts.size() ? FStarts[i + 1] : FText.size();
   // Strip the one line end between this line and the next: CR LF, CR or LF.
@@ -98,47 +292,114 @@ std::string_view TLineBuffer::Line(int index) const {
   return FText.substr(start, end - start);
 }
 
-// A line ends at CR LF, a lone CR or a lone LF; a last line without an ending
-// counts, and an ending at the very end starts no further line. One pass over the
-// text, 64 bytes at a time, for either line end: a stray CR or LF costs only its
-// own line.
+bool TLineBuffer::OpensRecord(size_t start, char except) const {
+  return start + 1 < FText.size() && IsRecordHead(FText[start], FText[start + 1], except);
+}
+
+// One pass over the text, 64 bytes at a time, for either line end: a stray CR or
+// LF costs only its own line.
 bool TLineBuffer::IndexUpTo(int index) const {
+  if (index < FFirst)
+    Restart();
   const char *base = FText.data();
   const size_t size = FText.size();
   std::vector<uint32_t> &starts = FStarts;
   // Line Index is whole once the line after it has begun.
-  const size_t wanted = static_cast<size_t>(index) + 2;
+  const int64_t wanted = int64_t{index} - FFirst + 2;
   size_t scanned = FScanned;
-  const size_t ahead = scanned + kScanAhead;
-  // The line that begins after the line end at Position (which ends a CR LF's line
-  // at its CR).
-  auto lineEndAt = [&](size_t position) {
-    size_t start = position + 1;
-    if (base[position] == '\r' && start < size && base[start] == '\n')
-      ++start;
-    if (start < size)
-      starts.push_back(static_cast<uint32_t>(start));
-  };
-  while (scanned < size && (starts.size() < wanted || scanned < ahead)) {
-    if (starts.size() >= kMaxLines) {
+  const size_t walked = starts.empty() ? 0 : scanned - starts.front();
+  const size_t ahead = scanned + std::min(kScanAhead, walked);
+  while (scanned < size && (static_cast<int64_t>(starts.size()) < wanted || scanned < ahead)) {
+    if (static_cast<size_t>(FFirst) + starts.size() >= kMaxLines) {
       scanned = size;
       break;
     }
     if (size - scanned >= kBlock) {
-      const TLineEndBits bits = LineEndBits(base + scanned);
-      // An LF right after a CR belongs to that CR's line end.
-      const uint64_t crBefore = (bits.Cr << 1) | uint64_t{scanned > 0 && base[scanned - 1] == '\r'};
-      for (uint64_t ends = bits.Cr | (bits.Lf & ~crBefore); ends != 0; ends &= ends - 1)
-        lineEndAt(scanned + static_cast<size_t>(std::countr_zero(ends)));
+      const uint64_t begins = LineStartBits(LineEndBits(base + scanned), base, scanned);
+      for (uint64_t bits = begins; bits != 0; bits &= bits - 1)
+        starts.push_back(static_cast<uint32_t>(scanned + static_cast<size_t>(std::countr_zero(bits))));
       scanned += kBlock;
     } else {
-      for (; scanned < size; ++scanned) {
-        const char c = base[scanned];
-        if (c == '\r' || (c == '\n' && !(scanned > 0 && base[scanned - 1] == '\r')))
-          lineEndAt(scanned);
-      }
+      for (; scanned < size; ++scanned)
+        if (BeginsLine(base, scanned))
+          starts.push_back(static_cast<uint32_t>(scanned));
     }
   }
   FScanned = scanned;
-  return index < static_cast<int>(starts.size());
+  return index < LinesFound();
+}
+
+int TLineBuffer::SkipRecords(int from, char except) const {
+  if (!HasLine(from))
+    return from;
+  // The lines at hand first.
+  int line = from;
+  for (; line < LinesFound(); ++line)
+    if (!OpensRecord(FStarts[static_cast<size_t>(line - FFirst)], except))
+      return line;
+  // Then the rest, counted: Line is the last line begun so far; where it begins
+  // is looked up when it is needed (kNotKnown).
+  constexpr size_t kNotKnown = SIZE_MAX;
+  --line;
+  const char *base = FText.data();
+  const size_t size = FText.size();
+  size_t lineStart = FStarts.back();
+  size_t counted = 0; // where the last count of lines began
+  size_t scanned = FScanned;
+  auto knownLineStart = [&] {
+    return lineStart != kNotKnown ? lineStart : LastLineStart(base, counted, scanned);
+  };
+  while (scanned < size) {
+    if (static_cast<size_t>(line) + 2 * kBlock >= kMaxLines) {
+      // Near the count's limit the lines are found one by one, as a walk finds them.
+      StartAt(line, knownLineStart());
+      FScanned = scanned;
+      for (++line; HasLine(line); ++line)
+        if (!OpensRecord(FStarts[static_cast<size_t>(line - FFirst)], except))
+          return line;
+      return line;
+    }
+    size_t begun = 0;
+    const size_t from = scanned;
+    scanned = CountRecordLines(base, scanned, size, except,
+                               (kMaxLines - static_cast<size_t>(line)) / kBlock - 2, begun);
+    if (begun > 0) {
+      line += static_cast<int>(begun);
+      counted = from;
+      lineStart = kNotKnown;
+    }
+    if (size - scanned > kBlock) {
+      // The block where a line does not open a record (or every block where there
+      // are no byte counters).
+      const TLineEndBits bits = RecordBits(base + scanned, except);
+      const uint64_t begins = LineStartBits(bits, base, scanned);
+      const uint64_t others = begins & ~bits.Record;
+      if (others != 0) {
+        const int bit = std::countr_zero(others);
+        line += std::popcount(begins & ((uint64_t{1} << bit) - 1)) + 1;
+        StartAt(line, scanned + static_cast<size_t>(bit));
+        return line;
+      }
+      if (begins != 0) {
+        line += std::popcount(begins);
+        lineStart = scanned + kBlock - 1 - static_cast<size_t>(std::countl_zero(begins));
+      }
+      scanned += kBlock;
+    } else {
+      for (; scanned < size; ++scanned) {
+        if (!BeginsLine(base, scanned))
+          continue;
+        ++line;
+        lineStart = scanned;
+        if (!OpensRecord(scanned, except)) {
+          StartAt(line, scanned);
+          return line;
+        }
+      }
+    }
+  }
+  // Every line passed: the last one stays at hand, whole.
+  StartAt(line, knownLineStart());
+  FScanned = size;
+  return line + 1;
 }

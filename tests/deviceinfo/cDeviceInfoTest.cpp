@@ -392,6 +392,56 @@ TEST(FindPart, MalformedRecordOnTheWayRaisesAndKeepsTheCursor) {
   }
 }
 
+// The lines before the device's record are passed over by their bytes, yet counted:
+// the record found, or an error after them, reports its own line whatever ends the
+// lines before it and wherever 64-byte blocks fall.
+TEST(FindPart, LinesPassedOverAreCountedWhateverEndsThem) {
+  const struct {
+    const char *What;
+    std::string Line; // the line after the others
+    std::string Error;
+  } cases[] = {
+      {"the device's record", "<PART_INFO_TYPE><x><PIC18F2>", ""},
+      {"the device's record after blanks", " \t<PART_INFO_TYPE><x><PIC18F2>", ""},
+      {"blank line", "", "List index out of bounds (0)"},
+      {"blanks only", "  ", "List index out of bounds (0)"},
+      {"a lone '<'", "<", "List index out of bounds (0)"},
+      {"part record without its name", "<PART_INFO_TYPE><x>", "List index out of bounds (2)"},
+  };
+  const std::vector<std::vector<std::string>> endings = {
+      {"\r\n"}, {"\n"}, {"\r"}, {"\r\n", "\r", "\n", "\n"}};
+  for (const auto &c : cases) {
+    for (const std::vector<std::string> &ends : endings) {
+      for (const int others : {0, 1, 9, 64, 500}) {
+        SCOPED_TRACE(std::string(c.What) + ", " + testing::PrintToString(ends) + ", " +
+                     std::to_string(others));
+        std::string text =
+            "<PARTS_INDEX_TYPE><18F1>\r\n<PARTS_INDEX_TYPE><18F2>\r\n<PART_INFO_TYPE><x><PIC18F1>\r\n";
+        for (int i = 0; i < others; ++i)
+          text += (i % 3 == 0 ? "<SFR_INFO_TYPE><" + std::string(static_cast<size_t>(i % 80), 'x') + ">"
+                              : "<PART_INFO_TYPE><x><PIC18F" + std::to_string(i + 10) + ">") +
+                  ends[static_cast<size_t>(i) % ends.size()];
+        const int line = 3 + others;
+        text += c.Line + ends.back() + "<SWITCH_INFO_TYPE><A><a><1>\n<SETTING_VALUE_TYPE><ON><on><1>\n";
+        TDeviceInfo reader;
+        TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+        TStringList fields;
+        ASSERT_TRUE(reader.FindPart("18F1", fields));
+        if (c.Error.empty()) {
+          EXPECT_EQ(WalkDevice(reader, "18F2").size(), 1u);
+          EXPECT_EQ(reader.Cursor, line + 3);
+          ASSERT_TRUE(reader.FindPart("18F2", fields));
+          EXPECT_EQ(reader.Cursor, line);
+        } else {
+          ExpectError<EListError>([&] { reader.FindPart("18F2", fields); }, c.Error);
+          EXPECT_EQ(reader.LastLine(), line);
+          EXPECT_EQ(reader.Cursor, 2);
+        }
+      }
+    }
+  }
+}
+
 // --- NextSwitch ---------------------------------------------------------------
 
 TEST(NextSwitch, DefaultIsTheLastSettingMatchingTheMaskedRegister) {

@@ -17,10 +17,10 @@ public:
     buffer.Clear();
     buffer.FOwned = std::move(text);
     buffer.FText = buffer.FOwned;
-    buffer.StartIndex();
+    buffer.Restart();
   }
   // Number of lines found so far.
-  static int LinesFound(const TLineBuffer &buffer) { return static_cast<int>(buffer.FStarts.size()); }
+  static int LinesFound(const TLineBuffer &buffer) { return buffer.LinesFound(); }
 };
 
 class TDeviceInfoProbe {
