@@ -582,26 +582,26 @@ TEST_F(MainWindowTest, LoadFileOnDevicePacksListsChoosesAndGenerates) {
   WriteSetting("Device", "18F2550");
   const std::vector<std::string> devices = ConfigGen({"devices", "--folder", packs});
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
-  EXPECT_EQ(Window->StatusBar().Text(), devices.at(0));
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  EXPECT_EQ(Window->Label("StatusBar").Text(), devices.at(0));
   EXPECT_EQ(
-      Window->StatusBar().Text().rfind("resource file: PIC18F-K_DFP 1.0.4, PIC18Fxxxx_DFP 1.10.3    ", 0),
+      Window->Label("StatusBar").Text().rfind("resource file: PIC18F-K_DFP 1.0.4, PIC18Fxxxx_DFP 1.10.3    ", 0),
       0u);
-  EXPECT_EQ(DropDownEntries(Window->DeviceSelectComboBox()),
+  EXPECT_EQ(DropDownEntries(Window->DropDown("DeviceSelectComboBox")),
             std::vector<std::string>(devices.begin() + 1, devices.end()));
-  EXPECT_EQ(Window->DeviceSelectComboBox().Text(), "18F2550");
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "18F2550");
 
   // The next device, chosen with the keyboard.
-  SetFocus(Window->DeviceSelectComboBox().Handle());
-  Press(Window->DeviceSelectComboBox().Handle(), VK_DOWN);
-  const std::string chosen = Window->DeviceSelectComboBox().Text();
+  SetFocus(Window->DropDown("DeviceSelectComboBox").Handle());
+  Press(Window->DropDown("DeviceSelectComboBox").Handle(), VK_DOWN);
+  const std::string chosen = Window->DropDown("DeviceSelectComboBox").Text();
   ASSERT_EQ(chosen, "18F25K22");
   const std::vector<std::string> switches = ConfigGen({"switches", "--folder", packs, "--device", chosen});
   EXPECT_EQ(GridRows(), switches);
   EXPECT_EQ(switches, ConfigGen({"switches", "--folder", Samples, "--device", chosen}));
-  Click(Window->ButtonGenerate());
+  Click(Window->Button("ButtonGenerate"));
   const std::vector<std::string> text = ConfigGen({"generate", "--folder", packs, "--device", chosen});
-  EXPECT_EQ(Window->Memo().Text(), CrLfText(text));
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), CrLfText(text));
   EXPECT_EQ(text, ConfigGen({"generate", "--folder", Samples, "--device", chosen}));
   EXPECT_TRUE(Errors.empty());
 }
@@ -614,17 +614,17 @@ TEST_F(MainWindowTest, ABadDeviceFileInThePacksShowsTheErrorAndTheWindowCarriesO
   temp.WriteFile("P_DFP\\1.0.0\\edc\\PIC18F1.PIC", "<edc:PIC>\n<unclosed>\n");
   WriteSetting("MicrochipPath", temp.Path());
   Open();
-  Click(Window->ButtonLoadDeviceInfoFile());
-  EXPECT_EQ(Window->StatusBar().Text(), "resource file: P_DFP 1.0.0    1 device(s) found");
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  EXPECT_EQ(Window->Label("StatusBar").Text(), "resource file: P_DFP 1.0.0    1 device(s) found");
   ASSERT_EQ(Errors.size(), 1u); // choosing the only device reads its file
   EXPECT_EQ(Errors[0].rfind("not well-formed XML: ", 0), 0u) << Errors[0];
   EXPECT_NE(Errors[0].find(UpperCaseAscii(temp.Path()) + "\\P_DFP\\1.0.0\\edc\\PIC18F1.PIC, line 2)"),
             std::string::npos)
       << Errors[0];
-  EXPECT_EQ(Window->SettingsGrid().RowCount(), 0);
-  Click(Window->ButtonGenerate());
-  EXPECT_EQ(Window->Memo().Text(), "device = 18F1\r\n\r\nconfig\r\n");
-  EXPECT_TRUE(Window->ButtonLoadDeviceInfoFile().Enabled());
+  EXPECT_EQ(Window->Grid("SettingsGrid").RowCount(), 0);
+  Click(Window->Button("ButtonGenerate"));
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), "device = 18F1\r\n\r\nconfig\r\n");
+  EXPECT_TRUE(Window->Button("ButtonLoadDeviceInfoFile").Enabled());
 }
 
 TEST_F(MainWindowTest, ACloseMetWhileAHandlerPumpsWaitsUntilTheHandlerHasReturned) {
