@@ -1,26 +1,14 @@
 // Builds a realistic vendor-format file from a fixed pseudo-random sequence.
 #include "bench/cDeviceInfoGenerator.h"
 
+#include "bench/cRandom.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
 namespace {
-// Small linear congruential generator: the same seed gives the same file everywhere.
-class TRandom {
-public:
-  explicit TRandom(unsigned seed) : FState(seed * 2654435761u + 1) {}
-  uint32_t Next() {
-    FState = FState * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<uint32_t>(FState >> 33);
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-
-private:
-  uint64_t FState;
-};
-
 const char *const kFunctions[] = {"Oscillator Selection bits",
                                   "Watchdog Timer Postscale Select bits",
                                   "Brown-out Reset Voltage bits",
@@ -150,7 +138,7 @@ void PlantStrayLineEnds(std::string &text, const std::string &lineEnd, int lines
 TGeneratedDeviceInfo GenerateDeviceInfo(const TDeviceInfoShape &shape, unsigned seed) {
   const int parts = shape.Parts;
   const std::string lineEnd = shape.LfOnly ? "\n" : "\r\n";
-  TRandom random(seed);
+  TRandom random(seed * 2654435761u + 1);
   TGeneratedDeviceInfo result;
   result.Text.reserve(static_cast<size_t>(parts) * 360 * static_cast<size_t>(std::max(shape.PartSize, 10)));
   TWriter out(result.Text, lineEnd.c_str());

@@ -1,6 +1,8 @@
 // Writes device data as .PIC XML and as .info records, and the benchmarks' packs.
 #include "bench/cPackGenerator.h"
 
+#include "bench/cRandom.h"
+
 #include "common/cCodePage1252.h"
 #include "common/cStringList.h"
 
@@ -11,19 +13,6 @@
 #include <stdexcept>
 
 namespace {
-class TRandom {
-public:
-  explicit TRandom(unsigned seed) : FState(seed * 2654435761u + 7) {}
-  uint32_t Next() {
-    FState = FState * 6364136223846793005ull + 1442695040888963407ull;
-    return static_cast<uint32_t>(FState >> 33);
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-
-private:
-  uint64_t FState;
-};
-
 std::string Hex(uint32_t value, bool prefix = true) {
   char text[16];
   std::snprintf(text, sizeof(text), prefix ? "0x%x" : "%X", static_cast<unsigned>(value));
@@ -208,7 +197,7 @@ TGenDevice RandomDevice(const std::string &name, unsigned seed) {
   static const char *const kFunctions[] = {"Oscillator Selection bits", "Brown-out Reset Voltage bits",
                                            "Watchdog Timer Postscale Select bits", "Code Protection Block 0",
                                            "Stack Full/Underflow Reset Enable bit"};
-  TRandom random(seed);
+  TRandom random(seed * 2654435761u + 7);
   TGenDevice device;
   device.Name = name;
   const int registers = 6 + random.Below(9);
