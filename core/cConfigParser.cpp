@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace {
 bool IsBlank(char c) {
@@ -149,24 +148,18 @@ bool LooksLikeUtf16(std::string_view text) {
   return false;
 }
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 } // namespace
 
-TConfigTextScanner::TConfigTextScanner(std::string_view text) : FText(text) {
-  if (FText.substr(0, kUtf8Bom.size()) == kUtf8Bom)
-    FPos = kUtf8Bom.size();
-  else if (LooksLikeUtf16(FText))
-    FPending = "the text is UTF-16; save it as ANSI or UTF-8";
-  if (!FPending.empty()) {
-    FLineNo = 1;
-    FPos = FText.size(); // nothing else of it can be read
-  }
+TConfigTextScanner::TConfigTextScanner(std::string_view text) : FLines(text) {
+  if (text.substr(0, 3) != "\xEF\xBB\xBF" && LooksLikeUtf16(text))
+    FPending = "the text is UTF-16; save it as ANSI or UTF-8"; // and nothing else of it is read
 }
 
 bool TConfigTextScanner::Next(TConfigItem &item) {
   if (!FPending.empty()) {
-    item = {TConfigItemKind::Problem, FLineNo, {}, {}, std::move(FPending)};
+    item = {TConfigItemKind::Problem, 1, {}, {}, std::move(FPending)};
     FPending.clear();
+    FEnded = true;
     return true;
   }
   if (FEntryPos != std::string_view::npos && NextEntry(item))
@@ -182,7 +175,7 @@ void TConfigTextScanner::StartEntries(std::string_view line, size_t position) {
 bool TConfigTextScanner::NextEntry(TConfigItem &item) {
   TLineScanner scanner(FLine, FEntryPos);
   item.Kind = TConfigItemKind::Entry;
-  item.Line = FLineNo;
+  item.Line = FLines.Number();
   item.Problem.clear();
   if (!scanner.TakeEntry(item.Name, item.Setting)) {
     FEntryPos = std::string_view::npos; // cannot happen: the line was checked whole
@@ -198,7 +191,8 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
   item.Setting = {};
   item.Problem.clear();
   while (!FEnded) {
-    if (FPos >= FText.size()) {
+    std::string_view line;
+    if (!FLines.Next(line)) {
       FEnded = true;
       if (!FInBlock)
         return false;
@@ -215,31 +209,13 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
       }
       return true;
     }
-    // Lines end at CR LF, a lone CR or a lone LF.
-    const size_t start = FPos;
-    const size_t length = std::min(NextOf('\n', start, FNextLF), NextOf('\r', start, FNextCR)) - start;
-    const std::string_view line = FText.substr(start, length);
-    FPos = start + length;
-    if (FPos < FText.size())
-      FPos += FText.substr(FPos, 2) == "\r\n" ? 2 : 1;
-    ++FLineNo;
+    const int number = FLines.Number();
 
     // Outside a block only a line that begins with "config", "device" or a comment
     // can matter: most lines of a program are told by their first character.
     if (!FInBlock) {
       if (line.empty()) {
-        // The blank lines that follow are counted at once.
-        const char *p = FText.data() + FPos;
-        const char *const end = FText.data() + FText.size();
-        for (; p < end; ++FLineNo) {
-          if (*p == '\n')
-            ++p;
-          else if (*p == '\r')
-            p += p + 1 < end && p[1] == '\n' ? 2 : 1;
-          else
-            break;
-        }
-        FPos = static_cast<size_t>(p - FText.data());
+        FLines.SkipEmptyLines(); // counted at once
         continue;
       }
       size_t first = 0;
@@ -265,14 +241,13 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
       if (scanner.AtEnd())
         continue; // blank and comment lines belong to the block
       const size_t position = scanner.Position();
-      FLastBlockLine = FLineNo;
+      FLastBlockLine = number;
       if (scanner.TakeKeyword("config")) {
         // The block was left open; the line is read again as the config line it is.
         FInBlock = false;
-        FPos = start;
-        --FLineNo;
+        FLines.Again();
         item = {TConfigItemKind::Problem,
-                FLineNo + 1,
+                number,
                 {},
                 {},
                 "a config line inside the config block begun on line " + std::to_string(FBlockLine) +
@@ -288,7 +263,7 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
         continue;
       }
       item = {TConfigItemKind::Problem,
-              FLineNo,
+              number,
               {},
               {},
               "expected NAME = SETTING entries separated by commas, as the config block begun on line " +
@@ -297,11 +272,11 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
     }
 
     if (scanner.TakeKeyword("config")) {
-      item.Line = FLineNo;
+      item.Line = number;
       if (scanner.AtEnd()) {
         // The block's entries follow on the next lines.
         FInBlock = true;
-        FBlockLine = FLineNo;
+        FBlockLine = number;
         FLastBlockLine = 0;
         item.Kind = TConfigItemKind::Config;
         return true;
@@ -311,8 +286,8 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
       switch (ShapeOfEntries(line, position, comma)) {
       case TEntriesShape::Whole:
         FInBlock = comma;
-        FBlockLine = FLineNo;
-        FLastBlockLine = FLineNo;
+        FBlockLine = number;
+        FLastBlockLine = number;
         StartEntries(line, position);
         item.Kind = TConfigItemKind::Config;
         return true;
@@ -330,7 +305,7 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
     std::string_view name;
     if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
       item.Kind = TConfigItemKind::Device;
-      item.Line = FLineNo;
+      item.Line = number;
       item.Name = WithoutPicPrefix(name);
       return true;
     }
@@ -339,21 +314,11 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
     comment.SkipBlanks();
     if (comment.AtComment() && CompareText(comment.CommentText(), kAllDefaultsComment) == 0) {
       item.Kind = TConfigItemKind::Config;
-      item.Line = FLineNo;
+      item.Line = number;
       return true;
     }
   }
   return false;
-}
-
-size_t TConfigTextScanner::NextOf(char c, size_t from, size_t &cached) const {
-  // Each kind of line end is searched once per occurrence, so a text that uses
-  // only the other kind costs one search, not one per line.
-  if (cached == kUnknown || cached < from) {
-    const auto *found = static_cast<const char *>(std::memchr(FText.data() + from, c, FText.size() - from));
-    cached = found != nullptr ? static_cast<size_t>(found - FText.data()) : FText.size();
-  }
-  return cached;
 }
 
 TTextDevice FindDeviceLine(std::string_view text) {

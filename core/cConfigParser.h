@@ -4,6 +4,8 @@
 // size costs no more memory than itself.
 #pragma once
 
+#include "core/cTextLines.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,17 +63,7 @@ private:
   // Items of the line at hand from the entry at FEntryPos on.
   bool NextEntry(TConfigItem &item);
   void StartEntries(std::string_view line, size_t position);
-  // Position of the next C at or after From (the text's size when none); Cached
-  // keeps the last one found.
-  size_t NextOf(char c, size_t from, size_t &cached) const;
-
-  static constexpr size_t kUnknown = static_cast<size_t>(-1);
-
-  std::string_view FText;
-  size_t FPos = 0; // start of the next line
-  size_t FNextLF = kUnknown;
-  size_t FNextCR = kUnknown;
-  int FLineNo = 0; // number of the line at hand
+  TTextLines FLines;
   bool FEnded = false;
   std::string_view FLine; // the line at hand, while its entries are handed over
   size_t FEntryPos = std::string_view::npos;

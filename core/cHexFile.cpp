@@ -2,6 +2,7 @@
 #include "core/cHexFile.h"
 
 #include "common/cErrors.h"
+#include "core/cTextLines.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,35 +37,6 @@ std::string Hex(uint32_t value, int digits) {
   return text;
 }
 
-// Walks a text line by line, as an editor counts lines (CR LF, a lone CR or a lone
-// LF end one).
-class TLines {
-public:
-  explicit TLines(std::string_view text) : FText(text) {
-    if (FText.substr(0, 3) == "\xEF\xBB\xBF")
-      FPos = 3;
-  }
-  bool Next(std::string_view &line) {
-    if (FPos >= FText.size())
-      return false;
-    size_t end = FText.find_first_of("\r\n", FPos);
-    if (end == std::string_view::npos)
-      end = FText.size();
-    line = FText.substr(FPos, end - FPos);
-    FPos = end;
-    if (FPos < FText.size())
-      FPos += FText.substr(FPos, 2) == "\r\n" ? 2 : 1;
-    ++FNumber;
-    return true;
-  }
-  int Number() const { return FNumber; }
-
-private:
-  std::string_view FText;
-  size_t FPos = 0;
-  int FNumber = 0;
-};
-
 // One record's bytes, checked: its length and checksum; an empty text when good,
 // else what is wrong.
 std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
@@ -96,10 +68,14 @@ std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
 } // namespace
 
 bool LooksLikeHexFile(std::string_view text) {
-  TLines lines(text);
+  TTextLines lines(text);
   std::string_view line;
   bool any = false;
   while (lines.Next(line)) {
+    if (line.empty()) {
+      lines.SkipEmptyLines();
+      continue;
+    }
     line = Trimmed(line);
     if (line.empty())
       continue;
@@ -161,7 +137,7 @@ THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnost
     if (sink)
       sink({line, severity, std::move(message), {}, {}});
   };
-  TLines lines(text);
+  TTextLines lines(text);
   std::string_view line;
   std::vector<uint8_t> bytes;
   uint32_t base = 0;

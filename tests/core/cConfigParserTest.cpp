@@ -159,6 +159,12 @@ TEST(ConfigParser, FindsTheFirstDeviceLineAndWhetherAConfigurationFollows) {
   } cases[] = {
       {"\n\ndevice = PIC18F45K22\n", "18F45K22", 3, false},
       {"\r\n\n\r\r\n  \n\r\rdevice = 18F1\n", "18F1", 8, false}, // runs of blank lines, mixed ends
+      // Long runs, taken 16 bytes at a time, with a CR LF across two blocks.
+      {"x\n" + std::string(40, '\n') + "device = 18F1\n", "18F1", 42, false},
+      {"x\n" + std::string(13, '\n') + "\r\n\r\n" + std::string(30, '\r') + "device = 18F1\n", "18F1", 47,
+       false},
+      {"x\n" + std::string(14, '\n') + "\r\n" + std::string(20, '\n') + "\r\r\n\ndevice = 18F1\n", "18F1", 40,
+       false},
       {"config A = B\ndevice = 18F1\ndevice = 18F2\n", "18F1", 2, true},
       {"device = 18F1\n\n// config: every switch at the chip's default\n", "18F1", 1, true},
       {"device = 18F1\n\n  '   CONFIG: Every switch at the chip's default  \n", "18F1", 1, true},

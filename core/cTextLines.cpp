@@ -1,0 +1,86 @@
+// Walking a text line by line, with runs of empty lines passed over in blocks.
+#include "core/cTextLines.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define FB_TEXT_LINES_SSE2 1
+#endif
+
+namespace {
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Passes over whole 16-byte blocks of line ends from Text on, adding the lines they
+// end to Lines; a CR at a block's end is left for the caller, as its LF may follow.
+const char *SkipLineEndBlocks(const char *text, const char *end, int &lines) {
+#ifdef FB_TEXT_LINES_SSE2
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  while (end - text >= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text));
+    auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
+    auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)));
+    if ((lfs | crs) != 0xFFFFu)
+      break;
+    const unsigned size = (crs & 0x8000u) != 0 ? 15 : 16;
+    const unsigned kept = (1u << size) - 1;
+    lfs &= kept;
+    crs &= kept;
+    lines += std::popcount(lfs) + std::popcount(crs & ~(lfs >> 1));
+    text += size;
+  }
+#else
+  (void)end;
+  (void)lines;
+#endif
+  return text;
+}
+} // namespace
+
+TTextLines::TTextLines(std::string_view text) : FText(text) {
+  if (FText.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+    FPos = kUtf8Bom.size();
+}
+
+size_t TTextLines::NextOf(char c, size_t from, size_t &cached) const {
+  if (cached == kUnknown || cached < from) {
+    const auto *found = static_cast<const char *>(std::memchr(FText.data() + from, c, FText.size() - from));
+    cached = found != nullptr ? static_cast<size_t>(found - FText.data()) : FText.size();
+  }
+  return cached;
+}
+
+bool TTextLines::Next(std::string_view &line) {
+  if (FPos >= FText.size())
+    return false;
+  FLast = FPos;
+  const size_t length = std::min(NextOf('\n', FPos, FNextLF), NextOf('\r', FPos, FNextCR)) - FPos;
+  line = FText.substr(FPos, length);
+  FPos += length;
+  if (FPos < FText.size())
+    FPos += FText.substr(FPos, 2) == "\r\n" ? 2 : 1;
+  ++FNumber;
+  return true;
+}
+
+void TTextLines::Again() {
+  FPos = FLast;
+  --FNumber;
+}
+
+void TTextLines::SkipEmptyLines() {
+  const char *p = SkipLineEndBlocks(FText.data() + FPos, FText.data() + FText.size(), FNumber);
+  const char *const end = FText.data() + FText.size();
+  for (; p < end; ++FNumber) {
+    if (*p == '\n')
+      ++p;
+    else if (*p == '\r')
+      p += p + 1 < end && p[1] == '\n' ? 2 : 1;
+    else
+      break;
+  }
+  FPos = static_cast<size_t>(p - FText.data());
+}
