@@ -231,7 +231,7 @@ void TMainForm::DeviceSelectComboBoxChange() {
   }
   // A fault that only the words meet is shown when they are asked for.
   try {
-    FWordRegisters = WordRegisters(FRegisters, FRows, FDeviceInfo->SourceOf(FDevice));
+    FWordRegisters = CheckedWordRegisters();
   } catch (const EDataError &) {
     FWordRegisters.clear();
   }
@@ -335,8 +335,7 @@ void TMainForm::SettingsGridPaste() {
   const size_t room = kMaxPasteDiagnostics + 1 - report.size();
   const bool hex = LooksLikeHexFile(text);
   const TReadSummary summary =
-      hex ? ReadHexConfig(text, WordRegisters(FRegisters, FRows, FDeviceInfo->SourceOf(FDevice)), FRows,
-                          FDevice, TReadMode::Paste, add, room)
+      hex ? ReadHexConfig(text, CheckedWordRegisters(), FRows, FDevice, TReadMode::Paste, add, room)
           : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room);
   if (!summary.Found && summary.Problems == 0 && !hex) {
     memo.SetLines({kNothingToPaste});
@@ -356,10 +355,13 @@ void TMainForm::SettingsGridPaste() {
   memo.SetLines(report);
 }
 
+std::vector<TWordRegister> TMainForm::CheckedWordRegisters() const {
+  return WordRegisters(FRegisters, FRows, FDeviceInfo->SourceOf(FDevice));
+}
+
 void TMainForm::SettingsGridCopyWords() {
   std::string text;
-  for (const TConfigWord &word :
-       ConfigWords(WordRegisters(FRegisters, FRows, FDeviceInfo->SourceOf(FDevice)), FRows))
+  for (const TConfigWord &word : ConfigWords(CheckedWordRegisters(), FRows))
     text.append(WordLine(word)).append("\r\n");
   FServices.Clipboard.SetText(text);
 }

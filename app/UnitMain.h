@@ -133,6 +133,9 @@ public:
 private:
   // Appends a grid row for each table row, showing its first setting.
   void ShowRows();
+  // The device's registers as the words name them; a fault of the device data that
+  // the words would meet raises EDataError.
+  std::vector<TWordRegister> CheckedWordRegisters() const;
   // Marks row Row: bold when its setting differs from the file's default, in the
   // warning colour when it is risky.
   void MarkRow(int row);

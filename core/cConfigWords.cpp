@@ -11,19 +11,13 @@ namespace {
 // PIC18 configuration registers begin here; CONFIGnL is at 2(n-1) past it.
 constexpr uint32_t kConfigBase = 0x300000;
 
-std::string Hex(uint32_t value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
-}
-
 std::string Where(const std::string &source, int line) {
   return source.empty() ? "line " + std::to_string(line) : source + ", line " + std::to_string(line);
 }
 
 // "CONFIG1H (0x300001)".
 std::string Named(const TWordRegister &reg) {
-  return reg.Name + " (" + Hex(reg.Address, 6) + ")";
+  return reg.Name + " (" + HexNumber(reg.Address, 6) + ")";
 }
 
 // Runs of set bits: "bit 4", "bits 0–3", "bits 0–1, 4".
@@ -76,7 +70,8 @@ std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &reg
         throw EDataError(Where(source, k < row.ValueLines.size() ? row.ValueLines[k] : row.Line) +
                          ": setting " + QuotedForMessage(row.SettingNames[static_cast<int>(k)]) +
                          " of switch " + QuotedForMessage(row.Name) + " has the value " +
-                         Hex(row.Values[k], 2) + ", with bits outside the switch's mask " + Hex(row.Mask, 2));
+                         HexNumber(row.Values[k], 2) + ", with bits outside the switch's mask " +
+                         HexNumber(row.Mask, 2));
   return result;
 }
 
@@ -187,16 +182,16 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
         applier.Report(
             TSeverity::Error, line,
             [&] {
-              return Named(reg) + " = " + Hex(word, 2) + ": the bits " + Hex(bits, 2) + " of switch " +
-                     QuotedForMessage(row.Name) + " match none of its settings";
+              return Named(reg) + " = " + HexNumber(word, 2) + ": the bits " + HexNumber(bits, 2) +
+                     " of switch " + QuotedForMessage(row.Name) + " match none of its settings";
             },
             row.Name);
     }
     const uint32_t stray = (word ^ reg.Unset) & ~covered & 0xFFu;
     if (stray != 0)
       applier.Report(TSeverity::Note, line, [&] {
-        return Named(reg) + " = " + Hex(word, 2) + ": bits no switch covers (" + Hex(stray, 2) +
-               ") differ from the register's value when not set, " + Hex(reg.Unset & 0xFFu, 2);
+        return Named(reg) + " = " + HexNumber(word, 2) + ": bits no switch covers (" + HexNumber(stray, 2) +
+               ") differ from the register's value when not set, " + HexNumber(reg.Unset & 0xFFu, 2);
       });
   }
   if (!summary.Found)

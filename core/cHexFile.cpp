@@ -31,12 +31,6 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::string Hex(uint32_t value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
-}
-
 // One record's bytes, checked: its length and checksum; an empty text when good,
 // else what is wrong.
 std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
@@ -62,10 +56,17 @@ std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
     sum = static_cast<uint8_t>(sum + bytes[i]);
   const auto expected = static_cast<uint8_t>(0x100 - sum);
   if (bytes.back() != expected)
-    return "the record's checksum is " + Hex(bytes.back(), 2) + " where its bytes give " + Hex(expected, 2);
+    return "the record's checksum is " + HexNumber(bytes.back(), 2) + " where its bytes give " +
+           HexNumber(expected, 2);
   return {};
 }
 } // namespace
+
+std::string HexNumber(uint32_t value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+  return text;
+}
 
 bool LooksLikeHexFile(std::string_view text) {
   TTextLines lines(text);
@@ -164,12 +165,12 @@ THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnost
     const uint8_t *data = bytes.data() + 4;
     const size_t wanted[] = {length, 0, 2, 4, 2, 4}; // data bytes each type holds
     if (type > 5) {
-      report(TSeverity::Error, number, "record type " + Hex(type, 2) + " is none of 00 to 05");
+      report(TSeverity::Error, number, "record type " + HexNumber(type, 2) + " is none of 00 to 05");
       continue;
     }
     if (type != 0 && length != wanted[type]) {
       report(TSeverity::Error, number,
-             "a record of type " + Hex(type, 2) + " holds " + std::to_string(wanted[type]) +
+             "a record of type " + HexNumber(type, 2) + " holds " + std::to_string(wanted[type]) +
                  " data byte(s), not " + std::to_string(length));
       continue;
     }
@@ -182,8 +183,8 @@ THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnost
         uint8_t old = 0;
         if (image.Write(address, data[i], number, old))
           report(TSeverity::Warning, number,
-                 "the byte at " + Hex(address, 6) + " is written again with another value, " +
-                     Hex(data[i], 2) + " after " + Hex(old, 2) + "; the later one counts");
+                 "the byte at " + HexNumber(address, 6) + " is written again with another value, " +
+                     HexNumber(data[i], 2) + " after " + HexNumber(old, 2) + "; the later one counts");
       }
       break;
     case 1:

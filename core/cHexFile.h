@@ -9,9 +9,14 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+// "0x" and Value in at least Digits upper-case hexadecimal digits, as messages
+// about addresses and bytes write them.
+std::string HexNumber(uint32_t value, int digits);
 
 // Whether Text is an Intel HEX file: every line that is not blank is a record
 // beginning with ":" (blanks around it allowed), and there is one at least.

@@ -256,38 +256,43 @@ TEST(ConfigGen, OutputThatCannotBeWrittenOrAnyFailureExitsOneWithAMessage) {
 }
 
 #ifndef _WIN32
+namespace {
+// The program itself, run by the shell with Arguments (redirections included; its
+// stderr goes to a file of Folder's unless they send it elsewhere): its exit status
+// and the first line of stderr.
+std::pair<int, std::string> RunProgram(const TTempFolder &folder, const std::string &arguments) {
+  const std::string errors = folder.Path() + "/err.txt";
+  std::remove(errors.c_str());
+  // Stderr's file comes first, so a redirection of Arguments' own overrides it.
+  const std::string line = std::string("'") + FB_CONFIGGEN + "' 2>'" + errors + "' " + arguments;
+  const int status = std::system(line.c_str());
+  std::ifstream in(errors);
+  std::string message;
+  std::getline(in, message);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, message};
+}
+} // namespace
+
 // The program itself with its standard output on a full disk or closed.
 TEST(ConfigGen, TheProgramReportsAFailedWriteOfItsOutput) {
   TTempFolder folder;
-  const std::string errors = folder.Path() + "/err.txt";
-  const std::string program = std::string("'") + FB_CONFIGGEN + "'";
   for (const std::string &command :
        std::vector<std::string>{"--help", "devices --folder '" + SamplesFolder() + "'",
                                 "generate --device 18F1220 --folder '" + SamplesFolder() + "'"}) {
     for (const std::string redirect : {">/dev/full", ">&-"}) {
       SCOPED_TRACE(command + std::string(" ").append(redirect));
-      std::string line = program;
-      line.append(" ").append(command).append(" ").append(redirect).append(" 2>'").append(errors).append("'");
-      const int status = std::system(line.c_str());
-      ASSERT_TRUE(WIFEXITED(status));
-      EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
-      std::ifstream in(errors);
-      std::string message;
-      std::getline(in, message);
+      const auto [status, message] = RunProgram(folder, std::string(command).append(" ").append(redirect));
+      EXPECT_EQ(status, kExitFailure);
       EXPECT_EQ(message.rfind("configgen: cannot write the output: ", 0), 0u) << message;
     }
   }
 }
-#endif
 
-#ifndef _WIN32
 TEST(ConfigGenCheck, AReadThatFailsIsReportedNeverTakenForAText) {
   TTempFolder folder;
-  const std::string program = std::string("'") + FB_CONFIGGEN + "'";
-  const std::string errors = folder.Path() + "/err.txt";
   const std::string text = folder.WriteFile("t.bas", "device = 18F4520\nconfig LVP = ON\n");
   const struct {
-    std::string Command;
+    std::string Arguments;
     std::string Message; // the start of stderr's first line
   } cases[] = {
       {"check --folder '" + SamplesFolder() + "' - <'" + folder.Path() + "'",
@@ -298,15 +303,9 @@ TEST(ConfigGenCheck, AReadThatFailsIsReportedNeverTakenForAText) {
       {"generate --folder '" + SamplesFolder() + "' --from '" + text + "' >/dev/null 2>/dev/full", ""},
   };
   for (const auto &c : cases) {
-    SCOPED_TRACE(c.Command);
-    std::remove(errors.c_str());
-    const std::string line = program + " " + c.Command + (c.Message.empty() ? "" : " 2>'" + errors + "'");
-    const int status = std::system(line.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), kExitFailure);
-    std::ifstream in(errors);
-    std::string message;
-    std::getline(in, message);
+    SCOPED_TRACE(c.Arguments);
+    const auto [status, message] = RunProgram(folder, c.Arguments);
+    EXPECT_EQ(status, kExitFailure);
     EXPECT_EQ(message.substr(0, c.Message.size()), c.Message);
   }
 }
