@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -108,23 +109,13 @@ bool TPicParser::TryNumber(std::string_view text, bool isSigned, int64_t &value)
     base = 16;
     text.remove_prefix(2);
   }
-  if (text.empty())
+  // Digits only (no sign of from_chars' own), the whole text, within 32 bits.
+  uint32_t result = 0;
+  if (text.empty() || text[0] == '-' || text[0] == '+')
     return false;
-  uint64_t result = 0;
-  for (const char c : text) {
-    int digit = 0;
-    if (c >= '0' && c <= '9')
-      digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f')
-      digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F')
-      digit = c - 'A' + 10;
-    else
-      return false;
-    result = result * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-    if (result > 0xFFFFFFFFu)
-      return false;
-  }
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result, base);
+  if (error != std::errc() || end != text.data() + text.size())
+    return false;
   value = negative ? -static_cast<int64_t>(result) : static_cast<int64_t>(result);
   return true;
 }
