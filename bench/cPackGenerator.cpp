@@ -104,8 +104,11 @@ void WriteSectors(std::string &xml, const TGenDevice &device, bool wormhole) {
         const std::string region = sector > 0 ? "config" + std::to_string(sector + 1)
                                    : wormhole ? "wormhole"
                                               : "cfgmem";
-        xml += "    <" + element + " edc:beginaddr=\"" + begin + "\"" +
-               (reg.Otp ? " edc:isotp=\"true\"" : "") + " edc:regionid=\"" + region + "\">\n";
+        xml.append("    <").append(element).append(" edc:beginaddr=\"").append(begin).append("\"");
+        xml.append(reg.Otp ? " edc:isotp=\"true\"" : "")
+            .append(" edc:regionid=\"")
+            .append(region)
+            .append("\">\n");
         open = true;
       } else if (reg.Address > next) {
         xml += "      <edc:AdjustPoint edc:offset=\"" + Hex(reg.Address - next) + "\"/>\n";

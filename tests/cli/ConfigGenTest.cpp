@@ -868,7 +868,7 @@ TEST(ConfigGenGenerate, APartWithoutSwitchesGetsTheAllDefaultsCommentWhichChecks
             "</edc:DCRDef></edc:ConfigFuseSector>")}) {
     TTempFolder folder;
     std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "P_DFP" / "1.0.0" / "edc");
-    folder.WriteFile("P_DFP/1.0.0/edc/PIC18F1.PIC", head + program + tail);
+    folder.WriteFile("P_DFP/1.0.0/edc/PIC18F1.PIC", std::string(head).append(program).append(tail));
     for (const bool orvane : {false, true}) {
       SCOPED_TRACE(program.substr(0, 20) + (orvane ? " orvane" : ""));
       std::vector<std::string> args = {"generate", "--folder", folder.Path(), "--device", "18F1"};
