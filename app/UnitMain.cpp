@@ -76,6 +76,7 @@ void TMainForm::FormCreate() {
   FDeviceInfo = std::make_unique<TDeviceInfo>();
   DeviceInfo = FDeviceInfo.get();
   FRows.clear();
+  FWholeTable = false;
   FRows.reserve(kInitialRowStorage);
   // Without a folder dialog the window works all the same; Change Folder does nothing.
   try {
@@ -100,6 +101,7 @@ void TMainForm::FormDestroy() {
     DeviceInfo = nullptr;
   FDeviceInfo.reset();
   FRows.clear();
+  FWholeTable = false;
 }
 
 // --- Load File ---------------------------------------------------------------
@@ -215,6 +217,7 @@ void TMainForm::DeviceSelectComboBoxChange() {
     return;
 
   FRows.clear();
+  FWholeTable = false;
   FRegisters.clear();
   FWordRegisters.clear();
   grid.ClearRows();
@@ -224,7 +227,7 @@ void TMainForm::DeviceSelectComboBoxChange() {
   // A malformed record ends the fill: the rows read before it are shown at their
   // first settings, without the defaults.
   try {
-    ReadDeviceTable(*FDeviceInfo, FDevice, FRows, &FRegisters);
+    FWholeTable = ReadDeviceTable(*FDeviceInfo, FDevice, FRows, &FRegisters);
   } catch (...) {
     ShowRows();
     throw;
@@ -258,7 +261,7 @@ void TMainForm::ShowRows() {
 void TMainForm::MarkRow(int row) {
   const TSwitchRow &target = FRows[static_cast<size_t>(row)];
   TRowMark mark;
-  mark.Changed = target.Setting() != target.FileDefault;
+  mark.Changed = !AtChipDefault(target);
   mark.Risk = RiskWarning(target, target.Chosen);
   mark.Place = BitsOfRow(FWordRegisters, target);
   FControls.SettingsGrid.SetRowMark(row, mark);
@@ -383,6 +386,7 @@ void TMainForm::ButtonGenerateClick() {
   TConfigTextOptions options;
   options.Orvane = FControls.CheckBoxOrvaneSyntax.Checked();
   options.Comments = FControls.CheckBoxComments.Checked();
+  options.WholeTable = FWholeTable;
   for (const std::string &line : ConfigTextLines(FDevice, FRows, options))
     memo.AddLine(line);
   memo.SetSelection(0, 0);

@@ -136,8 +136,8 @@ private:
   // The device's registers as the words name them; a fault of the device data that
   // the words would meet raises EDataError.
   std::vector<TWordRegister> CheckedWordRegisters() const;
-  // Marks row Row: bold when its setting differs from the file's default, in the
-  // warning colour when it is risky.
+  // Marks row Row: bold when its setting is not the chip's default, in the warning
+  // colour when it is risky.
   void MarkRow(int row);
   // Reads a string value of the open key: missing or empty gives "", a
   // non-string type or a failed read gives false.
@@ -150,6 +150,9 @@ private:
   std::string FDevice;
   std::unique_ptr<TDeviceInfo> FDeviceInfo; // the global DeviceInfo refers to it
   std::vector<TSwitchRow> FRows;
+  // FRows is the chosen device's whole table (not before a device is read, nor when
+  // reading it failed or found no part section).
+  bool FWholeTable = false;
   // The device's configuration registers, as its data gives them and as the words
   // name them (empty where the data has a fault that the words would meet).
   std::vector<TConfigRegister> FRegisters;

@@ -85,24 +85,40 @@ void WriteRegister(std::string &xml, const TGenRegister &reg) {
   xml += "          </edc:DCRMode>\n        </edc:DCRModeList>\n      </edc:DCRDef>\n";
 }
 
-void WriteSector(std::string &xml, const TGenDevice &device, bool wormhole) {
-  bool open = false;
-  uint32_t next = 0;
-  for (const TGenRegister &reg : device.Registers) {
-    if (reg.Wormhole != wormhole)
-      continue;
-    if (!open) {
-      xml += wormhole ? "    <edc:WORMHoleSector edc:beginaddr=\"0x1fff8\" edc:regionid=\"wormhole\">\n"
-                      : "    <edc:ConfigFuseSector edc:beginaddr=\"0x300000\" edc:regionid=\"cfgmem\">\n";
-      open = true;
-    } else if (reg.Address > next) {
-      xml += "      <edc:AdjustPoint edc:offset=\"" + Hex(reg.Address - next) + "\"/>\n";
+// The sectors of one kind in order, each with its registers placed by adjust points
+// and, where they are one-time programmable, marked so.
+void WriteSectors(std::string &xml, const TGenDevice &device, bool wormhole) {
+  int sectors = 0;
+  for (const TGenRegister &reg : device.Registers)
+    if (reg.Wormhole == wormhole)
+      sectors = std::max(sectors, reg.Sector + 1);
+  const std::string element = wormhole ? "edc:WORMHoleSector" : "edc:ConfigFuseSector";
+  for (int sector = 0; sector < sectors; ++sector) {
+    bool open = false;
+    uint32_t next = 0;
+    for (const TGenRegister &reg : device.Registers) {
+      if (reg.Wormhole != wormhole || reg.Sector != sector)
+        continue;
+      if (!open) {
+        const std::string begin = sector > 0 ? Hex(reg.Address) : wormhole ? "0x1fff8" : "0x300000";
+        const std::string region = sector > 0 ? "config" + std::to_string(sector + 1)
+                                   : wormhole ? "wormhole"
+                                              : "cfgmem";
+        xml.append("    <").append(element).append(" edc:beginaddr=\"").append(begin).append("\"");
+        xml.append(reg.Otp ? " edc:isotp=\"true\"" : "")
+            .append(" edc:regionid=\"")
+            .append(region)
+            .append("\">\n");
+        open = true;
+      } else if (reg.Address > next) {
+        xml += "      <edc:AdjustPoint edc:offset=\"" + Hex(reg.Address - next) + "\"/>\n";
+      }
+      next = reg.Address + 1;
+      WriteRegister(xml, reg);
     }
-    next = reg.Address + 1;
-    WriteRegister(xml, reg);
+    if (open)
+      xml += "    </" + element + ">\n";
   }
-  if (open)
-    xml += wormhole ? "    </edc:WORMHoleSector>\n" : "    </edc:ConfigFuseSector>\n";
 }
 
 // Special-function registers, as the bulk of a vendor's file.
@@ -146,8 +162,8 @@ std::string PicXml(const TGenDevice &device, size_t padding) {
                     device.Name +
                     "\" edc:psid=\"0x1234\">\n  <edc:ProgramSpace>\n"
                     "    <edc:CodeSector edc:beginaddr=\"0x0\" edc:endaddr=\"0x8000\"/>\n";
-  WriteSector(xml, device, false);
-  WriteSector(xml, device, true);
+  WriteSectors(xml, device, false);
+  WriteSectors(xml, device, true);
   xml += "    <edc:DeviceIDSector edc:beginaddr=\"0x3ffffe\" edc:endaddr=\"0x400000\">\n"
          "      <edc:DCRDef edc:_addr=\"0x3ffffe\" edc:cname=\"DEVID1\" edc:factorydefault=\"0x0\" "
          "edc:impl=\"0xff\"/>\n    </edc:DeviceIDSector>\n  </edc:ProgramSpace>\n";

@@ -35,6 +35,11 @@ struct TGenRegister {
   uint32_t Implemented = 0xFF;
   bool Wormhole = false; // in the WORMHoleSector, as J-family parts keep them
   std::vector<TGenField> Fields;
+  // Which configuration sector it stands in: 0 the first, then the further ones
+  // that follow it in the file (the newest parts have a second), and whether that
+  // sector is one-time programmable (edc:isotp; a sector's registers agree on it).
+  int Sector = 0;
+  bool Otp = false;
 };
 
 struct TGenDevice {

@@ -75,6 +75,8 @@ constexpr const char *kExtended =
     "extended instruction set: code built for the standard instruction set runs wrongly";
 constexpr const char *kNoMclr = "MCLR pin disabled: the chip can no longer be reset from the pin, and some "
                                 "programmers then fail to take control of it";
+constexpr const char *kOneTime = "one-time programmable: once programmed, this setting can never be undone, "
+                                 "not even by a bulk erase";
 
 bool IsDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(),
@@ -107,6 +109,23 @@ const char *ProtectionReason(std::string_view name) {
 bool IsOneOf(std::string_view setting, std::initializer_list<std::string_view> names) {
   return std::any_of(names.begin(), names.end(),
                      [setting](std::string_view name) { return CompareText(setting, name) == 0; });
+}
+
+// The risk of a switch's family and its safe settings, by name.
+const char *FamilyRisk(std::string_view switchName, std::string_view setting) {
+  std::string buffer;
+  const std::string &name = UpperCased(switchName, buffer);
+  if (const char *reason = ProtectionReason(name))
+    return CompareText(setting, "OFF") == 0 ? nullptr : reason;
+  if (name == "MCLRE")
+    return IsOneOf(setting, {"ON", "EXTMCLR"}) ? nullptr : kNoMclr;
+  const char *reason = name == "LVP"     ? kLowVoltage
+                       : name == "DEBUG" ? kDebugger
+                       : name == "XINST" ? kExtended
+                                         : nullptr;
+  if (reason != nullptr && !IsOneOf(setting, {"OFF", "DISABLED", "DISABLE"}))
+    return reason;
+  return nullptr;
 }
 } // namespace
 
@@ -185,7 +204,7 @@ void TEntryApplier::Set(size_t r, int k, int line) {
         row.Name, row.SettingNames[k]);
   else
     FNamedOn[r] = line;
-  if (RiskOf(row.Name, row.SettingNames[k]) != nullptr)
+  if (RiskOf(row, k) != nullptr)
     Report(
         TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name, row.SettingNames[k]);
 }
@@ -235,13 +254,17 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
 void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
                         const std::string &device, int line, bool fromWords) {
   // What the text leaves out is the chip's own default: say so where it is risky.
+  // A default that is none of the settings is no setting the chip gets: it is noted
+  // instead.
   std::string names;
+  std::string offList;
   int count = 0;
+  int offCount = 0;
   for (size_t i = 0; i < rows.size(); ++i) {
     if (applier.Named(i))
       continue;
     const TSwitchRow &row = rows[i];
-    const char *reason = RiskOf(row.Name, row.Setting());
+    const char *reason = row.DefaultMatchesNone ? nullptr : RiskOf(row, row.Chosen);
     if (reason != nullptr)
       applier.Report(
           TSeverity::Warning, line,
@@ -252,6 +275,10 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
           row.Name, row.Setting());
     names += (names.empty() ? "" : ", ") + row.Name;
     ++count;
+    if (row.DefaultMatchesNone) {
+      offList += (offList.empty() ? "" : ", ") + row.Name;
+      ++offCount;
+    }
   }
   // Words name no switch: their notes say which registers the file leaves out.
   if (count > 0 && !fromWords)
@@ -259,26 +286,23 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
       return std::to_string(count) + " switch(es) of " + device +
              " not named, so at the chip's default: " + names;
     });
+  if (offCount > 0)
+    applier.Report(TSeverity::Note, line, [&] {
+      return std::to_string(offCount) + " switch(es) of " + device +
+             " left out have a chip default that is none of their settings; they are read as their last "
+             "setting, which the chip does not get: " +
+             offList;
+    });
 }
 
-const char *RiskOf(std::string_view switchName, std::string_view setting) {
-  std::string buffer;
-  const std::string &name = UpperCased(switchName, buffer);
-  if (const char *reason = ProtectionReason(name))
-    return CompareText(setting, "OFF") == 0 ? nullptr : reason;
-  if (name == "MCLRE")
-    return IsOneOf(setting, {"ON", "EXTMCLR"}) ? nullptr : kNoMclr;
-  const char *reason = name == "LVP"     ? kLowVoltage
-                       : name == "DEBUG" ? kDebugger
-                       : name == "XINST" ? kExtended
-                                         : nullptr;
-  if (reason != nullptr && !IsOneOf(setting, {"OFF", "DISABLED", "DISABLE"}))
-    return reason;
-  return nullptr;
+const char *RiskOf(const TSwitchRow &row, int setting) {
+  const std::string &name = row.SettingNames[setting];
+  if (row.Otp && (row.DefaultMatchesNone || name != row.FileDefault))
+    return kOneTime;
+  return FamilyRisk(row.Name, name);
 }
 
 std::string RiskWarning(const TSwitchRow &row, int setting) {
-  const std::string &name = row.SettingNames[setting];
-  const char *reason = RiskOf(row.Name, name);
-  return reason == nullptr ? std::string() : row.Name + " = " + name + ": " + reason;
+  const char *reason = RiskOf(row, setting);
+  return reason == nullptr ? std::string() : row.Name + " = " + row.SettingNames[setting] + ": " + reason;
 }

@@ -110,16 +110,20 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
                             size_t limit = static_cast<size_t>(-1));
 
 // For Check: warns of every risky chip default among the rows no entry set, at
-// Line, and notes them all. FromWords: the rows come from configuration words,
-// whose notes name the registers left out instead.
+// Line, and notes them all; a second note lists those of them whose chip default
+// is none of their settings (read as their last setting, which the chip does not
+// get). FromWords: the rows come from configuration words, whose notes name the
+// registers left out instead.
 void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
                         const std::string &device, int line, bool fromWords = false);
 
-// The reason why choosing Setting for Switch is risky, or null when it is not.
-// Risk goes by the switch's family and its safe settings, so new names of a family
+// The reason why choosing setting Setting of Row is risky, or null when it is not.
+// A setting other than the chip's default of a one-time programmable switch can
+// never be undone: that reason comes first, also for a protection switch. Otherwise
+// risk goes by the switch's family and its safe settings, so new names of a family
 // are covered: protection (CP, CPn, CPB/C/D, WRT, WRTn, WRTB/C/D, WRTAPP, WRTSAF,
 // EBTR, EBTRn, EBTRB) is safe only OFF; MCLRE ON or EXTMCLR; LVP, DEBUG and XINST
 // off (OFF, DISABLED or DISABLE). Every other setting of these switches is risky.
-const char *RiskOf(std::string_view switchName, std::string_view setting);
+const char *RiskOf(const TSwitchRow &row, int setting);
 // "SWITCH = SETTING: reason" for a risky setting of Row, or empty.
 std::string RiskWarning(const TSwitchRow &row, int setting);

@@ -24,18 +24,17 @@ std::vector<std::string> ConfigTextLines(const std::string &device, const std::v
     // name to the n-th row: they are written all together, or not at all.
     std::vector<bool> write(allRows.size(), false);
     for (size_t i = 0; i < allRows.size(); ++i)
-      if (allRows[i].Setting() != allRows[i].FileDefault)
+      if (!AtChipDefault(allRows[i]))
         for (size_t j = 0; j < allRows.size(); ++j)
           if (CompareText(allRows[j].Name, allRows[i].Name) == 0)
             write[j] = true;
     for (size_t i = 0; i < allRows.size(); ++i)
       if (write[i])
         changed.push_back(allRows[i]);
-    if (changed.empty())
-      return {"device = " + device, "",
-              std::string(options.Orvane ? "' " : "// ").append(kAllDefaultsComment)};
   }
   const std::vector<TSwitchRow> &rows = options.ChangedOnly ? changed : allRows;
+  if (rows.empty() && (options.ChangedOnly || options.WholeTable))
+    return {"device = " + device, "", std::string(options.Orvane ? "' " : "// ").append(kAllDefaultsComment)};
   std::vector<std::string> lines;
   lines.reserve(rows.size() + 3);
   lines.push_back("device = " + device);

@@ -12,10 +12,16 @@ struct TConfigTextOptions {
   bool Orvane = false;
   bool Comments = true;
   // Only the rows whose setting differs from the chip's own default (what it has
-  // when the switch is not set), with the rows that share their switch name; with
-  // none, the all-defaults comment stands in for the entries, so the text still
-  // reads back as a configuration.
+  // when the switch is not set; a switch whose default is none of its settings
+  // always differs), with the rows that share their switch name; with none, the
+  // all-defaults comment stands in for the entries, so the text still reads back as
+  // a configuration.
   bool ChangedOnly = false;
+  // The rows are the device's whole table as read. Such a table without rows (a
+  // device without switches) gets the all-defaults comment too; false where no
+  // table was read (no device chosen yet, or reading it failed), whose text keeps
+  // only its header.
+  bool WholeTable = true;
 };
 
 // S followed by blanks up to Width characters; never shortened.

@@ -112,7 +112,8 @@ std::string WordLine(const TConfigWord &word) {
 std::string BitsOfRow(const std::vector<TWordRegister> &registers, const TSwitchRow &row) {
   if (row.Register < 0 || static_cast<size_t>(row.Register) >= registers.size() || row.Mask == 0)
     return {};
-  return registers[static_cast<size_t>(row.Register)].Name + ", " + BitRuns(row.Mask);
+  return registers[static_cast<size_t>(row.Register)].Name + ", " + BitRuns(row.Mask) +
+         (row.Otp ? ", one-time programmable" : "");
 }
 
 TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
@@ -172,10 +173,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
       if (row.Register != static_cast<int>(i))
         continue;
       const uint32_t bits = word & row.Mask;
-      int k = -1; // the last setting of that value, as for defaults
-      for (size_t v = 0; v < row.Values.size(); ++v)
-        if ((bits & (v < row.ValueMasks.size() ? row.ValueMasks[v] : row.Mask)) == row.Values[v])
-          k = static_cast<int>(v);
+      const int k = SettingOfBits(row, word); // the last setting of that value, as for defaults
       if (k >= 0)
         applier.ApplyRow(r, k, line);
       else

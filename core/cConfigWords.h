@@ -54,8 +54,9 @@ std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers
 // digits, two blanks, the word in two.
 std::string WordLine(const TConfigWord &word);
 
-// "CONFIG1H, bits 0–3" (an en dash, in the tool's code page): where Row's bits are;
-// empty for a switch outside the registers.
+// "CONFIG1H, bits 0–3" (an en dash, in the tool's code page): where Row's bits are,
+// followed by ", one-time programmable" where they are; empty for a switch outside
+// the registers.
 std::string BitsOfRow(const std::vector<TWordRegister> &registers, const TSwitchRow &row);
 
 // Reads the configuration a HEX file programs onto Rows of Device (Text must be one,

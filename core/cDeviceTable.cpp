@@ -7,6 +7,15 @@
 #include <cstdio>
 
 namespace {
+// Notes whether the chip's default, its register's bits when not set (Unset), is
+// one of Row's settings, and returns the setting it is (-1: none; both sources then
+// take the last setting as the row's FileDefault).
+int NoteChipDefault(TSwitchRow &row, uint32_t unset) {
+  const int k = SettingOfBits(row, unset);
+  row.DefaultMatchesNone = k < 0;
+  return k;
+}
+
 // The .info file: the reader's FindPart/NextSwitch walk.
 bool ReadInfoTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
                    std::vector<TConfigRegister> *registers) {
@@ -39,6 +48,8 @@ bool ReadInfoTable(TDeviceInfo &reader, const std::string &device, std::vector<T
         break;  // no further switch in this device
       continue; // a switch without selectable settings gets no row
     }
+    // A switch before any register is worked out against 0, as the reader does.
+    NoteChipDefault(row, row.Register >= 0 ? reader.Registers()[static_cast<size_t>(row.Register)].Value : 0);
   }
   if (registers != nullptr)
     for (const TDeviceInfo::TRegisterRecord &record : reader.Registers())
@@ -59,16 +70,13 @@ void AddPackRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwi
     if (registers != nullptr) {
       char address[16];
       std::snprintf(address, sizeof(address), "%X", static_cast<unsigned>(reg.Address));
-      registers->push_back({reg.Name, address, reg.Unset, reg.Line});
+      registers->push_back({reg.Name, address, reg.Unset, reg.Line, reg.Otp});
     }
     for (const TPicField &field : reg.Fields) {
       if (field.Hidden || field.LangHidden || IsReserved(field.Name))
         continue;
       TSwitchRow row;
-      // The default is the last offered setting the field's unset value matches,
-      // else the last offered one: the .info rule, with the register value, the
-      // mask and the values shifted alike.
-      const uint32_t unset = (reg.Unset >> field.Offset) & field.Mask;
+      row.Mask = field.Mask << field.Offset;
       for (const TPicSemantic &semantic : field.Semantics) {
         if (semantic.Hidden || semantic.LangHidden || semantic.Name.empty() || IsReserved(semantic.Name))
           continue;
@@ -78,19 +86,19 @@ void AddPackRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwi
         row.Values.push_back(semantic.WhenValue << field.Offset);
         row.ValueMasks.push_back(semantic.WhenMask << field.Offset);
         row.ValueLines.push_back(semantic.Line);
-        if ((unset & semantic.WhenMask) == semantic.WhenValue)
-          row.FileDefault = semantic.Name;
       }
       if (row.SettingNames.Empty())
         continue; // a switch without selectable settings gets no row
-      if (row.FileDefault.empty())
-        row.FileDefault = row.SettingNames.Last();
+      // The default is the last offered setting the register's unset value matches,
+      // else the last offered one: the .info rule.
+      const int chip = NoteChipDefault(row, reg.Unset);
+      row.FileDefault = chip >= 0 ? row.SettingNames[chip] : row.SettingNames.Last();
+      row.Otp = reg.Otp;
       row.Name = field.Name;
       row.Function = field.Description;
       row.Default = StartingDefault(row.Name, row.SettingNames, row.FileDefault, useInfoDefaults);
       row.Register = static_cast<int>(r);
       row.Line = field.Line;
-      row.Mask = field.Mask << field.Offset;
       rows.push_back(std::move(row));
     }
   }
@@ -132,6 +140,19 @@ void ApplyNamed(std::vector<TSwitchRow> &rows, std::string TSwitchRow::*name) {
   }
 }
 } // namespace
+
+int SettingOfBits(const TSwitchRow &row, uint32_t word) {
+  const uint32_t bits = word & row.Mask;
+  int found = -1;
+  for (size_t v = 0; v < row.Values.size(); ++v)
+    if ((bits & (v < row.ValueMasks.size() ? row.ValueMasks[v] : row.Mask)) == row.Values[v])
+      found = static_cast<int>(v);
+  return found;
+}
+
+bool AtChipDefault(const TSwitchRow &row) {
+  return !row.DefaultMatchesNone && row.Setting() == row.FileDefault;
+}
 
 void ApplyDefaults(std::vector<TSwitchRow> &rows) {
   ApplyNamed(rows, &TSwitchRow::Default);

@@ -19,6 +19,7 @@ struct TConfigRegister {
   std::string Address; // the source's text of its address (hexadecimal)
   uint32_t Unset = 0;  // its value when not set
   int Line = 0;        // where it stands in the source, from 1
+  bool Otp = false;    // one-time programmable (device packs say so of a sector)
 };
 
 struct TSwitchRow {
@@ -31,6 +32,12 @@ struct TSwitchRow {
   // the switch is not set); they differ where a switch is forced off.
   std::string Default;
   std::string FileDefault;
+  // The chip's own default matches none of the settings (its register's bits when not
+  // set): FileDefault is then the last setting, and no setting is at the chip's default.
+  bool DefaultMatchesNone = false;
+  // Its register is one-time programmable: a setting other than the chip's default
+  // can never be undone once programmed.
+  bool Otp = false;
   // The setting chosen, as an entry of SettingNames (never outside it).
   int Chosen = 0;
 
@@ -59,6 +66,13 @@ struct TSwitchRow {
 // order the source gives them.
 bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
                      std::vector<TConfigRegister> *registers = nullptr);
+
+// The last setting of Row whose value the bits of Word under the row's mask equal
+// (on the bits that setting compares), or -1: how a register's bits read as a
+// setting, for the chip's default and a HEX file's words alike.
+int SettingOfBits(const TSwitchRow &row, uint32_t word);
+// Whether Row's chosen setting is what the chip has when the switch is not set.
+bool AtChipDefault(const TSwitchRow &row);
 
 // Puts every row back to its default: the first setting of that name.
 void ApplyDefaults(std::vector<TSwitchRow> &rows);

@@ -85,7 +85,7 @@ private:
   bool TryNumber(std::string_view text, bool isSigned, int64_t &value);
   int64_t Number(pugi::xml_node node, const std::string &attribute, const std::string &what, bool isSigned,
                  const int64_t *fallback = nullptr);
-  void ReadRegister(pugi::xml_node def);
+  void ReadRegister(pugi::xml_node def, bool otp);
   // Reads the field at bit Offset into Reg; returns its width.
   int64_t ReadField(pugi::xml_node def, TPicRegister &reg, int64_t offset);
   void ReadSemantic(pugi::xml_node node, const TPicRegister &reg, TPicField &field);
@@ -170,26 +170,28 @@ void TPicParser::Parse() {
          root);
   FDevice.Name = Text(root, FNames.name);
 
-  // The configuration registers: those of the ConfigFuseSector, or of the
-  // WORMHoleSector in parts that have none.
+  // The configuration registers: those of every ConfigFuseSector in file order (the
+  // newest parts add a second, one-time programmable one), or of the WORMHoleSector
+  // in parts that have none.
   const pugi::xml_node space = root.child(FNames.ProgramSpace.c_str());
-  pugi::xml_node sector = space.child(FNames.ConfigFuseSector.c_str());
-  if (!sector)
-    sector = space.child(FNames.WORMHoleSector.c_str());
+  const std::string isotp = prefix + "isotp";
+  const char *kind = space.child(FNames.ConfigFuseSector.c_str()) ? FNames.ConfigFuseSector.c_str()
+                                                                  : FNames.WORMHoleSector.c_str();
+  auto byAddress = [](const TPicRegister &a, const TPicRegister &b) { return a.Address < b.Address; };
   try {
-    for (const pugi::xml_node def : sector.children(FNames.DCRDef.c_str()))
-      ReadRegister(def);
+    for (const pugi::xml_node sector : space.children(kind))
+      for (const pugi::xml_node def : sector.children(FNames.DCRDef.c_str()))
+        ReadRegister(def, IsTrue(sector, isotp));
   } catch (...) {
-    std::stable_sort(FDevice.Registers.begin(), FDevice.Registers.end(),
-                     [](const TPicRegister &a, const TPicRegister &b) { return a.Address < b.Address; });
+    std::stable_sort(FDevice.Registers.begin(), FDevice.Registers.end(), byAddress);
     throw;
   }
-  std::stable_sort(FDevice.Registers.begin(), FDevice.Registers.end(),
-                   [](const TPicRegister &a, const TPicRegister &b) { return a.Address < b.Address; });
+  std::stable_sort(FDevice.Registers.begin(), FDevice.Registers.end(), byAddress);
 }
 
-void TPicParser::ReadRegister(pugi::xml_node def) {
+void TPicParser::ReadRegister(pugi::xml_node def, bool otp) {
   TPicRegister &reg = FDevice.Registers.emplace_back();
+  reg.Otp = otp;
   reg.Name = Text(def, FNames.cname);
   if (reg.Name.empty())
     reg.Name = Text(def, FNames.name);

@@ -41,11 +41,14 @@ struct TPicRegister {
   uint32_t Implemented = 0; // edc:impl
   int Line = 0;
   std::vector<TPicField> Fields; // in bit order
+  bool Otp = false;              // its sector is one-time programmable (edc:isotp is "true")
 };
 
 struct TPicDevice {
-  std::string Name;                    // edc:name of the root
-  std::vector<TPicRegister> Registers; // in address order
+  std::string Name; // edc:name of the root
+  // Those of every configuration sector (ConfigFuseSector; WORMHoleSector in parts
+  // that have none), in address order.
+  std::vector<TPicRegister> Registers;
 };
 
 // Files larger than this are refused before they are read.

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -872,6 +873,65 @@ TEST_F(MainWindow, MarksFollowTheChosenSettings) {
   W->Button("ButtonSetDefaults").Click();
   EXPECT_TRUE(Marks(*W)[1].Changed);
   EXPECT_EQ(Marks(*W)[1].Risk, "");
+}
+
+namespace {
+// Device packs of two parts: one of the newest kind, whose boot block size has a chip
+// default that is none of its settings and whose second configuration sector is one-time
+// programmable; and one without switches.
+constexpr const char *kNewestPart = R"(<edc:PIC xmlns:edc="http://crownking/edc" edc:name="PIC18F04Q20">
+<edc:ProgramSpace><edc:ConfigFuseSector>
+<edc:DCRDef edc:_addr="0x300007" edc:cname="CONFIG8" edc:factorydefault="0xff"><edc:DCRModeList><edc:DCRMode>
+ <edc:DCRFieldDef edc:cname="BBSIZE" edc:desc="Boot block size" edc:mask="0xff" edc:nzwidth="0x8">
+  <edc:DCRFieldSemantic edc:cname="BBSIZE_256" edc:desc="256 words" edc:when="(field &amp; 0xff) == 0x1"/>
+  <edc:DCRFieldSemantic edc:cname="BBSIZE_128" edc:desc="128 words" edc:when="(field &amp; 0xff) == 0x0"/>
+ </edc:DCRFieldDef></edc:DCRMode></edc:DCRModeList></edc:DCRDef>
+</edc:ConfigFuseSector><edc:ConfigFuseSector edc:isotp="true">
+<edc:DCRDef edc:_addr="0x300018" edc:cname="CONFIG14" edc:factorydefault="0xff"><edc:DCRModeList><edc:DCRMode>
+ <edc:DCRFieldDef edc:cname="SAFLOCK" edc:desc="SAF lock" edc:mask="0x1" edc:nzwidth="0x1">
+  <edc:DCRFieldSemantic edc:cname="OFF" edc:desc="SAF not locked" edc:when="(field &amp; 0x1) == 0x1"/>
+  <edc:DCRFieldSemantic edc:cname="ON" edc:desc="SAF locked" edc:when="(field &amp; 0x1) == 0x0"/>
+ </edc:DCRFieldDef></edc:DCRMode></edc:DCRModeList></edc:DCRDef>
+</edc:ConfigFuseSector></edc:ProgramSpace></edc:PIC>
+)";
+constexpr const char *kOneTime =
+    "one-time programmable: once programmed, this setting can never be undone, not even by a bulk erase";
+} // namespace
+
+TEST_F(MainWindow, AOneTimeProgrammableSwitchIsMarkedWarnedOfAndTippedAsSuch) {
+  std::filesystem::create_directories(std::filesystem::path(Folder.Path()) / "Q_DFP" / "1.0.0" / "edc");
+  Folder.WriteFile("Q_DFP/1.0.0/edc/PIC18F04Q20.PIC", kNewestPart);
+  Folder.WriteFile("Q_DFP/1.0.0/edc/PIC18F1.PIC",
+                   "<edc:PIC xmlns:edc=\"http://crownking/edc\"><edc:ProgramSpace/></edc:PIC>\n");
+  Open();
+  W->Form().Models().SetPath(Folder.Path());
+  W->Button("ButtonLoadDeviceInfoFile").Click();
+  ASSERT_EQ(W->Form().Device(), "18F04Q20");
+  // BBSIZE is never at the chip's default (0xFF is none of its settings): always bold.
+  EXPECT_EQ(Marks(*W), (std::vector<TRowMark>{{true, "",
+                                               "CONFIG8, bits 0\x96"
+                                               "7"},
+                                              {false, "", "CONFIG14, bit 0, one-time programmable"}}));
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(1, 1));
+  EXPECT_EQ(Marks(*W)[1], (TRowMark{true, "SAFLOCK = ON: " + std::string(kOneTime),
+                                    "CONFIG14, bit 0, one-time programmable"}));
+
+  W->Button("ButtonSetDefaults").Click();
+  W->OwnClipboard.SetText("device = 18F04Q20\r\nconfig SAFLOCK = ON\r\n");
+  W->Grid("SettingsGrid").OnPaste();
+  EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({"Pasted configuration: 1 of 1 entries applied.",
+                                               "line 2: warning: SAFLOCK = ON: " + std::string(kOneTime)}));
+  EXPECT_EQ(Marks(*W)[1].Risk, "SAFLOCK = ON: " + std::string(kOneTime));
+
+  // A part without switches: its text is that of a configuration at the chip's defaults.
+  Pick("18F1");
+  EXPECT_EQ(W->Grid("SettingsGrid").RowCount(), 0);
+  W->Button("ButtonGenerate").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(),
+            Crlf({"device = 18F1", "", "// config: every switch at the chip's default"}));
+  W->CheckBox("CheckBoxOrvaneSyntax").Click();
+  EXPECT_EQ(W->OutputBox("Memo").Text(),
+            Crlf({"device = 18F1", "", "' config: every switch at the chip's default"}));
 }
 
 // --- Persisted settings -----------------------------------------------------------------

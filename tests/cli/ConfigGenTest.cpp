@@ -733,20 +733,30 @@ TEST(ConfigGenHex, AHexFileIsReadAsAConfigurationForTheDeviceNamed) {
 }
 
 // The sample's device packs hold the sample file's devices: every command gives the
-// same bytes from either, the device list and its status line aside.
+// same bytes from either, the device list and its status line aside. They hold one
+// part of the newest kind too, which only packs describe.
 TEST(ConfigGenPacks, TheSamplePacksGiveWhatTheSampleFileGives) {
   const std::string packs = SourcePath("samples/packs");
+  const char *const packsOnly = "18F04Q20";
   const TRun devices = RunCli({"devices", "--folder", packs, "--include-lf"});
   ASSERT_EQ(devices.Status, kExitOk) << devices.Err;
-  EXPECT_EQ(devices.Out, "resource file: PIC18F-K_DFP 1.0.4, PIC18Fxxxx_DFP 1.10.3    7 device(s) found\n"
-                         "18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n");
+  EXPECT_EQ(
+      devices.Out,
+      "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    8 device(s) found\n"
+      "18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n");
+  // Every device the packs list but the packs-only part gives what the sample file gives.
+  std::vector<std::string> shared;
+  std::istringstream listed(devices.Out.substr(devices.Out.find('\n') + 1));
+  for (std::string name; std::getline(listed, name);)
+    if (name != packsOnly)
+      shared.push_back(name);
+  ASSERT_EQ(shared.size(), 7u);
   const std::vector<std::vector<std::string>> commands = {{"switches"},
                                                           {"switches", "--info-defaults"},
                                                           {"generate"},
                                                           {"generate", "--orvane", "--no-comments"},
                                                           {"generate", "--changed-only", "--set", "WDT=ON"}};
-  for (const char *device :
-       {"18F1220", "18F2550", "18F25K22", "18F4520", "18F45K50", "18LF25K22", "18LF45K50"})
+  for (const std::string &device : shared)
     for (std::vector<std::string> args : commands) {
       args.insert(args.end(), {"--device", device, "--folder"});
       std::vector<std::string> fromPacks = args;
@@ -764,6 +774,115 @@ TEST(ConfigGenPacks, TheSamplePacksGiveWhatTheSampleFileGives) {
   EXPECT_EQ(info.Status, kExitFailure);
   EXPECT_EQ(pack.Status, info.Status);
   EXPECT_EQ(pack.Out, info.Out);
+}
+
+namespace {
+constexpr const char *kOneTime =
+    "one-time programmable: once programmed, this setting can never be undone, not even by a bulk erase";
+} // namespace
+
+// The newest parts' second, one-time programmable sector: its switches are read,
+// set, written as words and read back from a HEX file, and a setting other than
+// the chip's default is warned of wherever a configuration is read.
+TEST(ConfigGenPacks, TheSecondOneTimeProgrammableSectorIsReadWrittenAndWarnedOf) {
+  const std::string packs = SourcePath("samples/packs");
+  const TRun switches = RunCli({"switches", "--folder", packs, "--device", "18F04Q20"});
+  EXPECT_EQ(switches.Out.substr(switches.Out.find("\nCP\t") + 1),
+            "CP\tPFM and Data EEPROM Code Protection bit\tOFF\tPFM and Data EEPROM code protection disabled\n"
+            "SAFLOCK\tSAFLOCK bit\tOFF\tSAF areas are not locked\n"
+            "SAFSZ\tSAF Size Selection bits\tSAFSZ_NONE\tNo SAF area\n");
+  // In address order, though CONFIG14 comes before CONFIG9.
+  const TRun words = RunCli({"words", "--folder", packs, "--device", "18F04Q20", "--set", "saflock=on",
+                             "--set", "SAFSZ=SAFSZ_256"});
+  EXPECT_EQ(words.Status, kExitOk) << words.Err;
+  EXPECT_EQ(words.Out.substr(words.Out.find("CONFIG11")),
+            "CONFIG11  0x300009  0xFF\nCONFIG14  0x300018  0xFE\nCONFIG9  0x300019  0xFC\n");
+
+  const std::string text = "device = 18F04Q20\nconfig SAFLOCK = ON\nconfig SAFSZ = SAFSZ_NONE\n";
+  const std::string warning = ":2: warning: SAFLOCK = ON: " + std::string(kOneTime) + "\n";
+  const TRun check = RunCli({"check", "--folder", packs, "-"}, text);
+  EXPECT_EQ(check.Status, kExitOk);
+  EXPECT_NE(check.Out.find("<stdin>" + warning), std::string::npos) << check.Out;
+  EXPECT_EQ(check.Out.find("SAFSZ = "), std::string::npos) << check.Out; // its chip default
+  const TRun from =
+      RunCli({"generate", "--folder", packs, "--from", "-", "--changed-only", "--no-comments"}, text);
+  EXPECT_EQ(from.Status, kExitOk);
+  EXPECT_EQ(from.Out, "device = 18F04Q20\n\nconfig\n    BBSIZE = BBSIZE_128,\n    SAFLOCK = ON\n");
+  EXPECT_NE(from.Err.find("<stdin>" + warning), std::string::npos) << from.Err;
+
+  // SAFLOCK = ON and SAFSZ = SAFSZ_512 as a HEX file's words.
+  const std::string hex = THexText().Upper(0x0030).Data(0x0018, {0xFE, 0xF8}).End().Text();
+  const TRun hexCheck = RunCli({"check", "--folder", packs, "--device", "18F04Q20", "-"}, hex);
+  EXPECT_EQ(hexCheck.Status, kExitOk);
+  EXPECT_NE(hexCheck.Out.find("<stdin>" + warning), std::string::npos) << hexCheck.Out;
+  EXPECT_NE(hexCheck.Out.find("<stdin>:2: warning: SAFSZ = SAFSZ_512: " + std::string(kOneTime) + "\n"),
+            std::string::npos)
+      << hexCheck.Out;
+  const TRun hexFrom = RunCli(
+      {"generate", "--folder", packs, "--device", "18F04Q20", "--from", "-", "--changed-only", "--orvane"},
+      hex);
+  EXPECT_NE(
+      hexFrom.Out.find("config SAFLOCK = ON     ' SAF areas are locked and SAFSZ bits cannot be erased\n"
+                       "config SAFSZ = SAFSZ_512 ' SAF area is 512 words\n"),
+      std::string::npos)
+      << hexFrom.Out;
+}
+
+// A switch whose chip default is none of its settings (the newest parts' boot block
+// size): the text always names it, so the words and what the text compiles to agree,
+// and a text that leaves it out is told.
+TEST(ConfigGenGenerate, ASwitchWhoseChipDefaultIsNoneOfItsSettingsIsAlwaysWrittenAndNoted) {
+  const std::string packs = SourcePath("samples/packs");
+  const TRun changed =
+      RunCli({"generate", "--folder", packs, "--device", "18F04Q20", "--info-defaults", "--changed-only"});
+  EXPECT_EQ(changed.Out,
+            "device = 18F04Q20\n\nconfig\n    BBSIZE = BBSIZE_128 // Boot block size is 128 words\n");
+  const TRun words = RunCli({"words", "--folder", packs, "--device", "18F04Q20", "--info-defaults"});
+  EXPECT_NE(words.Out.find("CONFIG8  0x300007  0x00\n"), std::string::npos) << words.Out;
+
+  const TRun named = RunCli({"check", "--folder", packs, "-"}, changed.Out);
+  EXPECT_EQ(named.Status, kExitOk);
+  EXPECT_EQ(named.Out.find("none of their settings"), std::string::npos) << named.Out;
+  const TRun left = RunCli({"check", "--folder", packs, "-"}, "device = 18F04Q20\nconfig CP = OFF\n");
+  EXPECT_EQ(left.Status, kExitOk);
+  EXPECT_NE(left.Out.find("<stdin>:1: note: 1 switch(es) of 18F04Q20 left out have a chip default that is "
+                          "none of their settings; they are read as their last setting, which the chip does "
+                          "not get: BBSIZE\n"),
+            std::string::npos)
+      << left.Out;
+}
+
+// A part without switches (no configuration sector, or every field hidden) gets the
+// text of a configuration at the chip's defaults, which checks clean.
+TEST(ConfigGenGenerate, APartWithoutSwitchesGetsTheAllDefaultsCommentWhichChecksClean) {
+  const std::string head =
+      "<edc:PIC xmlns:edc=\"http://crownking/edc\" edc:name=\"PIC18F1\"><edc:ProgramSpace>";
+  const std::string tail = "</edc:ProgramSpace></edc:PIC>\n";
+  for (const std::string &program :
+       {std::string(),
+        std::string(
+            "<edc:ConfigFuseSector><edc:DCRDef edc:_addr=\"0x300000\" edc:cname=\"CONFIG1L\">"
+            "<edc:DCRModeList><edc:DCRMode><edc:DCRFieldDef edc:cname=\"F\" edc:mask=\"0x1\" "
+            "edc:nzwidth=\"0x1\" edc:ishidden=\"true\"><edc:DCRFieldSemantic edc:cname=\"ON\" "
+            "edc:when=\"(field &amp; 0x1) == 0x1\"/></edc:DCRFieldDef></edc:DCRMode></edc:DCRModeList>"
+            "</edc:DCRDef></edc:ConfigFuseSector>")}) {
+    TTempFolder folder;
+    std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "P_DFP" / "1.0.0" / "edc");
+    folder.WriteFile("P_DFP/1.0.0/edc/PIC18F1.PIC", std::string(head).append(program).append(tail));
+    for (const bool orvane : {false, true}) {
+      SCOPED_TRACE(program.substr(0, 20) + (orvane ? " orvane" : ""));
+      std::vector<std::string> args = {"generate", "--folder", folder.Path(), "--device", "18F1"};
+      if (orvane)
+        args.push_back("--orvane");
+      const TRun generated = RunCli(args);
+      EXPECT_EQ(generated.Status, kExitOk) << generated.Err;
+      EXPECT_EQ(generated.Out, std::string("device = 18F1\n\n") + (orvane ? "'" : "//") +
+                                   " config: every switch at the chip's default\n");
+      const TRun check = RunCli({"check", "--folder", folder.Path(), "-"}, generated.Out);
+      EXPECT_EQ(check.Status, kExitOk);
+      EXPECT_EQ(check.Out, "");
+    }
+  }
 }
 
 TEST(ConfigGenPacks, BadDataAndUnlistedDevicesNameThePacks) {

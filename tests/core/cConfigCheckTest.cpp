@@ -189,7 +189,80 @@ TEST(ConfigCheck, RiskGoesBySwitchFamilyAndItsSafeSettings) {
       {"WDT", "ON", false},
   };
   for (const auto &c : cases) {
-    const char *reason = RiskOf(c.Switch, c.Setting);
+    // The chip's default is the other setting: only the family decides.
+    const TSwitchRow row = Row(c.Switch, {c.Setting, "CHIP"}, "CHIP");
+    const char *reason = RiskOf(row, 0);
     EXPECT_EQ(reason != nullptr, c.Risky) << c.Switch << "=" << c.Setting;
   }
+}
+
+namespace {
+constexpr const char *kOneTime =
+    "one-time programmable: once programmed, this setting can never be undone, not even by a bulk erase";
+
+TSwitchRow Otp(TSwitchRow row) {
+  row.Otp = true;
+  return row;
+}
+} // namespace
+
+TEST(ConfigCheck, ASettingOtherThanTheChipDefaultOfAOneTimeProgrammableSwitchIsRisky) {
+  const TSwitchRow lock = Otp(Row("SAFLOCK", {"OFF", "ON"}));
+  const TSwitchRow protection = Otp(Row("WRTSAF", {"OFF", "ON"}, "ON"));
+  TSwitchRow none = Otp(Row("SAFSZ", {"SAFSZ_128", "SAFSZ_NONE"}, "SAFSZ_NONE"));
+  none.DefaultMatchesNone = true;
+  const struct {
+    const TSwitchRow &Row;
+    int Setting;
+    std::string Reason; // its start; empty: not risky
+  } cases[] = {
+      {lock, 0, ""},                         // the chip's default
+      {lock, 1, kOneTime},                   // any other setting
+      {protection, 0, kOneTime},             // safe as protection, yet not the chip's default
+      {protection, 1, "write protection: "}, // the chip's default: only its family's risk
+      {none, 0, kOneTime},                   // no setting is the chip's default
+      {none, 1, kOneTime},
+  };
+  for (const auto &c : cases) {
+    const char *reason = RiskOf(c.Row, c.Setting);
+    const std::string text = reason == nullptr ? "" : reason;
+    EXPECT_EQ(text.substr(0, c.Reason.size()), c.Reason) << c.Row.Name << " " << c.Setting;
+    EXPECT_EQ(text.empty(), c.Reason.empty()) << c.Row.Name << " " << c.Setting;
+  }
+  EXPECT_EQ(RiskWarning(lock, 1), "SAFLOCK = ON: " + std::string(kOneTime));
+}
+
+TEST(ConfigCheck, AOneTimeProgrammableSettingIsWarnedOfWhereNamedButAChipDefaultNever) {
+  const std::vector<TSwitchRow> table = {Otp(Row("SAFLOCK", {"OFF", "ON"})),
+                                         Otp(Row("CP", {"OFF", "ON"}, "ON"))};
+  std::vector<TSwitchRow> rows = table;
+  EXPECT_EQ(
+      Read("device = 18F1\nconfig SAFLOCK = ON\n", rows, TReadMode::Check),
+      (Strings{"2 warning: SAFLOCK = ON: " + std::string(kOneTime),
+               "1 warning: CP = ON (the chip's default, as the text does not name CP): code protection: "
+               "the program memory can no longer be read back or verified; only a bulk erase of the chip "
+               "lifts it",
+               "1 note: 1 switch(es) of 18F1 not named, so at the chip's default: CP"}));
+  rows = table;
+  EXPECT_EQ(Read("config SAFLOCK = ON, CP = OFF\n", rows, TReadMode::Paste),
+            (Strings{"1 warning: SAFLOCK = ON: " + std::string(kOneTime),
+                     "1 warning: CP = OFF: " + std::string(kOneTime)}));
+}
+
+TEST(ConfigCheck, SwitchesLeftOutWhoseChipDefaultIsNoneOfTheirSettingsAreNotedOnce) {
+  std::vector<TSwitchRow> table = Table();
+  table.push_back(Row("BBSIZE", {"B1", "B0"}, "B0"));
+  table[0].DefaultMatchesNone = true;
+  table[2].DefaultMatchesNone = true; // LVP: its chip default is no setting, so not warned of as ON
+  table[3].DefaultMatchesNone = true;
+  std::vector<TSwitchRow> rows = table;
+  EXPECT_EQ(
+      Read("device = 18F1\nconfig WDT = ON, BBSIZE = B1\n", rows, TReadMode::Check),
+      (Strings{"1 note: 2 switch(es) of 18F1 not named, so at the chip's default: FOSC, LVP",
+               "1 note: 2 switch(es) of 18F1 left out have a chip default that is none of their "
+               "settings; they are read as their last setting, which the chip does not get: FOSC, LVP"}));
+  rows = table;
+  EXPECT_EQ(
+      Read("device = 18F1\nconfig FOSC = HS, WDT = ON, LVP = OFF, BBSIZE = B1\n", rows, TReadMode::Check),
+      Strings{});
 }

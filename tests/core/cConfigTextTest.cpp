@@ -85,9 +85,15 @@ TEST(ConfigText, CommentColumnsAtTheWidthEdges) {
   }
 }
 
-TEST(ConfigText, WithoutRowsOnlyTheHeader) {
-  EXPECT_EQ(ConfigTextLines("", {}, {false, true}), (Strings{"device = ", "", "config"}));
-  EXPECT_EQ(ConfigTextLines("18F1", {}, {true, false}), (Strings{"device = 18F1", ""}));
+TEST(ConfigText, ADeviceWithoutSwitchesGetsTheAllDefaultsCommentATableNotReadOnlyTheHeader) {
+  // Read whole and empty: the text still reads back as a configuration.
+  EXPECT_EQ(ConfigTextLines("18F1", {}, {false, true}),
+            (Strings{"device = 18F1", "", "// config: every switch at the chip's default"}));
+  EXPECT_EQ(ConfigTextLines("18F1", {}, {true, false}),
+            (Strings{"device = 18F1", "", "' config: every switch at the chip's default"}));
+  // No table read (no device chosen, or reading it failed).
+  EXPECT_EQ(ConfigTextLines("", {}, {false, true, false, false}), (Strings{"device = ", "", "config"}));
+  EXPECT_EQ(ConfigTextLines("18F1", {}, {true, false, false, false}), (Strings{"device = 18F1", ""}));
 }
 
 TEST(ConfigText, PadRightFillsWithBlanksAndNeverShortens) {
@@ -132,4 +138,9 @@ TEST(ConfigText, ChangedOnlyWritesTheChangedRowsWithTheirNamesakesOrTheAllDefaul
   rows[2].Chosen = 1; // one of two rows of a name: both are written, in order
   EXPECT_EQ(ConfigTextLines("18F1", rows, {true, false, true}),
             (Strings{"device = 18F1", "", "config CCPMX = RB3", "config ccpmx = RC1"}));
+  // A switch whose chip default is none of its settings is never at it: always written.
+  rows[2].Chosen = 0;
+  rows[1].DefaultMatchesNone = true;
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {true, false, true}),
+            (Strings{"device = 18F1", "", "config WDT = OFF"}));
 }

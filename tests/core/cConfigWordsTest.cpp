@@ -134,21 +134,24 @@ TEST(ConfigWords, ARowsTipNamesItsRegisterAndBits) {
   const struct {
     uint32_t Mask;
     int Register;
+    bool Otp;
     std::string Expected;
   } cases[] = {
-      {0x0F, 0,
+      {0x0F, 0, false,
        "CONFIG1H, bits 0\x96"
        "3"},
-      {0x80, 0, "CONFIG1H, bit 7"},
-      {0x0D, 1,
+      {0x80, 0, false, "CONFIG1H, bit 7"},
+      {0x0D, 1, false,
        "CONFIG2L, bits 0, 2\x96"
        "3"},
-      {0x06, -1, ""},
+      {0x01, 1, true, "CONFIG2L, bit 0, one-time programmable"},
+      {0x06, -1, false, ""},
   };
   for (const auto &c : cases) {
     TSwitchRow row = Rows()[0];
     row.Mask = c.Mask;
     row.Register = c.Register;
+    row.Otp = c.Otp;
     EXPECT_EQ(BitsOfRow(Registers(), row), c.Expected);
   }
 }

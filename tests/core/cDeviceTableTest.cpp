@@ -142,6 +142,17 @@ TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
   EXPECT_EQ(rows[1].Values, (std::vector<uint32_t>{0x0, 0xC})); // parallel to the offered settings
   EXPECT_EQ(rows[1].ValueLines, (std::vector<int>{6, 8}));
   EXPECT_EQ(rows[2].Register, 1);
+  // Each against its own register's value when not set (0 before any): E1 is not
+  // 0, so EARLY's chip default is none of its settings; A3 and B1 are theirs.
+  EXPECT_TRUE(rows[0].DefaultMatchesNone);
+  EXPECT_FALSE(rows[1].DefaultMatchesNone);
+  EXPECT_FALSE(rows[2].DefaultMatchesNone);
+  // At its FileDefault, a switch whose chip default is none of its settings is still
+  // not at the chip's default.
+  ApplyChipDefaults(rows);
+  EXPECT_EQ(rows[0].Setting(), "E1");
+  EXPECT_FALSE(AtChipDefault(rows[0]));
+  EXPECT_TRUE(AtChipDefault(rows[1]));
 }
 
 namespace {
@@ -224,8 +235,9 @@ std::vector<TGenDevice> AgreementDevices() {
 std::string Describe(const std::vector<TSwitchRow> &rows, const std::vector<TConfigRegister> &registers) {
   std::string text;
   for (const TSwitchRow &row : rows) {
-    text += row.Name + "|" + row.Function + "|" + row.Default + "|" + row.FileDefault + "|" +
-            std::to_string(row.Register) + "|" + std::to_string(row.Mask) + "|";
+    text += row.Name + "|" + row.Function + "|" + row.Default + "|" + row.FileDefault +
+            (row.DefaultMatchesNone ? " (none)|" : "|") + std::to_string(row.Register) + "|" +
+            std::to_string(row.Mask) + "|";
     for (int k = 0; k < row.SettingNames.Count(); ++k)
       text += row.SettingNames[k] + "=" + row.SettingDescriptions[k] + "=" +
               std::to_string(row.Values[static_cast<size_t>(k)]) + ",";
@@ -262,7 +274,9 @@ TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
         std::rotate(infoRows.begin(), infoRows.end() - 1, infoRows.end());
         ASSERT_EQ(packRows.size(), 8u);
         EXPECT_EQ(packRows[0].Default, "7");
+        EXPECT_TRUE(packRows[0].DefaultMatchesNone);
         EXPECT_EQ(packRows[1].FileDefault, "ECIO6B");
+        EXPECT_FALSE(packRows[1].DefaultMatchesNone);
         EXPECT_EQ(packRegisters[0].Name, "CONFIG1L");
       }
       EXPECT_EQ(Describe(packRows, packRegisters), Describe(infoRows, infoRegisters)) << device.Name;
@@ -277,6 +291,37 @@ TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
       }
     }
   }
+}
+
+TEST(DeviceTable, ASecondOneTimeProgrammableSectorJoinsInAddressOrderAndMarksItsRowsAndRegisters) {
+  TGenDevice device;
+  device.Name = "18F04Q20";
+  TGenRegister lock{"CONFIG14", 0x300018, 0xFF, 0x01, false, {}, 1, true};
+  lock.Fields.push_back(
+      {"SAFLOCK", "SAF lock", 0x1, 1, 0, false, false, false, {Setting("OFF", 1), Setting("ON", 0)}});
+  TGenRegister first{"CONFIG8", 0x300007, 0xFF, 0xFF, false, {}};
+  first.Fields.push_back({"BBSIZE", "Boot block size", 0xFF, 8, 0, false, false, false, {}});
+  for (uint32_t v = 8; v-- > 0;)
+    first.Fields.back().Settings.push_back(Setting("BBSIZE_" + std::to_string(128u << v), v));
+  device.Registers = {lock, first};
+  const TBothSources sources({device});
+  TDeviceInfo packs;
+  packs.LoadDeviceIndex(sources.Packs.Path(), false);
+  std::vector<TSwitchRow> rows;
+  std::vector<TConfigRegister> registers;
+  ASSERT_TRUE(ReadDeviceTable(packs, device.Name, rows, &registers));
+  ASSERT_EQ(registers.size(), 2u);
+  EXPECT_EQ(registers[0].Name, "CONFIG8");
+  EXPECT_FALSE(registers[0].Otp);
+  EXPECT_EQ(registers[1].Name, "CONFIG14");
+  EXPECT_TRUE(registers[1].Otp);
+  EXPECT_EQ(Names(rows), (Strings{"BBSIZE", "SAFLOCK"}));
+  EXPECT_FALSE(rows[0].Otp);
+  EXPECT_TRUE(rows[0].DefaultMatchesNone); // 0xFF is none of 0 to 7
+  EXPECT_EQ(rows[0].FileDefault, "BBSIZE_128");
+  EXPECT_TRUE(rows[1].Otp);
+  EXPECT_EQ(rows[1].FileDefault, "OFF");
+  EXPECT_EQ(rows[1].Register, 1);
 }
 
 TEST(DeviceTable, ABadPackFileKeepsTheRowsReadBeforeItAndAnUnlistedDeviceHasNone) {

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -116,6 +117,42 @@ TEST(PicFile, TakesTheWormholeSectorWhenThereIsNoConfigFuseSectorAndAnyNamespace
 
   ReadPicText(Pic(""), "X.PIC", device);
   EXPECT_TRUE(device.Registers.empty());
+}
+
+TEST(PicFile, ReadsEveryConfigurationSectorInAddressOrderWithItsOneTimeProgrammableFlag) {
+  // The newest parts: a second, one-time programmable sector after the first, its
+  // registers named out of address order; a WORMHoleSector beside them is not read.
+  TPicDevice device;
+  ReadPicText(Pic(R"(<edc:ConfigFuseSector edc:beginaddr="0x300000" edc:regionid="cfgmem">
+<edc:DCRDef edc:_addr="0x300007" edc:cname="CONFIG8"/>
+<edc:DCRDef edc:_addr="0x300000" edc:cname="CONFIG1"/>
+</edc:ConfigFuseSector>
+<edc:WORMHoleSector><edc:DCRDef edc:_addr="0x1fff8" edc:cname="WORM"/></edc:WORMHoleSector>
+<edc:ConfigFuseSector edc:beginaddr="0x300018" edc:endaddr="0x30001A" edc:isotp="true" edc:regionid="config2">
+<edc:DCRDef edc:_addr="0x300018" edc:cname="CONFIG14" edc:factorydefault="0xff"/>
+<edc:DCRDef edc:_addr="0x300019" edc:cname="CONFIG9"/>
+</edc:ConfigFuseSector>
+)"),
+              "X.PIC", device);
+  std::vector<std::string> names;
+  std::vector<bool> otp;
+  for (const TPicRegister &reg : device.Registers) {
+    names.push_back(reg.Name);
+    otp.push_back(reg.Otp);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"CONFIG1", "CONFIG8", "CONFIG14", "CONFIG9"}));
+  EXPECT_EQ(otp, (std::vector<bool>{false, false, true, true}));
+  EXPECT_EQ(device.Registers[2].Address, 0x300018u);
+  EXPECT_EQ(device.Registers[2].Line, 10);
+
+  // Without a ConfigFuseSector, every WORMHoleSector.
+  ReadPicText(
+      Pic("<edc:WORMHoleSector><edc:DCRDef edc:_addr=\"0x1fff9\" edc:cname=\"B\"/></edc:WORMHoleSector>"
+          "<edc:WORMHoleSector><edc:DCRDef edc:_addr=\"0x1fff8\" edc:cname=\"A\"/></edc:WORMHoleSector>"),
+      "X.PIC", device);
+  ASSERT_EQ(device.Registers.size(), 2u);
+  EXPECT_EQ(device.Registers[0].Name, "A");
+  EXPECT_FALSE(device.Registers[0].Otp);
 }
 
 TEST(PicFile, BadDataNamesTheFileTheLineAndWhatIsWrong) {

@@ -584,10 +584,11 @@ TEST_F(MainWindowTest, LoadFileOnDevicePacksListsChoosesAndGenerates) {
   Open();
   Click(Window->Button("ButtonLoadDeviceInfoFile"));
   EXPECT_EQ(Window->Label("StatusBar").Text(), devices.at(0));
-  EXPECT_EQ(Window->Label("StatusBar")
-                .Text()
-                .rfind("resource file: PIC18F-K_DFP 1.0.4, PIC18Fxxxx_DFP 1.10.3    ", 0),
-            0u);
+  EXPECT_EQ(
+      Window->Label("StatusBar")
+          .Text()
+          .rfind("resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    ", 0),
+      0u);
   EXPECT_EQ(DropDownEntries(Window->DropDown("DeviceSelectComboBox")),
             std::vector<std::string>(devices.begin() + 1, devices.end()));
   EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "18F2550");
