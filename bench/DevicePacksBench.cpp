@@ -18,7 +18,7 @@ struct TSelfLinkedPacks {
       : Folder(fs::temp_directory_path() / ("fb-bench-self-links-" + std::to_string(links))) {
     fs::remove_all(Folder);
     fs::create_directories(Folder / "Vendor" / "P_DFP" / "1.0.0" / "edc");
-    std::ofstream(Folder / "Vendor" / "P_DFP" / "1.0.0" / "edc" / "PIC18F1.PIC");
+    const std::ofstream pic(Folder / "Vendor" / "P_DFP" / "1.0.0" / "edc" / "PIC18F1.PIC");
     for (int i = 0; i < links; ++i)
       fs::create_directory_symlink(".", Folder / ("l" + std::to_string(100000 + i)));
   }
