@@ -282,6 +282,7 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
       const TEntry *Version;
     };
     std::vector<TChoice> chosen;
+    std::map<std::string, size_t> byName; // a name in capitals -> its choice
     std::set<std::string_view> taken;
     for (const TFoundPack &pack : found) {
       if (!taken.insert(pack.Folder).second)
@@ -290,13 +291,11 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
       for (const TEntry *version : pack.Versions)
         if (PreferVersion(version->Name, highest->Name))
           highest = version;
-      const auto same = std::find_if(chosen.begin(), chosen.end(), [&](const TChoice &choice) {
-        return CompareText(choice.Name, pack.Name) == 0;
-      });
-      if (same == chosen.end())
+      const auto [same, fresh] = byName.try_emplace(UpperCaseAscii(pack.Name), chosen.size());
+      if (fresh)
         chosen.push_back({pack.Name, highest});
-      else if (PreferVersion(highest->Name, same->Version->Name))
-        *same = {pack.Name, highest};
+      else if (PreferVersion(highest->Name, chosen[same->second].Version->Name))
+        chosen[same->second] = {pack.Name, highest};
     }
     for (const TChoice &choice : chosen) {
       const TEntry *edc = EdcOf(walk, *choice.Version);
