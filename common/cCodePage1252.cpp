@@ -73,3 +73,13 @@ std::string Utf8ToCp1252(std::string_view text) {
   }
   return result;
 }
+
+bool IsControlChar(unsigned char byte) {
+  return byte < 0x20 || byte == 0x7F || (byte >= 0x80 && byte <= 0x9F && kHigh[byte - 0x80] == 0);
+}
+
+void BlankControls(std::string &text) {
+  for (char &c : text)
+    if (IsControlChar(static_cast<unsigned char>(c)))
+      c = ' ';
+}

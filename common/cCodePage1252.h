@@ -15,3 +15,10 @@ int CodePointToCp1252(char32_t code);
 // UTF-8 text in code page 1252: a character the code page lacks, and each byte of a
 // malformed UTF-8 sequence, becomes '?'.
 std::string Utf8ToCp1252(std::string_view text);
+
+// A control character of code page 1252 text: a byte below 0x20, DEL (0x7F), or one
+// of the five bytes that stand for C1 controls.
+bool IsControlChar(unsigned char byte);
+// Every control character of Text becomes a blank: the vendor's texts break no line
+// and no column where the tool shows or writes them.
+void BlankControls(std::string &text);

@@ -4,7 +4,7 @@
 // size costs no more memory than itself.
 #pragma once
 
-#include "core/cTextLines.h"
+#include "common/cTextLines.h"
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,11 @@
 // Reading a device's table from either source, and the rules for its chosen settings.
 #include "core/cDeviceTable.h"
 
+#include "common/cCodePage1252.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "devicepacks/cPicFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -120,6 +122,30 @@ bool ReadPackTable(const TDeviceInfo &reader, const std::string &device, std::ve
   AddPackRows(model, reader.UseInfoDefaults(), rows, registers);
   return true;
 }
+
+void BlankListControls(TStringList &list) {
+  for (int k = 0; k < list.Count(); ++k)
+    if (std::any_of(list[k].begin(), list[k].end(),
+                    [](char c) { return IsControlChar(static_cast<unsigned char>(c)); })) {
+      std::string text = list[k];
+      BlankControls(text);
+      list.Put(k, text);
+    }
+}
+
+// The table takes the vendor's texts without control characters, from either source,
+// so nothing the tool writes breaks a line or a column.
+void BlankTableControls(std::vector<TSwitchRow> &rows, std::vector<TConfigRegister> *registers) {
+  for (TSwitchRow &row : rows) {
+    for (std::string *text : {&row.Name, &row.Function, &row.Default, &row.FileDefault})
+      BlankControls(*text);
+    BlankListControls(row.SettingNames);
+    BlankListControls(row.SettingDescriptions);
+  }
+  if (registers != nullptr)
+    for (TConfigRegister &reg : *registers)
+      BlankControls(reg.Name);
+}
 } // namespace
 
 bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
@@ -127,8 +153,16 @@ bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector
   rows.clear();
   if (registers != nullptr)
     registers->clear();
-  return reader.FromPacks() ? ReadPackTable(reader, device, rows, registers)
-                            : ReadInfoTable(reader, device, rows, registers);
+  bool found = false;
+  try {
+    found = reader.FromPacks() ? ReadPackTable(reader, device, rows, registers)
+                               : ReadInfoTable(reader, device, rows, registers);
+  } catch (...) {
+    BlankTableControls(rows, registers);
+    throw;
+  }
+  BlankTableControls(rows, registers);
+  return found;
 }
 
 namespace {

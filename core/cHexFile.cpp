@@ -2,7 +2,7 @@
 #include "core/cHexFile.h"
 
 #include "common/cErrors.h"
-#include "core/cTextLines.h"
+#include "common/cTextLines.h"
 
 #include <algorithm>
 #include <cstdio>

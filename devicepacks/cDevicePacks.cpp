@@ -1,6 +1,7 @@
 // The device packs' folder walk, the version choice and the device list.
 #include "devicepacks/cDevicePacks.h"
 
+#include "common/cCodePage1252.h"
 #include "common/cErrors.h"
 #include "devicepacks/cFolderList.h"
 #include "devicepacks/cPackPath.h"
@@ -12,9 +13,6 @@
 
 namespace {
 namespace fs = std::filesystem;
-
-// All folders of one load together are read only while they have this many entries.
-constexpr int kMaxEntriesInAll = 100000;
 
 bool EndsWithText(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
@@ -44,13 +42,6 @@ std::string CanonicalOf(const std::string &path) {
   return error ? std::string() : PackPathText(canonical);
 }
 
-// A folder's entries in name order; Overfull when it has more than the limit.
-struct TListing {
-  std::vector<TEntry> Entries;
-  bool Readable = false;
-  bool Overfull = false;
-};
-
 // A pack folder found by the walk, with its version folders.
 struct TFoundPack {
   std::string Name;
@@ -58,30 +49,59 @@ struct TFoundPack {
   std::vector<const TEntry *> Versions;
 };
 
+// A folder's entries in name order, and what the walk found among them, each worked
+// out once however many links lead to the folder.
+struct TListing {
+  std::vector<TEntry> Entries;
+  bool Readable = false;
+  bool VersionsKnown = false;
+  std::vector<const TEntry *> Versions; // the subfolders that are versions
+  bool PacksKnown = false;
+  std::vector<TFoundPack> Packs; // the subfolders that are pack folders
+};
+
 class TWalk {
 public:
-  explicit TWalk(int maxEntries) : FMaxEntries(maxEntries) {}
-  // The folder's listing, read once per load (folders are told by their canonical path).
-  const TListing &List(const TEntry &folder);
+  TWalk(int maxEntries, int maxEntriesInAll) : FMaxEntries(maxEntries), FMaxEntriesInAll(maxEntriesInAll) {}
+  // The folder's listing, read once per load (folders are told by their canonical
+  // path). A folder beyond the limits raises an Exception naming it.
+  const TListing &List(const TEntry &folder, bool edc = false) { return Read(folder, edc); }
   // The folder's subfolders that are versions.
-  std::vector<const TEntry *> Versions(const TEntry &folder);
+  const std::vector<const TEntry *> &Versions(const TEntry &folder);
   // The folder's subfolders that are pack folders (they hold version folders).
-  std::vector<TFoundPack> PacksIn(const TEntry &folder);
+  const std::vector<TFoundPack> &PacksIn(const TEntry &folder);
 
 private:
+  // The listing as List gives it; a node of the map, so it stays where it is while
+  // further listings are added.
+  TListing &Read(const TEntry &folder, bool edc = false);
+
   std::map<std::string, TListing> FListings;
   std::vector<TFolderEntry> FBuffer;
   int FMaxEntries;
+  int FMaxEntriesInAll;
   int FEntries = 0;
 };
 
-const TListing &TWalk::List(const TEntry &folder) {
+TListing &TWalk::Read(const TEntry &folder, bool edc) {
   const auto [slot, fresh] = FListings.try_emplace(folder.Canonical);
   TListing &listing = slot->second;
   if (!fresh)
     return listing;
-  const int limit = std::min(FMaxEntries, kMaxEntriesInAll - FEntries);
-  listing.Readable = ListFolder(folder.Path, limit, FBuffer, listing.Overfull);
+  const int left = FMaxEntriesInAll - FEntries;
+  bool overfull = false;
+  listing.Readable = ListFolder(folder.Path, std::min(FMaxEntries, left), FBuffer, overfull);
+  if (overfull && left < FMaxEntries)
+    throw Exception("more than " + std::to_string(FMaxEntriesInAll) +
+                    " entries in all the folders read for the device packs: the walk stopped at " +
+                    folder.Path);
+  if (overfull && edc)
+    throw Exception("more than " + std::to_string(FMaxEntries) +
+                    " entries in a pack's edc folder, which holds one file per device (" + folder.Path + ")");
+  if (overfull)
+    throw Exception("more than " + std::to_string(FMaxEntries) + " entries in " + folder.Path +
+                    ": the walk over the device packs reads at most " + std::to_string(FMaxEntries) +
+                    " entries a folder");
   FEntries += static_cast<int>(FBuffer.size());
   listing.Entries.reserve(FBuffer.size());
   for (TFolderEntry &item : FBuffer) {
@@ -99,29 +119,28 @@ const TListing &TWalk::List(const TEntry &folder) {
   return listing;
 }
 
-std::vector<const TEntry *> TWalk::Versions(const TEntry &folder) {
-  std::vector<const TEntry *> versions;
-  const TListing &listing = List(folder);
-  if (listing.Overfull)
-    return versions;
-  for (const TEntry &entry : listing.Entries)
-    if (entry.Folder && IsVersion(entry.Name))
-      versions.push_back(&entry);
-  return versions;
+const std::vector<const TEntry *> &TWalk::Versions(const TEntry &folder) {
+  TListing &listing = Read(folder);
+  if (!listing.VersionsKnown) {
+    listing.VersionsKnown = true;
+    for (const TEntry &entry : listing.Entries)
+      if (entry.Folder && IsVersion(entry.Name))
+        listing.Versions.push_back(&entry);
+  }
+  return listing.Versions;
 }
 
-std::vector<TFoundPack> TWalk::PacksIn(const TEntry &folder) {
-  std::vector<TFoundPack> packs;
-  const TListing &listing = List(folder);
-  if (listing.Overfull)
-    return packs;
-  for (const TEntry &entry : listing.Entries)
-    if (entry.Folder) {
-      std::vector<const TEntry *> versions = Versions(entry);
-      if (!versions.empty())
-        packs.push_back({entry.Name, entry.Canonical, std::move(versions)});
-    }
-  return packs;
+const std::vector<TFoundPack> &TWalk::PacksIn(const TEntry &folder) {
+  TListing &listing = Read(folder);
+  if (!listing.PacksKnown) {
+    listing.PacksKnown = true;
+    std::set<std::string_view> seen; // a folder that links lead to again is one
+    for (const TEntry &entry : listing.Entries)
+      if (entry.Folder && seen.insert(entry.Canonical).second)
+        if (const std::vector<const TEntry *> &versions = Versions(entry); !versions.empty())
+          listing.Packs.push_back({entry.Name, entry.Canonical, versions});
+  }
+  return listing.Packs;
 }
 
 // The edc subfolder of a version folder, or null.
@@ -187,6 +206,12 @@ int CompareVersions(std::string_view a, std::string_view b) {
   return moreA == moreB ? 0 : (moreA ? 1 : -1);
 }
 
+bool PreferVersion(std::string_view a, std::string_view b) {
+  if (const int order = CompareVersions(a, b); order != 0)
+    return order > 0;
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
 bool PathExists(const std::string &path) {
   std::error_code error;
   const fs::file_status status = fs::symlink_status(PackPath(path), error);
@@ -202,7 +227,7 @@ void TDevicePacks::Clear() {
 
 bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   Clear();
-  TWalk walk(FMaxFolderEntries);
+  TWalk walk(FMaxFolderEntries, FMaxEntriesInAll);
   TEntry root;
   root.Path = folder;
   root.Canonical = CanonicalOf(folder);
@@ -229,13 +254,14 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
     single = true;
     edcFolder = edc->Path;
     FPacks.push_back({FolderName(ParentOf(root.Canonical)), FolderName(root.Canonical), {}, 0});
-  } else if (std::vector<const TEntry *> versions = walk.Versions(root); !versions.empty()) {
-    found.push_back({FolderName(root.Canonical), root.Canonical, std::move(versions)});
+  } else if (const std::vector<const TEntry *> &versions = walk.Versions(root); !versions.empty()) {
+    found.push_back({FolderName(root.Canonical), root.Canonical, versions});
   } else if (found = walk.PacksIn(root); found.empty()) {
+    std::set<std::string_view> vendors{root.Canonical};
     for (const TEntry &vendor : listing.Entries)
-      if (vendor.Folder && !listing.Overfull)
-        for (TFoundPack &pack : walk.PacksIn(vendor))
-          found.push_back(std::move(pack));
+      if (vendor.Folder && vendors.insert(vendor.Canonical).second)
+        for (const TFoundPack &pack : walk.PacksIn(vendor))
+          found.push_back(pack);
   }
   if (single) {
     // A version folder's pack is its parent; a name that is no version names itself.
@@ -248,23 +274,43 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   } else {
     if (found.empty())
       return false;
-    std::set<std::string> taken;
+    // Of each pack its preferred version; a pack of the same name in another vendor
+    // folder (or letter case) is the same pack, and the preferred version of all
+    // wins; of the same version, the one found first (in name order).
+    struct TChoice {
+      std::string Name;
+      const TEntry *Version;
+    };
+    std::vector<TChoice> chosen;
+    std::map<std::string, size_t> byName; // a name in capitals -> its choice
+    std::set<std::string_view> taken;
     for (const TFoundPack &pack : found) {
       if (!taken.insert(pack.Folder).second)
         continue;
       const TEntry *highest = pack.Versions.front();
       for (const TEntry *version : pack.Versions)
-        if (CompareVersions(version->Name, highest->Name) > 0)
+        if (PreferVersion(version->Name, highest->Name))
           highest = version;
-      const TEntry *edc = EdcOf(walk, *highest);
-      FPacks.push_back(
-          {pack.Name, highest->Name, edc != nullptr ? PackPathText(edc->Path) : std::string(), 0});
+      const auto [same, fresh] = byName.try_emplace(UpperCaseAscii(pack.Name), chosen.size());
+      if (fresh)
+        chosen.push_back({pack.Name, highest});
+      else if (PreferVersion(highest->Name, chosen[same->second].Version->Name))
+        chosen[same->second] = {pack.Name, highest};
+    }
+    for (const TChoice &choice : chosen) {
+      const TEntry *edc = EdcOf(walk, *choice.Version);
+      FPacks.push_back({choice.Name, choice.Version->Name, edc != nullptr ? edc->Path : std::string(), 0});
     }
     std::stable_sort(FPacks.begin(), FPacks.end(),
                      [](const TPack &a, const TPack &b) { return CompareText(a.Name, b.Name) < 0; });
   }
 
-  // The devices, by their files' names; a device in two packs from the first.
+  // The devices, by their files' names; a device in two packs from the first. A
+  // name with a blank or a control character is none a configuration text can give.
+  const auto nameable = [](std::string_view name) {
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return c == ' ' || IsControlChar(static_cast<unsigned char>(c)); });
+  };
   std::vector<std::string> devices;
   for (TPack &pack : FPacks) {
     if (pack.EdcFolder.empty())
@@ -274,13 +320,10 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
     edc.Canonical = CanonicalOf(pack.EdcFolder);
     if (edc.Canonical.empty())
       continue;
-    const TListing &files = walk.List(edc);
-    if (files.Overfull)
-      throw Exception("more than " + std::to_string(FMaxFolderEntries) +
-                      " entries in a pack's edc folder, which holds one file per device (" + pack.EdcFolder +
-                      ")");
+    const TListing &files = walk.List(edc, true);
     for (const TEntry &file : files.Entries) {
-      if (!isPic(file) || !(StartsWithText(file.Name, "PIC18F") || StartsWithText(file.Name, "PIC18LF")))
+      if (!isPic(file) || !(StartsWithText(file.Name, "PIC18F") || StartsWithText(file.Name, "PIC18LF")) ||
+          !nameable(file.Name))
         continue;
       ++pack.Pic18Files;
       std::string device = UpperCaseAscii(std::string_view(file.Name).substr(3, file.Name.size() - 7));

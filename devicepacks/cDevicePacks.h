@@ -16,16 +16,24 @@ bool IsVersion(std::string_view name);
 // Compares two versions number by number (1.10.0 is newer than 1.9.5); a version
 // that is the start of another is older. Negative, 0 or positive.
 int CompareVersions(std::string_view a, std::string_view b);
+// True when version A is taken before B: it is newer, or equal and written shorter
+// (1.2 before 01.2), or of the same length and first in byte order (01.2 before 1.02).
+bool PreferVersion(std::string_view a, std::string_view b);
 // True when something (a file, a folder, a link, even a dangling one) has this path.
 bool PathExists(const std::string &path);
 
 class TDevicePacks {
 public:
-  // A folder is read only while it has at most this many entries; an edc folder
-  // with more is bad data, any other folder is not a pack's.
+  // The walk reads a folder only while it has at most this many entries, and all
+  // folders of one load together while they have this many; beyond either, the
+  // load raises an Exception that names the limit and the folder where it stopped.
   static constexpr int kMaxFolderEntries = 10000;
-  // The same bound, lower (for the tests).
-  void SetMaxFolderEntries(int value) { FMaxFolderEntries = value; }
+  static constexpr int kMaxEntriesInAll = 100000;
+  // The same bounds, lower (for the tests).
+  void SetEntryLimits(int perFolder, int inAll) {
+    FMaxFolderEntries = perFolder;
+    FMaxEntriesInAll = inAll;
+  }
 
   // A pack as read: its name, the version folder chosen and its edc folder ("" when
   // that version has none).
@@ -38,7 +46,7 @@ public:
 
   // Looks at Folder as an edc folder, a version folder, a pack folder, a vendor
   // folder or a packs folder, the first that fits. False, with nothing read, when
-  // it is none of them; an edc folder with too many entries raises an Exception.
+  // it is none of them; folders beyond the limits above raise an Exception.
   bool Load(const std::string &folder, bool includeLF);
   void Clear();
 
@@ -54,6 +62,7 @@ public:
 
 private:
   int FMaxFolderEntries = kMaxFolderEntries;
+  int FMaxEntriesInAll = kMaxEntriesInAll;
   std::vector<TPack> FPacks;
   TStringList FDevices;
   std::string FText;

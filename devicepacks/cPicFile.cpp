@@ -3,6 +3,7 @@
 
 #include "common/cCodePage1252.h"
 #include "common/cErrors.h"
+#include "common/cTextLines.h"
 #include "devicepacks/cPackPath.h"
 #include "devicepacks/cParseMemory.h"
 
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -42,13 +44,14 @@ struct TNames {
 };
 
 // Line numbers of offsets into the text, from where its line ends were before the
-// parser wrote into it.
+// parser wrote into it; lines are counted as an editor counts them.
 class TLineIndex {
 public:
   explicit TLineIndex(std::string_view text) {
-    for (const char *p = text.data(), *end = text.data() + text.size();
-         (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr; ++p)
-      FEnds.push_back(static_cast<size_t>(p - text.data()));
+    TTextLines lines(text);
+    std::string_view line;
+    while (lines.Next(line))
+      FEnds.push_back(static_cast<size_t>(line.data() + line.size() - text.data()));
   }
   int LineAt(ptrdiff_t offset) const {
     if (offset < 0)
@@ -60,6 +63,11 @@ public:
 private:
   std::vector<size_t> FEnds;
 };
+
+// Memory that ran out, in the parser or beside it, said as such.
+Exception OutOfMemory(const std::string &fileName) {
+  return Exception("cannot read " + fileName + ": out of memory");
+}
 
 class TPicParser {
 public:
@@ -142,6 +150,8 @@ void TPicParser::Parse() {
   // else the tool does not read is built.
   const pugi::xml_parse_result result =
       document.load_buffer_inplace(FText, FSize, pugi::parse_escapes, pugi::encoding_utf8);
+  if (result.status == pugi::status_out_of_memory)
+    throw OutOfMemory(FFileName);
   if (!result) {
     // An error met past the last character but blanks: the file stops short.
     const bool cutShort = last != std::string_view::npos && result.offset > static_cast<ptrdiff_t>(last) &&
@@ -209,6 +219,10 @@ void TPicParser::ReadRegister(pugi::xml_node def, bool otp) {
   for (const pugi::xml_node node : mode.children()) {
     if (FNames.AdjustPoint == node.name()) {
       offset += Number(node, FNames.offset, "an adjust point of " + what, true);
+      if (offset < 0 || offset > 32)
+        Fail("an adjust point of " + what + " moves to bit " + std::to_string(offset) +
+                 ", outside the register",
+             node);
     } else if (FNames.DCRFieldDef == node.name()) {
       offset += ReadField(node, reg, offset);
     }
@@ -226,17 +240,27 @@ int64_t TPicParser::ReadField(pugi::xml_node def, TPicRegister &reg, int64_t off
   field.LangHidden = IsTrue(def, FNames.islanghidden);
   const std::string what = "field " + QuotedForMessage(field.Name) + " of " + QuotedForMessage(reg.Name);
   field.Mask = static_cast<uint32_t>(Number(def, FNames.mask, what, false));
-  field.Width = static_cast<int>(Number(def, FNames.nzwidth, what, false));
+  const int64_t width = Number(def, FNames.nzwidth, what, false);
+  if (width < 1 || width > 32)
+    Fail(what + ": " + FNames.nzwidth + " " + QuotedForMessage(Text(def, FNames.nzwidth)) +
+             " is not a width of 1 to 32 bits",
+         def);
+  field.Width = static_cast<int>(width);
   if (offset < 0 || offset > 31)
     Fail(what + " starts at bit " + std::to_string(offset) + ", outside the register", def);
   field.Offset = static_cast<int>(offset);
-  if ((static_cast<uint64_t>(field.Mask) << offset) > 0xFFFFFFFFu)
-    Fail(what + " reaches past bit 31 (mask " + Text(def, FNames.mask) + " at bit " + std::to_string(offset) +
+  // The mask lies within the field's width, and the width within the register, so
+  // the fields after it are where the file puts them.
+  if ((static_cast<uint64_t>(field.Mask) >> width) != 0)
+    Fail(what + ": " + FNames.mask + " " + Text(def, FNames.mask) + " is wider than its " + FNames.nzwidth +
+             " of " + std::to_string(width) + " bits",
+         def);
+  if (offset + width > 32)
+    Fail(what + " reaches past bit 31 (" + std::to_string(width) + " bits at bit " + std::to_string(offset) +
              ")",
          def);
   for (const pugi::xml_node node : def.children(FNames.DCRFieldSemantic.c_str()))
     ReadSemantic(node, reg, field);
-  const int width = field.Width;
   reg.Fields.push_back(std::move(field));
   return width;
 }
@@ -292,8 +316,12 @@ void TPicParser::ReadSemantic(pugi::xml_node node, const TPicRegister &reg, TPic
 
 void ReadPicText(std::string_view text, const std::string &fileName, TPicDevice &device) {
   device = TPicDevice();
-  std::string copy(text);
-  TPicParser(copy.data(), copy.size(), fileName, device).Parse();
+  try {
+    std::string copy(text);
+    TPicParser(copy.data(), copy.size(), fileName, device).Parse();
+  } catch (const std::bad_alloc &) {
+    throw OutOfMemory(fileName);
+  }
 }
 
 void ReadPicFile(const std::string &fileName, TPicDevice &device) {
@@ -316,20 +344,24 @@ void ReadPicFile(const std::string &fileName, TPicDevice &device) {
   std::ifstream stream(path, std::ios::binary);
   if (!stream)
     throw Exception("cannot read " + fileName + ": " + std::strerror(errno));
-  // Read into the parser's memory, without clearing it first, and parsed where it
-  // was read; text and tree take under three times the text.
-  TParseMemory memory(static_cast<size_t>(size) * 3 + size_t{256} * 1024);
-  char *buffer = static_cast<char *>(memory.Allocate(static_cast<size_t>(size) + 1));
-  std::unique_ptr<char[]> fallback;
-  if (buffer == nullptr) {
-    fallback.reset(new char[static_cast<size_t>(size) + 1]);
-    buffer = fallback.get();
+  try {
+    // Read into the parser's memory, without clearing it first, and parsed where it
+    // was read; text and tree take under three times the text.
+    TParseMemory memory(static_cast<size_t>(size) * 3 + size_t{256} * 1024);
+    char *buffer = static_cast<char *>(memory.Allocate(static_cast<size_t>(size) + 1));
+    std::unique_ptr<char[]> fallback;
+    if (buffer == nullptr) {
+      fallback.reset(new char[static_cast<size_t>(size) + 1]);
+      buffer = fallback.get();
+    }
+    stream.read(buffer, static_cast<std::streamsize>(size));
+    const auto got = static_cast<size_t>(stream.gcount());
+    if (stream.bad())
+      throw Exception("cannot read " + fileName);
+    if (got == 0)
+      throw Exception("cannot read " + fileName + ": the file is empty");
+    TPicParser(buffer, got, fileName, device).Parse();
+  } catch (const std::bad_alloc &) {
+    throw OutOfMemory(fileName);
   }
-  stream.read(buffer, static_cast<std::streamsize>(size));
-  const auto got = static_cast<size_t>(stream.gcount());
-  if (stream.bad())
-    throw Exception("cannot read " + fileName);
-  if (got == 0)
-    throw Exception("cannot read " + fileName + ": the file is empty");
-  TPicParser(buffer, got, fileName, device).Parse();
 }

@@ -422,7 +422,7 @@ TEST(ConfigGenGenerate, BadInputGivesAClearErrorOrReadsAsIs) {
        kExitOk, "    A = A5,"},
       {"NUL bytes",
        index + part + Bytes("<SWITCH_INFO_TYPE><B\0><b><1>\r\n<SETTING_VALUE_TYPE><ON><\0><1>\r\n"), kExitOk,
-       Bytes("    B\0 = ON")},
+       "    B  = ON"},
       {"CR-only line ends",
        "<PARTS_INDEX_TYPE><18F1>\r<PART_INFO_TYPE><x><PIC18F1>\r<SWITCH_INFO_TYPE><A><a><1>\r"
        "<SETTING_VALUE_TYPE><ON><on><1>\r",

@@ -30,3 +30,12 @@ TEST(CodePage1252, EveryByteMapsToItsCodePointAndBack) {
     EXPECT_EQ(CodePointToCp1252(Cp1252ToCodePoint(static_cast<unsigned char>(b))), b) << b;
   EXPECT_EQ(CodePointToCp1252(0x4E2D), -1);
 }
+
+TEST(CodePage1252, ControlCharactersBecomeBlanksAndNothingElseChanges) {
+  std::string controls("\0\x01\t\n\r\x1F\x7F\x81\x8D\x8F\x90\x9D", 12);
+  BlankControls(controls);
+  EXPECT_EQ(controls, std::string(12, ' '));
+  std::string text = " a~\x80\x9F\xA0\xFF";
+  BlankControls(text);
+  EXPECT_EQ(text, " a~\x80\x9F\xA0\xFF");
+}

@@ -322,6 +322,59 @@ TEST(DeviceTable, ASecondOneTimeProgrammableSectorJoinsInAddressOrderAndMarksIts
   EXPECT_TRUE(rows[1].Otp);
   EXPECT_EQ(rows[1].FileDefault, "OFF");
   EXPECT_EQ(rows[1].Register, 1);
+// Tabs, line breaks and every other control character of the vendor's texts are
+// blanks in the table, from either source: written out, they would break a line of
+// the text or a column of `switches`.
+TEST(DeviceTable, ControlCharactersOfTheVendorsTextsBecomeBlanks) {
+  TGenDevice device;
+  device.Name = "18F1";
+  TGenRegister reg{"CONFIG1H\x01", 0x300001, 0x1, 0xFF, false, {}};
+  reg.Fields.push_back({"F\tOSC",
+                        "Oscillator\tSelection",
+                        0x1,
+                        1,
+                        0,
+                        false,
+                        false,
+                        false,
+                        {{"A\x7F", "line one@LF@line two", 0, 0, false, false},
+                         {"B\x9D", "escaped@ESC@ break, @CRLF@@CRLF@ end", 1, 0, false, false}}});
+  device.Registers.push_back(reg);
+  std::string xml = PicXml(device);
+  for (const auto &[marker, text] : {std::pair{"@LF@", "\n"}, {"@ESC@", "&#10;&#9;"}, {"@CRLF@", "\r\n"}}) {
+    for (size_t at = xml.find(marker); at != std::string::npos; at = xml.find(marker))
+      xml.replace(at, std::string_view(marker).size(), text);
+  }
+  TTempFolder packs;
+  std::filesystem::create_directories(std::filesystem::path(packs.Path()) / "1.0.0" / "edc");
+  packs.WriteFile("1.0.0/edc/PIC18F1.PIC", xml);
+  TTempFolder info;
+  info.WriteDeviceInfo(TDeviceInfoText()
+                           .Index("18F1")
+                           .Part("18F1")
+                           .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H\x01><01>")
+                           .Switch("F\tOSC", "Oscillator\tSelection", "1")
+                           .Setting("A\x7F", "line one\x1Fline two", "0")
+                           .Setting("B\x9D", "escaped\x0B\x0C break, \x1B\x1B end", "1")
+                           .Text());
+  struct {
+    const TTempFolder &Folder;
+    const char *Description; // of the second setting
+  } const cases[] = {{packs, "escaped   break,      end"}, {info, "escaped   break,    end"}};
+  for (const auto &c : cases) {
+    TDeviceInfo reader;
+    reader.LoadDeviceIndex(c.Folder.Path(), false);
+    std::vector<TSwitchRow> rows;
+    std::vector<TConfigRegister> registers;
+    ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows, &registers)) << c.Folder.Path();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Name, "F OSC");
+    EXPECT_EQ(rows[0].Function, "Oscillator Selection");
+    EXPECT_EQ(Items(rows[0].SettingNames), (Strings{"A ", "B "}));
+    EXPECT_EQ(Items(rows[0].SettingDescriptions), (Strings{"line one line two", c.Description}));
+    EXPECT_EQ(rows[0].FileDefault, "B ");
+    EXPECT_EQ(registers[0].Name, c.Folder.Path() == packs.Path() ? "CONFIG1H " : "");
+  }
 }
 
 TEST(DeviceTable, ABadPackFileKeepsTheRowsReadBeforeItAndAnUnlistedDeviceHasNone) {

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,15 @@ TEST(PackVersions, AreNumbersSeparatedByDotsComparedNumberByNumber) {
                      {"1.0", "1.0.0", -1},   {"123456789012345678901.0", "123456789012345678900.9", 1}};
   for (const auto &c : cases)
     EXPECT_EQ(CompareVersions(c.A, c.B), c.Order) << c.A << " " << c.B;
+  // The newer first; of equal versions the shorter, then the first in byte order.
+  for (const auto &[a, b] : {std::pair{"1.10.0", "1.9.5"},
+                             {"1.2", "01.2"},
+                             {"01.2", "1.02"},
+                             {"1.2", "1.02"},
+                             {"1.2.0", "01.2.0"}}) {
+    EXPECT_TRUE(PreferVersion(a, b)) << a << " " << b;
+    EXPECT_FALSE(PreferVersion(b, a)) << a << " " << b;
+  }
 }
 
 // Each kind of folder, given as Folder, finds the same pack.
@@ -108,6 +118,40 @@ TEST(DevicePacks, ListEachDeviceOnceFromThePackWhoseNameComesFirstInNameOrder) {
   EXPECT_EQ(packs.Text(), "b_DFP 1.0.0, C_DFP 3.0.0, D_DFP 1.0.0");
 }
 
+// Of equal versions of a pack the one written shortest is read, then the first in
+// byte order; a pack of one name in two vendor folders is one pack: its highest
+// version is read, and of equal ones that of the vendor folder first in byte order.
+TEST(DevicePacks, EqualVersionsAndAPackUnderTwoVendorsResolveByOneRule) {
+  TTempFolder temp;
+  Put(temp, "packs/V1/A_DFP/01.2/edc/PIC18F1.PIC");
+  Put(temp, "packs/V1/A_DFP/1.02/edc/PIC18F2.PIC");
+  Put(temp, "packs/V1/A_DFP/1.2/edc/PIC18F3.PIC");
+  Put(temp, "packs/V1/B_DFP/2.0.0/edc/PIC18F4.PIC");
+  Put(temp, "packs/V2/B_DFP/10.0.0/edc/PIC18F5.PIC");
+  Put(temp, "packs/V1/C_DFP/1.0.0/edc/PIC18F6.PIC");
+  Put(temp, "packs/V2/c_DFP/1.0.0/edc/PIC18F7.PIC");
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "packs"), false));
+  EXPECT_EQ(Devices(packs), (Strings{"18F3", "18F5", "18F6"}));
+  EXPECT_EQ(packs.Text(), "A_DFP 1.2, B_DFP 10.0.0, C_DFP 1.0.0");
+}
+
+// A device name with a blank or a control character is one no configuration text
+// can give, so such a file lists no device.
+TEST(DevicePacks, FileNamesWithBlanksOrControlCharactersListNoDevice) {
+  TTempFolder temp;
+  Put(temp, "P/1.0.0/edc/PIC18F1.PIC");
+  Put(temp, "P/1.0.0/edc/PIC18F1 2.PIC");
+#ifndef _WIN32
+  for (const char *name :
+       {"PIC18F3\n.PIC", "PIC18F4\t.PIC", "PIC18F5\r.PIC", "PIC18F6\x7F.PIC", "PIC18F\x01.PIC"})
+    Put(temp, std::string("P/1.0.0/edc/") + name);
+#endif
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "P"), true));
+  EXPECT_EQ(Devices(packs), Strings{"18F1"});
+}
+
 TEST(DevicePacks, PacksWithoutPic18PartsListNoDevicesAndNameEveryPack) {
   TTempFolder temp;
   Put(temp, "Vendor/PIC16_DFP/1.0.0/edc/PIC16F84.PIC");
@@ -138,15 +182,68 @@ TEST(DevicePacks, AnEdcFolderWithTooManyEntriesIsBadData) {
   for (int i = 0; i <= 50; ++i)
     std::ofstream(edc / ("PIC18F" + std::to_string(i) + ".PIC"));
   TDevicePacks packs;
-  packs.SetMaxFolderEntries(51);
+  packs.SetEntryLimits(51, 1000);
   EXPECT_EQ(packs.Load(In(temp, "P"), false) ? packs.Devices().Count() : 0, 51);
-  packs.SetMaxFolderEntries(50);
+  packs.SetEntryLimits(50, 1000);
   try {
     packs.Load(In(temp, "P"), false);
     FAIL() << "no error";
   } catch (const Exception &e) {
     EXPECT_NE(e.Message().find("more than 50 entries"), std::string::npos) << e.Message();
     EXPECT_NE(e.Message().find(edc.string()), std::string::npos) << e.Message();
+  }
+}
+
+// Reaching a limit ends the load with an error that names the limit and the folder
+// where the walk stopped; nothing is left out in silence.
+TEST(DevicePacks, ReachingALimitIsAnErrorNamingWhereTheWalkStopped) {
+  struct {
+    const char *What;
+    std::function<void(const TTempFolder &)> Make;
+    std::string Stopped; // the folder named
+    std::string Message;
+  } const cases[] = {
+      {"packs whose folders hold other files",
+       [](const TTempFolder &temp) {
+         for (int p = 0; p < 12; ++p) {
+           const std::string pack = "V/P" + std::to_string(10 + p);
+           Put(temp, pack + "/1.0.0/edc/PIC18F" + std::to_string(p) + ".PIC");
+           for (int i = 0; i < 17; ++i)
+             Put(temp, pack + "/file" + std::to_string(i));
+         }
+       },
+       "V/P20", "more than 200 entries in all the folders read for the device packs: the walk stopped at "},
+      {"edc folders that are full in all",
+       [](const TTempFolder &temp) {
+         for (int p = 0; p < 11; ++p)
+           for (int i = 0; i < 18; ++i)
+             Put(temp,
+                 "V/P" + std::to_string(10 + p) + "/1.0.0/edc/PIC18F" + std::to_string(p * 100 + i) + ".PIC");
+       },
+       "V/P19/1.0.0/edc",
+       "more than 200 entries in all the folders read for the device packs: the walk stopped at "},
+      {"a pack folder too full",
+       [](const TTempFolder &temp) {
+         Put(temp, "V/P10/1.0.0/edc/PIC18F1.PIC");
+         for (int i = 0; i < 20; ++i)
+           Put(temp, "V/P10/file" + std::to_string(i));
+       },
+       "V/P10", "more than 20 entries in "},
+  };
+  for (const auto &c : cases) {
+    TTempFolder temp;
+    c.Make(temp);
+    TDevicePacks packs;
+    packs.SetEntryLimits(20, 200);
+    try {
+      packs.Load(In(temp, "V"), false);
+      ADD_FAILURE() << c.What << ": no error; " << packs.Text() << ", " << packs.Devices().Count()
+                    << " device(s)";
+    } catch (const Exception &e) {
+      EXPECT_NE(e.Message().find(c.Message), std::string::npos) << c.What << ": " << e.Message();
+      const std::string stopped = (fs::path(temp.Path()) / c.Stopped).make_preferred().string();
+      EXPECT_NE(e.Message().find(stopped), std::string::npos) << c.What << ": " << e.Message();
+    }
   }
 }
 

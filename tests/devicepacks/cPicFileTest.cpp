@@ -6,8 +6,10 @@
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -202,17 +204,101 @@ TEST(PicFile, BadDataNamesTheFileTheLineAndWhatIsWrong) {
       {Pic("<edc:ConfigFuseSector><edc:DCRDef edc:_addr=\"1\" edc:cname=\"C\"><edc:DCRModeList><edc:DCRMode>"
            "<edc:AdjustPoint edc:offset=\"-0x1\"/><edc:DCRFieldDef edc:mask=\"1\" edc:nzwidth=\"1\"/>"
            "</edc:DCRMode></edc:DCRModeList></edc:DCRDef></edc:ConfigFuseSector>"),
-       "field '' of 'C' starts at bit -1, outside the register (X.PIC, line 4)"},
+       "an adjust point of register 'C' moves to bit -1, outside the register (X.PIC, line 4)"},
       {Pic("<edc:ConfigFuseSector><edc:DCRDef edc:_addr=\"1\" edc:cname=\"C\"><edc:DCRModeList><edc:DCRMode>"
            "<edc:AdjustPoint edc:offset=\"28\"/><edc:DCRFieldDef edc:cname=\"W\" edc:mask=\"0x1f\" "
            "edc:nzwidth=\"5\"/></edc:DCRMode></edc:DCRModeList></edc:DCRDef></edc:ConfigFuseSector>"),
-       "field 'W' of 'C' reaches past bit 31 (mask 0x1f at bit 28)"},
+       "field 'W' of 'C' reaches past bit 31 (5 bits at bit 28) (X.PIC, line 4)"},
   };
   for (const auto &c : cases) {
     const std::string message = ErrorOf(c.Text);
     EXPECT_NE(message.find(c.Message), std::string::npos) << message << "\nexpected: " << c.Message;
   }
   EXPECT_EQ(ErrorOf(good), "");
+}
+
+// A width or offset that does not fit the register would put the fields after it
+// on another field's bits.
+TEST(PicFile, AWidthOrOffsetOutsideTheRegisterIsBadData) {
+  auto mode = [](const std::string &nodes) {
+    return Pic("<edc:ConfigFuseSector>\n<edc:DCRDef edc:_addr=\"0x300001\" edc:cname=\"CONFIG1H\">"
+               "<edc:DCRModeList><edc:DCRMode>\n" +
+               nodes + "\n<edc:DCRFieldDef edc:cname=\"NEXT\" edc:mask=\"0x1\" edc:nzwidth=\"0x1\"/>" +
+               "</edc:DCRMode></edc:DCRModeList></edc:DCRDef></edc:ConfigFuseSector>\n");
+  };
+  auto osc = [&](const std::string &mask, const std::string &width) {
+    return mode("<edc:DCRFieldDef edc:cname=\"OSC\" edc:mask=\"" + mask + "\" edc:nzwidth=\"" + width +
+                "\"/>");
+  };
+  struct {
+    std::string Text;
+    std::string Message;
+  } const cases[] = {
+      {osc("0xf", "0xffffffff"),
+       "field 'OSC' of 'CONFIG1H': edc:nzwidth '0xffffffff' is not a width of 1 to 32 bits (X.PIC, line 6)"},
+      {osc("0xf", "0"), "edc:nzwidth '0' is not a width of 1 to 32 bits"},
+      {osc("0xf", "33"), "edc:nzwidth '33' is not a width of 1 to 32 bits"},
+      {osc("0xf", "3"),
+       "field 'OSC' of 'CONFIG1H': edc:mask 0xf is wider than its edc:nzwidth of 3 bits (X.PIC, line 6)"},
+      {mode("<edc:AdjustPoint edc:offset=\"0xffffffff\"/>"),
+       "an adjust point of register 'CONFIG1H' moves to bit 4294967295, outside the register (X.PIC, line "
+       "6)"},
+      {mode("<edc:AdjustPoint edc:offset=\"33\"/>"), "moves to bit 33, outside the register"},
+      {mode("<edc:AdjustPoint edc:offset=\"32\"/>"),
+       "field 'NEXT' of 'CONFIG1H' starts at bit 32, outside the register (X.PIC, line 7)"},
+  };
+  for (const auto &c : cases) {
+    const std::string message = ErrorOf(c.Text);
+    EXPECT_NE(message.find(c.Message), std::string::npos) << message << "\nexpected: " << c.Message;
+  }
+  // A field may fill the register to its last bit, and a mask may have gaps.
+  EXPECT_EQ(ErrorOf(mode("<edc:AdjustPoint edc:offset=\"31\"/><edc:AdjustPoint edc:offset=\"-31\"/>"
+                         "<edc:DCRFieldDef edc:cname=\"W\" edc:mask=\"0x5\" edc:nzwidth=\"31\"/>")),
+            "");
+}
+
+// The parser's memory running out is said as such, whether the parser reports it
+// or an allocation throws.
+TEST(PicFile, OutOfMemoryIsSaidAsSuch) {
+  struct TAllocator {
+    pugi::allocation_function Allocate;
+  } const allocators[] = {
+      {[](size_t) -> void * { return nullptr; }},
+      {[](size_t) -> void * { throw std::bad_alloc(); }},
+  };
+  // The parser's own functions are put back however the read ends.
+  struct TRestore {
+    pugi::allocation_function Allocate = pugi::get_memory_allocation_function();
+    pugi::deallocation_function Deallocate = pugi::get_memory_deallocation_function();
+    ~TRestore() { pugi::set_memory_management_functions(Allocate, Deallocate); }
+  } const restore;
+  std::string text = Pic(kRegisters);
+  for (int i = 0; i < 2000; ++i)
+    text.insert(text.find("</edc:PIC>"), "<x/>");
+  for (const TAllocator &allocator : allocators) {
+    pugi::set_memory_management_functions(allocator.Allocate, restore.Deallocate);
+    EXPECT_EQ(ErrorOf(text), "cannot read X.PIC: out of memory");
+  }
+}
+
+// Lines are counted as an editor counts them, whatever ends them.
+TEST(PicFile, LinesEndAtCrLfALoneCrOrALoneLf) {
+  const std::string text = Pic(
+      "<edc:ConfigFuseSector>\n<edc:DCRDef edc:_addr=\"0x300000\" edc:cname=\"CONFIG1L\">\n"
+      "<edc:DCRModeList><edc:DCRMode>\n<edc:DCRFieldDef edc:cname=\"F\" edc:mask=\"x\" edc:nzwidth=\"1\"/>"
+      "</edc:DCRMode></edc:DCRModeList></edc:DCRDef></edc:ConfigFuseSector>\n");
+  for (const std::string end : {"\n", "\r\n", "\r"}) {
+    std::string ended;
+    for (const char c : text)
+      ended += c == '\n' ? end : std::string(1, c);
+    EXPECT_NE(ErrorOf(ended).find("(X.PIC, line 7)"), std::string::npos) << ErrorOf(ended);
+    TPicDevice device;
+    EXPECT_THROW(ReadPicText(ended, "X.PIC", device), Exception);
+    ASSERT_EQ(device.Registers.size(), 1u);
+    EXPECT_EQ(device.Registers[0].Line, 5);
+  }
+  // Mixed: a lone CR, a CR LF and a lone LF end three lines.
+  EXPECT_NE(ErrorOf("\r\r\n\n<a>").find("(X.PIC, line 4)"), std::string::npos) << ErrorOf("\r\r\n\n<a>");
 }
 
 TEST(PicFile, ABadFieldKeepsWhatWasReadBeforeIt) {

@@ -1,6 +1,6 @@
 // A text's lines as an editor counts them: CR LF, a lone CR and a lone LF each end
 // one; a last line without an ending still counts. Shared by the readers of
-// configuration text and of HEX files, so both number lines alike.
+// configuration text, of HEX files and of .PIC files, so all number lines alike.
 #pragma once
 
 #include <cstddef>

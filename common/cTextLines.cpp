@@ -1,5 +1,5 @@
 // Walking a text line by line, with runs of empty lines passed over in blocks.
-#include "core/cTextLines.h"
+#include "common/cTextLines.h"
 
 #include <algorithm>
 #include <bit>
