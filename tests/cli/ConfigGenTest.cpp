@@ -732,6 +732,34 @@ TEST(ConfigGenHex, AHexFileIsReadAsAConfigurationForTheDeviceNamed) {
   EXPECT_EQ(noDevice.Out, hex + ":1: error: a HEX file names no device; name it with --device NAME\n");
 }
 
+TEST(ConfigGenHex, AFileWhoseFirstLineIsARecordIsReadAsHexThroughItsEndOfFileRecord) {
+  const std::string records = THexText().Upper(0x0030).Data(0x0001, {0x02}).Text();
+  const struct {
+    const char *What;
+    std::string Text;
+    int Status;
+    std::string Out; // the start of check's diagnostics
+  } cases[] = {
+      {"a line of text after the end", records + ":00000001FF\r\nSaved by the programmer\r\n", kExitOk,
+       "<stdin>:1: note: CONFIG2L (0x300002) is not in the file"},
+      {"a DOS end-of-file byte after the end", records + ":00000001FF\r\n\x1A", kExitOk,
+       "<stdin>:1: note: CONFIG2L (0x300002) is not in the file"},
+      {"a DOS end-of-file byte on the end's line", records + ":00000001FF\x1A", kExitOk,
+       "<stdin>:1: note: CONFIG2L (0x300002) is not in the file"},
+      {"a line that is no record before the end", records + "Saved by the programmer\r\n:00000001FF\r\n",
+       kExitFailure, "<stdin>:3: error: a line that is no record: 'Saved by the programmer'\n"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const TRun run = RunCli({"check", "--folder", SamplesFolder(), "--device", "18F4520", "-"}, c.Text);
+    EXPECT_EQ(run.Status, c.Status) << run.Out;
+    EXPECT_EQ(run.Out.substr(0, c.Out.size()), c.Out);
+    const TRun words =
+        RunCli({"words", "--folder", SamplesFolder(), "--device", "18F4520", "--from", "-"}, c.Text);
+    EXPECT_EQ(words.Out.substr(0, 25), "CONFIG1H  0x300001  0x02\n");
+  }
+}
+
 // The sample's device packs hold the sample file's devices: every command gives the
 // same bytes from either, the device list and its status line aside.
 TEST(ConfigGenPacks, TheSamplePacksGiveWhatTheSampleFileGives) {
