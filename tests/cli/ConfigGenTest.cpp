@@ -641,6 +641,42 @@ TEST(ConfigGenCheck, TheDeviceAndTheConfigurationMustBeThere) {
   EXPECT_NE(missing.Err.find("cannot read /no/such/file.bas"), std::string::npos) << missing.Err;
 }
 
+TEST(ConfigGenCheck, AUtf16TextIsReportedAsSuchAndNothingElseInEveryPath) {
+  const std::string folder = SamplesFolder();
+  const std::string utf16 = "<stdin>:1: error: the text is UTF-16; save it as ANSI or UTF-8\n";
+  std::string little; // as Notepad's "Unicode" saves it
+  for (const char c : std::string("device = 18F4520\r\nconfig OSC = HS\r\n"))
+    little += std::string{c, '\0'};
+  std::string big = "\xFE\xFF" + little;
+  for (size_t i = 2; i + 1 < big.size(); i += 2)
+    std::swap(big[i], big[i + 1]);
+  const struct {
+    const char *What;
+    std::string Text;
+  } texts[] = {{"little-endian, with its byte-order mark", "\xFF\xFE" + little},
+               {"little-endian, without one", little},
+               {"big-endian, with its byte-order mark", big}};
+  const struct {
+    std::vector<std::string> Args;
+    bool ToStdout; // check's diagnostics go to stdout, --from's to stderr
+  } paths[] = {
+      {{"check", "--folder", folder, "-"}, true},
+      {{"check", "--folder", folder, "--device", "18F4520", "-"}, true},
+      {{"generate", "--folder", folder, "--from", "-"}, false},
+      {{"generate", "--folder", folder, "--device", "18F4520", "--from", "-"}, false},
+      {{"words", "--folder", folder, "--from", "-"}, false},
+      {{"words", "--folder", folder, "--device", "18F4520", "--from", "-"}, false},
+  };
+  for (const auto &text : texts)
+    for (const auto &path : paths) {
+      SCOPED_TRACE(text.What + (" " + testing::PrintToString(path.Args)));
+      const TRun run = RunCli(path.Args, text.Text);
+      EXPECT_EQ(run.Status, kExitFailure);
+      EXPECT_EQ(path.ToStdout ? run.Out : run.Err, utf16);
+      EXPECT_EQ(path.ToStdout ? run.Err : run.Out, "");
+    }
+}
+
 // --- words, and a HEX file as a configuration ------------------------------------------
 
 TEST(ConfigGenWords, PrintsEachRegistersWordAsWorkedOutByHand) {
