@@ -17,7 +17,14 @@
 #include <streambuf>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+extern char **environ;
 #endif
 
 namespace {
@@ -285,6 +292,65 @@ TEST(ConfigGen, TheProgramReportsAFailedWriteOfItsOutput) {
       EXPECT_EQ(status, kExitFailure);
       EXPECT_EQ(message.rfind("configgen: cannot write the output: ", 0), 0u) << message;
     }
+  }
+}
+
+namespace {
+// The program with Arguments and its standard output on a pipe whose reader has
+// gone, as after `| head -1`, with SIGPIPE as a shell leaves it: its exit status
+// (minus the signal's number when one ended it) and the first line of stderr.
+std::pair<int, std::string> RunIntoClosedPipe(const TTempFolder &folder, std::vector<std::string> arguments) {
+  int ends[2];
+  if (pipe(ends) != 0)
+    return {-1, "no pipe"};
+  close(ends[0]);
+  const std::string errors = folder.Path() + "/err.txt";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t signals;
+  sigemptyset(&signals);
+  posix_spawnattr_setsigmask(&attributes, &signals);
+  sigaddset(&signals, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &signals);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  std::string program = FB_CONFIGGEN;
+  arguments.insert(arguments.begin(), program);
+  std::vector<char *> argv;
+  argv.reserve(arguments.size() + 1);
+  for (std::string &argument : arguments)
+    argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
+  close(ends[1]);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  int status = 0;
+  if (spawned != 0 || waitpid(child, &status, 0) != child)
+    return {-1, "not run"};
+  std::ifstream in(errors);
+  std::string message;
+  std::getline(in, message);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), message};
+}
+} // namespace
+
+TEST(ConfigGen, OutputIntoAClosedPipeExitsOneWithAMessage) {
+  TTempFolder folder;
+  const std::string text = folder.WriteFile("t.bas", "device = 18F4520\nconfig LVP = ON\n");
+  for (const std::vector<std::string> &arguments :
+       std::vector<std::vector<std::string>>{{"devices", "--folder", SamplesFolder()},
+                                             {"generate", "--folder", SamplesFolder(), "--device", "18F4520"},
+                                             {"check", "--folder", SamplesFolder(), text}}) {
+    SCOPED_TRACE(testing::PrintToString(arguments));
+    const auto [status, message] = RunIntoClosedPipe(folder, arguments);
+    EXPECT_EQ(status, kExitFailure);
+    EXPECT_EQ(message, "configgen: cannot write the output: Broken pipe");
   }
 }
 
