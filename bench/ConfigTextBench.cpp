@@ -91,7 +91,9 @@ void BM_ReadHexConfigRegisters(benchmark::State &state) {
   }
   const std::string text = hex.End().Text();
   for (auto _ : state) {
+    state.PauseTiming();
     std::vector<TSwitchRow> table = rows;
+    state.ResumeTiming();
     int diagnostics = 0;
     const TReadSummary summary = ReadHexConfig(text, registers, table, "18F1", TReadMode::Check,
                                                [&](const TDiagnostic &) { ++diagnostics; });
