@@ -9,6 +9,7 @@
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
 #include "core/cHexFile.h"
+#include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
@@ -310,6 +311,10 @@ void TMainForm::SettingsGridOnSelectCBColumn() {
 void TMainForm::SettingsGridPaste() {
   IOutputBox &memo = FControls.Memo;
   const std::string text = FServices.Clipboard.GetText();
+  if (LooksLikeUtf16(text)) {
+    memo.SetLines({"Paste: " + std::string(kUtf16Text) + "."});
+    return;
+  }
   const TTextDevice named = FindDeviceLine(text);
 
   // The report shows the first diagnostics and counts the rest, so a large wrong

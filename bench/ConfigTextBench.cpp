@@ -1,10 +1,13 @@
 // Benchmarks of reading a configuration back: the reader on a 1 MB program source,
-// and checking the last device's generated text against its table.
+// checking the last device's generated text against its table, and a HEX file's
+// words onto a part of many registers.
 #include "bench/cBenchFile.h"
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
+#include "core/cConfigWords.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "tests/support/HexText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,4 +65,46 @@ void BM_CheckLastDeviceText(benchmark::State &state) {
   }
 }
 BENCHMARK(BM_CheckLastDeviceText)->Unit(benchmark::kMicrosecond);
+
+// A HEX file's words onto a part of N registers from 0x300000, one switch each,
+// every register in the file: the time grows with N, not with N squared.
+void BM_ReadHexConfigRegisters(benchmark::State &state) {
+  const auto count = static_cast<uint32_t>(state.range(0));
+  std::vector<TWordRegister> registers;
+  std::vector<TSwitchRow> rows;
+  THexText hex;
+  hex.Upper(0x0030);
+  for (uint32_t i = 0; i < count; ++i) {
+    registers.push_back({"", 0x300000 + i, 0xFF});
+    TSwitchRow row;
+    row.Name = "S" + std::to_string(i);
+    row.SettingNames.Add("OFF");
+    row.SettingNames.Add("ON");
+    row.SettingDescriptions.Add("off");
+    row.SettingDescriptions.Add("on");
+    row.Register = static_cast<int>(i);
+    row.Mask = 1;
+    row.Values = {0, 1};
+    rows.push_back(std::move(row));
+    if (i % 16 == 15 || i + 1 == count)
+      hex.Data(static_cast<uint16_t>(i & ~15u), std::vector<uint8_t>(i % 16 + 1, 0xFF));
+  }
+  const std::string text = hex.End().Text();
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<TSwitchRow> table = rows;
+    state.ResumeTiming();
+    int diagnostics = 0;
+    const TReadSummary summary = ReadHexConfig(text, registers, table, "18F1", TReadMode::Check,
+                                               [&](const TDiagnostic &) { ++diagnostics; });
+    benchmark::DoNotOptimize(summary.Applied + diagnostics);
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadHexConfigRegisters)
+    ->Arg(12500)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 } // namespace

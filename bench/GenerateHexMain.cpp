@@ -1,6 +1,9 @@
-// Writes an Intel HEX file of a program's size with an 18F4520 configuration at
-// its end, for the benchmark of reading a configuration from a HEX file:
-//   fb_gen_hex FILE [MEGABYTES]
+// Writes an Intel HEX file for the benchmarks of reading a configuration from one:
+//   fb_gen_hex FILE [MEGABYTES]   a program's size, with an 18F4520 configuration at
+//                                 its end;
+//   fb_gen_hex --pages FILE [N]   the 18F4520 configuration, then one data byte in
+//                                 each of N pages of 64 KiB (65536, every page of the
+//                                 address space: about 2 MB).
 #include "tests/support/HexText.h"
 
 #include <cstdint>
@@ -9,12 +12,11 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char **argv) {
-  if (argc < 2) {
-    std::cerr << "usage: fb_gen_hex FILE [MEGABYTES]\n";
-    return 2;
-  }
-  const double megabytes = argc > 2 ? std::stod(argv[2]) : 10;
+namespace {
+const std::vector<uint8_t> kConfiguration = {0x07, 0x1F, 0x1F, 0x00, 0x83, 0x81}; // from 0x300001
+
+// A program's code of about Megabytes, then the configuration.
+std::string Program(double megabytes) {
   const auto size = static_cast<size_t>(megabytes * 1024 * 1024);
   THexText hex;
   uint32_t address = 0;
@@ -29,13 +31,36 @@ int main(int argc, char **argv) {
     hex.Data(static_cast<uint16_t>(address & 0xFFFF), data);
     address += 16;
   }
-  const std::string &text = hex.Upper(0x0030).Data(0x0001, {0x07, 0x1F, 0x1F, 0x00, 0x83, 0x81}).End().Text();
-  std::ofstream out(argv[1], std::ios::binary);
+  return hex.Upper(0x0030).Data(0x0001, kConfiguration).End().Text();
+}
+
+// The configuration, then one byte in each of the first Pages pages of 64 KiB.
+std::string Pages(uint32_t pages) {
+  THexText hex;
+  hex.Upper(0x0030).Data(0x0001, kConfiguration);
+  for (uint32_t page = 0; page < pages; ++page)
+    hex.Upper(static_cast<uint16_t>(page)).Data(0x0010, {static_cast<uint8_t>(page)});
+  return hex.End().Text();
+}
+} // namespace
+
+int main(int argc, char **argv) {
+  const bool pages = argc > 1 && std::string(argv[1]) == "--pages";
+  const int first = pages ? 2 : 1;
+  if (argc <= first) {
+    std::cerr << "usage: fb_gen_hex FILE [MEGABYTES]\n       fb_gen_hex --pages FILE [PAGES]\n";
+    return 2;
+  }
+  const char *file = argv[first];
+  const std::string text =
+      pages ? Pages(argc > first + 1 ? static_cast<uint32_t>(std::stoul(argv[first + 1])) : 65536)
+            : Program(argc > first + 1 ? std::stod(argv[first + 1]) : 10);
+  std::ofstream out(file, std::ios::binary);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   if (!out) {
-    std::cerr << "cannot write " << argv[1] << '\n';
+    std::cerr << "cannot write " << file << '\n';
     return 1;
   }
-  std::cerr << argv[1] << ": " << text.size() << " bytes\n";
+  std::cerr << file << ": " << text.size() << " bytes\n";
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "core/cDeviceList.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexFile.h"
+#include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
 
 #include <sys/stat.h>
@@ -410,9 +411,14 @@ constexpr const char *kHexNamesNoDevice = "a HEX file names no device; name it w
 
 // Reads Source's configuration onto the device it names (or --device): a HEX
 // file's words, or a text's entries, each with what it leaves out at the chip's
-// default. Diagnostics go to Out; false when there is no device to read it onto.
+// default. Diagnostics go to Out; false when there is nothing to read it onto, or
+// nothing to read (UTF-16).
 bool ReadConfiguration(TOptions &options, const TSource &source, std::ostream &out, TOpenDevice &device,
                        TReadSummary &summary) {
+  if (LooksLikeUtf16(source.Text)) {
+    Diagnose(out, source.Name, 1, "error", std::string(kUtf16Text));
+    return false;
+  }
   const bool hex = LooksLikeHexFile(source.Text);
   const TTextDevice named = hex ? TTextDevice{} : FindDeviceLine(source.Text);
   if (hex && !options.HasDevice) {

@@ -40,6 +40,27 @@ const char *SkipLineEndBlocks(const char *text, const char *end, int &lines) {
 }
 } // namespace
 
+// UTF-16 without a byte-order mark shows as a zero in every other byte; 8-bit text
+// has none, and a file of zeros is no text of either kind.
+bool LooksLikeUtf16(std::string_view text) {
+  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+    return false;
+  if (text.size() >= 2 &&
+      ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF')))
+    return true;
+  const size_t pairs = std::min<size_t>(text.size(), 4096) / 2;
+  if (pairs == 0)
+    return false;
+  size_t zeros[2] = {0, 0};
+  for (size_t i = 0; i < pairs * 2; ++i)
+    if (text[i] == '\0')
+      ++zeros[i % 2];
+  for (int parity = 0; parity < 2; ++parity)
+    if (zeros[parity] == pairs && zeros[1 - parity] * 2 < pairs)
+      return true;
+  return false;
+}
+
 TTextLines::TTextLines(std::string_view text) : FText(text) {
   if (FText.substr(0, kUtf8Bom.size()) == kUtf8Bom)
     FPos = kUtf8Bom.size();

@@ -1,10 +1,16 @@
 // A text's lines as an editor counts them: CR LF, a lone CR and a lone LF each end
 // one; a last line without an ending still counts. Shared by the readers of
-// configuration text, of HEX files and of .PIC files, so all number lines alike.
+// configuration text, of HEX files and of .PIC files, so all number lines alike;
+// and whether a text is UTF-16, which none of them reads.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
+
+// Whether Text is UTF-16 (Notepad's "Unicode"), with a byte-order mark or without
+// one. Every path that reads a text asks this first and then says only this:
+inline constexpr std::string_view kUtf16Text = "the text is UTF-16; save it as ANSI or UTF-8";
+bool LooksLikeUtf16(std::string_view text);
 
 class TTextLines {
 public:

@@ -128,31 +128,11 @@ std::string QuotedLine(std::string_view line) {
     ++first;
   return QuotedForMessage(line.substr(first));
 }
-
-// UTF-16 without a byte-order mark shows as a zero in every other byte; 8-bit text
-// has none, and a file of zeros is no text of either kind.
-bool LooksLikeUtf16(std::string_view text) {
-  if (text.size() >= 2 &&
-      ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF')))
-    return true;
-  const size_t pairs = std::min<size_t>(text.size(), 4096) / 2;
-  if (pairs == 0)
-    return false;
-  size_t zeros[2] = {0, 0};
-  for (size_t i = 0; i < pairs * 2; ++i)
-    if (text[i] == '\0')
-      ++zeros[i % 2];
-  for (int parity = 0; parity < 2; ++parity)
-    if (zeros[parity] == pairs && zeros[1 - parity] * 2 < pairs)
-      return true;
-  return false;
-}
-
 } // namespace
 
 TConfigTextScanner::TConfigTextScanner(std::string_view text) : FLines(text) {
-  if (text.substr(0, 3) != "\xEF\xBB\xBF" && LooksLikeUtf16(text))
-    FPending = "the text is UTF-16; save it as ANSI or UTF-8"; // and nothing else of it is read
+  if (LooksLikeUtf16(text))
+    FPending = kUtf16Text; // and nothing else of it is read
 }
 
 bool TConfigTextScanner::Next(TConfigItem &item) {

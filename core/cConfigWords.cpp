@@ -145,6 +145,10 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
     order[i] = i;
   std::stable_sort(order.begin(), order.end(),
                    [&](size_t a, size_t b) { return registers[a].Address < registers[b].Address; });
+  std::vector<std::vector<size_t>> rowsOf(registers.size());
+  for (size_t r = 0; r < rows.size(); ++r)
+    if (rows[r].Register >= 0 && static_cast<size_t>(rows[r].Register) < registers.size())
+      rowsOf[static_cast<size_t>(rows[r].Register)].push_back(r);
   for (const TWordRegister &reg : registers)
     summary.Found = summary.Found || image.Has(reg.Address);
   for (const size_t i : order) {
@@ -153,11 +157,10 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
     const TWordRegister &reg = registers[i];
     std::string switches;
     uint32_t covered = 0;
-    for (const TSwitchRow &row : rows)
-      if (row.Register == static_cast<int>(i)) {
-        switches += (switches.empty() ? "" : ", ") + row.Name;
-        covered |= row.Mask;
-      }
+    for (const size_t r : rowsOf[i]) {
+      switches += (switches.empty() ? "" : ", ") + rows[r].Name;
+      covered |= rows[r].Mask;
+    }
     if (!image.Has(reg.Address)) {
       if (!switches.empty())
         applier.Report(TSeverity::Note, 1, [&] {
@@ -168,10 +171,8 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
     }
     const uint32_t word = image.Byte(reg.Address);
     const int line = std::max(image.Line(reg.Address), 1);
-    for (size_t r = 0; r < rows.size(); ++r) {
+    for (const size_t r : rowsOf[i]) {
       TSwitchRow &row = rows[r];
-      if (row.Register != static_cast<int>(i))
-        continue;
       const uint32_t bits = word & row.Mask;
       const int k = SettingOfBits(row, word); // the last setting of that value, as for defaults
       if (k >= 0)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 bool IsBlank(char c) {
@@ -71,62 +72,50 @@ std::string HexNumber(uint32_t value, int digits) {
 bool LooksLikeHexFile(std::string_view text) {
   TTextLines lines(text);
   std::string_view line;
-  bool any = false;
   while (lines.Next(line)) {
     if (line.empty()) {
       lines.SkipEmptyLines();
       continue;
     }
     line = Trimmed(line);
-    if (line.empty())
-      continue;
-    if (line.front() != ':')
-      return false;
-    any = true;
+    if (!line.empty())
+      return line.size() >= 2 && line[0] == ':' && HexDigit(line[1]) >= 0;
   }
-  return any;
+  return false;
 }
 
 bool THexImage::Has(uint32_t address) const {
-  const auto page = FPages.find(address >> 16);
-  return page != FPages.end() && page->second->Written[address & 0xFFFF];
+  const auto found = FBytes.find(address);
+  return found != FBytes.end() && found->second.Line != 0;
 }
 
 uint8_t THexImage::Byte(uint32_t address) const {
-  const auto page = FPages.find(address >> 16);
-  return page == FPages.end() ? 0 : page->second->Bytes[address & 0xFFFF];
+  const auto found = FBytes.find(address);
+  return found == FBytes.end() ? 0 : found->second.Value;
 }
 
 int THexImage::Line(uint32_t address) const {
-  const auto line = FLines.find(address);
-  return line == FLines.end() ? 0 : line->second;
+  const auto found = FBytes.find(address);
+  return found == FBytes.end() ? 0 : found->second.Line;
 }
 
 void THexImage::Watch(uint32_t address) {
-  FLines[address] = 0;
+  FBytes.try_emplace(address);
   FWatchedLow = std::min(FWatchedLow, address);
   FWatchedHigh = std::max(FWatchedHigh, address);
 }
 
 bool THexImage::Write(uint32_t address, uint8_t value, int line, uint8_t &old) {
-  // Records write one page after another: the page at hand is kept.
-  if (FPage == nullptr || FPageIndex != address >> 16) {
-    std::unique_ptr<TPage> &page = FPages[address >> 16];
-    if (!page)
-      page = std::make_unique<TPage>();
-    FPage = page.get();
-    FPageIndex = address >> 16;
-  }
-  const size_t offset = address & 0xFFFF;
-  const bool rewritten = FPage->Written[offset] && FPage->Bytes[offset] != value;
-  old = FPage->Bytes[offset];
-  FPage->Bytes[offset] = value;
-  FPage->Written[offset] = true;
-  if (address >= FWatchedLow && address <= FWatchedHigh) {
-    const auto watched = FLines.find(address);
-    if (watched != FLines.end())
-      watched->second = line;
-  }
+  if (address < FWatchedLow || address > FWatchedHigh)
+    return false;
+  const auto found = FBytes.find(address);
+  if (found == FBytes.end())
+    return false;
+  TByte &byte = found->second;
+  const bool rewritten = byte.Line != 0 && byte.Value != value;
+  old = byte.Value;
+  byte.Value = value;
+  byte.Line = line;
   return rewritten;
 }
 
@@ -138,6 +127,9 @@ THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnost
     if (sink)
       sink({line, severity, std::move(message), {}, {}});
   };
+  // Older tools end the file with a DOS end-of-file byte.
+  if (!text.empty() && text.back() == '\x1A')
+    text.remove_suffix(1);
   TTextLines lines(text);
   std::string_view line;
   std::vector<uint8_t> bytes;

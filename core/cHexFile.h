@@ -4,48 +4,44 @@
 
 #include "core/cDiagnostic.h"
 
-#include <array>
-#include <bitset>
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 // "0x" and Value in at least Digits upper-case hexadecimal digits, as messages
 // about addresses and bytes write them.
 std::string HexNumber(uint32_t value, int digits);
 
-// Whether Text is an Intel HEX file: every line that is not blank is a record
-// beginning with ":" (blanks around it allowed), and there is one at least.
+// Whether Text is an Intel HEX file: its first line that is not blank is a record
+// (":" and a hexadecimal digit, blanks around it allowed). What follows is the
+// reader's to judge: a line that is no record before the end-of-file record is an
+// error at its line, anything after it is not read.
 bool LooksLikeHexFile(std::string_view text);
 
-// The bytes a HEX file programs, kept in pages of 64 KiB as they are written; for
-// the addresses asked for, also the line of the record that wrote them last.
+// The bytes a HEX file programs at the addresses asked for (a device's configuration
+// registers), each with the line of the record that wrote it last. Data elsewhere is
+// read and checked, not kept, so memory goes with the addresses asked for, not with
+// the ones the file writes.
 class THexImage {
 public:
+  void Watch(uint32_t address);
+  // Whether a watched Address was written; its byte and the line that wrote it last
+  // (0 and 0 for others).
   bool Has(uint32_t address) const;
   uint8_t Byte(uint32_t address) const;
-  // The line of the record that wrote a watched address last; 0 for others.
   int Line(uint32_t address) const;
-  bool Empty() const { return FPages.empty(); }
 
-  // Writes Value at Address from the record on Line; true when the byte was
-  // written before with another value (Old then holds it).
+  // Writes Value at Address from the record on Line, if Address is watched; true
+  // when it was written before with another value (Old then holds it).
   bool Write(uint32_t address, uint8_t value, int line, uint8_t &old);
-  void Watch(uint32_t address);
 
 private:
-  struct TPage {
-    std::array<uint8_t, 65536> Bytes{};
-    std::bitset<65536> Written;
+  struct TByte {
+    uint8_t Value = 0;
+    int Line = 0; // 0: not written
   };
-  std::map<uint32_t, std::unique_ptr<TPage>> FPages;
-  TPage *FPage = nullptr; // the page written last
-  uint32_t FPageIndex = 0;
-  std::unordered_map<uint32_t, int> FLines;
+  std::unordered_map<uint32_t, TByte> FBytes;
   uint32_t FWatchedLow = UINT32_MAX;
   uint32_t FWatchedHigh = 0;
 };
@@ -60,7 +56,8 @@ struct THexSummary {
 // ignored) into Image, whose watched addresses are set already. Every record's
 // length and checksum are checked; a bad record is an error at its line (lines
 // counted as an editor counts them), and reading goes on. A byte written again
-// with another value takes the later one, with a warning. Lines after the
-// end-of-file record are ignored; a file without one is an error, as it may be cut
-// short. Linear in the length of Text.
+// with another value takes the later one, with a warning (at the watched addresses,
+// the only ones kept). Lines after the end-of-file record are ignored, as is a DOS
+// end-of-file byte (0x1A) that ends the text; a file without one is an error, as it
+// may be cut short. Linear in the length of Text.
 THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnosticSink &sink);

@@ -848,6 +848,21 @@ TEST_F(MainWindow, PastingAHexFileAppliesItsWordsToTheDeviceShown) {
   EXPECT_EQ(lines[1].substr(0, 28), "line 2: warning: LVP = ON: l");
 }
 
+TEST_F(MainWindow, PastingUtf16TextOnlySaysSo) {
+  std::string little; // as Notepad's "Unicode" saves it
+  for (const char c : std::string("device = 18F5678\r\nconfig WDT = OFF\r\n"))
+    little += std::string{c, '\0'};
+  for (const std::string &text : {"\xFF\xFE" + little, little}) {
+    Open();
+    Load(TwoDevices());
+    W->OwnClipboard.SetText(text);
+    W->Grid("SettingsGrid").OnPaste();
+    EXPECT_EQ(W->Form().Device(), "18F1234");
+    EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"INTRC"}));
+    EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({"Paste: the text is UTF-16; save it as ANSI or UTF-8."}));
+  }
+}
+
 TEST_F(MainWindow, PastingTextWithoutAConfigurationOnlyReportsIt) {
   Open();
   Load(TwoDevices());

@@ -17,7 +17,14 @@
 #include <streambuf>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+extern char **environ;
 #endif
 
 namespace {
@@ -285,6 +292,65 @@ TEST(ConfigGen, TheProgramReportsAFailedWriteOfItsOutput) {
       EXPECT_EQ(status, kExitFailure);
       EXPECT_EQ(message.rfind("configgen: cannot write the output: ", 0), 0u) << message;
     }
+  }
+}
+
+namespace {
+// The program with Arguments and its standard output on a pipe whose reader has
+// gone, as after `| head -1`, with SIGPIPE as a shell leaves it: its exit status
+// (minus the signal's number when one ended it) and the first line of stderr.
+std::pair<int, std::string> RunIntoClosedPipe(const TTempFolder &folder, std::vector<std::string> arguments) {
+  int ends[2];
+  if (pipe(ends) != 0)
+    return {-1, "no pipe"};
+  close(ends[0]);
+  const std::string errors = folder.Path() + "/err.txt";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t signals;
+  sigemptyset(&signals);
+  posix_spawnattr_setsigmask(&attributes, &signals);
+  sigaddset(&signals, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &signals);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  std::string program = FB_CONFIGGEN;
+  arguments.insert(arguments.begin(), program);
+  std::vector<char *> argv;
+  argv.reserve(arguments.size() + 1);
+  for (std::string &argument : arguments)
+    argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
+  close(ends[1]);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  int status = 0;
+  if (spawned != 0 || waitpid(child, &status, 0) != child)
+    return {-1, "not run"};
+  std::ifstream in(errors);
+  std::string message;
+  std::getline(in, message);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), message};
+}
+} // namespace
+
+TEST(ConfigGen, OutputIntoAClosedPipeExitsOneWithAMessage) {
+  TTempFolder folder;
+  const std::string text = folder.WriteFile("t.bas", "device = 18F4520\nconfig LVP = ON\n");
+  for (const std::vector<std::string> &arguments :
+       std::vector<std::vector<std::string>>{{"devices", "--folder", SamplesFolder()},
+                                             {"generate", "--folder", SamplesFolder(), "--device", "18F4520"},
+                                             {"check", "--folder", SamplesFolder(), text}}) {
+    SCOPED_TRACE(testing::PrintToString(arguments));
+    const auto [status, message] = RunIntoClosedPipe(folder, arguments);
+    EXPECT_EQ(status, kExitFailure);
+    EXPECT_EQ(message, "configgen: cannot write the output: Broken pipe");
   }
 }
 
@@ -641,6 +707,42 @@ TEST(ConfigGenCheck, TheDeviceAndTheConfigurationMustBeThere) {
   EXPECT_NE(missing.Err.find("cannot read /no/such/file.bas"), std::string::npos) << missing.Err;
 }
 
+TEST(ConfigGenCheck, AUtf16TextIsReportedAsSuchAndNothingElseInEveryPath) {
+  const std::string folder = SamplesFolder();
+  const std::string utf16 = "<stdin>:1: error: the text is UTF-16; save it as ANSI or UTF-8\n";
+  std::string little; // as Notepad's "Unicode" saves it
+  for (const char c : std::string("device = 18F4520\r\nconfig OSC = HS\r\n"))
+    little += std::string{c, '\0'};
+  std::string big = "\xFE\xFF" + little;
+  for (size_t i = 2; i + 1 < big.size(); i += 2)
+    std::swap(big[i], big[i + 1]);
+  const struct {
+    const char *What;
+    std::string Text;
+  } texts[] = {{"little-endian, with its byte-order mark", "\xFF\xFE" + little},
+               {"little-endian, without one", little},
+               {"big-endian, with its byte-order mark", big}};
+  const struct {
+    std::vector<std::string> Args;
+    bool ToStdout; // check's diagnostics go to stdout, --from's to stderr
+  } paths[] = {
+      {{"check", "--folder", folder, "-"}, true},
+      {{"check", "--folder", folder, "--device", "18F4520", "-"}, true},
+      {{"generate", "--folder", folder, "--from", "-"}, false},
+      {{"generate", "--folder", folder, "--device", "18F4520", "--from", "-"}, false},
+      {{"words", "--folder", folder, "--from", "-"}, false},
+      {{"words", "--folder", folder, "--device", "18F4520", "--from", "-"}, false},
+  };
+  for (const auto &text : texts)
+    for (const auto &path : paths) {
+      SCOPED_TRACE(text.What + (" " + testing::PrintToString(path.Args)));
+      const TRun run = RunCli(path.Args, text.Text);
+      EXPECT_EQ(run.Status, kExitFailure);
+      EXPECT_EQ(path.ToStdout ? run.Out : run.Err, utf16);
+      EXPECT_EQ(path.ToStdout ? run.Err : run.Out, "");
+    }
+}
+
 // --- words, and a HEX file as a configuration ------------------------------------------
 
 TEST(ConfigGenWords, PrintsEachRegistersWordAsWorkedOutByHand) {
@@ -730,6 +832,34 @@ TEST(ConfigGenHex, AHexFileIsReadAsAConfigurationForTheDeviceNamed) {
   const TRun noDevice = RunCli({"check", "--folder", SamplesFolder(), hex});
   EXPECT_EQ(noDevice.Status, kExitFailure);
   EXPECT_EQ(noDevice.Out, hex + ":1: error: a HEX file names no device; name it with --device NAME\n");
+}
+
+TEST(ConfigGenHex, AFileWhoseFirstLineIsARecordIsReadAsHexThroughItsEndOfFileRecord) {
+  const std::string records = THexText().Upper(0x0030).Data(0x0001, {0x02}).Text();
+  const struct {
+    const char *What;
+    std::string Text;
+    int Status;
+    std::string Out; // the start of check's diagnostics
+  } cases[] = {
+      {"a line of text after the end", records + ":00000001FF\r\nSaved by the programmer\r\n", kExitOk,
+       "<stdin>:1: note: CONFIG2L (0x300002) is not in the file"},
+      {"a DOS end-of-file byte after the end", records + ":00000001FF\r\n\x1A", kExitOk,
+       "<stdin>:1: note: CONFIG2L (0x300002) is not in the file"},
+      {"a DOS end-of-file byte on the end's line", records + ":00000001FF\x1A", kExitOk,
+       "<stdin>:1: note: CONFIG2L (0x300002) is not in the file"},
+      {"a line that is no record before the end", records + "Saved by the programmer\r\n:00000001FF\r\n",
+       kExitFailure, "<stdin>:3: error: a line that is no record: 'Saved by the programmer'\n"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const TRun run = RunCli({"check", "--folder", SamplesFolder(), "--device", "18F4520", "-"}, c.Text);
+    EXPECT_EQ(run.Status, c.Status) << run.Out;
+    EXPECT_EQ(run.Out.substr(0, c.Out.size()), c.Out);
+    const TRun words =
+        RunCli({"words", "--folder", SamplesFolder(), "--device", "18F4520", "--from", "-"}, c.Text);
+    EXPECT_EQ(words.Out.substr(0, 25), "CONFIG1H  0x300001  0x02\n");
+  }
 }
 
 // The sample's device packs hold the sample file's devices: every command gives the

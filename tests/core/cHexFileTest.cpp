@@ -39,8 +39,13 @@ TEST(HexFile, IsToldFromTextByItsContent) {
       {"\xEF\xBB\xBF:00000001FF\n", true},
       {"", false},
       {"\n \n", false},
-      {":00000001FF\nconfig WDT = OFF\n", false},
+      // The first line that is not blank decides: what follows the records is not read.
+      {":00000001FF\nconfig WDT = OFF\n", true},
+      {":00000001FF\r\n\x1A", true},
+      {":0100000055AB\r\nhello\r\n", true},
       {"device = 18F1\n:00000001FF\n", false},
+      {": a comment\n:00000001FF\n", false},
+      {":\n", false},
   };
   for (const auto &c : cases)
     EXPECT_EQ(LooksLikeHexFile(c.Text), c.Hex) << c.Text;
@@ -48,7 +53,8 @@ TEST(HexFile, IsToldFromTextByItsContent) {
 
 TEST(HexFile, DataGoesWhereTheLatestBaseAddressSays) {
   THexImage image;
-  image.Watch(0x300001);
+  for (const uint32_t address : {0x000001u, 0x300000u, 0x300001u, 0x1FFFFu, 0x10000u, 0x20000u})
+    image.Watch(address);
   const std::string text = THexText()
                                .Data(0x0000, {0x11, 0x22})
                                .Upper(0x0030)
@@ -67,11 +73,46 @@ TEST(HexFile, DataGoesWhereTheLatestBaseAddressSays) {
   EXPECT_EQ(image.Byte(0x300000), 0x0F);
   EXPECT_EQ(image.Byte(0x300001), 0x08);
   EXPECT_EQ(image.Line(0x300001), 3);
-  EXPECT_EQ(image.Line(0x300000), 0); // not watched
   EXPECT_EQ(image.Byte(0x1FFFF), 0xAA);
   EXPECT_EQ(image.Byte(0x10000), 0xBB);
-  EXPECT_FALSE(image.Has(0x300002));
+  EXPECT_EQ(image.Line(0x10000), 6);
   EXPECT_FALSE(image.Has(0x20000));
+}
+
+TEST(HexFile, OnlyTheWatchedAddressesAreKeptAndWarnedOf) {
+  // A byte in each 64 KiB page and the same bytes again with other values: only the
+  // watched addresses are kept, and only their second value is news.
+  THexText text;
+  for (uint32_t page = 0; page < 0x40; ++page)
+    text.Upper(static_cast<uint16_t>(page)).Data(0x0001, {0x11, 0x22});
+  text.Upper(0x0030).Data(0x0001, {0x33, 0x44}).Upper(0x0000).Data(0x0002, {0x55});
+  THexImage image;
+  image.Watch(0x300002);
+  ExpectStarts(Read(text.End().Text(), image),
+               {"130 warning: the byte at 0x300002 is written again with another value, 0x44 after 0x22"});
+  EXPECT_TRUE(image.Has(0x300002));
+  EXPECT_EQ(image.Byte(0x300002), 0x44);
+  EXPECT_EQ(image.Line(0x300002), 130);
+  EXPECT_FALSE(image.Has(0x300001));
+  EXPECT_FALSE(image.Has(0x000002));
+}
+
+TEST(HexFile, WhatFollowsTheEndOfFileRecordIsNotRead) {
+  const std::string records = THexText().Upper(0x0030).Data(0x0001, {0x08}).End().Text();
+  for (const std::string after : {"config WDT = OFF\r\n", "\x1A", ":0100010000FE\r\nnot a record\r\n"}) {
+    SCOPED_TRACE(after);
+    THexImage image;
+    image.Watch(0x300001);
+    THexSummary summary;
+    EXPECT_EQ(Read(records + after, image, &summary), Strings{});
+    EXPECT_TRUE(summary.Ended);
+    EXPECT_EQ(image.Byte(0x300001), 0x08);
+  }
+  // A DOS end-of-file byte right after the record, on its line.
+  THexImage image;
+  THexSummary summary;
+  EXPECT_EQ(Read(":00000001FF\x1A", image, &summary), Strings{});
+  EXPECT_TRUE(summary.Ended);
 }
 
 TEST(HexFile, EveryBadRecordIsAnErrorAtItsLineAndReadingGoesOn) {
@@ -107,6 +148,7 @@ TEST(HexFile, EveryBadRecordIsAnErrorAtItsLineAndReadingGoesOn) {
   }
   // The same byte again: the later value counts, with a warning; the same value is no news.
   THexImage image;
+  image.Watch(0);
   ExpectStarts(Read(THexText().Data(0, {0x55}).Data(0, {0x55}).Data(0, {0x66}).End().Text(), image),
                {"3 warning: the byte at 0x000000 is written again with another value, 0x66 after 0x55"});
   EXPECT_EQ(image.Byte(0), 0x66);
