@@ -322,6 +322,8 @@ TEST(DeviceTable, ASecondOneTimeProgrammableSectorJoinsInAddressOrderAndMarksIts
   EXPECT_TRUE(rows[1].Otp);
   EXPECT_EQ(rows[1].FileDefault, "OFF");
   EXPECT_EQ(rows[1].Register, 1);
+}
+
 // Tabs, line breaks and every other control character of the vendor's texts are
 // blanks in the table, from either source: written out, they would break a line of
 // the text or a column of `switches`.
