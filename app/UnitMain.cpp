@@ -309,10 +309,14 @@ void TMainForm::SettingsGridOnSelectCBColumn() {
 }
 
 void TMainForm::SettingsGridPaste() {
+  ApplyConfigText(FServices.Clipboard.GetText(), "Paste: ", kNothingToPaste);
+}
+
+void TMainForm::ApplyConfigText(const std::string &text, const std::string &prefix,
+                                const std::string &nothing) {
   IOutputBox &memo = FControls.Memo;
-  const std::string text = FServices.Clipboard.GetText();
   if (LooksLikeUtf16(text)) {
-    memo.SetLines({"Paste: " + std::string(kUtf16Text) + "."});
+    memo.SetLines({prefix + std::string(kUtf16Text) + "."});
     return;
   }
   const TTextDevice named = FindDeviceLine(text);
@@ -346,7 +350,7 @@ void TMainForm::SettingsGridPaste() {
       hex ? ReadHexConfig(text, CheckedWordRegisters(), FRows, FDevice, TReadMode::Paste, add, room)
           : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room);
   if (!summary.Found && summary.Problems == 0 && !hex) {
-    memo.SetLines({kNothingToPaste});
+    memo.SetLines({nothing});
     return;
   }
   ISettingsGrid &grid = FControls.SettingsGrid;
@@ -361,6 +365,40 @@ void TMainForm::SettingsGridPaste() {
   if (summary.Unreported > 0)
     report.push_back("... and " + std::to_string(summary.Unreported) + " more diagnostic(s) not shown.");
   memo.SetLines(report);
+}
+
+void TMainForm::FormDropFiles(const std::vector<std::string> &paths) {
+  if (paths.empty())
+    return;
+  IOutputBox &memo = FControls.Memo;
+  // Which of several files was meant is not for the window to guess.
+  if (paths.size() > 1) {
+    memo.SetLines(
+        {"Drop: " + std::to_string(paths.size()) + " files were dropped; drop one file at a time."});
+    return;
+  }
+  const std::string &path = paths.front();
+  const TFileText file = FServices.FileSystem.ReadFileText(path, kMaxTextSize);
+  std::string reason;
+  switch (file.Status) {
+  case TFileText::TStatus::Read:
+    ApplyConfigText(file.Text, "Drop: " + path + ": ",
+                    "Drop: " + path + ": the file holds no configuration.");
+    return;
+  case TFileText::TStatus::Missing:
+    reason = "no such file";
+    break;
+  case TFileText::TStatus::Folder:
+    reason = "it is a folder, not a file";
+    break;
+  case TFileText::TStatus::TooLarge:
+    reason = "it is larger than " + std::to_string(kMaxTextSize >> 20) + " MiB, which no program's source is";
+    break;
+  case TFileText::TStatus::Failed:
+    reason = file.Reason;
+    break;
+  }
+  memo.SetLines({"Drop: cannot read " + path + ": " + reason + "."});
 }
 
 std::vector<TWordRegister> TMainForm::CheckedWordRegisters() const {

@@ -110,6 +110,9 @@ public:
   // the clipboard (source text, or an Intel HEX file's words) to the table and
   // reports in the output box what it did.
   void SettingsGridPaste();
+  // Files dropped on the window: one file's text is applied as a paste of it would
+  // be; a file that cannot be read, or more than one file, is only reported.
+  void FormDropFiles(const std::vector<std::string> &paths);
   // The grid's "Copy Configuration Words": the chip's configuration words for the
   // table, one register a line, on the clipboard.
   void SettingsGridCopyWords();
@@ -131,6 +134,10 @@ public:
   TDeviceInfo *Reader() const { return FDeviceInfo.get(); }
 
 private:
+  // Applies Text (a configuration text or an Intel HEX file) to the table and
+  // reports in the output box. A text it cannot take is only reported: a UTF-16
+  // text after Prefix, a text without a configuration as Nothing.
+  void ApplyConfigText(const std::string &text, const std::string &prefix, const std::string &nothing);
   // Appends a grid row for each table row, showing its first setting.
   void ShowRows();
   // The device's registers as the words name them; a fault of the device data that

@@ -301,10 +301,6 @@ struct TSource {
   std::string Text;
 };
 
-// Texts larger than this are no program's source: reading stops there, so a wrong
-// file or an endless stream cannot take the machine's memory.
-constexpr uint64_t kMaxTextSize = uint64_t{256} << 20;
-
 EFailure CannotRead(const std::string &name, const std::string &reason) {
   return EFailure("cannot read " + name + ": " + reason);
 }

@@ -1,16 +1,21 @@
 // A text's lines as an editor counts them: CR LF, a lone CR and a lone LF each end
 // one; a last line without an ending still counts. Shared by the readers of
 // configuration text, of HEX files and of .PIC files, so all number lines alike;
-// and whether a text is UTF-16, which none of them reads.
+// whether a text is UTF-16, which none of them reads; and the largest text taken.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 // Whether Text is UTF-16 (Notepad's "Unicode"), with a byte-order mark or without
 // one. Every path that reads a text asks this first and then says only this:
 inline constexpr std::string_view kUtf16Text = "the text is UTF-16; save it as ANSI or UTF-8";
 bool LooksLikeUtf16(std::string_view text);
+
+// Texts larger than this are no program's source: every front end refuses them, so
+// a wrong file or an endless stream cannot take the machine's memory.
+inline constexpr uint64_t kMaxTextSize = uint64_t{256} << 20;
 
 class TTextLines {
 public:

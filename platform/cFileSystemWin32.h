@@ -1,4 +1,5 @@
-// The file-system seam on Win32: the folder test of the folder selection routines.
+// The file-system seam on Win32: the folder test of the folder selection routines
+// and a file's text.
 #pragma once
 
 #include "seams/cPlatform.h"
@@ -9,4 +10,6 @@ class TFileSystemWin32 : public IFileSystem {
 public:
   // As FolderExists of dialogs/cDialogsWin32: visible folders and present drive roots.
   bool FolderExists(const std::string &path) override;
+  // Path in the ANSI code page, as the rest of the window's paths.
+  TFileText ReadFileText(const std::string &path, uint64_t maxSize) override;
 };

@@ -1,5 +1,5 @@
 // What the window's logic needs of the platform: message pump, clipboard, the
-// per-user registry, the folder test and the folder dialog.
+// per-user registry, the folder test and a file's text, and the folder dialog.
 #pragma once
 
 #include <cstdint>
@@ -44,11 +44,21 @@ public:
   virtual void CloseKey(THandle key) = 0;
 };
 
+// A file read whole, or why it was not.
+struct TFileText {
+  enum class TStatus { Read, Missing, Folder, TooLarge, Failed };
+  TStatus Status = TStatus::Failed;
+  std::string Text;   // the file's bytes, when Read
+  std::string Reason; // the system's words for a failure, when Failed (never empty)
+};
+
 class IFileSystem {
 public:
   virtual ~IFileSystem() = default;
   // True when Path names an existing, visible folder (or a present drive root).
   virtual bool FolderExists(const std::string &path) = 0;
+  // The bytes of the file at Path; one larger than MaxSize bytes is not read.
+  virtual TFileText ReadFileText(const std::string &path, uint64_t maxSize) = 0;
 };
 
 // The folder browse dialog as the main window uses it.

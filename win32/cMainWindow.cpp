@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace {
 const wchar_t *const kWindowClass = L"FusebenchMainWindow";
@@ -47,6 +48,18 @@ HFONT MakeFont(const wchar_t *face, int points, bool bold, UINT dpi,
   return CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
                      FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      pitch, face);
+}
+
+// The paths of the files in a drop, in the ANSI code page as the window's paths are.
+std::vector<std::string> DroppedFiles(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1)));
+    paths.push_back(WideToAnsi(path));
+  }
+  return paths;
 }
 
 void RegisterWindowClass(WNDPROC proc) {
@@ -91,6 +104,7 @@ TMainWindow::TMainWindow(TMainWindowSetup setup) : FSetup(std::move(setup)) {
   SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   FPump.SetDialogWindow(FHandle);
   FClipboard.SetOwner(FHandle);
+  DragAcceptFiles(FHandle, TRUE);
 
   MakeControls(*this);
   ApplyDpi(WindowDpi(FHandle));
@@ -299,6 +313,15 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (handled)
       return result;
     break;
+  }
+  case WM_DROPFILES: {
+    const auto drop = reinterpret_cast<HDROP>(wParam);
+    {
+      const THandlerScope scope(*this);
+      RunGuarded(reporter, [&] { FForm->FormDropFiles(DroppedFiles(drop)); });
+    }
+    DragFinish(drop);
+    return 0;
   }
   case WM_CTLCOLORSTATIC:
     return ColorStaticOnButtonFace(wParam);

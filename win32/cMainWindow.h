@@ -19,8 +19,9 @@
 
 #include <windows.h>
 
-// What the window needs from outside: the registry, the folder test and the folder
-// dialog (given by the start-up and by tests), and where failures go.
+// What the window needs from outside: the registry, the file system (the folder
+// test, a dropped file's text) and the folder dialog (given by the start-up and by
+// tests), and where failures go.
 struct TMainWindowSetup {
   IRegistry *Registry = nullptr;
   IFileSystem *FileSystem = nullptr;

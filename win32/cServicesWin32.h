@@ -1,5 +1,5 @@
 // The platform services the main window is given on Win32: the per-user registry,
-// the folder test and the shell's folder browser, owned by the window's component.
+// the file system and the shell's folder browser, owned by the window's component.
 #pragma once
 
 #include "dialogs/cDialogsWin32.h"

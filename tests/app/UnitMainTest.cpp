@@ -3,6 +3,7 @@
 #include "app/UnitMain.h"
 
 #include "common/cErrors.h"
+#include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
@@ -872,6 +873,100 @@ TEST_F(MainWindow, PastingTextWithoutAConfigurationOnlyReportsIt) {
   EXPECT_EQ(W->Form().Device(), "18F1234");
   EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"INTRC"}));
   EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({TMainForm::kNothingToPaste}));
+}
+
+// A dropped file's text goes the way of a pasted one: the same device, rows, marks
+// and report as a paste of that text in a window in the same state.
+TEST_F(MainWindow, ADroppedFileIsAppliedAsAPasteOfItsTextWouldBe) {
+  const struct {
+    const char *What;
+    const char *Shown; // the device shown before
+    std::string Text;
+    std::string Report; // the report's first line
+  } cases[] = {
+      {"a program's source naming another device", "18F1234",
+       "' my program\r\ndevice = 18F5678\r\nconfig\r\n  WDT = OFF,\r\n  LVP = ON,\r\n  PLL = 4\r\n",
+       "Pasted configuration: 2 of 3 entries applied."},
+      {"an Intel HEX file", "18F5678", THexText().Upper(0x0030).Data(0, {0xFE}).End().Text(),
+       "Pasted configuration: 2 of 2 entries applied."},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    struct TOutcome {
+      std::string Device;
+      Strings Settings;
+      std::vector<TRowMark> Marks;
+      std::string Report;
+    };
+    auto run = [&](const std::function<void()> &apply) {
+      Open();
+      Load(TwoDevices());
+      Pick(c.Shown);
+      apply();
+      return TOutcome{W->Form().Device(), Column(ISettingsGrid::kColSetting), Marks(*W),
+                      W->OutputBox("Memo").Text()};
+    };
+    const TOutcome dropped = run([&] {
+      Files.AddFile("C:\\Projects\\blink.src", c.Text);
+      W->Form().FormDropFiles({"C:\\Projects\\blink.src"});
+    });
+    const TOutcome pasted = run([&] {
+      W->OwnClipboard.SetText(c.Text);
+      W->Grid("SettingsGrid").OnPaste();
+    });
+    EXPECT_EQ(dropped.Device, "18F5678");
+    EXPECT_EQ(dropped.Settings, (Strings{"OFF", "ON"}));
+    EXPECT_EQ(dropped.Report.substr(0, c.Report.size() + 2), c.Report + "\r\n");
+    EXPECT_EQ(dropped.Device, pasted.Device);
+    EXPECT_EQ(dropped.Settings, pasted.Settings);
+    EXPECT_EQ(dropped.Marks, pasted.Marks);
+    EXPECT_EQ(dropped.Report, pasted.Report);
+  }
+}
+
+// A drop the window cannot apply says why in one line, naming the file, and changes
+// nothing else.
+TEST_F(MainWindow, ADropThatCannotBeAppliedIsOnlyReported) {
+  std::string wide;
+  for (const char c : std::string("device = 18F5678\r\nconfig WDT = OFF\r\n"))
+    wide += std::string{c, '\0'};
+  Files.AddFolder("C:\\Projects");
+  Files.AddFileOfSize("C:\\Projects\\huge.hex", kMaxTextSize + 1);
+  Files.AddFileOfSize("C:\\Projects\\edge.txt", kMaxTextSize); // at the limit: read
+  Files.AddUnreadableFile("C:\\Projects\\locked.asm", "Access is denied");
+  Files.AddFile("C:\\Projects\\wide.asm", "\xFF\xFE" + wide);
+  Files.AddFile("C:\\Projects\\notes.txt", "device = 18F5678\r\nx = 1\r\n");
+  const std::string generated = Crlf({"device = 18F1234", "", "config", "    CLKSEL = INTRC"});
+  const struct {
+    Strings Paths;
+    std::string Report; // "" leaves the output box as it was
+  } cases[] = {
+      {{"C:\\Projects\\gone.asm"}, "Drop: cannot read C:\\Projects\\gone.asm: no such file."},
+      {{"C:\\Projects"}, "Drop: cannot read C:\\Projects: it is a folder, not a file."},
+      {{"C:\\Projects\\huge.hex"},
+       "Drop: cannot read C:\\Projects\\huge.hex: it is larger than 256 MiB, which no program's source is."},
+      {{"C:\\Projects\\edge.txt"}, "Drop: C:\\Projects\\edge.txt: the file holds no configuration."},
+      {{"C:\\Projects\\locked.asm"}, "Drop: cannot read C:\\Projects\\locked.asm: Access is denied."},
+      {{"C:\\Projects\\wide.asm"},
+       "Drop: C:\\Projects\\wide.asm: the text is UTF-16; save it as ANSI or UTF-8."},
+      {{"C:\\Projects\\notes.txt"}, "Drop: C:\\Projects\\notes.txt: the file holds no configuration."},
+      {{"C:\\Projects\\notes.txt", "C:\\Projects\\wide.asm"},
+       "Drop: 2 files were dropped; drop one file at a time."},
+      {{}, ""},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Report);
+    Open();
+    Load(TwoDevices());
+    W->CheckBox("CheckBoxComments").SetChecked(false);
+    W->Button("ButtonGenerate").Click();
+    ASSERT_EQ(W->OutputBox("Memo").Text(), generated);
+    W->Form().FormDropFiles(c.Paths);
+    EXPECT_EQ(W->OutputBox("Memo").Text(), c.Report.empty() ? generated : Crlf({c.Report}));
+    EXPECT_EQ(W->Form().Device(), "18F1234");
+    EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"INTRC"}));
+    EXPECT_FALSE(Marks(*W)[0].Changed);
+  }
 }
 
 TEST_F(MainWindow, MarksFollowTheChosenSettings) {

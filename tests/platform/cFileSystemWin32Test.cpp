@@ -1,4 +1,5 @@
-// The file-system seam: the folder test on real folders, files and drive roots.
+// The file-system seam: the folder test on real folders, files and drive roots, and
+// reading a file's text.
 #include "platform/cFileSystemWin32.h"
 
 #include "tests/support/TestFiles.h"
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include <windows.h>
 
@@ -22,4 +24,40 @@ TEST(FileSystemWin32, FolderExistsForVisibleFoldersAndPresentDrives) {
   EXPECT_FALSE(seam.FolderExists(""));
   EXPECT_TRUE(seam.FolderExists("c:\\"));
   EXPECT_EQ(seam.FolderExists("Q:\\"), (GetLogicalDrives() >> ('Q' - 'A') & 1u) != 0);
+}
+
+// Reading a file's text: its bytes as they are, or why not, each failure its own.
+TEST(FileSystemWin32, ReadFileTextGivesTheBytesOrWhyNot) {
+  using TStatus = TFileText::TStatus;
+  TTempFolder temp;
+  using namespace std::string_literals;
+  const std::string text = "device = 18F2550\r\n\0config\n\xE9"s;
+  const std::string file = temp.WriteFile("blink.asm", text);
+  const std::string locked = temp.WriteFile("locked.asm", "x");
+  const HANDLE exclusive =
+      CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+  const struct {
+    std::string Path;
+    uint64_t MaxSize;
+    TStatus Status;
+    std::string Text;
+  } cases[] = {
+      {file, text.size(), TStatus::Read, text},
+      {file, text.size() - 1, TStatus::TooLarge, ""},
+      {temp.WriteFile("empty.asm", ""), 0, TStatus::Read, ""},
+      {temp.Path() + "\\gone.asm", 100, TStatus::Missing, ""},
+      {temp.Path() + "\\gone\\blink.asm", 100, TStatus::Missing, ""},
+      {temp.Path(), 100, TStatus::Folder, ""},
+      {locked, 100, TStatus::Failed, ""},
+  };
+  TFileSystemWin32 fileSystem;
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Path);
+    const TFileText read = fileSystem.ReadFileText(c.Path, c.MaxSize);
+    EXPECT_EQ(read.Status, c.Status);
+    EXPECT_EQ(read.Text, c.Text);
+    EXPECT_EQ(read.Reason.empty(), c.Status != TStatus::Failed) << read.Reason;
+  }
+  CloseHandle(exclusive);
 }

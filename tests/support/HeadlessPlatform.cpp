@@ -1,4 +1,4 @@
-// In-memory registry, folder set and folder dialog.
+// In-memory registry, folder and file sets and folder dialog.
 #include "tests/support/HeadlessPlatform.h"
 
 #include "common/cStringList.h"
@@ -146,6 +146,33 @@ void TMemoryFileSystem::AddFolder(const std::string &path) {
 
 bool TMemoryFileSystem::FolderExists(const std::string &path) {
   return !path.empty() && FFolders.count(Normalize(path)) != 0;
+}
+
+void TMemoryFileSystem::AddFile(const std::string &path, const std::string &text) {
+  FFiles[Normalize(path)] = {text, text.size(), {}};
+}
+
+void TMemoryFileSystem::AddFileOfSize(const std::string &path, uint64_t size) {
+  FFiles[Normalize(path)] = {{}, size, {}};
+}
+
+void TMemoryFileSystem::AddUnreadableFile(const std::string &path, const std::string &reason) {
+  FFiles[Normalize(path)] = {{}, 0, reason};
+}
+
+TFileText TMemoryFileSystem::ReadFileText(const std::string &path, uint64_t maxSize) {
+  using TStatus = TFileText::TStatus;
+  if (FolderExists(path))
+    return {TStatus::Folder, {}, {}};
+  const auto found = FFiles.find(Normalize(path));
+  if (path.empty() || found == FFiles.end())
+    return {TStatus::Missing, {}, {}};
+  const TFile &file = found->second;
+  if (!file.Reason.empty())
+    return {TStatus::Failed, {}, file.Reason};
+  if (file.Size > maxSize)
+    return {TStatus::TooLarge, {}, {}};
+  return {TStatus::Read, file.Text, {}};
 }
 
 bool THeadlessFolderDialog::Execute() {

@@ -1,10 +1,11 @@
 // In-memory platform services behind the platform seams: a pump with nothing to
-// pump, a clipboard that keeps its text, a registry, a set of folders and a
-// folder dialog that gives a preset answer.
+// pump, a clipboard that keeps its text, a registry, a set of folders and files,
+// and a folder dialog that gives a preset answer.
 #pragma once
 
 #include "seams/cPlatform.h"
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -66,16 +67,28 @@ private:
   THandle FNextHandle = 1;
 };
 
-// Answers FolderExists from a set of folders (compared ignoring ASCII letter
-// case and a trailing separator).
+// Answers from a set of folders and a set of files (paths compared ignoring ASCII
+// letter case and a trailing separator).
 class TMemoryFileSystem : public IFileSystem {
 public:
   void AddFolder(const std::string &path);
+  void AddFile(const std::string &path, const std::string &text);
+  // A file of Size bytes whose text is never asked for (one too large to read).
+  void AddFileOfSize(const std::string &path, uint64_t size);
+  // A file that cannot be read, for Reason.
+  void AddUnreadableFile(const std::string &path, const std::string &reason);
   bool FolderExists(const std::string &path) override;
+  TFileText ReadFileText(const std::string &path, uint64_t maxSize) override;
 
 private:
+  struct TFile {
+    std::string Text;
+    uint64_t Size = 0;
+    std::string Reason;
+  };
   static std::string Normalize(const std::string &path);
   std::set<std::string> FFolders;
+  std::map<std::string, TFile> FFiles;
 };
 
 // What the preset folder dialog answers, and what it was last told.

@@ -17,11 +17,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 namespace {
 const char *const kKey = "Software\\Holmcraft\\Fusebench\\Converter";
@@ -81,6 +84,49 @@ std::vector<std::string> DropDownEntries(TDropDownList &list) {
   return entries;
 }
 
+// A drop of Paths as the shell hands it over: a DROPFILES header, then each path in
+// UTF-16 with its zero, and one zero more. The window that gets it frees it.
+HDROP MakeDrop(const std::vector<std::wstring> &paths) {
+  size_t chars = 1;
+  for (const std::wstring &path : paths)
+    chars += path.size() + 1;
+  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto *header = static_cast<DROPFILES *>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  auto *text = reinterpret_cast<wchar_t *>(header + 1);
+  for (const std::wstring &path : paths)
+    text = std::copy(path.begin(), path.end(), text) + 1;
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+// Writes Content to a file of a UTF-16 name.
+void WriteFileW(const std::wstring &path, const std::string &content) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(file);
+  ASSERT_EQ(written, content.size());
+}
+
+// The file system of the window, with a close arriving while a file is read.
+class TClosingFileSystem : public IFileSystem {
+public:
+  explicit TClosingFileSystem(IFileSystem &inner) : FInner(inner) {}
+  bool FolderExists(const std::string &path) override { return FInner.FolderExists(path); }
+  TFileText ReadFileText(const std::string &path, uint64_t maxSize) override {
+    SendMessageW(Window, WM_CLOSE, 0, 0);
+    return FInner.ReadFileText(path, maxSize);
+  }
+  HWND Window = nullptr;
+
+private:
+  IFileSystem &FInner;
+};
+
 // Closes the shell's folder browser, when it opens on this thread, on a folder.
 struct TBrowserCloser {
   static inline std::string Folder;
@@ -134,8 +180,11 @@ protected:
   }
 
   void Open() {
-    Window = std::make_unique<TMainWindow>(
-        Services.Setup([this](const std::string &message) { Errors.push_back(message); }));
+    TMainWindowSetup setup =
+        Services.Setup([this](const std::string &message) { Errors.push_back(message); });
+    if (FileSystem)
+      setup.FileSystem = FileSystem;
+    Window = std::make_unique<TMainWindow>(std::move(setup));
     Window->Show();
     SetForegroundWindow(Window->Handle());
     Pump();
@@ -184,6 +233,7 @@ protected:
   }
 
   TServicesWin32 Services;
+  IFileSystem *FileSystem = nullptr; // instead of the services' own, when set
   std::unique_ptr<TMainWindow> Window;
   std::vector<std::string> Errors;
   const std::string Samples = SamplesFolder();
@@ -432,6 +482,65 @@ TEST_F(MainWindowTest, ALargePasteGivesAShortReport) {
   ASSERT_EQ(report.Count(), 102);
   EXPECT_EQ(report[0], "Pasted configuration: 1 of 50001 entries applied.");
   EXPECT_EQ(report[101], "... and 49900 more diagnostic(s) not shown.");
+  EXPECT_TRUE(Errors.empty());
+}
+
+// A file dragged from the shell onto the window, its name outside ASCII: its
+// configuration is applied as a paste of its text would be. Two files are refused.
+TEST_F(MainWindowTest, AFileDroppedOnTheWindowIsAppliedThenGenerated) {
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18F1220");
+  Open();
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  ASSERT_EQ(Window->Form().Device(), "18F1220");
+  EXPECT_NE(GetWindowLongW(Window->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  TTempFolder temp;
+  const std::wstring file = AnsiToWide(temp.Path()) + L"\\blink-\u00e9.src";
+  WriteFileW(file, "' my program\r\ndevice = 18F2550\r\nconfig\r\n  fosc = HS,\r\n  WDT = OFF,\r\n"
+                   "  NOSUCH = 1\r\n");
+
+  SendMessageW(Window->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({file})), 0);
+  EXPECT_EQ(Window->Form().Device(), "18F2550");
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "18F2550");
+  TStringList report;
+  Window->OutputBox("Memo").GetLines(report);
+  ASSERT_EQ(report.Count(), 2);
+  EXPECT_EQ(report[0], "Pasted configuration: 2 of 3 entries applied.");
+  EXPECT_EQ(report[1].substr(0, 46), "line 6: error: unknown switch 'NOSUCH' for 18F");
+  TSettingsGrid &grid = Window->Grid("SettingsGrid");
+  std::map<std::string, std::string> settings; // switch -> the Setting cell
+  for (int row = 0; row < grid.RowCount(); ++row)
+    settings[WideToAnsi(grid.Cell(0, row))] = WideToAnsi(grid.Cell(2, row));
+  EXPECT_EQ(settings["FOSC"], "HS");
+  EXPECT_EQ(settings["WDT"], "OFF");
+  Click(Window->Button("ButtonGenerate"));
+  EXPECT_EQ(Window->OutputBox("Memo").Text(),
+            CrLfText(ConfigGen({"generate", "--folder", Samples, "--device", "18F2550", "--set", "FOSC=HS",
+                                "--set", "WDT=OFF"})));
+
+  SendMessageW(Window->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({file, file})), 0);
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), "Drop: 2 files were dropped; drop one file at a time.\r\n");
+  EXPECT_TRUE(Errors.empty());
+}
+
+// A drop is a run of the form's handlers as a click is: a close that arrives while
+// it is applied waits until it has returned.
+TEST_F(MainWindowTest, ACloseMetWhileADropIsAppliedWaitsUntilItIsDone) {
+  TClosingFileSystem closing(Services.FileSystem);
+  FileSystem = &closing;
+  WriteSetting("MicrochipPath", Samples);
+  WriteSetting("Device", "18F2550");
+  Open();
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  closing.Window = Window->Handle();
+  TTempFolder temp;
+  const std::string file = temp.WriteFile("blink.src", "config WDT = OFF\r\n");
+
+  SendMessageW(Window->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({AnsiToWide(file)})), 0);
+  ASSERT_TRUE(Window->Alive());
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), "Pasted configuration: 1 of 1 entries applied.\r\n");
+  Pump();
+  EXPECT_FALSE(Window->Alive());
   EXPECT_TRUE(Errors.empty());
 }
 
