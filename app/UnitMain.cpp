@@ -389,7 +389,7 @@ void TMainForm::ButtonGenerateClick() {
   memo.Clear();
 
   TConfigTextOptions options;
-  options.Orvane = FControls.CheckBoxOrvaneSyntax.Checked();
+  options.Syntax = FControls.CheckBoxOrvaneSyntax.Checked() ? &kOrvaneSyntax : &kTarnwickSyntax;
   options.Comments = FControls.CheckBoxComments.Checked();
   options.WholeTable = FWholeTable;
   for (const std::string &line : ConfigTextLines(FDevice, FRows, options))

@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   // The round trip: the table as it now stands, written and read back.
   for (const TConfigTextOptions options :
-       {TConfigTextOptions{false, true, false}, TConfigTextOptions{true, false, false},
-        TConfigTextOptions{false, false, true}}) {
+       {TConfigTextOptions{&kTarnwickSyntax, true, false}, TConfigTextOptions{&kOrvaneSyntax, false, false},
+        TConfigTextOptions{&kTarnwickSyntax, false, true}}) {
     std::string written;
     for (const std::string &line : ConfigTextLines("18F1", rows, options))
       written += line + "\n";

@@ -90,7 +90,7 @@ TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   const TRun help = RunCli({"--help"});
   EXPECT_EQ(help.Status, kExitOk);
   EXPECT_NE(help.Out.find("devices --folder DIR"), std::string::npos);
-  EXPECT_NE(help.Out.find("generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]"),
+  EXPECT_NE(help.Out.find("generate --folder DIR --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]"),
             std::string::npos);
   EXPECT_NE(help.Out.find("[--set SWITCH=SETTING ...]"), std::string::npos);
   EXPECT_NE(help.Out.find("switches --folder DIR --device NAME [--info-defaults]"), std::string::npos);
@@ -145,6 +145,40 @@ TEST(ConfigGenGenerate, OptionsPicksAndTheIndexsSpelling) {
   EXPECT_NE(plain.Out.find("    LVP = OFF,"), std::string::npos);
   EXPECT_NE(info.Out.find("    LVP = ON,           // Single-Supply ICSP enabled\n"), std::string::npos)
       << info.Out;
+}
+
+TEST(ConfigGenGenerate, SyntaxChoosesTheLanguageAndOrvaneIsItsShortForm) {
+  const std::string folder = SamplesFolder();
+  auto generate = [&](const std::vector<std::string> &options) {
+    std::vector<std::string> args = {"generate", "--folder", folder,  "--device",
+                                     "18F4520",  "--set",    "LVP=ON"};
+    args.insert(args.end(), options.begin(), options.end());
+    return RunCli(args);
+  };
+  EXPECT_EQ(generate({"--syntax", "orvane"}).Out, generate({"--orvane"}).Out);
+  EXPECT_EQ(generate({"--syntax=tarnwick"}).Out, generate({}).Out);
+  const TRun c = generate({"--syntax", "C"});
+  EXPECT_EQ(c.Status, kExitOk) << c.Err;
+  EXPECT_EQ(c.Out.substr(0, c.Out.find("#pragma config FCMEN")),
+            "/* device = 18F4520 */\n\n// CONFIG1H at 0x300001\n"
+            "#pragma config OSC = RCIO6          // External RC oscillator, port function on RA6\n");
+  EXPECT_NE(c.Out.find("\n\n// CONFIG4L at 0x300006\n#pragma config STVREN = ON"), std::string::npos)
+      << c.Out;
+  EXPECT_NE(c.Out.find("\n#pragma config LVP = ON             // Single-Supply ICSP enabled\n"),
+            std::string::npos)
+      << c.Out;
+  const TRun assembler = generate({"--syntax", "asm", "--no-comments"});
+  EXPECT_EQ(assembler.Status, kExitOk) << assembler.Err;
+  EXPECT_EQ(assembler.Out.substr(0, assembler.Out.find("    CONFIG FCMEN")),
+            "    PROCESSOR 18F4520\n\n; CONFIG1H at 0x300001\n    CONFIG OSC = RCIO6\n");
+  EXPECT_NE(assembler.Out.find("\n    CONFIG LVP = ON\n"), std::string::npos) << assembler.Out;
+
+  const TRun unknown = generate({"--syntax", "pascal"});
+  EXPECT_EQ(unknown.Status, kExitUsage);
+  EXPECT_EQ(
+      unknown.Err.rfind("configgen: unknown syntax 'pascal'; the syntaxes: tarnwick, orvane, c, asm\n", 0),
+      0u)
+      << unknown.Err;
 }
 
 TEST(ConfigGenGenerate, APickIsTheFirstSettingOfThatName) {
@@ -782,12 +816,18 @@ TEST(ConfigGenWords, FaultsOfTheDeviceData) {
                              .Setting("A0", "", "0")
                              .Setting("A7", "", "7")
                              .Text());
-  const TRun run = RunCli({"words", "--folder", folder.Path(), "--device", "18F1"});
-  EXPECT_EQ(run.Status, kExitFailure);
-  EXPECT_EQ(run.Out, "");
-  EXPECT_EQ(run.Err, "configgen: " + DeviceInfoFileName(folder.Path()) +
-                         ", line 8: setting 'A7' of switch 'A' has the "
-                         "value 0x07, with bits outside the switch's mask 0x03\n");
+  // The C and assembler texts name the registers: the fault is theirs too.
+  for (const std::vector<std::string> &args :
+       {std::vector<std::string>{"words", "--folder", folder.Path(), "--device", "18F1"},
+        std::vector<std::string>{"generate", "--folder", folder.Path(), "--device", "18F1", "--syntax",
+                                 "asm"}}) {
+    const TRun run = RunCli(args);
+    EXPECT_EQ(run.Status, kExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "configgen: " + DeviceInfoFileName(folder.Path()) +
+                           ", line 8: setting 'A7' of switch 'A' has the "
+                           "value 0x07, with bits outside the switch's mask 0x03\n");
+  }
   folder.WriteDeviceInfo(TDeviceInfoText()
                              .Index("18F1")
                              .Part("18F1")

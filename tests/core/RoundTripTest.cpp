@@ -42,10 +42,10 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEveryFormAndOption) {
         varied[i].Chosen = FindSetting(
             varied[i], varied[i].SettingNames[static_cast<int>(i * 7) % varied[i].SettingNames.Count()]);
       for (const bool atDefaults : {true, false})
-        for (const bool orvane : {false, true})
+        for (const TSyntax *syntax : {&kTarnwickSyntax, &kOrvaneSyntax})
           for (const bool comments : {true, false})
             for (const bool changedOnly : {false, true}) {
-              const TConfigTextOptions options{orvane, comments, changedOnly};
+              const TConfigTextOptions options{syntax, comments, changedOnly};
               const std::string text = Joined(ConfigTextLines(device, atDefaults ? table : varied, options));
               const TTextDevice named = FindDeviceLine(text);
               ASSERT_EQ(named.Name, device);
