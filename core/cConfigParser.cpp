@@ -121,6 +121,14 @@ TEntriesShape ShapeOfEntries(std::string_view line, size_t position, bool &trail
   }
 }
 
+// The line's first character that is not a blank, or a NUL for none.
+char FirstNonBlank(std::string_view line) {
+  for (const char c : line)
+    if (!IsBlank(c))
+      return c;
+  return '\0';
+}
+
 // The line as a message quotes it: from its first non-blank, shortened.
 std::string QuotedLine(std::string_view line) {
   size_t first = 0;
@@ -170,133 +178,134 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
   item.Name = {};
   item.Setting = {};
   item.Problem.clear();
+  std::string_view line;
   while (!FEnded) {
-    std::string_view line;
     if (!FLines.Next(line)) {
       FEnded = true;
-      if (!FInBlock)
-        return false;
-      // The last entry's comma promises an entry that never comes.
-      FInBlock = false;
-      item.Kind = TConfigItemKind::Problem;
-      if (FLastBlockLine > 0) {
-        item.Line = FLastBlockLine;
-        item.Problem = "the config block begun on line " + std::to_string(FBlockLine) +
-                       " is still open at the end of the text: an entry without a comma must end it";
-      } else {
-        item.Line = FBlockLine;
-        item.Problem = "the config line has no entries";
-      }
+      return EndOfText(item);
+    }
+    if (line.empty()) {
+      FLines.SkipEmptyLines(); // counted at once: they never matter
+      continue;
+    }
+    if (FInBlock ? BlockLine(line, item) : HouseLine(line, item))
       return true;
-    }
-    const int number = FLines.Number();
+  }
+  return false;
+}
 
-    // Outside a block only a line that begins with "config", "device" or a comment
-    // can matter: most lines of a program are told by their first character.
-    if (!FInBlock) {
-      if (line.empty()) {
-        FLines.SkipEmptyLines(); // counted at once
-        continue;
-      }
-      size_t first = 0;
-      while (first < line.size() && IsBlank(line[first]))
-        ++first;
-      if (first == line.size())
-        continue;
-      switch (line[first]) {
-      case 'c':
-      case 'C':
-      case 'd':
-      case 'D':
-      case '/':
-      case '\'':
-        break;
-      default:
-        continue;
-      }
-    }
+bool TConfigTextScanner::EndOfText(TConfigItem &item) {
+  if (!FInBlock)
+    return false;
+  // The last entry's comma promises an entry that never comes.
+  FInBlock = false;
+  item.Kind = TConfigItemKind::Problem;
+  if (FLastBlockLine > 0) {
+    item.Line = FLastBlockLine;
+    item.Problem = "the config block begun on line " + std::to_string(FBlockLine) +
+                   " is still open at the end of the text: an entry without a comma must end it";
+  } else {
+    item.Line = FBlockLine;
+    item.Problem = "the config line has no entries";
+  }
+  return true;
+}
 
-    TLineScanner scanner(line);
-    if (FInBlock) {
-      if (scanner.AtEnd())
-        continue; // blank and comment lines belong to the block
-      const size_t position = scanner.Position();
-      FLastBlockLine = number;
-      if (scanner.TakeKeyword("config")) {
-        // The block was left open; the line is read again as the config line it is.
-        FInBlock = false;
-        FLines.Again();
-        item = {TConfigItemKind::Problem,
-                number,
-                {},
-                {},
-                "a config line inside the config block begun on line " + std::to_string(FBlockLine) +
-                    ", which is still open: its last entry is followed by a comma"};
-        return true;
-      }
-      bool comma = false;
-      if (ShapeOfEntries(line, position, comma) == TEntriesShape::Whole) {
-        FInBlock = comma;
-        StartEntries(line, position);
-        if (NextEntry(item))
-          return true;
-        continue;
-      }
-      item = {TConfigItemKind::Problem,
-              number,
-              {},
-              {},
-              "expected NAME = SETTING entries separated by commas, as the config block begun on line " +
-                  std::to_string(FBlockLine) + " is still open; found " + QuotedLine(line)};
-      return true;
-    }
+bool TConfigTextScanner::BlockLine(std::string_view line, TConfigItem &item) {
+  TLineScanner scanner(line);
+  if (scanner.AtEnd())
+    return false; // blank and comment lines belong to the block
+  const int number = FLines.Number();
+  const size_t position = scanner.Position();
+  FLastBlockLine = number;
+  if (scanner.TakeKeyword("config")) {
+    // The block was left open; the line is read again as the config line it is.
+    FInBlock = false;
+    FLines.Again();
+    item = {TConfigItemKind::Problem,
+            number,
+            {},
+            {},
+            "a config line inside the config block begun on line " + std::to_string(FBlockLine) +
+                ", which is still open: its last entry is followed by a comma"};
+    return true;
+  }
+  bool comma = false;
+  if (ShapeOfEntries(line, position, comma) == TEntriesShape::Whole) {
+    FInBlock = comma;
+    StartEntries(line, position);
+    return NextEntry(item);
+  }
+  item = {TConfigItemKind::Problem,
+          number,
+          {},
+          {},
+          "expected NAME = SETTING entries separated by commas, as the config block begun on line " +
+              std::to_string(FBlockLine) + " is still open; found " + QuotedLine(line)};
+  return true;
+}
 
-    if (scanner.TakeKeyword("config")) {
-      item.Line = number;
-      if (scanner.AtEnd()) {
-        // The block's entries follow on the next lines.
-        FInBlock = true;
-        FBlockLine = number;
-        FLastBlockLine = 0;
-        item.Kind = TConfigItemKind::Config;
-        return true;
-      }
-      const size_t position = scanner.Position();
-      bool comma = false;
-      switch (ShapeOfEntries(line, position, comma)) {
-      case TEntriesShape::Whole:
-        FInBlock = comma;
-        FBlockLine = number;
-        FLastBlockLine = number;
-        StartEntries(line, position);
-        item.Kind = TConfigItemKind::Config;
-        return true;
-      case TEntriesShape::Broken:
-        item.Kind = TConfigItemKind::Problem;
-        item.Problem =
-            "expected NAME = SETTING entries separated by commas after config; found " + QuotedLine(line);
-        return true;
-      case TEntriesShape::None:
-        continue; // program text that begins with the word, such as "config = 5"
-      }
-    }
-
-    TLineScanner device(line);
-    std::string_view name;
-    if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
-      item.Kind = TConfigItemKind::Device;
-      item.Line = number;
-      item.Name = WithoutPicPrefix(name);
-      return true;
-    }
-
-    TLineScanner comment(line);
-    comment.SkipBlanks();
-    if (comment.AtComment() && CompareText(comment.CommentText(), kAllDefaultsComment) == 0) {
+bool TConfigTextScanner::HouseLine(std::string_view line, TConfigItem &item) {
+  // Only a line that begins with "config", "device" or a comment can matter: most
+  // lines of a program are told by their first character.
+  switch (FirstNonBlank(line)) {
+  case 'c':
+  case 'C':
+  case 'd':
+  case 'D':
+  case '/':
+  case '\'':
+    break;
+  default:
+    return false;
+  }
+  const int number = FLines.Number();
+  TLineScanner scanner(line);
+  if (scanner.TakeKeyword("config")) {
+    item.Line = number;
+    if (scanner.AtEnd()) {
+      // The block's entries follow on the next lines.
+      FInBlock = true;
+      FBlockLine = number;
+      FLastBlockLine = 0;
       item.Kind = TConfigItemKind::Config;
-      item.Line = number;
       return true;
     }
+    const size_t position = scanner.Position();
+    bool comma = false;
+    switch (ShapeOfEntries(line, position, comma)) {
+    case TEntriesShape::Whole:
+      FInBlock = comma;
+      FBlockLine = number;
+      FLastBlockLine = number;
+      StartEntries(line, position);
+      item.Kind = TConfigItemKind::Config;
+      return true;
+    case TEntriesShape::Broken:
+      item.Kind = TConfigItemKind::Problem;
+      item.Problem =
+          "expected NAME = SETTING entries separated by commas after config; found " + QuotedLine(line);
+      return true;
+    case TEntriesShape::None:
+      return false; // program text that begins with the word, such as "config = 5"
+    }
+  }
+
+  TLineScanner device(line);
+  std::string_view name;
+  if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
+    item.Kind = TConfigItemKind::Device;
+    item.Line = number;
+    item.Name = WithoutPicPrefix(name);
+    return true;
+  }
+
+  TLineScanner comment(line);
+  comment.SkipBlanks();
+  if (comment.AtComment() && CompareText(comment.CommentText(), kAllDefaultsComment) == 0) {
+    item.Kind = TConfigItemKind::Config;
+    item.Line = number;
+    return true;
   }
   return false;
 }

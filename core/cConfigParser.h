@@ -60,6 +60,11 @@ public:
 private:
   // Reads lines until one gives an item; false at the end of the text.
   bool NextLine(TConfigItem &item);
+  // What the end of the text gives: a problem where a block is still open.
+  bool EndOfText(TConfigItem &item);
+  // One line of the house forms: inside an open block, and outside one.
+  bool BlockLine(std::string_view line, TConfigItem &item);
+  bool HouseLine(std::string_view line, TConfigItem &item);
   // Items of the line at hand from the entry at FEntryPos on.
   bool NextEntry(TConfigItem &item);
   void StartEntries(std::string_view line, size_t position);
