@@ -344,7 +344,7 @@ void TMainForm::SettingsGridPaste() {
   const bool hex = LooksLikeHexFile(text);
   const TReadSummary summary =
       hex ? ReadHexConfig(text, CheckedWordRegisters(), FRows, FDevice, TReadMode::Paste, add, room)
-          : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room);
+          : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room, FWordRegisters);
   if (!summary.Found && summary.Problems == 0 && !hex) {
     memo.SetLines({kNothingToPaste});
     return;

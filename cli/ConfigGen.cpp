@@ -79,9 +79,10 @@ constexpr const char *kUsage =
     "      setting that can lock you out of the chip, also where a switch left out\n"
     "      is at such a chip default), and a note of the switches left out. Exit\n"
     "      status 0 without errors.\n"
-    "  FILE for check and --from may also be an Intel HEX file (told by its content):\n"
-    "  its configuration words give each switch its setting; it names no device, so\n"
-    "  --device is needed.\n"
+    "  FILE for check and --from is a program's source in any of the four syntaxes,\n"
+    "  told apart by its content (see the README), or an Intel HEX file, whose\n"
+    "  configuration words give each switch its setting; a HEX file names no\n"
+    "  device, so --device is needed.\n"
     "  --help\n"
     "      Prints this text.\n"
     "\n"
@@ -436,9 +437,21 @@ bool ReadConfiguration(TOptions &options, const TSource &source, std::ostream &o
   if (!OpenDeviceOfText(options, source, named, out, device))
     return false;
   const TDiagnosticSink sink = DiagnosticsTo(out, source.Name);
-  summary = hex ? ReadHexConfig(source.Text, WordRegisters(device.Registers, device.Rows, device.Source),
-                                device.Rows, device.Name, TReadMode::Check, sink)
-                : ReadConfigText(source.Text, device.Rows, device.Name, named.Line, TReadMode::Check, sink);
+  if (hex) {
+    summary = ReadHexConfig(source.Text, WordRegisters(device.Registers, device.Rows, device.Source),
+                            device.Rows, device.Name, TReadMode::Check, sink);
+    return true;
+  }
+  // A text names registers only in C and assembler, where a fault of the data
+  // leaves it none to name, as in the window; words and HEX files report it.
+  std::vector<TWordRegister> registers;
+  try {
+    registers = WordRegisters(device.Registers, device.Rows, device.Source);
+  } catch (const EDataError &) {
+    registers.clear();
+  }
+  summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line, TReadMode::Check, sink,
+                           static_cast<size_t>(-1), registers);
   return true;
 }
 

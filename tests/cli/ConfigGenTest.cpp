@@ -576,7 +576,11 @@ TEST(ConfigGenFrom, EveryTextGenerateWritesReadsBackToItselfAndChecksClean) {
                                                {"--changed-only"},
                                                {"--changed-only", "--orvane", "--set", "LVP=ON"},
                                                {"--info-defaults", "--changed-only"},
-                                               {"--info-defaults", "--orvane", "--no-comments"}}) {
+                                               {"--info-defaults", "--orvane", "--no-comments"},
+                                               {"--syntax", "c"},
+                                               {"--syntax", "c", "--changed-only", "--no-comments"},
+                                               {"--syntax", "asm", "--set", "LVP=ON"},
+                                               {"--syntax", "asm", "--changed-only", "--info-defaults"}}) {
       SCOPED_TRACE(device + " " + testing::PrintToString(options));
       std::vector<std::string> args = {"generate", "--folder", SamplesFolder(), "--device", device};
       args.insert(args.end(), options.begin(), options.end());
