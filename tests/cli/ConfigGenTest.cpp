@@ -105,7 +105,7 @@ TEST(ConfigGenGenerate, PrintsTheGeneratedTextWithEverySwitchAtItsDefault) {
   EXPECT_EQ(run.Out, "device = 18F1220\n"
                      "\n"
                      "config\n"
-                     "    FOSC = INTIO1,      // Internal RC oscillator, CLKO function on RA6\n"
+                     "    OSC = INTIO1,       // Internal RC oscillator, CLKO function on RA6\n"
                      "    FSCM = ON,          // Fail-Safe Clock Monitor enabled\n"
                      "    IESO = ON,          // Internal External Switchover mode enabled\n"
                      "    PWRT = OFF,         // PWRT disabled\n"
@@ -201,7 +201,7 @@ TEST(ConfigGenSwitches, PrintsTheGridRowsTabSeparated) {
   const TRun run = RunCli({"switches", "--folder", SamplesFolder(), "--device", "18f1220"});
   EXPECT_EQ(run.Status, kExitOk) << run.Err;
   EXPECT_EQ(run.Out.substr(0, run.Out.find("IESO")),
-            "FOSC\tOscillator Selection bits\tINTIO1\tInternal RC oscillator, CLKO function on RA6\n"
+            "OSC\tOscillator Selection bits\tINTIO1\tInternal RC oscillator, CLKO function on RA6\n"
             "FSCM\tFail-Safe Clock Monitor Enable bit\tON\tFail-Safe Clock Monitor enabled\n");
   EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 15);
   EXPECT_NE(run.Out.find("\nLVP\tSingle-Supply ICSP Enable bit\tOFF\tSingle-Supply ICSP disabled\n"),
@@ -229,7 +229,7 @@ TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
       {{"switches", "--folder", samples, "--device", "18f8722"},
        {"'18F8722' is listed in", "has no part section"}},
       {{"generate", "--folder", samples, "--device", "18F1220", "--set", "FOO=ON"},
-       {"--set FOO=ON: unknown switch 'FOO' for 18F1220; its switches: FOSC, FSCM, IESO, PWRT, BOR, BORV, "
+       {"--set FOO=ON: unknown switch 'FOO' for 18F1220; its switches: OSC, FSCM, IESO, PWRT, BOR, BORV, "
         "WDT, "
         "WDTPS, STVR, LVP, DEBUG, CP0, CP1, CPB, CPD"}},
       {{"generate", "--folder", samples, "--device", "18F1220", "--set", "BORV=12"},
@@ -554,15 +554,15 @@ TEST(ConfigGenGenerate, BadInputGivesAClearErrorOrReadsAsIs) {
 
 TEST(ConfigGenGenerate, SetMatchesNamesIgnoringLetterCase) {
   const TRun exact =
-      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "FOSC=HS"});
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "OSC=HS"});
   const TRun lower =
-      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "fosc=hs"});
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "osc=hs"});
   EXPECT_EQ(lower.Status, kExitOk) << lower.Err;
   EXPECT_EQ(lower.Out, exact.Out);
-  EXPECT_NE(exact.Out.find("    FOSC = HS,"), std::string::npos);
+  EXPECT_NE(exact.Out.find("    OSC = HS,"), std::string::npos);
   // The device, too, with or without PIC, as a text's device line may name it.
   const TRun prefixed =
-      RunCli({"generate", "--folder", SamplesFolder(), "--device", "pic18f1220", "--set", "FOSC=HS"});
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "pic18f1220", "--set", "OSC=HS"});
   EXPECT_EQ(prefixed.Out, exact.Out);
 }
 
@@ -788,7 +788,7 @@ TEST(ConfigGenWords, PrintsEachRegistersWordAsWorkedOutByHand) {
     std::vector<std::string> Options;
     std::string Words;
   } cases[] = {
-      // Defaults; FOSC's default matches no setting, so the last one's bits go in (0xC9, not 0xCF).
+      // Defaults; OSC's default matches no setting, so the last one's bits go in (0xC9, not 0xCF).
       {{"--device", "18F1220"},
        "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x1B\nCONFIG2H  0x300003  0x1F\n"
        "CONFIG4L  0x300006  0x81\nCONFIG5L  0x300008  0x03\nCONFIG5H  0x300009  0xC0\n"},
