@@ -790,10 +790,10 @@ TEST(ConfigGenWords, PrintsEachRegistersWordAsWorkedOutByHand) {
   } cases[] = {
       // Defaults; OSC's default matches no setting, so the last one's bits go in (0xC9, not 0xCF).
       {{"--device", "18F1220"},
-       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x1B\nCONFIG2H  0x300003  0x1F\n"
+       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x0B\nCONFIG2H  0x300003  0x1F\n"
        "CONFIG4L  0x300006  0x81\nCONFIG5L  0x300008  0x03\nCONFIG5H  0x300009  0xC0\n"},
       {{"--device", "18F1220", "--info-defaults"},
-       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x1B\nCONFIG2H  0x300003  0x1F\n"
+       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x0B\nCONFIG2H  0x300003  0x1F\n"
        "CONFIG4L  0x300006  0x85\nCONFIG5L  0x300008  0x03\nCONFIG5H  0x300009  0xC0\n"},
       {{"--device", "18F4520", "--set", "OSC=HS", "--set", "LVP=ON", "--set", "MCLRE=OFF"},
        "CONFIG1H  0x300001  0x02\nCONFIG2L  0x300002  0x1F\nCONFIG2H  0x300003  0x1F\n"
