@@ -8,6 +8,7 @@
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
+#include "core/cSyntax.h"
 #include "core/cHexFile.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(const TMainFormControls &controls, const TMainFormServices 
   FControls.SettingsGrid.OnSelect = [this] { SettingsGridOnSelectCBColumn(); };
   FControls.SettingsGrid.OnPaste = [this] { SettingsGridPaste(); };
   FControls.SettingsGrid.OnCopyWords = [this] { SettingsGridCopyWords(); };
+  FControls.SettingsGrid.OnCopyText = [this](const std::string &syntax) { SettingsGridCopyText(syntax); };
 }
 
 TMainForm::~TMainForm() {
@@ -371,6 +373,19 @@ void TMainForm::SettingsGridCopyWords() {
   std::string text;
   for (const TConfigWord &word : ConfigWords(CheckedWordRegisters(), FRows))
     text.append(WordLine(word)).append("\r\n");
+  FServices.Clipboard.SetText(text);
+}
+
+void TMainForm::SettingsGridCopyText(const std::string &syntax) {
+  TConfigTextOptions options;
+  options.Syntax = FindSyntax(syntax);
+  if (options.Syntax == nullptr)
+    return;
+  options.Comments = FControls.CheckBoxComments.Checked();
+  options.WholeTable = FWholeTable;
+  std::string text;
+  for (const std::string &line : ConfigTextLines(FDevice, FRows, options, CheckedWordRegisters()))
+    text.append(line).append("\r\n");
   FServices.Clipboard.SetText(text);
 }
 

@@ -150,5 +150,6 @@ struct TTextDevice {
   int Line = 0;
   bool Found = false;
 };
-// Reads only as far as it must to tell both.
+// Reads only as far as it must to tell both, once the text's syntax is told
+// (which looks through all of it).
 TTextDevice FindDeviceLine(std::string_view text);
