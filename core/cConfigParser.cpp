@@ -294,6 +294,16 @@ std::string_view ListedPart(TLineScanner &options) {
   return {};
 }
 
+// The device an assembler directive names, "PROCESSOR NAME" or "LIST P=NAME" (Code
+// without comments); empty for another line.
+std::string_view DeviceOfDirective(std::string_view code) {
+  TLineScanner directive(code, 0, true);
+  std::string_view name;
+  if (directive.TakeKeyword("processor"))
+    return directive.TakeName(name) && directive.AtEnd() ? PartName(name) : std::string_view();
+  return directive.TakeKeyword("list") ? ListedPart(directive) : std::string_view();
+}
+
 // The evidence of C: a "#pragma config" line, or the generator's first line
 // "/* device = NAME */".
 bool IsCEvidence(std::string_view line) {
@@ -330,12 +340,7 @@ bool IsAssemblerEvidence(char first, std::string_view line) {
     break;
   }
   // "PROCESSOR NAME" or "LIST P=NAME", read up to a comment.
-  const size_t cut = std::min(line.find(';'), line.find("//"));
-  TLineScanner directive(line.substr(0, cut), 0, true);
-  std::string_view name;
-  if (directive.TakeKeyword("processor"))
-    return directive.TakeName(name) && directive.AtEnd() && !PartName(name).empty();
-  return directive.TakeKeyword("list") && !ListedPart(directive).empty();
+  return !DeviceOfDirective(line.substr(0, std::min(line.find(';'), line.find("//")))).empty();
 }
 
 // The row that names a family's keyword in messages.
@@ -589,27 +594,17 @@ bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
     return false;
   TLineScanner directive(code, 0, true);
   std::string_view name;
-  std::string_view value;
   switch (first) {
   case 'c':
   case 'C':
     return directive.TakeKeyword("config") && ConfigLine(code, directive.Position(), item);
   case 'i':
   case 'I':
-    name = directive.TakeKeyword("include") ? PartOfFile(IncludedFile(directive.Rest()), false)
-                                            : std::string_view();
-    break;
-  case 'p':
-  case 'P':
-    if (directive.TakeKeyword("processor") && directive.TakeName(value) && directive.AtEnd())
-      name = PartName(value);
-    break;
-  case 'l':
-  case 'L':
-    if (directive.TakeKeyword("list"))
-      name = ListedPart(directive);
+    if (directive.TakeKeyword("include"))
+      name = PartOfFile(IncludedFile(directive.Rest()), false);
     break;
   default:
+    name = DeviceOfDirective(code);
     break;
   }
   if (name.empty())
