@@ -590,8 +590,11 @@ bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
                 std::string(RowOf(FFamily).Keyword) + " NAME = SETTING: " + QuotedLine(line)};
     return true;
   }
-  if (!assembler)
-    return false;
+  // C's configuration lines are "#" directives; assembler's are its own.
+  return assembler && AssemblerLine(code, first, item);
+}
+
+bool TConfigTextScanner::AssemblerLine(std::string_view code, char first, TConfigItem &item) {
   TLineScanner directive(code, 0, true);
   std::string_view name;
   switch (first) {
@@ -610,7 +613,7 @@ bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
   if (name.empty())
     return false;
   item.Kind = TConfigItemKind::Device;
-  item.Line = number;
+  item.Line = FLines.Number();
   item.Name = name;
   return true;
 }

@@ -98,10 +98,12 @@ private:
   // One line of the house forms: inside an open block, and outside one.
   bool BlockLine(std::string_view line, TConfigItem &item);
   bool HouseLine(std::string_view line, TConfigItem &item);
-  // One line of C or assembler; the directives both share ("#..."), and a line
-  // that is a comment only.
+  // One line of C or assembler: a comment only, a "#" directive (C's configuration
+  // lines, the preprocessor's blocks and includes, in both), a legacy line, and
+  // assembler's own directives (Code without comments, First its first character).
   bool ValuesLine(std::string_view line, TConfigItem &item);
   bool HashLine(std::string_view code, TConfigItem &item);
+  bool AssemblerLine(std::string_view code, char first, TConfigItem &item);
   bool CommentLine(std::string_view comment, TConfigItem &item);
   // A "#pragma config" or "CONFIG" line's entries from Position on.
   bool ConfigLine(std::string_view code, size_t position, TConfigItem &item);
