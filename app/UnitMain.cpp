@@ -8,6 +8,7 @@
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
+#include "core/cSyntax.h"
 #include "core/cHexFile.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(const TMainFormControls &controls, const TMainFormServices 
   FControls.SettingsGrid.OnSelect = [this] { SettingsGridOnSelectCBColumn(); };
   FControls.SettingsGrid.OnPaste = [this] { SettingsGridPaste(); };
   FControls.SettingsGrid.OnCopyWords = [this] { SettingsGridCopyWords(); };
+  FControls.SettingsGrid.OnCopyText = [this](const std::string &syntax) { SettingsGridCopyText(syntax); };
 }
 
 TMainForm::~TMainForm() {
@@ -348,7 +350,7 @@ void TMainForm::ApplyConfigText(const std::string &text, const std::string &pref
   const bool hex = LooksLikeHexFile(text);
   const TReadSummary summary =
       hex ? ReadHexConfig(text, CheckedWordRegisters(), FRows, FDevice, TReadMode::Paste, add, room)
-          : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room);
+          : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room, FWordRegisters);
   if (!summary.Found && summary.Problems == 0 && !hex) {
     memo.SetLines({nothing});
     return;
@@ -412,6 +414,19 @@ void TMainForm::SettingsGridCopyWords() {
   FServices.Clipboard.SetText(text);
 }
 
+void TMainForm::SettingsGridCopyText(const std::string &syntax) {
+  TConfigTextOptions options;
+  options.Syntax = FindSyntax(syntax);
+  if (options.Syntax == nullptr)
+    return;
+  options.Comments = FControls.CheckBoxComments.Checked();
+  options.WholeTable = FWholeTable;
+  std::string text;
+  for (const std::string &line : ConfigTextLines(FDevice, FRows, options, CheckedWordRegisters()))
+    text.append(line).append("\r\n");
+  FServices.Clipboard.SetText(text);
+}
+
 // --- Configuration text ------------------------------------------------------
 
 void TMainForm::ButtonGenerateClick() {
@@ -427,7 +442,7 @@ void TMainForm::ButtonGenerateClick() {
   memo.Clear();
 
   TConfigTextOptions options;
-  options.Orvane = FControls.CheckBoxOrvaneSyntax.Checked();
+  options.Syntax = FControls.CheckBoxOrvaneSyntax.Checked() ? &kOrvaneSyntax : &kTarnwickSyntax;
   options.Comments = FControls.CheckBoxComments.Checked();
   options.WholeTable = FWholeTable;
   for (const std::string &line : ConfigTextLines(FDevice, FRows, options))

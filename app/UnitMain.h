@@ -116,6 +116,10 @@ public:
   // The grid's "Copy Configuration Words": the chip's configuration words for the
   // table, one register a line, on the clipboard.
   void SettingsGridCopyWords();
+  // The grid's "Copy as C" and "Copy as Assembler": the text of the settings shown
+  // in the syntax configgen calls Syntax, with comments as the Comments box says,
+  // on the clipboard.
+  void SettingsGridCopyText(const std::string &syntax);
 
   // Rewraps the device names in the output box.
   void FormatDeviceList();

@@ -10,6 +10,7 @@
 #include "core/cDeviceList.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexFile.h"
+#include "core/cSyntax.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
 
@@ -39,13 +40,16 @@ constexpr const char *kUsage =
     "      Prints the status line the window shows after \"Load File\"\n"
     "      (\"resource file: <version>    <count> device(s) found\"), then the\n"
     "      18F device names, one per line, in file order (18LF too with --include-lf).\n"
-    "  generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]\n"
-    "           [--set SWITCH=SETTING ...] [--from FILE] [--changed-only]\n"
+    "  generate --folder DIR --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]\n"
+    "           [--info-defaults] [--set SWITCH=SETTING ...] [--from FILE] [--changed-only]\n"
     "      Prints the configuration text that \"Generate\" writes for device NAME\n"
     "      (18F or 18LF, any letter case, with or without PIC): every switch at its\n"
     "      default, or at the setting that --set chooses for it (the first setting\n"
     "      of that name; names in any letter case).\n"
-    "      --orvane: Orvane statements instead of the Tarnwick block;\n"
+    "      --syntax SYNTAX: the text's language: tarnwick (a config block, the\n"
+    "      default), orvane (config statements), c (#pragma config lines) or asm\n"
+    "      (a PROCESSOR line and CONFIG lines);\n"
+    "      --orvane: --syntax orvane;\n"
     "      --no-comments: without the descriptions;\n"
     "      --info-defaults: defaults from the file for XINST, DEBUG, LVP and\n"
     "      IOL1WAY too (otherwise they default to their OFF, DISABLED or DISABLE\n"
@@ -75,9 +79,10 @@ constexpr const char *kUsage =
     "      setting that can lock you out of the chip, also where a switch left out\n"
     "      is at such a chip default), and a note of the switches left out. Exit\n"
     "      status 0 without errors.\n"
-    "  FILE for check and --from may also be an Intel HEX file (told by its content):\n"
-    "  its configuration words give each switch its setting; it names no device, so\n"
-    "  --device is needed.\n"
+    "  FILE for check and --from is a program's source in any of the four syntaxes,\n"
+    "  told apart by its content (see the README), or an Intel HEX file, whose\n"
+    "  configuration words give each switch its setting; a HEX file names no\n"
+    "  device, so --device is needed.\n"
     "  --help\n"
     "      Prints this text.\n"
     "\n"
@@ -111,7 +116,7 @@ struct TOptions {
   bool IncludeLF = false;
   std::string Device;
   bool HasDevice = false;
-  bool Orvane = false;
+  const TSyntax *Syntax = &kTarnwickSyntax;
   bool NoComments = false;
   bool InfoDefaults = false;
   std::vector<std::pair<std::string, std::string>> Picks; // --set SWITCH=SETTING, in order
@@ -124,7 +129,7 @@ enum TOptionSet : unsigned {
   kOptIncludeLF = 1,
   kOptDevice = 2,
   kOptInfoDefaults = 4,
-  kOptOutput = 8, // --orvane, --no-comments, --changed-only
+  kOptOutput = 8, // --syntax, --orvane, --no-comments, --changed-only
   kOptSet = 16,
   kOptFrom = 32, // --from FILE; --device may then be left out
   kOptFile = 64, // one FILE operand
@@ -168,8 +173,12 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
       options.IncludeLF = true;
     } else if ((allowed & kOptInfoDefaults) && arg == "--info-defaults") {
       options.InfoDefaults = true;
+    } else if ((allowed & kOptOutput) && TakeValue(args, i, "--syntax", "a syntax", value)) {
+      options.Syntax = FindSyntax(value);
+      if (options.Syntax == nullptr)
+        throw EUsage("unknown syntax " + QuotedForMessage(value) + "; the syntaxes: " + SyntaxNames());
     } else if ((allowed & kOptOutput) && arg == "--orvane") {
-      options.Orvane = true;
+      options.Syntax = &kOrvaneSyntax;
     } else if ((allowed & kOptOutput) && arg == "--no-comments") {
       options.NoComments = true;
     } else if ((allowed & kOptOutput) && arg == "--changed-only") {
@@ -424,9 +433,21 @@ bool ReadConfiguration(TOptions &options, const TSource &source, std::ostream &o
   if (!OpenDeviceOfText(options, source, named, out, device))
     return false;
   const TDiagnosticSink sink = DiagnosticsTo(out, source.Name);
-  summary = hex ? ReadHexConfig(source.Text, WordRegisters(device.Registers, device.Rows, device.Source),
-                                device.Rows, device.Name, TReadMode::Check, sink)
-                : ReadConfigText(source.Text, device.Rows, device.Name, named.Line, TReadMode::Check, sink);
+  if (hex) {
+    summary = ReadHexConfig(source.Text, WordRegisters(device.Registers, device.Rows, device.Source),
+                            device.Rows, device.Name, TReadMode::Check, sink);
+    return true;
+  }
+  // A text names registers only in C and assembler, where a fault of the data
+  // leaves it none to name, as in the window; words and HEX files report it.
+  std::vector<TWordRegister> registers;
+  try {
+    registers = WordRegisters(device.Registers, device.Rows, device.Source);
+  } catch (const EDataError &) {
+    registers.clear();
+  }
+  summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line, TReadMode::Check, sink,
+                           static_cast<size_t>(-1), registers);
   return true;
 }
 
@@ -461,10 +482,14 @@ int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std:
   if (!StartingTable(options, in, err, device, status))
     return status;
   TConfigTextOptions textOptions;
-  textOptions.Orvane = options.Orvane;
+  textOptions.Syntax = options.Syntax;
   textOptions.Comments = !options.NoComments;
   textOptions.ChangedOnly = options.ChangedOnly;
-  for (const std::string &line : ConfigTextLines(device.Name, device.Rows, textOptions))
+  // Headings name the registers; a fault of the data there is one, as for words.
+  const std::vector<TWordRegister> registers =
+      options.Syntax->RegisterHeadings ? WordRegisters(device.Registers, device.Rows, device.Source)
+                                       : std::vector<TWordRegister>();
+  for (const std::string &line : ConfigTextLines(device.Name, device.Rows, textOptions, registers))
     out << line << '\n';
   return status;
 }

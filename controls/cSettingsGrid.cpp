@@ -11,8 +11,6 @@
 
 namespace {
 constexpr int kEditorId = 100;
-constexpr UINT kMenuPaste = 1;
-constexpr UINT kMenuCopyWords = 2;
 constexpr UINT_PTR kSubclassId = 1;
 const wchar_t *const kHeaders[4] = {L"Config", L"Function", L"Setting", L"Description"};
 } // namespace
@@ -104,16 +102,32 @@ void TSettingsGrid::ShowContextMenu(LPARAM point) {
     at = {rect.left + ScaleToDpi(8, FDpi), rect.bottom};
     ClientToScreen(FHandle, &at);
   }
+  // Each item's command is its place in kMenuItems plus one (0: none chosen).
   HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, kMenuPaste, AnsiToWide(kPasteMenuText).c_str());
-  AppendMenuW(menu, MF_STRING, kMenuCopyWords, AnsiToWide(kCopyWordsMenuText).c_str());
+  for (size_t i = 0; i < kMenuItems.size(); ++i)
+    AppendMenuW(menu, MF_STRING, i + 1, AnsiToWide(kMenuItems[i].Text).c_str());
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, FHandle, nullptr));
   DestroyMenu(menu);
-  if (chosen == kMenuPaste)
+  if (chosen > 0 && chosen <= kMenuItems.size())
+    RunMenuItem(chosen - 1);
+}
+
+void TSettingsGrid::RunMenuItem(size_t index) {
+  const TMenuItem &item = kMenuItems[index];
+  switch (item.Action) {
+  case TMenuAction::Paste:
     Paste();
-  else if (chosen == kMenuCopyWords && OnCopyWords)
-    OnCopyWords();
+    break;
+  case TMenuAction::CopyWords:
+    if (OnCopyWords)
+      OnCopyWords();
+    break;
+  case TMenuAction::CopyText:
+    if (OnCopyText)
+      OnCopyText(item.Syntax);
+    break;
+  }
 }
 
 void TSettingsGrid::RowsChanged() {

@@ -40,6 +40,19 @@ public:
   // The grid's context-menu item that pastes a configuration.
   static constexpr const char *kPasteMenuText = "Paste Configuration";
   static constexpr const char *kCopyWordsMenuText = "Copy Configuration Words";
+  // The context menu in order: each item's text, what it does, and for a "Copy
+  // as" item the syntax whose text it copies.
+  enum class TMenuAction { Paste, CopyWords, CopyText };
+  struct TMenuItem {
+    const char *Text;
+    TMenuAction Action;
+    const char *Syntax;
+  };
+  static constexpr std::array<TMenuItem, 4> kMenuItems = {
+      {{kPasteMenuText, TMenuAction::Paste, nullptr},
+       {kCopyWordsMenuText, TMenuAction::CopyWords, nullptr},
+       {"Copy as C", TMenuAction::CopyText, "c"},
+       {"Copy as Assembler", TMenuAction::CopyText, "asm"}}};
 
   TSettingsGrid(HWND parent, int id, const std::string &caption);
   ~TSettingsGrid() override;
@@ -82,6 +95,8 @@ private:
   // Raises OnPaste (Ctrl+V, Shift+Insert or the context menu), editing ended first.
   void Paste();
   void ShowContextMenu(LPARAM point);
+  // Does what the context menu's item Index (of kMenuItems) does.
+  void RunMenuItem(size_t index);
   LRESULT CustomDraw(NMLVCUSTOMDRAW &draw);
   void FitColumns();
   void UpdateRowHeight();

@@ -4,6 +4,7 @@
 
 #include "common/cErrors.h"
 #include "core/cConfigParser.h"
+#include "core/cHexFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,9 +44,19 @@ std::string UnknownSwitch(std::string_view switchName, const std::string &device
   return "unknown switch " + QuotedForMessage(switchName) + " for " + device + "; its switches: " + switches;
 }
 
-std::string UnknownSetting(const TSwitchRow &row, std::string_view setting) {
+// Number: the setting is a number that is no setting's field value either.
+std::string UnknownSetting(const TSwitchRow &row, std::string_view setting, bool number = false) {
   return "unknown setting " + QuotedForMessage(setting) + " for switch " + QuotedForMessage(row.Name) +
+         (number ? ", nor is it the value of one of its settings" : "") +
          "; its settings: " + Listed({row.SettingNames.begin(), row.SettingNames.end()});
+}
+
+int DigitOf(char c, int base) {
+  const int digit = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                           : 99;
+  return digit < base ? digit : -1;
 }
 
 const std::string &UpperCased(std::string_view text, std::string &buffer) {
@@ -156,9 +167,27 @@ TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, 
     FNames[UpperCased(rows[i].Name, FKey)].Rows.push_back(static_cast<int>(i));
 }
 
+void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
+  FValues = true;
+  FRegisters = &registers;
+  FRowsOf.assign(registers.size(), {});
+  for (size_t r = 0; r < FRows.size(); ++r)
+    if (FRows[r].Register >= 0 && static_cast<size_t>(FRows[r].Register) < registers.size())
+      FRowsOf[static_cast<size_t>(FRows[r].Register)].push_back(r);
+  for (size_t i = 0; i < registers.size(); ++i)
+    FRegisterNames.emplace(UpperCased(registers[i].Name, FKey), i);
+}
+
 void TEntryApplier::Apply(std::string_view switchName, std::string_view setting, int line) {
-  ++FEntries;
   const auto found = FNames.find(UpperCased(switchName, FKey));
+  if (found == FNames.end() && FValues) {
+    const auto reg = FRegisterNames.find(FKey);
+    if (reg != FRegisterNames.end()) {
+      ApplyRegister(reg->second, setting, line);
+      return;
+    }
+  }
+  ++FEntries;
   if (found == FNames.end()) {
     Report(
         TSeverity::Error, line,
@@ -175,14 +204,101 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
   TName &name = found->second;
   const size_t r = static_cast<size_t>(name.Rows[static_cast<size_t>(name.Seen) % name.Rows.size()]);
   TSwitchRow &row = FRows[r];
-  const int k = FindSetting(row, setting, true);
+  int k = FindSetting(row, setting, true);
+  uint32_t value = 0;
+  const bool number = k < 0 && FValues && ParseNumber(setting, value);
+  if (number)
+    k = SettingOfFieldValue(row, value);
   if (k < 0) {
     Report(
-        TSeverity::Error, line, [&] { return UnknownSetting(row, setting); }, row.Name, setting);
+        TSeverity::Error, line, [&] { return UnknownSetting(row, setting, number); }, row.Name, setting);
     return;
   }
   ++name.Seen;
   Set(r, k, line);
+}
+
+void TEntryApplier::ApplyRegister(size_t index, std::string_view value, int line) {
+  const TWordRegister &reg = (*FRegisters)[index];
+  uint32_t word = 0;
+  if (!ParseNumber(value, word) || word > 0xFF) {
+    ++FEntries;
+    Report(
+        TSeverity::Error, line,
+        [&] {
+          return NamedRegister(reg) + " is a register: its word must be a number from 0 to 0xFF, not " +
+                 QuotedForMessage(value);
+        },
+        reg.Name, value);
+    return;
+  }
+  ApplyWord(reg, FRowsOf[index], word, line);
+}
+
+void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t> &rows, uint32_t word,
+                              int line) {
+  uint32_t covered = 0;
+  for (const size_t r : rows) {
+    const TSwitchRow &row = FRows[r];
+    covered |= row.Mask;
+    const int k = SettingOfBits(row, word); // the last setting of that value, as for defaults
+    if (k >= 0)
+      ApplyRow(r, k, line);
+    else
+      Report(
+          TSeverity::Error, line,
+          [&] {
+            return NamedRegister(reg) + " = " + HexNumber(word, 2) + ": the bits " +
+                   HexNumber(word & row.Mask, 2) + " of switch " + QuotedForMessage(row.Name) +
+                   " match none of its settings";
+          },
+          row.Name);
+  }
+  const uint32_t stray = (word ^ reg.Unset) & ~covered & 0xFFu;
+  if (stray != 0)
+    Report(TSeverity::Note, line, [&] {
+      return NamedRegister(reg) + " = " + HexNumber(word, 2) + ": bits no switch covers (" +
+             HexNumber(stray, 2) + ") differ from the register's value when not set, " +
+             HexNumber(reg.Unset & 0xFFu, 2);
+    });
+}
+
+std::string NamedRegister(const TWordRegister &reg) {
+  return reg.Name + " (" + HexNumber(reg.Address, 6) + ")";
+}
+
+bool ParseNumber(std::string_view text, uint32_t &value) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' &&
+      (text[1] == 'x' || text[1] == 'X' || text[1] == 'b' || text[1] == 'B')) {
+    base = text[1] == 'x' || text[1] == 'X' ? 16 : 2;
+    text.remove_prefix(2);
+  }
+  if (text.empty())
+    return false;
+  uint64_t number = 0;
+  for (const char c : text) {
+    const int digit = DigitOf(c, base);
+    if (digit < 0)
+      return false;
+    number = number * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+    if (number > UINT32_MAX)
+      return false;
+  }
+  value = static_cast<uint32_t>(number);
+  return true;
+}
+
+int SettingOfFieldValue(const TSwitchRow &row, uint32_t value) {
+  if (row.Mask == 0)
+    return -1;
+  int shift = 0;
+  while ((row.Mask >> shift & 1u) == 0)
+    ++shift;
+  const uint64_t bits = uint64_t{value} << shift;
+  if ((bits & ~uint64_t{row.Mask}) != 0)
+    return -1; // wider than the field
+  return SettingOfBits(row, static_cast<uint32_t>(bits));
 }
 
 void TEntryApplier::ApplyRow(size_t r, int k, int line) {
@@ -210,7 +326,8 @@ void TEntryApplier::Set(size_t r, int k, int line) {
 }
 
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
-                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit) {
+                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit,
+                            const std::vector<TWordRegister> &registers) {
   if (mode == TReadMode::Check)
     ApplyChipDefaults(rows);
 
@@ -218,7 +335,10 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
   TReadSummary summary;
   int firstLine = 0;
   int problems = 0;
+  int unread = 0;
   TConfigTextScanner scanner(text);
+  if (ReadsValues(scanner.Family()))
+    applier.TakeValues(registers);
   TConfigItem item;
   while (scanner.Next(item)) {
     switch (item.Kind) {
@@ -236,6 +356,10 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
       ++problems;
       applier.Report(TSeverity::Error, item.Line, [&] { return std::move(item.Problem); });
       break;
+    case TConfigItemKind::Warning:
+      ++unread;
+      applier.Report(TSeverity::Warning, item.Line, [&] { return std::move(item.Problem); });
+      break;
     }
   }
   if (!summary.Found && problems == 0)
@@ -246,7 +370,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
   summary.Entries = applier.Entries();
   summary.Applied = applier.Applied();
   summary.Errors = applier.Errors();
-  summary.Problems = problems;
+  summary.Problems = problems + unread;
   summary.Unreported = applier.Unreported();
   return summary;
 }

@@ -8,6 +8,7 @@
 #include "core/cDeviceTable.h"
 #include "core/cDiagnostic.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,6 +40,16 @@ public:
   void Apply(std::string_view switchName, std::string_view setting, int line);
   // Sets row Row to its setting K, as an entry on Line that names it would.
   void ApplyRow(size_t row, int k, int line);
+  // Sets each switch of register Reg (its rows, Rows) to the setting whose value its
+  // bits in Word are, as a HEX file's word or a whole register in C or assembler
+  // does: bits that match no setting are an error naming the register, the switch
+  // and the bits; bits no switch covers that differ from the register's value when
+  // not set get a note.
+  void ApplyWord(const TWordRegister &reg, const std::vector<size_t> &rows, uint32_t word, int line);
+  // From here on Apply also takes what C and assembler allow: a setting given as
+  // its field's value ("WDTPS = 0x1A", where no setting has that name), and a
+  // register of Registers by its name, its whole word a number ("CONFIG1L = 0x5D").
+  void TakeValues(const std::vector<TWordRegister> &registers);
   // Reports a diagnostic of the caller's, whose text Make gives.
   template <typename TMake>
   void Report(TSeverity severity, int line, TMake make, std::string_view switchName = {},
@@ -63,6 +74,8 @@ public:
 
 private:
   void Set(size_t row, int k, int line);
+  // Register Reg's whole word, as an entry gives it.
+  void ApplyRegister(size_t reg, std::string_view value, int line);
 
   struct TName {
     std::vector<int> Rows; // the rows of that switch name, in order
@@ -82,7 +95,22 @@ private:
   int FEntries = 0;
   int FApplied = 0;
   int FErrors = 0;
+  // TakeValues: the registers, and the rows of each.
+  bool FValues = false;
+  const std::vector<TWordRegister> *FRegisters = nullptr;
+  std::vector<std::vector<size_t>> FRowsOf;
+  std::unordered_map<std::string, size_t> FRegisterNames; // by upper-case name
 };
+
+// "CONFIG1H (0x300001)": a register as messages name it.
+std::string NamedRegister(const TWordRegister &reg);
+
+// The number a C or assembler text gives: decimal, "0x" hexadecimal or "0b" binary
+// digits (no sign, at most 32 bits); false for any other text.
+bool ParseNumber(std::string_view text, uint32_t &value);
+// The setting of Row whose field value (its value shifted down to the field's
+// lowest bit) is Value, the last of them as for a word; -1 for none.
+int SettingOfFieldValue(const TSwitchRow &row, uint32_t value);
 
 enum class TReadMode {
   // configgen check and --from: a switch the text leaves out stands for the chip's
@@ -97,17 +125,20 @@ struct TReadSummary {
   int Entries = 0;
   int Applied = 0;
   int Errors = 0;
-  int Problems = 0;   // lines that could not be read (among the errors)
+  int Problems = 0;   // lines that could not be read (errors) or were not read (warnings)
   int Unreported = 0; // diagnostics beyond the limit, counted only
 };
 
-// Reads Text's configuration onto Rows of Device, reporting diagnostics to Sink in
+// Reads Text's configuration, in whichever syntax it is written (TellSyntaxFamily,
+// core/cConfigParser.h), onto Rows of Device, reporting diagnostics to Sink in
 // text order, then those about the switches it leaves out (at DeviceLine, where the
 // text names its device, else its first configuration line); beyond Limit they are
-// only counted.
+// only counted. Registers (the device's, as WordRegisters gives them) are those a
+// C or assembler text may set whole.
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
-                            size_t limit = static_cast<size_t>(-1));
+                            size_t limit = static_cast<size_t>(-1),
+                            const std::vector<TWordRegister> &registers = {});
 
 // For Check: warns of every risky chip default among the rows no entry set, at
 // Line, and notes them all; a second note lists those of them whose chip default

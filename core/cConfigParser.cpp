@@ -7,10 +7,19 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace {
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
+  return text;
 }
 
 // Characters of a name or setting: all but controls, blanks, DEL, "=", "," and "'".
@@ -25,17 +34,20 @@ bool IsNameChar(char c) {
   return kNameChars[static_cast<unsigned char>(c)];
 }
 
-// A scanner over one line; the comment, if any, ends the line.
+// A scanner over one line. In the house forms a comment ends the line; in C and
+// assembler (Values) the comments are cut out already, a name or setting may
+// stand in double or single quotes, and so may a whole entry.
 class TLineScanner {
 public:
-  explicit TLineScanner(std::string_view line, size_t position = 0) : FLine(line), FPos(position) {}
+  explicit TLineScanner(std::string_view line, size_t position = 0, bool values = false)
+      : FLine(line), FPos(position), FValues(values) {}
 
   void SkipBlanks() {
     while (FPos < FLine.size() && IsBlank(FLine[FPos]))
       ++FPos;
   }
   bool AtComment() const {
-    return FPos < FLine.size() && (FLine[FPos] == '\'' || FLine.substr(FPos, 2) == "//");
+    return !FValues && FPos < FLine.size() && (FLine[FPos] == '\'' || FLine.substr(FPos, 2) == "//");
   }
   // At the line's end or at a comment, after blanks.
   bool AtEnd() {
@@ -57,19 +69,19 @@ public:
     if (CompareText(FLine.substr(FPos, keyword.size()), keyword) != 0)
       return false;
     const size_t after = FPos + keyword.size();
-    if (after < FLine.size() && IsNameChar(FLine[after]) && FLine.substr(after, 2) != "//")
+    if (after < FLine.size() && IsName(FLine[after]) && (FValues || FLine.substr(after, 2) != "//"))
       return false;
     FPos = after;
     return true;
   }
   // A name or setting: a run of characters other than blanks, "=", ",", "'" and
-  // the "//" of a comment.
+  // the "//" of a comment (in C and assembler: '"', but "//" is no comment).
   bool TakeName(std::string_view &name) {
     SkipBlanks();
     const size_t start = FPos;
     const size_t size = FLine.size();
-    for (; FPos < size && IsNameChar(FLine[FPos]); ++FPos)
-      if (FLine[FPos] == '/' && FPos + 1 < size && FLine[FPos + 1] == '/')
+    for (; FPos < size && IsName(FLine[FPos]); ++FPos)
+      if (!FValues && FLine[FPos] == '/' && FPos + 1 < size && FLine[FPos + 1] == '/')
         break;
     name = FLine.substr(start, FPos - start);
     return FPos > start;
@@ -77,25 +89,58 @@ public:
   // "NAME = SETTING"; on failure the scanner is where it was.
   bool TakeEntry(std::string_view &name, std::string_view &setting) {
     const size_t start = FPos;
-    if (TakeName(name) && Take('=') && TakeName(setting))
+    if (FValues) {
+      std::string_view quoted;
+      if (TakeQuoted(quoted)) {
+        TLineScanner whole(quoted, 0, true);
+        if (whole.TakeEntry(name, setting) && whole.AtEnd())
+          return true;
+        FPos = start;
+      }
+      if (TakeWord(name) && Take('=') && TakeWord(setting))
+        return true;
+    } else if (TakeName(name) && Take('=') && TakeName(setting)) {
       return true;
+    }
     FPos = start;
     return false;
   }
   // The comment's text after its marker and blanks; the scanner must be at it.
-  std::string_view CommentText() const {
-    std::string_view text = FLine.substr(FPos + (FLine[FPos] == '\'' ? 1 : 2));
-    while (!text.empty() && IsBlank(text.front()))
-      text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-      text.remove_suffix(1);
-    return text;
-  }
+  std::string_view CommentText() const { return Trimmed(FLine.substr(FPos + (FLine[FPos] == '\'' ? 1 : 2))); }
+  // The rest of the line, without blanks around it.
+  std::string_view Rest() const { return Trimmed(FLine.substr(std::min(FPos, FLine.size()))); }
   size_t Position() const { return FPos; }
 
 private:
+  bool IsName(char c) const { return IsNameChar(c) && !(FValues && c == '"'); }
+  // What stands between a double or a single quote and the next of its kind.
+  bool TakeQuoted(std::string_view &inside) {
+    SkipBlanks();
+    if (FPos >= FLine.size() || (FLine[FPos] != '"' && FLine[FPos] != '\''))
+      return false;
+    const size_t close = FLine.find(FLine[FPos], FPos + 1);
+    if (close == std::string_view::npos)
+      return false;
+    inside = FLine.substr(FPos + 1, close - FPos - 1);
+    FPos = close + 1;
+    return true;
+  }
+  // A name, or a name in quotes.
+  bool TakeWord(std::string_view &word) {
+    const size_t start = FPos;
+    std::string_view quoted;
+    if (!TakeQuoted(quoted))
+      return TakeName(word);
+    TLineScanner inside(quoted, 0, true);
+    if (inside.TakeName(word) && inside.AtEnd())
+      return true;
+    FPos = start;
+    return false;
+  }
+
   std::string_view FLine;
   size_t FPos = 0;
+  bool FValues = false;
 };
 
 enum class TEntriesShape {
@@ -104,8 +149,9 @@ enum class TEntriesShape {
   Whole,  // entries separated by commas, then the end or a comment
 };
 
-TEntriesShape ShapeOfEntries(std::string_view line, size_t position, bool &trailingComma) {
-  TLineScanner scanner(line, position);
+TEntriesShape ShapeOfEntries(std::string_view line, size_t position, bool &trailingComma,
+                             bool values = false) {
+  TLineScanner scanner(line, position, values);
   std::string_view name;
   std::string_view setting;
   bool any = false;
@@ -121,6 +167,14 @@ TEntriesShape ShapeOfEntries(std::string_view line, size_t position, bool &trail
   }
 }
 
+// The line's first character that is not a blank, or a NUL for none.
+char FirstNonBlank(std::string_view line) {
+  for (const char c : line)
+    if (!IsBlank(c))
+      return c;
+  return '\0';
+}
+
 // The line as a message quotes it: from its first non-blank, shortened.
 std::string QuotedLine(std::string_view line) {
   size_t first = 0;
@@ -128,9 +182,216 @@ std::string QuotedLine(std::string_view line) {
     ++first;
   return QuotedForMessage(line.substr(first));
 }
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Whether Line begins, after blanks, with Word in any letter case, followed by
+// no letter, digit or "_" ("__CONFIG" in "__CONFIG(...)" and "__config _CONFIG1H").
+bool BeginsWithWord(std::string_view line, std::string_view word) {
+  line = Trimmed(line);
+  if (CompareText(line.substr(0, word.size()), word) != 0)
+    return false;
+  if (line.size() == word.size())
+    return true;
+  const auto after = static_cast<unsigned char>(line[word.size()]);
+  return !(std::isalnum(after) || after == '_');
+}
+
+// A device's name as C and assembler give it, without "PIC" or "P" before its
+// digits (PIC18F4520, p18f4520, 18F4520); empty where no digits and a letter follow.
+std::string_view PartName(std::string_view name) {
+  if (name.size() > 3 && CompareText(name.substr(0, 3), "PIC") == 0)
+    name.remove_prefix(3);
+  else if (!name.empty() && (name[0] == 'p' || name[0] == 'P'))
+    name.remove_prefix(1);
+  size_t digits = 0;
+  while (digits < name.size() && IsDigit(name[digits]))
+    ++digits;
+  return digits > 0 && digits < name.size() && std::isalpha(static_cast<unsigned char>(name[digits]))
+             ? name
+             : std::string_view();
+}
+
+// The device a header's file name names (p18f4520.inc, pic18f4520.h; in any
+// folder), or empty: another file (xc.h, p18cxxx.inc), or a C header where only
+// an assembler's ".inc" counts.
+std::string_view PartOfFile(std::string_view file, bool incOnly) {
+  const size_t slash = file.find_last_of("/\\");
+  if (slash != std::string_view::npos)
+    file.remove_prefix(slash + 1);
+  const size_t dot = file.rfind('.');
+  if (dot == std::string_view::npos)
+    return {};
+  const std::string_view extension = file.substr(dot + 1);
+  if (CompareText(extension, "inc") != 0 && (incOnly || CompareText(extension, "h") != 0))
+    return {};
+  const std::string_view name = PartName(file.substr(0, dot));
+  for (size_t i = 0; i + 3 <= name.size(); ++i)
+    if (CompareText(name.substr(i, 3), "xxx") == 0)
+      return {}; // a family's header, for any of its parts
+  return name;
+}
+
+// The file an include names after its keyword: <FILE>, "FILE" or FILE.
+std::string_view IncludedFile(std::string_view rest) {
+  rest = Trimmed(rest);
+  if (rest.empty())
+    return {};
+  if (rest[0] == '<' || rest[0] == '"') {
+    const size_t close = rest.find(rest[0] == '<' ? '>' : '"', 1);
+    return close == std::string_view::npos ? std::string_view() : rest.substr(1, close - 1);
+  }
+  size_t end = 0;
+  while (end < rest.size() && !IsBlank(rest[end]))
+    ++end;
+  return rest.substr(0, end);
+}
+
+// The text of a line that is a comment only ("// x", "/* x */", in assembler
+// "; x"), without the markers and blanks around it; false for any other line.
+bool CommentOnly(std::string_view line, bool semicolon, std::string_view &comment) {
+  line = Trimmed(line);
+  if (line.substr(0, 2) == "//" || (semicolon && line.substr(0, 1) == ";")) {
+    comment = Trimmed(line.substr(line[0] == ';' ? 1 : 2));
+    return true;
+  }
+  if (line.substr(0, 2) == "/*" && line.size() >= 4 && line.find("*/", 2) == line.size() - 2) {
+    comment = Trimmed(line.substr(2, line.size() - 4));
+    return true;
+  }
+  return false;
+}
+
+// The device a comment names: "device = NAME" (the generator's), or the vendor
+// IDE's heading "PIC18F4520 Configuration Bit Settings"; empty for another.
+std::string_view DeviceOfComment(std::string_view comment) {
+  TLineScanner device(comment);
+  std::string_view name;
+  if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd())
+    return WithoutPicPrefix(name);
+  const size_t blank = comment.find(' ');
+  if (blank == std::string_view::npos ||
+      CompareText(Trimmed(comment.substr(blank)), "Configuration Bit Settings") != 0 ||
+      CompareText(comment.substr(0, 3), "PIC") != 0)
+    return {};
+  return PartName(comment.substr(0, blank));
+}
+
+// The device a "LIST" directive's options name (after the keyword): P=NAME.
+std::string_view ListedPart(TLineScanner &options) {
+  std::string_view name;
+  std::string_view value;
+  do {
+    if (options.TakeEntry(name, value)) {
+      if (CompareText(name, "P") == 0)
+        return PartName(value);
+    } else if (!options.TakeName(name)) {
+      return {};
+    }
+  } while (options.Take(','));
+  return {};
+}
+
+// The device an assembler directive names, "PROCESSOR NAME" or "LIST P=NAME" (Code
+// without comments); empty for another line.
+std::string_view DeviceOfDirective(std::string_view code) {
+  TLineScanner directive(code, 0, true);
+  std::string_view name;
+  if (directive.TakeKeyword("processor"))
+    return directive.TakeName(name) && directive.AtEnd() ? PartName(name) : std::string_view();
+  return directive.TakeKeyword("list") ? ListedPart(directive) : std::string_view();
+}
+
+// The evidence of C: a "#pragma config" line, or the generator's first line
+// "/* device = NAME */".
+bool IsCEvidence(std::string_view line) {
+  TLineScanner pragma(line);
+  if (pragma.Take('#'))
+    return pragma.TakeKeyword("pragma") && pragma.TakeKeyword("config");
+  std::string_view comment;
+  return Trimmed(line).substr(0, 2) == "/*" && CommentOnly(line, false, comment) &&
+         !DeviceOfComment(comment).empty() && CompareText(comment.substr(0, 6), "device") == 0;
+}
+
+// The evidence of assembler (First is the line's first character that is no blank).
+bool IsAssemblerEvidence(char first, std::string_view line) {
+  switch (first) {
+  case '#': {
+    TLineScanner include(line);
+    return include.Take('#') && include.TakeKeyword("include") &&
+           !PartOfFile(IncludedFile(include.Rest()), true).empty();
+  }
+  case '_':
+    return BeginsWithWord(line, "__CONFIG");
+  case 'c':
+  case 'C': {
+    // Entries, then a ";" comment before any comment of the house forms.
+    TLineScanner config(line);
+    if (!config.TakeKeyword("config"))
+      return false;
+    const std::string_view rest = line.substr(config.Position());
+    const std::string_view before = rest.substr(0, rest.find(';'));
+    return before.size() < rest.size() && before.find('=') != std::string_view::npos &&
+           before.find('\'') == std::string_view::npos && before.find("//") == std::string_view::npos;
+  }
+  default:
+    break;
+  }
+  // "PROCESSOR NAME" or "LIST P=NAME", read up to a comment.
+  return !DeviceOfDirective(line.substr(0, std::min(line.find(';'), line.find("//")))).empty();
+}
+
+// The row that names a family's keyword in messages.
+const TSyntax &RowOf(TSyntaxFamily family) {
+  for (const TSyntax &syntax : kSyntaxes)
+    if (syntax.Family == family)
+      return syntax;
+  return kSyntaxes[0];
+}
+
+// Open preprocessor blocks kept apart; deeper ones are only counted.
+constexpr size_t kMaxConditions = 256;
 } // namespace
 
-TConfigTextScanner::TConfigTextScanner(std::string_view text) : FLines(text) {
+TSyntaxFamily TellSyntaxFamily(std::string_view text) {
+  if (LooksLikeUtf16(text))
+    return TSyntaxFamily::House;
+  TTextLines lines(text);
+  std::string_view line;
+  bool assembler = false;
+  while (lines.Next(line)) {
+    if (line.empty()) {
+      lines.SkipEmptyLines();
+      continue;
+    }
+    // Most lines of a program are told by their first character.
+    const char first = FirstNonBlank(line);
+    switch (first) {
+    case '#':
+    case '/':
+      if (IsCEvidence(line))
+        return TSyntaxFamily::Pragma;
+      break;
+    case '_':
+    case 'c':
+    case 'C':
+    case 'l':
+    case 'L':
+    case 'p':
+    case 'P':
+      break;
+    default:
+      continue;
+    }
+    assembler = assembler || IsAssemblerEvidence(first, line);
+  }
+  return assembler ? TSyntaxFamily::Directive : TSyntaxFamily::House;
+}
+
+TConfigTextScanner::TConfigTextScanner(std::string_view text)
+    : FLines(text), FFamily(TellSyntaxFamily(text)) {
   if (LooksLikeUtf16(text))
     FPending = kUtf16Text; // and nothing else of it is read
 }
@@ -153,7 +414,7 @@ void TConfigTextScanner::StartEntries(std::string_view line, size_t position) {
 }
 
 bool TConfigTextScanner::NextEntry(TConfigItem &item) {
-  TLineScanner scanner(FLine, FEntryPos);
+  TLineScanner scanner(FLine, FEntryPos, ReadsValues(FFamily));
   item.Kind = TConfigItemKind::Entry;
   item.Line = FLines.Number();
   item.Problem.clear();
@@ -170,134 +431,346 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
   item.Name = {};
   item.Setting = {};
   item.Problem.clear();
+  std::string_view line;
   while (!FEnded) {
-    std::string_view line;
     if (!FLines.Next(line)) {
       FEnded = true;
-      if (!FInBlock)
-        return false;
-      // The last entry's comma promises an entry that never comes.
-      FInBlock = false;
-      item.Kind = TConfigItemKind::Problem;
-      if (FLastBlockLine > 0) {
-        item.Line = FLastBlockLine;
-        item.Problem = "the config block begun on line " + std::to_string(FBlockLine) +
-                       " is still open at the end of the text: an entry without a comma must end it";
-      } else {
-        item.Line = FBlockLine;
-        item.Problem = "the config line has no entries";
-      }
+      return EndOfText(item);
+    }
+    if (line.empty()) {
+      FLines.SkipEmptyLines(); // counted at once: they never matter
+      continue;
+    }
+    if (FFamily != TSyntaxFamily::House ? ValuesLine(line, item)
+        : FInBlock                      ? BlockLine(line, item)
+                                        : HouseLine(line, item))
       return true;
-    }
-    const int number = FLines.Number();
+  }
+  return false;
+}
 
-    // Outside a block only a line that begins with "config", "device" or a comment
-    // can matter: most lines of a program are told by their first character.
-    if (!FInBlock) {
-      if (line.empty()) {
-        FLines.SkipEmptyLines(); // counted at once
-        continue;
-      }
-      size_t first = 0;
-      while (first < line.size() && IsBlank(line[first]))
-        ++first;
-      if (first == line.size())
-        continue;
-      switch (line[first]) {
-      case 'c':
-      case 'C':
-      case 'd':
-      case 'D':
-      case '/':
-      case '\'':
-        break;
-      default:
-        continue;
-      }
-    }
+bool TConfigTextScanner::EndOfText(TConfigItem &item) {
+  if (!FInBlock)
+    return false;
+  // The last entry's comma promises an entry that never comes.
+  FInBlock = false;
+  item.Kind = TConfigItemKind::Problem;
+  if (FLastBlockLine > 0) {
+    item.Line = FLastBlockLine;
+    item.Problem = "the config block begun on line " + std::to_string(FBlockLine) +
+                   " is still open at the end of the text: an entry without a comma must end it";
+  } else {
+    item.Line = FBlockLine;
+    item.Problem = "the config line has no entries";
+  }
+  return true;
+}
 
-    TLineScanner scanner(line);
-    if (FInBlock) {
-      if (scanner.AtEnd())
-        continue; // blank and comment lines belong to the block
-      const size_t position = scanner.Position();
-      FLastBlockLine = number;
-      if (scanner.TakeKeyword("config")) {
-        // The block was left open; the line is read again as the config line it is.
-        FInBlock = false;
-        FLines.Again();
-        item = {TConfigItemKind::Problem,
-                number,
-                {},
-                {},
-                "a config line inside the config block begun on line " + std::to_string(FBlockLine) +
-                    ", which is still open: its last entry is followed by a comma"};
-        return true;
-      }
-      bool comma = false;
-      if (ShapeOfEntries(line, position, comma) == TEntriesShape::Whole) {
-        FInBlock = comma;
-        StartEntries(line, position);
-        if (NextEntry(item))
-          return true;
-        continue;
-      }
-      item = {TConfigItemKind::Problem,
-              number,
-              {},
-              {},
-              "expected NAME = SETTING entries separated by commas, as the config block begun on line " +
-                  std::to_string(FBlockLine) + " is still open; found " + QuotedLine(line)};
-      return true;
-    }
+bool TConfigTextScanner::BlockLine(std::string_view line, TConfigItem &item) {
+  TLineScanner scanner(line);
+  if (scanner.AtEnd())
+    return false; // blank and comment lines belong to the block
+  const int number = FLines.Number();
+  const size_t position = scanner.Position();
+  FLastBlockLine = number;
+  if (scanner.TakeKeyword("config")) {
+    // The block was left open; the line is read again as the config line it is.
+    FInBlock = false;
+    FLines.Again();
+    item = {TConfigItemKind::Problem,
+            number,
+            {},
+            {},
+            "a config line inside the config block begun on line " + std::to_string(FBlockLine) +
+                ", which is still open: its last entry is followed by a comma"};
+    return true;
+  }
+  bool comma = false;
+  if (ShapeOfEntries(line, position, comma) == TEntriesShape::Whole) {
+    FInBlock = comma;
+    StartEntries(line, position);
+    return NextEntry(item);
+  }
+  item = {TConfigItemKind::Problem,
+          number,
+          {},
+          {},
+          "expected NAME = SETTING entries separated by commas, as the config block begun on line " +
+              std::to_string(FBlockLine) + " is still open; found " + QuotedLine(line)};
+  return true;
+}
 
-    if (scanner.TakeKeyword("config")) {
-      item.Line = number;
-      if (scanner.AtEnd()) {
-        // The block's entries follow on the next lines.
-        FInBlock = true;
-        FBlockLine = number;
-        FLastBlockLine = 0;
-        item.Kind = TConfigItemKind::Config;
-        return true;
-      }
-      const size_t position = scanner.Position();
-      bool comma = false;
-      switch (ShapeOfEntries(line, position, comma)) {
-      case TEntriesShape::Whole:
-        FInBlock = comma;
-        FBlockLine = number;
-        FLastBlockLine = number;
-        StartEntries(line, position);
-        item.Kind = TConfigItemKind::Config;
-        return true;
-      case TEntriesShape::Broken:
-        item.Kind = TConfigItemKind::Problem;
-        item.Problem =
-            "expected NAME = SETTING entries separated by commas after config; found " + QuotedLine(line);
-        return true;
-      case TEntriesShape::None:
-        continue; // program text that begins with the word, such as "config = 5"
-      }
-    }
-
-    TLineScanner device(line);
-    std::string_view name;
-    if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
-      item.Kind = TConfigItemKind::Device;
-      item.Line = number;
-      item.Name = WithoutPicPrefix(name);
-      return true;
-    }
-
-    TLineScanner comment(line);
-    comment.SkipBlanks();
-    if (comment.AtComment() && CompareText(comment.CommentText(), kAllDefaultsComment) == 0) {
+bool TConfigTextScanner::HouseLine(std::string_view line, TConfigItem &item) {
+  // Only a line that begins with "config", "device" or a comment can matter: most
+  // lines of a program are told by their first character.
+  switch (FirstNonBlank(line)) {
+  case 'c':
+  case 'C':
+  case 'd':
+  case 'D':
+  case '/':
+  case '\'':
+    break;
+  default:
+    return false;
+  }
+  const int number = FLines.Number();
+  TLineScanner scanner(line);
+  if (scanner.TakeKeyword("config")) {
+    item.Line = number;
+    if (scanner.AtEnd()) {
+      // The block's entries follow on the next lines.
+      FInBlock = true;
+      FBlockLine = number;
+      FLastBlockLine = 0;
       item.Kind = TConfigItemKind::Config;
-      item.Line = number;
       return true;
+    }
+    const size_t position = scanner.Position();
+    bool comma = false;
+    switch (ShapeOfEntries(line, position, comma)) {
+    case TEntriesShape::Whole:
+      FInBlock = comma;
+      FBlockLine = number;
+      FLastBlockLine = number;
+      StartEntries(line, position);
+      item.Kind = TConfigItemKind::Config;
+      return true;
+    case TEntriesShape::Broken:
+      item.Kind = TConfigItemKind::Problem;
+      item.Problem =
+          "expected NAME = SETTING entries separated by commas after config; found " + QuotedLine(line);
+      return true;
+    case TEntriesShape::None:
+      return false; // program text that begins with the word, such as "config = 5"
     }
   }
+
+  TLineScanner device(line);
+  std::string_view name;
+  if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
+    item.Kind = TConfigItemKind::Device;
+    item.Line = number;
+    item.Name = WithoutPicPrefix(name);
+    return true;
+  }
+
+  TLineScanner comment(line);
+  comment.SkipBlanks();
+  if (comment.AtComment() && CompareText(comment.CommentText(), kAllDefaultsComment) == 0) {
+    item.Kind = TConfigItemKind::Config;
+    item.Line = number;
+    return true;
+  }
+  return false;
+}
+
+bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
+  const int number = FLines.Number();
+  const bool assembler = FFamily == TSyntaxFamily::Directive;
+  FLineInComment = FInComment;
+  FRawLine = line;
+  std::string_view comment;
+  if (!FInComment && CommentOnly(line, assembler, comment))
+    return !Skipped() && CommentLine(comment, item);
+  const std::string_view code = CodeOf(line);
+  const char first = FirstNonBlank(code);
+  if (first == '#')
+    return HashLine(code, item);
+  if (Skipped())
+    return false;
+  if (first == '_') {
+    if (!BeginsWithWord(code, "__CONFIG"))
+      return false;
+    item = {TConfigItemKind::Warning,
+            number,
+            {},
+            {},
+            "a legacy __CONFIG line is not read; write its settings as " +
+                std::string(RowOf(FFamily).Keyword) + " NAME = SETTING: " + QuotedLine(line)};
+    return true;
+  }
+  // C's configuration lines are "#" directives; assembler's are its own.
+  return assembler && AssemblerLine(code, first, item);
+}
+
+bool TConfigTextScanner::AssemblerLine(std::string_view code, char first, TConfigItem &item) {
+  TLineScanner directive(code, 0, true);
+  std::string_view name;
+  switch (first) {
+  case 'c':
+  case 'C':
+    return directive.TakeKeyword("config") && ConfigLine(code, directive.Position(), item);
+  case 'i':
+  case 'I':
+    if (directive.TakeKeyword("include"))
+      name = PartOfFile(IncludedFile(directive.Rest()), false);
+    break;
+  default:
+    name = DeviceOfDirective(code);
+    break;
+  }
+  if (name.empty())
+    return false;
+  item.Kind = TConfigItemKind::Device;
+  item.Line = FLines.Number();
+  item.Name = name;
+  return true;
+}
+
+bool TConfigTextScanner::HashLine(std::string_view code, TConfigItem &item) {
+  TLineScanner directive(code, 0, true);
+  directive.Take('#');
+  const int number = FLines.Number();
+  // Preprocessor blocks: followed even where passed over, for their nesting.
+  const bool isIf = directive.TakeKeyword("if");
+  if (isIf || directive.TakeKeyword("ifdef") || directive.TakeKeyword("ifndef")) {
+    if (FConditions.size() >= kMaxConditions) {
+      ++FDeepConditions;
+      return false;
+    }
+    const bool zero = isIf && directive.Rest() == "0";
+    FConditions.push_back({number, FRawLine, zero, !zero, false, zero});
+    return false;
+  }
+  const bool isElif = directive.TakeKeyword("elif");
+  if (isElif || directive.TakeKeyword("else")) {
+    if (FDeepConditions > 0 || FConditions.empty())
+      return false;
+    TCondition &condition = FConditions.back();
+    const bool zero = isElif && directive.Rest() == "0";
+    condition.Skipped = zero;
+    condition.Assumed = !zero && !(condition.OnlyZeros && !isElif);
+    condition.OnlyZeros = condition.OnlyZeros && zero;
+    condition.Line = number;
+    condition.Directive = FRawLine;
+    condition.Warned = false;
+    return false;
+  }
+  if (directive.TakeKeyword("endif")) {
+    if (FDeepConditions > 0)
+      --FDeepConditions;
+    else if (!FConditions.empty())
+      FConditions.pop_back();
+    return false;
+  }
+  if (Skipped())
+    return false;
+  if (FFamily == TSyntaxFamily::Pragma && directive.TakeKeyword("pragma") && directive.TakeKeyword("config"))
+    return ConfigLine(code, directive.Position(), item);
+  if (!directive.TakeKeyword("include"))
+    return false;
+  const std::string_view name = PartOfFile(IncludedFile(directive.Rest()), false);
+  if (name.empty())
+    return false;
+  item.Kind = TConfigItemKind::Device;
+  item.Line = number;
+  item.Name = name;
+  return true;
+}
+
+bool TConfigTextScanner::CommentLine(std::string_view comment, TConfigItem &item) {
+  item.Line = FLines.Number();
+  if (CompareText(comment, kAllDefaultsComment) == 0) {
+    item.Kind = TConfigItemKind::Config;
+    return true;
+  }
+  item.Name = DeviceOfComment(comment);
+  item.Kind = TConfigItemKind::Device;
+  return !item.Name.empty();
+}
+
+bool TConfigTextScanner::ConfigLine(std::string_view code, size_t position, TConfigItem &item) {
+  const std::string keyword(RowOf(FFamily).Keyword);
+  item.Line = FLines.Number();
+  bool comma = false;
+  if (TLineScanner(code, position, true).AtEnd()) {
+    item.Kind = TConfigItemKind::Problem;
+    item.Problem = "the " + keyword + " line has no entries";
+    return true;
+  }
+  if (ShapeOfEntries(code, position, comma, true) != TEntriesShape::Whole || comma) {
+    item.Kind = TConfigItemKind::Problem;
+    item.Problem = "expected NAME = SETTING entries separated by commas after " + keyword + "; found " +
+                   QuotedLine(FRawLine);
+    return true;
+  }
+  if (WarnOfCondition(item))
+    return true;
+  StartEntries(code, position);
+  item.Kind = TConfigItemKind::Config;
+  return true;
+}
+
+std::string_view TConfigTextScanner::CodeOf(std::string_view line) {
+  const bool semicolon = FFamily == TSyntaxFamily::Directive;
+  size_t i = 0;
+  if (FInComment) {
+    const size_t end = line.find("*/");
+    if (end == std::string_view::npos)
+      return {};
+    FInComment = false;
+    i = end + 2;
+  } else if (line.find('/') == std::string_view::npos &&
+             (!semicolon || line.find(';') == std::string_view::npos)) {
+    return line; // no comment in it: most lines
+  }
+  // The text kept so far is FCode plus Line from Kept on; each comment a blank.
+  FCode.assign(i > 0 ? " " : "");
+  size_t kept = i;
+  const size_t size = line.size();
+  while (i < size) {
+    const char c = line[i];
+    if (c == '"' || c == '\'') {
+      // A string or a character: comment markers inside it are its text.
+      for (++i; i < size && line[i] != c; ++i)
+        if (line[i] == '\\')
+          ++i;
+      ++i;
+      continue;
+    }
+    const bool lineComment = (c == '/' && i + 1 < size && line[i + 1] == '/') || (semicolon && c == ';');
+    if (!lineComment && !(c == '/' && i + 1 < size && line[i + 1] == '*')) {
+      ++i;
+      continue;
+    }
+    FCode.append(line.substr(kept, i - kept)).append(" ");
+    if (lineComment)
+      return FCode;
+    const size_t end = line.find("*/", i + 2);
+    if (end == std::string_view::npos) {
+      FInComment = true;
+      return FCode;
+    }
+    i = end + 2;
+    kept = i;
+  }
+  if (kept < size)
+    FCode.append(line.substr(kept));
+  return FCode;
+}
+
+bool TConfigTextScanner::Skipped() const {
+  return std::any_of(FConditions.begin(), FConditions.end(),
+                     [](const TCondition &condition) { return condition.Skipped; });
+}
+
+bool TConfigTextScanner::WarnOfCondition(TConfigItem &item) {
+  for (TCondition &condition : FConditions)
+    if (condition.Assumed && !condition.Warned) {
+      condition.Warned = true;
+      item = {TConfigItemKind::Warning,
+              condition.Line,
+              {},
+              {},
+              QuotedLine(condition.Directive) + ": the " + std::string(RowOf(FFamily).Keyword) +
+                  " lines under it are read as if its condition held; the preprocessor's conditions are not "
+                  "evaluated"};
+      // The line is read again, its comments as they began.
+      FInComment = FLineInComment;
+      FLines.Again();
+      return true;
+    }
   return false;
 }
 

@@ -2,11 +2,13 @@
 #include "core/cConfigText.h"
 
 #include "core/cConfigParser.h"
+#include "core/cHexFile.h"
 
 namespace {
-// Entries are filled to these widths before their comments.
-constexpr int kTarnwickCommentColumn = 24;
-constexpr int kOrvaneCommentColumn = 23;
+// "CONFIG1H at 0x300001": a group's heading.
+std::string RegisterHeading(const TWordRegister &reg) {
+  return reg.Name + " at " + HexNumber(reg.Address, 6);
+}
 } // namespace
 
 std::string PadRight(const std::string &s, int width) {
@@ -17,7 +19,8 @@ std::string PadRight(const std::string &s, int width) {
 }
 
 std::vector<std::string> ConfigTextLines(const std::string &device, const std::vector<TSwitchRow> &allRows,
-                                         const TConfigTextOptions &options) {
+                                         const TConfigTextOptions &options,
+                                         const std::vector<TWordRegister> &registers) {
   std::vector<TSwitchRow> changed;
   if (options.ChangedOnly) {
     // Rows that share a switch name are read back in order, the n-th entry of the
@@ -33,27 +36,37 @@ std::vector<std::string> ConfigTextLines(const std::string &device, const std::v
         changed.push_back(allRows[i]);
   }
   const std::vector<TSwitchRow> &rows = options.ChangedOnly ? changed : allRows;
-  if (rows.empty() && (options.ChangedOnly || options.WholeTable))
-    return {"device = " + device, "", std::string(options.Orvane ? "' " : "// ").append(kAllDefaultsComment)};
+  const TSyntax &syntax = *options.Syntax;
+  const std::string comment = std::string(syntax.Comment) + " ";
   std::vector<std::string> lines;
-  lines.reserve(rows.size() + 3);
-  lines.push_back("device = " + device);
+  lines.push_back(std::string(syntax.DeviceBefore).append(device).append(syntax.DeviceAfter));
   lines.emplace_back();
-  if (options.Orvane) {
-    for (const TSwitchRow &row : rows) {
-      const std::string base = "config " + row.Name + " = " + row.Setting();
-      lines.push_back(options.Comments ? PadRight(base, kOrvaneCommentColumn) + " " + "' " + row.Description()
-                                       : base);
+  if (rows.empty() && (options.ChangedOnly || options.WholeTable)) {
+    lines.push_back(comment + std::string(kAllDefaultsComment));
+    return lines;
+  }
+  lines.reserve(rows.size() + 3);
+  if (syntax.Block)
+    lines.emplace_back(syntax.Keyword);
+  const std::string keyword = syntax.Block ? std::string() : std::string(syntax.Keyword) + " ";
+  const std::string gap(static_cast<size_t>(syntax.CommentGap), ' ');
+  int group = -1;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const TSwitchRow &row = rows[i];
+    if (syntax.RegisterHeadings && row.Register != group) {
+      group = row.Register;
+      if (group >= 0 && static_cast<size_t>(group) < registers.size()) {
+        if (!lines.back().empty())
+          lines.emplace_back();
+        lines.push_back(comment + RegisterHeading(registers[static_cast<size_t>(group)]));
+      }
     }
-  } else {
-    lines.emplace_back("config");
-    for (size_t i = 0; i < rows.size(); ++i) {
-      std::string base = "    " + rows[i].Name + " = " + rows[i].Setting();
-      if (i != rows.size() - 1)
-        base += ",";
-      lines.push_back(
-          options.Comments ? PadRight(base, kTarnwickCommentColumn) + "// " + rows[i].Description() : base);
-    }
+    std::string entry = std::string(syntax.Indent) + keyword + row.Name + " = " + row.Setting();
+    if (syntax.Block && i != rows.size() - 1)
+      entry += ",";
+    if (options.Comments)
+      entry = PadRight(entry.append(gap), syntax.CommentColumn).append(comment).append(row.Description());
+    lines.push_back(std::move(entry));
   }
   return lines;
 }

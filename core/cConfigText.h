@@ -1,15 +1,17 @@
-// The configuration text: the declarations a program's source carries, in the
-// Tarnwick form (a "config" block) or the Orvane form ("config" statements), with
-// or without the settings' descriptions as comments; and the device list rewrap.
+// The configuration text: the declarations a program's source carries, in any of
+// the syntaxes of core/cSyntax.h (a Tarnwick "config" block, Orvane "config"
+// statements, C "#pragma config" lines, assembler "CONFIG" lines), with or without
+// the settings' descriptions as comments; and the device list rewrap.
 #pragma once
 
 #include "core/cDeviceTable.h"
+#include "core/cSyntax.h"
 
 #include <string>
 #include <vector>
 
 struct TConfigTextOptions {
-  bool Orvane = false;
+  const TSyntax *Syntax = &kTarnwickSyntax;
   bool Comments = true;
   // Only the rows whose setting differs from the chip's own default (what it has
   // when the switch is not set; a switch whose default is none of its settings
@@ -27,9 +29,13 @@ struct TConfigTextOptions {
 // S followed by blanks up to Width characters; never shortened.
 std::string PadRight(const std::string &s, int width);
 
-// The text's lines for Device and the rows' chosen settings, in row order.
+// The text's lines for Device and the rows' chosen settings, in row order. A
+// syntax that groups entries by register names each group's register from
+// Registers (the device's, as WordRegisters gives them); rows of no register
+// there are written without a heading.
 std::vector<std::string> ConfigTextLines(const std::string &device, const std::vector<TSwitchRow> &rows,
-                                         const TConfigTextOptions &options);
+                                         const TConfigTextOptions &options,
+                                         const std::vector<TWordRegister> &registers = {});
 
 // Device names rewrapped into comma-separated lines: items 0 to 6 on the first
 // line, six on each further one; every line followed by another ends in ", ".

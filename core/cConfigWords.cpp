@@ -15,11 +15,6 @@ std::string Where(const std::string &source, int line) {
   return source.empty() ? "line " + std::to_string(line) : source + ", line " + std::to_string(line);
 }
 
-// "CONFIG1H (0x300001)".
-std::string Named(const TWordRegister &reg) {
-  return reg.Name + " (" + HexNumber(reg.Address, 6) + ")";
-}
-
 // Runs of set bits: "bit 4", "bits 0–3", "bits 0–1, 4".
 std::string BitRuns(uint32_t mask) {
   std::string runs;
@@ -155,43 +150,18 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
     if (!summary.Found)
       break; // one error says it all
     const TWordRegister &reg = registers[i];
-    std::string switches;
-    uint32_t covered = 0;
-    for (const size_t r : rowsOf[i]) {
-      switches += (switches.empty() ? "" : ", ") + rows[r].Name;
-      covered |= rows[r].Mask;
-    }
     if (!image.Has(reg.Address)) {
+      std::string switches;
+      for (const size_t r : rowsOf[i])
+        switches += (switches.empty() ? "" : ", ") + rows[r].Name;
       if (!switches.empty())
         applier.Report(TSeverity::Note, 1, [&] {
-          return Named(reg) + " is not in the file: its switches (" + switches + ") " +
+          return NamedRegister(reg) + " is not in the file: its switches (" + switches + ") " +
                  (mode == TReadMode::Check ? "are at the chip's default" : "keep their settings");
         });
       continue;
     }
-    const uint32_t word = image.Byte(reg.Address);
-    const int line = std::max(image.Line(reg.Address), 1);
-    for (const size_t r : rowsOf[i]) {
-      TSwitchRow &row = rows[r];
-      const uint32_t bits = word & row.Mask;
-      const int k = SettingOfBits(row, word); // the last setting of that value, as for defaults
-      if (k >= 0)
-        applier.ApplyRow(r, k, line);
-      else
-        applier.Report(
-            TSeverity::Error, line,
-            [&] {
-              return Named(reg) + " = " + HexNumber(word, 2) + ": the bits " + HexNumber(bits, 2) +
-                     " of switch " + QuotedForMessage(row.Name) + " match none of its settings";
-            },
-            row.Name);
-    }
-    const uint32_t stray = (word ^ reg.Unset) & ~covered & 0xFFu;
-    if (stray != 0)
-      applier.Report(TSeverity::Note, line, [&] {
-        return Named(reg) + " = " + HexNumber(word, 2) + ": bits no switch covers (" + HexNumber(stray, 2) +
-               ") differ from the register's value when not set, " + HexNumber(reg.Unset & 0xFFu, 2);
-      });
+    applier.ApplyWord(reg, rowsOf[i], image.Byte(reg.Address), std::max(image.Line(reg.Address), 1));
   }
   if (!summary.Found)
     applier.Report(TSeverity::Error, 1, [&] {

@@ -17,14 +17,6 @@ public:
   using Exception::Exception;
 };
 
-// A configuration register as the words name it: CONFIGnL or CONFIGnH from its
-// address (0x300000 + 2(n-1), plus 1 for H), or the name its source gives.
-struct TWordRegister {
-  std::string Name;
-  uint32_t Address = 0;
-  uint32_t Unset = 0; // its value when not set
-};
-
 // The device's registers with their names and addresses. A register whose address
 // is not hexadecimal is an EDataError naming Source and its line; so is a setting
 // value with bits outside its switch's mask (the words and the HEX reading would

@@ -22,6 +22,15 @@ struct TConfigRegister {
   bool Otp = false;    // one-time programmable (device packs say so of a sector)
 };
 
+// A configuration register as the words and the texts name it: CONFIGnL or
+// CONFIGnH from its address (0x300000 + 2(n-1), plus 1 for H), or the name its
+// source gives (WordRegisters, core/cConfigWords.h, makes them).
+struct TWordRegister {
+  std::string Name;
+  uint32_t Address = 0;
+  uint32_t Unset = 0; // its value when not set
+};
+
 struct TSwitchRow {
   std::string Name;     // the switch, as the Config column shows it
   std::string Function; // what it does

@@ -1,7 +1,8 @@
 // libFuzzer target: the configuration text's reader and its matching, and the HEX
 // file reader, on arbitrary bytes. Nothing may escape; every item keeps a line of the text and entries have
-// non-empty names; and what the matching applied, written out in every form and
+// non-empty names; and what the matching applied, written out in every syntax and
 // read back, checks without errors to the same settings.
+#include "common/cStringList.h"
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
@@ -53,23 +54,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Check(item.Line >= 1 && item.Line <= lines);
     if (item.Kind == TConfigItemKind::Entry)
       Check(!item.Name.empty() && !item.Setting.empty());
-    if (item.Kind == TConfigItemKind::Problem)
+    if (item.Kind == TConfigItemKind::Problem || item.Kind == TConfigItemKind::Warning)
       Check(!item.Problem.empty());
   }
 
+  const std::vector<TWordRegister> registers = {{"CONFIG1L", 0x300000, 0xFF}, {"CONFIG1H", 0x300001, 0x0F}};
   std::vector<TSwitchRow> rows = Table();
   int errors = 0;
-  const TReadSummary summary =
-      ReadConfigText(text, rows, "18F1", 0, TReadMode::Check, [&](const TDiagnostic &d) {
+  const TReadSummary summary = ReadConfigText(
+      text, rows, "18F1", 0, TReadMode::Check,
+      [&](const TDiagnostic &d) {
         Check(d.Line >= 1 && d.Line <= lines && !d.Text.empty());
         errors += d.Severity == TSeverity::Error ? 1 : 0;
-      });
+      },
+      static_cast<size_t>(-1), registers);
   Check(summary.Errors == errors && summary.Applied <= summary.Entries);
 
   // A HEX file's words onto the same table.
   if (LooksLikeHexFile(text)) {
     std::vector<TSwitchRow> words = Table();
-    const std::vector<TWordRegister> registers = {{"CONFIG1L", 0x300000, 0xFF}, {"CONFIG1H", 0x300001, 0x0F}};
     const TReadSummary hex =
         ReadHexConfig(text, registers, words, "18F1", TReadMode::Check, [&](const TDiagnostic &d) {
           Check(d.Line >= 1 && d.Line <= lines && !d.Text.empty());
@@ -77,18 +80,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Check(hex.Applied <= static_cast<int>(words.size()));
   }
 
-  // The round trip: the table as it now stands, written and read back.
+  // The round trip: the table as it now stands, written once in each syntax (the
+  // options spread over them) and read back.
   for (const TConfigTextOptions options :
-       {TConfigTextOptions{false, true, false}, TConfigTextOptions{true, false, false},
-        TConfigTextOptions{false, false, true}}) {
+       {TConfigTextOptions{&kTarnwickSyntax, true, false}, TConfigTextOptions{&kOrvaneSyntax, false, true},
+        TConfigTextOptions{&kCSyntax, true, true}, TConfigTextOptions{&kAssemblerSyntax, false, false}}) {
     std::string written;
-    for (const std::string &line : ConfigTextLines("18F1", rows, options))
+    for (const std::string &line : ConfigTextLines("18F1", rows, options, registers))
       written += line + "\n";
     std::vector<TSwitchRow> again = Table();
-    const TReadSummary back = ReadConfigText(written, again, "18F1", 1, TReadMode::Check, nullptr);
+    const TReadSummary back = ReadConfigText(written, again, "18F1", 1, TReadMode::Check, nullptr,
+                                             static_cast<size_t>(-1), registers);
     Check(back.Found && back.Errors == 0);
+    // The same setting by name: a number or a register's word may choose the second
+    // of two names that differ in letter case only, which reads back as the first.
     for (size_t i = 0; i < rows.size(); ++i)
-      Check(again[i].Chosen == rows[i].Chosen);
+      Check(CompareText(again[i].Setting(), rows[i].Setting()) == 0);
   }
   return 0;
 }

@@ -94,6 +94,8 @@ struct TRowMark {
 
 // Raised when editing of a cell begins; Value may be changed by the handler.
 using TApplyEditTextEvent = std::function<void(int col, int row, WideString &value)>;
+// Raised with the name configgen gives a syntax ("c", "asm").
+using TSyntaxEvent = std::function<void(const std::string &syntax)>;
 
 // The settings grid: a header row and four columns (Config, Function, Setting,
 // Description); only Setting is edited, by choosing from IComboEditor. When editing
@@ -130,4 +132,6 @@ public:
   TNotifyEvent OnPaste;
   // Raised by the context menu's "Copy Configuration Words".
   TNotifyEvent OnCopyWords;
+  // Raised by the context menu's "Copy as C" and "Copy as Assembler".
+  TSyntaxEvent OnCopyText;
 };

@@ -834,6 +834,44 @@ TEST_F(MainWindow, CopyConfigurationWordsPutsTheWordsOnTheClipboardAndTipsNameTh
   EXPECT_EQ(W->OwnClipboard.GetText(), "CONFIG1L  0x300000  0xFA\r\n");
 }
 
+TEST_F(MainWindow, CopyAsCAndAssemblerPutTheSettingsShownOnTheClipboardWithTheCommentsOption) {
+  Open();
+  Load(TwoDevices());
+  Pick("18F5678");
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(1, 1)); // LVP ON
+  W->Grid("SettingsGrid").OnCopyText("c");
+  EXPECT_EQ(W->OwnClipboard.GetText(), "/* device = 18F5678 */\r\n\r\n// CONFIG1L at 0x300000\r\n"
+                                       "#pragma config WDT = ON             // Watchdog enabled\r\n"
+                                       "#pragma config LVP = ON             // LVP enabled\r\n");
+  W->CheckBox("CheckBoxComments").SetChecked(false);
+  W->Grid("SettingsGrid").OnCopyText("asm");
+  EXPECT_EQ(W->OwnClipboard.GetText(), "    PROCESSOR 18F5678\r\n\r\n; CONFIG1L at 0x300000\r\n"
+                                       "    CONFIG WDT = ON\r\n    CONFIG LVP = ON\r\n");
+  // The output box and the check boxes are as they were.
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
+  EXPECT_FALSE(W->CheckBox("CheckBoxOrvaneSyntax").Checked());
+}
+
+TEST_F(MainWindow, PastingCOrAssemblerReadsItThroughTheCoreAsAnyOtherText) {
+  Open();
+  Load(TwoDevices());
+  Pick("18F1234");
+  // The device from PROCESSOR is chosen first; a register's word sets both switches.
+  W->OwnClipboard.SetText("    PROCESSOR 18F5678\r\n    CONFIG CONFIG1L = 0xFB ; WDT on, LVP off\r\n");
+  W->Grid("SettingsGrid").OnPaste();
+  EXPECT_EQ(W->Form().Device(), "18F5678");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"ON", "OFF"}));
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "Pasted configuration: 2 of 2 entries applied.\r\n");
+  // A legacy line alone is reported, not taken for no configuration.
+  W->OwnClipboard.SetText("#pragma config WDT = 0\n__CONFIG(WDTE_ON);\n");
+  W->Grid("SettingsGrid").OnPaste();
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "OFF"}));
+  EXPECT_EQ(
+      W->OutputBox("Memo").Text(),
+      "Pasted configuration: 1 of 1 entries applied.\r\nline 2: warning: a legacy __CONFIG line is not read; "
+      "write its settings as #pragma config NAME = SETTING: '__CONFIG(WDTE_ON);'\r\n");
+}
+
 TEST_F(MainWindow, PastingAHexFileAppliesItsWordsToTheDeviceShown) {
   Open();
   Load(TwoDevices());

@@ -90,7 +90,7 @@ TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   const TRun help = RunCli({"--help"});
   EXPECT_EQ(help.Status, kExitOk);
   EXPECT_NE(help.Out.find("devices --folder DIR"), std::string::npos);
-  EXPECT_NE(help.Out.find("generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]"),
+  EXPECT_NE(help.Out.find("generate --folder DIR --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]"),
             std::string::npos);
   EXPECT_NE(help.Out.find("[--set SWITCH=SETTING ...]"), std::string::npos);
   EXPECT_NE(help.Out.find("switches --folder DIR --device NAME [--info-defaults]"), std::string::npos);
@@ -105,7 +105,7 @@ TEST(ConfigGenGenerate, PrintsTheGeneratedTextWithEverySwitchAtItsDefault) {
   EXPECT_EQ(run.Out, "device = 18F1220\n"
                      "\n"
                      "config\n"
-                     "    FOSC = INTIO1,      // Internal RC oscillator, CLKO function on RA6\n"
+                     "    OSC = INTIO1,       // Internal RC oscillator, CLKO function on RA6\n"
                      "    FSCM = ON,          // Fail-Safe Clock Monitor enabled\n"
                      "    IESO = ON,          // Internal External Switchover mode enabled\n"
                      "    PWRT = OFF,         // PWRT disabled\n"
@@ -147,6 +147,40 @@ TEST(ConfigGenGenerate, OptionsPicksAndTheIndexsSpelling) {
       << info.Out;
 }
 
+TEST(ConfigGenGenerate, SyntaxChoosesTheLanguageAndOrvaneIsItsShortForm) {
+  const std::string folder = SamplesFolder();
+  auto generate = [&](const std::vector<std::string> &options) {
+    std::vector<std::string> args = {"generate", "--folder", folder,  "--device",
+                                     "18F4520",  "--set",    "LVP=ON"};
+    args.insert(args.end(), options.begin(), options.end());
+    return RunCli(args);
+  };
+  EXPECT_EQ(generate({"--syntax", "orvane"}).Out, generate({"--orvane"}).Out);
+  EXPECT_EQ(generate({"--syntax=tarnwick"}).Out, generate({}).Out);
+  const TRun c = generate({"--syntax", "C"});
+  EXPECT_EQ(c.Status, kExitOk) << c.Err;
+  EXPECT_EQ(c.Out.substr(0, c.Out.find("#pragma config FCMEN")),
+            "/* device = 18F4520 */\n\n// CONFIG1H at 0x300001\n"
+            "#pragma config OSC = RCIO6          // External RC oscillator, port function on RA6\n");
+  EXPECT_NE(c.Out.find("\n\n// CONFIG4L at 0x300006\n#pragma config STVREN = ON"), std::string::npos)
+      << c.Out;
+  EXPECT_NE(c.Out.find("\n#pragma config LVP = ON             // Single-Supply ICSP enabled\n"),
+            std::string::npos)
+      << c.Out;
+  const TRun assembler = generate({"--syntax", "asm", "--no-comments"});
+  EXPECT_EQ(assembler.Status, kExitOk) << assembler.Err;
+  EXPECT_EQ(assembler.Out.substr(0, assembler.Out.find("    CONFIG FCMEN")),
+            "    PROCESSOR 18F4520\n\n; CONFIG1H at 0x300001\n    CONFIG OSC = RCIO6\n");
+  EXPECT_NE(assembler.Out.find("\n    CONFIG LVP = ON\n"), std::string::npos) << assembler.Out;
+
+  const TRun unknown = generate({"--syntax", "pascal"});
+  EXPECT_EQ(unknown.Status, kExitUsage);
+  EXPECT_EQ(
+      unknown.Err.rfind("configgen: unknown syntax 'pascal'; the syntaxes: tarnwick, orvane, c, asm\n", 0),
+      0u)
+      << unknown.Err;
+}
+
 TEST(ConfigGenGenerate, APickIsTheFirstSettingOfThatName) {
   TTempFolder folder;
   folder.WriteDeviceInfo(TDeviceInfoText()
@@ -167,7 +201,7 @@ TEST(ConfigGenSwitches, PrintsTheGridRowsTabSeparated) {
   const TRun run = RunCli({"switches", "--folder", SamplesFolder(), "--device", "18f1220"});
   EXPECT_EQ(run.Status, kExitOk) << run.Err;
   EXPECT_EQ(run.Out.substr(0, run.Out.find("IESO")),
-            "FOSC\tOscillator Selection bits\tINTIO1\tInternal RC oscillator, CLKO function on RA6\n"
+            "OSC\tOscillator Selection bits\tINTIO1\tInternal RC oscillator, CLKO function on RA6\n"
             "FSCM\tFail-Safe Clock Monitor Enable bit\tON\tFail-Safe Clock Monitor enabled\n");
   EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 15);
   EXPECT_NE(run.Out.find("\nLVP\tSingle-Supply ICSP Enable bit\tOFF\tSingle-Supply ICSP disabled\n"),
@@ -195,7 +229,7 @@ TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
       {{"switches", "--folder", samples, "--device", "18f8722"},
        {"'18F8722' is listed in", "has no part section"}},
       {{"generate", "--folder", samples, "--device", "18F1220", "--set", "FOO=ON"},
-       {"--set FOO=ON: unknown switch 'FOO' for 18F1220; its switches: FOSC, FSCM, IESO, PWRT, BOR, BORV, "
+       {"--set FOO=ON: unknown switch 'FOO' for 18F1220; its switches: OSC, FSCM, IESO, PWRT, BOR, BORV, "
         "WDT, "
         "WDTPS, STVR, LVP, DEBUG, CP0, CP1, CPB, CPD"}},
       {{"generate", "--folder", samples, "--device", "18F1220", "--set", "BORV=12"},
@@ -520,15 +554,15 @@ TEST(ConfigGenGenerate, BadInputGivesAClearErrorOrReadsAsIs) {
 
 TEST(ConfigGenGenerate, SetMatchesNamesIgnoringLetterCase) {
   const TRun exact =
-      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "FOSC=HS"});
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "OSC=HS"});
   const TRun lower =
-      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "fosc=hs"});
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "18F1220", "--set", "osc=hs"});
   EXPECT_EQ(lower.Status, kExitOk) << lower.Err;
   EXPECT_EQ(lower.Out, exact.Out);
-  EXPECT_NE(exact.Out.find("    FOSC = HS,"), std::string::npos);
+  EXPECT_NE(exact.Out.find("    OSC = HS,"), std::string::npos);
   // The device, too, with or without PIC, as a text's device line may name it.
   const TRun prefixed =
-      RunCli({"generate", "--folder", SamplesFolder(), "--device", "pic18f1220", "--set", "FOSC=HS"});
+      RunCli({"generate", "--folder", SamplesFolder(), "--device", "pic18f1220", "--set", "OSC=HS"});
   EXPECT_EQ(prefixed.Out, exact.Out);
 }
 
@@ -542,7 +576,11 @@ TEST(ConfigGenFrom, EveryTextGenerateWritesReadsBackToItselfAndChecksClean) {
                                                {"--changed-only"},
                                                {"--changed-only", "--orvane", "--set", "LVP=ON"},
                                                {"--info-defaults", "--changed-only"},
-                                               {"--info-defaults", "--orvane", "--no-comments"}}) {
+                                               {"--info-defaults", "--orvane", "--no-comments"},
+                                               {"--syntax", "c"},
+                                               {"--syntax", "c", "--changed-only", "--no-comments"},
+                                               {"--syntax", "asm", "--set", "LVP=ON"},
+                                               {"--syntax", "asm", "--changed-only", "--info-defaults"}}) {
       SCOPED_TRACE(device + " " + testing::PrintToString(options));
       std::vector<std::string> args = {"generate", "--folder", SamplesFolder(), "--device", device};
       args.insert(args.end(), options.begin(), options.end());
@@ -750,12 +788,12 @@ TEST(ConfigGenWords, PrintsEachRegistersWordAsWorkedOutByHand) {
     std::vector<std::string> Options;
     std::string Words;
   } cases[] = {
-      // Defaults; FOSC's default matches no setting, so the last one's bits go in (0xC9, not 0xCF).
+      // Defaults; OSC's default matches no setting, so the last one's bits go in (0xC9, not 0xCF).
       {{"--device", "18F1220"},
-       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x1B\nCONFIG2H  0x300003  0x1F\n"
+       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x0B\nCONFIG2H  0x300003  0x1F\n"
        "CONFIG4L  0x300006  0x81\nCONFIG5L  0x300008  0x03\nCONFIG5H  0x300009  0xC0\n"},
       {{"--device", "18F1220", "--info-defaults"},
-       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x1B\nCONFIG2H  0x300003  0x1F\n"
+       "CONFIG1H  0x300001  0xC9\nCONFIG2L  0x300002  0x0B\nCONFIG2H  0x300003  0x1F\n"
        "CONFIG4L  0x300006  0x85\nCONFIG5L  0x300008  0x03\nCONFIG5H  0x300009  0xC0\n"},
       {{"--device", "18F4520", "--set", "OSC=HS", "--set", "LVP=ON", "--set", "MCLRE=OFF"},
        "CONFIG1H  0x300001  0x02\nCONFIG2L  0x300002  0x1F\nCONFIG2H  0x300003  0x1F\n"
@@ -782,12 +820,18 @@ TEST(ConfigGenWords, FaultsOfTheDeviceData) {
                              .Setting("A0", "", "0")
                              .Setting("A7", "", "7")
                              .Text());
-  const TRun run = RunCli({"words", "--folder", folder.Path(), "--device", "18F1"});
-  EXPECT_EQ(run.Status, kExitFailure);
-  EXPECT_EQ(run.Out, "");
-  EXPECT_EQ(run.Err, "configgen: " + DeviceInfoFileName(folder.Path()) +
-                         ", line 8: setting 'A7' of switch 'A' has the "
-                         "value 0x07, with bits outside the switch's mask 0x03\n");
+  // The C and assembler texts name the registers: the fault is theirs too.
+  for (const std::vector<std::string> &args :
+       {std::vector<std::string>{"words", "--folder", folder.Path(), "--device", "18F1"},
+        std::vector<std::string>{"generate", "--folder", folder.Path(), "--device", "18F1", "--syntax",
+                                 "asm"}}) {
+    const TRun run = RunCli(args);
+    EXPECT_EQ(run.Status, kExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "configgen: " + DeviceInfoFileName(folder.Path()) +
+                           ", line 8: setting 'A7' of switch 'A' has the "
+                           "value 0x07, with bits outside the switch's mask 0x03\n");
+  }
   folder.WriteDeviceInfo(TDeviceInfoText()
                              .Index("18F1")
                              .Part("18F1")

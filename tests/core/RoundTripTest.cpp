@@ -1,10 +1,11 @@
 // The round trip on every device of the full-size generated file: the text written
-// for a table, in every form and option, read back onto the device's fresh table,
-// checks clean and gives the same text.
+// for a table, in every syntax and option, read back onto the device's fresh table,
+// is told to be in its syntax, checks clean and gives the same text.
 #include "bench/cDeviceInfoGenerator.h"
 #include "core/cConfigCheck.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
+#include "core/cConfigWords.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/ReaderProbe.h"
 
@@ -22,7 +23,7 @@ std::string Joined(const std::vector<std::string> &lines) {
 }
 } // namespace
 
-TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEveryFormAndOption) {
+TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEverySyntaxAndOption) {
   TDeviceInfo reader;
   TDeviceInfoProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
   TStringList devices = reader.Devices;
@@ -32,9 +33,11 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEveryFormAndOption) {
     reader.SetUseInfoDefaults(infoDefaults);
     for (const std::string &device : devices) {
       std::vector<TSwitchRow> table;
-      if (!ReadDeviceTable(reader, device, table))
+      std::vector<TConfigRegister> source;
+      if (!ReadDeviceTable(reader, device, table, &source))
         continue;
       ApplyDefaults(table);
+      const std::vector<TWordRegister> registers = WordRegisters(source, table, "");
       // At the defaults, and with some rows away from them by name (the first
       // setting of a name).
       std::vector<TSwitchRow> varied = table;
@@ -42,18 +45,21 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEveryFormAndOption) {
         varied[i].Chosen = FindSetting(
             varied[i], varied[i].SettingNames[static_cast<int>(i * 7) % varied[i].SettingNames.Count()]);
       for (const bool atDefaults : {true, false})
-        for (const bool orvane : {false, true})
+        for (const TSyntax &syntax : kSyntaxes)
           for (const bool comments : {true, false})
             for (const bool changedOnly : {false, true}) {
-              const TConfigTextOptions options{orvane, comments, changedOnly};
-              const std::string text = Joined(ConfigTextLines(device, atDefaults ? table : varied, options));
+              const TConfigTextOptions options{&syntax, comments, changedOnly};
+              const std::string text =
+                  Joined(ConfigTextLines(device, atDefaults ? table : varied, options, registers));
               const TTextDevice named = FindDeviceLine(text);
               ASSERT_EQ(named.Name, device);
               std::vector<TSwitchRow> fresh = table;
               std::vector<TDiagnostic> diagnostics;
-              const TReadSummary summary =
-                  ReadConfigText(text, fresh, device, named.Line, TReadMode::Check,
-                                 [&](const TDiagnostic &d) { diagnostics.push_back(d); });
+              const TReadSummary summary = ReadConfigText(
+                  text, fresh, device, named.Line, TReadMode::Check,
+                  [&](const TDiagnostic &d) { diagnostics.push_back(d); }, static_cast<size_t>(-1),
+                  registers);
+              ASSERT_EQ(TellSyntaxFamily(text), syntax.Family) << text;
               ASSERT_TRUE(summary.Found) << device;
               for (const TDiagnostic &d : diagnostics) {
                 ASSERT_NE(d.Severity, TSeverity::Error) << device << ": " << d.Text << "\n" << text;
@@ -66,7 +72,7 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEveryFormAndOption) {
                       << device << ": " << d.Text;
                 }
               }
-              ASSERT_EQ(Joined(ConfigTextLines(device, fresh, options)), text) << device;
+              ASSERT_EQ(Joined(ConfigTextLines(device, fresh, options, registers)), text) << device;
             }
       ++checked;
     }

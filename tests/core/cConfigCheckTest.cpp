@@ -266,3 +266,143 @@ TEST(ConfigCheck, SwitchesLeftOutWhoseChipDefaultIsNoneOfTheirSettingsAreNotedOn
       Read("device = 18F1\nconfig FOSC = HS, WDT = ON, LVP = OFF, BBSIZE = B1\n", rows, TReadMode::Check),
       Strings{});
 }
+
+namespace {
+// A switch of register Reg whose settings' values, under Mask, are Values in order.
+TSwitchRow Field(const std::string &name, int reg, uint32_t mask,
+                 std::initializer_list<const char *> settings, std::initializer_list<uint32_t> values,
+                 const char *chip = nullptr) {
+  TSwitchRow row = Row(name, settings, chip);
+  row.Register = reg;
+  row.Mask = mask;
+  row.Values = values;
+  return row;
+}
+
+// CONFIG1H: FOSC in bits 0-2; CONFIG2H: WDT in bit 0, WDTPS in bits 1-3 (its
+// settings named 1 to 128, field values 0 to 7), LVP in bit 5.
+std::vector<TSwitchRow> FieldTable() {
+  return {Field("FOSC", 0, 0x07, {"LP", "XT", "HS", "RC"}, {0, 1, 2, 3}),
+          Field("WDT", 1, 0x01, {"OFF", "ON"}, {0, 1}),
+          Field("WDTPS", 1, 0x0E, {"1", "2", "4", "8", "16", "32", "64", "128"},
+                {0x0, 0x2, 0x4, 0x6, 0x8, 0xA, 0xC, 0xE}),
+          Field("LVP", 1, 0x20, {"OFF", "ON"}, {0, 0x20}, "ON")};
+}
+} // namespace
+
+TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) {
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0x07}, {"CONFIG2H", 0x300003, 0x2F}};
+  const struct {
+    const char *What;
+    std::string Text;
+    Strings Diagnostics;
+    Strings Settings; // FOSC, WDT, WDTPS, LVP; each starts at its first setting
+  } cases[] = {
+      {"several entries to a line, keywords and names in any case, blanks or none",
+       "#pragma config FOSC = HS, wdt=on\n#PRAGMA Config  LVP =OFF ,WDTPS= 8\n",
+       {},
+       {"HS", "ON", "8", "OFF"}},
+      {"a name, a setting or the whole entry in quotes",
+       "#pragma config \"FOSC = XT\", 'WDT' = \"ON\"\n#pragma config WDTPS = '16'\n",
+       {},
+       {"XT", "ON", "16", "OFF"}},
+      {"comments anywhere; commented-out lines are never read",
+       "#pragma config FOSC /* crystal */ = HS // fast\n// #pragma config WDT = ON\n/* #pragma config WDT = "
+       "ON\n"
+       "#pragma config LVP = ON */ #pragma config WDTPS = 2\n",
+       {},
+       {"HS", "OFF", "2", "OFF"}},
+      {"a setting's name wins over a number; a number is a field value",
+       "#pragma config WDTPS = 4\n#pragma config FOSC = 0b11\n",
+       {},
+       {"RC", "OFF", "4", "OFF"}},
+      {"field values in decimal, hexadecimal and binary",
+       "#pragma config WDTPS = 0x5, FOSC = 1, WDT = 0b1\n",
+       {},
+       {"XT", "ON", "32", "OFF"}},
+      {"a number that is no setting's value",
+       "#pragma config FOSC = 9, WDTPS = 0x10\n",
+       {"1 error: unknown setting '9' for switch 'FOSC', nor is it the value of one of its settings; its "
+        "settings: LP, XT, HS, RC",
+        "1 error: unknown setting '0x10' for switch 'WDTPS', nor is it the value of one of its settings; its "
+        "settings: 1, 2, 4, 8, 16, 32, 64, 128"},
+       {"LP", "OFF", "1", "OFF"}},
+      {"a register's word sets each of its switches",
+       "#pragma config CONFIG2H = 0x0B\n",
+       {},
+       {"LP", "ON", "32", "OFF"}},
+      {"a register's bits that match no setting, and bits no switch covers",
+       "#pragma config config1h = 0x05\n#pragma config CONFIG1H = 0x0A\n",
+       {"1 error: CONFIG1H (0x300001) = 0x05: the bits 0x05 of switch 'FOSC' match none of its settings",
+        "2 note: CONFIG1H (0x300001) = 0x0A: bits no switch covers (0x08) differ from the register's value "
+        "when "
+        "not set, 0x07"},
+       {"HS", "OFF", "1", "OFF"}},
+      {"a register's word is a number of one byte",
+       "#pragma config CONFIG1H = HS, CONFIG2H = 0x100\n",
+       {"1 error: CONFIG1H (0x300001) is a register: its word must be a number from 0 to 0xFF, not 'HS'",
+        "1 error: CONFIG2H (0x300003) is a register: its word must be a number from 0 to 0xFF, not '0x100'"},
+       {"LP", "OFF", "1", "OFF"}},
+      {"a switch named again through its register",
+       "#pragma config WDT = OFF\n#pragma config CONFIG2H = 0x01\n",
+       {"2 error: switch 'WDT' named twice (first on line 1); this later setting wins"},
+       {"LP", "ON", "1", "OFF"}},
+      {"a risky setting given as a number",
+       "#pragma config LVP = 1\n",
+       {"1 warning: LVP = ON: low-voltage programming: the PGM pin is given over to programming, and a stray "
+        "high level on it stops the program"},
+       {"LP", "OFF", "1", "ON"}},
+      {"assembler by the same rules",
+       "    PROCESSOR 18F1\n    config CONFIG2H = 0x0F ; a word\n    CONFIG \"fosc\" = 'HS', WDTPS=0b111\n",
+       {"3 error: switch 'WDTPS' named twice (first on line 2); this later setting wins"},
+       {"HS", "ON", "128", "OFF"}},
+      {"the house forms take no numbers",
+       "config FOSC = 2, CONFIG1H = 0x02\n",
+       {"1 error: unknown setting '2' for switch 'FOSC'; its settings: LP, XT, HS, RC",
+        "1 error: unknown switch 'CONFIG1H' for 18F1; its switches: FOSC, WDT, WDTPS, LVP"},
+       {"LP", "OFF", "1", "OFF"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    std::vector<TSwitchRow> rows = FieldTable();
+    Strings diagnostics;
+    ReadConfigText(
+        c.Text, rows, "18F1", 0, TReadMode::Paste,
+        [&](const TDiagnostic &d) {
+          diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+        },
+        static_cast<size_t>(-1), registers);
+    EXPECT_EQ(diagnostics, c.Diagnostics);
+    EXPECT_EQ(Settings(rows), c.Settings);
+  }
+}
+
+TEST(ConfigCheck, ALegacyLineIsAWarningAndNoConfiguration) {
+  std::vector<TSwitchRow> rows = FieldTable();
+  TReadSummary summary;
+  EXPECT_EQ(
+      Read("    __CONFIG _CONFIG1H, _OSC_HS_1H\n", rows, TReadMode::Check, 0, &summary),
+      (Strings{"1 warning: a legacy __CONFIG line is not read; write its settings as CONFIG NAME = SETTING: "
+               "'__CONFIG _CONFIG1H, _OSC_HS_1H'",
+               "1 error: no configuration found"}));
+  // The paste reports it rather than finding nothing.
+  EXPECT_FALSE(summary.Found);
+  EXPECT_EQ(summary.Problems, 1);
+}
+
+TEST(ConfigCheck, ParseNumberTakesDecimalHexadecimalAndBinary) {
+  const struct {
+    const char *Text;
+    bool Good;
+    uint32_t Value;
+  } cases[] = {{"26", true, 26},         {"0x1A", true, 26}, {"0X1a", true, 26},
+               {"0b11010", true, 26},    {"0", true, 0},     {"4294967295", true, UINT32_MAX},
+               {"4294967296", false, 0}, {"0x", false, 0},   {"0b2", false, 0},
+               {"1A", false, 0},         {"-1", false, 0},   {"", false, 0},
+               {"0xFFFFFFFFF", false, 0}};
+  for (const auto &c : cases) {
+    uint32_t value = 0;
+    EXPECT_EQ(ParseNumber(c.Text, value), c.Good) << c.Text;
+    EXPECT_EQ(value, c.Value) << c.Text; // untouched when no number
+  }
+}

@@ -178,3 +178,163 @@ TEST(ConfigParser, FindsTheFirstDeviceLineAndWhetherAConfigurationFollows) {
     EXPECT_EQ(device.Found, c.Found) << c.Text;
   }
 }
+
+TEST(ConfigParser, TellsATextsSyntaxOnceFromDecisiveEvidence) {
+  const struct {
+    std::string Text;
+    TSyntaxFamily Family;
+  } cases[] = {
+      {"device = 18F1\nconfig A = B ' x\n", TSyntaxFamily::House},
+      {"x = 1\n#pragma config WDT = OFF\n", TSyntaxFamily::Pragma},
+      {"  #  Pragma  CONFIG WDT=OFF\n", TSyntaxFamily::Pragma},
+      {"/* device = 18F4520 */\n\n// config: every switch at the chip's default\n", TSyntaxFamily::Pragma},
+      {"\tPROCESSOR 18F4520\n", TSyntaxFamily::Directive},
+      {"processor p18f4520 ; the chip\nconfig A = B\n", TSyntaxFamily::Directive},
+      {"  list p=18f4520, r=dec\n", TSyntaxFamily::Directive},
+      {"  LIST R=DEC, P = PIC18F4520\n", TSyntaxFamily::Directive},
+      {"#include <p18f4520.inc>\n", TSyntaxFamily::Directive},
+      {"  __config _CONFIG1H, _OSC_HS_1H\n", TSyntaxFamily::Directive},
+      {"config OSC = HS ; crystal\n", TSyntaxFamily::Directive},
+      // C wins wherever it stands.
+      {"PROCESSOR 18F1\nconfig A = B ; x\n#pragma config A = B\n", TSyntaxFamily::Pragma},
+      // No evidence: what the house forms read as before.
+      {"config OSC = HS ' crystal; fast\n", TSyntaxFamily::House},
+      {"config OSC = HS // crystal; fast\n", TSyntaxFamily::House},
+      {"Processor = 5\nList p = 4\nprocessor x\n", TSyntaxFamily::House},
+      {"#include <xc.h>\n#include <p18cxxx.inc>\n#include \"pic18f4520.h\"\n", TSyntaxFamily::House},
+      {"// #pragma config WDT = ON\nconfig \"WDT\" = \"ON\"\n__configure = 1\n", TSyntaxFamily::House},
+      {"/* device = 18F1 */ x = 1\n", TSyntaxFamily::House},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(TellSyntaxFamily(c.Text), c.Family) << c.Text;
+}
+
+TEST(ConfigParser, ReadsCAndAssemblerAsPeopleWriteThem) {
+  const struct {
+    const char *What;
+    std::string Text;
+    std::string Device;
+    std::vector<std::string> Entries;
+  } cases[] = {
+      {"C as the generator writes it",
+       "/* device = 18F4520 */\r\n\r\n// CONFIG1H at 0x300001\r\n#pragma config OSC = HS          // HS\r\n",
+       "18F4520",
+       {"OSC=HS@4"}},
+      {"assembler as the generator writes it",
+       "    PROCESSOR 18F4520\n\n; CONFIG1H at 0x300001\n    CONFIG OSC = HS             ; HS\n",
+       "18F4520",
+       {"OSC=HS@4"}},
+      {"several to a line, any case, blanks or none",
+       "#PRAGMA config WDT = OFF,LVP=OFF ,  \tOSC= HS\n",
+       "",
+       {"WDT=OFF@1", "LVP=OFF@1", "OSC=HS@1"}},
+      {"quotes around a name, a setting or the whole entry",
+       "#pragma config \"WDT = ON\", 'LVP'='OFF'\n#pragma config \"FEXTOSC\" = \"ECH\"\n",
+       "",
+       {"WDT=ON@1", "LVP=OFF@1", "FEXTOSC=ECH@2"}},
+      {"comments of every kind, anywhere",
+       "#pragma config /* a */ WDT = OFF /* b */, LVP = OFF // c, OSC = HS\n/* #pragma config A = B\n  "
+       "#pragma config C = D */ #pragma config E = F\n// #pragma config G = H\n",
+       "",
+       {"WDT=OFF@1", "LVP=OFF@1", "E=F@3"}},
+      {"comment markers inside strings are text",
+       "char *s = \"/* not a comment\";\n#pragma config A = B\nputs('\"'); // \"\n#pragma config C = D\n",
+       "",
+       {"A=B@2", "C=D@4"}},
+      {"the vendor IDE's heading names the device",
+       "// PIC18F2550 Configuration Bit Settings\n\n#include <xc.h>\n#pragma config FOSC = HS\n",
+       "18F2550",
+       {"FOSC=HS@4"}},
+      {"a C header names the device",
+       "#include <pic18f45k22.h>\n#pragma config FOSC = HSHP\n",
+       "18f45k22",
+       {"FOSC=HSHP@2"}},
+      {"LIST P= names the device; \";\" comments",
+       "\tlist p=18F2550, r=dec ; the chip\n\tCONFIG FOSC = HS ; crystal, 20 MHz\n",
+       "18F2550",
+       {"FOSC=HS@2"}},
+      {"an include of the device's .inc names it",
+       "  #include \"P18F4520.INC\"\n  config OSC = HS, WDT = OFF ; x\n",
+       "18F4520",
+       {"OSC=HS@2", "WDT=OFF@2"}},
+      {"the first device counts", "  processor 18F1\n  processor 18F2\n  CONFIG A = B\n", "18F1", {"A=B@3"}},
+      {"#if 0 is a comment, its #else is read",
+       "#if 0\n#pragma config A = 1\n#if X\n#pragma config B = 2\n#endif\n#else\n#pragma config C = 3\n"
+       "#endif\n#pragma config D = 4\n",
+       "",
+       {"C=3@7", "D=4@9"}},
+      {"the all-defaults comment is a configuration without entries",
+       "    PROCESSOR 18F1\n\n; config: every switch at the chip's default\n",
+       "18F1",
+       {}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const TParsedConfig parsed = ParseConfigText(c.Text);
+    EXPECT_NE(parsed.Family, TSyntaxFamily::House);
+    EXPECT_EQ(parsed.Device.Name, c.Device);
+    EXPECT_TRUE(parsed.Device.Found);
+    EXPECT_EQ(Entries(parsed), c.Entries);
+    EXPECT_TRUE(parsed.Problems.empty()) << parsed.Problems.front().second;
+    EXPECT_TRUE(parsed.Warnings.empty()) << parsed.Warnings.front().second;
+  }
+}
+
+TEST(ConfigParser, CAndAssemblerLinesThatCannotBeReadOrAreNotAreSaidAtTheirLines) {
+  const struct {
+    const char *What;
+    std::string Text;
+    std::vector<std::string> Entries;
+    std::vector<std::string> Problems; // "LINE: the first words of the message"
+    std::vector<std::string> Warnings; // "LINE: the whole message"
+  } cases[] = {
+      {"a word after an entry, a comma at the end, nothing at all",
+       "#pragma config WDT = OFF extra\n#pragma config LVP = OFF,\n#pragma config\n#pragma config A = B\n",
+       {"A=B@4"},
+       {"1: expected NAME = SETTIN", "2: expected NAME = SETTIN", "3: the #pragma config lin"},
+       {}},
+      {"a quote that is not closed",
+       "  CONFIG \"WDT = ON\n  PROCESSOR 18F1\n",
+       {},
+       {"1: expected NAME = SETTIN"},
+       {}},
+      {"legacy lines",
+       "  __CONFIG _CONFIG1H, _OSC_HS_1H\n  CONFIG A = B\n",
+       {"A=B@2"},
+       {},
+       {"1: a legacy __CONFIG line is not read; write its settings as CONFIG NAME = SETTING: '__CONFIG "
+        "_CONFIG1H, _OSC_HS_1H'"}},
+      {"the old C macro",
+       "#pragma config A = B\n__CONFIG(FOSC_HS & WDTE_OFF);\n",
+       {"A=B@1"},
+       {},
+       {"2: a legacy __CONFIG line is not read; write its settings as #pragma config NAME = SETTING: "
+        "'__CONFIG(FOSC_HS & WDTE_OFF);'"}},
+      {"one warning per block, the first time a configuration line is read under it",
+       "#ifdef DEBUG // a build\n#pragma config A = B\n#pragma config C = D\n#endif\n#ifndef X\n#endif\n",
+       {"A=B@2", "C=D@3"},
+       {},
+       {"1: '#ifdef DEBUG // a build': the #pragma config lines under it are read as if its condition held; "
+        "the preprocessor's conditions are not evaluated"}},
+      {"nested blocks and branches each warn",
+       "#if A\n#if B\n#pragma config A = B\n#endif\n#elif C\n#pragma config C = D\n#else\n#pragma config E = "
+       "F\n"
+       "#endif\n#if 0\n#elif X\n#pragma config G = H\n#endif\n",
+       {"A=B@3", "C=D@6", "E=F@8", "G=H@12"},
+       {},
+       {"1: '#if A'", "2: '#if B'", "5: '#elif C'", "7: '#else'", "11: '#elif X'"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const TParsedConfig parsed = ParseConfigText(c.Text);
+    EXPECT_EQ(Entries(parsed), c.Entries);
+    EXPECT_EQ(Problems(parsed), c.Problems);
+    std::vector<std::string> warnings;
+    for (const auto &[line, text] : parsed.Warnings) {
+      const std::string warning = std::to_string(line) + ": " + text;
+      const size_t size = c.Warnings.size() > warnings.size() ? c.Warnings[warnings.size()].size() : 0;
+      warnings.push_back(warning.substr(0, size));
+    }
+    EXPECT_EQ(warnings, c.Warnings);
+  }
+}

@@ -28,29 +28,56 @@ std::vector<TSwitchRow> WorkedExample() {
 
 TEST(ConfigText, WorkedExampleInAllFourForms) {
   const struct {
-    bool Orvane, Comments;
+    const TSyntax *Syntax;
+    bool Comments;
     Strings Lines;
   } cases[] = {
-      {false,
+      {&kTarnwickSyntax,
        true,
        {"device = 18F1234", "", "config", "    CLKSEL = INTRC,     // Internal RC oscillator",
         "    BOOTBLOCKSIZE = 2KW,// Boot block of 2K words", "    WDOG = OFF          // Watchdog disabled"}},
-      {false,
+      {&kTarnwickSyntax,
        false,
        {"device = 18F1234", "", "config", "    CLKSEL = INTRC,", "    BOOTBLOCKSIZE = 2KW,",
         "    WDOG = OFF"}},
-      {true,
+      {&kOrvaneSyntax,
        true,
        {"device = 18F1234", "", "config CLKSEL = INTRC   ' Internal RC oscillator",
         "config BOOTBLOCKSIZE = 2KW ' Boot block of 2K words",
         "config WDOG = OFF       ' Watchdog disabled"}},
-      {true,
+      {&kOrvaneSyntax,
        false,
        {"device = 18F1234", "", "config CLKSEL = INTRC", "config BOOTBLOCKSIZE = 2KW", "config WDOG = OFF"}},
   };
   for (const auto &c : cases)
-    EXPECT_EQ(ConfigTextLines("18F1234", WorkedExample(), {c.Orvane, c.Comments}), c.Lines)
-        << "orvane " << c.Orvane << ", comments " << c.Comments;
+    EXPECT_EQ(ConfigTextLines("18F1234", WorkedExample(), {c.Syntax, c.Comments}), c.Lines)
+        << c.Syntax->Name << ", comments " << c.Comments;
+}
+
+TEST(ConfigText, CAndAssemblerGroupTheEntriesUnderTheirRegisters) {
+  std::vector<TSwitchRow> rows = WorkedExample();
+  rows[0].Register = 0;
+  rows[1].Register = 0;
+  rows[2].Register = 2;
+  const std::vector<TWordRegister> registers = {
+      {"CONFIG1H", 0x300001, 0xFF}, {"CONFIG2L", 0x300002, 0xFF}, {"CONFIG2H", 0x300003, 0xFF}};
+  EXPECT_EQ(ConfigTextLines("18F1234", rows, {&kCSyntax, true}, registers),
+            (Strings{"/* device = 18F1234 */", "", "// CONFIG1H at 0x300001",
+                     "#pragma config CLKSEL = INTRC       // Internal RC oscillator",
+                     "#pragma config BOOTBLOCKSIZE = 2KW  // Boot block of 2K words", "",
+                     "// CONFIG2H at 0x300003", "#pragma config WDOG = OFF           // Watchdog disabled"}));
+  EXPECT_EQ(
+      ConfigTextLines("18F1234", rows, {&kAssemblerSyntax, false}, registers),
+      (Strings{"    PROCESSOR 18F1234", "", "; CONFIG1H at 0x300001", "    CONFIG CLKSEL = INTRC",
+               "    CONFIG BOOTBLOCKSIZE = 2KW", "", "; CONFIG2H at 0x300003", "    CONFIG WDOG = OFF"}));
+  // A row of no register known is written without a heading.
+  rows[2].Register = -1;
+  EXPECT_EQ(ConfigTextLines("18F1234", rows, {&kAssemblerSyntax, true}, registers).back(),
+            "    CONFIG WDOG = OFF           ; Watchdog disabled");
+  for (TSwitchRow &row : rows)
+    row.FileDefault = row.Default;
+  EXPECT_EQ(ConfigTextLines("18F1234", rows, {&kCSyntax, false, true}),
+            (Strings{"/* device = 18F1234 */", "", "// config: every switch at the chip's default"}));
 }
 
 TEST(ConfigText, TheChosenSettingAndItsDescriptionAreWritten) {
@@ -58,42 +85,44 @@ TEST(ConfigText, TheChosenSettingAndItsDescriptionAreWritten) {
   rows[0].SettingNames.Add("ON");
   rows[0].SettingDescriptions.Add("Watchdog enabled");
   rows[0].Chosen = 1;
-  EXPECT_EQ(ConfigTextLines("18F1", rows, {false, true}).back(),
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kTarnwickSyntax, true}).back(),
             "    WDT = ON            // Watchdog enabled");
 }
 
 TEST(ConfigText, CommentColumnsAtTheWidthEdges) {
   // One row whose entry text is 23, 24 or 26 characters long in each form.
   const struct {
-    bool Orvane;
+    const TSyntax *Syntax;
     const char *Name, *Setting;
     const char *Expected;
   } cases[] = {
-      {false, "ABCDEFGHIJ", "XXXXXX", "    ABCDEFGHIJ = XXXXXX // d"},      // 23: one blank
-      {false, "ABCDEFGHIJ", "XXXXXXX", "    ABCDEFGHIJ = XXXXXXX// d"},     // 24: none
-      {false, "ABCDEFGHIJ", "XXXXXXXXX", "    ABCDEFGHIJ = XXXXXXXXX// d"}, // 26: not cut
-      {true, "ABCDEFG", "XXXXXX", "config ABCDEFG = XXXXXX ' d"},           // 23: no fill
-      {true, "ABCDEFG", "XXXXXXX", "config ABCDEFG = XXXXXXX ' d"},         // 24
-      {true, "ABCDEFG", "XXXXXXXXX", "config ABCDEFG = XXXXXXXXX ' d"},     // 26
-      {true, "AB", "C", "config AB = C           ' d"},                     // short: marker in column 25
-      {false, "A", "B", "    A = B               // "},                     // empty description
+      {&kTarnwickSyntax, "ABCDEFGHIJ", "XXXXXX", "    ABCDEFGHIJ = XXXXXX // d"},      // 23: one blank
+      {&kTarnwickSyntax, "ABCDEFGHIJ", "XXXXXXX", "    ABCDEFGHIJ = XXXXXXX// d"},     // 24: none
+      {&kTarnwickSyntax, "ABCDEFGHIJ", "XXXXXXXXX", "    ABCDEFGHIJ = XXXXXXXXX// d"}, // 26: not cut
+      {&kOrvaneSyntax, "ABCDEFG", "XXXXXX", "config ABCDEFG = XXXXXX ' d"},            // 23: no fill
+      {&kOrvaneSyntax, "ABCDEFG", "XXXXXXX", "config ABCDEFG = XXXXXXX ' d"},          // 24
+      {&kOrvaneSyntax, "ABCDEFG", "XXXXXXXXX", "config ABCDEFG = XXXXXXXXX ' d"},      // 26
+      {&kOrvaneSyntax, "AB", "C", "config AB = C           ' d"},  // short: marker in column 25
+      {&kTarnwickSyntax, "A", "B", "    A = B               // "}, // empty description
   };
   for (const auto &c : cases) {
     const std::string description = c.Expected[std::string(c.Expected).size() - 1] == ' ' ? "" : "d";
-    EXPECT_EQ(ConfigTextLines("X", {Row(c.Name, c.Setting, description)}, {c.Orvane, true}).back(),
+    EXPECT_EQ(ConfigTextLines("X", {Row(c.Name, c.Setting, description)}, {c.Syntax, true}).back(),
               c.Expected);
   }
 }
 
 TEST(ConfigText, ADeviceWithoutSwitchesGetsTheAllDefaultsCommentATableNotReadOnlyTheHeader) {
   // Read whole and empty: the text still reads back as a configuration.
-  EXPECT_EQ(ConfigTextLines("18F1", {}, {false, true}),
+  EXPECT_EQ(ConfigTextLines("18F1", {}, {&kTarnwickSyntax, true}),
             (Strings{"device = 18F1", "", "// config: every switch at the chip's default"}));
-  EXPECT_EQ(ConfigTextLines("18F1", {}, {true, false}),
+  EXPECT_EQ(ConfigTextLines("18F1", {}, {&kOrvaneSyntax, false}),
             (Strings{"device = 18F1", "", "' config: every switch at the chip's default"}));
   // No table read (no device chosen, or reading it failed).
-  EXPECT_EQ(ConfigTextLines("", {}, {false, true, false, false}), (Strings{"device = ", "", "config"}));
-  EXPECT_EQ(ConfigTextLines("18F1", {}, {true, false, false, false}), (Strings{"device = 18F1", ""}));
+  EXPECT_EQ(ConfigTextLines("", {}, {&kTarnwickSyntax, true, false, false}),
+            (Strings{"device = ", "", "config"}));
+  EXPECT_EQ(ConfigTextLines("18F1", {}, {&kOrvaneSyntax, false, false, false}),
+            (Strings{"device = 18F1", ""}));
 }
 
 TEST(ConfigText, PadRightFillsWithBlanksAndNeverShortens) {
@@ -131,16 +160,16 @@ TEST(ConfigText, ChangedOnlyWritesTheChangedRowsWithTheirNamesakesOrTheAllDefaul
     row.SettingDescriptions.Add("");
     row.FileDefault = row.Default;
   }
-  EXPECT_EQ(ConfigTextLines("18F1", rows, {false, false, true}),
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kTarnwickSyntax, false, true}),
             (Strings{"device = 18F1", "", "// config: every switch at the chip's default"}));
-  EXPECT_EQ(ConfigTextLines("18F1", rows, {true, true, true}),
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, true, true}),
             (Strings{"device = 18F1", "", "' config: every switch at the chip's default"}));
   rows[2].Chosen = 1; // one of two rows of a name: both are written, in order
-  EXPECT_EQ(ConfigTextLines("18F1", rows, {true, false, true}),
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false, true}),
             (Strings{"device = 18F1", "", "config CCPMX = RB3", "config ccpmx = RC1"}));
   // A switch whose chip default is none of its settings is never at it: always written.
   rows[2].Chosen = 0;
   rows[1].DefaultMatchesNone = true;
-  EXPECT_EQ(ConfigTextLines("18F1", rows, {true, false, true}),
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false, true}),
             (Strings{"device = 18F1", "", "config WDT = OFF"}));
 }

@@ -282,9 +282,9 @@ TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
       EXPECT_EQ(Describe(packRows, packRegisters), Describe(infoRows, infoRegisters)) << device.Name;
       ApplyDefaults(infoRows);
       ApplyDefaults(packRows);
-      for (const bool orvane : {false, true}) {
+      for (const TSyntax &syntax : kSyntaxes) {
         TConfigTextOptions options;
-        options.Orvane = orvane;
+        options.Syntax = &syntax;
         EXPECT_EQ(ConfigTextLines(device.Name, packRows, options),
                   ConfigTextLines(device.Name, infoRows, options))
             << device.Name;

@@ -17,11 +17,14 @@ struct TParsedConfig {
   TTextDevice Device;
   std::vector<TEntry> Entries;
   std::vector<std::pair<int, std::string>> Problems;
+  std::vector<std::pair<int, std::string>> Warnings;
+  TSyntaxFamily Family = TSyntaxFamily::House;
 };
 
 inline TParsedConfig ParseConfigText(std::string_view text) {
   TParsedConfig parsed;
   TConfigTextScanner scanner(text);
+  parsed.Family = scanner.Family();
   TConfigItem item;
   while (scanner.Next(item)) {
     switch (item.Kind) {
@@ -38,6 +41,9 @@ inline TParsedConfig ParseConfigText(std::string_view text) {
       break;
     case TConfigItemKind::Problem:
       parsed.Problems.emplace_back(item.Line, item.Problem);
+      break;
+    case TConfigItemKind::Warning:
+      parsed.Warnings.emplace_back(item.Line, item.Problem);
       break;
     }
   }

@@ -270,3 +270,56 @@ TEST_F(SettingsGridTest, EditorCoversItsCellWithoutReachingTheNextRow) {
   EXPECT_LE(editor.bottom, cell.bottom);
   EXPECT_GE(editor.bottom, cell.bottom - 1);
 }
+
+namespace {
+// While the grid's context menu is open: its items' texts are read, then the item
+// Choose is picked with the arrow keys and Enter (Escape when none is found soon).
+struct TMenuPick {
+  HWND Owner = nullptr;
+  int Choose = 0;
+  int Waited = 0;
+  std::vector<std::string> Texts;
+};
+TMenuPick *gMenuPick = nullptr;
+
+void CALLBACK PickFromOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if ((menuWindow == nullptr || !IsWindowVisible(menuWindow)) && ++gMenuPick->Waited < 100)
+    return; // not open yet: the timer comes again
+  KillTimer(nullptr, timer);
+  if (menuWindow == nullptr) {
+    PostMessageW(gMenuPick->Owner, WM_KEYDOWN, VK_ESCAPE, 0);
+    return;
+  }
+  auto *menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    gMenuPick->Texts.push_back(WideToAnsi(text));
+  }
+  for (int i = 0; i <= gMenuPick->Choose; ++i)
+    PostMessageW(gMenuPick->Owner, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(gMenuPick->Owner, WM_KEYDOWN, VK_RETURN, 0);
+}
+} // namespace
+
+TEST_F(SettingsGridTest, TheContextMenuPastesCopiesTheWordsAndCopiesAsCOrAssembler) {
+  Grid.OnPaste = [this] { Events.push_back("paste"); };
+  Grid.OnCopyWords = [this] { Events.push_back("words"); };
+  Grid.OnCopyText = [this](const std::string &syntax) { Events.push_back("copy as " + syntax); };
+  const std::vector<std::string> texts = {"Paste Configuration", "Copy Configuration Words", "Copy as C",
+                                          "Copy as Assembler"};
+  for (int item = 0; item < 4; ++item) {
+    TMenuPick pick;
+    pick.Owner = Grid.Handle();
+    pick.Choose = item;
+    gMenuPick = &pick;
+    SetFocus(Grid.Handle());
+    SetTimer(nullptr, 0, 50, PickFromOpenMenu);
+    // As the menu key opens it: under the selected row.
+    SendMessageW(Grid.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Grid.Handle()), MAKELPARAM(-1, -1));
+    gMenuPick = nullptr;
+    EXPECT_EQ(pick.Texts, texts);
+  }
+  EXPECT_EQ(Events, (std::vector<std::string>{"paste", "words", "copy as c", "copy as asm"}));
+}

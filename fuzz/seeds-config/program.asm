@@ -1,0 +1,6 @@
+    PROCESSOR 18F1
+
+; CONFIG1L at 0x300000
+    CONFIG FOSC = 2, WDT = 0b1 ; a
+    CONFIG "LVP" = "OFF"
+    __CONFIG _CONFIG1H, 0x0F
