@@ -8,6 +8,7 @@
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
 #include "core/cDeviceList.h"
+#include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexFile.h"
 #include "common/cTextLines.h"
@@ -199,37 +200,21 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
   return options;
 }
 
-// Where the devices were read: the file, or the device packs in the folder.
-std::string SourceName(const TDeviceInfo &reader, const std::string &folder) {
-  return reader.FromPacks() ? "the device packs in " + folder : DeviceInfoFileName(folder);
-}
-
-// A reader error, with the file and the line where it stopped (a file that
-// changed under the reader has no such line; the packs' errors name both).
-std::string WithLine(const TDeviceInfo &reader, const Exception &e, const std::string &folder) {
-  if (reader.FromPacks())
-    return e.Message();
-  if (dynamic_cast<const EFileChanged *>(&e) != nullptr)
-    return e.Message() + " (" + DeviceInfoFileName(folder) + ")";
-  return e.Message() + " (" + DeviceInfoFileName(folder) + ", line " + std::to_string(reader.LastLine() + 1) +
-         ")";
-}
-
 // Runs Step and turns a reader error into a failure naming where it stopped.
-template <typename TStep>
-void WithLineContext(const TDeviceInfo &reader, const std::string &folder, TStep step) {
+template <typename TStep> void WithPlace(const TDeviceInfo &reader, TStep step) {
   try {
     step();
   } catch (const EFailure &) {
     throw;
   } catch (const Exception &e) {
-    throw EFailure(WithLine(reader, e, folder));
+    throw EFailure(reader.Source().WithPlace(e));
   }
 }
 
-// Reads the file's index section: the device names in file order.
+// Reads the folder's device list, from whichever source the folder is.
 void LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
-  WithLineContext(reader, options.Folder, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
+  reader.SetSourceChooser(ChooseDeviceSource);
+  WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
   if (!reader.LoadError().empty())
     throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
 }
@@ -265,17 +250,16 @@ TOpenDevice OpenDevice(const TOptions &options) {
   const int index = FindListedDevice(names, options.Device);
   if (index < 0)
     throw EDeviceUnknown("device " + QuotedForMessage(options.Device) +
-                         " is not among the 18F and 18LF devices listed in " +
-                         SourceName(reader, options.Folder) + " (see 'configgen devices --include-lf')");
+                         " is not among the 18F and 18LF devices listed in " + reader.Source().Where() +
+                         " (see 'configgen devices --include-lf')");
   TOpenDevice device;
   device.Name = names[index];
   bool found = false;
-  WithLineContext(reader, options.Folder,
-                  [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
+  WithPlace(reader, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
   device.Source = reader.SourceOf(device.Name);
   if (!found)
     throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
-                         SourceName(reader, options.Folder) + " but has no part section");
+                         reader.Source().Where() + " but has no part section");
   ApplyDefaults(device.Rows);
   return device;
 }

@@ -1,10 +1,11 @@
 // The device packs' folder walk, the version choice and the device list.
 #include "devicepacks/cDevicePacks.h"
 
-#include "common/cCodePage1252.h"
 #include "common/cErrors.h"
 #include "devicepacks/cFolderList.h"
 #include "devicepacks/cPackPath.h"
+#include "devicepacks/cPicFile.h"
+#include "devicepacks/cPicTable.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,9 +17,6 @@ namespace fs = std::filesystem;
 
 bool EndsWithText(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
-}
-bool StartsWithText(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && CompareText(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 // A folder entry: its name, its path as the walk reached it, and for a folder the
@@ -218,15 +216,49 @@ bool PathExists(const std::string &path) {
   return status.type() != fs::file_type::not_found && status.type() != fs::file_type::none;
 }
 
+TPackFolder::TPackFolder(std::string name, std::string version, std::string edcFolder,
+                         const std::vector<std::pair<std::string, std::string>> &files)
+    : FName(std::move(name)), FVersion(std::move(version)), FEdcFolder(std::move(edcFolder)) {
+  std::vector<std::string> devices;
+  for (const auto &[fileName, path] : files)
+    if (std::string device = PicDeviceName(fileName);
+        !device.empty() && FFiles.try_emplace(device, path).second)
+      devices.push_back(std::move(device));
+  std::sort(devices.begin(), devices.end());
+  for (const std::string &device : devices)
+    FDevices.Add(device);
+}
+
+std::string TPackFolder::StatusName() const {
+  return FVersion.empty() ? FName : FName + " " + FVersion;
+}
+
+std::string TPackFolder::FileOf(const std::string &device) const {
+  const auto found = FFiles.find(device);
+  return found != FFiles.end() ? found->second : std::string();
+}
+
+bool TPackFolder::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                            std::vector<TConfigRegister> *registers) {
+  const std::string file = FileOf(device);
+  if (file.empty())
+    return false;
+  ReadPicTable([&](TPicDevice &model) { ReadPicFile(file, model); }, useInfoDefaults, rows, registers);
+  return true;
+}
+
 void TDevicePacks::Clear() {
+  FFolder.clear();
   FPacks.clear();
+  FSources.clear();
   FDevices.Clear();
   FText.clear();
-  FFiles.clear();
+  FOwners.clear();
 }
 
 bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   Clear();
+  FFolder = folder;
   TWalk walk(FMaxFolderEntries, FMaxEntriesInAll);
   TEntry root;
   root.Path = folder;
@@ -305,31 +337,23 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
                      [](const TPack &a, const TPack &b) { return CompareText(a.Name, b.Name) < 0; });
   }
 
-  // The devices, by their files' names; a device in two packs from the first. A
-  // name with a blank or a control character is none a configuration text can give.
-  const auto nameable = [](std::string_view name) {
-    return std::none_of(name.begin(), name.end(),
-                        [](char c) { return c == ' ' || IsControlChar(static_cast<unsigned char>(c)); });
-  };
+  // Each pack's devices, by their files' names; a device in two packs from the first.
   std::vector<std::string> devices;
-  for (TPack &pack : FPacks) {
-    if (pack.EdcFolder.empty())
-      continue;
+  for (size_t p = 0; p < FPacks.size(); ++p) {
+    TPack &pack = FPacks[p];
+    std::vector<std::pair<std::string, std::string>> files;
     TEntry edc;
     edc.Path = pack.EdcFolder;
-    edc.Canonical = CanonicalOf(pack.EdcFolder);
-    if (edc.Canonical.empty())
-      continue;
-    const TListing &files = walk.List(edc, true);
-    for (const TEntry &file : files.Entries) {
-      if (!isPic(file) || !(StartsWithText(file.Name, "PIC18F") || StartsWithText(file.Name, "PIC18LF")) ||
-          !nameable(file.Name))
-        continue;
-      ++pack.Pic18Files;
-      std::string device = UpperCaseAscii(std::string_view(file.Name).substr(3, file.Name.size() - 7));
-      if (FFiles.try_emplace(device, file.Path).second && (device.compare(0, 3, "18F") == 0 || includeLF))
-        devices.push_back(std::move(device));
-    }
+    edc.Canonical = pack.EdcFolder.empty() ? std::string() : CanonicalOf(pack.EdcFolder);
+    if (!edc.Canonical.empty())
+      for (const TEntry &file : walk.List(edc, true).Entries)
+        files.emplace_back(file.Name, file.Path);
+    FSources.push_back(std::make_unique<TPackFolder>(pack.Name, pack.Version, pack.EdcFolder, files));
+    const TStringList &held = FSources.back()->DeviceNames();
+    pack.Pic18Files = held.Count();
+    for (const std::string &device : held)
+      if (FOwners.try_emplace(device, p).second && (device.compare(0, 3, "18F") == 0 || includeLF))
+        devices.push_back(device);
   }
   std::sort(devices.begin(), devices.end());
   for (const std::string &device : devices)
@@ -344,6 +368,13 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
 }
 
 std::string TDevicePacks::FileOf(const std::string &device) const {
-  const auto found = FFiles.find(device);
-  return found != FFiles.end() ? found->second : std::string();
+  const auto found = FOwners.find(device);
+  return found != FOwners.end() ? FSources[found->second]->FileOf(device) : std::string();
+}
+
+bool TDevicePacks::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                             std::vector<TConfigRegister> *registers) {
+  const auto found = FOwners.find(device);
+  return found != FOwners.end() &&
+         FSources[found->second]->ReadTable(device, useInfoDefaults, rows, registers);
 }
