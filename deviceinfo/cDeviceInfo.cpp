@@ -216,6 +216,9 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
 std::string TDeviceInfo::WithPlace(const Exception &error) const {
   if (dynamic_cast<const EFileChanged *>(&error) != nullptr)
     return error.Message() + " (" + FSourceName + ")";
+  // Not the walk's: the chooser's, which names its own place.
+  if (FLastLine < 0)
+    return error.Message();
   return error.Message() + " (" + FSourceName + ", line " + std::to_string(FLastLine + 1) + ")";
 }
 

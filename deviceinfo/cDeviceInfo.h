@@ -123,7 +123,7 @@ public:
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                  std::vector<TConfigRegister> *registers) override;
   // With the file and the line where the walk stopped (a file that changed under the
-  // reader has no such line).
+  // reader has no such line; an error of the chooser's names its own place).
   std::string WithPlace(const Exception &error) const override;
 
 private:

@@ -64,18 +64,21 @@ public:
     FMaxEntriesInAll = inAll;
   }
 
-  // A pack as read: its name, the version folder chosen and its edc folder ("" when
-  // that version has none).
+  // A pack as read: its name, the version chosen and its edc folder ("" when that
+  // version has none), or the archive it is.
   struct TPack {
     std::string Name;
     std::string Version;
     std::string EdcFolder;
+    std::string Archive;
     int Pic18Files = 0;
   };
 
   // Looks at Folder as an edc folder, a version folder, a pack folder, a vendor
-  // folder or a packs folder, the first that fits. False, with nothing read, when
-  // it is none of them; folders beyond the limits above raise an Exception.
+  // folder or a packs folder, the first that fits; unless it is an edc or a
+  // version folder, the .atpack archives it holds join the packs found there. False, with nothing
+  // read, when it is none of them and holds no archive; folders beyond the limits
+  // above, and archives that cannot be read, raise an Exception.
   bool Load(const std::string &folder, bool includeLF);
   void Clear();
 
