@@ -13,6 +13,7 @@
 #include "core/cHexFile.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "devicepacks/cPackSearch.h"
 
 #include <sys/stat.h>
 
@@ -33,14 +34,17 @@ constexpr const char *kUsage =
     "Usage: configgen COMMAND [OPTIONS]\n"
     "\n"
     "Reads the vendor's 8bit_device.info from DIR, or where DIR holds none, the\n"
-    "device packs in DIR (never writes either).\n"
+    "device packs in DIR, installed or as .atpack archives (never writes any).\n"
+    "Without --folder, the device packs where the vendor's IDE keeps them: its\n"
+    "packs folder, newest IDE version first, then the user's .mchp_packs.\n"
     "\n"
     "Commands:\n"
-    "  devices --folder DIR [--include-lf]\n"
+    "  devices [--folder DIR] [--include-lf]\n"
     "      Prints the status line the window shows after \"Load File\"\n"
-    "      (\"resource file: <version>    <count> device(s) found\"), then the\n"
+    "      (\"resource file: <version>    <count> device(s) found\"; without\n"
+    "      --folder, \"<packs> in <folder>\" names the folder found), then the\n"
     "      18F device names, one per line, in file order (18LF too with --include-lf).\n"
-    "  generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]\n"
+    "  generate [--folder DIR] --device NAME [--orvane] [--no-comments] [--info-defaults]\n"
     "           [--set SWITCH=SETTING ...] [--from FILE] [--changed-only]\n"
     "      Prints the configuration text that \"Generate\" writes for device NAME\n"
     "      (18F or 18LF, any letter case, with or without PIC): every switch at its\n"
@@ -59,15 +63,15 @@ constexpr const char *kUsage =
     "      --changed-only: only the switches whose setting differs from the chip's\n"
     "      own default (what it has when the switch is not set); with none, a\n"
     "      comment that says so stands in for the entries.\n"
-    "  switches --folder DIR --device NAME [--info-defaults]\n"
+    "  switches [--folder DIR] --device NAME [--info-defaults]\n"
     "      Prints the settings grid of device NAME, one row per line:\n"
     "      Config, Function, Setting (the default) and Description, tab-separated.\n"
-    "  words --folder DIR --device NAME [--info-defaults] [--set SWITCH=SETTING ...]\n"
+    "  words [--folder DIR] --device NAME [--info-defaults] [--set SWITCH=SETTING ...]\n"
     "        [--from FILE]\n"
     "      Prints the configuration words the chip gets, one register per line in\n"
     "      address order: \"CONFIG1H  0x300001  0x08\". The options mean what they\n"
     "      mean for generate.\n"
-    "  check --folder DIR [--device NAME] FILE\n"
+    "  check [--folder DIR] [--device NAME] FILE\n"
     "      Checks the configuration in FILE (a program's source, or - for standard\n"
     "      input) against the device its device line names, or NAME. Prints one\n"
     "      diagnostic per line, as compilers do: FILE:LINE: error: (no configuration,\n"
@@ -83,9 +87,10 @@ constexpr const char *kUsage =
     "      Prints this text.\n"
     "\n"
     "Exit status: 0 on success; 1 when DIR holds no readable 8bit_device.info (nor\n"
-    "device packs), the file is malformed, the device is not listed or has no part\n"
-    "section, a --set names an unknown switch or setting, a checked or --from text\n"
-    "has errors, or output or diagnostics cannot be written; 2 on a usage error.\n";
+    "device packs), no --folder is given and no device packs are found, the file\n"
+    "or an archive is malformed, the device is not listed or has no part section, a\n"
+    "--set names an unknown switch or setting, a checked or --from text has errors,\n"
+    "or output or diagnostics cannot be written; 2 on a usage error.\n";
 
 // A command line that does not fit the usage.
 class EUsage : public Exception {
@@ -185,10 +190,8 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
       throw EUsage("unknown option " + QuotedForMessage(arg));
     }
   }
-  if (!options.HasFolder)
-    throw EUsage("--folder DIR is required");
   // An empty folder would name the file at the root of the file system.
-  if (options.Folder.empty())
+  if (options.HasFolder && options.Folder.empty())
     throw EUsage("--folder needs a directory, not an empty text");
   if ((allowed & kOptFile) && !options.HasFrom)
     throw EUsage("a FILE to check is required");
@@ -211,19 +214,30 @@ template <typename TStep> void WithPlace(const TDeviceInfo &reader, TStep step) 
   }
 }
 
-// Reads the folder's device list, from whichever source the folder is.
-void LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
+// Reads the folder's device list, from whichever source the folder is. Without
+// --folder, the first folder of device packs where the vendor's IDE keeps them;
+// returns the folder searched out ("" for --folder).
+std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
   reader.SetSourceChooser(ChooseDeviceSource);
-  WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
-  if (!reader.LoadError().empty())
-    throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
+  if (options.HasFolder) {
+    WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
+    if (!reader.LoadError().empty())
+      throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
+    return {};
+  }
+  std::string folder;
+  WithPlace(reader, [&] { folder = LoadVendorPacks(reader, PackSearchOfThisSystem(), includeLF); });
+  return folder;
 }
 
 int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
   const TOptions options = ParseOptions(args, kOptIncludeLF);
   TDeviceInfo reader;
-  LoadIndex(reader, options, options.IncludeLF);
-  out << StatusLine(reader.Version, reader.Devices.Count()) << '\n';
+  const std::string searched = LoadIndex(reader, options, options.IncludeLF);
+  // A folder searched out is named where the packs are.
+  out << StatusLine(searched.empty() ? reader.Version : reader.Version + " in " + searched,
+                    reader.Devices.Count())
+      << '\n';
   for (const std::string &name : reader.Devices)
     out << name << '\n';
   return kExitOk;

@@ -3,6 +3,7 @@
 
 #include "bench/cPackGenerator.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "devicepacks/cPackSearch.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
 #include "tests/support/TestFiles.h"
@@ -64,6 +65,69 @@ TEST(ConfigGenDevices, FolderWithoutTheFileFailsWithStatusOne) {
   EXPECT_NE(run.Err.find("8bit_device.info"), std::string::npos) << run.Err;
 }
 
+namespace {
+// An environment variable set while it lives, as it was again after.
+class TEnvironmentVariable {
+public:
+  TEnvironmentVariable(const char *name, const std::string &value) : FName(name) {
+    const char *old = std::getenv(name);
+    FHad = old != nullptr;
+    FOld = FHad ? old : "";
+    Set(value.c_str());
+  }
+  ~TEnvironmentVariable() { Set(FHad ? FOld.c_str() : nullptr); }
+  TEnvironmentVariable(const TEnvironmentVariable &) = delete;
+  TEnvironmentVariable &operator=(const TEnvironmentVariable &) = delete;
+
+private:
+  void Set(const char *value) {
+#ifdef _WIN32
+    _putenv_s(FName.c_str(), value != nullptr ? value : "");
+#else
+    if (value != nullptr)
+      setenv(FName.c_str(), value, 1);
+    else
+      unsetenv(FName.c_str());
+#endif
+  }
+  std::string FName;
+  std::string FOld;
+  bool FHad = false;
+};
+} // namespace
+
+// Without --folder, configgen reads the packs where the vendor's IDE keeps them (here
+// under a root made for the test) and names the folder; finding none, it says where
+// it looked.
+TEST(ConfigGenDevices, WithoutAFolderTheVendorsInstallIsReadAndNamed) {
+  const TTempFolder root;
+  const TEnvironmentVariable searchRoot(kPackSearchRootVariable, root.Path());
+  std::string ide = PackSearchFolders(PackSearchOfThisSystem()).front();
+  ASSERT_NE(ide.find("v*"), std::string::npos) << ide;
+  const TRun none = RunCli({"devices"});
+  EXPECT_EQ(none.Status, kExitFailure);
+  EXPECT_EQ(none.Out, "");
+  EXPECT_EQ(none.Err.rfind("configgen: no --folder DIR given, and no device packs where the vendor's IDE "
+                           "keeps them; looked in:\n  " +
+                               ide + " (not there)\n",
+                           0),
+            0u)
+      << none.Err;
+
+  ide.replace(ide.find("v*"), 2, "v6.20");
+  const std::string packs = SourcePath("samples/packs");
+  std::filesystem::create_directories(ide);
+  std::filesystem::copy(packs, ide, std::filesystem::copy_options::recursive);
+  const TRun found = RunCli({"devices"});
+  const TRun named = RunCli({"devices", "--folder", packs});
+  EXPECT_EQ(found.Status, kExitOk) << found.Err;
+  const std::string status = named.Out.substr(0, named.Out.find('\n'));
+  EXPECT_EQ(found.Out, status.substr(0, status.find("    ")) + " in " + ide +
+                           status.substr(status.find("    ")) + named.Out.substr(status.size()));
+  EXPECT_EQ(RunCli({"generate", "--device", "18F2550"}).Out,
+            RunCli({"generate", "--folder", packs, "--device", "18F2550"}).Out);
+}
+
 TEST(ConfigGenDevices, MalformedFileGivesTheReadersMessageAndTheLine) {
   TTempFolder folder;
   folder.WriteDeviceInfo("<PARTS_INDEX_TYPE><18F1>\r\n<PARTS_INDEX_TYPE>\r\n");
@@ -77,7 +141,6 @@ TEST(ConfigGenDevices, MalformedFileGivesTheReadersMessageAndTheLine) {
 TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   const std::vector<std::vector<std::string>> cases = {{},
                                                        {"frobnicate"},
-                                                       {"devices"},
                                                        {"devices", "--folder"},
                                                        {"devices", "--folder", "x", "--bogus"},
                                                        {"devices", "--folder", ""},
@@ -90,12 +153,12 @@ TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   }
   const TRun help = RunCli({"--help"});
   EXPECT_EQ(help.Status, kExitOk);
-  EXPECT_NE(help.Out.find("devices --folder DIR"), std::string::npos);
+  EXPECT_NE(help.Out.find("devices [--folder DIR]"), std::string::npos);
   EXPECT_NE(
-      help.Out.find("generate --folder DIR --device NAME [--orvane] [--no-comments] [--info-defaults]"),
+      help.Out.find("generate [--folder DIR] --device NAME [--orvane] [--no-comments] [--info-defaults]"),
       std::string::npos);
   EXPECT_NE(help.Out.find("[--set SWITCH=SETTING ...]"), std::string::npos);
-  EXPECT_NE(help.Out.find("switches --folder DIR --device NAME [--info-defaults]"), std::string::npos);
+  EXPECT_NE(help.Out.find("switches [--folder DIR] --device NAME [--info-defaults]"), std::string::npos);
 }
 
 // --- generate and switches ----------------------------------------------------------
@@ -434,7 +497,6 @@ TEST(ConfigGenGenerate, UsageErrorsExitTwo) {
   const std::string samples = SamplesFolder();
   const std::vector<std::vector<std::string>> cases = {
       {"generate", "--folder", samples},
-      {"generate", "--device", "18F1220"},
       {"generate", "--folder", samples, "--device"},
       {"generate", "--folder", samples, "--device", "18F1220", "--set", "FOSC"},
       {"generate", "--folder", samples, "--device", "18F1220", "--set", "=HS"},

@@ -1,7 +1,10 @@
-// What a folder is as a source of device data, as the window and configgen load it.
+// What a folder is as a source of device data, as the window and configgen load it,
+// and the vendor's install as configgen finds it.
 #include "core/cDeviceSources.h"
 
+#include "common/cErrors.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "devicepacks/cPackSearch.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/TestFiles.h"
 
@@ -57,4 +60,51 @@ TEST(ChooseDeviceSource, ReadsDevicePacksOnlyWhenTheFolderHoldsNoInfoFileAtAll) 
   EXPECT_EQ(&reader.Source(), &reader);
   EXPECT_NE(reader.LoadError(), "");
   EXPECT_EQ(reader.Version, "<none>");
+}
+
+// Without a folder, the first folder of device packs where the vendor's IDE keeps
+// them is read, newest IDE first; where none holds packs, the error names each
+// folder looked in and why it was passed over.
+TEST(LoadVendorPacks, ReadsTheFirstFolderOfDevicePacksOrNamesEveryFolderLookedIn) {
+  TTempFolder root;
+  const std::filesystem::path top(root.Path());
+  std::filesystem::create_directories(top / "opt/microchip/mplabx/v6.20/packs");
+  std::filesystem::create_directories(top / "opt/microchip/mplabx/v6.05/packs/Microchip/A_DFP/1.0.0/edc");
+  root.WriteFile("opt/microchip/mplabx/v6.05/packs/Microchip/A_DFP/1.0.0/edc/PIC18F1.PIC", "");
+  std::filesystem::create_directories(top / "home/me/.mchp_packs/Microchip/B_DFP/1.0.0/edc");
+  root.WriteFile("home/me/.mchp_packs/Microchip/B_DFP/1.0.0/edc/PIC18F2.PIC", "");
+  TPackSearch search;
+  search.System = TPackSearch::TSystem::Linux;
+  search.Root = root.Path();
+  search.Home = "/home/me";
+  const std::string ide = root.Path() + "/opt/microchip/mplabx/";
+  TDeviceInfo reader;
+  EXPECT_EQ(LoadVendorPacks(reader, search, false), ide + "v6.05/packs");
+  EXPECT_EQ(reader.Version, "A_DFP 1.0.0");
+  EXPECT_EQ(Items(reader.Devices), Strings{"18F1"});
+
+  std::filesystem::remove_all(top / "opt/microchip/mplabx/v6.05");
+  std::filesystem::remove_all(top / "home/me/.mchp_packs/Microchip");
+  try {
+    LoadVendorPacks(reader, search, false);
+    FAIL() << "no error";
+  } catch (const Exception &e) {
+    EXPECT_EQ(e.Message(),
+              "no --folder DIR given, and no device packs where the vendor's IDE keeps them; looked in:"
+              "\n  " +
+                  ide + "v6.20/packs (no device packs)\n  " + root.Path() +
+                  "/home/me/.mchp_packs (no device packs)");
+  }
+  TTempFolder bare;
+  search.Root = bare.Path();
+  try {
+    LoadVendorPacks(reader, search, false);
+    FAIL() << "no error";
+  } catch (const Exception &e) {
+    EXPECT_EQ(e.Message(),
+              "no --folder DIR given, and no device packs where the vendor's IDE keeps them; looked in:"
+              "\n  " +
+                  bare.Path() + "/opt/microchip/mplabx/v*/packs (not there)\n  " + bare.Path() +
+                  "/home/me/.mchp_packs (not there)");
+  }
 }
