@@ -5,15 +5,17 @@
 # optional part off: no bzip2, lzma or zstd (packs are deflated), no encryption
 # library, no tools. Static, because configgen and the Windows programs link
 # statically and Debian's libzip-dev ships no static library. FB_LIBZIP_SOURCE_DIR
-# names another libzip source tree; on other systems (MSVC) an installed package is
-# used (vcpkg's `libzip`). Defines fb_libzip, the target the project links.
+# names another libzip source tree; where apt-get is not at hand (Windows, MSVC) an
+# installed package is used (vcpkg's `libzip`). Defines fb_libzip, the target the
+# project links.
 if(TARGET fb_libzip)
   return()
 endif()
 
 set(FB_LIBZIP_SOURCE_DIR "" CACHE PATH
     "libzip source tree (holds lib/zip.h); empty: Debian's source package, fetched into the build tree")
-if(NOT FB_LIBZIP_SOURCE_DIR AND NOT (UNIX OR MINGW))
+find_program(FB_APT_GET apt-get)
+if(NOT FB_LIBZIP_SOURCE_DIR AND NOT FB_APT_GET)
   find_package(libzip REQUIRED)
   add_library(fb_libzip INTERFACE)
   target_link_libraries(fb_libzip INTERFACE libzip::zip)

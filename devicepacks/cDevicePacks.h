@@ -1,6 +1,7 @@
 // The vendor's device packs as a source of device data: which folder holds which
-// packs, the highest version of each, the PIC18 devices they list by their files'
-// names, and each device's .PIC file. Nothing in a packs folder is ever written.
+// packs, installed or as .atpack archives, the highest version of each, the PIC18
+// devices they list by their files' names, and each device's .PIC file. Nothing in
+// a packs folder is ever written.
 #pragma once
 
 #include "common/cDeviceSource.h"

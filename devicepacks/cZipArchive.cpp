@@ -92,6 +92,9 @@ TZipArchive::TZipArchive(const std::string &path, int maxEntries) : FName(path) 
     throw Exception("cannot read " + FName + ": is a directory");
   if (!fs::is_regular_file(status))
     throw Exception("cannot read " + FName + ": is not a regular file");
+  // libzip takes an empty file for an archive without entries; a pack is never one.
+  if (fs::file_size(PackPath(path), error) == 0 && !error)
+    throw Exception("cannot read " + FName + ": not a zip archive (the file is empty)");
 #ifdef _WIN32
   std::FILE *file = _wfopen(PackPath(path).c_str(), L"rb");
 #else
@@ -99,11 +102,6 @@ TZipArchive::TZipArchive(const std::string &path, int maxEntries) : FName(path) 
 #endif
   if (file == nullptr)
     throw Exception("cannot read " + FName + ": " + std::strerror(errno));
-  // libzip takes an empty file for an archive without entries; a pack is never one.
-  if (fs::file_size(PackPath(path), error) == 0 && !error) {
-    std::fclose(file);
-    throw Exception("cannot read " + FName + ": not a zip archive (the file is empty)");
-  }
   zip_error_t zipError;
   zip_error_init(&zipError);
   zip_source_t *source = zip_source_filep_create(file, 0, -1, &zipError);
@@ -119,7 +117,6 @@ TZipArchive::TZipArchive(const std::string &path, int maxEntries) : FName(path) 
 }
 
 TZipArchive::TZipArchive(std::string_view bytes, const std::string &name, int maxEntries) : FName(name) {
-  // libzip takes an empty file for an archive without entries; a pack is never one.
   if (bytes.empty())
     throw Exception("cannot read " + FName + ": not a zip archive (the file is empty)");
   zip_error_t zipError;

@@ -146,7 +146,7 @@ TEST(DevicePacks, ArchivesAreReadBesideTheInstalledPacksUnderTheSameRules) {
   Put(temp, "packs/Vendor/B_DFP/1.0.0/edc/PIC18F3.PIC");
   Put(temp, "packs/Vendor/C_DFP/2.0.0/edc/PIC18F5.PIC");
   const std::string pic = "<edc:PIC xmlns:edc=\"http://crownking/edc\"/>";
-  const std::string newer = In(temp, "packs/Vendor.A_DFP.1.10.0.atpack");
+  const std::string newer = fs::path(In(temp, "packs/Vendor.A_DFP.1.10.0.atpack")).make_preferred().string();
   WriteZip(newer, {{"edc/PIC18F2.PIC", pic}, {"edc/PIC18LF2.PIC", pic}});
   WriteZip(In(temp, "packs/Vendor.B_DFP.1.0.0.atpack"), {{"edc/PIC18F4.PIC", pic}});
   WriteZip(In(temp, "packs/Other.c_DFP.1.9.0.atpack"), {{"edc/PIC18F6.PIC", pic}});
@@ -190,7 +190,8 @@ TEST(DevicePacks, AFolderOfArchivesIsPacksAndAnEdcFolderIsOnePack) {
 TEST(DevicePacks, AnArchiveThatCannotBeReadIsAnErrorNamingIt) {
   TTempFolder temp;
   Put(temp, "packs/Vendor/A_DFP/1.0.0/edc/PIC18F1.PIC");
-  const std::string junk = temp.WriteFile("packs/V.B_DFP.1.0.0.atpack", "no zip");
+  const std::string junk =
+      fs::path(temp.WriteFile("packs/V.B_DFP.1.0.0.atpack", "no zip")).make_preferred().string();
   TDevicePacks packs;
   try {
     packs.Load(In(temp, "packs"), false);

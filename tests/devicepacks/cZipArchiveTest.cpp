@@ -10,6 +10,10 @@
 
 #include <zlib.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -239,6 +243,12 @@ TEST(ZipArchive, MoreEntriesThanTheLimitAreRefusedAndOnlyRegularFilesAreOpened) 
   TTempFolder folder;
   EXPECT_EQ(ErrorOf([&] { const TZipArchive archive(folder.Path(), 100); }),
             "cannot read " + folder.Path() + ": is a directory");
+#ifndef _WIN32
+  const std::string fifo = (std::filesystem::path(folder.Path()) / "fifo.atpack").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(ErrorOf([&] { const TZipArchive archive(fifo, 100); }),
+            "cannot read " + fifo + ": is not a regular file");
+#endif
   const std::string missing = (std::filesystem::path(folder.Path()) / "none.atpack").string();
   EXPECT_EQ(
       ErrorOf([&] { const TZipArchive archive(missing, 100); }).rfind("cannot read " + missing + ": ", 0),
