@@ -207,30 +207,28 @@ std::string TZipArchive::Read(const std::string &name, uint64_t limit) const {
   if (file == nullptr)
     throw fail(Reason(zip_get_error(FArchive.get())));
   const TEntryCloser closer{file};
+  // Read a piece at a time, so memory follows the bytes that come, never more than
+  // the entry declares: one byte beyond it is a lie, however much more its
+  // compressed data would give. Reading on to its end checks its checksum.
   std::string text;
-  try {
-    text.resize(static_cast<size_t>(stat.size));
-  } catch (const std::bad_alloc &) {
-    throw fail("out of memory");
-  }
-  // Never more than the entry declares: one byte beyond it is a lie, however much
-  // more its compressed data would give.
-  size_t got = 0;
-  while (got < text.size()) {
-    const zip_int64_t read = zip_fread(file, text.data() + got, text.size() - got);
+  char piece[65536];
+  for (;;) {
+    const uint64_t want = std::min<uint64_t>(sizeof(piece), stat.size - text.size() + 1);
+    const zip_int64_t read = zip_fread(file, piece, want);
     if (read < 0)
       throw fail(Reason(zip_file_get_error(file)));
     if (read == 0)
-      throw fail("it holds fewer bytes than the " + std::to_string(stat.size) + " it declares (damaged)");
-    got += static_cast<size_t>(read);
+      break;
+    if (text.size() + static_cast<uint64_t>(read) > stat.size)
+      throw fail("it holds more than the " + std::to_string(stat.size) +
+                 " bytes it declares (a zip bomb, or damaged)");
+    try {
+      text.append(piece, static_cast<size_t>(read));
+    } catch (const std::bad_alloc &) {
+      throw fail("out of memory");
+    }
   }
-  // Reading on to its end checks its checksum, and finds data beyond its size.
-  char beyond = 0;
-  const zip_int64_t more = zip_fread(file, &beyond, 1);
-  if (more < 0)
-    throw fail(Reason(zip_file_get_error(file)));
-  if (more > 0)
-    throw fail("it holds more than the " + std::to_string(stat.size) +
-               " bytes it declares (a zip bomb, or damaged)");
+  if (text.size() < stat.size)
+    throw fail("it holds fewer bytes than the " + std::to_string(stat.size) + " it declares (damaged)");
   return text;
 }

@@ -299,6 +299,24 @@ TEST(LoadDeviceIndex, HoldsTheSourceItsChooserMakesAndReadsTheFileWhereItMakesNo
   EXPECT_EQ(withoutChooser.Version, "<none>");
 }
 
+// An error of the chooser's names its own place; the reader adds no line of a file it
+// never read.
+TEST(LoadDeviceIndex, AnErrorOfTheChoosersIsReportedAsItStands) {
+  TTempFolder folder;
+  TDeviceInfo reader;
+  reader.SetSourceChooser([](const std::string &, bool) -> std::unique_ptr<IDeviceSource> {
+    throw Exception("cannot read X.atpack: not a zip archive");
+  });
+  try {
+    reader.LoadDeviceIndex(folder.Path(), false);
+    FAIL() << "no error";
+  } catch (const Exception &e) {
+    EXPECT_EQ(reader.Source().WithPlace(e), "cannot read X.atpack: not a zip archive");
+  }
+  EXPECT_EQ(reader.Devices.Count(), 0);
+  EXPECT_EQ(reader.Version, "<none>");
+}
+
 TEST(LoadDeviceIndex, UnreadableFileGivesAnEmptyListAndKeepsPartStart) {
   TTempFolder good, dirNamedLikeTheFile;
   good.WriteDeviceInfo(kTwoDevices);
