@@ -8,6 +8,7 @@
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
+#include "core/cDeviceSources.h"
 #include "core/cSyntax.h"
 #include "core/cHexFile.h"
 #include "common/cTextLines.h"
@@ -77,6 +78,7 @@ void TMainForm::FormCreate() {
   FModels = std::make_unique<TModels>();
   FDevice.clear();
   FDeviceInfo = std::make_unique<TDeviceInfo>();
+  FDeviceInfo->SetSourceChooser(ChooseDeviceSource);
   DeviceInfo = FDeviceInfo.get();
   FRows.clear();
   FWholeTable = false;

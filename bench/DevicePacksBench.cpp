@@ -1,11 +1,17 @@
-// Benchmarks of the device packs' folder walk on folders that are hard to walk.
+// Benchmarks of the device packs' folder walk on folders that are hard to walk, and
+// of an .atpack archive as large as the vendor's largest PIC18 pack.
 #include "devicepacks/cDevicePacks.h"
+
+#include "bench/cPackGenerator.h"
+#include "devicepacks/cPackArchive.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 namespace fs = std::filesystem;
@@ -46,4 +52,52 @@ BENCHMARK(BM_LoadPacksBesideSelfLinks)
     ->Arg(9999)
     ->Unit(benchmark::kMillisecond);
 #endif
+
+// An archive of about 80 MB, written once for the run and removed at its end.
+struct TBenchArchive {
+  TBenchArchive() : Folder(fs::temp_directory_path() / "fb-bench-archive") {
+    fs::remove_all(Folder);
+    fs::create_directories(Folder);
+    std::tie(Path, Device) = WriteBenchArchive(Folder.string());
+  }
+  ~TBenchArchive() { fs::remove_all(Folder); }
+  TBenchArchive(const TBenchArchive &) = delete;
+  TBenchArchive &operator=(const TBenchArchive &) = delete;
+  fs::path Folder;
+  std::string Path;
+  std::string Device; // the one whose .PIC is 1 MB
+};
+
+const TBenchArchive &BenchArchive() {
+  static const TBenchArchive archive;
+  return archive;
+}
+
+// Listing its devices, as "Load File" does: its central directory and its .pdsc are
+// read, no device's .PIC.
+void BM_ListArchiveDevices(benchmark::State &state) {
+  const TBenchArchive &archive = BenchArchive();
+  for (auto _ : state) {
+    const TPackArchive pack(archive.Path, TDevicePacks::kMaxEntriesInAll);
+    if (pack.DeviceNames().Count() != 200)
+      state.SkipWithError("the devices were not listed");
+    benchmark::DoNotOptimize(pack.DeviceNames().Count());
+  }
+  state.counters["archive_MB"] = static_cast<double>(fs::file_size(archive.Path)) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ListArchiveDevices)->Unit(benchmark::kMillisecond);
+
+// One device's table from it, the 1 MB .PIC: the archive's directory read again and
+// that entry alone inflated and parsed.
+void BM_ReadArchiveDeviceTable(benchmark::State &state) {
+  const TBenchArchive &archive = BenchArchive();
+  TPackArchive pack(archive.Path, TDevicePacks::kMaxEntriesInAll);
+  for (auto _ : state) {
+    std::vector<TSwitchRow> rows;
+    if (!pack.ReadTable(archive.Device, false, rows, nullptr) || rows.empty())
+      state.SkipWithError("the device was not read");
+    benchmark::DoNotOptimize(rows.size());
+  }
+}
+BENCHMARK(BM_ReadArchiveDeviceTable)->Unit(benchmark::kMillisecond);
 } // namespace

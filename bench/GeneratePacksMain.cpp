@@ -4,6 +4,8 @@
 //   fb_gen_packs sample INFO_DIR DIR  the devices of INFO_DIR's 8bit_device.info as
 //                                     packs, as the project's samples hold them, and
 //                                     a part of the newest kind that only packs hold
+//   fb_gen_packs atpack DIR           an .atpack archive of about 80 MB (200 devices);
+//                                     prints the device whose file is 1 MB
 #include "bench/cPackGenerator.h"
 #include "core/cDeviceTable.h"
 #include "deviceinfo/cDeviceInfo.h"
@@ -318,10 +320,14 @@ int main(int argc, char **argv) {
     }
     if (mode == "sample" && argc == 4)
       return Sample(argv[2], argv[3]);
+    if (mode == "atpack" && argc == 3) {
+      std::cout << WriteBenchArchive(argv[2]).second << '\n';
+      return 0;
+    }
   } catch (const std::exception &e) {
     std::cerr << "fb_gen_packs: " << e.what() << '\n';
     return 1;
   }
-  std::cerr << "usage: fb_gen_packs bench DIR | fb_gen_packs sample INFO_DIR DIR\n";
+  std::cerr << "usage: fb_gen_packs bench DIR | fb_gen_packs sample INFO_DIR DIR | fb_gen_packs atpack DIR\n";
   return 2;
 }

@@ -6,10 +6,13 @@
 #include "common/cCodePage1252.h"
 #include "common/cStringList.h"
 
+#include <zip.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -286,4 +289,111 @@ std::string WriteBenchPacks(const std::string &root) {
   for (int d = 0; d < 5; ++d)
     WriteFile(old / ("PIC18F" + std::to_string(1000 + d) + "K10.PIC"), PicXml(RandomDevice("18F0", 1)));
   return big;
+}
+
+void WriteZip(const std::string &path, const std::vector<std::pair<std::string, std::string>> &files) {
+  int error = 0;
+  zip_t *archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (archive == nullptr)
+    throw std::runtime_error("cannot create " + path);
+  for (const auto &[name, content] : files) {
+    zip_source_t *source = zip_source_buffer(archive, content.data(), content.size(), 0);
+    const zip_int64_t index =
+        source == nullptr ? -1 : zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+    if (index < 0 ||
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0) != 0) {
+      zip_source_free(source);
+      zip_discard(archive);
+      throw std::runtime_error(std::string("cannot add ").append(name).append(" to ").append(path));
+    }
+  }
+  if (zip_close(archive) != 0) {
+    zip_discard(archive);
+    throw std::runtime_error("cannot write " + path);
+  }
+}
+
+std::string PackDescription(const std::string &vendor, const std::string &name,
+                            const std::vector<std::string> &versions) {
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<package schemaVersion=\"1.4\">\n"
+                     "  <vendor>" +
+                     vendor + "</vendor>\n  <name>" + name +
+                     "</name>\n  <description>Device family pack</description>\n  <releases>\n";
+  for (const std::string &version : versions)
+    text.append("    <release version=\"")
+        .append(version)
+        .append("\">Release ")
+        .append(version)
+        .append("</release>\n");
+  return text + "  </releases>\n</package>\n";
+}
+
+std::vector<std::string> WritePackArchives(const std::string &root, const std::string &folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> archives;
+  for (const fs::directory_entry &vendor : fs::directory_iterator(root))
+    for (const fs::directory_entry &pack : fs::directory_iterator(vendor.path()))
+      for (const fs::directory_entry &version : fs::directory_iterator(pack.path())) {
+        const std::string vendorName = vendor.path().filename().string();
+        const std::string packName = pack.path().filename().string();
+        const std::string versionName = version.path().filename().string();
+        std::vector<std::pair<std::string, std::string>> files;
+        const std::string stem = std::string(vendorName).append(".").append(packName);
+        files.emplace_back(stem + ".pdsc", PackDescription(vendorName, packName, {versionName}));
+        for (const fs::directory_entry &file : fs::recursive_directory_iterator(version.path()))
+          if (file.is_regular_file()) {
+            std::ifstream in(file.path(), std::ios::binary);
+            files.emplace_back(fs::relative(file.path(), version.path()).generic_string(),
+                               std::string(std::istreambuf_iterator<char>(in), {}));
+          }
+        std::sort(files.begin() + 1, files.end());
+        archives.push_back(
+            (fs::path(folder) / (std::string(stem).append(".").append(versionName).append(".atpack")))
+                .string());
+        WriteZip(archives.back(), files);
+      }
+  std::sort(archives.begin(), archives.end());
+  return archives;
+}
+
+std::pair<std::string, std::string> WriteBenchArchive(const std::string &folder, int megabytes) {
+  std::vector<std::pair<std::string, std::string>> files;
+  std::string description = PackDescription("Microchip", "PIC18F-Q_DFP", {"1.28.451", "1.27.449"});
+  description.resize(description.rfind("</package>"));
+  description += "  <devices>\n    <family Dfamily=\"PIC18\" Dvendor=\"Microchip:3\">\n";
+  std::string big;
+  size_t total = 0;
+  for (int d = 0; d < 200; ++d) {
+    const std::string name = std::string(d % 5 == 4 ? "18LF" : "18F") + std::to_string(2000 + d) + "Q" +
+                             std::to_string(10 + d % 90);
+    const bool isBig = d == 199;
+    const size_t size = isBig ? size_t{1024} * 1024 : size_t{1024} * (150 + (d * 7919u) % 450);
+    files.emplace_back("edc/PIC" + name + ".PIC",
+                       PicXml(RandomDevice(name, 1000u + static_cast<unsigned>(d)), size));
+    total += files.back().second.size() / 25; // what it takes deflated, about
+    if (isBig)
+      big = name;
+    description += "      <device Dname=\"PIC" + name + "\">\n";
+    for (const char *feature : {"ADC", "CMP", "DAC", "TMR", "CCP", "PWM", "UART", "SPI", "I2C", "CLC"})
+      description += std::string("        <feature type=\"") + feature + "\" n=\"2\"/>\n";
+    description += "        <memory id=\"IROM\" start=\"0x0\" size=\"0x20000\"/>\n"
+                   "        <compile header=\"xc8/pic/include/proc/pic" +
+                   name + ".h\"/>\n      </device>\n";
+  }
+  description += "    </family>\n  </devices>\n</package>\n";
+  files.emplace(files.begin(), "Microchip.PIC18F-Q_DFP.pdsc", description);
+  // The rest: header and library files that deflate little, as the pack's do.
+  TRandom random(20240601);
+  for (int f = 0; total < static_cast<size_t>(megabytes) * 1024 * 1024; ++f) {
+    std::string content(size_t{24} * 1024, '\0');
+    for (char &c : content)
+      c = static_cast<char>(random.Next() & 0xFF);
+    files.emplace_back("xc8/pic/lib/part" + std::to_string(f) + ".a", std::move(content));
+    total += size_t{24} * 1024;
+  }
+  const std::string path =
+      (std::filesystem::path(folder) / "Microchip.PIC18F-Q_DFP.1.28.451.atpack").string();
+  WriteZip(path, files);
+  return {path, big};
 }

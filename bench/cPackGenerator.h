@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TGenSetting {
@@ -47,6 +48,18 @@ struct TGenDevice {
   std::vector<TGenRegister> Registers;
 };
 
+// Writes Files (entry names and contents) as a zip archive at Path, deflated, through
+// libzip.
+void WriteZip(const std::string &path, const std::vector<std::pair<std::string, std::string>> &files);
+// A pack's description (.pdsc) as the vendor's packs hold it at their root: the
+// vendor, the pack's name and its releases, newest first.
+std::string PackDescription(const std::string &vendor, const std::string &name,
+                            const std::vector<std::string> &versions);
+// Writes each version folder of the packs folder Root (Root/Vendor/Pack/Version/...)
+// as the vendor publishes it: Folder/Vendor.Pack.Version.atpack, holding the version
+// folder's files and Vendor.Pack.pdsc. Returns the archives' paths in name order.
+std::vector<std::string> WritePackArchives(const std::string &root, const std::string &folder);
+
 // Names and descriptions are code page 1252 text; the XML is UTF-8. Padding adds
 // special-function-register definitions after the configuration registers until
 // the text is at least that many bytes, as the vendor's files are mostly those.
@@ -58,6 +71,13 @@ std::string InfoText(const std::vector<TGenDevice> &devices, const std::string &
 // A realistic device of 6 to 14 registers, with hidden and RESERVED fields,
 // don't-care settings and adjust points; the same seed gives the same device.
 TGenDevice RandomDevice(const std::string &name, unsigned seed);
+
+// Writes an archive as large as the vendor's largest PIC18 pack at Folder/
+// Microchip.PIC18F-Q_DFP.1.28.451.atpack, of about Megabytes MB: 200 devices' .PIC
+// files of 150 KB to 1 MB, a .pdsc describing each device, and the pack's other
+// files (headers, libraries) that make up most of its size. Returns its path and
+// the device whose file is the 1 MB one.
+std::pair<std::string, std::string> WriteBenchArchive(const std::string &folder, int megabytes = 80);
 
 // Writes packs of realistic size under Root (a packs folder: Root/Microchip/...):
 // three packs of about 200 devices each, two versions of the first, files of

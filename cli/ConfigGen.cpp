@@ -8,11 +8,13 @@
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
 #include "core/cDeviceList.h"
+#include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexFile.h"
 #include "core/cSyntax.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "devicepacks/cPackSearch.h"
 
 #include <sys/stat.h>
 
@@ -33,14 +35,17 @@ constexpr const char *kUsage =
     "Usage: configgen COMMAND [OPTIONS]\n"
     "\n"
     "Reads the vendor's 8bit_device.info from DIR, or where DIR holds none, the\n"
-    "device packs in DIR (never writes either).\n"
+    "device packs in DIR, installed or as .atpack archives (never writes any).\n"
+    "Without --folder, the device packs where the vendor's IDE keeps them: its\n"
+    "packs folder, newest IDE version first, then the user's .mchp_packs.\n"
     "\n"
     "Commands:\n"
-    "  devices --folder DIR [--include-lf]\n"
+    "  devices [--folder DIR] [--include-lf]\n"
     "      Prints the status line the window shows after \"Load File\"\n"
-    "      (\"resource file: <version>    <count> device(s) found\"), then the\n"
+    "      (\"resource file: <version>    <count> device(s) found\"; without\n"
+    "      --folder, \"<packs> in <folder>\" names the folder found), then the\n"
     "      18F device names, one per line, in file order (18LF too with --include-lf).\n"
-    "  generate --folder DIR --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]\n"
+    "  generate [--folder DIR] --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]\n"
     "           [--info-defaults] [--set SWITCH=SETTING ...] [--from FILE] [--changed-only]\n"
     "      Prints the configuration text that \"Generate\" writes for device NAME\n"
     "      (18F or 18LF, any letter case, with or without PIC): every switch at its\n"
@@ -62,15 +67,15 @@ constexpr const char *kUsage =
     "      --changed-only: only the switches whose setting differs from the chip's\n"
     "      own default (what it has when the switch is not set); with none, a\n"
     "      comment that says so stands in for the entries.\n"
-    "  switches --folder DIR --device NAME [--info-defaults]\n"
+    "  switches [--folder DIR] --device NAME [--info-defaults]\n"
     "      Prints the settings grid of device NAME, one row per line:\n"
     "      Config, Function, Setting (the default) and Description, tab-separated.\n"
-    "  words --folder DIR --device NAME [--info-defaults] [--set SWITCH=SETTING ...]\n"
+    "  words [--folder DIR] --device NAME [--info-defaults] [--set SWITCH=SETTING ...]\n"
     "        [--from FILE]\n"
     "      Prints the configuration words the chip gets, one register per line in\n"
     "      address order: \"CONFIG1H  0x300001  0x08\". The options mean what they\n"
     "      mean for generate.\n"
-    "  check --folder DIR [--device NAME] FILE\n"
+    "  check [--folder DIR] [--device NAME] FILE\n"
     "      Checks the configuration in FILE (a program's source, or - for standard\n"
     "      input) against the device its device line names, or NAME. Prints one\n"
     "      diagnostic per line, as compilers do: FILE:LINE: error: (no configuration,\n"
@@ -87,9 +92,10 @@ constexpr const char *kUsage =
     "      Prints this text.\n"
     "\n"
     "Exit status: 0 on success; 1 when DIR holds no readable 8bit_device.info (nor\n"
-    "device packs), the file is malformed, the device is not listed or has no part\n"
-    "section, a --set names an unknown switch or setting, a checked or --from text\n"
-    "has errors, or output or diagnostics cannot be written; 2 on a usage error.\n";
+    "device packs), no --folder is given and no device packs are found, the file\n"
+    "or an archive is malformed, the device is not listed or has no part section, a\n"
+    "--set names an unknown switch or setting, a checked or --from text has errors,\n"
+    "or output or diagnostics cannot be written; 2 on a usage error.\n";
 
 // A command line that does not fit the usage.
 class EUsage : public Exception {
@@ -193,10 +199,8 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
       throw EUsage("unknown option " + QuotedForMessage(arg));
     }
   }
-  if (!options.HasFolder)
-    throw EUsage("--folder DIR is required");
   // An empty folder would name the file at the root of the file system.
-  if (options.Folder.empty())
+  if (options.HasFolder && options.Folder.empty())
     throw EUsage("--folder needs a directory, not an empty text");
   if ((allowed & kOptFile) && !options.HasFrom)
     throw EUsage("a FILE to check is required");
@@ -208,46 +212,41 @@ TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
   return options;
 }
 
-// Where the devices were read: the file, or the device packs in the folder.
-std::string SourceName(const TDeviceInfo &reader, const std::string &folder) {
-  return reader.FromPacks() ? "the device packs in " + folder : DeviceInfoFileName(folder);
-}
-
-// A reader error, with the file and the line where it stopped (a file that
-// changed under the reader has no such line; the packs' errors name both).
-std::string WithLine(const TDeviceInfo &reader, const Exception &e, const std::string &folder) {
-  if (reader.FromPacks())
-    return e.Message();
-  if (dynamic_cast<const EFileChanged *>(&e) != nullptr)
-    return e.Message() + " (" + DeviceInfoFileName(folder) + ")";
-  return e.Message() + " (" + DeviceInfoFileName(folder) + ", line " + std::to_string(reader.LastLine() + 1) +
-         ")";
-}
-
 // Runs Step and turns a reader error into a failure naming where it stopped.
-template <typename TStep>
-void WithLineContext(const TDeviceInfo &reader, const std::string &folder, TStep step) {
+template <typename TStep> void WithPlace(const TDeviceInfo &reader, TStep step) {
   try {
     step();
   } catch (const EFailure &) {
     throw;
   } catch (const Exception &e) {
-    throw EFailure(WithLine(reader, e, folder));
+    throw EFailure(reader.Source().WithPlace(e));
   }
 }
 
-// Reads the file's index section: the device names in file order.
-void LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
-  WithLineContext(reader, options.Folder, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
-  if (!reader.LoadError().empty())
-    throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
+// Reads the folder's device list, from whichever source the folder is. Without
+// --folder, the first folder of device packs where the vendor's IDE keeps them;
+// returns the folder searched out ("" for --folder).
+std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
+  reader.SetSourceChooser(ChooseDeviceSource);
+  if (options.HasFolder) {
+    WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
+    if (!reader.LoadError().empty())
+      throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
+    return {};
+  }
+  std::string folder;
+  WithPlace(reader, [&] { folder = LoadVendorPacks(reader, PackSearchOfThisSystem(), includeLF); });
+  return folder;
 }
 
 int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
   const TOptions options = ParseOptions(args, kOptIncludeLF);
   TDeviceInfo reader;
-  LoadIndex(reader, options, options.IncludeLF);
-  out << StatusLine(reader.Version, reader.Devices.Count()) << '\n';
+  const std::string searched = LoadIndex(reader, options, options.IncludeLF);
+  // A folder searched out is named where the packs are.
+  out << StatusLine(searched.empty() ? reader.Version : reader.Version + " in " + searched,
+                    reader.Devices.Count())
+      << '\n';
   for (const std::string &name : reader.Devices)
     out << name << '\n';
   return kExitOk;
@@ -274,17 +273,16 @@ TOpenDevice OpenDevice(const TOptions &options) {
   const int index = FindListedDevice(names, options.Device);
   if (index < 0)
     throw EDeviceUnknown("device " + QuotedForMessage(options.Device) +
-                         " is not among the 18F and 18LF devices listed in " +
-                         SourceName(reader, options.Folder) + " (see 'configgen devices --include-lf')");
+                         " is not among the 18F and 18LF devices listed in " + reader.Source().Where() +
+                         " (see 'configgen devices --include-lf')");
   TOpenDevice device;
   device.Name = names[index];
   bool found = false;
-  WithLineContext(reader, options.Folder,
-                  [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
+  WithPlace(reader, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
   device.Source = reader.SourceOf(device.Name);
   if (!found)
     throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
-                         SourceName(reader, options.Folder) + " but has no part section");
+                         reader.Source().Where() + " but has no part section");
   ApplyDefaults(device.Rows);
   return device;
 }

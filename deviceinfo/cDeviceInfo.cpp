@@ -3,6 +3,8 @@
 
 #include "common/cErrors.h"
 
+#include <utility>
+
 namespace {
 constexpr std::string_view kPartsIndexType = "PARTS_INDEX_TYPE";
 constexpr std::string_view kVersionType = "RES_FILE_VERSION_INFO_TYPE";
@@ -141,19 +143,6 @@ std::string DeviceInfoFileName(const std::string &folder) {
   return folder + kPathSeparator + kDeviceInfoFileName;
 }
 
-std::string StartingDefault(std::string_view switchName, const TStringList &settingNames,
-                            const std::string &fileDefault, bool useInfoDefaults) {
-  if (!useInfoDefaults &&
-      (switchName == "XINST" || switchName == "DEBUG" || switchName == "LVP" || switchName == "IOL1WAY")) {
-    for (const std::string_view off : {"OFF", "DISABLED", "DISABLE"}) {
-      const int k = settingNames.IndexOf(off, CompareText);
-      if (k >= 0)
-        return settingNames[k];
-    }
-  }
-  return fileDefault;
-}
-
 EFileChanged::EFileChanged()
     : Exception(std::string(kDeviceInfoFileName) + " changed while it was being read") {}
 
@@ -198,38 +187,86 @@ void TDeviceInfo::TakeRegister(int index, const TFieldViews &fields) {
     FRegisters.push_back({std::string(fields.Get(1)), FRegisterValue, index});
 }
 
-std::string TDeviceInfo::SourceOf(const std::string &device) const {
-  return FFromPacks ? FPacks.FileOf(device) : FSourceName;
-}
-
 void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   Cursor = 0;
   Version = kNoVersion;
   Devices.Clear();
   FLines.Clear();
   FLastLine = -1;
-  FFromPacks = false;
-  FPacks.Clear();
+  FOther.reset();
+  FLoadError.clear();
   FSourceName = DeviceInfoFileName(folder);
-  FLoadError = FLines.LoadFromFile(FSourceName);
-  if (!FLoadError.empty()) {
-    // Only a folder without the file at all is looked at as device packs.
-    if (PathExists(FSourceName))
-      return;
-    FFromPacks = true;
-    if (!FPacks.Load(folder, includeLF)) {
-      FFromPacks = false;
+  if (FChooser) {
+    FOther = FChooser(folder, includeLF);
+    if (FOther) {
+      Version = FOther->StatusName();
+      Devices = FOther->DeviceNames();
       return;
     }
-    FLoadError.clear();
-    Version = FPacks.Text();
-    Devices = FPacks.Devices();
-    return;
   }
+  FLoadError = FLines.LoadFromFile(FSourceName);
+  if (!FLoadError.empty())
+    return;
   OverLines([&] {
     WalkIndex(includeLF);
     return true;
   });
+}
+
+std::string TDeviceInfo::WithPlace(const Exception &error) const {
+  if (dynamic_cast<const EFileChanged *>(&error) != nullptr)
+    return error.Message() + " (" + FSourceName + ")";
+  // Not the walk's: the chooser's, which names its own place.
+  if (FLastLine < 0)
+    return error.Message();
+  return error.Message() + " (" + FSourceName + ", line " + std::to_string(FLastLine + 1) + ")";
+}
+
+bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                            std::vector<TConfigRegister> *registers) {
+  // The walk starts each switch's row from the defaults asked for, and the reader's
+  // own choice is back when it ends, however it ends.
+  struct TDefaultsFor {
+    bool &Flag;
+    bool Kept;
+    ~TDefaultsFor() { Flag = Kept; }
+  } defaultsFor{FUseInfoDefaults, std::exchange(FUseInfoDefaults, useInfoDefaults)};
+
+  TStringList fields;
+  if (!FindPart(device, fields))
+    return false;
+  // The walk starts at the record after the device's own.
+  ++Cursor;
+  for (;;) {
+    TSwitchRow &row = rows.emplace_back();
+    bool gathered = false;
+    try {
+      gathered = NextSwitch(row.Name, row.Function, row.SettingNames, row.SettingDescriptions, row.Default);
+    } catch (...) {
+      rows.pop_back();
+      throw;
+    }
+    row.FileDefault = FFileDefault;
+    row.Register = FSwitchRegister;
+    row.Line = FSwitchLine + 1;
+    row.Mask = FSwitchMask;
+    row.Values = FSettingValues;
+    row.ValueLines.clear();
+    for (const int line : FSettingLines)
+      row.ValueLines.push_back(line + 1);
+    if (!gathered) {
+      rows.pop_back();
+      if (!FSwitchFound)
+        break;  // no further switch in this device
+      continue; // a switch without selectable settings gets no row
+    }
+    // A switch before any register is worked out against 0, as the walk does.
+    NoteChipDefault(row, row.Register >= 0 ? FRegisters[static_cast<size_t>(row.Register)].Value : 0);
+  }
+  if (registers != nullptr)
+    for (const TRegisterRecord &record : FRegisters)
+      registers->push_back({{}, record.Address, record.Value, record.Line + 1});
+  return true;
 }
 
 // The index section: every line before the first PART_INFO_TYPE record.

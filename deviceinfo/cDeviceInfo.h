@@ -1,14 +1,17 @@
 // The device information file: its line tokenizer and TDeviceInfo, the reader that
-// lists the devices and hands over one device's configuration switches. A folder
-// without the file is read as device packs instead.
+// lists the devices and hands over one device's configuration switches. The reader
+// is also where the tool keeps its source of device data: the file, or the source
+// that its chooser makes of a folder without one.
 #pragma once
 
+#include "common/cDeviceSource.h"
 #include "common/cErrors.h"
 #include "common/cStringList.h"
 #include "deviceinfo/cLineBuffer.h"
-#include "devicepacks/cDevicePacks.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,13 +32,6 @@ uint32_t HexToUInt32(std::string_view text);
 // added whatever the folder ends with.
 std::string DeviceInfoFileName(const std::string &folder);
 
-// The default a switch's row starts from: the file's own, except that XINST, DEBUG,
-// LVP and IOL1WAY start off (their OFF, else DISABLED, else DISABLE setting, in any
-// letter case) unless the file's defaults are asked for. A switch without any of
-// them keeps the file's default rather than get a setting the compiler would reject.
-std::string StartingDefault(std::string_view switchName, const TStringList &settingNames,
-                            const std::string &fileDefault, bool useInfoDefaults);
-
 // The file changed (shrank) while the reader was reading it: what was read is not
 // the file, so the step fails rather than hand over a mix of old and new.
 class EFileChanged : public Exception {
@@ -45,17 +41,31 @@ public:
 
 class TFieldViews;
 
-class TDeviceInfo {
+// Makes the source a folder is, loaded with its 18F (and 18LF) devices; null when
+// the folder is read as 8bit_device.info. Bad data raises an Exception.
+using TSourceChooser =
+    std::function<std::unique_ptr<IDeviceSource>(const std::string &folder, bool includeLF)>;
+
+// The .info file as a source of device data, and the holder of whichever source the
+// last load chose.
+class TDeviceInfo : public IDeviceSource {
 public:
   TDeviceInfo();
-  virtual ~TDeviceInfo();
+  ~TDeviceInfo() override;
   TDeviceInfo(const TDeviceInfo &) = delete;
   TDeviceInfo &operator=(const TDeviceInfo &) = delete;
 
-  // Reads Folder's 8bit_device.info and lists the index's 18F (and 18LF) devices.
-  // A folder that holds no such file at all is read as device packs, when it is
-  // one: Devices are then the packs' and Version names the packs and versions.
+  // Who decides what a folder is, given by whoever creates the reader; without one
+  // every folder is read as 8bit_device.info.
+  void SetSourceChooser(TSourceChooser chooser) { FChooser = std::move(chooser); }
+
+  // Asks the chooser what Folder is; where it makes another source, Devices and
+  // Version are that source's. Otherwise reads Folder's 8bit_device.info and lists
+  // the index's 18F (and 18LF) devices.
   void LoadDeviceIndex(const std::string &folder, bool includeLF);
+  // The source the last load chose: this reader for the .info file, or another.
+  IDeviceSource &Source() { return FOther ? *FOther : static_cast<IDeviceSource &>(*this); }
+  const IDeviceSource &Source() const { return FOther ? *FOther : static_cast<const IDeviceSource &>(*this); }
   // Finds the device's PART_INFO_TYPE record and leaves Cursor on it.
   bool FindPart(const std::string &device, TStringList &fields);
   // Hands over the next switch from Cursor on; false when it gathered no setting
@@ -97,16 +107,24 @@ public:
   const std::vector<uint32_t> &SettingValues() const { return FSettingValues; }
   const std::vector<int> &SettingLines() const { return FSettingLines; }
   // The file Device's data comes from, as messages name it: 8bit_device.info, or
-  // the device's own .PIC file in device packs.
-  std::string SourceOf(const std::string &device) const;
+  // the file of the source the last load chose.
+  std::string SourceOf(const std::string &device) const { return Source().FileOf(device); }
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
   // Index of the line looked at last: where a malformed record stopped a walk.
   int LastLine() const { return FLastLine; }
 
-  // Whether the last LoadDeviceIndex read device packs, and their reader.
-  bool FromPacks() const { return FFromPacks; }
-  const TDevicePacks &Packs() const { return FPacks; }
+  // The .info file as a source: the version, the index's devices, the file, and a
+  // device's table by the FindPart/NextSwitch walk.
+  std::string StatusName() const override { return Version; }
+  const TStringList &DeviceNames() const override { return Devices; }
+  std::string Where() const override { return FSourceName; }
+  std::string FileOf(const std::string &) const override { return FSourceName; }
+  bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                 std::vector<TConfigRegister> *registers) override;
+  // With the file and the line where the walk stopped (a file that changed under the
+  // reader has no such line; an error of the chooser's names its own place).
+  std::string WithPlace(const Exception &error) const override;
 
 private:
   // The tests' view of the reader's state (tests/support/ReaderProbe.h).
@@ -142,6 +160,6 @@ private:
   bool FUseInfoDefaults = false;
   std::string FLoadError;
   int FLastLine = -1;
-  bool FFromPacks = false;
-  TDevicePacks FPacks;
+  TSourceChooser FChooser;
+  std::unique_ptr<IDeviceSource> FOther;
 };

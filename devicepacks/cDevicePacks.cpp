@@ -1,10 +1,12 @@
 // The device packs' folder walk, the version choice and the device list.
 #include "devicepacks/cDevicePacks.h"
 
-#include "common/cCodePage1252.h"
 #include "common/cErrors.h"
 #include "devicepacks/cFolderList.h"
+#include "devicepacks/cPackArchive.h"
 #include "devicepacks/cPackPath.h"
+#include "devicepacks/cPicFile.h"
+#include "devicepacks/cPicTable.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,9 +18,6 @@ namespace fs = std::filesystem;
 
 bool EndsWithText(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
-}
-bool StartsWithText(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && CompareText(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 // A folder entry: its name, its path as the walk reached it, and for a folder the
@@ -218,15 +217,49 @@ bool PathExists(const std::string &path) {
   return status.type() != fs::file_type::not_found && status.type() != fs::file_type::none;
 }
 
+TPackFolder::TPackFolder(std::string name, std::string version, std::string edcFolder,
+                         const std::vector<std::pair<std::string, std::string>> &files)
+    : FName(std::move(name)), FVersion(std::move(version)), FEdcFolder(std::move(edcFolder)) {
+  std::vector<std::string> devices;
+  for (const auto &[fileName, path] : files)
+    if (std::string device = PicDeviceName(fileName);
+        !device.empty() && FFiles.try_emplace(device, path).second)
+      devices.push_back(std::move(device));
+  std::sort(devices.begin(), devices.end());
+  for (const std::string &device : devices)
+    FDevices.Add(device);
+}
+
+std::string TPackFolder::StatusName() const {
+  return FVersion.empty() ? FName : FName + " " + FVersion;
+}
+
+std::string TPackFolder::FileOf(const std::string &device) const {
+  const auto found = FFiles.find(device);
+  return found != FFiles.end() ? found->second : std::string();
+}
+
+bool TPackFolder::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                            std::vector<TConfigRegister> *registers) {
+  const std::string file = FileOf(device);
+  if (file.empty())
+    return false;
+  ReadPicTable([&](TPicDevice &model) { ReadPicFile(file, model); }, useInfoDefaults, rows, registers);
+  return true;
+}
+
 void TDevicePacks::Clear() {
+  FFolder.clear();
   FPacks.clear();
+  FSources.clear();
   FDevices.Clear();
   FText.clear();
-  FFiles.clear();
+  FOwners.clear();
 }
 
 bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   Clear();
+  FFolder = folder;
   TWalk walk(FMaxFolderEntries, FMaxEntriesInAll);
   TEntry root;
   root.Path = folder;
@@ -249,11 +282,11 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
     single = true;
     edcFolder = folder;
     const std::string version = ParentOf(root.Canonical);
-    FPacks.push_back({FolderName(ParentOf(version)), FolderName(version), {}, 0});
+    FPacks.push_back({FolderName(ParentOf(version)), FolderName(version), {}, {}, 0});
   } else if (const TEntry *edc = EdcOf(walk, root)) {
     single = true;
     edcFolder = edc->Path;
-    FPacks.push_back({FolderName(ParentOf(root.Canonical)), FolderName(root.Canonical), {}, 0});
+    FPacks.push_back({FolderName(ParentOf(root.Canonical)), FolderName(root.Canonical), {}, {}, 0});
   } else if (const std::vector<const TEntry *> &versions = walk.Versions(root); !versions.empty()) {
     found.push_back({FolderName(root.Canonical), root.Canonical, versions});
   } else if (found = walk.PacksIn(root); found.empty()) {
@@ -263,6 +296,17 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
         for (const TFoundPack &pack : walk.PacksIn(vendor))
           found.push_back(pack);
   }
+  // A pack as installed: its edc folder's files, listed by the walk.
+  const auto installed = [&](const TPack &pack) {
+    std::vector<std::pair<std::string, std::string>> files;
+    TEntry edc;
+    edc.Path = pack.EdcFolder;
+    edc.Canonical = pack.EdcFolder.empty() ? std::string() : CanonicalOf(pack.EdcFolder);
+    if (!edc.Canonical.empty())
+      for (const TEntry &file : walk.List(edc, true).Entries)
+        files.emplace_back(file.Name, file.Path);
+    return std::make_unique<TPackFolder>(pack.Name, pack.Version, pack.EdcFolder, files);
+  };
   if (single) {
     // A version folder's pack is its parent; a name that is no version names itself.
     TPack &pack = FPacks.back();
@@ -271,18 +315,34 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
       pack.Version.clear();
     }
     pack.EdcFolder = edcFolder;
+    FSources.push_back(installed(pack));
   } else {
-    if (found.empty())
+    // The folder's own archives join the installed packs.
+    std::vector<const TEntry *> archives;
+    for (const TEntry &entry : listing.Entries)
+      if (!entry.Folder && EndsWithText(entry.Name, ".atpack"))
+        archives.push_back(&entry);
+    if (found.empty() && archives.empty())
       return false;
     // Of each pack its preferred version; a pack of the same name in another vendor
-    // folder (or letter case) is the same pack, and the preferred version of all
-    // wins; of the same version, the one found first (in name order).
+    // folder (or letter case), or in an archive, is the same pack, and the preferred
+    // version of all wins; of the same version, the one found first: installed packs
+    // (in name order), then archives (in file name order).
     struct TChoice {
       std::string Name;
-      const TEntry *Version;
+      std::string Version;
+      const TEntry *Folder = nullptr;        // a version folder, or
+      std::unique_ptr<TPackArchive> Archive; // an archive
     };
     std::vector<TChoice> chosen;
     std::map<std::string, size_t> byName; // a name in capitals -> its choice
+    const auto offer = [&](TChoice candidate) {
+      const auto [same, fresh] = byName.try_emplace(UpperCaseAscii(candidate.Name), chosen.size());
+      if (fresh)
+        chosen.push_back(std::move(candidate));
+      else if (PreferVersion(candidate.Version, chosen[same->second].Version))
+        chosen[same->second] = std::move(candidate);
+    };
     std::set<std::string_view> taken;
     for (const TFoundPack &pack : found) {
       if (!taken.insert(pack.Folder).second)
@@ -291,45 +351,36 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
       for (const TEntry *version : pack.Versions)
         if (PreferVersion(version->Name, highest->Name))
           highest = version;
-      const auto [same, fresh] = byName.try_emplace(UpperCaseAscii(pack.Name), chosen.size());
-      if (fresh)
-        chosen.push_back({pack.Name, highest});
-      else if (PreferVersion(highest->Name, chosen[same->second].Version->Name))
-        chosen[same->second] = {pack.Name, highest};
+      offer({pack.Name, highest->Name, highest, nullptr});
     }
-    for (const TChoice &choice : chosen) {
-      const TEntry *edc = EdcOf(walk, *choice.Version);
-      FPacks.push_back({choice.Name, choice.Version->Name, edc != nullptr ? edc->Path : std::string(), 0});
+    for (const TEntry *entry : archives) {
+      auto archive = std::make_unique<TPackArchive>(entry->Path, FMaxEntriesInAll);
+      std::string name = archive->Name();
+      std::string version = archive->Version();
+      offer({std::move(name), std::move(version), nullptr, std::move(archive)});
     }
-    std::stable_sort(FPacks.begin(), FPacks.end(),
-                     [](const TPack &a, const TPack &b) { return CompareText(a.Name, b.Name) < 0; });
+    std::stable_sort(chosen.begin(), chosen.end(),
+                     [](const TChoice &a, const TChoice &b) { return CompareText(a.Name, b.Name) < 0; });
+    for (TChoice &choice : chosen) {
+      if (choice.Archive) {
+        FPacks.push_back({choice.Name, choice.Version, {}, choice.Archive->Where(), 0});
+        FSources.push_back(std::move(choice.Archive));
+      } else {
+        const TEntry *edc = EdcOf(walk, *choice.Folder);
+        FPacks.push_back({choice.Name, choice.Version, edc != nullptr ? edc->Path : std::string(), {}, 0});
+        FSources.push_back(installed(FPacks.back()));
+      }
+    }
   }
 
-  // The devices, by their files' names; a device in two packs from the first. A
-  // name with a blank or a control character is none a configuration text can give.
-  const auto nameable = [](std::string_view name) {
-    return std::none_of(name.begin(), name.end(),
-                        [](char c) { return c == ' ' || IsControlChar(static_cast<unsigned char>(c)); });
-  };
+  // The devices of every pack; a device in two packs from the first.
   std::vector<std::string> devices;
-  for (TPack &pack : FPacks) {
-    if (pack.EdcFolder.empty())
-      continue;
-    TEntry edc;
-    edc.Path = pack.EdcFolder;
-    edc.Canonical = CanonicalOf(pack.EdcFolder);
-    if (edc.Canonical.empty())
-      continue;
-    const TListing &files = walk.List(edc, true);
-    for (const TEntry &file : files.Entries) {
-      if (!isPic(file) || !(StartsWithText(file.Name, "PIC18F") || StartsWithText(file.Name, "PIC18LF")) ||
-          !nameable(file.Name))
-        continue;
-      ++pack.Pic18Files;
-      std::string device = UpperCaseAscii(std::string_view(file.Name).substr(3, file.Name.size() - 7));
-      if (FFiles.try_emplace(device, file.Path).second && (device.compare(0, 3, "18F") == 0 || includeLF))
-        devices.push_back(std::move(device));
-    }
+  for (size_t p = 0; p < FPacks.size(); ++p) {
+    const TStringList &held = FSources[p]->DeviceNames();
+    FPacks[p].Pic18Files = held.Count();
+    for (const std::string &device : held)
+      if (FOwners.try_emplace(device, p).second && (device.compare(0, 3, "18F") == 0 || includeLF))
+        devices.push_back(device);
   }
   std::sort(devices.begin(), devices.end());
   for (const std::string &device : devices)
@@ -344,6 +395,13 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
 }
 
 std::string TDevicePacks::FileOf(const std::string &device) const {
-  const auto found = FFiles.find(device);
-  return found != FFiles.end() ? found->second : std::string();
+  const auto found = FOwners.find(device);
+  return found != FOwners.end() ? FSources[found->second]->FileOf(device) : std::string();
+}
+
+bool TDevicePacks::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                             std::vector<TConfigRegister> *registers) {
+  const auto found = FOwners.find(device);
+  return found != FOwners.end() &&
+         FSources[found->second]->ReadTable(device, useInfoDefaults, rows, registers);
 }

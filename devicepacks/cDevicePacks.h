@@ -1,13 +1,17 @@
 // The vendor's device packs as a source of device data: which folder holds which
-// packs, the highest version of each, the PIC18 devices they list by their files'
-// names, and each device's .PIC file. Nothing in a packs folder is ever written.
+// packs, installed or as .atpack archives, the highest version of each, the PIC18
+// devices they list by their files' names, and each device's .PIC file. Nothing in
+// a packs folder is ever written.
 #pragma once
 
+#include "common/cDeviceSource.h"
 #include "common/cStringList.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // A version folder's name: numbers separated by dots ("1.13.292"); "1.6.89.bak" and
@@ -22,7 +26,33 @@ bool PreferVersion(std::string_view a, std::string_view b);
 // True when something (a file, a folder, a link, even a dangling one) has this path.
 bool PathExists(const std::string &path);
 
-class TDevicePacks {
+// One version of a pack as installed: the .PIC files of its edc folder.
+class TPackFolder : public IDeviceSource {
+public:
+  // Files: the edc folder's file names and paths, in name order.
+  TPackFolder(std::string name, std::string version, std::string edcFolder,
+              const std::vector<std::pair<std::string, std::string>> &files);
+
+  // "PIC18F-K_DFP 1.0.4"; every PIC18F and PIC18LF device of its files, in name order.
+  std::string StatusName() const override;
+  const TStringList &DeviceNames() const override { return FDevices; }
+  std::string Where() const override { return FEdcFolder; }
+  // The device's .PIC file, "" for a device it does not hold.
+  std::string FileOf(const std::string &device) const override;
+  bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                 std::vector<TConfigRegister> *registers) override;
+
+private:
+  std::string FName;
+  std::string FVersion;
+  std::string FEdcFolder;
+  TStringList FDevices;
+  std::unordered_map<std::string, std::string> FFiles; // device -> its .PIC file
+};
+
+// The packs of a folder: the walk that finds them, the version chosen of each, and
+// their devices together; each device's table is read by the pack that holds it.
+class TDevicePacks : public IDeviceSource {
 public:
   // The walk reads a folder only while it has at most this many entries, and all
   // folders of one load together while they have this many; beyond either, the
@@ -35,18 +65,21 @@ public:
     FMaxEntriesInAll = inAll;
   }
 
-  // A pack as read: its name, the version folder chosen and its edc folder ("" when
-  // that version has none).
+  // A pack as read: its name, the version chosen and its edc folder ("" when that
+  // version has none), or the archive it is.
   struct TPack {
     std::string Name;
     std::string Version;
     std::string EdcFolder;
+    std::string Archive;
     int Pic18Files = 0;
   };
 
   // Looks at Folder as an edc folder, a version folder, a pack folder, a vendor
-  // folder or a packs folder, the first that fits. False, with nothing read, when
-  // it is none of them; folders beyond the limits above raise an Exception.
+  // folder or a packs folder, the first that fits; unless it is an edc or a
+  // version folder, the .atpack archives it holds join the packs found there. False, with nothing
+  // read, when it is none of them and holds no archive; folders beyond the limits
+  // above, and archives that cannot be read, raise an Exception.
   bool Load(const std::string &folder, bool includeLF);
   void Clear();
 
@@ -58,13 +91,22 @@ public:
   // PIC18 devices, or every pack read when none does.
   const std::string &Text() const { return FText; }
   // The .PIC file of a PIC18 device of the packs (18LF included), "" for another name.
-  std::string FileOf(const std::string &device) const;
+  std::string FileOf(const std::string &device) const override;
+
+  std::string StatusName() const override { return FText; }
+  const TStringList &DeviceNames() const override { return FDevices; }
+  std::string Where() const override { return "the device packs in " + FFolder; }
+  // The table of a PIC18 device of the packs (18LF included), from the pack listed first.
+  bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                 std::vector<TConfigRegister> *registers) override;
 
 private:
   int FMaxFolderEntries = kMaxFolderEntries;
   int FMaxEntriesInAll = kMaxEntriesInAll;
+  std::string FFolder;
   std::vector<TPack> FPacks;
+  std::vector<std::unique_ptr<IDeviceSource>> FSources; // each pack's, parallel to FPacks
   TStringList FDevices;
   std::string FText;
-  std::unordered_map<std::string, std::string> FFiles; // device -> its .PIC file
+  std::unordered_map<std::string, size_t> FOwners; // device -> the pack that holds it
 };

@@ -1,7 +1,9 @@
 // configgen's commands, run in-process: output, messages and exit statuses.
 #include "cli/ConfigGen.h"
 
+#include "bench/cPackGenerator.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "devicepacks/cPackSearch.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
 #include "tests/support/TestFiles.h"
@@ -63,6 +65,69 @@ TEST(ConfigGenDevices, FolderWithoutTheFileFailsWithStatusOne) {
   EXPECT_NE(run.Err.find("8bit_device.info"), std::string::npos) << run.Err;
 }
 
+namespace {
+// An environment variable set while it lives, as it was again after.
+class TEnvironmentVariable {
+public:
+  TEnvironmentVariable(const char *name, const std::string &value) : FName(name) {
+    const char *old = std::getenv(name);
+    FHad = old != nullptr;
+    FOld = FHad ? old : "";
+    Set(value.c_str());
+  }
+  ~TEnvironmentVariable() { Set(FHad ? FOld.c_str() : nullptr); }
+  TEnvironmentVariable(const TEnvironmentVariable &) = delete;
+  TEnvironmentVariable &operator=(const TEnvironmentVariable &) = delete;
+
+private:
+  void Set(const char *value) {
+#ifdef _WIN32
+    _putenv_s(FName.c_str(), value != nullptr ? value : "");
+#else
+    if (value != nullptr)
+      setenv(FName.c_str(), value, 1);
+    else
+      unsetenv(FName.c_str());
+#endif
+  }
+  std::string FName;
+  std::string FOld;
+  bool FHad = false;
+};
+} // namespace
+
+// Without --folder, configgen reads the packs where the vendor's IDE keeps them (here
+// under a root made for the test) and names the folder; finding none, it says where
+// it looked.
+TEST(ConfigGenDevices, WithoutAFolderTheVendorsInstallIsReadAndNamed) {
+  const TTempFolder root;
+  const TEnvironmentVariable searchRoot(kPackSearchRootVariable, root.Path());
+  std::string ide = PackSearchFolders(PackSearchOfThisSystem()).front();
+  ASSERT_NE(ide.find("v*"), std::string::npos) << ide;
+  const TRun none = RunCli({"devices"});
+  EXPECT_EQ(none.Status, kExitFailure);
+  EXPECT_EQ(none.Out, "");
+  EXPECT_EQ(none.Err.rfind("configgen: no --folder DIR given, and no device packs where the vendor's IDE "
+                           "keeps them; looked in:\n  " +
+                               ide + " (not there)\n",
+                           0),
+            0u)
+      << none.Err;
+
+  ide.replace(ide.find("v*"), 2, "v6.20");
+  const std::string packs = SourcePath("samples/packs");
+  std::filesystem::create_directories(ide);
+  std::filesystem::copy(packs, ide, std::filesystem::copy_options::recursive);
+  const TRun found = RunCli({"devices"});
+  const TRun named = RunCli({"devices", "--folder", packs});
+  EXPECT_EQ(found.Status, kExitOk) << found.Err;
+  const std::string status = named.Out.substr(0, named.Out.find('\n'));
+  EXPECT_EQ(found.Out, status.substr(0, status.find("    ")) + " in " + ide +
+                           status.substr(status.find("    ")) + named.Out.substr(status.size()));
+  EXPECT_EQ(RunCli({"generate", "--device", "18F2550"}).Out,
+            RunCli({"generate", "--folder", packs, "--device", "18F2550"}).Out);
+}
+
 TEST(ConfigGenDevices, MalformedFileGivesTheReadersMessageAndTheLine) {
   TTempFolder folder;
   folder.WriteDeviceInfo("<PARTS_INDEX_TYPE><18F1>\r\n<PARTS_INDEX_TYPE>\r\n");
@@ -76,7 +141,6 @@ TEST(ConfigGenDevices, MalformedFileGivesTheReadersMessageAndTheLine) {
 TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   const std::vector<std::vector<std::string>> cases = {{},
                                                        {"frobnicate"},
-                                                       {"devices"},
                                                        {"devices", "--folder"},
                                                        {"devices", "--folder", "x", "--bogus"},
                                                        {"devices", "--folder", ""},
@@ -89,11 +153,11 @@ TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   }
   const TRun help = RunCli({"--help"});
   EXPECT_EQ(help.Status, kExitOk);
-  EXPECT_NE(help.Out.find("devices --folder DIR"), std::string::npos);
-  EXPECT_NE(help.Out.find("generate --folder DIR --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]"),
+  EXPECT_NE(help.Out.find("devices [--folder DIR]"), std::string::npos);
+  EXPECT_NE(help.Out.find("generate [--folder DIR] --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]"),
             std::string::npos);
   EXPECT_NE(help.Out.find("[--set SWITCH=SETTING ...]"), std::string::npos);
-  EXPECT_NE(help.Out.find("switches --folder DIR --device NAME [--info-defaults]"), std::string::npos);
+  EXPECT_NE(help.Out.find("switches [--folder DIR] --device NAME [--info-defaults]"), std::string::npos);
 }
 
 // --- generate and switches ----------------------------------------------------------
@@ -466,7 +530,6 @@ TEST(ConfigGenGenerate, UsageErrorsExitTwo) {
   const std::string samples = SamplesFolder();
   const std::vector<std::vector<std::string>> cases = {
       {"generate", "--folder", samples},
-      {"generate", "--device", "18F1220"},
       {"generate", "--folder", samples, "--device"},
       {"generate", "--folder", samples, "--device", "18F1220", "--set", "FOSC"},
       {"generate", "--folder", samples, "--device", "18F1220", "--set", "=HS"},
@@ -906,48 +969,64 @@ TEST(ConfigGenHex, AFileWhoseFirstLineIsARecordIsReadAsHexThroughItsEndOfFileRec
   }
 }
 
-// The sample's device packs hold the sample file's devices: every command gives the
-// same bytes from either, the device list and its status line aside. They hold one
-// part of the newest kind too, which only packs describe.
-TEST(ConfigGenPacks, TheSamplePacksGiveWhatTheSampleFileGives) {
+// The sample's device packs, installed and as .atpack archives (written here from the
+// installed ones), hold the sample file's devices: every command gives the same bytes
+// from all three, the device list and its status line aside, where the two kinds of
+// packs agree. They hold one part of the newest kind too, which only packs describe.
+TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives) {
   const std::string packs = SourcePath("samples/packs");
+  const TTempFolder archived;
+  ASSERT_EQ(WritePackArchives(packs, archived.Path()).size(), 4u);
   const char *const packsOnly = "18F04Q20";
-  const TRun devices = RunCli({"devices", "--folder", packs, "--include-lf"});
-  ASSERT_EQ(devices.Status, kExitOk) << devices.Err;
-  EXPECT_EQ(
-      devices.Out,
+  const std::string listing =
       "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    8 device(s) found\n"
-      "18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n");
-  // Every device the packs list but the packs-only part gives what the sample file gives.
-  std::vector<std::string> shared;
-  std::istringstream listed(devices.Out.substr(devices.Out.find('\n') + 1));
-  for (std::string name; std::getline(listed, name);)
-    if (name != packsOnly)
-      shared.push_back(name);
-  ASSERT_EQ(shared.size(), 7u);
+      "18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n";
+  for (const std::string &folder : {packs, archived.Path()}) {
+    const TRun devices = RunCli({"devices", "--folder", folder, "--include-lf"});
+    EXPECT_EQ(devices.Status, kExitOk) << devices.Err;
+    EXPECT_EQ(devices.Out, listing) << folder;
+  }
+  // The same command on each folder that holds the device, with the same result.
+  const auto same = [&](std::vector<std::string> args, const std::string &device, const std::string &input) {
+    args.insert(args.end(), {"--device", device, "--folder"});
+    std::vector<TRun> runs;
+    for (const std::string &folder : {packs, archived.Path(), SamplesFolder()}) {
+      if (device == packsOnly && folder == SamplesFolder())
+        continue;
+      std::vector<std::string> withFolder = args;
+      withFolder.push_back(folder);
+      runs.push_back(RunCli(withFolder, input));
+    }
+    for (size_t k = 1; k < runs.size(); ++k) {
+      EXPECT_EQ(runs[k].Status, runs[0].Status) << device << " " << args[0] << " " << k;
+      EXPECT_EQ(runs[k].Out, runs[0].Out) << device << " " << args[0] << " " << k;
+      EXPECT_EQ(runs[k].Err, runs[0].Err) << device << " " << args[0] << " " << k;
+    }
+    return runs[0];
+  };
   const std::vector<std::vector<std::string>> commands = {{"switches"},
                                                           {"switches", "--info-defaults"},
                                                           {"generate"},
                                                           {"generate", "--orvane", "--no-comments"},
-                                                          {"generate", "--changed-only", "--set", "WDT=ON"}};
-  for (const std::string &device : shared)
-    for (std::vector<std::string> args : commands) {
-      args.insert(args.end(), {"--device", device, "--folder"});
-      std::vector<std::string> fromPacks = args;
-      args.push_back(SamplesFolder());
-      fromPacks.push_back(packs);
-      const TRun info = RunCli(args);
-      const TRun pack = RunCli(fromPacks);
-      EXPECT_EQ(pack.Status, info.Status) << device << " " << args[0];
-      EXPECT_EQ(pack.Out, info.Out) << device << " " << args[0];
-      EXPECT_EQ(pack.Err, info.Err) << device << " " << args[0];
-    }
-  const std::string text = "device = 18F4520\nconfig\n  OSC = HS,\n  LVP = ON,\n  WDT = MAYBE\n";
-  const TRun info = RunCli({"check", "--folder", SamplesFolder(), "-"}, text);
-  const TRun pack = RunCli({"check", "--folder", packs, "-"}, text);
-  EXPECT_EQ(info.Status, kExitFailure);
-  EXPECT_EQ(pack.Status, info.Status);
-  EXPECT_EQ(pack.Out, info.Out);
+                                                          {"generate", "--changed-only", "--set", "WDT=ON"},
+                                                          {"words"},
+                                                          {"words", "--info-defaults", "--set", "LVP=ON"}};
+  std::istringstream listed(listing.substr(listing.find('\n') + 1));
+  int devices = 0;
+  for (std::string name; std::getline(listed, name); ++devices) {
+    EXPECT_EQ(same(commands[0], name, "").Status, kExitOk) << name;
+    for (const std::vector<std::string> &args : commands)
+      same(args, name, "");
+  }
+  EXPECT_EQ(devices, 8);
+
+  // A text checked, and a HEX file's words (OSC = HS) read back.
+  const TRun check = same({"check", "-"}, "18F4520", "config\n  OSC = HS,\n  LVP = ON,\n  WDT = MAYBE\n");
+  EXPECT_EQ(check.Status, kExitFailure);
+  EXPECT_NE(check.Out.find("unknown setting 'MAYBE'"), std::string::npos) << check.Out;
+  const std::string hex = THexText().Upper(0x0030).Data(0x0001, {0x02}).End().Text();
+  EXPECT_EQ(same({"check", "-"}, "18F4520", hex).Status, kExitOk);
+  EXPECT_NE(same({"generate", "--from", "-"}, "18F4520", hex).Out.find("OSC = HS"), std::string::npos);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 // gpasm is a Linux program here: this test is built natively only.
 #include "cli/ConfigGen.h"
 
+#include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexFile.h"
 #include "deviceinfo/cDeviceInfo.h"
@@ -240,6 +241,7 @@ TEST(Gpasm, AssemblesTheTextOfEverySampleDeviceItKnowsToTheWordsConfiggenGives) 
   int assembled = 0;
   for (const std::string &folder : {SourcePath("samples/mpasm"), SourcePath("samples/packs")}) {
     TDeviceInfo reader;
+    reader.SetSourceChooser(ChooseDeviceSource);
     reader.LoadDeviceIndex(folder, true);
     TStringList devices = reader.Devices;
     devices.Sort(CompareText);

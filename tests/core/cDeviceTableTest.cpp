@@ -4,6 +4,7 @@
 #include "bench/cPackGenerator.h"
 #include "common/cErrors.h"
 #include "core/cConfigText.h"
+#include "core/cDeviceSources.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/ReaderProbe.h"
@@ -255,11 +256,12 @@ TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
   for (const bool infoDefaults : {false, true}) {
     TDeviceInfo info;
     TDeviceInfo packs;
+    packs.SetSourceChooser(ChooseDeviceSource);
     info.SetUseInfoDefaults(infoDefaults);
     packs.SetUseInfoDefaults(infoDefaults);
     info.LoadDeviceIndex(sources.Info.Path(), true);
     packs.LoadDeviceIndex(sources.Packs.Path(), true);
-    ASSERT_TRUE(packs.FromPacks());
+    ASSERT_NE(&packs.Source(), &packs);
     for (const TGenDevice &device : devices) {
       std::vector<TSwitchRow> infoRows, packRows;
       std::vector<TConfigRegister> infoRegisters, packRegisters;
@@ -306,6 +308,7 @@ TEST(DeviceTable, ASecondOneTimeProgrammableSectorJoinsInAddressOrderAndMarksIts
   device.Registers = {lock, first};
   const TBothSources sources({device});
   TDeviceInfo packs;
+  packs.SetSourceChooser(ChooseDeviceSource);
   packs.LoadDeviceIndex(sources.Packs.Path(), false);
   std::vector<TSwitchRow> rows;
   std::vector<TConfigRegister> registers;
@@ -365,6 +368,7 @@ TEST(DeviceTable, ControlCharactersOfTheVendorsTextsBecomeBlanks) {
   } const cases[] = {{packs, "escaped   break,      end"}, {info, "escaped   break,    end"}};
   for (const auto &c : cases) {
     TDeviceInfo reader;
+    reader.SetSourceChooser(ChooseDeviceSource);
     reader.LoadDeviceIndex(c.Folder.Path(), false);
     std::vector<TSwitchRow> rows;
     std::vector<TConfigRegister> registers;
@@ -389,6 +393,7 @@ TEST(DeviceTable, ABadPackFileKeepsTheRowsReadBeforeItAndAnUnlistedDeviceHasNone
   xml.replace(when, 1, "[");
   packs.WriteFile("1.0.0/edc/PIC18F1.PIC", xml);
   TDeviceInfo reader;
+  reader.SetSourceChooser(ChooseDeviceSource);
   reader.LoadDeviceIndex(packs.Path(), false);
   ASSERT_EQ(reader.Devices.Count(), 1);
   std::vector<TSwitchRow> rows;

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -242,41 +244,76 @@ TEST(LoadDeviceIndex, ReadsTheFileInTheGivenFolder) {
   EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 13);
 }
 
-// The file is read whenever the folder holds one, readable or not; only a folder
-// without it is looked at as device packs, and a folder of neither gives the
-// file's own error.
-TEST(LoadDeviceIndex, ReadsDevicePacksOnlyWhenTheFolderHoldsNoInfoFileAtAll) {
-  TTempFolder folder;
-  const std::filesystem::path root(folder.Path());
-  std::filesystem::create_directories(root / "A_DFP" / "1.0.0" / "edc");
-  folder.WriteFile("A_DFP/1.0.0/edc/PIC18F9.PIC", "");
-  folder.WriteFile("A_DFP/1.0.0/edc/PIC18LF9.PIC", "");
+namespace {
+// A source of another kind, as a chooser makes it.
+class TListedSource : public IDeviceSource {
+public:
+  TListedSource() { FDevices.Add("18F9"); }
+  std::string StatusName() const override { return "P_DFP 1.0.0"; }
+  const TStringList &DeviceNames() const override { return FDevices; }
+  std::string Where() const override { return "the stand-in"; }
+  std::string FileOf(const std::string &device) const override { return device + ".PIC"; }
+  bool ReadTable(const std::string &, bool, std::vector<TSwitchRow> &,
+                 std::vector<TConfigRegister> *) override {
+    return false;
+  }
+
+private:
+  TStringList FDevices;
+};
+} // namespace
+
+// The reader holds whatever source its chooser makes of a folder, with that source's
+// devices and name; where the chooser makes none, or there is no chooser, the folder
+// is read as 8bit_device.info.
+TEST(LoadDeviceIndex, HoldsTheSourceItsChooserMakesAndReadsTheFileWhereItMakesNone) {
+  TTempFolder other, info;
+  info.WriteDeviceInfo(kTwoDevices);
+  std::vector<std::pair<std::string, bool>> asked;
   TDeviceInfo reader;
-  reader.LoadDeviceIndex(folder.Path(), true);
-  EXPECT_TRUE(reader.FromPacks());
+  reader.SetSourceChooser([&](const std::string &folder, bool includeLF) -> std::unique_ptr<IDeviceSource> {
+    asked.emplace_back(folder, includeLF);
+    if (folder == other.Path())
+      return std::make_unique<TListedSource>();
+    return nullptr;
+  });
+  reader.LoadDeviceIndex(other.Path(), true);
+  EXPECT_NE(&reader.Source(), &reader);
   EXPECT_EQ(reader.LoadError(), "");
-  EXPECT_EQ(reader.Version, "A_DFP 1.0.0");
-  EXPECT_EQ(Items(reader.Devices), (Strings{"18F9", "18LF9"}));
+  EXPECT_EQ(reader.Version, "P_DFP 1.0.0");
+  EXPECT_EQ(Items(reader.Devices), (Strings{"18F9"}));
+  EXPECT_EQ(reader.SourceOf("18F9"), "18F9.PIC");
   EXPECT_EQ(reader.LastLine(), -1);
 
-  folder.WriteDeviceInfo(kTwoDevices);
-  reader.LoadDeviceIndex(folder.Path(), true);
-  EXPECT_FALSE(reader.FromPacks());
+  reader.LoadDeviceIndex(info.Path(), false);
+  EXPECT_EQ(&reader.Source(), &reader);
   EXPECT_EQ(reader.Version, "V1.42");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550"}));
+  EXPECT_EQ(reader.SourceOf("18F9"), DeviceInfoFileName(info.Path()));
+  EXPECT_EQ(asked, (std::vector<std::pair<std::string, bool>>{{other.Path(), true}, {info.Path(), false}}));
 
-  std::filesystem::remove(root / "8bit_device.info");
-  std::filesystem::create_directory(root / "8bit_device.info");
-  reader.LoadDeviceIndex(folder.Path(), true);
-  EXPECT_FALSE(reader.FromPacks());
-  EXPECT_NE(reader.LoadError(), "");
-  EXPECT_EQ(reader.Version, "<none>");
+  TDeviceInfo withoutChooser;
+  withoutChooser.LoadDeviceIndex(other.Path(), true);
+  EXPECT_EQ(&withoutChooser.Source(), &withoutChooser);
+  EXPECT_NE(withoutChooser.LoadError(), "");
+  EXPECT_EQ(withoutChooser.Version, "<none>");
+}
+
+// An error of the chooser's names its own place; the reader adds no line of a file it
+// never read.
+TEST(LoadDeviceIndex, AnErrorOfTheChoosersIsReportedAsItStands) {
+  TTempFolder folder;
+  TDeviceInfo reader;
+  reader.SetSourceChooser([](const std::string &, bool) -> std::unique_ptr<IDeviceSource> {
+    throw Exception("cannot read X.atpack: not a zip archive");
+  });
+  try {
+    reader.LoadDeviceIndex(folder.Path(), false);
+    FAIL() << "no error";
+  } catch (const Exception &e) {
+    EXPECT_EQ(reader.Source().WithPlace(e), "cannot read X.atpack: not a zip archive");
+  }
   EXPECT_EQ(reader.Devices.Count(), 0);
-
-  TTempFolder empty;
-  reader.LoadDeviceIndex(empty.Path(), true);
-  EXPECT_FALSE(reader.FromPacks());
-  EXPECT_NE(reader.LoadError(), "");
   EXPECT_EQ(reader.Version, "<none>");
 }
 

@@ -1,6 +1,7 @@
 // The packs' folder walk: which kind of folder, which version, which devices.
 #include "devicepacks/cDevicePacks.h"
 
+#include "bench/cPackGenerator.h"
 #include "common/cErrors.h"
 #include "tests/support/TestFiles.h"
 
@@ -134,6 +135,76 @@ TEST(DevicePacks, EqualVersionsAndAPackUnderTwoVendorsResolveByOneRule) {
   ASSERT_TRUE(packs.Load(In(temp, "packs"), false));
   EXPECT_EQ(Devices(packs), (Strings{"18F3", "18F5", "18F6"}));
   EXPECT_EQ(packs.Text(), "A_DFP 1.2, B_DFP 10.0.0, C_DFP 1.0.0");
+}
+
+// A folder's .atpack archives are packs beside its installed ones, under the same
+// rules: the highest version of a pack wins, wherever it is; of equal ones the
+// installed pack.
+TEST(DevicePacks, ArchivesAreReadBesideTheInstalledPacksUnderTheSameRules) {
+  TTempFolder temp;
+  Put(temp, "packs/Vendor/A_DFP/1.2.0/edc/PIC18F1.PIC");
+  Put(temp, "packs/Vendor/B_DFP/1.0.0/edc/PIC18F3.PIC");
+  Put(temp, "packs/Vendor/C_DFP/2.0.0/edc/PIC18F5.PIC");
+  const std::string pic = "<edc:PIC xmlns:edc=\"http://crownking/edc\"/>";
+  const std::string newer = fs::path(In(temp, "packs/Vendor.A_DFP.1.10.0.atpack")).make_preferred().string();
+  WriteZip(newer, {{"edc/PIC18F2.PIC", pic}, {"edc/PIC18LF2.PIC", pic}});
+  WriteZip(In(temp, "packs/Vendor.B_DFP.1.0.0.atpack"), {{"edc/PIC18F4.PIC", pic}});
+  WriteZip(In(temp, "packs/Other.c_DFP.1.9.0.atpack"), {{"edc/PIC18F6.PIC", pic}});
+  WriteZip(In(temp, "packs/Vendor.D_DFP.1.0.0.atpack"), {{"edc/PIC16F7.PIC", pic}});
+  for (const bool includeLF : {false, true}) {
+    TDevicePacks packs;
+    ASSERT_TRUE(packs.Load(In(temp, "packs"), includeLF));
+    EXPECT_EQ(Devices(packs),
+              includeLF ? (Strings{"18F2", "18F3", "18F5", "18LF2"}) : (Strings{"18F2", "18F3", "18F5"}));
+    EXPECT_EQ(packs.Text(), "A_DFP 1.10.0, B_DFP 1.0.0, C_DFP 2.0.0");
+    ASSERT_EQ(packs.Packs().size(), 4u);
+    EXPECT_EQ(packs.Packs()[0].Archive, newer);
+    EXPECT_EQ(packs.Packs()[1].Archive, "");
+    EXPECT_EQ(packs.FileOf("18LF2"), "entry edc/PIC18LF2.PIC of " + newer);
+    EXPECT_EQ(packs.Where(), "the device packs in " + In(temp, "packs"));
+  }
+}
+
+// A folder holding only archives (the downloads) is packs; an edc or a version
+// folder is one pack, whatever archives lie beside its files.
+TEST(DevicePacks, AFolderOfArchivesIsPacksAndAnEdcFolderIsOnePack) {
+  TTempFolder temp;
+  fs::create_directory(In(temp, "Downloads"));
+  WriteZip(In(temp, "Downloads/Vendor.Q_DFP.1.0.0.atpack"), {{"edc/PIC18F1.PIC", "x"}});
+  temp.WriteFile("Downloads/notes.txt", "");
+  TDevicePacks packs;
+  ASSERT_TRUE(packs.Load(In(temp, "Downloads"), false));
+  EXPECT_EQ(Devices(packs), Strings{"18F1"});
+  EXPECT_EQ(packs.Text(), "Q_DFP 1.0.0");
+
+  Put(temp, "P/1.0.0/edc/PIC18F2.PIC");
+  temp.WriteFile("P/1.0.0/edc/junk.atpack", "no zip");
+  temp.WriteFile("P/1.0.0/junk.atpack", "no zip");
+  for (const char *folder : {"P/1.0.0", "P/1.0.0/edc"}) {
+    ASSERT_TRUE(packs.Load(In(temp, folder), false)) << folder;
+    EXPECT_EQ(Devices(packs), Strings{"18F2"}) << folder;
+  }
+}
+
+// An archive that cannot be read stops the load with its error, never fewer packs.
+TEST(DevicePacks, AnArchiveThatCannotBeReadIsAnErrorNamingIt) {
+  TTempFolder temp;
+  Put(temp, "packs/Vendor/A_DFP/1.0.0/edc/PIC18F1.PIC");
+  const std::string junk =
+      fs::path(temp.WriteFile("packs/V.B_DFP.1.0.0.atpack", "no zip")).make_preferred().string();
+  TDevicePacks packs;
+  try {
+    packs.Load(In(temp, "packs"), false);
+    FAIL() << "no error";
+  } catch (const Exception &e) {
+    EXPECT_EQ(e.Message(), "cannot read " + junk + ": not a zip archive");
+  }
+  fs::remove(junk);
+  WriteZip(In(temp, "packs/V.B_DFP.1.0.0.atpack"), {{"a", "1"}, {"b", "2"}, {"c", "3"}});
+  packs.SetEntryLimits(100, 2);
+  EXPECT_THROW(packs.Load(In(temp, "packs"), false), Exception);
+  packs.SetEntryLimits(100, 100);
+  EXPECT_TRUE(packs.Load(In(temp, "packs"), false));
 }
 
 // A device name with a blank or a control character is one no configuration text

@@ -27,8 +27,7 @@ class TDeviceInfoProbe {
 public:
   // Loads the index from Text, as LoadDeviceIndex does from a file.
   static void LoadIndexFromText(TDeviceInfo &reader, std::string text, bool includeLF) {
-    reader.FFromPacks = false;
-    reader.FPacks.Clear();
+    reader.FOther.reset();
     reader.Cursor = 0;
     reader.Version = TDeviceInfo().Version;
     reader.Devices.Clear();

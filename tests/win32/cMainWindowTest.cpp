@@ -2,6 +2,7 @@
 // through window messages as a user drives it, checked against configgen's output.
 #include "win32/cMainWindow.h"
 
+#include "bench/cPackGenerator.h"
 #include "cli/ConfigGen.h"
 #include "common/cStringList.h"
 #include "deviceinfo/cModel.h"
@@ -712,6 +713,46 @@ TEST_F(MainWindowTest, LoadFileOnDevicePacksListsChoosesAndGenerates) {
   EXPECT_EQ(switches, ConfigGen({"switches", "--folder", Samples, "--device", chosen}));
   Click(Window->Button("ButtonGenerate"));
   const std::vector<std::string> text = ConfigGen({"generate", "--folder", packs, "--device", chosen});
+  EXPECT_EQ(Window->OutputBox("Memo").Text(), CrLfText(text));
+  EXPECT_EQ(text, ConfigGen({"generate", "--folder", Samples, "--device", chosen}));
+  EXPECT_TRUE(Errors.empty());
+}
+
+// A folder of .atpack archives, as downloaded, chosen with "Change Folder": Load File
+// lists the devices, a device chosen shows its grid and Generate writes its text, as
+// configgen gives them from the archives, the installed packs and the sample file.
+TEST_F(MainWindowTest, AnAtpackFolderChosenWithChangeFolderListsChoosesAndGenerates) {
+  const TTempFolder downloads;
+  const std::string packs = SourcePath("samples/packs");
+  ASSERT_EQ(WritePackArchives(packs, downloads.Path()).size(), 4u);
+  Open();
+  TBrowserCloser::Folder = downloads.Path();
+  TBrowserCloser::Closed = false;
+  SetTimer(nullptr, 0, 100, TBrowserCloser::OnTimer);
+  Click(Window->Button("ButtonChangeFolder"));
+  ASSERT_TRUE(TBrowserCloser::Closed);
+  ASSERT_EQ(Window->Label("LabelIncludePath").Text(), UpperCaseAscii(downloads.Path()));
+
+  Click(Window->Button("ButtonLoadDeviceInfoFile"));
+  const std::vector<std::string> devices = ConfigGen({"devices", "--folder", downloads.Path()});
+  EXPECT_EQ(devices, ConfigGen({"devices", "--folder", packs}));
+  EXPECT_EQ(Window->Label("StatusBar").Text(), devices.at(0));
+  EXPECT_EQ(DropDownEntries(Window->DropDown("DeviceSelectComboBox")),
+            std::vector<std::string>(devices.begin() + 1, devices.end()));
+  EXPECT_EQ(Window->DropDown("DeviceSelectComboBox").Text(), "18F04Q20");
+
+  // The next device, chosen with the keyboard.
+  SetFocus(Window->DropDown("DeviceSelectComboBox").Handle());
+  Press(Window->DropDown("DeviceSelectComboBox").Handle(), VK_DOWN);
+  const std::string chosen = Window->DropDown("DeviceSelectComboBox").Text();
+  ASSERT_EQ(chosen, "18F1220");
+  const std::vector<std::string> switches =
+      ConfigGen({"switches", "--folder", downloads.Path(), "--device", chosen});
+  EXPECT_EQ(GridRows(), switches);
+  EXPECT_EQ(switches, ConfigGen({"switches", "--folder", Samples, "--device", chosen}));
+  Click(Window->Button("ButtonGenerate"));
+  const std::vector<std::string> text =
+      ConfigGen({"generate", "--folder", downloads.Path(), "--device", chosen});
   EXPECT_EQ(Window->OutputBox("Memo").Text(), CrLfText(text));
   EXPECT_EQ(text, ConfigGen({"generate", "--folder", Samples, "--device", chosen}));
   EXPECT_TRUE(Errors.empty());

@@ -1,0 +1,82 @@
+// The rows of a parsed .PIC file.
+#include "devicepacks/cPicTable.h"
+
+#include "common/cCodePage1252.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+bool IsReserved(const std::string &name) {
+  return CompareText(name, "RESERVED") == 0;
+}
+
+bool StartsWithText(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && CompareText(text.substr(0, prefix.size()), prefix) == 0;
+}
+} // namespace
+
+void AddPicRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                std::vector<TConfigRegister> *registers) {
+  for (size_t r = 0; r < model.Registers.size(); ++r) {
+    const TPicRegister &reg = model.Registers[r];
+    if (registers != nullptr) {
+      char address[16];
+      std::snprintf(address, sizeof(address), "%X", static_cast<unsigned>(reg.Address));
+      registers->push_back({reg.Name, address, reg.Unset, reg.Line, reg.Otp});
+    }
+    for (const TPicField &field : reg.Fields) {
+      if (field.Hidden || field.LangHidden || IsReserved(field.Name))
+        continue;
+      TSwitchRow row;
+      row.Mask = field.Mask << field.Offset;
+      for (const TPicSemantic &semantic : field.Semantics) {
+        if (semantic.Hidden || semantic.LangHidden || semantic.Name.empty() || IsReserved(semantic.Name))
+          continue;
+        row.SettingNames.Add(semantic.Name);
+        row.SettingDescriptions.Add(semantic.Description.empty() ? std::string_view("unspecified")
+                                                                 : std::string_view(semantic.Description));
+        row.Values.push_back(semantic.WhenValue << field.Offset);
+        row.ValueMasks.push_back(semantic.WhenMask << field.Offset);
+        row.ValueLines.push_back(semantic.Line);
+      }
+      if (row.SettingNames.Empty())
+        continue; // a switch without selectable settings gets no row
+      // The default is the last offered setting the register's unset value matches,
+      // else the last offered one: the .info rule.
+      const int chip = NoteChipDefault(row, reg.Unset);
+      row.FileDefault = chip >= 0 ? row.SettingNames[chip] : row.SettingNames.Last();
+      row.Otp = reg.Otp;
+      row.Name = field.Name;
+      row.Function = field.Description;
+      row.Default = StartingDefault(row.Name, row.SettingNames, row.FileDefault, useInfoDefaults);
+      row.Register = static_cast<int>(r);
+      row.Line = field.Line;
+      rows.push_back(std::move(row));
+    }
+  }
+}
+
+void ReadPicTable(const std::function<void(TPicDevice &)> &read, bool useInfoDefaults,
+                  std::vector<TSwitchRow> &rows, std::vector<TConfigRegister> *registers) {
+  TPicDevice model;
+  try {
+    read(model);
+  } catch (...) {
+    AddPicRows(model, useInfoDefaults, rows, registers);
+    throw;
+  }
+  AddPicRows(model, useInfoDefaults, rows, registers);
+}
+
+std::string PicDeviceName(std::string_view fileName) {
+  constexpr std::string_view kSuffix = ".PIC";
+  if (fileName.size() < kSuffix.size() ||
+      CompareText(fileName.substr(fileName.size() - kSuffix.size()), kSuffix) != 0 ||
+      !(StartsWithText(fileName, "PIC18F") || StartsWithText(fileName, "PIC18LF")))
+    return {};
+  if (std::any_of(fileName.begin(), fileName.end(),
+                  [](char c) { return c == ' ' || IsControlChar(static_cast<unsigned char>(c)); }))
+    return {};
+  return UpperCaseAscii(fileName.substr(3, fileName.size() - 3 - kSuffix.size()));
+}
