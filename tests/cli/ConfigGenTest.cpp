@@ -154,8 +154,9 @@ TEST(ConfigGen, UsageErrorsExitTwoWithTheUsage) {
   const TRun help = RunCli({"--help"});
   EXPECT_EQ(help.Status, kExitOk);
   EXPECT_NE(help.Out.find("devices [--folder DIR]"), std::string::npos);
-  EXPECT_NE(help.Out.find("generate [--folder DIR] --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]"),
-            std::string::npos);
+  EXPECT_NE(
+      help.Out.find("generate [--folder DIR] --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]"),
+      std::string::npos);
   EXPECT_NE(help.Out.find("[--set SWITCH=SETTING ...]"), std::string::npos);
   EXPECT_NE(help.Out.find("switches [--folder DIR] --device NAME [--info-defaults]"), std::string::npos);
 }
