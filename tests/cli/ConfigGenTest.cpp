@@ -554,7 +554,7 @@ template <size_t N> std::string Bytes(const char (&text)[N]) {
 }
 } // namespace
 
-// What `configgen generate` gives for each kind of bad input (README's table).
+// What `configgen generate` gives for each kind of bad input (docs/bad-input.md).
 TEST(ConfigGenGenerate, BadInputGivesAClearErrorOrReadsAsIs) {
   const std::string index = "<RES_FILE_VERSION_INFO_TYPE><7>\r\n<PARTS_INDEX_TYPE><18F1>\r\n";
   const std::string part = "<PART_INFO_TYPE><x><PIC18F1>\r\n<CONFIGREG_INFO_TYPE><1><C><05>\r\n"
