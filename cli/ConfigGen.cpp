@@ -283,7 +283,7 @@ TOpenDevice OpenDevice(const TOptions &options) {
   if (!found)
     throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
                          reader.Source().Where() + " but has no part section");
-  ApplyDefaults(device.Rows);
+  ApplyStartSettings(device.Rows);
   return device;
 }
 

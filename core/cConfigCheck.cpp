@@ -31,6 +31,14 @@ std::string Listed(const std::vector<std::string> &names) {
   return ListForMessage(once);
 }
 
+std::vector<std::string> SettingNames(const TSwitchRow &row) {
+  std::vector<std::string> names;
+  names.reserve(row.Settings.size());
+  for (const TSwitchSetting &setting : row.Settings)
+    names.push_back(setting.Name);
+  return names;
+}
+
 std::string SwitchList(const std::vector<TSwitchRow> &rows) {
   std::vector<std::string> names;
   names.reserve(rows.size());
@@ -48,7 +56,7 @@ std::string UnknownSwitch(std::string_view switchName, const std::string &device
 std::string UnknownSetting(const TSwitchRow &row, std::string_view setting, bool number = false) {
   return "unknown setting " + QuotedForMessage(setting) + " for switch " + QuotedForMessage(row.Name) +
          (number ? ", nor is it the value of one of its settings" : "") +
-         "; its settings: " + Listed({row.SettingNames.begin(), row.SettingNames.end()});
+         "; its settings: " + Listed(SettingNames(row));
 }
 
 int DigitOf(char c, int base) {
@@ -317,12 +325,13 @@ void TEntryApplier::Set(size_t r, int k, int line) {
           return "switch " + QuotedForMessage(row.Name) + " named twice (first on line " +
                  std::to_string(FNamedOn[r]) + "); this later setting wins";
         },
-        row.Name, row.SettingNames[k]);
+        row.Name, row.Settings[static_cast<size_t>(k)].Name);
   else
     FNamedOn[r] = line;
   if (RiskOf(row, k) != nullptr)
     Report(
-        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name, row.SettingNames[k]);
+        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name,
+        row.Settings[static_cast<size_t>(k)].Name);
 }
 
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
@@ -388,7 +397,7 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
     if (applier.Named(i))
       continue;
     const TSwitchRow &row = rows[i];
-    const char *reason = row.DefaultMatchesNone ? nullptr : RiskOf(row, row.Chosen);
+    const char *reason = row.ChipDefaultMatchesNone ? nullptr : RiskOf(row, row.Chosen);
     if (reason != nullptr)
       applier.Report(
           TSeverity::Warning, line,
@@ -399,7 +408,7 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
           row.Name, row.Setting());
     names += (names.empty() ? "" : ", ") + row.Name;
     ++count;
-    if (row.DefaultMatchesNone) {
+    if (row.ChipDefaultMatchesNone) {
       offList += (offList.empty() ? "" : ", ") + row.Name;
       ++offCount;
     }
@@ -420,13 +429,15 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
 }
 
 const char *RiskOf(const TSwitchRow &row, int setting) {
-  const std::string &name = row.SettingNames[setting];
-  if (row.Otp && (row.DefaultMatchesNone || name != row.FileDefault))
+  const std::string &name = row.Settings[static_cast<size_t>(setting)].Name;
+  if (row.Otp && (row.ChipDefaultMatchesNone || name != row.ChipDefault))
     return kOneTime;
   return FamilyRisk(row.Name, name);
 }
 
 std::string RiskWarning(const TSwitchRow &row, int setting) {
   const char *reason = RiskOf(row, setting);
-  return reason == nullptr ? std::string() : row.Name + " = " + row.SettingNames[setting] + ": " + reason;
+  return reason == nullptr
+             ? std::string()
+             : row.Name + " = " + row.Settings[static_cast<size_t>(setting)].Name + ": " + reason;
 }

@@ -60,12 +60,11 @@ std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &reg
           "CONFIG" + std::to_string((reg.Address - from) / 2 + 1) + ((reg.Address - from) % 2 ? "H" : "L");
     }
   for (const TSwitchRow &row : rows)
-    for (size_t k = 0; k < row.Values.size(); ++k)
-      if ((row.Values[k] & ~row.Mask) != 0)
-        throw EDataError(Where(source, k < row.ValueLines.size() ? row.ValueLines[k] : row.Line) +
-                         ": setting " + QuotedForMessage(row.SettingNames[static_cast<int>(k)]) +
+    for (const TSwitchSetting &setting : row.Settings)
+      if ((setting.Value & ~row.Mask) != 0)
+        throw EDataError(Where(source, setting.Line) + ": setting " + QuotedForMessage(setting.Name) +
                          " of switch " + QuotedForMessage(row.Name) + " has the value " +
-                         HexNumber(row.Values[k], 2) + ", with bits outside the switch's mask " +
+                         HexNumber(setting.Value, 2) + ", with bits outside the switch's mask " +
                          HexNumber(row.Mask, 2));
   return result;
 }
@@ -88,10 +87,9 @@ std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers
   for (const TWordRegister &reg : registers)
     words.push_back({reg.Name, reg.Address, reg.Unset});
   for (const TSwitchRow &row : rows)
-    if (row.Register >= 0 && static_cast<size_t>(row.Register) < words.size() &&
-        static_cast<size_t>(row.Chosen) < row.Values.size()) {
+    if (row.Register >= 0 && static_cast<size_t>(row.Register) < words.size()) {
       uint32_t &value = words[static_cast<size_t>(row.Register)].Value;
-      value = (value & ~row.Mask) | (row.Values[static_cast<size_t>(row.Chosen)] & row.Mask);
+      value = (value & ~row.Mask) | (row.Settings[static_cast<size_t>(row.Chosen)].Value & row.Mask);
     }
   std::stable_sort(words.begin(), words.end(),
                    [](const TConfigWord &a, const TConfigWord &b) { return a.Address < b.Address; });

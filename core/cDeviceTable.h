@@ -1,5 +1,5 @@
 // A device's table of configuration switches: one row per switch with its
-// settings, its default and the setting chosen for it. Read from whichever source
+// settings, its defaults and the setting chosen for it. Read from whichever source
 // the reader's folder is (common/cDeviceSource.h), and the rules for the setting
 // chosen.
 #pragma once
@@ -32,13 +32,12 @@ struct TWordRegister {
 bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
                      std::vector<TConfigRegister> *registers = nullptr);
 
-// Whether Row's chosen setting is what the chip has when the switch is not set.
+// Whether Row's chosen setting is its chip default.
 bool AtChipDefault(const TSwitchRow &row);
 
-// Puts every row back to its default: the first setting of that name.
-void ApplyDefaults(std::vector<TSwitchRow> &rows);
-// Puts every row at the chip's own default (what it has when the switch is not
-// set): the first setting of that name.
+// Puts every row back to its start setting: the first setting of that name.
+void ApplyStartSettings(std::vector<TSwitchRow> &rows);
+// Puts every row at its chip default: the first setting of that name.
 void ApplyChipDefaults(std::vector<TSwitchRow> &rows);
 
 // Index of Name among the row's settings (the first of that name), or -1. Exact,

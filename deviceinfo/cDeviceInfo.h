@@ -85,27 +85,6 @@ public:
   // Whether the last NextSwitch read a switch record; false once the device has
   // no further switch.
   bool SwitchFound() const { return FSwitchFound; }
-  // The default the file itself gives the last switch NextSwitch handed over (what
-  // the chip has when the switch is not set), before any switch is forced off.
-  const std::string &FileDefault() const { return FFileDefault; }
-  // A CONFIGREG_INFO_TYPE record that the walk met since the last FindPart: its
-  // address field's text (a number only where it is hexadecimal), its value when
-  // not set, and its line.
-  struct TRegisterRecord {
-    std::string Address;
-    uint32_t Value = 0;
-    int Line = 0;
-  };
-  const std::vector<TRegisterRecord> &Registers() const { return FRegisters; }
-  // Of the switch NextSwitch handed over last: its register (an index into
-  // Registers(), -1 when it stands before any), its mask, and for each offered
-  // setting (parallel to its names) the value and the line of its record.
-  int SwitchRegister() const { return FSwitchRegister; }
-  // Index of the line of its switch record.
-  int SwitchLine() const { return FSwitchLine; }
-  uint32_t SwitchMask() const { return FSwitchMask; }
-  const std::vector<uint32_t> &SettingValues() const { return FSettingValues; }
-  const std::vector<int> &SettingLines() const { return FSettingLines; }
   // The file Device's data comes from, as messages name it: 8bit_device.info, or
   // the file of the source the last load chose.
   std::string SourceOf(const std::string &device) const { return Source().FileOf(device); }
@@ -136,8 +115,10 @@ private:
   // bytes it read.
   template <typename TStep> auto OverLines(TStep step);
   bool FindPartOfLines(const std::string &device, TStringList &fields);
-  bool NextSwitchOfLines(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
-                         TStringList &settingDescriptions, std::string &defaultSetting);
+  // Reads the next switch from Cursor on into Row, its settings, place and
+  // defaults; false when it gathered no setting (FSwitchFound as for NextSwitch).
+  bool NextRow(TSwitchRow &row);
+  bool NextRowOfLines(TSwitchRow &row);
   // Splits line Index into Fields, noting it as the line looked at last.
   void Split(int index, TStringList &fields);
   void Split(int index, TFieldViews &fields);
@@ -148,15 +129,18 @@ private:
   int FPartStart = 0;
   bool FPartFound = false;
   bool FSwitchFound = false;
-  std::string FFileDefault;
   uint32_t FRegisterValue = 0;
+  // The CONFIGREG_INFO_TYPE records the walk met since the last FindPart: the
+  // address field's text (a number only where it is hexadecimal), the value when
+  // not set, and the line's index.
+  struct TRegisterRecord {
+    std::string Address;
+    uint32_t Value = 0;
+    int Line = 0;
+  };
   std::vector<TRegisterRecord> FRegisters;
-  int FSwitchRegister = -1;
-  int FSwitchLine = -1;
+  TSwitchRow FRow; // the switch NextSwitch hands over
   std::string FSourceName;
-  uint32_t FSwitchMask = 0;
-  std::vector<uint32_t> FSettingValues;
-  std::vector<int> FSettingLines;
   bool FUseInfoDefaults = false;
   std::string FLoadError;
   int FLastLine = -1;

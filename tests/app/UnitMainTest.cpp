@@ -11,6 +11,7 @@
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
 #include "tests/support/StandIns.h"
+#include "tests/support/SwitchRows.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/ReaderProbe.h"
 
@@ -88,7 +89,7 @@ protected:
   Strings Defaults() const {
     Strings defaults;
     for (const TSwitchRow &row : W->Form().Rows())
-      defaults.push_back(row.Default);
+      defaults.push_back(row.StartSetting);
     return defaults;
   }
   Strings EditorItems() const {
@@ -397,7 +398,7 @@ TEST_F(MainWindow, TwoSettingsOfOneNamePickByPositionAndDefaultByName) {
            .Setting("X", "second X", "2")
            .Setting("Y", "why", "0")
            .Text());
-  EXPECT_EQ(Items(W->Form().Rows()[0].SettingNames), (Strings{"X", "X", "Y"}));
+  EXPECT_EQ(SettingNames(W->Form().Rows()[0]), (Strings{"X", "X", "Y"}));
   EXPECT_EQ(Defaults(), (Strings{"X"}));                         // the register matched the second X
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X"); // Set Defaults matches by name
   ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(0, 1));
@@ -532,7 +533,7 @@ TEST_F(MainWindow, SwitchesWithoutSelectableSettingsGetNoRowButTheFillGoesOn) {
            .Text());
   EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"A", "B"}));
   EXPECT_EQ(Defaults(), (Strings{"A0", "B0"}));
-  EXPECT_EQ(Items(W->Form().Rows()[1].SettingNames), (Strings{"B0"}));
+  EXPECT_EQ(SettingNames(W->Form().Rows()[1]), (Strings{"B0"}));
 }
 
 TEST_F(MainWindow, MoreThanSixtyFourSwitchesEachGetARow) {
@@ -551,7 +552,7 @@ TEST_F(MainWindow, MoreThanSixtyFourSwitchesEachGetARow) {
   EXPECT_EQ(W->Form().Rows().size(), 70u);
   EXPECT_EQ(Cell(ISettingsGrid::kColConfig, 69), "S69");
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "off 69");
-  EXPECT_EQ(Items(W->Form().Rows()[69].SettingDescriptions), (Strings{"on 69", "off 69"}));
+  EXPECT_EQ(SettingDescriptions(W->Form().Rows()[69]), (Strings{"on 69", "off 69"}));
   ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(69, 0));
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "on 69");
   W->Button("ButtonGenerate").Click();
