@@ -3,6 +3,7 @@
 #include "core/cConfigCheck.h"
 
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 #include "core/cConfigParser.h"
 #include "core/cHexFile.h"
 
@@ -57,14 +58,6 @@ std::string UnknownSetting(const TSwitchRow &row, std::string_view setting, bool
   return "unknown setting " + QuotedForMessage(setting) + " for switch " + QuotedForMessage(row.Name) +
          (number ? ", nor is it the value of one of its settings" : "") +
          "; its settings: " + Listed(SettingNames(row));
-}
-
-int DigitOf(char c, int base) {
-  const int digit = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                           : 99;
-  return digit < base ? digit : -1;
 }
 
 const std::string &UpperCased(std::string_view text, std::string &buffer) {
@@ -273,28 +266,6 @@ void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t
 
 std::string NamedRegister(const TWordRegister &reg) {
   return reg.Name + " (" + HexNumber(reg.Address, 6) + ")";
-}
-
-bool ParseNumber(std::string_view text, uint32_t &value) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' &&
-      (text[1] == 'x' || text[1] == 'X' || text[1] == 'b' || text[1] == 'B')) {
-    base = text[1] == 'x' || text[1] == 'X' ? 16 : 2;
-    text.remove_prefix(2);
-  }
-  if (text.empty())
-    return false;
-  uint64_t number = 0;
-  for (const char c : text) {
-    const int digit = DigitOf(c, base);
-    if (digit < 0)
-      return false;
-    number = number * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-    if (number > UINT32_MAX)
-      return false;
-  }
-  value = static_cast<uint32_t>(number);
-  return true;
 }
 
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value) {

@@ -105,9 +105,6 @@ private:
 // "CONFIG1H (0x300001)": a register as messages name it.
 std::string NamedRegister(const TWordRegister &reg);
 
-// The number a C or assembler text gives: decimal, "0x" hexadecimal or "0b" binary
-// digits (no sign, at most 32 bits); false for any other text.
-bool ParseNumber(std::string_view text, uint32_t &value);
 // The setting of Row whose field value (its value shifted down to the field's
 // lowest bit) is Value, the last of them as for a word; -1 for none.
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value);

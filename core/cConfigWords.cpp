@@ -1,8 +1,8 @@
 // The configuration words of a table, and a table read from a HEX file's words.
 #include "core/cConfigWords.h"
 
+#include "common/cNumbers.h"
 #include "core/cHexFile.h"
-#include "deviceinfo/cDeviceInfo.h"
 
 #include <algorithm>
 #include <cstdio>

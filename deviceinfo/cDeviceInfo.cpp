@@ -2,6 +2,7 @@
 #include "deviceinfo/cDeviceInfo.h"
 
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 
 #include <utility>
 
@@ -108,35 +109,6 @@ int SplitFields(std::string_view line, TStringList &fields) {
   while (walker.Next(field))
     fields.Add(field);
   return fields.Count();
-}
-
-bool TryHexToUInt32(std::string_view text, uint32_t &value) {
-  if (text.empty())
-    return false;
-  uint64_t result = 0;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9')
-      digit = c - '0';
-    else if (c >= 'A' && c <= 'F')
-      digit = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f')
-      digit = c - 'a' + 10;
-    else
-      return false;
-    result = result * 16 + static_cast<uint64_t>(digit);
-    if (result > 0xFFFFFFFFu)
-      return false;
-  }
-  value = static_cast<uint32_t>(result);
-  return true;
-}
-
-uint32_t HexToUInt32(std::string_view text) {
-  uint32_t value = 0;
-  if (!TryHexToUInt32(text, value))
-    throw EConvertError("$" + ShortenForMessage(text));
-  return value;
 }
 
 std::string DeviceInfoFileName(const std::string &folder) {

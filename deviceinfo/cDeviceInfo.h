@@ -22,12 +22,6 @@ inline constexpr const char *kDeviceInfoFileName = "8bit_device.info";
 // Cuts one line into its <field> texts; clears Fields first and returns the count.
 int SplitFields(std::string_view line, TStringList &fields);
 
-// Reads a hexadecimal field: one or more of 0-9, A-F, a-f, no prefix, sign or
-// blanks, value within 32 bits. Returns false for any other text.
-bool TryHexToUInt32(std::string_view text, uint32_t &value);
-// As TryHexToUInt32, raising EConvertError ("'$<text>' is not a valid integer value").
-uint32_t HexToUInt32(std::string_view text);
-
 // Folder + separator + file name; the separator is "\" on Windows and "/" elsewhere,
 // added whatever the folder ends with.
 std::string DeviceInfoFileName(const std::string &folder);

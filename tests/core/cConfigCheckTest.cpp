@@ -391,20 +391,3 @@ TEST(ConfigCheck, ALegacyLineIsAWarningAndNoConfiguration) {
   EXPECT_FALSE(summary.Found);
   EXPECT_EQ(summary.Problems, 1);
 }
-
-TEST(ConfigCheck, ParseNumberTakesDecimalHexadecimalAndBinary) {
-  const struct {
-    const char *Text;
-    bool Good;
-    uint32_t Value;
-  } cases[] = {{"26", true, 26},         {"0x1A", true, 26}, {"0X1a", true, 26},
-               {"0b11010", true, 26},    {"0", true, 0},     {"4294967295", true, UINT32_MAX},
-               {"4294967296", false, 0}, {"0x", false, 0},   {"0b2", false, 0},
-               {"1A", false, 0},         {"-1", false, 0},   {"", false, 0},
-               {"0xFFFFFFFFF", false, 0}};
-  for (const auto &c : cases) {
-    uint32_t value = 0;
-    EXPECT_EQ(ParseNumber(c.Text, value), c.Good) << c.Text;
-    EXPECT_EQ(value, c.Value) << c.Text; // untouched when no number
-  }
-}

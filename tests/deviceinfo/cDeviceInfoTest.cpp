@@ -115,34 +115,6 @@ TEST(SplitFields, KeepsBytesAboveAsciiAndInnerControlCharacters) {
   EXPECT_EQ(fields[1], "\xe9\xff>\xa0");
 }
 
-TEST(HexFields, AcceptOnlyPlainHexadecimalWithin32Bits) {
-  const struct {
-    const char *Text;
-    bool Ok;
-    uint32_t Value;
-  } cases[] = {
-      {"0", true, 0},         {"1F", true, 31},
-      {"1f", true, 31},       {"FFFFFFFF", true, 0xFFFFFFFFu},
-      {"000000001", true, 1}, {"00000000000000000000ff", true, 255},
-      {"", false, 0},         {"0x1F", false, 0},
-      {" 1F", false, 0},      {"1F ", false, 0},
-      {"1G", false, 0},       {"100000000", false, 0},
-      {"-1", false, 0},       {"+1", false, 0},
-      {"$1F", false, 0},
-  };
-  for (const auto &c : cases) {
-    uint32_t value = 12345;
-    EXPECT_EQ(TryHexToUInt32(c.Text, value), c.Ok) << c.Text;
-    if (c.Ok) {
-      EXPECT_EQ(value, c.Value) << c.Text;
-      EXPECT_EQ(HexToUInt32(c.Text), c.Value) << c.Text;
-    } else {
-      ExpectError<EConvertError>([&] { HexToUInt32(c.Text); },
-                                 "'$" + std::string(c.Text) + "' is not a valid integer value");
-    }
-  }
-}
-
 // --- Lines ------------------------------------------------------------------
 
 TEST(DeviceInfoLines, EndAtCrLfLoneCrOrLoneLf) {
