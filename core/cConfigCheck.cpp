@@ -143,15 +143,14 @@ const char *FamilyRisk(std::string_view switchName, std::string_view setting) {
 
 TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view switchName,
                        std::string_view setting, const std::string &device, int occurrence) {
-  std::vector<int> named;
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (CompareText(rows[i].Name, switchName) == 0)
-      named.push_back(static_cast<int>(i));
+  const TSwitchIndex index(rows);
+  const int name = index.Find(switchName);
   TEntryMatch match;
-  if (named.empty()) {
+  if (name < 0) {
     match.Error = UnknownSwitch(switchName, device, SwitchList(rows));
     return match;
   }
+  const std::vector<int> &named = index.Rows(name);
   match.Row = named[static_cast<size_t>(occurrence) % named.size()];
   const TSwitchRow &row = rows[static_cast<size_t>(match.Row)];
   match.Setting = FindSetting(row, setting, true);
@@ -162,11 +161,8 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
 
 TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink,
                              size_t limit)
-    : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FLimit(limit),
-      FNamedOn(rows.size(), 0) {
-  for (size_t i = 0; i < rows.size(); ++i)
-    FNames[UpperCased(rows[i].Name, FKey)].Rows.push_back(static_cast<int>(i));
-}
+    : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FLimit(limit), FSwitchIndex(rows),
+      FSeen(static_cast<size_t>(FSwitchIndex.Count()), 0), FNamedOn(rows.size(), 0) {}
 
 void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
   FValues = true;
@@ -180,16 +176,16 @@ void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
 }
 
 void TEntryApplier::Apply(std::string_view switchName, std::string_view setting, int line) {
-  const auto found = FNames.find(UpperCased(switchName, FKey));
-  if (found == FNames.end() && FValues) {
-    const auto reg = FRegisterNames.find(FKey);
+  const int name = FSwitchIndex.Find(switchName);
+  if (name < 0 && FValues) {
+    const auto reg = FRegisterNames.find(UpperCased(switchName, FKey));
     if (reg != FRegisterNames.end()) {
       ApplyRegister(reg->second, setting, line);
       return;
     }
   }
   ++FEntries;
-  if (found == FNames.end()) {
+  if (name < 0) {
     Report(
         TSeverity::Error, line,
         [&] {
@@ -202,8 +198,9 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
   }
   // The n-th entry of a name goes to the n-th row of that name; one beyond them
   // names a row a second time.
-  TName &name = found->second;
-  const size_t r = static_cast<size_t>(name.Rows[static_cast<size_t>(name.Seen) % name.Rows.size()]);
+  const std::vector<int> &named = FSwitchIndex.Rows(name);
+  int &seen = FSeen[static_cast<size_t>(name)];
+  const size_t r = static_cast<size_t>(named[static_cast<size_t>(seen) % named.size()]);
   TSwitchRow &row = FRows[r];
   int k = FindSetting(row, setting, true);
   uint32_t value = 0;
@@ -215,7 +212,7 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
         TSeverity::Error, line, [&] { return UnknownSetting(row, setting, number); }, row.Name, setting);
     return;
   }
-  ++name.Seen;
+  ++seen;
   Set(r, k, line);
 }
 

@@ -77,21 +77,17 @@ private:
   // Register Reg's whole word, as an entry gives it.
   void ApplyRegister(size_t reg, std::string_view value, int line);
 
-  struct TName {
-    std::vector<int> Rows; // the rows of that switch name, in order
-    int Seen = 0;          // entries of that name applied so far
-  };
-
   std::vector<TSwitchRow> &FRows;
   std::string FDevice;
   TDiagnosticSink FSink;
   size_t FLimit;
   size_t FReported = 0;
   int FUnreported = 0;
-  std::unordered_map<std::string, TName> FNames; // by upper-case name
-  std::vector<int> FNamedOn;                     // per row: the line of the entry that first set it
-  std::string FKey;                              // the upper-case name looked up last
-  std::string FSwitches;                         // the list of switches that messages give, once made
+  TSwitchIndex FSwitchIndex;
+  std::vector<int> FSeen;    // per switch name: entries of that name applied so far
+  std::vector<int> FNamedOn; // per row: the line of the entry that first set it
+  std::string FKey;          // the upper-case register name looked up last
+  std::string FSwitches;     // the list of switches that messages give, once made
   int FEntries = 0;
   int FApplied = 0;
   int FErrors = 0;

@@ -70,9 +70,26 @@ int FindSetting(const TSwitchRow &row, std::string_view name, bool ignoreCase) {
   return -1;
 }
 
-int FindSwitch(const std::vector<TSwitchRow> &rows, std::string_view name, bool ignoreCase) {
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (ignoreCase ? CompareText(rows[i].Name, name) == 0 : rows[i].Name == name)
-      return static_cast<int>(i);
-  return -1;
+namespace {
+const std::string &UpperCased(std::string_view text, std::string &buffer) {
+  buffer.assign(text);
+  for (char &c : buffer)
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+  return buffer;
+}
+} // namespace
+
+TSwitchIndex::TSwitchIndex(const std::vector<TSwitchRow> &rows) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const auto [found, added] = FNames.try_emplace(UpperCased(rows[i].Name, FKey), Count());
+    if (added)
+      FRows.emplace_back();
+    FRows[static_cast<size_t>(found->second)].push_back(static_cast<int>(i));
+  }
+}
+
+int TSwitchIndex::Find(std::string_view name) const {
+  const auto found = FNames.find(UpperCased(name, FKey));
+  return found == FNames.end() ? -1 : found->second;
 }

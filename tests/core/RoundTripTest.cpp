@@ -65,8 +65,10 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEverySyntaxAndOption) {
                 // At the defaults, only risky chip defaults are warned of (a switch
                 // forced off keeps its chip default where it has no off setting).
                 if (atDefaults && d.Severity == TSeverity::Warning) {
-                  const int row = FindSwitch(fresh, d.Switch);
-                  ASSERT_GE(row, 0) << d.Text;
+                  const TSwitchIndex names(fresh);
+                  const int name = names.Find(d.Switch);
+                  ASSERT_GE(name, 0) << d.Text;
+                  const int row = names.Rows(name)[0];
                   ASSERT_EQ(d.Setting, fresh[static_cast<size_t>(row)].ChipDefault)
                       << device << ": " << d.Text;
                 }

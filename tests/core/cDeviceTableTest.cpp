@@ -100,9 +100,22 @@ TEST(DeviceTable, DefaultsAndLookupsTakeTheFirstOfAName) {
   EXPECT_EQ(FindSetting(row, "XT"), 1);
   EXPECT_EQ(FindSetting(row, "xt"), -1);
   EXPECT_EQ(FindSetting(row, "xt", true), 1);
-  EXPECT_EQ(FindSwitch(rows, "OSC"), 0);
-  EXPECT_EQ(FindSwitch(rows, "osc"), -1);
-  EXPECT_EQ(FindSwitch(rows, "osc", true), 0);
+}
+
+TEST(DeviceTable, TheSwitchIndexKeepsEachNamesRowsInOrderIgnoringLetterCase) {
+  std::vector<TSwitchRow> rows(4);
+  rows[0].Name = "OSC";
+  rows[1].Name = "WDT";
+  rows[2].Name = "osc";
+  rows[3].Name = "CP\xe9";
+  const TSwitchIndex index(rows);
+  EXPECT_EQ(index.Count(), 3);
+  const int osc = index.Find("Osc");
+  ASSERT_GE(osc, 0);
+  EXPECT_EQ(index.Rows(osc), (std::vector<int>{0, 2}));
+  EXPECT_EQ(index.Rows(index.Find("wdt")), (std::vector<int>{1}));
+  EXPECT_EQ(index.Find("CP\xc9"), -1); // letters outside A to Z are compared as they stand
+  EXPECT_EQ(index.Find("LVP"), -1);
 }
 
 TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
