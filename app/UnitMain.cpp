@@ -406,7 +406,7 @@ void TMainForm::FormDropFiles(const std::vector<std::string> &paths) {
 }
 
 std::vector<TWordRegister> TMainForm::CheckedWordRegisters() const {
-  return WordRegisters(FRegisters, FRows, FDeviceInfo->SourceOf(FDevice));
+  return WordRegisters(FRegisters, FRows, FDeviceInfo->DataFileOf(FDevice));
 }
 
 void TMainForm::SettingsGridCopyWords() {

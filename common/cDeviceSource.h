@@ -15,7 +15,7 @@ struct TConfigRegister {
   std::string Name;    // CONFIG1L..., where the source names it; else empty
   std::string Address; // the source's text of its address (hexadecimal)
   uint32_t Unset = 0;  // its value when not set
-  int Line = 0;        // where it stands in the source, from 1
+  int Line = 0;        // where it stands in the data file, from 1
   bool Otp = false;    // one-time programmable (device packs say so of a sector)
 };
 

@@ -354,7 +354,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
 
 void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
                         const std::string &device, int line, bool fromWords) {
-  // What the text leaves out is the chip's own default: say so where it is risky.
+  // What the text leaves out is at its chip default: say so where it is risky.
   // A default that is none of the settings is no setting the chip gets: it is noted
   // instead.
   std::string names;

@@ -106,8 +106,8 @@ std::string NamedRegister(const TWordRegister &reg);
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value);
 
 enum class TReadMode {
-  // configgen check and --from: a switch the text leaves out stands for the chip's
-  // own default (what the chip has when it is not set), and a risky one is warned of.
+  // configgen check and --from: a switch the text leaves out stands for its chip
+  // default, and a risky one is warned of.
   Check,
   // The window's paste: rows the text does not name keep their settings.
   Paste,

@@ -11,8 +11,8 @@ namespace {
 // PIC18 configuration registers begin here; CONFIGnL is at 2(n-1) past it.
 constexpr uint32_t kConfigBase = 0x300000;
 
-std::string Where(const std::string &source, int line) {
-  return source.empty() ? "line " + std::to_string(line) : source + ", line " + std::to_string(line);
+std::string Where(const std::string &dataFile, int line) {
+  return dataFile.empty() ? "line " + std::to_string(line) : dataFile + ", line " + std::to_string(line);
 }
 
 // Runs of set bits: "bit 4", "bits 0–3", "bits 0–1, 4".
@@ -36,13 +36,13 @@ std::string BitRuns(uint32_t mask) {
 } // namespace
 
 std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
-                                         const std::vector<TSwitchRow> &rows, const std::string &source) {
+                                         const std::vector<TSwitchRow> &rows, const std::string &dataFile) {
   std::vector<TWordRegister> result;
   result.reserve(registers.size());
   for (const TConfigRegister &reg : registers) {
     TWordRegister word;
     if (!TryHexToUInt32(reg.Address, word.Address))
-      throw EDataError(Where(source, reg.Line) + ": the configuration register's address " +
+      throw EDataError(Where(dataFile, reg.Line) + ": the configuration register's address " +
                        QuotedForMessage(reg.Address) + " is not hexadecimal");
     word.Name = reg.Name;
     word.Unset = reg.Unset;
@@ -62,7 +62,7 @@ std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &reg
   for (const TSwitchRow &row : rows)
     for (const TSwitchSetting &setting : row.Settings)
       if ((setting.Value & ~row.Mask) != 0)
-        throw EDataError(Where(source, setting.Line) + ": setting " + QuotedForMessage(setting.Name) +
+        throw EDataError(Where(dataFile, setting.Line) + ": setting " + QuotedForMessage(setting.Name) +
                          " of switch " + QuotedForMessage(row.Name) + " has the value " +
                          HexNumber(setting.Value, 2) + ", with bits outside the switch's mask " +
                          HexNumber(row.Mask, 2));
@@ -70,11 +70,11 @@ std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &reg
 }
 
 std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
-                                                  const std::string &source) {
+                                                  const std::string &dataFile) {
   std::vector<std::string> warnings;
   for (const TSwitchRow &row : rows)
     if (row.Register < 0)
-      warnings.push_back("switch " + QuotedForMessage(row.Name) + " (" + Where(source, row.Line) +
+      warnings.push_back("switch " + QuotedForMessage(row.Name) + " (" + Where(dataFile, row.Line) +
                          ") stands before any configuration register of its device: it belongs to none, "
                          "so the words leave it out");
   return warnings;

@@ -167,7 +167,7 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   FLastLine = -1;
   FOther.reset();
   FLoadError.clear();
-  FSourceName = DeviceInfoFileName(folder);
+  FFileName = DeviceInfoFileName(folder);
   if (FChooser) {
     FOther = FChooser(folder, includeLF);
     if (FOther) {
@@ -176,7 +176,7 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
       return;
     }
   }
-  FLoadError = FLines.LoadFromFile(FSourceName);
+  FLoadError = FLines.LoadFromFile(FFileName);
   if (!FLoadError.empty())
     return;
   OverLines([&] {
@@ -187,11 +187,11 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
 
 std::string TDeviceInfo::WithPlace(const Exception &error) const {
   if (dynamic_cast<const EFileChanged *>(&error) != nullptr)
-    return error.Message() + " (" + FSourceName + ")";
+    return error.Message() + " (" + FFileName + ")";
   // Not the walk's: the chooser's, which names its own place.
   if (FLastLine < 0)
     return error.Message();
-  return error.Message() + " (" + FSourceName + ", line " + std::to_string(FLastLine + 1) + ")";
+  return error.Message() + " (" + FFileName + ", line " + std::to_string(FLastLine + 1) + ")";
 }
 
 bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,

@@ -81,7 +81,7 @@ public:
   bool SwitchFound() const { return FSwitchFound; }
   // The file Device's data comes from, as messages name it: 8bit_device.info, or
   // the file of the source the last load chose.
-  std::string SourceOf(const std::string &device) const { return Source().FileOf(device); }
+  std::string DataFileOf(const std::string &device) const { return Source().FileOf(device); }
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
   // Index of the line looked at last: where a malformed record stopped a walk.
@@ -91,8 +91,8 @@ public:
   // device's table by the FindPart/NextSwitch walk.
   std::string StatusName() const override { return Version; }
   const TStringList &DeviceNames() const override { return Devices; }
-  std::string Where() const override { return FSourceName; }
-  std::string FileOf(const std::string &) const override { return FSourceName; }
+  std::string Where() const override { return FFileName; }
+  std::string FileOf(const std::string &) const override { return FFileName; }
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                  std::vector<TConfigRegister> *registers) override;
   // With the file and the line where the walk stopped (a file that changed under the
@@ -134,7 +134,7 @@ private:
   };
   std::vector<TRegisterRecord> FRegisters;
   TSwitchRow FRow; // the switch NextSwitch hands over
-  std::string FSourceName;
+  std::string FFileName;
   bool FUseInfoDefaults = false;
   std::string FLoadError;
   int FLastLine = -1;

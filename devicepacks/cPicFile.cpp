@@ -34,12 +34,12 @@ struct TNames {
         DCRFieldDef(prefix + "DCRFieldDef"), AdjustPoint(prefix + "AdjustPoint"),
         DCRFieldSemantic(prefix + "DCRFieldSemantic"), name(prefix + "name"), cname(prefix + "cname"),
         desc(prefix + "desc"), addr(prefix + "_addr"), factorydefault(prefix + "factorydefault"),
-        defaultValue(prefix + "default"), impl(prefix + "impl"), mask(prefix + "mask"),
-        nzwidth(prefix + "nzwidth"), offset(prefix + "offset"), ishidden(prefix + "ishidden"),
-        islanghidden(prefix + "islanghidden"), when(prefix + "when") {}
+        defaultValue(prefix + "default"), mask(prefix + "mask"), nzwidth(prefix + "nzwidth"),
+        offset(prefix + "offset"), ishidden(prefix + "ishidden"), islanghidden(prefix + "islanghidden"),
+        when(prefix + "when") {}
   std::string PIC, ProgramSpace, ConfigFuseSector, WORMHoleSector, DCRDef, DCRModeList, DCRMode, DCRFieldDef,
       AdjustPoint, DCRFieldSemantic;
-  std::string name, cname, desc, addr, factorydefault, defaultValue, impl, mask, nzwidth, offset, ishidden,
+  std::string name, cname, desc, addr, factorydefault, defaultValue, mask, nzwidth, offset, ishidden,
       islanghidden, when;
 };
 
@@ -200,7 +200,6 @@ void TPicParser::ReadRegister(pugi::xml_node def, bool otp) {
   const int64_t none = 0;
   const int64_t fallback = Number(def, FNames.defaultValue, what, false, &none);
   reg.Unset = static_cast<uint32_t>(Number(def, FNames.factorydefault, what, false, &fallback));
-  reg.Implemented = static_cast<uint32_t>(Number(def, FNames.impl, what, false, &none));
 
   // The first mode's fields in bit order; adjust points step the bit offset.
   const pugi::xml_node mode = def.child(FNames.DCRModeList.c_str()).child(FNames.DCRMode.c_str());

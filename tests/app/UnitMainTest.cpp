@@ -751,7 +751,7 @@ TEST_F(MainWindow, PasteSelectsTheNamedDeviceAppliesTheEntriesAndReports) {
   EXPECT_EQ(lines[1].substr(0, 31), "line 4: warning: LVP = ON: low-");
   EXPECT_EQ(lines[2], "line 5: error: unknown switch 'PLL' for 18F5678; its switches: WDT, LVP");
   EXPECT_EQ(lines[3], "line 6: error: unknown setting 'FAST' for switch 'WDT'; its settings: OFF, ON");
-  // WDT differs from the file's default (ON); LVP is the file's default, and risky.
+  // WDT differs from its chip default (ON); LVP is at its chip default, and risky.
   const std::vector<TRowMark> marks = Marks(*W);
   EXPECT_TRUE(marks[0].Changed);
   EXPECT_EQ(marks[0].Risk, "");
@@ -1012,7 +1012,7 @@ TEST_F(MainWindow, MarksFollowTheChosenSettings) {
   Open();
   Load(TwoDevices());
   Pick("18F5678");
-  // Forced off, LVP differs from the file's default (ON); at ON it is risky instead.
+  // Forced off, LVP differs from its chip default (ON); at ON it is risky instead.
   EXPECT_FALSE(Marks(*W)[0].Changed);
   EXPECT_TRUE(Marks(*W)[1].Changed);
   EXPECT_EQ(Marks(*W)[1].Risk, "");

@@ -254,14 +254,14 @@ TEST(LoadDeviceIndex, HoldsTheSourceItsChooserMakesAndReadsTheFileWhereItMakesNo
   EXPECT_EQ(reader.LoadError(), "");
   EXPECT_EQ(reader.Version, "P_DFP 1.0.0");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F9"}));
-  EXPECT_EQ(reader.SourceOf("18F9"), "18F9.PIC");
+  EXPECT_EQ(reader.DataFileOf("18F9"), "18F9.PIC");
   EXPECT_EQ(reader.LastLine(), -1);
 
   reader.LoadDeviceIndex(info.Path(), false);
   EXPECT_EQ(&reader.Source(), &reader);
   EXPECT_EQ(reader.Version, "V1.42");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550"}));
-  EXPECT_EQ(reader.SourceOf("18F9"), DeviceInfoFileName(info.Path()));
+  EXPECT_EQ(reader.DataFileOf("18F9"), DeviceInfoFileName(info.Path()));
   EXPECT_EQ(asked, (std::vector<std::pair<std::string, bool>>{{other.Path(), true}, {info.Path(), false}}));
 
   TDeviceInfo withoutChooser;
@@ -515,7 +515,7 @@ TEST(NextSwitch, FourSwitchesDefaultToTheirOwnOffUnlessInfoDefaultsAreUsed) {
       result.push_back(s.Default);
     return result;
   };
-  // OFF in any case, else DISABLED, else DISABLE; none of them: the file's default.
+  // OFF in any case, else DISABLED, else DISABLE; none of them: the chip default.
   // Names differing from the four in letter case are not forced.
   EXPECT_EQ(defaults(false), (Strings{"OFF", "Off", "DISABLED", "Disabled", "HIGH", "ON", "ON"}));
   EXPECT_EQ(defaults(true), (Strings{"ON", "ON", "ENABLED", "ON", "HIGH", "ON", "ON"}));
