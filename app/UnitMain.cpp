@@ -255,8 +255,8 @@ void TMainForm::ShowRows() {
     grid.SetCell(ISettingsGrid::kColConfig, r, AnsiToWide(row.Name));
     grid.SetCell(ISettingsGrid::kColFunction, r, AnsiToWide(row.Function));
     grid.ClearColumnItems();
-    for (const std::string &name : row.SettingNames)
-      grid.AddColumnItem(AnsiToWide(name));
+    for (const TSwitchSetting &setting : row.Settings)
+      grid.AddColumnItem(AnsiToWide(setting.Name));
     grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(row.Setting()));
     grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(row.Description()));
     MarkRow(r);
@@ -275,12 +275,12 @@ void TMainForm::MarkRow(int row) {
 void TMainForm::ButtonSetDefaultsClick() {
   ISettingsGrid &grid = FControls.SettingsGrid;
   FControls.Memo.Clear();
-  ApplyDefaults(FRows);
+  ApplyStartSettings(FRows);
   for (size_t i = 0; i < FRows.size(); ++i) {
     const TSwitchRow &row = FRows[i];
     const int r = static_cast<int>(i);
-    grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(row.Default));
-    if (row.Setting() == row.Default)
+    grid.SetCell(ISettingsGrid::kColSetting, r, AnsiToWide(row.StartSetting));
+    if (row.Setting() == row.StartSetting)
       grid.SetCell(ISettingsGrid::kColDescription, r, AnsiToWide(row.Description()));
     MarkRow(r);
   }
@@ -292,8 +292,8 @@ void TMainForm::SettingsGridApplyEditText(int /*col*/, int row, WideString & /*v
     return;
   IComboEditor &editor = FControls.SettingsGrid.SettingEditor();
   editor.ClearItems();
-  for (const std::string &name : FRows[static_cast<size_t>(row)].SettingNames)
-    editor.AddItem(AnsiToWide(name));
+  for (const TSwitchSetting &setting : FRows[static_cast<size_t>(row)].Settings)
+    editor.AddItem(AnsiToWide(setting.Name));
   editor.Refresh();
 }
 
@@ -305,7 +305,7 @@ void TMainForm::SettingsGridOnSelectCBColumn() {
     return;
   // By position: two settings of one name keep their own descriptions.
   TSwitchRow &target = FRows[static_cast<size_t>(row)];
-  if (k < 0 || k >= target.SettingNames.Count())
+  if (k < 0 || k >= static_cast<int>(target.Settings.size()))
     return;
   target.Chosen = k;
   grid.SetCell(ISettingsGrid::kColDescription, row, AnsiToWide(target.Description()));
@@ -406,7 +406,7 @@ void TMainForm::FormDropFiles(const std::vector<std::string> &paths) {
 }
 
 std::vector<TWordRegister> TMainForm::CheckedWordRegisters() const {
-  return WordRegisters(FRegisters, FRows, FDeviceInfo->SourceOf(FDevice));
+  return WordRegisters(FRegisters, FRows, FDeviceInfo->DataFileOf(FDevice));
 }
 
 void TMainForm::SettingsGridCopyWords() {

@@ -85,7 +85,7 @@ public:
 
   // Wires the drop-down's change event and the grid's two events to the handlers.
   TMainForm(const TMainFormControls &controls, const TMainFormServices &services);
-  virtual ~TMainForm();
+  ~TMainForm();
   TMainForm(const TMainForm &) = delete;
   TMainForm &operator=(const TMainForm &) = delete;
 
@@ -131,7 +131,7 @@ public:
   // State, for the command line and the tests.
   const std::string &Device() const { return FDevice; }
   TModels &Models() { return *FModels; }
-  // The settings table: one row per switch with its settings, default and choice;
+  // The settings table: one row per switch with its settings, defaults and choice;
   // the grid shows it.
   const std::vector<TSwitchRow> &Rows() const { return FRows; }
   // The reader, which the global DeviceInfo refers to from FormCreate to FormDestroy.

@@ -52,7 +52,7 @@ void BM_CheckLastDeviceText(benchmark::State &state) {
   reader.LoadDeviceIndex(file.Folder, true);
   std::vector<TSwitchRow> rows;
   ReadDeviceTable(reader, file.Info.LastDevice, rows);
-  ApplyDefaults(rows);
+  ApplyStartSettings(rows);
   std::string text;
   for (const std::string &line : ConfigTextLines(file.Info.LastDevice, rows, {}))
     text += line + "\r\n";
@@ -78,13 +78,9 @@ void BM_ReadHexConfigRegisters(benchmark::State &state) {
     registers.push_back({"", 0x300000 + i, 0xFF});
     TSwitchRow row;
     row.Name = "S" + std::to_string(i);
-    row.SettingNames.Add("OFF");
-    row.SettingNames.Add("ON");
-    row.SettingDescriptions.Add("off");
-    row.SettingDescriptions.Add("on");
+    row.Settings = {{"OFF", "off", 0, 1}, {"ON", "on", 1, 1}};
     row.Register = static_cast<int>(i);
     row.Mask = 1;
-    row.Values = {0, 1};
     rows.push_back(std::move(row));
     if (i % 16 == 15 || i + 1 == count)
       hex.Data(static_cast<uint16_t>(i & ~15u), std::vector<uint8_t>(i % 16 + 1, 0xFF));

@@ -52,9 +52,8 @@ TGenDevice FromTable(const std::string &name, const std::vector<TSwitchRow> &row
       top = std::max(top, offset);
       field.Name = row.Name;
       field.Description = row.Function;
-      for (int k = 0; k < row.SettingNames.Count(); ++k)
-        field.Settings.push_back({row.SettingNames[k], row.SettingDescriptions[k],
-                                  row.Values[static_cast<size_t>(k)] >> at, 0, false, false});
+      for (const TSwitchSetting &setting : row.Settings)
+        field.Settings.push_back({setting.Name, setting.Description, setting.Value >> at, 0, false, false});
       if (field.Width > 2)
         field.Settings.push_back({"", "", 0, field.Mask & ~1u, false, true});
       reg.Fields.push_back(std::move(field));

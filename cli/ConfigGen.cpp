@@ -279,11 +279,11 @@ TOpenDevice OpenDevice(const TOptions &options) {
   device.Name = names[index];
   bool found = false;
   WithPlace(reader, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
-  device.Source = reader.SourceOf(device.Name);
+  device.Source = reader.DataFileOf(device.Name);
   if (!found)
     throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
                          reader.Source().Where() + " but has no part section");
-  ApplyDefaults(device.Rows);
+  ApplyStartSettings(device.Rows);
   return device;
 }
 

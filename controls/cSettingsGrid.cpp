@@ -250,7 +250,7 @@ void TSettingsGrid::SetBounds(int left, int top, int width, int height) {
 
 void TSettingsGrid::SetFont(HFONT font) {
   TWinControl::SetFont(font);
-  // Rows whose setting differs from the file's default are drawn in bold.
+  // Rows whose setting differs from the chip default are drawn in bold.
   LOGFONTW logFont = {};
   if (font && GetObjectW(font, sizeof(logFont), &logFont)) {
     logFont.lfWeight = FW_BOLD;

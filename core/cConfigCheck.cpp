@@ -3,6 +3,7 @@
 #include "core/cConfigCheck.h"
 
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 #include "core/cConfigParser.h"
 #include "core/cHexFile.h"
 
@@ -31,6 +32,14 @@ std::string Listed(const std::vector<std::string> &names) {
   return ListForMessage(once);
 }
 
+std::vector<std::string> SettingNames(const TSwitchRow &row) {
+  std::vector<std::string> names;
+  names.reserve(row.Settings.size());
+  for (const TSwitchSetting &setting : row.Settings)
+    names.push_back(setting.Name);
+  return names;
+}
+
 std::string SwitchList(const std::vector<TSwitchRow> &rows) {
   std::vector<std::string> names;
   names.reserve(rows.size());
@@ -48,15 +57,7 @@ std::string UnknownSwitch(std::string_view switchName, const std::string &device
 std::string UnknownSetting(const TSwitchRow &row, std::string_view setting, bool number = false) {
   return "unknown setting " + QuotedForMessage(setting) + " for switch " + QuotedForMessage(row.Name) +
          (number ? ", nor is it the value of one of its settings" : "") +
-         "; its settings: " + Listed({row.SettingNames.begin(), row.SettingNames.end()});
-}
-
-int DigitOf(char c, int base) {
-  const int digit = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                           : 99;
-  return digit < base ? digit : -1;
+         "; its settings: " + Listed(SettingNames(row));
 }
 
 const std::string &UpperCased(std::string_view text, std::string &buffer) {
@@ -142,15 +143,14 @@ const char *FamilyRisk(std::string_view switchName, std::string_view setting) {
 
 TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view switchName,
                        std::string_view setting, const std::string &device, int occurrence) {
-  std::vector<int> named;
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (CompareText(rows[i].Name, switchName) == 0)
-      named.push_back(static_cast<int>(i));
+  const TSwitchIndex index(rows);
+  const int name = index.Find(switchName);
   TEntryMatch match;
-  if (named.empty()) {
+  if (name < 0) {
     match.Error = UnknownSwitch(switchName, device, SwitchList(rows));
     return match;
   }
+  const std::vector<int> &named = index.Rows(name);
   match.Row = named[static_cast<size_t>(occurrence) % named.size()];
   const TSwitchRow &row = rows[static_cast<size_t>(match.Row)];
   match.Setting = FindSetting(row, setting, true);
@@ -161,11 +161,8 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
 
 TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink,
                              size_t limit)
-    : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FLimit(limit),
-      FNamedOn(rows.size(), 0) {
-  for (size_t i = 0; i < rows.size(); ++i)
-    FNames[UpperCased(rows[i].Name, FKey)].Rows.push_back(static_cast<int>(i));
-}
+    : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FLimit(limit), FSwitchIndex(rows),
+      FSeen(static_cast<size_t>(FSwitchIndex.Count()), 0), FNamedOn(rows.size(), 0) {}
 
 void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
   FValues = true;
@@ -179,16 +176,16 @@ void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
 }
 
 void TEntryApplier::Apply(std::string_view switchName, std::string_view setting, int line) {
-  const auto found = FNames.find(UpperCased(switchName, FKey));
-  if (found == FNames.end() && FValues) {
-    const auto reg = FRegisterNames.find(FKey);
+  const int name = FSwitchIndex.Find(switchName);
+  if (name < 0 && FValues) {
+    const auto reg = FRegisterNames.find(UpperCased(switchName, FKey));
     if (reg != FRegisterNames.end()) {
       ApplyRegister(reg->second, setting, line);
       return;
     }
   }
   ++FEntries;
-  if (found == FNames.end()) {
+  if (name < 0) {
     Report(
         TSeverity::Error, line,
         [&] {
@@ -201,8 +198,9 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
   }
   // The n-th entry of a name goes to the n-th row of that name; one beyond them
   // names a row a second time.
-  TName &name = found->second;
-  const size_t r = static_cast<size_t>(name.Rows[static_cast<size_t>(name.Seen) % name.Rows.size()]);
+  const std::vector<int> &named = FSwitchIndex.Rows(name);
+  int &seen = FSeen[static_cast<size_t>(name)];
+  const size_t r = static_cast<size_t>(named[static_cast<size_t>(seen) % named.size()]);
   TSwitchRow &row = FRows[r];
   int k = FindSetting(row, setting, true);
   uint32_t value = 0;
@@ -214,7 +212,7 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
         TSeverity::Error, line, [&] { return UnknownSetting(row, setting, number); }, row.Name, setting);
     return;
   }
-  ++name.Seen;
+  ++seen;
   Set(r, k, line);
 }
 
@@ -267,28 +265,6 @@ std::string NamedRegister(const TWordRegister &reg) {
   return reg.Name + " (" + HexNumber(reg.Address, 6) + ")";
 }
 
-bool ParseNumber(std::string_view text, uint32_t &value) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' &&
-      (text[1] == 'x' || text[1] == 'X' || text[1] == 'b' || text[1] == 'B')) {
-    base = text[1] == 'x' || text[1] == 'X' ? 16 : 2;
-    text.remove_prefix(2);
-  }
-  if (text.empty())
-    return false;
-  uint64_t number = 0;
-  for (const char c : text) {
-    const int digit = DigitOf(c, base);
-    if (digit < 0)
-      return false;
-    number = number * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-    if (number > UINT32_MAX)
-      return false;
-  }
-  value = static_cast<uint32_t>(number);
-  return true;
-}
-
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value) {
   if (row.Mask == 0)
     return -1;
@@ -317,12 +293,13 @@ void TEntryApplier::Set(size_t r, int k, int line) {
           return "switch " + QuotedForMessage(row.Name) + " named twice (first on line " +
                  std::to_string(FNamedOn[r]) + "); this later setting wins";
         },
-        row.Name, row.SettingNames[k]);
+        row.Name, row.Settings[static_cast<size_t>(k)].Name);
   else
     FNamedOn[r] = line;
   if (RiskOf(row, k) != nullptr)
     Report(
-        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name, row.SettingNames[k]);
+        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name,
+        row.Settings[static_cast<size_t>(k)].Name);
 }
 
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
@@ -377,7 +354,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
 
 void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
                         const std::string &device, int line, bool fromWords) {
-  // What the text leaves out is the chip's own default: say so where it is risky.
+  // What the text leaves out is at its chip default: say so where it is risky.
   // A default that is none of the settings is no setting the chip gets: it is noted
   // instead.
   std::string names;
@@ -388,7 +365,7 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
     if (applier.Named(i))
       continue;
     const TSwitchRow &row = rows[i];
-    const char *reason = row.DefaultMatchesNone ? nullptr : RiskOf(row, row.Chosen);
+    const char *reason = row.ChipDefaultMatchesNone ? nullptr : RiskOf(row, row.Chosen);
     if (reason != nullptr)
       applier.Report(
           TSeverity::Warning, line,
@@ -399,7 +376,7 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
           row.Name, row.Setting());
     names += (names.empty() ? "" : ", ") + row.Name;
     ++count;
-    if (row.DefaultMatchesNone) {
+    if (row.ChipDefaultMatchesNone) {
       offList += (offList.empty() ? "" : ", ") + row.Name;
       ++offCount;
     }
@@ -420,13 +397,15 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
 }
 
 const char *RiskOf(const TSwitchRow &row, int setting) {
-  const std::string &name = row.SettingNames[setting];
-  if (row.Otp && (row.DefaultMatchesNone || name != row.FileDefault))
+  const std::string &name = row.Settings[static_cast<size_t>(setting)].Name;
+  if (row.Otp && (row.ChipDefaultMatchesNone || name != row.ChipDefault))
     return kOneTime;
   return FamilyRisk(row.Name, name);
 }
 
 std::string RiskWarning(const TSwitchRow &row, int setting) {
   const char *reason = RiskOf(row, setting);
-  return reason == nullptr ? std::string() : row.Name + " = " + row.SettingNames[setting] + ": " + reason;
+  return reason == nullptr
+             ? std::string()
+             : row.Name + " = " + row.Settings[static_cast<size_t>(setting)].Name + ": " + reason;
 }

@@ -77,21 +77,17 @@ private:
   // Register Reg's whole word, as an entry gives it.
   void ApplyRegister(size_t reg, std::string_view value, int line);
 
-  struct TName {
-    std::vector<int> Rows; // the rows of that switch name, in order
-    int Seen = 0;          // entries of that name applied so far
-  };
-
   std::vector<TSwitchRow> &FRows;
   std::string FDevice;
   TDiagnosticSink FSink;
   size_t FLimit;
   size_t FReported = 0;
   int FUnreported = 0;
-  std::unordered_map<std::string, TName> FNames; // by upper-case name
-  std::vector<int> FNamedOn;                     // per row: the line of the entry that first set it
-  std::string FKey;                              // the upper-case name looked up last
-  std::string FSwitches;                         // the list of switches that messages give, once made
+  TSwitchIndex FSwitchIndex;
+  std::vector<int> FSeen;    // per switch name: entries of that name applied so far
+  std::vector<int> FNamedOn; // per row: the line of the entry that first set it
+  std::string FKey;          // the upper-case register name looked up last
+  std::string FSwitches;     // the list of switches that messages give, once made
   int FEntries = 0;
   int FApplied = 0;
   int FErrors = 0;
@@ -105,16 +101,13 @@ private:
 // "CONFIG1H (0x300001)": a register as messages name it.
 std::string NamedRegister(const TWordRegister &reg);
 
-// The number a C or assembler text gives: decimal, "0x" hexadecimal or "0b" binary
-// digits (no sign, at most 32 bits); false for any other text.
-bool ParseNumber(std::string_view text, uint32_t &value);
 // The setting of Row whose field value (its value shifted down to the field's
 // lowest bit) is Value, the last of them as for a word; -1 for none.
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value);
 
 enum class TReadMode {
-  // configgen check and --from: a switch the text leaves out stands for the chip's
-  // own default (what the chip has when it is not set), and a risky one is warned of.
+  // configgen check and --from: a switch the text leaves out stands for its chip
+  // default, and a risky one is warned of.
   Check,
   // The window's paste: rows the text does not name keep their settings.
   Paste,

@@ -16,13 +16,6 @@
 // that sets no switch: every switch stands at the chip's own default.
 inline constexpr std::string_view kAllDefaultsComment = "config: every switch at the chip's default";
 
-// One "NAME = SETTING" of the text, as views into it, with its 1-based line.
-struct TConfigEntry {
-  std::string_view Switch;
-  std::string_view Setting;
-  int Line = 0;
-};
-
 enum class TConfigItemKind {
   Device,  // a device line: Name is the device, without a "PIC" prefix
   Config,  // a config line, or the all-defaults comment: the text holds a configuration

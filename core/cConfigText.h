@@ -13,11 +13,9 @@
 struct TConfigTextOptions {
   const TSyntax *Syntax = &kTarnwickSyntax;
   bool Comments = true;
-  // Only the rows whose setting differs from the chip's own default (what it has
-  // when the switch is not set; a switch whose default is none of its settings
-  // always differs), with the rows that share their switch name; with none, the
-  // all-defaults comment stands in for the entries, so the text still reads back as
-  // a configuration.
+  // Only the rows whose setting differs from their ChipDefault (a switch whose chip
+  // default is none of its settings always differs), with the rows that share their switch name; with none,
+  // the all-defaults comment stands in for the entries, so the text still reads back as a configuration.
   bool ChangedOnly = false;
   // The rows are the device's whole table as read. Such a table without rows (a
   // device without switches) gets the all-defaults comment too; false where no

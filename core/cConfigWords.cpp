@@ -1,8 +1,8 @@
 // The configuration words of a table, and a table read from a HEX file's words.
 #include "core/cConfigWords.h"
 
+#include "common/cNumbers.h"
 #include "core/cHexFile.h"
-#include "deviceinfo/cDeviceInfo.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,8 +11,8 @@ namespace {
 // PIC18 configuration registers begin here; CONFIGnL is at 2(n-1) past it.
 constexpr uint32_t kConfigBase = 0x300000;
 
-std::string Where(const std::string &source, int line) {
-  return source.empty() ? "line " + std::to_string(line) : source + ", line " + std::to_string(line);
+std::string Where(const std::string &dataFile, int line) {
+  return dataFile.empty() ? "line " + std::to_string(line) : dataFile + ", line " + std::to_string(line);
 }
 
 // Runs of set bits: "bit 4", "bits 0–3", "bits 0–1, 4".
@@ -36,13 +36,13 @@ std::string BitRuns(uint32_t mask) {
 } // namespace
 
 std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
-                                         const std::vector<TSwitchRow> &rows, const std::string &source) {
+                                         const std::vector<TSwitchRow> &rows, const std::string &dataFile) {
   std::vector<TWordRegister> result;
   result.reserve(registers.size());
   for (const TConfigRegister &reg : registers) {
     TWordRegister word;
     if (!TryHexToUInt32(reg.Address, word.Address))
-      throw EDataError(Where(source, reg.Line) + ": the configuration register's address " +
+      throw EDataError(Where(dataFile, reg.Line) + ": the configuration register's address " +
                        QuotedForMessage(reg.Address) + " is not hexadecimal");
     word.Name = reg.Name;
     word.Unset = reg.Unset;
@@ -60,22 +60,21 @@ std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &reg
           "CONFIG" + std::to_string((reg.Address - from) / 2 + 1) + ((reg.Address - from) % 2 ? "H" : "L");
     }
   for (const TSwitchRow &row : rows)
-    for (size_t k = 0; k < row.Values.size(); ++k)
-      if ((row.Values[k] & ~row.Mask) != 0)
-        throw EDataError(Where(source, k < row.ValueLines.size() ? row.ValueLines[k] : row.Line) +
-                         ": setting " + QuotedForMessage(row.SettingNames[static_cast<int>(k)]) +
+    for (const TSwitchSetting &setting : row.Settings)
+      if ((setting.Value & ~row.Mask) != 0)
+        throw EDataError(Where(dataFile, setting.Line) + ": setting " + QuotedForMessage(setting.Name) +
                          " of switch " + QuotedForMessage(row.Name) + " has the value " +
-                         HexNumber(row.Values[k], 2) + ", with bits outside the switch's mask " +
+                         HexNumber(setting.Value, 2) + ", with bits outside the switch's mask " +
                          HexNumber(row.Mask, 2));
   return result;
 }
 
 std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
-                                                  const std::string &source) {
+                                                  const std::string &dataFile) {
   std::vector<std::string> warnings;
   for (const TSwitchRow &row : rows)
     if (row.Register < 0)
-      warnings.push_back("switch " + QuotedForMessage(row.Name) + " (" + Where(source, row.Line) +
+      warnings.push_back("switch " + QuotedForMessage(row.Name) + " (" + Where(dataFile, row.Line) +
                          ") stands before any configuration register of its device: it belongs to none, "
                          "so the words leave it out");
   return warnings;
@@ -88,10 +87,9 @@ std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers
   for (const TWordRegister &reg : registers)
     words.push_back({reg.Name, reg.Address, reg.Unset});
   for (const TSwitchRow &row : rows)
-    if (row.Register >= 0 && static_cast<size_t>(row.Register) < words.size() &&
-        static_cast<size_t>(row.Chosen) < row.Values.size()) {
+    if (row.Register >= 0 && static_cast<size_t>(row.Register) < words.size()) {
       uint32_t &value = words[static_cast<size_t>(row.Register)].Value;
-      value = (value & ~row.Mask) | (row.Values[static_cast<size_t>(row.Chosen)] & row.Mask);
+      value = (value & ~row.Mask) | (row.Settings[static_cast<size_t>(row.Chosen)].Value & row.Mask);
     }
   std::stable_sort(words.begin(), words.end(),
                    [](const TConfigWord &a, const TConfigWord &b) { return a.Address < b.Address; });

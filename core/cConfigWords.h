@@ -18,17 +18,17 @@ public:
 };
 
 // The device's registers with their names and addresses. A register whose address
-// is not hexadecimal is an EDataError naming Source and its line; so is a setting
+// is not hexadecimal is an EDataError naming DataFile and its line; so is a setting
 // value with bits outside its switch's mask (the words and the HEX reading would
 // both go wrong with it).
 std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
-                                         const std::vector<TSwitchRow> &rows, const std::string &source);
+                                         const std::vector<TSwitchRow> &rows, const std::string &dataFile);
 
 // The switches that stand before any register of their device: they belong to
 // none, so the words leave them out and a HEX file gives them their chip default.
 // One warning text for each ("switch 'X' stands before ...").
 std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
-                                                  const std::string &source);
+                                                  const std::string &dataFile);
 
 struct TConfigWord {
   std::string Name;

@@ -8,24 +8,16 @@
 #include <algorithm>
 
 namespace {
-void BlankListControls(TStringList &list) {
-  for (int k = 0; k < list.Count(); ++k)
-    if (std::any_of(list[k].begin(), list[k].end(),
-                    [](char c) { return IsControlChar(static_cast<unsigned char>(c)); })) {
-      std::string text = list[k];
-      BlankControls(text);
-      list.Put(k, text);
-    }
-}
-
 // The table takes the vendor's texts without control characters, from every source,
 // so nothing the tool writes breaks a line or a column.
 void BlankTableControls(std::vector<TSwitchRow> &rows, std::vector<TConfigRegister> *registers) {
   for (TSwitchRow &row : rows) {
-    for (std::string *text : {&row.Name, &row.Function, &row.Default, &row.FileDefault})
+    for (std::string *text : {&row.Name, &row.Function, &row.StartSetting, &row.ChipDefault})
       BlankControls(*text);
-    BlankListControls(row.SettingNames);
-    BlankListControls(row.SettingDescriptions);
+    for (TSwitchSetting &setting : row.Settings) {
+      BlankControls(setting.Name);
+      BlankControls(setting.Description);
+    }
   }
   if (registers != nullptr)
     for (TConfigRegister &reg : *registers)
@@ -60,24 +52,44 @@ void ApplyNamed(std::vector<TSwitchRow> &rows, std::string TSwitchRow::*name) {
 } // namespace
 
 bool AtChipDefault(const TSwitchRow &row) {
-  return !row.DefaultMatchesNone && row.Setting() == row.FileDefault;
+  return !row.ChipDefaultMatchesNone && row.Setting() == row.ChipDefault;
 }
 
-void ApplyDefaults(std::vector<TSwitchRow> &rows) {
-  ApplyNamed(rows, &TSwitchRow::Default);
+void ApplyStartSettings(std::vector<TSwitchRow> &rows) {
+  ApplyNamed(rows, &TSwitchRow::StartSetting);
 }
 
 void ApplyChipDefaults(std::vector<TSwitchRow> &rows) {
-  ApplyNamed(rows, &TSwitchRow::FileDefault);
+  ApplyNamed(rows, &TSwitchRow::ChipDefault);
 }
 
 int FindSetting(const TSwitchRow &row, std::string_view name, bool ignoreCase) {
-  return ignoreCase ? row.SettingNames.IndexOf(name, CompareText) : row.SettingNames.IndexOf(name);
+  for (size_t k = 0; k < row.Settings.size(); ++k)
+    if (ignoreCase ? CompareText(row.Settings[k].Name, name) == 0 : row.Settings[k].Name == name)
+      return static_cast<int>(k);
+  return -1;
 }
 
-int FindSwitch(const std::vector<TSwitchRow> &rows, std::string_view name, bool ignoreCase) {
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (ignoreCase ? CompareText(rows[i].Name, name) == 0 : rows[i].Name == name)
-      return static_cast<int>(i);
-  return -1;
+namespace {
+const std::string &UpperCased(std::string_view text, std::string &buffer) {
+  buffer.assign(text);
+  for (char &c : buffer)
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
+  return buffer;
+}
+} // namespace
+
+TSwitchIndex::TSwitchIndex(const std::vector<TSwitchRow> &rows) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const auto [found, added] = FNames.try_emplace(UpperCased(rows[i].Name, FKey), Count());
+    if (added)
+      FRows.emplace_back();
+    FRows[static_cast<size_t>(found->second)].push_back(static_cast<int>(i));
+  }
+}
+
+int TSwitchIndex::Find(std::string_view name) const {
+  const auto found = FNames.find(UpperCased(name, FKey));
+  return found == FNames.end() ? -1 : found->second;
 }

@@ -1,5 +1,5 @@
 // A device's table of configuration switches: one row per switch with its
-// settings, its default and the setting chosen for it. Read from whichever source
+// settings, its defaults and the setting chosen for it. Read from whichever source
 // the reader's folder is (common/cDeviceSource.h), and the rules for the setting
 // chosen.
 #pragma once
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TDeviceInfo;
@@ -32,17 +33,32 @@ struct TWordRegister {
 bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
                      std::vector<TConfigRegister> *registers = nullptr);
 
-// Whether Row's chosen setting is what the chip has when the switch is not set.
+// Whether Row's chosen setting is its chip default.
 bool AtChipDefault(const TSwitchRow &row);
 
-// Puts every row back to its default: the first setting of that name.
-void ApplyDefaults(std::vector<TSwitchRow> &rows);
-// Puts every row at the chip's own default (what it has when the switch is not
-// set): the first setting of that name.
+// Puts every row back to its start setting: the first setting of that name.
+void ApplyStartSettings(std::vector<TSwitchRow> &rows);
+// Puts every row at its chip default: the first setting of that name.
 void ApplyChipDefaults(std::vector<TSwitchRow> &rows);
 
 // Index of Name among the row's settings (the first of that name), or -1. Exact,
 // or ignoring the letter case of A to Z.
 int FindSetting(const TSwitchRow &row, std::string_view name, bool ignoreCase = false);
-// Index of the first row of switch Name, or -1.
-int FindSwitch(const std::vector<TSwitchRow> &rows, std::string_view name, bool ignoreCase = false);
+// A table's rows by switch name, ignoring letter case: the one look-up of a switch
+// for every caller. A device may repeat a switch name; each name keeps its rows in
+// table order.
+class TSwitchIndex {
+public:
+  explicit TSwitchIndex(const std::vector<TSwitchRow> &rows);
+
+  // The number of switch name Name among the table's names, or -1.
+  int Find(std::string_view name) const;
+  // The rows of name number Name, in table order (never empty).
+  const std::vector<int> &Rows(int name) const { return FRows[static_cast<size_t>(name)]; }
+  int Count() const { return static_cast<int>(FRows.size()); }
+
+private:
+  std::unordered_map<std::string, int> FNames; // upper-case name: its number
+  std::vector<std::vector<int>> FRows;
+  mutable std::string FKey; // the upper-case name looked up last
+};

@@ -2,6 +2,7 @@
 #include "core/cHexFile.h"
 
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 #include "common/cTextLines.h"
 
 #include <algorithm>
@@ -22,16 +23,6 @@ std::string_view Trimmed(std::string_view line) {
   return line;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  return -1;
-}
-
 // One record's bytes, checked: its length and checksum; an empty text when good,
 // else what is wrong.
 std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
@@ -39,12 +30,12 @@ std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {
   const std::string_view digits = record.substr(1);
   bytes.reserve(digits.size() / 2);
   for (size_t i = 0; i < digits.size(); ++i)
-    if (HexDigit(digits[i]) < 0)
+    if (DigitValue(digits[i], 16) < 0)
       return "a record holds hexadecimal digits only after its ':'; found " + QuotedForMessage(record);
   if (digits.size() % 2 != 0)
     return "a record holds whole bytes of two hexadecimal digits; " + QuotedForMessage(record) + " does not";
   for (size_t i = 0; i < digits.size(); i += 2)
-    bytes.push_back(static_cast<uint8_t>(HexDigit(digits[i]) * 16 + HexDigit(digits[i + 1])));
+    bytes.push_back(static_cast<uint8_t>(DigitValue(digits[i], 16) * 16 + DigitValue(digits[i + 1], 16)));
   if (bytes.size() < 5)
     return "a record is too short to hold its length, address, type and checksum: " +
            QuotedForMessage(record);
@@ -79,7 +70,7 @@ bool LooksLikeHexFile(std::string_view text) {
     }
     line = Trimmed(line);
     if (!line.empty())
-      return line.size() >= 2 && line[0] == ':' && HexDigit(line[1]) >= 0;
+      return line.size() >= 2 && line[0] == ':' && DigitValue(line[1], 16) >= 0;
   }
   return false;
 }

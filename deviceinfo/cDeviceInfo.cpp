@@ -2,6 +2,7 @@
 #include "deviceinfo/cDeviceInfo.h"
 
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 
 #include <utility>
 
@@ -110,35 +111,6 @@ int SplitFields(std::string_view line, TStringList &fields) {
   return fields.Count();
 }
 
-bool TryHexToUInt32(std::string_view text, uint32_t &value) {
-  if (text.empty())
-    return false;
-  uint64_t result = 0;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9')
-      digit = c - '0';
-    else if (c >= 'A' && c <= 'F')
-      digit = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f')
-      digit = c - 'a' + 10;
-    else
-      return false;
-    result = result * 16 + static_cast<uint64_t>(digit);
-    if (result > 0xFFFFFFFFu)
-      return false;
-  }
-  value = static_cast<uint32_t>(result);
-  return true;
-}
-
-uint32_t HexToUInt32(std::string_view text) {
-  uint32_t value = 0;
-  if (!TryHexToUInt32(text, value))
-    throw EConvertError("$" + ShortenForMessage(text));
-  return value;
-}
-
 std::string DeviceInfoFileName(const std::string &folder) {
   return folder + kPathSeparator + kDeviceInfoFileName;
 }
@@ -195,7 +167,7 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   FLastLine = -1;
   FOther.reset();
   FLoadError.clear();
-  FSourceName = DeviceInfoFileName(folder);
+  FFileName = DeviceInfoFileName(folder);
   if (FChooser) {
     FOther = FChooser(folder, includeLF);
     if (FOther) {
@@ -204,7 +176,7 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
       return;
     }
   }
-  FLoadError = FLines.LoadFromFile(FSourceName);
+  FLoadError = FLines.LoadFromFile(FFileName);
   if (!FLoadError.empty())
     return;
   OverLines([&] {
@@ -215,11 +187,11 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
 
 std::string TDeviceInfo::WithPlace(const Exception &error) const {
   if (dynamic_cast<const EFileChanged *>(&error) != nullptr)
-    return error.Message() + " (" + FSourceName + ")";
+    return error.Message() + " (" + FFileName + ")";
   // Not the walk's: the chooser's, which names its own place.
   if (FLastLine < 0)
     return error.Message();
-  return error.Message() + " (" + FSourceName + ", line " + std::to_string(FLastLine + 1) + ")";
+  return error.Message() + " (" + FFileName + ", line " + std::to_string(FLastLine + 1) + ")";
 }
 
 bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
@@ -238,30 +210,12 @@ bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std
   // The walk starts at the record after the device's own.
   ++Cursor;
   for (;;) {
-    TSwitchRow &row = rows.emplace_back();
-    bool gathered = false;
-    try {
-      gathered = NextSwitch(row.Name, row.Function, row.SettingNames, row.SettingDescriptions, row.Default);
-    } catch (...) {
-      rows.pop_back();
-      throw;
-    }
-    row.FileDefault = FFileDefault;
-    row.Register = FSwitchRegister;
-    row.Line = FSwitchLine + 1;
-    row.Mask = FSwitchMask;
-    row.Values = FSettingValues;
-    row.ValueLines.clear();
-    for (const int line : FSettingLines)
-      row.ValueLines.push_back(line + 1);
-    if (!gathered) {
-      rows.pop_back();
-      if (!FSwitchFound)
-        break;  // no further switch in this device
-      continue; // a switch without selectable settings gets no row
-    }
-    // A switch before any register is worked out against 0, as the walk does.
-    NoteChipDefault(row, row.Register >= 0 ? FRegisters[static_cast<size_t>(row.Register)].Value : 0);
+    TSwitchRow row;
+    if (NextRow(row))
+      rows.push_back(std::move(row));
+    else if (!FSwitchFound)
+      break; // no further switch in this device
+    // else a switch without selectable settings gets no row
   }
   if (registers != nullptr)
     for (const TRegisterRecord &record : FRegisters)
@@ -329,27 +283,36 @@ bool TDeviceInfo::FindPartOfLines(const std::string &device, TStringList &fields
 
 bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
                              TStringList &settingDescriptions, std::string &defaultSetting) {
-  return OverLines([&] {
-    return NextSwitchOfLines(switchName, switchFunction, settingNames, settingDescriptions, defaultSetting);
-  });
+  auto handOver = [&] {
+    switchName = FRow.Name;
+    switchFunction = FRow.Function;
+    defaultSetting = FRow.StartSetting;
+    settingNames.Clear();
+    settingDescriptions.Clear();
+    for (const TSwitchSetting &setting : FRow.Settings) {
+      settingNames.Add(setting.Name);
+      settingDescriptions.Add(setting.Description);
+    }
+  };
+  bool gathered = false;
+  try {
+    gathered = NextRow(FRow);
+  } catch (...) {
+    handOver(); // what the walk gathered before the malformed record
+    throw;
+  }
+  handOver();
+  return gathered;
 }
 
-bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switchFunction,
-                                    TStringList &settingNames, TStringList &settingDescriptions,
-                                    std::string &defaultSetting) {
-  settingNames.Clear();
-  settingDescriptions.Clear();
-  defaultSetting.clear();
-  switchName.clear();
-  switchFunction.clear();
-  uint32_t mask = 0;
+bool TDeviceInfo::NextRow(TSwitchRow &row) {
+  return OverLines([&] { return NextRowOfLines(row); });
+}
+
+bool TDeviceInfo::NextRowOfLines(TSwitchRow &row) {
+  row = TSwitchRow();
   TFieldViews fields;
   int index = Cursor;
-  FSettingValues.clear();
-  FSettingLines.clear();
-  FSwitchRegister = -1;
-  FSwitchMask = 0;
-  FSwitchLine = -1;
 
   // Find the switch, noting register values on the way; stop at the next device.
   bool found = false;
@@ -359,20 +322,18 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
     if (kind == kConfigRegType) {
       TakeRegister(index, fields);
     } else if (kind == kSwitchType) {
-      switchName = fields.Get(1);
-      switchFunction = fields.Get(2);
-      mask = HexToUInt32(fields.Get(3));
+      row.Name = fields.Get(1);
+      row.Function = fields.Get(2);
+      row.Mask = HexToUInt32(fields.Get(3));
+      row.Register = static_cast<int>(FRegisters.size()) - 1;
+      row.Line = index + 1;
       found = true;
-      FSwitchMask = mask;
-      FSwitchRegister = static_cast<int>(FRegisters.size()) - 1;
-      FSwitchLine = index;
     } else if (kind == kPartInfoType) {
       break;
     }
   }
 
-  // Gather its unbroken run of settings; the default is the last whose value
-  // equals the masked register value.
+  // Gather its unbroken run of settings.
   if (found) {
     for (; FLines.HasLine(index); ++index) {
       Split(index, fields);
@@ -385,24 +346,22 @@ bool TDeviceInfo::NextSwitchOfLines(std::string &switchName, std::string &switch
       const std::string_view name = fields.Get(1);
       if (name == kReserved)
         continue;
-      settingNames.Add(name);
+      TSwitchSetting &setting = row.Settings.emplace_back();
+      setting.Name = name;
       const std::string_view description = fields.Get(2);
-      settingDescriptions.Add(description.empty() ? std::string_view("unspecified") : description);
-      uint32_t value = 0;
-      if (fields.Count() <= 3 || !TryHexToUInt32(fields.Get(3), value))
-        value = 0;
-      if ((FRegisterValue & mask) == value)
-        defaultSetting = name;
-      FSettingValues.push_back(value);
-      FSettingLines.push_back(index);
+      setting.Description = description.empty() ? std::string_view("unspecified") : description;
+      if (fields.Count() <= 3 || !TryHexToUInt32(fields.Get(3), setting.Value))
+        setting.Value = 0;
+      setting.Compared = row.Mask;
+      setting.Line = index + 1;
     }
   }
 
-  if (defaultSetting.empty() && !settingNames.Empty())
-    defaultSetting = settingNames.Last();
-  FFileDefault = defaultSetting;
-  defaultSetting = StartingDefault(switchName, settingNames, defaultSetting, FUseInfoDefaults);
+  // Against its own register's value when not set (a record that ended the run is
+  // the next switch's); a switch before any register is worked out against 0.
+  SetDefaults(row, row.Register >= 0 ? FRegisters[static_cast<size_t>(row.Register)].Value : 0,
+              FUseInfoDefaults);
   Cursor = index;
   FSwitchFound = found;
-  return !settingNames.Empty();
+  return !row.Settings.empty();
 }

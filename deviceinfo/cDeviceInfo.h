@@ -22,12 +22,6 @@ inline constexpr const char *kDeviceInfoFileName = "8bit_device.info";
 // Cuts one line into its <field> texts; clears Fields first and returns the count.
 int SplitFields(std::string_view line, TStringList &fields);
 
-// Reads a hexadecimal field: one or more of 0-9, A-F, a-f, no prefix, sign or
-// blanks, value within 32 bits. Returns false for any other text.
-bool TryHexToUInt32(std::string_view text, uint32_t &value);
-// As TryHexToUInt32, raising EConvertError ("'$<text>' is not a valid integer value").
-uint32_t HexToUInt32(std::string_view text);
-
 // Folder + separator + file name; the separator is "\" on Windows and "/" elsewhere,
 // added whatever the folder ends with.
 std::string DeviceInfoFileName(const std::string &folder);
@@ -85,30 +79,9 @@ public:
   // Whether the last NextSwitch read a switch record; false once the device has
   // no further switch.
   bool SwitchFound() const { return FSwitchFound; }
-  // The default the file itself gives the last switch NextSwitch handed over (what
-  // the chip has when the switch is not set), before any switch is forced off.
-  const std::string &FileDefault() const { return FFileDefault; }
-  // A CONFIGREG_INFO_TYPE record that the walk met since the last FindPart: its
-  // address field's text (a number only where it is hexadecimal), its value when
-  // not set, and its line.
-  struct TRegisterRecord {
-    std::string Address;
-    uint32_t Value = 0;
-    int Line = 0;
-  };
-  const std::vector<TRegisterRecord> &Registers() const { return FRegisters; }
-  // Of the switch NextSwitch handed over last: its register (an index into
-  // Registers(), -1 when it stands before any), its mask, and for each offered
-  // setting (parallel to its names) the value and the line of its record.
-  int SwitchRegister() const { return FSwitchRegister; }
-  // Index of the line of its switch record.
-  int SwitchLine() const { return FSwitchLine; }
-  uint32_t SwitchMask() const { return FSwitchMask; }
-  const std::vector<uint32_t> &SettingValues() const { return FSettingValues; }
-  const std::vector<int> &SettingLines() const { return FSettingLines; }
   // The file Device's data comes from, as messages name it: 8bit_device.info, or
   // the file of the source the last load chose.
-  std::string SourceOf(const std::string &device) const { return Source().FileOf(device); }
+  std::string DataFileOf(const std::string &device) const { return Source().FileOf(device); }
   // Why the last LoadDeviceIndex could not read the file; empty when it could.
   const std::string &LoadError() const { return FLoadError; }
   // Index of the line looked at last: where a malformed record stopped a walk.
@@ -118,8 +91,8 @@ public:
   // device's table by the FindPart/NextSwitch walk.
   std::string StatusName() const override { return Version; }
   const TStringList &DeviceNames() const override { return Devices; }
-  std::string Where() const override { return FSourceName; }
-  std::string FileOf(const std::string &) const override { return FSourceName; }
+  std::string Where() const override { return FFileName; }
+  std::string FileOf(const std::string &) const override { return FFileName; }
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                  std::vector<TConfigRegister> *registers) override;
   // With the file and the line where the walk stopped (a file that changed under the
@@ -136,8 +109,10 @@ private:
   // bytes it read.
   template <typename TStep> auto OverLines(TStep step);
   bool FindPartOfLines(const std::string &device, TStringList &fields);
-  bool NextSwitchOfLines(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
-                         TStringList &settingDescriptions, std::string &defaultSetting);
+  // Reads the next switch from Cursor on into Row, its settings, place and
+  // defaults; false when it gathered no setting (FSwitchFound as for NextSwitch).
+  bool NextRow(TSwitchRow &row);
+  bool NextRowOfLines(TSwitchRow &row);
   // Splits line Index into Fields, noting it as the line looked at last.
   void Split(int index, TStringList &fields);
   void Split(int index, TFieldViews &fields);
@@ -148,15 +123,18 @@ private:
   int FPartStart = 0;
   bool FPartFound = false;
   bool FSwitchFound = false;
-  std::string FFileDefault;
   uint32_t FRegisterValue = 0;
+  // The CONFIGREG_INFO_TYPE records the walk met since the last FindPart: the
+  // address field's text (a number only where it is hexadecimal), the value when
+  // not set, and the line's index.
+  struct TRegisterRecord {
+    std::string Address;
+    uint32_t Value = 0;
+    int Line = 0;
+  };
   std::vector<TRegisterRecord> FRegisters;
-  int FSwitchRegister = -1;
-  int FSwitchLine = -1;
-  std::string FSourceName;
-  uint32_t FSwitchMask = 0;
-  std::vector<uint32_t> FSettingValues;
-  std::vector<int> FSettingLines;
+  TSwitchRow FRow; // the switch NextSwitch hands over
+  std::string FFileName;
   bool FUseInfoDefaults = false;
   std::string FLoadError;
   int FLastLine = -1;

@@ -3,6 +3,7 @@
 
 #include "common/cCodePage1252.h"
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 #include "common/cTextLines.h"
 #include "devicepacks/cPackPath.h"
 #include "devicepacks/cParseMemory.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -34,12 +34,12 @@ struct TNames {
         DCRFieldDef(prefix + "DCRFieldDef"), AdjustPoint(prefix + "AdjustPoint"),
         DCRFieldSemantic(prefix + "DCRFieldSemantic"), name(prefix + "name"), cname(prefix + "cname"),
         desc(prefix + "desc"), addr(prefix + "_addr"), factorydefault(prefix + "factorydefault"),
-        defaultValue(prefix + "default"), impl(prefix + "impl"), mask(prefix + "mask"),
-        nzwidth(prefix + "nzwidth"), offset(prefix + "offset"), ishidden(prefix + "ishidden"),
-        islanghidden(prefix + "islanghidden"), when(prefix + "when") {}
+        defaultValue(prefix + "default"), mask(prefix + "mask"), nzwidth(prefix + "nzwidth"),
+        offset(prefix + "offset"), ishidden(prefix + "ishidden"), islanghidden(prefix + "islanghidden"),
+        when(prefix + "when") {}
   std::string PIC, ProgramSpace, ConfigFuseSector, WORMHoleSector, DCRDef, DCRModeList, DCRMode, DCRFieldDef,
       AdjustPoint, DCRFieldSemantic;
-  std::string name, cname, desc, addr, factorydefault, defaultValue, impl, mask, nzwidth, offset, ishidden,
+  std::string name, cname, desc, addr, factorydefault, defaultValue, mask, nzwidth, offset, ishidden,
       islanghidden, when;
 };
 
@@ -107,24 +107,13 @@ private:
 };
 
 bool TPicParser::TryNumber(std::string_view text, bool isSigned, int64_t &value) {
-  bool negative = false;
-  if (isSigned && !text.empty() && text[0] == '-') {
-    negative = true;
+  const bool negative = isSigned && !text.empty() && text[0] == '-';
+  if (negative)
     text.remove_prefix(1);
-  }
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  // Digits only (no sign of from_chars' own), the whole text, within 32 bits.
-  uint32_t result = 0;
-  if (text.empty() || text[0] == '-' || text[0] == '+')
+  uint32_t number = 0;
+  if (!ParseNumber(text, number, false))
     return false;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result, base);
-  if (error != std::errc() || end != text.data() + text.size())
-    return false;
-  value = negative ? -static_cast<int64_t>(result) : static_cast<int64_t>(result);
+  value = negative ? -static_cast<int64_t>(number) : static_cast<int64_t>(number);
   return true;
 }
 
@@ -211,7 +200,6 @@ void TPicParser::ReadRegister(pugi::xml_node def, bool otp) {
   const int64_t none = 0;
   const int64_t fallback = Number(def, FNames.defaultValue, what, false, &none);
   reg.Unset = static_cast<uint32_t>(Number(def, FNames.factorydefault, what, false, &fallback));
-  reg.Implemented = static_cast<uint32_t>(Number(def, FNames.impl, what, false, &none));
 
   // The first mode's fields in bit order; adjust points step the bit offset.
   const pugi::xml_node mode = def.child(FNames.DCRModeList.c_str()).child(FNames.DCRMode.c_str());

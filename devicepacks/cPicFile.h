@@ -37,8 +37,7 @@ struct TPicField {
 struct TPicRegister {
   std::string Name; // edc:cname (CONFIG1L...)
   uint32_t Address = 0;
-  uint32_t Unset = 0;       // edc:factorydefault, else edc:default, else 0
-  uint32_t Implemented = 0; // edc:impl
+  uint32_t Unset = 0; // edc:factorydefault, else edc:default, else 0
   int Line = 0;
   std::vector<TPicField> Fields; // in bit order
   bool Otp = false;              // its sector is one-time programmable (edc:isotp is "true")

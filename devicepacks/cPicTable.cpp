@@ -29,29 +29,22 @@ void AddPicRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwit
       if (field.Hidden || field.LangHidden || IsReserved(field.Name))
         continue;
       TSwitchRow row;
+      row.Name = field.Name;
+      row.Function = field.Description;
       row.Mask = field.Mask << field.Offset;
+      row.Register = static_cast<int>(r);
+      row.Line = field.Line;
+      row.Otp = reg.Otp;
       for (const TPicSemantic &semantic : field.Semantics) {
         if (semantic.Hidden || semantic.LangHidden || semantic.Name.empty() || IsReserved(semantic.Name))
           continue;
-        row.SettingNames.Add(semantic.Name);
-        row.SettingDescriptions.Add(semantic.Description.empty() ? std::string_view("unspecified")
-                                                                 : std::string_view(semantic.Description));
-        row.Values.push_back(semantic.WhenValue << field.Offset);
-        row.ValueMasks.push_back(semantic.WhenMask << field.Offset);
-        row.ValueLines.push_back(semantic.Line);
+        row.Settings.push_back(
+            {semantic.Name, semantic.Description.empty() ? "unspecified" : semantic.Description,
+             semantic.WhenValue << field.Offset, semantic.WhenMask << field.Offset, semantic.Line});
       }
-      if (row.SettingNames.Empty())
+      if (row.Settings.empty())
         continue; // a switch without selectable settings gets no row
-      // The default is the last offered setting the register's unset value matches,
-      // else the last offered one: the .info rule.
-      const int chip = NoteChipDefault(row, reg.Unset);
-      row.FileDefault = chip >= 0 ? row.SettingNames[chip] : row.SettingNames.Last();
-      row.Otp = reg.Otp;
-      row.Name = field.Name;
-      row.Function = field.Description;
-      row.Default = StartingDefault(row.Name, row.SettingNames, row.FileDefault, useInfoDefaults);
-      row.Register = static_cast<int>(r);
-      row.Line = field.Line;
+      SetDefaults(row, reg.Unset, useInfoDefaults);
       rows.push_back(std::move(row));
     }
   }

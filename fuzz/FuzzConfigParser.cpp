@@ -27,12 +27,10 @@ TSwitchRow Row(const char *name, int reg, int shift, uint32_t mask,
   row.Name = name;
   row.Register = reg;
   row.Mask = mask << shift;
-  for (const char *setting : settings) {
-    row.Values.push_back(static_cast<uint32_t>(row.SettingNames.Count()) << shift);
-    row.SettingNames.Add(setting);
-    row.SettingDescriptions.Add(std::string("about ") + setting);
-  }
-  row.Default = row.FileDefault = row.SettingNames[0];
+  for (const char *setting : settings)
+    row.Settings.push_back({setting, std::string("about ") + setting,
+                            static_cast<uint32_t>(row.Settings.size()) << shift, row.Mask});
+  row.StartSetting = row.ChipDefault = row.Settings[0].Name;
   return row;
 }
 

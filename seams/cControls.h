@@ -83,7 +83,7 @@ public:
   virtual void Refresh() = 0;
 };
 
-// How a row is marked: in bold when its setting differs from the file's default,
+// How a row is marked: in bold when its setting differs from the chip default,
 // in a warning colour with Risk as its tip when its setting is risky.
 struct TRowMark {
   bool Changed = false;

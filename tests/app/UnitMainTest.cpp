@@ -9,8 +9,10 @@
 #include "deviceinfo/gDeviceInfo.h"
 #include "tests/support/HeadlessWindow.h"
 #include "tests/support/DeviceInfoText.h"
+#include "tests/support/FixtureDevices.h"
 #include "tests/support/HexText.h"
 #include "tests/support/StandIns.h"
+#include "tests/support/SwitchRows.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/ReaderProbe.h"
 
@@ -37,25 +39,6 @@ std::string Crlf(const Strings &lines) {
   for (const std::string &line : lines)
     text += line + "\r\n";
   return text;
-}
-
-// The made-up device of the generator's worked example.
-std::string WorkedExample() {
-  return TDeviceInfoText()
-      .Version("1.0")
-      .Index("18F1234")
-      .Part("18F1234")
-      .Register("00")
-      .Switch("CLKSEL", "Clock source", "03")
-      .Setting("EXTRC", "External RC oscillator", "1")
-      .Setting("INTRC", "Internal RC oscillator", "0")
-      .Switch("BOOTBLOCKSIZE", "Boot block size", "0C")
-      .Setting("2KW", "Boot block of 2K words", "0")
-      .Setting("4KW", "Boot block of 4K words", "4")
-      .Switch("WDOG", "Watchdog", "10")
-      .Setting("ON", "Watchdog enabled", "10")
-      .Setting("OFF", "Watchdog disabled", "0")
-      .Text();
 }
 
 class MainWindow : public testing::Test {
@@ -88,7 +71,7 @@ protected:
   Strings Defaults() const {
     Strings defaults;
     for (const TSwitchRow &row : W->Form().Rows())
-      defaults.push_back(row.Default);
+      defaults.push_back(row.StartSetting);
     return defaults;
   }
   Strings EditorItems() const {
@@ -213,40 +196,6 @@ TEST_F(MainWindow, GenerateDisablesItsButtonsWhileThePumpRunsAndIsNotDoubledByQu
 }
 
 // --- Load File --------------------------------------------------------------------
-
-namespace {
-std::string FiveDevices() {
-  return TDeviceInfoText()
-      .Version("2.5")
-      .Index("18F4520")
-      .Index("18LF25K22")
-      .Index("18F1220")
-      .Index("16F628A")
-      .Index("18F2550")
-      .Index("18F1220")
-      .Part("18F1220")
-      .Register("01")
-      .Switch("WDT", "Watchdog", "01")
-      .Setting("OFF", "WDT off", "0")
-      .Setting("ON", "WDT on", "1")
-      .Part("18F2550")
-      .Register("05")
-      .Switch("FOSC", "Oscillator", "07")
-      .Setting("XT", "XT oscillator", "0")
-      .Setting("HS", "HS oscillator", "5")
-      .Setting("EC", "EC oscillator", "6")
-      .Switch("PWRT", "Power-up timer", "08")
-      .Setting("ON", "PWRT on", "0")
-      .Setting("OFF", "PWRT off", "8")
-      .Part("18F4520")
-      .Switch("OSC", "Oscillator", "01")
-      .Setting("LP", "LP", "0")
-      .Part("18LF25K22")
-      .Switch("OSC", "Oscillator", "01")
-      .Setting("LP", "LP", "0")
-      .Text();
-}
-} // namespace
 
 TEST_F(MainWindow, LoadFileListsSortsSelectsTheRememberedDeviceAndFillsTheGrid) {
   Registry.PutString(kKey, "Device", "18f2550");
@@ -397,7 +346,7 @@ TEST_F(MainWindow, TwoSettingsOfOneNamePickByPositionAndDefaultByName) {
            .Setting("X", "second X", "2")
            .Setting("Y", "why", "0")
            .Text());
-  EXPECT_EQ(Items(W->Form().Rows()[0].SettingNames), (Strings{"X", "X", "Y"}));
+  EXPECT_EQ(SettingNames(W->Form().Rows()[0]), (Strings{"X", "X", "Y"}));
   EXPECT_EQ(Defaults(), (Strings{"X"}));                         // the register matched the second X
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 0), "first X"); // Set Defaults matches by name
   ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(0, 1));
@@ -532,7 +481,7 @@ TEST_F(MainWindow, SwitchesWithoutSelectableSettingsGetNoRowButTheFillGoesOn) {
            .Text());
   EXPECT_EQ(Column(ISettingsGrid::kColConfig), (Strings{"A", "B"}));
   EXPECT_EQ(Defaults(), (Strings{"A0", "B0"}));
-  EXPECT_EQ(Items(W->Form().Rows()[1].SettingNames), (Strings{"B0"}));
+  EXPECT_EQ(SettingNames(W->Form().Rows()[1]), (Strings{"B0"}));
 }
 
 TEST_F(MainWindow, MoreThanSixtyFourSwitchesEachGetARow) {
@@ -551,7 +500,7 @@ TEST_F(MainWindow, MoreThanSixtyFourSwitchesEachGetARow) {
   EXPECT_EQ(W->Form().Rows().size(), 70u);
   EXPECT_EQ(Cell(ISettingsGrid::kColConfig, 69), "S69");
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "off 69");
-  EXPECT_EQ(Items(W->Form().Rows()[69].SettingDescriptions), (Strings{"on 69", "off 69"}));
+  EXPECT_EQ(SettingDescriptions(W->Form().Rows()[69]), (Strings{"on 69", "off 69"}));
   ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(69, 0));
   EXPECT_EQ(Cell(ISettingsGrid::kColDescription, 69), "on 69");
   W->Button("ButtonGenerate").Click();
@@ -701,26 +650,6 @@ TEST_F(MainWindow, CopyPutsTheBoxsTextAsItStandsOnTheClipboard) {
 // --- Paste and marks ---------------------------------------------------------------------
 
 namespace {
-// Two devices: the worked example's and one with a risky switch.
-std::string TwoDevices() {
-  return TDeviceInfoText()
-      .Index("18F1234")
-      .Index("18F5678")
-      .Part("18F1234")
-      .Register("00")
-      .Switch("CLKSEL", "Clock source", "03")
-      .Setting("EXTRC", "External RC oscillator", "1")
-      .Setting("INTRC", "Internal RC oscillator", "0")
-      .Part("18F5678")
-      .Register("FF")
-      .Switch("WDT", "Watchdog", "01")
-      .Setting("OFF", "Watchdog disabled", "0")
-      .Setting("ON", "Watchdog enabled", "1")
-      .Switch("LVP", "Low-voltage programming", "04")
-      .Setting("OFF", "LVP disabled", "0")
-      .Setting("ON", "LVP enabled", "4")
-      .Text();
-}
 
 std::vector<TRowMark> Marks(THeadlessWindow &window) {
   std::vector<TRowMark> marks;
@@ -750,7 +679,7 @@ TEST_F(MainWindow, PasteSelectsTheNamedDeviceAppliesTheEntriesAndReports) {
   EXPECT_EQ(lines[1].substr(0, 31), "line 4: warning: LVP = ON: low-");
   EXPECT_EQ(lines[2], "line 5: error: unknown switch 'PLL' for 18F5678; its switches: WDT, LVP");
   EXPECT_EQ(lines[3], "line 6: error: unknown setting 'FAST' for switch 'WDT'; its settings: OFF, ON");
-  // WDT differs from the file's default (ON); LVP is the file's default, and risky.
+  // WDT differs from its chip default (ON); LVP is at its chip default, and risky.
   const std::vector<TRowMark> marks = Marks(*W);
   EXPECT_TRUE(marks[0].Changed);
   EXPECT_EQ(marks[0].Risk, "");
@@ -1011,7 +940,7 @@ TEST_F(MainWindow, MarksFollowTheChosenSettings) {
   Open();
   Load(TwoDevices());
   Pick("18F5678");
-  // Forced off, LVP differs from the file's default (ON); at ON it is risky instead.
+  // Forced off, LVP differs from its chip default (ON); at ON it is risky instead.
   EXPECT_FALSE(Marks(*W)[0].Changed);
   EXPECT_TRUE(Marks(*W)[1].Changed);
   EXPECT_EQ(Marks(*W)[1].Risk, "");
@@ -1024,24 +953,6 @@ TEST_F(MainWindow, MarksFollowTheChosenSettings) {
 }
 
 namespace {
-// Device packs of two parts: one of the newest kind, whose boot block size has a chip
-// default that is none of its settings and whose second configuration sector is one-time
-// programmable; and one without switches.
-constexpr const char *kNewestPart = R"(<edc:PIC xmlns:edc="http://crownking/edc" edc:name="PIC18F04Q20">
-<edc:ProgramSpace><edc:ConfigFuseSector>
-<edc:DCRDef edc:_addr="0x300007" edc:cname="CONFIG8" edc:factorydefault="0xff"><edc:DCRModeList><edc:DCRMode>
- <edc:DCRFieldDef edc:cname="BBSIZE" edc:desc="Boot block size" edc:mask="0xff" edc:nzwidth="0x8">
-  <edc:DCRFieldSemantic edc:cname="BBSIZE_256" edc:desc="256 words" edc:when="(field &amp; 0xff) == 0x1"/>
-  <edc:DCRFieldSemantic edc:cname="BBSIZE_128" edc:desc="128 words" edc:when="(field &amp; 0xff) == 0x0"/>
- </edc:DCRFieldDef></edc:DCRMode></edc:DCRModeList></edc:DCRDef>
-</edc:ConfigFuseSector><edc:ConfigFuseSector edc:isotp="true">
-<edc:DCRDef edc:_addr="0x300018" edc:cname="CONFIG14" edc:factorydefault="0xff"><edc:DCRModeList><edc:DCRMode>
- <edc:DCRFieldDef edc:cname="SAFLOCK" edc:desc="SAF lock" edc:mask="0x1" edc:nzwidth="0x1">
-  <edc:DCRFieldSemantic edc:cname="OFF" edc:desc="SAF not locked" edc:when="(field &amp; 0x1) == 0x1"/>
-  <edc:DCRFieldSemantic edc:cname="ON" edc:desc="SAF locked" edc:when="(field &amp; 0x1) == 0x0"/>
- </edc:DCRFieldDef></edc:DCRMode></edc:DCRModeList></edc:DCRDef>
-</edc:ConfigFuseSector></edc:ProgramSpace></edc:PIC>
-)";
 constexpr const char *kOneTime =
     "one-time programmable: once programmed, this setting can never be undone, not even by a bulk erase";
 } // namespace

@@ -105,9 +105,9 @@ bool AssemblesToItsWords(const std::string &folder, TDeviceInfo &reader, const s
     std::vector<std::string> picks;
     for (const TSwitchRow &row : rows)
       if (round > 0) {
-        const auto k = static_cast<int>(random() % static_cast<uint32_t>(row.SettingNames.Count()));
+        const auto k = static_cast<size_t>(random() % static_cast<uint32_t>(row.Settings.size()));
         picks.push_back("--set");
-        picks.push_back(row.Name + "=" + row.SettingNames[k]);
+        picks.push_back(row.Name + "=" + row.Settings[k].Name);
       }
     std::vector<std::string> generate = {"generate", "--folder", folder, "--device",
                                          device,     "--syntax", "asm"};

@@ -36,14 +36,13 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEverySyntaxAndOption) {
       std::vector<TConfigRegister> source;
       if (!ReadDeviceTable(reader, device, table, &source))
         continue;
-      ApplyDefaults(table);
+      ApplyStartSettings(table);
       const std::vector<TWordRegister> registers = WordRegisters(source, table, "");
       // At the defaults, and with some rows away from them by name (the first
       // setting of a name).
       std::vector<TSwitchRow> varied = table;
       for (size_t i = 0; i < varied.size(); i += 3)
-        varied[i].Chosen = FindSetting(
-            varied[i], varied[i].SettingNames[static_cast<int>(i * 7) % varied[i].SettingNames.Count()]);
+        varied[i].Chosen = FindSetting(varied[i], varied[i].Settings[i * 7 % varied[i].Settings.size()].Name);
       for (const bool atDefaults : {true, false})
         for (const TSyntax &syntax : kSyntaxes)
           for (const bool comments : {true, false})
@@ -66,9 +65,11 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEverySyntaxAndOption) {
                 // At the defaults, only risky chip defaults are warned of (a switch
                 // forced off keeps its chip default where it has no off setting).
                 if (atDefaults && d.Severity == TSeverity::Warning) {
-                  const int row = FindSwitch(fresh, d.Switch);
-                  ASSERT_GE(row, 0) << d.Text;
-                  ASSERT_EQ(d.Setting, fresh[static_cast<size_t>(row)].FileDefault)
+                  const TSwitchIndex names(fresh);
+                  const int name = names.Find(d.Switch);
+                  ASSERT_GE(name, 0) << d.Text;
+                  const int row = names.Rows(name)[0];
+                  ASSERT_EQ(d.Setting, fresh[static_cast<size_t>(row)].ChipDefault)
                       << device << ": " << d.Text;
                 }
               }

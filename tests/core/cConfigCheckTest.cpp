@@ -13,11 +13,9 @@ TSwitchRow Row(const std::string &name, std::initializer_list<const char *> sett
                const char *chip = nullptr) {
   TSwitchRow row;
   row.Name = name;
-  for (const char *setting : settings) {
-    row.SettingNames.Add(setting);
-    row.SettingDescriptions.Add(std::string("about ") + setting);
-  }
-  row.Default = row.FileDefault = chip != nullptr ? chip : row.SettingNames[0];
+  for (const char *setting : settings)
+    row.Settings.push_back({setting, std::string("about ") + setting});
+  row.StartSetting = row.ChipDefault = chip != nullptr ? chip : row.Settings[0].Name;
   return row;
 }
 
@@ -67,8 +65,8 @@ TEST(ConfigCheck, EachEntryIsAppliedOrSaysWhyNot) {
 
 TEST(ConfigCheck, ASwitchTheTextLeavesOutStandsForTheChipDefaultInACheckButNotInAPaste) {
   std::vector<TSwitchRow> checked = Table();
-  checked[2].Default = "OFF"; // forced off in the table, on in the chip
-  ApplyDefaults(checked);
+  checked[2].StartSetting = "OFF"; // forced off in the table, on in the chip
+  ApplyStartSettings(checked);
   EXPECT_EQ(Read("device = 18F1\nconfig WDT = ON\n", checked, TReadMode::Check),
             (Strings{"1 warning: LVP = ON (the chip's default, as the text does not name LVP): low-voltage "
                      "programming: the PGM pin is given over to programming, and a stray high level on it "
@@ -210,7 +208,7 @@ TEST(ConfigCheck, ASettingOtherThanTheChipDefaultOfAOneTimeProgrammableSwitchIsR
   const TSwitchRow lock = Otp(Row("SAFLOCK", {"OFF", "ON"}));
   const TSwitchRow protection = Otp(Row("WRTSAF", {"OFF", "ON"}, "ON"));
   TSwitchRow none = Otp(Row("SAFSZ", {"SAFSZ_128", "SAFSZ_NONE"}, "SAFSZ_NONE"));
-  none.DefaultMatchesNone = true;
+  none.ChipDefaultMatchesNone = true;
   const struct {
     const TSwitchRow &Row;
     int Setting;
@@ -252,9 +250,9 @@ TEST(ConfigCheck, AOneTimeProgrammableSettingIsWarnedOfWhereNamedButAChipDefault
 TEST(ConfigCheck, SwitchesLeftOutWhoseChipDefaultIsNoneOfTheirSettingsAreNotedOnce) {
   std::vector<TSwitchRow> table = Table();
   table.push_back(Row("BBSIZE", {"B1", "B0"}, "B0"));
-  table[0].DefaultMatchesNone = true;
-  table[2].DefaultMatchesNone = true; // LVP: its chip default is no setting, so not warned of as ON
-  table[3].DefaultMatchesNone = true;
+  table[0].ChipDefaultMatchesNone = true;
+  table[2].ChipDefaultMatchesNone = true; // LVP: its chip default is no setting, so not warned of as ON
+  table[3].ChipDefaultMatchesNone = true;
   std::vector<TSwitchRow> rows = table;
   EXPECT_EQ(
       Read("device = 18F1\nconfig WDT = ON, BBSIZE = B1\n", rows, TReadMode::Check),
@@ -275,7 +273,11 @@ TSwitchRow Field(const std::string &name, int reg, uint32_t mask,
   TSwitchRow row = Row(name, settings, chip);
   row.Register = reg;
   row.Mask = mask;
-  row.Values = values;
+  size_t k = 0;
+  for (const uint32_t value : values) {
+    row.Settings[k].Value = value;
+    row.Settings[k++].Compared = mask;
+  }
   return row;
 }
 
@@ -388,21 +390,4 @@ TEST(ConfigCheck, ALegacyLineIsAWarningAndNoConfiguration) {
   // The paste reports it rather than finding nothing.
   EXPECT_FALSE(summary.Found);
   EXPECT_EQ(summary.Problems, 1);
-}
-
-TEST(ConfigCheck, ParseNumberTakesDecimalHexadecimalAndBinary) {
-  const struct {
-    const char *Text;
-    bool Good;
-    uint32_t Value;
-  } cases[] = {{"26", true, 26},         {"0x1A", true, 26}, {"0X1a", true, 26},
-               {"0b11010", true, 26},    {"0", true, 0},     {"4294967295", true, UINT32_MAX},
-               {"4294967296", false, 0}, {"0x", false, 0},   {"0b2", false, 0},
-               {"1A", false, 0},         {"-1", false, 0},   {"", false, 0},
-               {"0xFFFFFFFFF", false, 0}};
-  for (const auto &c : cases) {
-    uint32_t value = 0;
-    EXPECT_EQ(ParseNumber(c.Text, value), c.Good) << c.Text;
-    EXPECT_EQ(value, c.Value) << c.Text; // untouched when no number
-  }
 }

@@ -13,9 +13,8 @@ using Strings = std::vector<std::string>;
 TSwitchRow Row(const std::string &name, const std::string &setting, const std::string &description) {
   TSwitchRow row;
   row.Name = name;
-  row.SettingNames.Add(setting);
-  row.SettingDescriptions.Add(description);
-  row.Default = setting;
+  row.Settings.push_back({setting, description});
+  row.StartSetting = setting;
   return row;
 }
 
@@ -75,15 +74,14 @@ TEST(ConfigText, CAndAssemblerGroupTheEntriesUnderTheirRegisters) {
   EXPECT_EQ(ConfigTextLines("18F1234", rows, {&kAssemblerSyntax, true}, registers).back(),
             "    CONFIG WDOG = OFF           ; Watchdog disabled");
   for (TSwitchRow &row : rows)
-    row.FileDefault = row.Default;
+    row.ChipDefault = row.StartSetting;
   EXPECT_EQ(ConfigTextLines("18F1234", rows, {&kCSyntax, false, true}),
             (Strings{"/* device = 18F1234 */", "", "// config: every switch at the chip's default"}));
 }
 
 TEST(ConfigText, TheChosenSettingAndItsDescriptionAreWritten) {
   std::vector<TSwitchRow> rows{Row("WDT", "OFF", "Watchdog disabled")};
-  rows[0].SettingNames.Add("ON");
-  rows[0].SettingDescriptions.Add("Watchdog enabled");
+  rows[0].Settings.push_back({"ON", "Watchdog enabled"});
   rows[0].Chosen = 1;
   EXPECT_EQ(ConfigTextLines("18F1", rows, {&kTarnwickSyntax, true}).back(),
             "    WDT = ON            // Watchdog enabled");
@@ -156,9 +154,8 @@ TEST(ConfigText, DeviceListRewrap) {
 TEST(ConfigText, ChangedOnlyWritesTheChangedRowsWithTheirNamesakesOrTheAllDefaultsComment) {
   std::vector<TSwitchRow> rows{Row("CCPMX", "RB3", ""), Row("WDT", "OFF", ""), Row("ccpmx", "RB3", "")};
   for (TSwitchRow &row : rows) {
-    row.SettingNames.Add("RC1");
-    row.SettingDescriptions.Add("");
-    row.FileDefault = row.Default;
+    row.Settings.push_back({"RC1", ""});
+    row.ChipDefault = row.StartSetting;
   }
   EXPECT_EQ(ConfigTextLines("18F1", rows, {&kTarnwickSyntax, false, true}),
             (Strings{"device = 18F1", "", "// config: every switch at the chip's default"}));
@@ -169,7 +166,7 @@ TEST(ConfigText, ChangedOnlyWritesTheChangedRowsWithTheirNamesakesOrTheAllDefaul
             (Strings{"device = 18F1", "", "config CCPMX = RB3", "config ccpmx = RC1"}));
   // A switch whose chip default is none of its settings is never at it: always written.
   rows[2].Chosen = 0;
-  rows[1].DefaultMatchesNone = true;
+  rows[1].ChipDefaultMatchesNone = true;
   EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false, true}),
             (Strings{"device = 18F1", "", "config WDT = OFF"}));
 }

@@ -24,14 +24,10 @@ TSwitchRow Row(const std::string &name, int reg, uint32_t mask,
   row.Name = name;
   row.Register = reg;
   row.Mask = mask;
-  for (const auto &[setting, value] : settings) {
-    row.SettingNames.Add(setting);
-    row.SettingDescriptions.Add("");
-    row.Values.push_back(value);
-    row.ValueLines.push_back(static_cast<int>(row.Values.size()) + 10);
-  }
+  for (const auto &[setting, value] : settings)
+    row.Settings.push_back({setting, "", value, mask, static_cast<int>(row.Settings.size()) + 11});
   row.Chosen = chosen;
-  row.Default = row.FileDefault = row.SettingNames[0];
+  row.StartSetting = row.ChipDefault = row.Settings[0].Name;
   return row;
 }
 
@@ -112,7 +108,7 @@ TEST(ConfigWords, FaultsOfTheDataNameTheirFileAndLine) {
         "dir/8bit_device.info, line 7: the configuration register's address '30000X' is not hexadecimal");
   }
   std::vector<TSwitchRow> rows = Rows();
-  rows[1].Values[1] = 0x81;
+  rows[1].Settings[1].Value = 0x81;
   try {
     WordRegisters({}, rows, "dir/8bit_device.info");
     ADD_FAILURE() << "no error";
@@ -208,23 +204,23 @@ TEST(ConfigWords, WordsWrittenAsAHexFileReadBackToTheSameTextOnEveryDevice) {
     std::vector<TConfigRegister> registers;
     if (!ReadDeviceTable(reader, device, rows, &registers))
       continue;
-    ApplyDefaults(rows);
+    ApplyStartSettings(rows);
     const std::vector<TSwitchRow> fresh = rows;
     // Each switch at a setting the words tell apart (the last of its value, and the
     // first of its name, as --set would choose it), at random; one outside the
     // registers at its chip default, which is what a HEX file gives it.
     for (TSwitchRow &row : rows) {
       std::vector<int> distinct;
-      for (int k = 0; k < row.SettingNames.Count(); ++k) {
-        bool last = FindSetting(row, row.SettingNames[k]) == k;
-        for (size_t v = static_cast<size_t>(k) + 1; v < row.Values.size(); ++v)
-          last = last && row.Values[v] != row.Values[static_cast<size_t>(k)];
+      for (size_t k = 0; k < row.Settings.size(); ++k) {
+        bool last = FindSetting(row, row.Settings[k].Name) == static_cast<int>(k);
+        for (size_t v = k + 1; v < row.Settings.size(); ++v)
+          last = last && row.Settings[v].Value != row.Settings[k].Value;
         if (last)
-          distinct.push_back(k);
+          distinct.push_back(static_cast<int>(k));
       }
       ASSERT_FALSE(distinct.empty()) << device << ": " << row.Name;
       row.Chosen =
-          row.Register < 0 ? FindSetting(row, row.FileDefault) : distinct[random() % distinct.size()];
+          row.Register < 0 ? FindSetting(row, row.ChipDefault) : distinct[random() % distinct.size()];
     }
     const std::vector<TWordRegister> named = WordRegisters(registers, rows, "full-size");
     THexText hex;

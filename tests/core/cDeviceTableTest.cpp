@@ -8,6 +8,7 @@
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/ReaderProbe.h"
+#include "tests/support/SwitchRows.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +20,6 @@
 
 namespace {
 using Strings = std::vector<std::string>;
-
-Strings Items(const TStringList &list) {
-  return {list.begin(), list.end()};
-}
 
 Strings Names(const std::vector<TSwitchRow> &rows) {
   Strings names;
@@ -57,13 +54,13 @@ TEST(DeviceTable, ReadsEverySwitchWithSettingsAtItsFirstSettingAndSkipsTheOthers
   ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows));
   EXPECT_EQ(Names(rows), (Strings{"A", "B"}));
   EXPECT_EQ(rows[0].Function, "a");
-  EXPECT_EQ(Items(rows[0].SettingNames), (Strings{"A1", "A0"}));
-  EXPECT_EQ(Items(rows[0].SettingDescriptions), (Strings{"one", "zero"}));
-  EXPECT_EQ(rows[0].Default, "A0");
+  EXPECT_EQ(SettingNames(rows[0]), (Strings{"A1", "A0"}));
+  EXPECT_EQ(SettingDescriptions(rows[0]), (Strings{"one", "zero"}));
+  EXPECT_EQ(rows[0].StartSetting, "A0");
   EXPECT_EQ(rows[0].Setting(), "A1");
   EXPECT_EQ(rows[1].Description(), "unspecified");
 
-  ApplyDefaults(rows);
+  ApplyStartSettings(rows);
   EXPECT_EQ(rows[0].Setting(), "A0");
   EXPECT_EQ(rows[0].Description(), "zero");
 
@@ -91,22 +88,34 @@ TEST(DeviceTable, DefaultsAndLookupsTakeTheFirstOfAName) {
   TSwitchRow row;
   row.Name = "OSC";
   for (const char *name : {"HS", "XT", "HS"}) {
-    row.SettingNames.Add(name);
-    row.SettingDescriptions.Add(std::string(name) + " " + std::to_string(row.SettingNames.Count()));
+    row.Settings.push_back({name, std::string(name) + " " + std::to_string(row.Settings.size() + 1)});
   }
-  row.Default = "HS";
+  row.StartSetting = "HS";
   row.Chosen = 2;
   std::vector<TSwitchRow> rows{row};
-  ApplyDefaults(rows);
+  ApplyStartSettings(rows);
   EXPECT_EQ(rows[0].Chosen, 0);
   EXPECT_EQ(rows[0].Description(), "HS 1");
 
   EXPECT_EQ(FindSetting(row, "XT"), 1);
   EXPECT_EQ(FindSetting(row, "xt"), -1);
   EXPECT_EQ(FindSetting(row, "xt", true), 1);
-  EXPECT_EQ(FindSwitch(rows, "OSC"), 0);
-  EXPECT_EQ(FindSwitch(rows, "osc"), -1);
-  EXPECT_EQ(FindSwitch(rows, "osc", true), 0);
+}
+
+TEST(DeviceTable, TheSwitchIndexKeepsEachNamesRowsInOrderIgnoringLetterCase) {
+  std::vector<TSwitchRow> rows(4);
+  rows[0].Name = "OSC";
+  rows[1].Name = "WDT";
+  rows[2].Name = "osc";
+  rows[3].Name = "CP\xe9";
+  const TSwitchIndex index(rows);
+  EXPECT_EQ(index.Count(), 3);
+  const int osc = index.Find("Osc");
+  ASSERT_GE(osc, 0);
+  EXPECT_EQ(index.Rows(osc), (std::vector<int>{0, 2}));
+  EXPECT_EQ(index.Rows(index.Find("wdt")), (std::vector<int>{1}));
+  EXPECT_EQ(index.Find("CP\xc9"), -1); // letters outside A to Z are compared as they stand
+  EXPECT_EQ(index.Find("LVP"), -1);
 }
 
 TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
@@ -140,15 +149,19 @@ TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
   EXPECT_EQ(rows[0].Register, -1);
   EXPECT_EQ(rows[1].Register, 0);
   EXPECT_EQ(rows[1].Mask, 0x0Cu);
-  EXPECT_EQ(rows[1].Values, (std::vector<uint32_t>{0x0, 0xC})); // parallel to the offered settings
-  EXPECT_EQ(rows[1].ValueLines, (std::vector<int>{6, 8}));
+  ASSERT_EQ(rows[1].Settings.size(), 2u); // the offered settings
+  EXPECT_EQ(rows[1].Settings[0].Value, 0x0u);
+  EXPECT_EQ(rows[1].Settings[1].Value, 0xCu);
+  EXPECT_EQ(rows[1].Settings[1].Compared, 0xCu);
+  EXPECT_EQ(rows[1].Settings[0].Line, 6);
+  EXPECT_EQ(rows[1].Settings[1].Line, 8);
   EXPECT_EQ(rows[2].Register, 1);
   // Each against its own register's value when not set (0 before any): E1 is not
   // 0, so EARLY's chip default is none of its settings; A3 and B1 are theirs.
-  EXPECT_TRUE(rows[0].DefaultMatchesNone);
-  EXPECT_FALSE(rows[1].DefaultMatchesNone);
-  EXPECT_FALSE(rows[2].DefaultMatchesNone);
-  // At its FileDefault, a switch whose chip default is none of its settings is still
+  EXPECT_TRUE(rows[0].ChipDefaultMatchesNone);
+  EXPECT_FALSE(rows[1].ChipDefaultMatchesNone);
+  EXPECT_FALSE(rows[2].ChipDefaultMatchesNone);
+  // At its ChipDefault, a switch whose chip default is none of its settings is still
   // not at the chip's default.
   ApplyChipDefaults(rows);
   EXPECT_EQ(rows[0].Setting(), "E1");
@@ -236,12 +249,11 @@ std::vector<TGenDevice> AgreementDevices() {
 std::string Describe(const std::vector<TSwitchRow> &rows, const std::vector<TConfigRegister> &registers) {
   std::string text;
   for (const TSwitchRow &row : rows) {
-    text += row.Name + "|" + row.Function + "|" + row.Default + "|" + row.FileDefault +
-            (row.DefaultMatchesNone ? " (none)|" : "|") + std::to_string(row.Register) + "|" +
+    text += row.Name + "|" + row.Function + "|" + row.StartSetting + "|" + row.ChipDefault +
+            (row.ChipDefaultMatchesNone ? " (none)|" : "|") + std::to_string(row.Register) + "|" +
             std::to_string(row.Mask) + "|";
-    for (int k = 0; k < row.SettingNames.Count(); ++k)
-      text += row.SettingNames[k] + "=" + row.SettingDescriptions[k] + "=" +
-              std::to_string(row.Values[static_cast<size_t>(k)]) + ",";
+    for (const TSwitchSetting &setting : row.Settings)
+      text += setting.Name + "=" + setting.Description + "=" + std::to_string(setting.Value) + ",";
     text += "\n";
   }
   for (const TConfigRegister &reg : registers)
@@ -275,15 +287,15 @@ TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
           row.Register = row.Register == 2 ? 0 : row.Register + 1;
         std::rotate(infoRows.begin(), infoRows.end() - 1, infoRows.end());
         ASSERT_EQ(packRows.size(), 8u);
-        EXPECT_EQ(packRows[0].Default, "7");
-        EXPECT_TRUE(packRows[0].DefaultMatchesNone);
-        EXPECT_EQ(packRows[1].FileDefault, "ECIO6B");
-        EXPECT_FALSE(packRows[1].DefaultMatchesNone);
+        EXPECT_EQ(packRows[0].StartSetting, "7");
+        EXPECT_TRUE(packRows[0].ChipDefaultMatchesNone);
+        EXPECT_EQ(packRows[1].ChipDefault, "ECIO6B");
+        EXPECT_FALSE(packRows[1].ChipDefaultMatchesNone);
         EXPECT_EQ(packRegisters[0].Name, "CONFIG1L");
       }
       EXPECT_EQ(Describe(packRows, packRegisters), Describe(infoRows, infoRegisters)) << device.Name;
-      ApplyDefaults(infoRows);
-      ApplyDefaults(packRows);
+      ApplyStartSettings(infoRows);
+      ApplyStartSettings(packRows);
       for (const TSyntax &syntax : kSyntaxes) {
         TConfigTextOptions options;
         options.Syntax = &syntax;
@@ -320,10 +332,10 @@ TEST(DeviceTable, ASecondOneTimeProgrammableSectorJoinsInAddressOrderAndMarksIts
   EXPECT_TRUE(registers[1].Otp);
   EXPECT_EQ(Names(rows), (Strings{"BBSIZE", "SAFLOCK"}));
   EXPECT_FALSE(rows[0].Otp);
-  EXPECT_TRUE(rows[0].DefaultMatchesNone); // 0xFF is none of 0 to 7
-  EXPECT_EQ(rows[0].FileDefault, "BBSIZE_128");
+  EXPECT_TRUE(rows[0].ChipDefaultMatchesNone); // 0xFF is none of 0 to 7
+  EXPECT_EQ(rows[0].ChipDefault, "BBSIZE_128");
   EXPECT_TRUE(rows[1].Otp);
-  EXPECT_EQ(rows[1].FileDefault, "OFF");
+  EXPECT_EQ(rows[1].ChipDefault, "OFF");
   EXPECT_EQ(rows[1].Register, 1);
 }
 
@@ -376,9 +388,9 @@ TEST(DeviceTable, ControlCharactersOfTheVendorsTextsBecomeBlanks) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Name, "F OSC");
     EXPECT_EQ(rows[0].Function, "Oscillator Selection");
-    EXPECT_EQ(Items(rows[0].SettingNames), (Strings{"A ", "B "}));
-    EXPECT_EQ(Items(rows[0].SettingDescriptions), (Strings{"line one line two", c.Description}));
-    EXPECT_EQ(rows[0].FileDefault, "B ");
+    EXPECT_EQ(SettingNames(rows[0]), (Strings{"A ", "B "}));
+    EXPECT_EQ(SettingDescriptions(rows[0]), (Strings{"line one line two", c.Description}));
+    EXPECT_EQ(rows[0].ChipDefault, "B ");
     EXPECT_EQ(registers[0].Name, c.Folder.Path() == packs.Path() ? "CONFIG1H " : "");
   }
 }

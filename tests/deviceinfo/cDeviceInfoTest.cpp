@@ -115,34 +115,6 @@ TEST(SplitFields, KeepsBytesAboveAsciiAndInnerControlCharacters) {
   EXPECT_EQ(fields[1], "\xe9\xff>\xa0");
 }
 
-TEST(HexFields, AcceptOnlyPlainHexadecimalWithin32Bits) {
-  const struct {
-    const char *Text;
-    bool Ok;
-    uint32_t Value;
-  } cases[] = {
-      {"0", true, 0},         {"1F", true, 31},
-      {"1f", true, 31},       {"FFFFFFFF", true, 0xFFFFFFFFu},
-      {"000000001", true, 1}, {"00000000000000000000ff", true, 255},
-      {"", false, 0},         {"0x1F", false, 0},
-      {" 1F", false, 0},      {"1F ", false, 0},
-      {"1G", false, 0},       {"100000000", false, 0},
-      {"-1", false, 0},       {"+1", false, 0},
-      {"$1F", false, 0},
-  };
-  for (const auto &c : cases) {
-    uint32_t value = 12345;
-    EXPECT_EQ(TryHexToUInt32(c.Text, value), c.Ok) << c.Text;
-    if (c.Ok) {
-      EXPECT_EQ(value, c.Value) << c.Text;
-      EXPECT_EQ(HexToUInt32(c.Text), c.Value) << c.Text;
-    } else {
-      ExpectError<EConvertError>([&] { HexToUInt32(c.Text); },
-                                 "'$" + std::string(c.Text) + "' is not a valid integer value");
-    }
-  }
-}
-
 // --- Lines ------------------------------------------------------------------
 
 TEST(DeviceInfoLines, EndAtCrLfLoneCrOrLoneLf) {
@@ -282,14 +254,14 @@ TEST(LoadDeviceIndex, HoldsTheSourceItsChooserMakesAndReadsTheFileWhereItMakesNo
   EXPECT_EQ(reader.LoadError(), "");
   EXPECT_EQ(reader.Version, "P_DFP 1.0.0");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F9"}));
-  EXPECT_EQ(reader.SourceOf("18F9"), "18F9.PIC");
+  EXPECT_EQ(reader.DataFileOf("18F9"), "18F9.PIC");
   EXPECT_EQ(reader.LastLine(), -1);
 
   reader.LoadDeviceIndex(info.Path(), false);
   EXPECT_EQ(&reader.Source(), &reader);
   EXPECT_EQ(reader.Version, "V1.42");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550"}));
-  EXPECT_EQ(reader.SourceOf("18F9"), DeviceInfoFileName(info.Path()));
+  EXPECT_EQ(reader.DataFileOf("18F9"), DeviceInfoFileName(info.Path()));
   EXPECT_EQ(asked, (std::vector<std::pair<std::string, bool>>{{other.Path(), true}, {info.Path(), false}}));
 
   TDeviceInfo withoutChooser;
@@ -543,7 +515,7 @@ TEST(NextSwitch, FourSwitchesDefaultToTheirOwnOffUnlessInfoDefaultsAreUsed) {
       result.push_back(s.Default);
     return result;
   };
-  // OFF in any case, else DISABLED, else DISABLE; none of them: the file's default.
+  // OFF in any case, else DISABLED, else DISABLE; none of them: the chip default.
   // Names differing from the four in letter case are not forced.
   EXPECT_EQ(defaults(false), (Strings{"OFF", "Off", "DISABLED", "Disabled", "HIGH", "ON", "ON"}));
   EXPECT_EQ(defaults(true), (Strings{"ON", "ON", "ENABLED", "ON", "HIGH", "ON", "ON"}));

@@ -131,7 +131,7 @@ TEST(PackArchive, ListsTheDevicesOfItsEdcFolderAndReadsEachFromItsEntry) {
   AddPicRows(fromText, false, expected, nullptr);
   ASSERT_EQ(rows.size(), expected.size());
   for (size_t r = 0; r < rows.size(); ++r)
-    EXPECT_EQ(rows[r].Name + rows[r].Default, expected[r].Name + expected[r].Default);
+    EXPECT_EQ(rows[r].Name + rows[r].StartSetting, expected[r].Name + expected[r].StartSetting);
   EXPECT_FALSE(archive.ReadTable("18F3", false, rows, nullptr));
 
   const std::string bad = ErrorOf([&] { archive.ReadTable("18F6", false, rows, nullptr); });

@@ -71,7 +71,6 @@ TEST(PicFile, ReadsTheConfigurationRegistersInAddressOrderWithTheirFieldsAndSett
   const TPicRegister &first = device.Registers[0];
   EXPECT_EQ(first.Name, "CONFIG1L");
   EXPECT_EQ(first.Unset, 0x24u); // factorydefault before default
-  EXPECT_EQ(first.Implemented, 0x3Fu);
   EXPECT_EQ(first.Line, 20);
   EXPECT_EQ(device.Registers[1].Unset, 0u); // neither: 0
   const TPicRegister &reg = device.Registers[2];

@@ -5,6 +5,7 @@
 #include "bench/cPackGenerator.h"
 #include "cli/ConfigGen.h"
 #include "common/cStringList.h"
+#include "core/cDeviceTable.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
 #include "platform/cClipboardWin32.h"
@@ -557,20 +558,21 @@ TEST_F(MainWindowTest, SettingChosenInTheGridAndGenerateInAllFourForms) {
   int row = -1;
   int index = -1;
   for (int r = 0; r < Window->Grid("SettingsGrid").RowCount() && row < 0; ++r) {
-    const TStringList &names = form.Rows()[static_cast<size_t>(r)].SettingNames;
-    const int k = names.IndexOf(form.Rows()[static_cast<size_t>(r)].Default);
-    if (k >= 0 && k + 1 < names.Count() && names.IndexOf(names[k + 1]) == k + 1) {
+    const TSwitchRow &candidate = form.Rows()[static_cast<size_t>(r)];
+    const int k = FindSetting(candidate, candidate.StartSetting);
+    if (k >= 0 && k + 1 < static_cast<int>(candidate.Settings.size()) &&
+        FindSetting(candidate, candidate.Settings[static_cast<size_t>(k) + 1].Name) == k + 1) {
       row = r;
       index = k + 1;
     }
   }
   ASSERT_GE(row, 0);
   const std::string name = WideToAnsi(Window->Grid("SettingsGrid").Cell(0, row));
-  const std::string setting = form.Rows()[static_cast<size_t>(row)].SettingNames[index];
+  const TSwitchSetting &picked = form.Rows()[static_cast<size_t>(row)].Settings[static_cast<size_t>(index)];
+  const std::string setting = picked.Name;
   PickSetting(row, index);
   EXPECT_EQ(WideToAnsi(Window->Grid("SettingsGrid").Cell(2, row)), setting);
-  EXPECT_EQ(WideToAnsi(Window->Grid("SettingsGrid").Cell(3, row)),
-            form.Rows()[static_cast<size_t>(row)].SettingDescriptions[index]);
+  EXPECT_EQ(WideToAnsi(Window->Grid("SettingsGrid").Cell(3, row)), picked.Description);
 
   Click(Window->Button("ButtonGenerate"));
   const std::vector<std::string> base = {"generate", "--folder",          Samples, "--device", "18F2550",
