@@ -4,13 +4,12 @@
 
 #include "common/cErrors.h"
 #include "core/cConfigCheck.h"
-#include "core/cConfigParser.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
 #include "core/cDeviceList.h"
 #include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
-#include "core/cHexFile.h"
 #include "core/cSyntax.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
@@ -107,12 +106,6 @@ public:
 class EFailure : public Exception {
 public:
   using Exception::Exception;
-};
-
-// The device asked for is not listed, or has no part section.
-class EDeviceUnknown : public EFailure {
-public:
-  using EFailure::EFailure;
 };
 
 // Options of every command; each command accepts only its own.
@@ -252,58 +245,84 @@ int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
   return kExitOk;
 }
 
-// The device asked for, with its table at the defaults: 18F and 18LF devices are
-// listed, the name is found ignoring letter case and a "PIC" prefix (the index's
-// spelling is used), then its switches are read.
-struct TOpenDevice {
-  std::string Name;
-  std::vector<TSwitchRow> Rows;
-  std::vector<TConfigRegister> Registers;
-  std::string Source; // the file its data comes from
+// The folder's devices: 18F and 18LF devices are listed in the drop-down's order
+// (sorted, ignoring letter case), loaded when first asked for; a device's table is
+// read at its defaults.
+class TFolderDevices : public IDeviceTables {
+public:
+  explicit TFolderDevices(const TOptions &options) : FOptions(options) {}
+
+  const TStringList &Listed() override {
+    if (!FLoaded) {
+      FReader.SetUseInfoDefaults(FOptions.InfoDefaults);
+      LoadIndex(FReader, FOptions, true);
+      FNames = FReader.Devices;
+      FNames.Sort(CompareText);
+      FLoaded = true;
+    }
+    return FNames;
+  }
+
+  std::string ListedIn() override { return FReader.Source().Where(); }
+
+  TReadTable Open(int index) override {
+    TReadTable table;
+    table.Device = FNames[index];
+    bool found = false;
+    WithPlace(FReader, [&] { found = ReadDeviceTable(FReader, table.Device, FRows, &FRegisters); });
+    table.DataFile = FReader.SourceOf(table.Device);
+    if (!found) {
+      table.Problem = "device " + QuotedForMessage(table.Device) + " is listed in " + ListedIn() +
+                      " but has no part section";
+      return table;
+    }
+    ApplyDefaults(FRows);
+    table.Rows = &FRows;
+    table.Registers = &FRegisters;
+    return table;
+  }
+
+  // configgen shows no table: every text is read onto the device it names.
+  TReadTable Shown() override { return {}; }
+
+  // The table of device Name (the name found ignoring letter case and a "PIC"
+  // prefix, the list's spelling used), or a failure saying why there is none.
+  TReadTable OpenNamed(const std::string &name) {
+    const int index = FindListedDevice(Listed(), name);
+    if (index < 0)
+      throw EFailure(DeviceNotListed(name, FNames, ListedIn()));
+    TReadTable table = Open(index);
+    if (table.Rows == nullptr)
+      throw EFailure(table.Problem);
+    return table;
+  }
+
+private:
+  const TOptions &FOptions;
+  TDeviceInfo FReader;
+  bool FLoaded = false;
+  TStringList FNames;
+  std::vector<TSwitchRow> FRows;
+  std::vector<TConfigRegister> FRegisters;
 };
-
-TOpenDevice OpenDevice(const TOptions &options) {
-  TDeviceInfo reader;
-  reader.SetUseInfoDefaults(options.InfoDefaults);
-  LoadIndex(reader, options, true);
-
-  // The drop-down's order and lookup: sorted and matched ignoring letter case.
-  TStringList names = reader.Devices;
-  names.Sort(CompareText);
-  const int index = FindListedDevice(names, options.Device);
-  if (index < 0)
-    throw EDeviceUnknown("device " + QuotedForMessage(options.Device) +
-                         " is not among the 18F and 18LF devices listed in " + reader.Source().Where() +
-                         " (see 'configgen devices --include-lf')");
-  TOpenDevice device;
-  device.Name = names[index];
-  bool found = false;
-  WithPlace(reader, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
-  device.Source = reader.SourceOf(device.Name);
-  if (!found)
-    throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
-                         reader.Source().Where() + " but has no part section");
-  ApplyDefaults(device.Rows);
-  return device;
-}
 
 // Applies the --set choices on top, each as an entry of its own: the switch's
 // first row, the first setting of that name, names in any letter case; the last
 // choice for a switch wins.
-void ApplyPicks(TOpenDevice &device, const TOptions &options) {
+void ApplyPicks(const TReadTable &table, const TOptions &options) {
   for (const auto &[switchName, setting] : options.Picks) {
-    const TEntryMatch match = MatchEntry(device.Rows, switchName, setting, device.Name);
+    const TEntryMatch match = MatchEntry(*table.Rows, switchName, setting, table.Device);
     if (!match.Error.empty())
       throw EFailure(std::string("--set ")
                          .append(ShortenForMessage(std::string(switchName).append("=").append(setting)))
                          .append(": ")
                          .append(match.Error));
-    device.Rows[static_cast<size_t>(match.Row)].Chosen = match.Setting;
+    (*table.Rows)[static_cast<size_t>(match.Row)].Chosen = match.Setting;
   }
 }
 
 // A text to read a configuration from: a file, or standard input for "-".
-struct TSource {
+struct TInput {
   std::string Name; // as diagnostics name it
   std::string Text;
 };
@@ -341,8 +360,8 @@ void ReadStream(std::FILE *stream, const std::string &name, std::string &text) {
   }
 }
 
-TSource ReadSource(const std::string &file, std::istream &in) {
-  TSource source;
+TInput ReadInput(const std::string &file, std::istream &in) {
+  TInput source;
   if (file == "-") {
     source.Name = "<stdin>";
     if (&in == &std::cin) {
@@ -386,98 +405,40 @@ TDiagnosticSink DiagnosticsTo(std::ostream &out, const std::string &file) {
       [&out, &file](const TDiagnostic &d) { Diagnose(out, file, d.Line, SeverityName(d.Severity), d.Text); };
 }
 
-constexpr const char *kNoDevice = "the text has no device line; name the device with --device NAME";
-
-// The device a text is read for: --device, or else the text's device line. The
-// device's table, or a diagnostic on Out (at the device line) and false.
-bool OpenDeviceOfText(TOptions &options, const TSource &source, const TTextDevice &named, std::ostream &out,
-                      TOpenDevice &device) {
-  if (!options.HasDevice) {
-    if (named.Name.empty()) {
-      if (!named.Found)
-        Diagnose(out, source.Name, 1, "error", "no configuration found");
-      Diagnose(out, source.Name, 1, "error", kNoDevice);
-      return false;
-    }
-    options.Device = named.Name;
-  }
-  try {
-    device = OpenDevice(options);
-  } catch (const EDeviceUnknown &e) {
-    Diagnose(out, source.Name, options.HasDevice || named.Line == 0 ? 1 : named.Line, "error", e.Message());
-    return false;
-  }
-  return true;
-}
-
-constexpr const char *kHexNamesNoDevice = "a HEX file names no device; name it with --device NAME";
-
-// Reads Source's configuration onto the device it names (or --device): a HEX
-// file's words, or a text's entries, each with what it leaves out at the chip's
-// default. Diagnostics go to Out; false when there is nothing to read it onto, or
-// nothing to read (UTF-16).
-bool ReadConfiguration(TOptions &options, const TSource &source, std::ostream &out, TOpenDevice &device,
-                       TReadSummary &summary) {
-  if (LooksLikeUtf16(source.Text)) {
-    Diagnose(out, source.Name, 1, "error", std::string(kUtf16Text));
-    return false;
-  }
-  const bool hex = LooksLikeHexFile(source.Text);
-  const TTextDevice named = hex ? TTextDevice{} : FindDeviceLine(source.Text);
-  if (hex && !options.HasDevice) {
-    Diagnose(out, source.Name, 1, "error", kHexNamesNoDevice);
-    return false;
-  }
-  if (!OpenDeviceOfText(options, source, named, out, device))
-    return false;
-  const TDiagnosticSink sink = DiagnosticsTo(out, source.Name);
-  if (hex) {
-    summary = ReadHexConfig(source.Text, WordRegisters(device.Registers, device.Rows, device.Source),
-                            device.Rows, device.Name, TReadMode::Check, sink);
-    return true;
-  }
-  // A text names registers only in C and assembler, where a fault of the data
-  // leaves it none to name, as in the window; words and HEX files report it.
-  std::vector<TWordRegister> registers;
-  try {
-    registers = WordRegisters(device.Registers, device.Rows, device.Source);
-  } catch (const EDataError &) {
-    registers.clear();
-  }
-  summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line, TReadMode::Check, sink,
-                           static_cast<size_t>(-1), registers);
-  return true;
-}
-
 // The table generate and words start from: every switch at its default, or FILE's
 // configuration (--from; its diagnostics on Err, as check gives them), then the
 // --set choices on top. False when there is no table to go on with; Status is 1
 // when FILE had errors.
-bool StartingTable(TOptions &options, std::istream &in, std::ostream &err, TOpenDevice &device, int &status) {
+bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err, TFolderDevices &devices,
+                   TReadTable &table, int &status) {
   status = kExitOk;
   if (!options.HasFrom) {
-    device = OpenDevice(options);
+    table = devices.OpenNamed(options.Device);
   } else {
-    const TSource source = ReadSource(options.From, in);
-    TReadSummary summary;
-    if (!ReadConfiguration(options, source, err, device, summary)) {
+    const TInput input = ReadInput(options.From, in);
+    const TReadResult result = ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
+                                                 DiagnosticsTo(err, input.Name));
+    if (!result.Read) {
       status = kExitFailure;
       return false;
     }
     // What this device cannot take was reported; the rest is carried over.
-    if (summary.Errors > 0)
+    if (result.Summary.Errors > 0)
       status = kExitFailure;
+    table = result.Table;
   }
-  ApplyPicks(device, options);
+  ApplyPicks(table, options);
   return true;
 }
 
 int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                     std::ostream &err) {
-  TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
-  TOpenDevice device;
+  const TOptions options =
+      ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
+  TFolderDevices devices(options);
+  TReadTable table;
   int status = kExitOk;
-  if (!StartingTable(options, in, err, device, status))
+  if (!StartingTable(options, in, err, devices, table, status))
     return status;
   TConfigTextOptions textOptions;
   textOptions.Syntax = options.Syntax;
@@ -485,48 +446,47 @@ int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std:
   textOptions.ChangedOnly = options.ChangedOnly;
   // Headings name the registers; a fault of the data there is one, as for words.
   const std::vector<TWordRegister> registers =
-      options.Syntax->RegisterHeadings ? WordRegisters(device.Registers, device.Rows, device.Source)
+      options.Syntax->RegisterHeadings ? WordRegisters(*table.Registers, *table.Rows, table.DataFile)
                                        : std::vector<TWordRegister>();
-  for (const std::string &line : ConfigTextLines(device.Name, device.Rows, textOptions, registers))
+  for (const std::string &line : ConfigTextLines(table.Device, *table.Rows, textOptions, registers))
     out << line << '\n';
   return status;
 }
 
 int CommandWords(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                  std::ostream &err) {
-  TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptSet | kOptFrom);
-  TOpenDevice device;
+  const TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptSet | kOptFrom);
+  TFolderDevices devices(options);
+  TReadTable table;
   int status = kExitOk;
-  if (!StartingTable(options, in, err, device, status))
+  if (!StartingTable(options, in, err, devices, table, status))
     return status;
-  const std::vector<TWordRegister> registers = WordRegisters(device.Registers, device.Rows, device.Source);
-  for (const std::string &warning : SwitchesOutsideRegisters(device.Rows, device.Source))
+  const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
+  for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
     err << "configgen: warning: " << warning << '\n';
-  for (const TConfigWord &word : ConfigWords(registers, device.Rows))
+  for (const TConfigWord &word : ConfigWords(registers, *table.Rows))
     out << WordLine(word) << '\n';
   return status;
 }
 
 int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::ostream &out) {
-  TOptions options = ParseOptions(args, kOptDevice | kOptDeviceOptional | kOptFile);
-  const TSource source = ReadSource(options.From, in);
-  TOpenDevice device;
-  TReadSummary summary;
-  if (!ReadConfiguration(options, source, out, device, summary))
-    return kExitFailure;
-  return summary.Errors > 0 ? kExitFailure : kExitOk;
+  const TOptions options = ParseOptions(args, kOptDevice | kOptDeviceOptional | kOptFile);
+  const TInput input = ReadInput(options.From, in);
+  TFolderDevices devices(options);
+  const TReadResult result = ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
+                                               DiagnosticsTo(out, input.Name));
+  return !result.Read || result.Summary.Errors > 0 ? kExitFailure : kExitOk;
 }
 
 int CommandSwitches(const std::vector<std::string> &args, std::ostream &out) {
   const TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults);
-  const TOpenDevice device = OpenDevice(options);
-  for (const TSwitchRow &row : device.Rows)
+  TFolderDevices devices(options);
+  const TReadTable table = devices.OpenNamed(options.Device);
+  for (const TSwitchRow &row : *table.Rows)
     out << row.Name << '\t' << row.Function << '\t' << row.Setting() << '\t' << row.Description() << '\n';
   return kExitOk;
 }
-} // namespace
 
-namespace {
 int RunCommand(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err) {
   if (args.empty())
     throw EUsage("no command given");
