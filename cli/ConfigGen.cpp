@@ -68,7 +68,7 @@ template <typename TStep> void WithPlace(const TDeviceInfo &reader, TStep step) 
   }
 }
 
-// Reads the folder's device list, from whichever source the folder is. Without
+// Reads the folder's device list, whichever kind of device data the folder holds. Without
 // --folder, the first folder of device packs where the vendor's IDE keeps them;
 // returns the folder searched out ("" for --folder).
 std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
@@ -213,26 +213,26 @@ void ReadStream(std::FILE *stream, const std::string &name, std::string &text) {
 }
 
 TInput ReadInput(const std::string &file, std::istream &in) {
-  TInput source;
+  TInput input;
   if (file == "-") {
-    source.Name = "<stdin>";
+    input.Name = "<stdin>";
     if (&in == &std::cin) {
-      ReadStream(stdin, source.Name, source.Text);
-      return source;
+      ReadStream(stdin, input.Name, input.Text);
+      return input;
     }
     // A stream of the caller's (tests): read in pieces, a failed read is a failure.
     char buffer[65536];
     while (in) {
       in.read(buffer, sizeof buffer);
       if (in.bad())
-        throw CannotRead(source.Name, "read error");
-      if (source.Text.size() + static_cast<size_t>(in.gcount()) > kMaxTextSize)
-        throw CannotRead(source.Name, TooLarge());
-      source.Text.append(buffer, static_cast<size_t>(in.gcount()));
+        throw CannotRead(input.Name, "read error");
+      if (input.Text.size() + static_cast<size_t>(in.gcount()) > kMaxTextSize)
+        throw CannotRead(input.Name, TooLarge());
+      input.Text.append(buffer, static_cast<size_t>(in.gcount()));
     }
-    return source;
+    return input;
   }
-  source.Name = file;
+  input.Name = file;
   std::error_code error;
   const auto status = std::filesystem::status(file, error);
   if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
@@ -242,8 +242,8 @@ TInput ReadInput(const std::string &file, std::istream &in) {
   if (stream == nullptr)
     throw CannotRead(file, std::strerror(errno));
   const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(stream, std::fclose);
-  ReadStream(stream, file, source.Text);
-  return source;
+  ReadStream(stream, file, input.Text);
+  return input;
 }
 
 // Diagnostics in the form compilers use, so editors jump to the line.
