@@ -415,6 +415,8 @@ struct TCommandLine {
     App.set_version_flag("--version", std::string("configgen ") + FB_CONFIGGEN_VERSION, "Prints the version");
     App.footer(kAboutData);
     App.allow_extras();
+    // A path such as /tmp/x.bas is an argument on every system, never an option.
+    App.allow_windows_style_options(false);
     App.require_subcommand(0, 1);
     for (const TCommand &command : kCommands)
       AddCommand(command, options);
