@@ -5,12 +5,10 @@
 #include "common/cErrors.h"
 #include "common/cTextConv.h"
 #include "core/cConfigCheck.h"
-#include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
 #include "core/cDeviceSources.h"
 #include "core/cSyntax.h"
-#include "core/cHexFile.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
@@ -318,42 +316,23 @@ void TMainForm::SettingsGridPaste() {
 
 void TMainForm::ApplyConfigText(const std::string &text, const std::string &prefix,
                                 const std::string &nothing) {
-  IOutputBox &memo = FControls.Memo;
-  if (LooksLikeUtf16(text)) {
-    memo.SetLines({prefix + std::string(kUtf16Text) + "."});
-    return;
-  }
-  const TTextDevice named = FindDeviceLine(text);
-
   // The report shows the first diagnostics and counts the rest, so a large wrong
   // text (a log, a HEX file) is read in one go and keeps the window answering.
   std::vector<std::string> report(1);
+  std::string lastText;
   auto add = [&](const TDiagnostic &d) {
     report.push_back("line " + std::to_string(d.Line) + ": " + SeverityName(d.Severity) + ": " + d.Text);
+    lastText = d.Text;
   };
-
-  // A device line that names another listed device selects it first, as a user's
-  // pick would (its change event fills the table).
-  if (named.Found && !named.Name.empty() && CompareText(named.Name, FDevice) != 0) {
-    const int index = FindListedDevice(FDeviceInfo->Devices, named.Name);
-    if (index >= 0)
-      FControls.DeviceSelectComboBox.SetItemIndex(index);
-    else
-      add({named.Line,
-           TSeverity::Warning,
-           "device " + QuotedForMessage(named.Name) + " is not listed; the entries were applied to " +
-               (FDevice.empty() ? "no device" : FDevice),
-           {},
-           {}});
+  const TReadResult result = ReadConfiguration(text, *this, {}, TReadMode::Paste, add, kMaxPasteDiagnostics);
+  IOutputBox &memo = FControls.Memo;
+  if (!result.Read) {
+    // A text it cannot read at all (UTF-16) is one error.
+    memo.SetLines({prefix + lastText + "."});
+    return;
   }
-
-  // A HEX file names no device: its words go to the device shown.
-  const size_t room = kMaxPasteDiagnostics + 1 - report.size();
-  const bool hex = LooksLikeHexFile(text);
-  const TReadSummary summary =
-      hex ? ReadHexConfig(text, CheckedWordRegisters(), FRows, FDevice, TReadMode::Paste, add, room)
-          : ReadConfigText(text, FRows, FDevice, named.Line, TReadMode::Paste, add, room, FWordRegisters);
-  if (!summary.Found && summary.Problems == 0 && !hex) {
+  const TReadSummary &summary = result.Summary;
+  if (!summary.Found && summary.Problems == 0 && !result.Hex) {
     memo.SetLines({nothing});
     return;
   }
@@ -369,6 +348,23 @@ void TMainForm::ApplyConfigText(const std::string &text, const std::string &pref
   if (summary.Unreported > 0)
     report.push_back("... and " + std::to_string(summary.Unreported) + " more diagnostic(s) not shown.");
   memo.SetLines(report);
+}
+
+const TStringList &TMainForm::Listed() {
+  return FDeviceInfo->Devices;
+}
+
+std::string TMainForm::ListedIn() {
+  return FDeviceInfo->Source().Where();
+}
+
+TReadTable TMainForm::Open(int index) {
+  FControls.DeviceSelectComboBox.SetItemIndex(index);
+  return Shown();
+}
+
+TReadTable TMainForm::Shown() {
+  return {FDevice, &FRows, &FRegisters, FDeviceInfo->DataFileOf(FDevice), {}};
 }
 
 void TMainForm::FormDropFiles(const std::vector<std::string> &paths) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/cStringList.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigWords.h"
 #include "core/cDeviceTable.h"
 #include "seams/cControls.h"
@@ -66,7 +67,7 @@ struct TMainFormServices {
   std::function<std::unique_ptr<IFolderDialog>()> CreateFolderDialog;
 };
 
-class TMainForm {
+class TMainForm : private IDeviceTables {
 public:
   // The per-user key and its two values.
   static constexpr const char *kSettingsKey = "\\Software\\Holmcraft\\Fusebench\\Converter";
@@ -142,6 +143,12 @@ private:
   // reports in the output box. A text it cannot take is only reported: a UTF-16
   // text after Prefix, a text without a configuration as Nothing.
   void ApplyConfigText(const std::string &text, const std::string &prefix, const std::string &nothing);
+  // The device list and the table shown, as reading a configuration back needs them:
+  // opening a device selects it in the drop-down, whose change event fills the table.
+  const TStringList &Listed() override;
+  std::string ListedIn() override;
+  TReadTable Open(int index) override;
+  TReadTable Shown() override;
   // Appends a grid row for each table row, showing its first setting.
   void ShowRows();
   // The device's registers as the words name them; a fault of the device data that

@@ -4,17 +4,18 @@
 
 #include "common/cErrors.h"
 #include "core/cConfigCheck.h"
-#include "core/cConfigParser.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
 #include "core/cDeviceList.h"
 #include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
-#include "core/cHexFile.h"
 #include "core/cSyntax.h"
 #include "common/cTextLines.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "devicepacks/cPackSearch.h"
+
+#include <CLI/CLI.hpp>
 
 #include <sys/stat.h>
 
@@ -31,72 +32,6 @@
 #include <ostream>
 
 namespace {
-constexpr const char *kUsage =
-    "Usage: configgen COMMAND [OPTIONS]\n"
-    "\n"
-    "Reads the vendor's 8bit_device.info from DIR, or where DIR holds none, the\n"
-    "device packs in DIR, installed or as .atpack archives (never writes any).\n"
-    "Without --folder, the device packs where the vendor's IDE keeps them: its\n"
-    "packs folder, newest IDE version first, then the user's .mchp_packs.\n"
-    "\n"
-    "Commands:\n"
-    "  devices [--folder DIR] [--include-lf]\n"
-    "      Prints the status line the window shows after \"Load File\"\n"
-    "      (\"resource file: <version>    <count> device(s) found\"; without\n"
-    "      --folder, \"<packs> in <folder>\" names the folder found), then the\n"
-    "      18F device names, one per line, in file order (18LF too with --include-lf).\n"
-    "  generate [--folder DIR] --device NAME [--syntax SYNTAX] [--orvane] [--no-comments]\n"
-    "           [--info-defaults] [--set SWITCH=SETTING ...] [--from FILE] [--changed-only]\n"
-    "      Prints the configuration text that \"Generate\" writes for device NAME\n"
-    "      (18F or 18LF, any letter case, with or without PIC): every switch at its\n"
-    "      default, or at the setting that --set chooses for it (the first setting\n"
-    "      of that name; names in any letter case).\n"
-    "      --syntax SYNTAX: the text's language: tarnwick (a config block, the\n"
-    "      default), orvane (config statements), c (#pragma config lines) or asm\n"
-    "      (a PROCESSOR line and CONFIG lines);\n"
-    "      --orvane: --syntax orvane;\n"
-    "      --no-comments: without the descriptions;\n"
-    "      --info-defaults: defaults from the file for XINST, DEBUG, LVP and\n"
-    "      IOL1WAY too (otherwise they default to their OFF, DISABLED or DISABLE\n"
-    "      setting, where they have one);\n"
-    "      --from FILE: starts from the configuration in FILE (- for standard\n"
-    "      input); the device is FILE's unless --device is given, a switch FILE\n"
-    "      leaves out is at the chip's own default, and --set goes on top. FILE's\n"
-    "      diagnostics (as for check) go to stderr; the text is printed all the\n"
-    "      same, and with errors the exit status is 1;\n"
-    "      --changed-only: only the switches whose setting differs from the chip's\n"
-    "      own default (what it has when the switch is not set); with none, a\n"
-    "      comment that says so stands in for the entries.\n"
-    "  switches [--folder DIR] --device NAME [--info-defaults]\n"
-    "      Prints the settings grid of device NAME, one row per line:\n"
-    "      Config, Function, Setting (the default) and Description, tab-separated.\n"
-    "  words [--folder DIR] --device NAME [--info-defaults] [--set SWITCH=SETTING ...]\n"
-    "        [--from FILE]\n"
-    "      Prints the configuration words the chip gets, one register per line in\n"
-    "      address order: \"CONFIG1H  0x300001  0x08\". The options mean what they\n"
-    "      mean for generate.\n"
-    "  check [--folder DIR] [--device NAME] FILE\n"
-    "      Checks the configuration in FILE (a program's source, or - for standard\n"
-    "      input) against the device its device line names, or NAME. Prints one\n"
-    "      diagnostic per line, as compilers do: FILE:LINE: error: (no configuration,\n"
-    "      a device not listed, a line in a config block that is no entry, an\n"
-    "      unknown switch or setting, a switch named twice), FILE:LINE: warning: (a\n"
-    "      setting that can lock you out of the chip, also where a switch left out\n"
-    "      is at such a chip default), and a note of the switches left out. Exit\n"
-    "      status 0 without errors.\n"
-    "  FILE for check and --from is a program's source in any of the four syntaxes,\n"
-    "  told apart by its content (see the README), or an Intel HEX file, whose\n"
-    "  configuration words give each switch its setting; a HEX file names no\n"
-    "  device, so --device is needed.\n"
-    "  --help\n"
-    "      Prints this text.\n"
-    "\n"
-    "Exit status: 0 on success; 1 when DIR holds no readable 8bit_device.info (nor\n"
-    "device packs), no --folder is given and no device packs are found, the file\n"
-    "or an archive is malformed, the device is not listed or has no part section, a\n"
-    "--set names an unknown switch or setting, a checked or --from text has errors,\n"
-    "or output or diagnostics cannot be written; 2 on a usage error.\n";
-
 // A command line that does not fit the usage.
 class EUsage : public Exception {
 public:
@@ -109,108 +44,18 @@ public:
   using Exception::Exception;
 };
 
-// The device asked for is not listed, or has no part section.
-class EDeviceUnknown : public EFailure {
-public:
-  using EFailure::EFailure;
-};
-
 // Options of every command; each command accepts only its own.
 struct TOptions {
-  std::string Folder;
-  bool HasFolder = false;
+  std::string Folder; // empty: the device packs where the vendor's IDE keeps them
   bool IncludeLF = false;
-  std::string Device;
-  bool HasDevice = false;
+  std::string Device; // empty: FILE's (check, --from)
   const TSyntax *Syntax = &kTarnwickSyntax;
   bool NoComments = false;
   bool InfoDefaults = false;
   std::vector<std::pair<std::string, std::string>> Picks; // --set SWITCH=SETTING, in order
   std::string From;                                       // --from FILE, or check's FILE
-  bool HasFrom = false;
   bool ChangedOnly = false;
 };
-
-enum TOptionSet : unsigned {
-  kOptIncludeLF = 1,
-  kOptDevice = 2,
-  kOptInfoDefaults = 4,
-  kOptOutput = 8, // --syntax, --orvane, --no-comments, --changed-only
-  kOptSet = 16,
-  kOptFrom = 32, // --from FILE; --device may then be left out
-  kOptFile = 64, // one FILE operand
-  kOptDeviceOptional = 128,
-};
-
-// Reads "--name VALUE" or "--name=VALUE"; true when Arg is that option.
-bool TakeValue(const std::vector<std::string> &args, size_t &i, const std::string &name,
-               const std::string &what, std::string &value) {
-  const std::string &arg = args[i];
-  if (arg == name) {
-    if (i + 1 >= args.size())
-      throw EUsage(name + " needs " + what);
-    value = args[++i];
-    return true;
-  }
-  if (arg.rfind(name + "=", 0) == 0) {
-    value = arg.substr(name.size() + 1);
-    return true;
-  }
-  return false;
-}
-
-TOptions ParseOptions(const std::vector<std::string> &args, unsigned allowed) {
-  TOptions options;
-  std::string value;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string &arg = args[i];
-    if (TakeValue(args, i, "--folder", "a directory", value)) {
-      options.Folder = value;
-      options.HasFolder = true;
-    } else if ((allowed & kOptDevice) && TakeValue(args, i, "--device", "a device name", value)) {
-      options.Device = value;
-      options.HasDevice = true;
-    } else if ((allowed & kOptSet) && TakeValue(args, i, "--set", "SWITCH=SETTING", value)) {
-      const size_t equals = value.find('=');
-      if (equals == std::string::npos || equals == 0)
-        throw EUsage("--set needs SWITCH=SETTING, not " + QuotedForMessage(value));
-      options.Picks.emplace_back(value.substr(0, equals), value.substr(equals + 1));
-    } else if ((allowed & kOptIncludeLF) && arg == "--include-lf") {
-      options.IncludeLF = true;
-    } else if ((allowed & kOptInfoDefaults) && arg == "--info-defaults") {
-      options.InfoDefaults = true;
-    } else if ((allowed & kOptOutput) && TakeValue(args, i, "--syntax", "a syntax", value)) {
-      options.Syntax = FindSyntax(value);
-      if (options.Syntax == nullptr)
-        throw EUsage("unknown syntax " + QuotedForMessage(value) + "; the syntaxes: " + SyntaxNames());
-    } else if ((allowed & kOptOutput) && arg == "--orvane") {
-      options.Syntax = &kOrvaneSyntax;
-    } else if ((allowed & kOptOutput) && arg == "--no-comments") {
-      options.NoComments = true;
-    } else if ((allowed & kOptOutput) && arg == "--changed-only") {
-      options.ChangedOnly = true;
-    } else if ((allowed & kOptFrom) && TakeValue(args, i, "--from", "a file", value)) {
-      options.From = value;
-      options.HasFrom = true;
-    } else if ((allowed & kOptFile) && !options.HasFrom && (arg == "-" || arg.rfind("--", 0) != 0)) {
-      options.From = arg;
-      options.HasFrom = true;
-    } else {
-      throw EUsage("unknown option " + QuotedForMessage(arg));
-    }
-  }
-  // An empty folder would name the file at the root of the file system.
-  if (options.HasFolder && options.Folder.empty())
-    throw EUsage("--folder needs a directory, not an empty text");
-  if ((allowed & kOptFile) && !options.HasFrom)
-    throw EUsage("a FILE to check is required");
-  if ((allowed & kOptFrom) && options.HasFrom && options.From.empty())
-    throw EUsage("--from needs a file, not an empty text");
-  const bool deviceOptional = (allowed & kOptDeviceOptional) || ((allowed & kOptFrom) && options.HasFrom);
-  if ((allowed & kOptDevice) && !options.HasDevice && !deviceOptional)
-    throw EUsage("--device NAME is required");
-  return options;
-}
 
 // Runs Step and turns a reader error into a failure naming where it stopped.
 template <typename TStep> void WithPlace(const TDeviceInfo &reader, TStep step) {
@@ -223,12 +68,12 @@ template <typename TStep> void WithPlace(const TDeviceInfo &reader, TStep step) 
   }
 }
 
-// Reads the folder's device list, from whichever source the folder is. Without
+// Reads the folder's device list, whichever kind of device data the folder holds. Without
 // --folder, the first folder of device packs where the vendor's IDE keeps them;
 // returns the folder searched out ("" for --folder).
 std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
   reader.SetSourceChooser(ChooseDeviceSource);
-  if (options.HasFolder) {
+  if (!options.Folder.empty()) {
     WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
     if (!reader.LoadError().empty())
       throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
@@ -239,8 +84,8 @@ std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool include
   return folder;
 }
 
-int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
-  const TOptions options = ParseOptions(args, kOptIncludeLF);
+int CommandDevices(const TOptions &options, std::istream & /*in*/, std::ostream &out,
+                   std::ostream & /*err*/) {
   TDeviceInfo reader;
   const std::string searched = LoadIndex(reader, options, options.IncludeLF);
   // A folder searched out is named where the packs are.
@@ -252,58 +97,84 @@ int CommandDevices(const std::vector<std::string> &args, std::ostream &out) {
   return kExitOk;
 }
 
-// The device asked for, with its table at the defaults: 18F and 18LF devices are
-// listed, the name is found ignoring letter case and a "PIC" prefix (the index's
-// spelling is used), then its switches are read.
-struct TOpenDevice {
-  std::string Name;
-  std::vector<TSwitchRow> Rows;
-  std::vector<TConfigRegister> Registers;
-  std::string Source; // the file its data comes from
+// The folder's devices: 18F and 18LF devices are listed in the drop-down's order
+// (sorted, ignoring letter case), loaded when first asked for; a device's table is
+// read at its defaults.
+class TFolderDevices : public IDeviceTables {
+public:
+  explicit TFolderDevices(const TOptions &options) : FOptions(options) {}
+
+  const TStringList &Listed() override {
+    if (!FLoaded) {
+      FReader.SetUseInfoDefaults(FOptions.InfoDefaults);
+      LoadIndex(FReader, FOptions, true);
+      FNames = FReader.Devices;
+      FNames.Sort(CompareText);
+      FLoaded = true;
+    }
+    return FNames;
+  }
+
+  std::string ListedIn() override { return FReader.Source().Where(); }
+
+  TReadTable Open(int index) override {
+    TReadTable table;
+    table.Device = FNames[index];
+    bool found = false;
+    WithPlace(FReader, [&] { found = ReadDeviceTable(FReader, table.Device, FRows, &FRegisters); });
+    table.DataFile = FReader.DataFileOf(table.Device);
+    if (!found) {
+      table.Problem = "device " + QuotedForMessage(table.Device) + " is listed in " + ListedIn() +
+                      " but has no part section";
+      return table;
+    }
+    ApplyStartSettings(FRows);
+    table.Rows = &FRows;
+    table.Registers = &FRegisters;
+    return table;
+  }
+
+  // configgen shows no table: every text is read onto the device it names.
+  TReadTable Shown() override { return {}; }
+
+  // The table of device Name (the name found ignoring letter case and a "PIC"
+  // prefix, the list's spelling used), or a failure saying why there is none.
+  TReadTable OpenNamed(const std::string &name) {
+    const int index = FindListedDevice(Listed(), name);
+    if (index < 0)
+      throw EFailure(DeviceNotListed(name, FNames, ListedIn()));
+    TReadTable table = Open(index);
+    if (table.Rows == nullptr)
+      throw EFailure(table.Problem);
+    return table;
+  }
+
+private:
+  const TOptions &FOptions;
+  TDeviceInfo FReader;
+  bool FLoaded = false;
+  TStringList FNames;
+  std::vector<TSwitchRow> FRows;
+  std::vector<TConfigRegister> FRegisters;
 };
-
-TOpenDevice OpenDevice(const TOptions &options) {
-  TDeviceInfo reader;
-  reader.SetUseInfoDefaults(options.InfoDefaults);
-  LoadIndex(reader, options, true);
-
-  // The drop-down's order and lookup: sorted and matched ignoring letter case.
-  TStringList names = reader.Devices;
-  names.Sort(CompareText);
-  const int index = FindListedDevice(names, options.Device);
-  if (index < 0)
-    throw EDeviceUnknown("device " + QuotedForMessage(options.Device) +
-                         " is not among the 18F and 18LF devices listed in " + reader.Source().Where() +
-                         " (see 'configgen devices --include-lf')");
-  TOpenDevice device;
-  device.Name = names[index];
-  bool found = false;
-  WithPlace(reader, [&] { found = ReadDeviceTable(reader, device.Name, device.Rows, &device.Registers); });
-  device.Source = reader.DataFileOf(device.Name);
-  if (!found)
-    throw EDeviceUnknown("device " + QuotedForMessage(device.Name) + " is listed in " +
-                         reader.Source().Where() + " but has no part section");
-  ApplyStartSettings(device.Rows);
-  return device;
-}
 
 // Applies the --set choices on top, each as an entry of its own: the switch's
 // first row, the first setting of that name, names in any letter case; the last
 // choice for a switch wins.
-void ApplyPicks(TOpenDevice &device, const TOptions &options) {
+void ApplyPicks(const TReadTable &table, const TOptions &options) {
   for (const auto &[switchName, setting] : options.Picks) {
-    const TEntryMatch match = MatchEntry(device.Rows, switchName, setting, device.Name);
+    const TEntryMatch match = MatchEntry(*table.Rows, switchName, setting, table.Device);
     if (!match.Error.empty())
       throw EFailure(std::string("--set ")
                          .append(ShortenForMessage(std::string(switchName).append("=").append(setting)))
                          .append(": ")
                          .append(match.Error));
-    device.Rows[static_cast<size_t>(match.Row)].Chosen = match.Setting;
+    (*table.Rows)[static_cast<size_t>(match.Row)].Chosen = match.Setting;
   }
 }
 
 // A text to read a configuration from: a file, or standard input for "-".
-struct TSource {
+struct TInput {
   std::string Name; // as diagnostics name it
   std::string Text;
 };
@@ -341,27 +212,27 @@ void ReadStream(std::FILE *stream, const std::string &name, std::string &text) {
   }
 }
 
-TSource ReadSource(const std::string &file, std::istream &in) {
-  TSource source;
+TInput ReadInput(const std::string &file, std::istream &in) {
+  TInput input;
   if (file == "-") {
-    source.Name = "<stdin>";
+    input.Name = "<stdin>";
     if (&in == &std::cin) {
-      ReadStream(stdin, source.Name, source.Text);
-      return source;
+      ReadStream(stdin, input.Name, input.Text);
+      return input;
     }
     // A stream of the caller's (tests): read in pieces, a failed read is a failure.
     char buffer[65536];
     while (in) {
       in.read(buffer, sizeof buffer);
       if (in.bad())
-        throw CannotRead(source.Name, "read error");
-      if (source.Text.size() + static_cast<size_t>(in.gcount()) > kMaxTextSize)
-        throw CannotRead(source.Name, TooLarge());
-      source.Text.append(buffer, static_cast<size_t>(in.gcount()));
+        throw CannotRead(input.Name, "read error");
+      if (input.Text.size() + static_cast<size_t>(in.gcount()) > kMaxTextSize)
+        throw CannotRead(input.Name, TooLarge());
+      input.Text.append(buffer, static_cast<size_t>(in.gcount()));
     }
-    return source;
+    return input;
   }
-  source.Name = file;
+  input.Name = file;
   std::error_code error;
   const auto status = std::filesystem::status(file, error);
   if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
@@ -371,8 +242,8 @@ TSource ReadSource(const std::string &file, std::istream &in) {
   if (stream == nullptr)
     throw CannotRead(file, std::strerror(errno));
   const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(stream, std::fclose);
-  ReadStream(stream, file, source.Text);
-  return source;
+  ReadStream(stream, file, input.Text);
+  return input;
 }
 
 // Diagnostics in the form compilers use, so editors jump to the line.
@@ -386,98 +257,37 @@ TDiagnosticSink DiagnosticsTo(std::ostream &out, const std::string &file) {
       [&out, &file](const TDiagnostic &d) { Diagnose(out, file, d.Line, SeverityName(d.Severity), d.Text); };
 }
 
-constexpr const char *kNoDevice = "the text has no device line; name the device with --device NAME";
-
-// The device a text is read for: --device, or else the text's device line. The
-// device's table, or a diagnostic on Out (at the device line) and false.
-bool OpenDeviceOfText(TOptions &options, const TSource &source, const TTextDevice &named, std::ostream &out,
-                      TOpenDevice &device) {
-  if (!options.HasDevice) {
-    if (named.Name.empty()) {
-      if (!named.Found)
-        Diagnose(out, source.Name, 1, "error", "no configuration found");
-      Diagnose(out, source.Name, 1, "error", kNoDevice);
-      return false;
-    }
-    options.Device = named.Name;
-  }
-  try {
-    device = OpenDevice(options);
-  } catch (const EDeviceUnknown &e) {
-    Diagnose(out, source.Name, options.HasDevice || named.Line == 0 ? 1 : named.Line, "error", e.Message());
-    return false;
-  }
-  return true;
-}
-
-constexpr const char *kHexNamesNoDevice = "a HEX file names no device; name it with --device NAME";
-
-// Reads Source's configuration onto the device it names (or --device): a HEX
-// file's words, or a text's entries, each with what it leaves out at the chip's
-// default. Diagnostics go to Out; false when there is nothing to read it onto, or
-// nothing to read (UTF-16).
-bool ReadConfiguration(TOptions &options, const TSource &source, std::ostream &out, TOpenDevice &device,
-                       TReadSummary &summary) {
-  if (LooksLikeUtf16(source.Text)) {
-    Diagnose(out, source.Name, 1, "error", std::string(kUtf16Text));
-    return false;
-  }
-  const bool hex = LooksLikeHexFile(source.Text);
-  const TTextDevice named = hex ? TTextDevice{} : FindDeviceLine(source.Text);
-  if (hex && !options.HasDevice) {
-    Diagnose(out, source.Name, 1, "error", kHexNamesNoDevice);
-    return false;
-  }
-  if (!OpenDeviceOfText(options, source, named, out, device))
-    return false;
-  const TDiagnosticSink sink = DiagnosticsTo(out, source.Name);
-  if (hex) {
-    summary = ReadHexConfig(source.Text, WordRegisters(device.Registers, device.Rows, device.Source),
-                            device.Rows, device.Name, TReadMode::Check, sink);
-    return true;
-  }
-  // A text names registers only in C and assembler, where a fault of the data
-  // leaves it none to name, as in the window; words and HEX files report it.
-  std::vector<TWordRegister> registers;
-  try {
-    registers = WordRegisters(device.Registers, device.Rows, device.Source);
-  } catch (const EDataError &) {
-    registers.clear();
-  }
-  summary = ReadConfigText(source.Text, device.Rows, device.Name, named.Line, TReadMode::Check, sink,
-                           static_cast<size_t>(-1), registers);
-  return true;
-}
-
 // The table generate and words start from: every switch at its default, or FILE's
 // configuration (--from; its diagnostics on Err, as check gives them), then the
 // --set choices on top. False when there is no table to go on with; Status is 1
 // when FILE had errors.
-bool StartingTable(TOptions &options, std::istream &in, std::ostream &err, TOpenDevice &device, int &status) {
+bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err, TFolderDevices &devices,
+                   TReadTable &table, int &status) {
   status = kExitOk;
-  if (!options.HasFrom) {
-    device = OpenDevice(options);
+  if (options.From.empty()) {
+    table = devices.OpenNamed(options.Device);
   } else {
-    const TSource source = ReadSource(options.From, in);
-    TReadSummary summary;
-    if (!ReadConfiguration(options, source, err, device, summary)) {
+    const TInput input = ReadInput(options.From, in);
+    const TReadResult result = ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
+                                                 DiagnosticsTo(err, input.Name));
+    if (!result.Read) {
       status = kExitFailure;
       return false;
     }
     // What this device cannot take was reported; the rest is carried over.
-    if (summary.Errors > 0)
+    if (result.Summary.Errors > 0)
       status = kExitFailure;
+    table = result.Table;
   }
-  ApplyPicks(device, options);
+  ApplyPicks(table, options);
   return true;
 }
 
-int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
-                    std::ostream &err) {
-  TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptOutput | kOptSet | kOptFrom);
-  TOpenDevice device;
+int CommandGenerate(const TOptions &options, std::istream &in, std::ostream &out, std::ostream &err) {
+  TFolderDevices devices(options);
+  TReadTable table;
   int status = kExitOk;
-  if (!StartingTable(options, in, err, device, status))
+  if (!StartingTable(options, in, err, devices, table, status))
     return status;
   TConfigTextOptions textOptions;
   textOptions.Syntax = options.Syntax;
@@ -485,67 +295,295 @@ int CommandGenerate(const std::vector<std::string> &args, std::istream &in, std:
   textOptions.ChangedOnly = options.ChangedOnly;
   // Headings name the registers; a fault of the data there is one, as for words.
   const std::vector<TWordRegister> registers =
-      options.Syntax->RegisterHeadings ? WordRegisters(device.Registers, device.Rows, device.Source)
+      options.Syntax->RegisterHeadings ? WordRegisters(*table.Registers, *table.Rows, table.DataFile)
                                        : std::vector<TWordRegister>();
-  for (const std::string &line : ConfigTextLines(device.Name, device.Rows, textOptions, registers))
+  for (const std::string &line : ConfigTextLines(table.Device, *table.Rows, textOptions, registers))
     out << line << '\n';
   return status;
 }
 
-int CommandWords(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
-                 std::ostream &err) {
-  TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults | kOptSet | kOptFrom);
-  TOpenDevice device;
+int CommandWords(const TOptions &options, std::istream &in, std::ostream &out, std::ostream &err) {
+  TFolderDevices devices(options);
+  TReadTable table;
   int status = kExitOk;
-  if (!StartingTable(options, in, err, device, status))
+  if (!StartingTable(options, in, err, devices, table, status))
     return status;
-  const std::vector<TWordRegister> registers = WordRegisters(device.Registers, device.Rows, device.Source);
-  for (const std::string &warning : SwitchesOutsideRegisters(device.Rows, device.Source))
+  const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
+  for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
     err << "configgen: warning: " << warning << '\n';
-  for (const TConfigWord &word : ConfigWords(registers, device.Rows))
+  for (const TConfigWord &word : ConfigWords(registers, *table.Rows))
     out << WordLine(word) << '\n';
   return status;
 }
 
-int CommandCheck(const std::vector<std::string> &args, std::istream &in, std::ostream &out) {
-  TOptions options = ParseOptions(args, kOptDevice | kOptDeviceOptional | kOptFile);
-  const TSource source = ReadSource(options.From, in);
-  TOpenDevice device;
-  TReadSummary summary;
-  if (!ReadConfiguration(options, source, out, device, summary))
-    return kExitFailure;
-  return summary.Errors > 0 ? kExitFailure : kExitOk;
+int CommandCheck(const TOptions &options, std::istream &in, std::ostream &out, std::ostream & /*err*/) {
+  const TInput input = ReadInput(options.From, in);
+  TFolderDevices devices(options);
+  const TReadResult result = ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
+                                               DiagnosticsTo(out, input.Name));
+  return !result.Read || result.Summary.Errors > 0 ? kExitFailure : kExitOk;
 }
 
-int CommandSwitches(const std::vector<std::string> &args, std::ostream &out) {
-  const TOptions options = ParseOptions(args, kOptDevice | kOptInfoDefaults);
-  const TOpenDevice device = OpenDevice(options);
-  for (const TSwitchRow &row : device.Rows)
+int CommandSwitches(const TOptions &options, std::istream & /*in*/, std::ostream &out,
+                    std::ostream & /*err*/) {
+  TFolderDevices devices(options);
+  const TReadTable table = devices.OpenNamed(options.Device);
+  for (const TSwitchRow &row : *table.Rows)
     out << row.Name << '\t' << row.Function << '\t' << row.Setting() << '\t' << row.Description() << '\n';
   return kExitOk;
 }
-} // namespace
 
-namespace {
+// What a command takes besides --folder.
+enum TTakes : unsigned {
+  kTakesIncludeLF = 1,
+  kTakesDevice = 2, // required unless FILE or --from names it
+  kTakesInfoDefaults = 4,
+  kTakesOutput = 8, // --syntax, --orvane, --no-comments, --changed-only
+  kTakesSet = 16,
+  kTakesFrom = 32,
+  kTakesFile = 64, // one FILE operand
+};
+
+using TRun = int (*)(const TOptions &, std::istream &, std::ostream &, std::ostream &);
+
+// The commands: the help's line for each, what it takes and what runs it.
+struct TCommand {
+  const char *Name;
+  const char *Summary;
+  const char *Details; // after its options in its help
+  unsigned Takes;
+  TRun Run;
+};
+
+const TCommand kCommands[] = {
+    {"devices", "Lists the 18F devices of the device data",
+     "Prints the status line the window shows after \"Load File\" (\"resource file:\n"
+     "<version>    <count> device(s) found\"; without --folder, \"<packs> in <folder>\"\n"
+     "names the folder found), then the device names, one per line, in file order.",
+     kTakesIncludeLF, CommandDevices},
+    {"generate", "Prints the configuration text for a device",
+     "Prints the text \"Generate\" writes: every switch at its default, or at the\n"
+     "setting --set chooses for it. With --from and errors in FILE, the text is\n"
+     "printed all the same and the exit status is 1.",
+     kTakesDevice | kTakesInfoDefaults | kTakesOutput | kTakesSet | kTakesFrom, CommandGenerate},
+    {"switches", "Prints a device's settings grid",
+     "One row per line: Config, Function, Setting (the default) and Description,\n"
+     "tab-separated.",
+     kTakesDevice | kTakesInfoDefaults, CommandSwitches},
+    {"words", "Prints the configuration words a device gets",
+     "One register per line in address order: \"CONFIG1H  0x300001  0x08\".",
+     kTakesDevice | kTakesInfoDefaults | kTakesSet | kTakesFrom, CommandWords},
+    {"check", "Checks the configuration in a source or HEX file",
+     "Prints one diagnostic per line, as compilers do (FILE:LINE: error:, warning:,\n"
+     "note:): a device not listed, a line that is no entry, an unknown switch or\n"
+     "setting, a switch named twice, a setting that can lock you out of the chip\n"
+     "(also a switch left out at such a chip default), the switches left out.\n"
+     "Exit status 0 without errors.",
+     kTakesDevice | kTakesFile, CommandCheck},
+};
+
+constexpr const char *kAbout =
+    "configgen: writes and checks the configuration of PIC18 devices from the chip\n"
+    "vendor's device data.";
+
+constexpr const char *kAboutData =
+    "Device data: the vendor's 8bit_device.info in --folder DIR or, where DIR holds\n"
+    "none, the device packs in DIR, installed or as .atpack archives; without\n"
+    "--folder, the packs where the vendor's IDE keeps them. Nothing is written there.\n"
+    "FILE (check, --from): a program's source in any of the four syntaxes, or an\n"
+    "Intel HEX file, which names no device; - is standard input.\n"
+    "Exit status: 0 success, 1 failure (data, input, output), 2 usage error.\n"
+    "'configgen COMMAND --help' gives a command's options.";
+
+// The parser of the command line, bound to Options. Unknown options and operands
+// are kept (remaining()) to be named in the message, with the nearest known one.
+struct TCommandLine {
+  CLI::App App{kAbout, "configgen"};
+  CLI::App *Help = nullptr;
+  std::string HelpTopic;
+  std::vector<std::string> Picks;
+  std::string Syntax;
+  bool Orvane = false;
+  CLI::Option *SyntaxOption = nullptr;
+  CLI::Option *OrvaneOption = nullptr;
+
+  explicit TCommandLine(TOptions &options) {
+    App.get_formatter()->column_width(24);
+    App.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    App.get_formatter()->label("Positionals", "Arguments");
+    App.set_help_flag("-h,--help", "Prints this help");
+    App.set_version_flag("--version", std::string("configgen ") + FB_CONFIGGEN_VERSION, "Prints the version");
+    App.footer(kAboutData);
+    App.allow_extras();
+    // A path such as /tmp/x.bas is an argument on every system, never an option.
+    App.allow_windows_style_options(false);
+    App.require_subcommand(0, 1);
+    for (const TCommand &command : kCommands)
+      AddCommand(command, options);
+    Help = App.add_subcommand("help", "Prints this help, or a command's options")->group("Commands");
+    Help->add_option("COMMAND", HelpTopic, "The command")->type_name("");
+    Help->footer("");
+    Help->allow_extras();
+  }
+
+  void AddCommand(const TCommand &command, TOptions &options) {
+    CLI::App *app = App.add_subcommand(command.Name, command.Summary)->group("Commands");
+    app->footer(command.Details);
+    app->allow_extras();
+    // A value option takes one value, the last one given counts; an option given
+    // without its value is found empty and named in the message.
+    auto value = [&](const char *name, std::string &field, const char *type, const char *about) {
+      return app->add_option(name, field, about)
+          ->type_name(type)
+          ->expected(0, 1)
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    };
+    value("--folder", options.Folder, "DIR", "Reads the device data from DIR (see 'configgen --help')");
+    if (command.Takes & kTakesIncludeLF)
+      app->add_flag("--include-lf", options.IncludeLF, "18LF devices too");
+    if (command.Takes & kTakesDevice)
+      value("--device", options.Device, "NAME",
+            (command.Takes & (kTakesFile | kTakesFrom))
+                ? "The device, 18F or 18LF, any letter case, with or\nwithout PIC (default: FILE's)"
+                : "The device, 18F or 18LF, any letter case, with or\nwithout PIC");
+    if (command.Takes & kTakesFile)
+      app->add_option("FILE", options.From, "The file to check (- for standard input)")->type_name("");
+    if (command.Takes & kTakesOutput) {
+      SyntaxOption = value("--syntax", Syntax, "SYNTAX",
+                           "The text's language: tarnwick (a config block, the\n"
+                           "default), orvane (config statements), c (#pragma\n"
+                           "config lines) or asm (PROCESSOR and CONFIG lines)");
+      OrvaneOption = app->add_flag("--orvane", Orvane, "Short for --syntax orvane");
+      app->add_flag("--no-comments", options.NoComments, "Without the descriptions");
+      app->add_flag("--changed-only", options.ChangedOnly,
+                    "Only the switches whose setting differs from the\n"
+                    "chip's own default (what it has when not set)");
+    }
+    if (command.Takes & kTakesInfoDefaults)
+      app->add_flag("--info-defaults", options.InfoDefaults,
+                    "Defaults from the data for XINST, DEBUG, LVP and\n"
+                    "IOL1WAY too (else their OFF, DISABLED or DISABLE)");
+    if (command.Takes & kTakesSet)
+      app->add_option("--set", Picks,
+                      "Sets SWITCH to the first setting of that name\n"
+                      "(any letter case); may be given again")
+          ->type_name("SWITCH=SETTING")
+          ->expected(0, 1)
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    if (command.Takes & kTakesFrom)
+      value("--from", options.From, "FILE",
+            "Starts from the configuration in FILE, whose\n"
+            "diagnostics go to stderr as check gives them; a\n"
+            "switch FILE leaves out is at the chip's own default");
+  }
+};
+
+// "; did you mean 'NAME'?" for the known name nearest to Name, or nothing.
+std::string DidYouMean(const std::vector<std::string> &known, const std::string &name) {
+  const std::vector<std::string> nearest = ClosestNames(known, name, 1);
+  return nearest.empty() ? std::string() : "; did you mean " + QuotedForMessage(nearest[0]) + "?";
+}
+
+// An argument App did not take: an unknown option, or an operand it has no room for.
+EUsage NotTaken(const CLI::App &app, const std::string &argument, const std::string &command) {
+  const bool option = argument.size() > 1 && argument[0] == '-';
+  if (!option && command.empty()) {
+    std::vector<std::string> names;
+    for (const TCommand &known : kCommands)
+      names.emplace_back(known.Name);
+    return EUsage("unknown command " + QuotedForMessage(argument) + DidYouMean(names, argument));
+  }
+  if (!option)
+    return EUsage("unexpected argument " + QuotedForMessage(argument) + " for " + command);
+  const std::string name = argument.substr(0, argument.find('='));
+  std::vector<std::string> names;
+  for (const CLI::Option *known : app.get_options())
+    for (const std::string &longName : known->get_lnames())
+      names.push_back("--" + longName);
+  return EUsage("unknown option " + QuotedForMessage(name) + (command.empty() ? "" : " for " + command) +
+                DidYouMean(names, name));
+}
+
+// Checks what the parser leaves to the program: values given empty, the device or
+// the FILE a command needs, and the --set and --syntax values.
+void CheckValues(const TCommandLine &line, const CLI::App &app, const TCommand &command, TOptions &options) {
+  const struct {
+    const char *Name;
+    const std::string &Value;
+    const char *Needs;
+  } values[] = {{"--folder", options.Folder, "a directory"},
+                {"--device", options.Device, "a device name"},
+                {"--from", options.From, "a file"},
+                {"--syntax", line.Syntax, "a syntax"}};
+  for (const auto &value : values) {
+    const CLI::Option *option = app.get_option_no_throw(value.Name);
+    // An empty folder would name the file at the root of the file system.
+    if (option != nullptr && option->count() > 0 && value.Value.empty())
+      throw EUsage(std::string(value.Name) + " needs " + value.Needs);
+  }
+  for (const std::string &pick : line.Picks) {
+    const size_t equals = pick.find('=');
+    if (equals == std::string::npos || equals == 0)
+      throw EUsage("--set needs SWITCH=SETTING" + (pick.empty() ? "" : ", not " + QuotedForMessage(pick)));
+    options.Picks.emplace_back(pick.substr(0, equals), pick.substr(equals + 1));
+  }
+  // --syntax and --orvane: the last one given counts.
+  for (const CLI::Option *option : app.parse_order()) {
+    if (option == line.OrvaneOption) {
+      options.Syntax = &kOrvaneSyntax;
+    } else if (option == line.SyntaxOption) {
+      options.Syntax = FindSyntax(line.Syntax);
+      if (options.Syntax == nullptr)
+        throw EUsage("unknown syntax " + QuotedForMessage(line.Syntax) + "; the syntaxes: " + SyntaxNames());
+    }
+  }
+  if ((command.Takes & kTakesFile) && options.From.empty())
+    throw EUsage("a FILE to check is required");
+  if ((command.Takes & kTakesDevice) && !(command.Takes & kTakesFile) && options.From.empty() &&
+      options.Device.empty())
+    throw EUsage("--device NAME is required");
+}
+
 int RunCommand(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err) {
-  if (args.empty())
+  TOptions options;
+  TCommandLine line(options);
+  try {
+    line.App.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+  } catch (const CLI::CallForHelp &) {
+    out << line.App.help();
+    return kExitOk;
+  } catch (const CLI::CallForVersion &e) {
+    out << e.what() << '\n';
+    return kExitOk;
+  } catch (const CLI::ParseError &e) {
+    throw EUsage(e.what());
+  }
+  if (!line.App.remaining().empty())
+    throw NotTaken(line.App, line.App.remaining().front(), {});
+  const std::vector<CLI::App *> parsed = line.App.get_subcommands();
+  if (parsed.empty())
     throw EUsage("no command given");
-  const std::string &command = args[0];
-  if (command == "--help" || command == "-h" || command == "help") {
-    out << kUsage;
+  CLI::App &app = *parsed.front();
+  if (&app == line.Help) {
+    if (!app.remaining().empty())
+      throw NotTaken(app, app.remaining().front(), "help");
+    if (line.HelpTopic.empty()) {
+      out << line.App.get_formatter()->make_help(&line.App, "configgen", CLI::AppFormatMode::Normal);
+      return kExitOk;
+    }
+    const std::vector<CLI::App *> topics = line.App.get_subcommands(
+        [&](const CLI::App *command) { return command->get_name() == line.HelpTopic; });
+    if (topics.empty())
+      throw NotTaken(line.App, line.HelpTopic, {});
+    out << topics.front()->help("configgen");
     return kExitOk;
   }
-  if (command == "devices")
-    return CommandDevices(args, out);
-  if (command == "generate")
-    return CommandGenerate(args, in, out, err);
-  if (command == "check")
-    return CommandCheck(args, in, out);
-  if (command == "words")
-    return CommandWords(args, in, out, err);
-  if (command == "switches")
-    return CommandSwitches(args, out);
-  throw EUsage("unknown command " + QuotedForMessage(command));
+  if (!app.remaining().empty())
+    throw NotTaken(app, app.remaining().front(), app.get_name());
+  const TCommand &command = *std::find_if(std::begin(kCommands), std::end(kCommands),
+                                          [&](const TCommand &c) { return app.get_name() == c.Name; });
+  CheckValues(line, app, command, options);
+  return command.Run(options, in, out, err);
 }
 } // namespace
 
@@ -559,7 +597,7 @@ int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::os
   try {
     status = RunCommand(args, in, out, err);
   } catch (const EUsage &e) {
-    err << "configgen: " << e.Message() << "\n\n" << kUsage;
+    err << "configgen: " << e.Message() << "\nTry 'configgen --help'.\n";
     return kExitUsage;
   } catch (const Exception &e) {
     err << "configgen: " << e.Message() << '\n';

@@ -1,0 +1,64 @@
+// Reading a configuration back, as every front end does it (the window's paste and
+// drop, configgen check and --from): a HEX file or a configuration text, onto the
+// device the text names or the one given. The front ends only format the result.
+#pragma once
+
+#include "common/cStringList.h"
+#include "core/cConfigCheck.h"
+#include "core/cDeviceTable.h"
+#include "core/cDiagnostic.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A device's table as a configuration is read onto it.
+struct TReadTable {
+  std::string Device;                      // as listed
+  std::vector<TSwitchRow> *Rows = nullptr; // null: the device has no table
+  const std::vector<TConfigRegister> *Registers = nullptr;
+  std::string DataFile; // the file its data comes from
+  std::string Problem;  // why there is no table
+};
+
+// What reading a configuration needs of a front end: its device list and tables.
+class IDeviceTables {
+public:
+  // The devices listed, in the order of the front end's list.
+  virtual const TStringList &Listed() = 0;
+  // Where they are listed, as messages name it.
+  virtual std::string ListedIn() = 0;
+  // Opens listed device Index (of Listed) and gives its table.
+  virtual TReadTable Open(int index) = 0;
+  // The table at hand, which a paste reads onto.
+  virtual TReadTable Shown() = 0;
+
+protected:
+  ~IDeviceTables() = default;
+};
+
+struct TReadResult {
+  bool Read = false; // there was a text and a table to read it onto
+  bool Hex = false;  // the text is an Intel HEX file
+  TReadTable Table;  // the table it was read onto
+  TReadSummary Summary;
+};
+
+// Reads Text's configuration onto Device (as listed, any letter case, with or
+// without "PIC"), or where Device is empty onto the device the text names:
+// - a UTF-16 text is one error and is not read;
+// - an Intel HEX file names no device: Check needs one given;
+// - Check: the device given or named must be listed and have a table, else an
+//   error at the device line; what the text leaves out is at the chip's default;
+// - Paste: the device line of a configuration that names another listed device
+//   opens it first; one that names none listed is a warning and the text goes onto
+//   the table shown;
+//   rows the text leaves out keep their settings.
+// Diagnostics go to Sink in text order, beyond Limit only counted.
+TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, const std::string &device,
+                              TReadMode mode, const TDiagnosticSink &sink,
+                              size_t limit = static_cast<size_t>(-1));
+
+// "device 'NAME' is not among the ... devices listed in WHERE", with the closest
+// listed names where there are any.
+std::string DeviceNotListed(std::string_view name, const TStringList &listed, const std::string &where);
