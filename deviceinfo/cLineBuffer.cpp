@@ -1,6 +1,8 @@
 // Holding the device information file in memory and finding its lines.
 #include "deviceinfo/cLineBuffer.h"
 
+#include "common/cTextLines.h"
+
 #include <algorithm>
 #include <bit>
 #include <climits>
@@ -82,23 +84,13 @@ TLineEndBits RecordBits(const char *text, char except) {
   return bits;
 }
 
-// A line ends at CR LF, a lone CR or a lone LF; a last line without an ending
-// counts, and an ending at the very end starts no further line. So a line begins
-// right after an LF, and right after a CR that no LF follows.
-bool BeginsLine(const char *text, size_t position) {
-  return position > 0 &&
-         (text[position - 1] == '\n' || (text[position - 1] == '\r' && text[position] != '\n'));
-}
-
-// The bytes of the 64 at Position that begin a line; Text[Position - 1] tells the first.
-uint64_t LineStartBits(const TLineEndBits &bits, const char *text, size_t position) {
-  const bool afterCr = position > 0 && text[position - 1] == '\r';
-  const bool afterLf = position > 0 && text[position - 1] == '\n';
-  return ((bits.Lf << 1) | uint64_t{afterLf}) | (((bits.Cr << 1) | uint64_t{afterCr}) & ~bits.Lf);
+// The bytes of the 64 at Position that begin a line.
+uint64_t LineStartBits(const TLineEndBits &bits, std::string_view text, size_t position) {
+  return (LineEndCloses(bits.Cr, bits.Lf) << 1) | uint64_t{BeginsLine(text, position)};
 }
 
 // Where the last line that begins at or after From and before End begins; one must.
-size_t LastLineStart(const char *text, size_t from, size_t end) {
+size_t LastLineStart(std::string_view text, size_t from, size_t end) {
   size_t position = end;
   while (position > from && !BeginsLine(text, --position)) {
   }
@@ -279,17 +271,8 @@ int TLineBuffer::Count() const {
 std::string_view TLineBuffer::Line(int index) const {
   const auto i = static_cast<size_t>(index - FFirst);
   const size_t start = FStarts[i];
-  size_t end = i + 1 < FStarts.size() ? FStarts[i + 1] : FText.size();
-  // Strip the one line end between this line and the next: CR LF, CR or LF.
-  // A line holds no CR or LF of its own, so the bytes before the next start say it.
-  if (end > start && FText[end - 1] == '\n') {
-    --end;
-    if (end > start && FText[end - 1] == '\r')
-      --end;
-  } else if (end > start && FText[end - 1] == '\r') {
-    --end;
-  }
-  return FText.substr(start, end - start);
+  const size_t end = i + 1 < FStarts.size() ? FStarts[i + 1] : FText.size();
+  return WithoutLineEnd(FText.substr(start, end - start));
 }
 
 bool TLineBuffer::OpensRecord(size_t start, char except) const {
@@ -315,13 +298,13 @@ bool TLineBuffer::IndexUpTo(int index) const {
       break;
     }
     if (size - scanned >= kBlock) {
-      const uint64_t begins = LineStartBits(LineEndBits(base + scanned), base, scanned);
+      const uint64_t begins = LineStartBits(LineEndBits(base + scanned), FText, scanned);
       for (uint64_t bits = begins; bits != 0; bits &= bits - 1)
         starts.push_back(static_cast<uint32_t>(scanned + static_cast<size_t>(std::countr_zero(bits))));
       scanned += kBlock;
     } else {
       for (; scanned < size; ++scanned)
-        if (BeginsLine(base, scanned))
+        if (BeginsLine(FText, scanned))
           starts.push_back(static_cast<uint32_t>(scanned));
     }
   }
@@ -347,7 +330,7 @@ int TLineBuffer::SkipRecords(int from, char except) const {
   size_t counted = 0; // where the last count of lines began
   size_t scanned = FScanned;
   auto knownLineStart = [&] {
-    return lineStart != kNotKnown ? lineStart : LastLineStart(base, counted, scanned);
+    return lineStart != kNotKnown ? lineStart : LastLineStart(FText, counted, scanned);
   };
   while (scanned < size) {
     if (static_cast<size_t>(line) + 2 * kBlock >= kMaxLines) {
@@ -372,7 +355,7 @@ int TLineBuffer::SkipRecords(int from, char except) const {
       // The block where a line does not open a record (or every block where there
       // are no byte counters).
       const TLineEndBits bits = RecordBits(base + scanned, except);
-      const uint64_t begins = LineStartBits(bits, base, scanned);
+      const uint64_t begins = LineStartBits(bits, FText, scanned);
       const uint64_t others = begins & ~bits.Record;
       if (others != 0) {
         const int bit = std::countr_zero(others);
@@ -387,7 +370,7 @@ int TLineBuffer::SkipRecords(int from, char except) const {
       scanned += kBlock;
     } else {
       for (; scanned < size; ++scanned) {
-        if (!BeginsLine(base, scanned))
+        if (!BeginsLine(FText, scanned))
           continue;
         ++line;
         lineStart = scanned;
