@@ -1,9 +1,11 @@
-// Benchmarks of the device packs' folder walk on folders that are hard to walk, and
-// of an .atpack archive as large as the vendor's largest PIC18 pack.
+// Benchmarks of the device packs' folder walk on folders that are hard to walk, of
+// reading a 1 MB .PIC file, and of an .atpack archive as large as the vendor's
+// largest PIC18 pack.
 #include "devicepacks/cDevicePacks.h"
 
 #include "bench/cPackGenerator.h"
 #include "devicepacks/cPackArchive.h"
+#include "devicepacks/cPicFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,6 +54,22 @@ BENCHMARK(BM_LoadPacksBesideSelfLinks)
     ->Arg(9999)
     ->Unit(benchmark::kMillisecond);
 #endif
+
+// One device's table from a 1 MB .PIC file, as `configgen generate` reads it: the
+// file read and parsed, its memory taken and given back each time.
+void BM_ReadPicFile1MB(benchmark::State &state) {
+  const fs::path folder = fs::temp_directory_path() / "fb-bench-pic";
+  fs::create_directories(folder);
+  const std::string path = (folder / "PIC18F1.PIC").string();
+  std::ofstream(path, std::ios::binary) << PicXml(RandomDevice("18F1", 1), size_t{1} << 20);
+  for (auto _ : state) {
+    TPicDevice device;
+    ReadPicFile(path, device);
+    benchmark::DoNotOptimize(device.Registers.size());
+  }
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_ReadPicFile1MB)->Unit(benchmark::kMillisecond);
 
 // An archive of about 80 MB, written once for the run and removed at its end.
 struct TBenchArchive {

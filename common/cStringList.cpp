@@ -2,6 +2,7 @@
 #include "common/cStringList.h"
 
 #include "common/cErrors.h"
+#include "common/cTextLines.h"
 
 #include <algorithm>
 
@@ -86,18 +87,6 @@ void TStringList::Sort(TStringCompare compare) {
 
 void SplitTextLines(std::string_view text, TStringList &lines) {
   lines.Clear();
-  size_t start = 0;
-  size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.Add(text.substr(start, i - start));
-      i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < text.size())
-    lines.Add(text.substr(start));
+  for (size_t position = 0; position < text.size();)
+    lines.Add(CutLine(text, position));
 }

@@ -48,6 +48,5 @@ private:
   int FCount = 0;
 };
 
-// Clears Lines and fills it with Text cut into lines at CR LF, a lone CR or a lone
-// LF; a last, empty line after the final break is not a line.
+// Clears Lines and fills it with Text's lines (common/cTextLines.h).
 void SplitTextLines(std::string_view text, TStringList &lines);

@@ -27,9 +27,7 @@ const char *SkipLineEndBlocks(const char *text, const char *end, int &lines) {
       break;
     const unsigned size = (crs & 0x8000u) != 0 ? 15 : 16;
     const unsigned kept = (1u << size) - 1;
-    lfs &= kept;
-    crs &= kept;
-    lines += std::popcount(lfs) + std::popcount(crs & ~(lfs >> 1));
+    lines += std::popcount(LineEndCloses(crs, lfs) & kept);
     text += size;
   }
 #else
@@ -81,8 +79,7 @@ bool TTextLines::Next(std::string_view &line) {
   const size_t length = std::min(NextOf('\n', FPos, FNextLF), NextOf('\r', FPos, FNextCR)) - FPos;
   line = FText.substr(FPos, length);
   FPos += length;
-  if (FPos < FText.size())
-    FPos += FText.substr(FPos, 2) == "\r\n" ? 2 : 1;
+  FPos += LineEndLength(FText, FPos);
   ++FNumber;
   return true;
 }
@@ -94,14 +91,9 @@ void TTextLines::Again() {
 
 void TTextLines::SkipEmptyLines() {
   const char *p = SkipLineEndBlocks(FText.data() + FPos, FText.data() + FText.size(), FNumber);
-  const char *const end = FText.data() + FText.size();
-  for (; p < end; ++FNumber) {
-    if (*p == '\n')
-      ++p;
-    else if (*p == '\r')
-      p += p + 1 < end && p[1] == '\n' ? 2 : 1;
-    else
-      break;
-  }
   FPos = static_cast<size_t>(p - FText.data());
+  for (size_t length = LineEndLength(FText, FPos); length > 0; length = LineEndLength(FText, FPos)) {
+    FPos += length;
+    ++FNumber;
+  }
 }

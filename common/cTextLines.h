@@ -1,12 +1,56 @@
 // A text's lines as an editor counts them: CR LF, a lone CR and a lone LF each end
-// one; a last line without an ending still counts. Shared by the readers of
-// configuration text, of HEX files and of .PIC files, so all number lines alike;
-// whether a text is UTF-16, which none of them reads; and the largest text taken.
+// one; a last line without an ending still counts, and an ending at the very end
+// starts no further line. The rule lives here alone: the readers of configuration
+// text, HEX, .PIC and .info files and the window's text boxes all cut lines by it,
+// so all number lines alike. Also: whether a text is UTF-16, which none of them
+// reads; and the largest text taken.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+// The length of the line end at Position: 2 for CR LF, 1 for a lone CR or LF, 0 for
+// any other byte and past the end.
+constexpr size_t LineEndLength(std::string_view text, size_t position) {
+  if (position >= text.size() || (text[position] != '\r' && text[position] != '\n'))
+    return 0;
+  return text.substr(position, 2) == "\r\n" ? 2 : 1;
+}
+
+// True when a line begins at Position, which is inside the text: right after an LF,
+// or right after a CR that no LF follows.
+constexpr bool BeginsLine(std::string_view text, size_t position) {
+  return position > 0 && position < text.size() &&
+         (text[position - 1] == '\n' || (text[position - 1] == '\r' && text[position] != '\n'));
+}
+
+// The same for a block of bytes at once (bit I for byte I), given where its CRs and
+// LFs are: the bytes that close a line end, each LF and each CR that no LF follows.
+// A CR on the block's last bit counts as closing, since the next block is not seen.
+constexpr uint64_t LineEndCloses(uint64_t crs, uint64_t lfs) {
+  return lfs | (crs & ~(lfs >> 1));
+}
+
+// Span, from a line's start to where the next line begins, without its line end.
+constexpr std::string_view WithoutLineEnd(std::string_view span) {
+  if (span.ends_with('\n'))
+    span.remove_suffix(span.ends_with("\r\n") ? 2 : 1);
+  else if (span.ends_with('\r'))
+    span.remove_suffix(1);
+  return span;
+}
+
+// Text's lines from Position on, one at a time: the line that begins there, without
+// its ending; Position moves to the next line's start.
+constexpr std::string_view CutLine(std::string_view text, size_t &position) {
+  const size_t start = position;
+  size_t end = start;
+  while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+    ++end;
+  position = end + LineEndLength(text, end);
+  return text.substr(start, end - start);
+}
 
 // Whether Text is UTF-16 (Notepad's "Unicode"), with a byte-order mark or without
 // one. Every path that reads a text asks this first and then says only this:
@@ -30,7 +74,6 @@ public:
   void Again();
   // Passes over the blank lines (empty ones) that follow, counting them.
   void SkipEmptyLines();
-  bool AtEnd() const { return FPos >= FText.size(); }
 
 private:
   // Position of the next C at or after From (the text's size when none); Cached

@@ -1,6 +1,8 @@
 // Holding the device information file in memory and finding its lines.
 #include "deviceinfo/cLineBuffer.h"
 
+#include "common/cTextLines.h"
+
 #include <algorithm>
 #include <bit>
 #include <climits>
@@ -8,7 +10,6 @@
 
 #if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
 #include <emmintrin.h>
-#include <immintrin.h>
 #define FB_LINE_SCAN_SSE2 1
 #endif
 
@@ -82,23 +83,13 @@ TLineEndBits RecordBits(const char *text, char except) {
   return bits;
 }
 
-// A line ends at CR LF, a lone CR or a lone LF; a last line without an ending
-// counts, and an ending at the very end starts no further line. So a line begins
-// right after an LF, and right after a CR that no LF follows.
-bool BeginsLine(const char *text, size_t position) {
-  return position > 0 &&
-         (text[position - 1] == '\n' || (text[position - 1] == '\r' && text[position] != '\n'));
-}
-
-// The bytes of the 64 at Position that begin a line; Text[Position - 1] tells the first.
-uint64_t LineStartBits(const TLineEndBits &bits, const char *text, size_t position) {
-  const bool afterCr = position > 0 && text[position - 1] == '\r';
-  const bool afterLf = position > 0 && text[position - 1] == '\n';
-  return ((bits.Lf << 1) | uint64_t{afterLf}) | (((bits.Cr << 1) | uint64_t{afterCr}) & ~bits.Lf);
+// The bytes of the 64 at Position that begin a line.
+uint64_t LineStartBits(const TLineEndBits &bits, std::string_view text, size_t position) {
+  return (LineEndCloses(bits.Cr, bits.Lf) << 1) | uint64_t{BeginsLine(text, position)};
 }
 
 // Where the last line that begins at or after From and before End begins; one must.
-size_t LastLineStart(const char *text, size_t from, size_t end) {
+size_t LastLineStart(std::string_view text, size_t from, size_t end) {
   size_t position = end;
   while (position > from && !BeginsLine(text, --position)) {
   }
@@ -111,8 +102,8 @@ size_t LastLineStart(const char *text, size_t from, size_t end) {
 // Stops before a block in which one does not, before a block that would read past
 // Size (each needs the byte before it and the one after it), or after MaxBlocks;
 // returns where it stopped, and Begun grows by the lines counted.
-size_t CountRecordLinesSse2(const char *text, size_t position, size_t size, char except, size_t maxBlocks,
-                            size_t &begun) {
+size_t CountRecordLines(const char *text, size_t position, size_t size, char except, size_t maxBlocks,
+                        size_t &begun) {
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i open = _mm_set1_epi8('<');
@@ -134,6 +125,7 @@ size_t CountRecordLinesSse2(const char *text, size_t position, size_t size, char
         const __m128i now = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
         const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at - 1));
         const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + 1));
+        // BeginsLine (common/cTextLines.h), 16 bytes at once.
         const __m128i begins =
             _mm_or_si128(_mm_cmpeq_epi8(before, lf),
                          _mm_andnot_si128(_mm_cmpeq_epi8(now, lf), _mm_cmpeq_epi8(before, cr)));
@@ -156,76 +148,13 @@ size_t CountRecordLinesSse2(const char *text, size_t position, size_t size, char
   return position;
 }
 
-#if defined(__GNUC__) && !defined(_WIN32)
-// The same, 32 bytes at a time, where the processor has AVX2. (Not on Windows,
-// where GCC cannot align the stack for 32-byte values.)
-#define FB_LINE_SCAN_AVX2 1
-__attribute__((target("avx2"))) size_t CountRecordLinesAvx2(const char *text, size_t position, size_t size,
-                                                            char except, size_t maxBlocks, size_t &begun) {
-  const __m256i cr = _mm256_set1_epi8('\r');
-  const __m256i lf = _mm256_set1_epi8('\n');
-  const __m256i open = _mm256_set1_epi8('<');
-  const __m256i above = _mm256_set1_epi8(33);
-  const __m256i other = _mm256_set1_epi8(except);
-  const __m256i zero = _mm256_setzero_si256();
-  if (position == 0)
-    return position;
-  while (maxBlocks > 0 && size - position > kBlock) {
-    const size_t round = std::min({maxBlocks, (size - position - 1) / kBlock, size_t{63}});
-    __m256i counts = zero;
-    size_t done = 0;
-    for (; done < round; ++done, position += kBlock) {
-      __m256i others = zero;
-      __m256i blockCounts = zero;
-      for (size_t i = 0; i < kBlock; i += 32) {
-        const char *at = text + position + i;
-        const __m256i now = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at));
-        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at - 1));
-        const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at + 1));
-        const __m256i begins =
-            _mm256_or_si256(_mm256_cmpeq_epi8(before, lf),
-                            _mm256_andnot_si256(_mm256_cmpeq_epi8(now, lf), _mm256_cmpeq_epi8(before, cr)));
-        const __m256i plain = _mm256_andnot_si256(_mm256_cmpeq_epi8(next, other),
-                                                  _mm256_cmpeq_epi8(_mm256_max_epu8(next, above), next));
-        const __m256i record = _mm256_and_si256(_mm256_cmpeq_epi8(now, open), plain);
-        others = _mm256_or_si256(others, _mm256_andnot_si256(record, begins));
-        blockCounts = _mm256_sub_epi8(blockCounts, begins);
-      }
-      if (_mm256_movemask_epi8(others) != 0)
-        break;
-      counts = _mm256_add_epi8(counts, blockCounts);
-    }
-    alignas(32) uint64_t sums[4];
-    _mm256_store_si256(reinterpret_cast<__m256i *>(sums), _mm256_sad_epu8(counts, zero));
-    begun += static_cast<size_t>(sums[0] + sums[1] + sums[2] + sums[3]);
-    maxBlocks -= done;
-    if (done < round)
-      break;
-  }
-  return position;
-}
-#endif
-#endif
-
-// Counts as above with the widest registers the processor has; without them it
-// counts nothing.
-size_t CountRecordLines(const char *text, size_t position, size_t size, char except, size_t maxBlocks,
-                        size_t &begun) {
-#ifdef FB_LINE_SCAN_AVX2
-  static const bool avx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  if (avx2)
-    return CountRecordLinesAvx2(text, position, size, except, maxBlocks, begun);
-#endif
-#ifdef FB_LINE_SCAN_SSE2
-  return CountRecordLinesSse2(text, position, size, except, maxBlocks, begun);
 #else
-  (void)text, (void)size, (void)except, (void)maxBlocks, (void)begun;
+// Without SSE2 nothing is counted: the caller looks at the blocks one by one.
+size_t CountRecordLines(const char * /*text*/, size_t position, size_t /*size*/, char /*except*/,
+                        size_t /*maxBlocks*/, size_t & /*begun*/) {
   return position;
-#endif
 }
+#endif
 } // namespace
 
 std::string TLineBuffer::LoadFromFile(const std::string &fileName) {
@@ -279,17 +208,8 @@ int TLineBuffer::Count() const {
 std::string_view TLineBuffer::Line(int index) const {
   const auto i = static_cast<size_t>(index - FFirst);
   const size_t start = FStarts[i];
-  size_t end = i + 1 < FStarts.size() ? FStarts[i + 1] : FText.size();
-  // Strip the one line end between this line and the next: CR LF, CR or LF.
-  // A line holds no CR or LF of its own, so the bytes before the next start say it.
-  if (end > start && FText[end - 1] == '\n') {
-    --end;
-    if (end > start && FText[end - 1] == '\r')
-      --end;
-  } else if (end > start && FText[end - 1] == '\r') {
-    --end;
-  }
-  return FText.substr(start, end - start);
+  const size_t end = i + 1 < FStarts.size() ? FStarts[i + 1] : FText.size();
+  return WithoutLineEnd(FText.substr(start, end - start));
 }
 
 bool TLineBuffer::OpensRecord(size_t start, char except) const {
@@ -315,13 +235,13 @@ bool TLineBuffer::IndexUpTo(int index) const {
       break;
     }
     if (size - scanned >= kBlock) {
-      const uint64_t begins = LineStartBits(LineEndBits(base + scanned), base, scanned);
+      const uint64_t begins = LineStartBits(LineEndBits(base + scanned), FText, scanned);
       for (uint64_t bits = begins; bits != 0; bits &= bits - 1)
         starts.push_back(static_cast<uint32_t>(scanned + static_cast<size_t>(std::countr_zero(bits))));
       scanned += kBlock;
     } else {
       for (; scanned < size; ++scanned)
-        if (BeginsLine(base, scanned))
+        if (BeginsLine(FText, scanned))
           starts.push_back(static_cast<uint32_t>(scanned));
     }
   }
@@ -347,7 +267,7 @@ int TLineBuffer::SkipRecords(int from, char except) const {
   size_t counted = 0; // where the last count of lines began
   size_t scanned = FScanned;
   auto knownLineStart = [&] {
-    return lineStart != kNotKnown ? lineStart : LastLineStart(base, counted, scanned);
+    return lineStart != kNotKnown ? lineStart : LastLineStart(FText, counted, scanned);
   };
   while (scanned < size) {
     if (static_cast<size_t>(line) + 2 * kBlock >= kMaxLines) {
@@ -372,7 +292,7 @@ int TLineBuffer::SkipRecords(int from, char except) const {
       // The block where a line does not open a record (or every block where there
       // are no byte counters).
       const TLineEndBits bits = RecordBits(base + scanned, except);
-      const uint64_t begins = LineStartBits(bits, base, scanned);
+      const uint64_t begins = LineStartBits(bits, FText, scanned);
       const uint64_t others = begins & ~bits.Record;
       if (others != 0) {
         const int bit = std::countr_zero(others);
@@ -387,7 +307,7 @@ int TLineBuffer::SkipRecords(int from, char except) const {
       scanned += kBlock;
     } else {
       for (; scanned < size; ++scanned) {
-        if (!BeginsLine(base, scanned))
+        if (!BeginsLine(FText, scanned))
           continue;
         ++line;
         lineStart = scanned;

@@ -29,11 +29,6 @@ public:
   int Count() const;
   // Line Index without its line end; HasLine(Index) must be true.
   std::string_view Line(int index) const;
-  // The first two bytes at line Index's start, as far as the text has them (they may
-  // run into the line end); for a quick look at a record's kind.
-  std::string_view Head(int index) const {
-    return FText.substr(FStarts[static_cast<size_t>(index - FFirst)], 2);
-  }
   // Passes over the lines from From on that begin with '<' and a character above
   // blank other than Except (records, and at a glance not of the kind Except
   // begins) and returns the index of the first line that does not, or Count() when

@@ -1,4 +1,4 @@
-// One block of memory for the XML parser while a device file is read.
+// One block of huge pages for the XML parser while a device file is read.
 #include "devicepacks/cParseMemory.h"
 
 #include <pugixml.hpp>
@@ -33,8 +33,7 @@ const bool gInstalled = [] {
 } // namespace
 
 TParseMemory::TParseMemory(size_t size)
-    : FBlock(static_cast<char *>(AllocateParseBlock(size))), FSize(FBlock != nullptr ? size : 0),
-      FOuter(gCurrent) {
+    : FBlock(static_cast<char *>(AllocateParseBlock(size))), FSize(FBlock != nullptr ? size : 0) {
   (void)gInstalled;
   gCurrent = this;
   gBlockStart = FBlock;
@@ -42,9 +41,9 @@ TParseMemory::TParseMemory(size_t size)
 }
 
 TParseMemory::~TParseMemory() {
-  gCurrent = FOuter;
-  gBlockStart = FOuter != nullptr ? FOuter->FBlock : nullptr;
-  gBlockEnd = FOuter != nullptr ? FOuter->FBlock + FOuter->FSize : nullptr;
+  gCurrent = nullptr;
+  gBlockStart = nullptr;
+  gBlockEnd = nullptr;
   if (FBlock != nullptr)
     FreeParseBlock(FBlock, FSize);
 }

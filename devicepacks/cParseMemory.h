@@ -1,18 +1,20 @@
-// Memory for reading and parsing one device file: one block for the file's bytes
-// and the XML parser's tree, taken from the system in large pages where it offers
-// them. A megabyte file's tree is a few megabytes, and faulting those in page by
-// page costs more than parsing them.
+// Memory for reading and parsing one device file on Linux: one block of huge pages
+// for the file's bytes and the XML parser's tree. A megabyte file's tree is a few
+// megabytes, and faulting those in page by page costs more than parsing them.
+// Windows users cannot get large pages, and a block of ordinary pages is no faster
+// than the heap, so elsewhere the parser keeps to the heap.
 #pragma once
 
 #include <cstddef>
 
-// A block of Size bytes from the system, in large pages where it can; null when it
-// gives none. FreeParseBlock gives it back.
+// A block of Size bytes in huge pages; null where the system gives none (or Size is
+// too small to fill one). FreeParseBlock gives it back.
 void *AllocateParseBlock(size_t size);
 void FreeParseBlock(void *block, size_t size);
 
 // While it lives, the XML parser of this thread takes its memory from one block
-// (the ordinary heap once the block is used up); Allocate serves the caller too.
+// (the ordinary heap once the block is used up, or when there is none); Allocate
+// serves the caller too. One at a time on a thread.
 class TParseMemory {
 public:
   explicit TParseMemory(size_t size);
@@ -27,5 +29,4 @@ private:
   char *FBlock;
   size_t FSize;
   size_t FUsed = 0;
-  TParseMemory *FOuter;
 };

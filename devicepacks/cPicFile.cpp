@@ -333,14 +333,17 @@ void ReadPicFile(const std::string &fileName, TPicDevice &device) {
   if (!stream)
     throw Exception("cannot read " + fileName + ": " + std::strerror(errno));
   try {
-    // Read into the parser's memory, without clearing it first, and parsed where it
-    // was read; text and tree take under three times the text.
+    // Read without clearing the memory first, and parsed where it was read.
+    char *buffer = nullptr;
+#ifndef _WIN32
+    // Text and tree in huge pages: together they take under three times the text.
     TParseMemory memory(static_cast<size_t>(size) * 3 + size_t{256} * 1024);
-    char *buffer = static_cast<char *>(memory.Allocate(static_cast<size_t>(size) + 1));
-    std::unique_ptr<char[]> fallback;
+    buffer = static_cast<char *>(memory.Allocate(static_cast<size_t>(size) + 1));
+#endif
+    std::unique_ptr<char[]> heap;
     if (buffer == nullptr) {
-      fallback.reset(new char[static_cast<size_t>(size) + 1]);
-      buffer = fallback.get();
+      heap.reset(new char[static_cast<size_t>(size) + 1]);
+      buffer = heap.get();
     }
     stream.read(buffer, static_cast<std::streamsize>(size));
     const auto got = static_cast<size_t>(stream.gcount());

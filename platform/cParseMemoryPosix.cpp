@@ -1,5 +1,5 @@
-// Blocks for parsing on POSIX systems: an anonymous mapping; a large one in whole
-// transparent huge pages where the system has them on request.
+// Blocks for parsing on POSIX systems: whole transparent huge pages, where the
+// system has them on request.
 #include "devicepacks/cParseMemory.h"
 
 #include <cstdint>
@@ -7,13 +7,17 @@
 
 namespace {
 constexpr size_t kHugePage = size_t{2} * 1024 * 1024;
+
+size_t Rounded(size_t size) {
+  return (size + kHugePage - 1) / kHugePage * kHugePage;
+}
 } // namespace
 
 void *AllocateParseBlock(size_t size) {
 #ifdef MADV_HUGEPAGE
   if (size >= kHugePage / 2) {
     // Whole huge pages, aligned to their size: mapped with room to spare, then cut.
-    const size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+    const size_t rounded = Rounded(size);
     void *mapping =
         mmap(nullptr, rounded + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapping == MAP_FAILED)
@@ -29,14 +33,10 @@ void *AllocateParseBlock(size_t size) {
     return aligned;
   }
 #endif
-  void *block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  return block == MAP_FAILED ? nullptr : block;
+  (void)size;
+  return nullptr;
 }
 
 void FreeParseBlock(void *block, size_t size) {
-#ifdef MADV_HUGEPAGE
-  if (size >= kHugePage / 2)
-    size = (size + kHugePage - 1) / kHugePage * kHugePage;
-#endif
-  munmap(block, size);
+  munmap(block, Rounded(size));
 }

@@ -59,7 +59,7 @@ namespace {
 int FirstNonRecordLineByLine(const TLineBuffer &buffer, int from, char except) {
   int index = from;
   for (; buffer.HasLine(index); ++index) {
-    const std::string_view head = buffer.Head(index);
+    const std::string_view head = buffer.Line(index).substr(0, 2);
     if (head.size() < 2 || head[0] != '<' || static_cast<unsigned char>(head[1]) <= 32 || head[1] == except)
       break;
   }

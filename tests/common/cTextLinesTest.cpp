@@ -1,0 +1,97 @@
+// The line-end rule and the walk over a text's lines: every way of cutting a text
+// into lines gives the same lines.
+#include "common/cTextLines.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+struct TCase {
+  std::string Text;
+  std::vector<std::string> Lines;
+};
+
+const TCase kCases[] = {
+    {"", {}},
+    {"a", {"a"}},
+    {"a\r\nb\r\n", {"a", "b"}},
+    {"a\nb\nc", {"a", "b", "c"}},
+    {"a\rb\rc\r", {"a", "b", "c"}},
+    {"a\r\nb\rc\r\nd\ne\r\n", {"a", "b", "c", "d", "e"}},
+    {"\r\r\n\n\r", {"", "", "", ""}},
+    {"a\n\rb", {"a", "", "b"}},
+    {"\n", {""}},
+};
+
+std::vector<std::string> ByCutLine(std::string_view text) {
+  std::vector<std::string> lines;
+  for (size_t position = 0; position < text.size();)
+    lines.emplace_back(CutLine(text, position));
+  return lines;
+}
+
+std::vector<std::string> ByTextLines(std::string_view text) {
+  std::vector<std::string> lines;
+  TTextLines walk(text);
+  for (std::string_view line; walk.Next(line);)
+    lines.emplace_back(line);
+  return lines;
+}
+
+// The lines as the starts BeginsLine gives and WithoutLineEnd of each span.
+std::vector<std::string> ByLineStarts(std::string_view text) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (i == 0 || BeginsLine(text, i))
+      starts.push_back(i);
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < starts.size(); ++i) {
+    const size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
+    lines.emplace_back(WithoutLineEnd(text.substr(starts[i], end - starts[i])));
+  }
+  return lines;
+}
+} // namespace
+
+TEST(TextLines, EveryCutterEndsLinesAtCrLfLoneCrAndLoneLf) {
+  for (const TCase &c : kCases) {
+    SCOPED_TRACE(testing::PrintToString(c.Text));
+    EXPECT_EQ(ByCutLine(c.Text), c.Lines);
+    EXPECT_EQ(ByTextLines(c.Text), c.Lines);
+    EXPECT_EQ(ByLineStarts(c.Text), c.Lines);
+    // Block-wise: a line begins after each byte that closes a line end.
+    uint64_t crs = 0;
+    uint64_t lfs = 0;
+    for (size_t i = 0; i < c.Text.size(); ++i) {
+      crs |= uint64_t{c.Text[i] == '\r'} << i;
+      lfs |= uint64_t{c.Text[i] == '\n'} << i;
+    }
+    const uint64_t closes = LineEndCloses(crs, lfs);
+    for (size_t i = 1; i < c.Text.size(); ++i)
+      EXPECT_EQ(((closes >> (i - 1)) & 1) != 0, BeginsLine(c.Text, i)) << i;
+  }
+}
+
+TEST(TextLines, SkipsRunsOfEmptyLinesCountingEachWhateverEndsIt) {
+  // Long enough for whole blocks, with CR LF pairs split across the blocks' ends.
+  const std::string ends[] = {std::string(40, '\n'), std::string(37, '\r'),
+                              "\r\n\r\n\r\n\n\r\r\n\r\r\r\n\n\n\r\r\n\n", [] {
+                                std::string text;
+                                for (int i = 0; i < 30; ++i)
+                                  text += i % 3 == 0 ? "\r" : "\r\n";
+                                return text;
+                              }()};
+  for (const std::string &run : ends) {
+    const std::string text = "first\r\n" + run + "last";
+    TTextLines walk(text);
+    std::string_view line;
+    ASSERT_TRUE(walk.Next(line));
+    walk.SkipEmptyLines();
+    ASSERT_TRUE(walk.Next(line));
+    EXPECT_EQ(line, "last");
+    EXPECT_EQ(walk.Number(), static_cast<int>(ByCutLine(text).size())) << testing::PrintToString(run);
+  }
+}
