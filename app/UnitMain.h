@@ -67,7 +67,7 @@ struct TMainFormServices {
   std::function<std::unique_ptr<IFolderDialog>()> CreateFolderDialog;
 };
 
-class TMainForm : private IDeviceTables {
+class TMainForm final : private IDeviceTables {
 public:
   // The per-user key and its two values.
   static constexpr const char *kSettingsKey = "\\Software\\Holmcraft\\Fusebench\\Converter";
