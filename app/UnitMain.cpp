@@ -315,7 +315,7 @@ void TMainForm::SettingsGridPaste() {
 }
 
 void TMainForm::ApplyConfigText(const std::string &text, const std::string &prefix,
-                                const std::string &nothing) {
+                                const std::string &nothing, const std::string &fileName) {
   // The report shows the first diagnostics and counts the rest, so a large wrong
   // text (a log, a HEX file) is read in one go and keeps the window answering.
   std::vector<std::string> report(1);
@@ -324,7 +324,8 @@ void TMainForm::ApplyConfigText(const std::string &text, const std::string &pref
     report.push_back("line " + std::to_string(d.Line) + ": " + SeverityName(d.Severity) + ": " + d.Text);
     lastText = d.Text;
   };
-  const TReadResult result = ReadConfiguration(text, *this, {}, TReadMode::Paste, add, kMaxPasteDiagnostics);
+  const TReadResult result =
+      ReadConfiguration(text, *this, {}, TReadMode::Paste, add, kMaxPasteDiagnostics, fileName);
   IOutputBox &memo = FControls.Memo;
   if (!result.Read) {
     // A text it cannot read at all (UTF-16) is one error.
@@ -382,8 +383,8 @@ void TMainForm::FormDropFiles(const std::vector<std::string> &paths) {
   std::string reason;
   switch (file.Status) {
   case TFileText::TStatus::Read:
-    ApplyConfigText(file.Text, "Drop: " + path + ": ",
-                    "Drop: " + path + ": the file holds no configuration.");
+    ApplyConfigText(file.Text, "Drop: " + path + ": ", "Drop: " + path + ": the file holds no configuration.",
+                    path);
     return;
   case TFileText::TStatus::Missing:
     reason = "no such file";

@@ -141,8 +141,10 @@ public:
 private:
   // Applies Text (a configuration text or an Intel HEX file) to the table and
   // reports in the output box. A text it cannot take is only reported: a UTF-16
-  // text after Prefix, a text without a configuration as Nothing.
-  void ApplyConfigText(const std::string &text, const std::string &prefix, const std::string &nothing);
+  // text after Prefix, a text without a configuration as Nothing. FileName (a
+  // dropped file's) is evidence of the text's syntax; a paste has none.
+  void ApplyConfigText(const std::string &text, const std::string &prefix, const std::string &nothing,
+                       const std::string &fileName = {});
   // The device list and the table shown, as reading a configuration back needs them:
   // opening a device selects it in the drop-down, whose change event fills the table.
   const TStringList &Listed() override;

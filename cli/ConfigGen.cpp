@@ -268,8 +268,9 @@ bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err,
     table = devices.OpenNamed(options.Device);
   } else {
     const TInput input = ReadInput(options.From, in);
-    const TReadResult result = ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
-                                                 DiagnosticsTo(err, input.Name));
+    const TReadResult result =
+        ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
+                          DiagnosticsTo(err, input.Name), kEveryDiagnostic, input.Name);
     if (!result.Read) {
       status = kExitFailure;
       return false;
@@ -320,7 +321,7 @@ int CommandCheck(const TOptions &options, std::istream &in, std::ostream &out, s
   const TInput input = ReadInput(options.From, in);
   TFolderDevices devices(options);
   const TReadResult result = ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
-                                               DiagnosticsTo(out, input.Name));
+                                               DiagnosticsTo(out, input.Name), kEveryDiagnostic, input.Name);
   return !result.Read || result.Summary.Errors > 0 ? kExitFailure : kExitOk;
 }
 

@@ -261,6 +261,55 @@ void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t
     });
 }
 
+void TEntryApplier::ApplyLegacyWord(std::string_view number, std::string_view value, int line) {
+  // The scanner hands over numbers only.
+  uint32_t n = 0;
+  uint32_t word = 0;
+  if (!ParseNumber(number, n) || !ParseNumber(value, word))
+    return;
+  const auto macro = [&] { return "__CONFIG(" + std::string(number) + ", " + std::string(value) + ")"; };
+  if (word > 0xFFFF) {
+    ++FEntries;
+    Report(TSeverity::Error, line,
+           [&] { return macro() + ": a configuration word has 16 bits; its value must be at most 0xFFFF"; });
+    return;
+  }
+  // Registers below the usual place count from the lowest of them, as their names do.
+  static const std::vector<TWordRegister> kNone;
+  const std::vector<TWordRegister> &registers = FRegisters != nullptr ? *FRegisters : kNone;
+  uint32_t base = 0x300000;
+  if (!registers.empty() && std::all_of(registers.begin(), registers.end(),
+                                        [base](const TWordRegister &reg) { return reg.Address < base; }))
+    for (const TWordRegister &reg : registers)
+      base = std::min(base, reg.Address & ~1u);
+  const uint64_t low = base + 2 * (uint64_t{n} - 1);
+  bool any = false;
+  for (uint32_t half = 0; half < 2 && n > 0; ++half)
+    for (size_t i = 0; i < registers.size(); ++i)
+      if (registers[i].Address == low + half) {
+        any = true;
+        ApplyWord(registers[i], FRowsOf[i], half == 0 ? word & 0xFFu : word >> 8, line);
+      }
+  if (any)
+    return;
+  ++FEntries;
+  Report(TSeverity::Error, line, [&] {
+    std::vector<uint32_t> numbers;
+    for (const TWordRegister &reg : registers)
+      if (reg.Address >= base)
+        numbers.push_back((reg.Address - base) / 2 + 1);
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    std::vector<std::string> words;
+    words.reserve(numbers.size());
+    for (const uint32_t number : numbers)
+      words.push_back(std::to_string(number));
+    return macro() + ": " + FDevice + " has no configuration word " + std::to_string(n) +
+           (words.empty() ? std::string("; it has no configuration registers")
+                          : "; its words: " + ListForMessage(words));
+  });
+}
+
 std::string NamedRegister(const TWordRegister &reg) {
   return reg.Name + " (" + HexNumber(reg.Address, 6) + ")";
 }
@@ -304,7 +353,7 @@ void TEntryApplier::Set(size_t r, int k, int line) {
 
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit,
-                            const std::vector<TWordRegister> &registers) {
+                            const std::vector<TWordRegister> &registers, std::string_view fileName) {
   if (mode == TReadMode::Check)
     ApplyChipDefaults(rows);
 
@@ -313,7 +362,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
   int firstLine = 0;
   int problems = 0;
   int unread = 0;
-  TConfigTextScanner scanner(text);
+  TConfigTextScanner scanner(text, fileName);
   if (ReadsValues(scanner.Family()))
     applier.TakeValues(registers);
   TConfigItem item;
@@ -328,6 +377,12 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
         firstLine = item.Line;
       if (item.Kind == TConfigItemKind::Entry)
         applier.Apply(item.Name, item.Setting, item.Line);
+      break;
+    case TConfigItemKind::Word:
+      summary.Found = true;
+      if (firstLine == 0)
+        firstLine = item.Line;
+      applier.ApplyLegacyWord(item.Name, item.Setting, item.Line);
       break;
     case TConfigItemKind::Problem:
       ++problems;

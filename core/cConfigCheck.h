@@ -50,6 +50,13 @@ public:
   // its field's value ("WDTPS = 0x1A", where no setting has that name), and a
   // register of Registers by its name, its whole word a number ("CONFIG1L = 0x5D").
   void TakeValues(const std::vector<TWordRegister> &registers);
+  // C's legacy "__CONFIG(N, VALUE)" (after TakeValues): the N-th 16-bit word of a
+  // PIC18's configuration, its low byte the register at 0x300000 + 2(N-1) (where a
+  // part keeps its registers lower, from the lowest of them), its high byte the
+  // next; each byte applied as ApplyWord does, a byte without a register passed
+  // over as in a HEX file. An N for which the part has neither register is an error
+  // naming the words it has, and so is a VALUE over 16 bits.
+  void ApplyLegacyWord(std::string_view number, std::string_view value, int line);
   // Reports a diagnostic of the caller's, whose text Make gives.
   template <typename TMake>
   void Report(TSeverity severity, int line, TMake make, std::string_view switchName = {},
@@ -127,11 +134,12 @@ struct TReadSummary {
 // text order, then those about the switches it leaves out (at DeviceLine, where the
 // text names its device, else its first configuration line); beyond Limit they are
 // only counted. Registers (the device's, as WordRegisters gives them) are those a
-// C or assembler text may set whole.
+// C or assembler text may set whole. FileName, where the text has one, is evidence
+// of its syntax.
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
                             size_t limit = static_cast<size_t>(-1),
-                            const std::vector<TWordRegister> &registers = {});
+                            const std::vector<TWordRegister> &registers = {}, std::string_view fileName = {});
 
 // For Check: warns of every risky chip default among the rows no entry set, at
 // Line, and notes them all; a second note lists those of them whose chip default

@@ -2,12 +2,14 @@
 #include "core/cConfigParser.h"
 
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 #include "common/cStringList.h"
 #include "core/cDeviceList.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 
 namespace {
 bool IsBlank(char c) {
@@ -167,6 +169,20 @@ TEntriesShape ShapeOfEntries(std::string_view line, size_t position, bool &trail
   }
 }
 
+// Whether Line from Position is entries as the house forms write them, no comma
+// after the last, followed by a "'" comment: an Orvane statement, which C and
+// assembler cannot read.
+bool IsOrvaneStatement(std::string_view line, size_t position) {
+  TLineScanner scanner(line, position);
+  std::string_view name;
+  std::string_view setting;
+  do {
+    if (!scanner.TakeEntry(name, setting))
+      return false;
+  } while (scanner.Take(','));
+  return scanner.AtEnd() && scanner.Position() < line.size() && line[scanner.Position()] == '\'';
+}
+
 // The line's first character that is not a blank, or a NUL for none.
 char FirstNonBlank(std::string_view line) {
   for (const char c : line)
@@ -264,19 +280,118 @@ bool CommentOnly(std::string_view line, bool semicolon, std::string_view &commen
   return false;
 }
 
+// The device the vendor IDE's heading names: "PIC18F4520 Configuration Bit
+// Settings", also with a blank after "PIC" and with text after it ("... (generated
+// in Memory View)"); empty for another comment.
+std::string_view DeviceOfHeading(std::string_view comment) {
+  constexpr std::string_view kHeading = "Configuration Bit Settings";
+  if (CompareText(comment.substr(0, 3), "PIC") != 0)
+    return {};
+  size_t start = 3;
+  while (start < comment.size() && IsBlank(comment[start]))
+    ++start;
+  size_t end = start;
+  while (end < comment.size() && !IsBlank(comment[end]))
+    ++end;
+  const std::string_view rest = Trimmed(comment.substr(end));
+  if (CompareText(rest.substr(0, kHeading.size()), kHeading) != 0 ||
+      (rest.size() > kHeading.size() && std::isalnum(static_cast<unsigned char>(rest[kHeading.size()]))))
+    return {};
+  return PartName(comment.substr(start, end - start));
+}
+
 // The device a comment names: "device = NAME" (the generator's), or the vendor
-// IDE's heading "PIC18F4520 Configuration Bit Settings"; empty for another.
+// IDE's heading; empty for another.
 std::string_view DeviceOfComment(std::string_view comment) {
   TLineScanner device(comment);
   std::string_view name;
   if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd())
     return WithoutPicPrefix(name);
-  const size_t blank = comment.find(' ');
-  if (blank == std::string_view::npos ||
-      CompareText(Trimmed(comment.substr(blank)), "Configuration Bit Settings") != 0 ||
-      CompareText(comment.substr(0, 3), "PIC") != 0)
-    return {};
-  return PartName(comment.substr(0, blank));
+  return DeviceOfHeading(comment);
+}
+
+// Whether a line ends in a backslash, blanks after it allowed (as C compilers
+// allow them, with a warning): the line goes on over the next one.
+bool EndsInBackslash(std::string_view line) {
+  line = Trimmed(line);
+  return !line.empty() && line.back() == '\\';
+}
+
+// Code up to a ";" outside quotes: what assembler reads of a line.
+std::string_view BeforeSemicolon(std::string_view code) {
+  const size_t size = code.size();
+  for (size_t i = 0; i < size; ++i) {
+    const char c = code[i];
+    if (c == ';')
+      return code.substr(0, i);
+    if (c == '"' || c == '\'') {
+      for (++i; i < size && code[i] != c; ++i)
+        if (code[i] == '\\')
+          ++i;
+    }
+  }
+  return code;
+}
+
+// C's legacy macro "__CONFIG(ARGUMENTS)" at Position, and a ";" after it, which
+// Position is moved past. Numbers where its arguments are two numbers, "N, VALUE"
+// (VALUE's "U" suffix left out of Value). False where no whole macro stands there.
+struct TLegacyMacro {
+  std::string_view Number;
+  std::string_view Value;
+  bool Numbers = false;
+  bool Semicolon = false;
+};
+
+bool TakeLegacyMacro(std::string_view code, size_t &position, TLegacyMacro &macro) {
+  constexpr std::string_view kMacro = "__CONFIG";
+  const size_t size = code.size();
+  size_t i = position;
+  while (i < size && IsBlank(code[i]))
+    ++i;
+  if (CompareText(code.substr(i, kMacro.size()), kMacro) != 0)
+    return false;
+  i += kMacro.size();
+  while (i < size && IsBlank(code[i]))
+    ++i;
+  if (i >= size || code[i] != '(')
+    return false;
+  const size_t open = ++i;
+  for (int depth = 1; depth > 0; ++i) {
+    if (i >= size)
+      return false; // not closed
+    depth += code[i] == '(' ? 1 : code[i] == ')' ? -1 : 0;
+  }
+  const std::string_view arguments = code.substr(open, i - 1 - open);
+  while (i < size && IsBlank(code[i]))
+    ++i;
+  macro = {};
+  macro.Semicolon = i < size && code[i] == ';';
+  position = macro.Semicolon ? i + 1 : i;
+  const size_t comma = arguments.find(',');
+  if (comma == std::string_view::npos)
+    return true;
+  macro.Number = Trimmed(arguments.substr(0, comma));
+  macro.Value = Trimmed(arguments.substr(comma + 1));
+  if (!macro.Value.empty() && (macro.Value.back() == 'U' || macro.Value.back() == 'u'))
+    macro.Value.remove_suffix(1);
+  uint32_t number = 0;
+  macro.Numbers = ParseNumber(macro.Number, number) && ParseNumber(macro.Value, number);
+  return true;
+}
+
+// C's legacy macro followed by a ";", as C writes it: "__CONFIG(...);".
+bool IsCMacro(std::string_view line) {
+  size_t position = 0;
+  TLegacyMacro macro;
+  return TakeLegacyMacro(line, position, macro) && macro.Semicolon;
+}
+
+// A setting written as a "0x" or "0b" number, which names no setting.
+bool IsPrefixedNumber(std::string_view setting) {
+  uint32_t value = 0;
+  return setting.size() > 2 && setting[0] == '0' && std::strchr("xXbB", setting[1]) != nullptr &&
+         ParseNumber(setting, value);
 }
 
 // The device a "LIST" directive's options name (after the keyword): P=NAME.
@@ -315,33 +430,76 @@ bool IsCEvidence(std::string_view line) {
          !DeviceOfComment(comment).empty() && CompareText(comment.substr(0, 6), "device") == 0;
 }
 
+enum class TEvidence {
+  None,
+  Hint, // a line that only assembler reads, but that a file's name may overrule
+  Own,  // a line only assembler has
+};
+
+// A "config" line that only assembler reads: its entries followed by a ";" comment
+// before any comment of the house forms, or a setting given as a "0x" or "0b"
+// number, up to a comment.
+bool IsAssemblerConfig(std::string_view line) {
+  TLineScanner config(line);
+  if (!config.TakeKeyword("config"))
+    return false;
+  const std::string_view rest = line.substr(config.Position());
+  const std::string_view before = rest.substr(0, rest.find(';'));
+  if (before.find('\'') != std::string_view::npos)
+    return false;
+  if (before.size() < rest.size() && before.find('=') != std::string_view::npos &&
+      before.find("//") == std::string_view::npos)
+    return true;
+  TLineScanner entries(before.substr(0, before.find("//")), 0, true);
+  std::string_view name;
+  std::string_view setting;
+  do {
+    if (!entries.TakeEntry(name, setting))
+      return false;
+    if (IsPrefixedNumber(setting))
+      return true;
+  } while (entries.Take(','));
+  return false;
+}
+
 // The evidence of assembler (First is the line's first character that is no blank).
-bool IsAssemblerEvidence(char first, std::string_view line) {
+TEvidence AssemblerEvidence(char first, std::string_view line) {
   switch (first) {
   case '#': {
     TLineScanner include(line);
     return include.Take('#') && include.TakeKeyword("include") &&
-           !PartOfFile(IncludedFile(include.Rest()), true).empty();
+                   !PartOfFile(IncludedFile(include.Rest()), true).empty()
+               ? TEvidence::Own
+               : TEvidence::None;
   }
   case '_':
-    return BeginsWithWord(line, "__CONFIG");
-  case 'c':
-  case 'C': {
-    // Entries, then a ";" comment before any comment of the house forms.
-    TLineScanner config(line);
-    if (!config.TakeKeyword("config"))
-      return false;
-    const std::string_view rest = line.substr(config.Position());
-    const std::string_view before = rest.substr(0, rest.find(';'));
-    return before.size() < rest.size() && before.find('=') != std::string_view::npos &&
-           before.find('\'') == std::string_view::npos && before.find("//") == std::string_view::npos;
+    return BeginsWithWord(line, "__CONFIG") ? TEvidence::Own : TEvidence::None;
+  case ';': {
+    std::string_view comment;
+    return CommentOnly(line, true, comment) && !DeviceOfHeading(comment).empty() ? TEvidence::Own
+                                                                                 : TEvidence::None;
   }
+  case 'c':
+  case 'C':
+    return IsAssemblerConfig(line) ? TEvidence::Hint : TEvidence::None;
   default:
     break;
   }
   // "PROCESSOR NAME" or "LIST P=NAME", read up to a comment.
-  return !DeviceOfDirective(line.substr(0, std::min(line.find(';'), line.find("//")))).empty();
+  return DeviceOfDirective(line.substr(0, std::min(line.find(';'), line.find("//")))).empty()
+             ? TEvidence::None
+             : TEvidence::Own;
 }
+
+// The file extensions that tell a family, in any letter case.
+constexpr struct {
+  std::string_view Extension;
+  TSyntaxFamily Family;
+} kExtensions[] = {
+    {"c", TSyntaxFamily::Pragma},    {"h", TSyntaxFamily::Pragma},      {"asm", TSyntaxFamily::Directive},
+    {"s", TSyntaxFamily::Directive}, {"inc", TSyntaxFamily::Directive}, {"as", TSyntaxFamily::Directive},
+    {"bas", TSyntaxFamily::House},   {"pbp", TSyntaxFamily::House},
+};
 
 // The row that names a family's keyword in messages.
 const TSyntax &RowOf(TSyntaxFamily family) {
@@ -355,12 +513,29 @@ const TSyntax &RowOf(TSyntaxFamily family) {
 constexpr size_t kMaxConditions = 256;
 } // namespace
 
-TSyntaxFamily TellSyntaxFamily(std::string_view text) {
+bool FamilyOfFileName(std::string_view fileName, TSyntaxFamily &family) {
+  const size_t slash = fileName.find_last_of("/\\");
+  if (slash != std::string_view::npos)
+    fileName.remove_prefix(slash + 1);
+  const size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos)
+    return false;
+  const std::string_view extension = fileName.substr(dot + 1);
+  for (const auto &row : kExtensions)
+    if (CompareText(extension, row.Extension) == 0) {
+      family = row.Family;
+      return true;
+    }
+  return false;
+}
+
+TSyntaxFamily TellSyntaxFamily(std::string_view text, std::string_view fileName) {
   if (LooksLikeUtf16(text))
     return TSyntaxFamily::House;
   TTextLines lines(text);
   std::string_view line;
   bool assembler = false;
+  bool hint = false;
   while (lines.Next(line)) {
     if (line.empty()) {
       lines.SkipEmptyLines();
@@ -375,6 +550,10 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text) {
         return TSyntaxFamily::Pragma;
       break;
     case '_':
+      if (IsCMacro(line))
+        return TSyntaxFamily::Pragma;
+      break;
+    case ';':
     case 'c':
     case 'C':
     case 'l':
@@ -385,13 +564,22 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text) {
     default:
       continue;
     }
-    assembler = assembler || IsAssemblerEvidence(first, line);
+    if (!assembler) {
+      const TEvidence evidence = AssemblerEvidence(first, line);
+      assembler = evidence == TEvidence::Own;
+      hint = hint || evidence == TEvidence::Hint;
+    }
   }
-  return assembler ? TSyntaxFamily::Directive : TSyntaxFamily::House;
+  if (assembler)
+    return TSyntaxFamily::Directive;
+  TSyntaxFamily named = TSyntaxFamily::House;
+  if (FamilyOfFileName(fileName, named))
+    return named;
+  return hint ? TSyntaxFamily::Directive : TSyntaxFamily::House;
 }
 
-TConfigTextScanner::TConfigTextScanner(std::string_view text)
-    : FLines(text), FFamily(TellSyntaxFamily(text)) {
+TConfigTextScanner::TConfigTextScanner(std::string_view text, std::string_view fileName)
+    : FLines(text), FFamily(TellSyntaxFamily(text, fileName)) {
   if (LooksLikeUtf16(text))
     FPending = kUtf16Text; // and nothing else of it is read
 }
@@ -408,13 +596,16 @@ bool TConfigTextScanner::Next(TConfigItem &item) {
   return NextLine(item);
 }
 
-void TConfigTextScanner::StartEntries(std::string_view line, size_t position) {
+void TConfigTextScanner::StartEntries(std::string_view line, size_t position, TItems items) {
   FLine = line;
   FEntryPos = position;
+  FItems = items;
 }
 
 bool TConfigTextScanner::NextEntry(TConfigItem &item) {
-  TLineScanner scanner(FLine, FEntryPos, ReadsValues(FFamily));
+  if (FItems == TItems::Macros)
+    return NextMacro(item);
+  TLineScanner scanner(FLine, FEntryPos, FItems == TItems::Values);
   item.Kind = TConfigItemKind::Entry;
   item.Line = FLines.Number();
   item.Problem.clear();
@@ -424,6 +615,30 @@ bool TConfigTextScanner::NextEntry(TConfigItem &item) {
   }
   scanner.Take(',');
   FEntryPos = scanner.AtEnd() ? std::string_view::npos : scanner.Position();
+  return true;
+}
+
+bool TConfigTextScanner::NextMacro(TConfigItem &item) {
+  const size_t start = FEntryPos;
+  size_t position = start;
+  FEntryPos = std::string_view::npos;
+  TLegacyMacro macro;
+  const bool taken = TakeLegacyMacro(FLine, position, macro);
+  item.Line = FLines.Number();
+  item.Problem.clear();
+  if (!taken || !macro.Numbers) {
+    // After the macros, program text; but a macro not read is said.
+    if (!BeginsWithWord(FLine.substr(start), "__CONFIG"))
+      return false;
+    item.Kind = TConfigItemKind::Warning;
+    item.Problem = "a legacy __CONFIG line is not read; write its settings as " +
+                   std::string(RowOf(FFamily).Keyword) + " NAME = SETTING: " + QuotedLine(FRawLine);
+    return true;
+  }
+  item.Kind = TConfigItemKind::Word;
+  item.Name = macro.Number;
+  item.Setting = macro.Value;
+  FEntryPos = position;
   return true;
 }
 
@@ -441,9 +656,10 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
       FLines.SkipEmptyLines(); // counted at once: they never matter
       continue;
     }
-    if (FFamily != TSyntaxFamily::House ? ValuesLine(line, item)
-        : FInBlock                      ? BlockLine(line, item)
-                                        : HouseLine(line, item))
+    // An open block's lines are the house forms' in every family.
+    if (FInBlock                          ? BlockLine(line, item)
+        : FFamily != TSyntaxFamily::House ? ValuesLine(line, item)
+                                          : HouseLine(line, item))
       return true;
   }
   return false;
@@ -488,7 +704,7 @@ bool TConfigTextScanner::BlockLine(std::string_view line, TConfigItem &item) {
   bool comma = false;
   if (ShapeOfEntries(line, position, comma) == TEntriesShape::Whole) {
     FInBlock = comma;
-    StartEntries(line, position);
+    StartEntries(line, position, TItems::House);
     return NextEntry(item);
   }
   item = {TConfigItemKind::Problem,
@@ -533,7 +749,7 @@ bool TConfigTextScanner::HouseLine(std::string_view line, TConfigItem &item) {
       FInBlock = comma;
       FBlockLine = number;
       FLastBlockLine = number;
-      StartEntries(line, position);
+      StartEntries(line, position, TItems::House);
       item.Kind = TConfigItemKind::Config;
       return true;
     case TEntriesShape::Broken:
@@ -566,49 +782,120 @@ bool TConfigTextScanner::HouseLine(std::string_view line, TConfigItem &item) {
 }
 
 bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
-  const int number = FLines.Number();
   const bool assembler = FFamily == TSyntaxFamily::Directive;
   FLineInComment = FInComment;
+  FLineSpliced = FSpliced;
   FRawLine = line;
+  if (FSpliced) {
+    // C reads the line as the end of the "//" comment before it.
+    FSpliced = EndsInBackslash(line);
+    return false;
+  }
+  // A comment only; in C, a ";" comment only where it names the device (assembler's
+  // heading in a C text).
   std::string_view comment;
-  if (!FInComment && CommentOnly(line, assembler, comment))
+  const std::string_view trimmed = Trimmed(line);
+  if (!FInComment && CommentOnly(line, true, comment) &&
+      (assembler || trimmed[0] != ';' || !DeviceOfComment(comment).empty())) {
+    FSpliced = !assembler && trimmed.substr(0, 2) == "//" && EndsInBackslash(trimmed);
     return !Skipped() && CommentLine(comment, item);
+  }
   const std::string_view code = CodeOf(line);
   const char first = FirstNonBlank(code);
   if (first == '#')
     return HashLine(code, item);
   if (Skipped())
     return false;
-  if (first == '_') {
-    if (!BeginsWithWord(code, "__CONFIG"))
-      return false;
-    item = {TConfigItemKind::Warning,
-            number,
-            {},
-            {},
-            "a legacy __CONFIG line is not read; write its settings as " +
-                std::string(RowOf(FFamily).Keyword) + " NAME = SETTING: " + QuotedLine(line)};
-    return true;
+  switch (first) {
+  case '_':
+    return LegacyLine(code, item);
+  case 'c':
+  case 'C':
+    return ConfigKeywordLine(code, item);
+  case 'd':
+  case 'D':
+    return DeviceLine(code, item);
+  case 'i':
+  case 'I':
+  case 'l':
+  case 'L':
+  case 'p':
+  case 'P':
+    return AssemblerLine(AssemblerCode(code), first, item);
+  default:
+    return false;
   }
-  // C's configuration lines are "#" directives; assembler's are its own.
-  return assembler && AssemblerLine(code, first, item);
+}
+
+std::string_view TConfigTextScanner::AssemblerCode(std::string_view code) const {
+  return FFamily == TSyntaxFamily::Directive ? code : BeforeSemicolon(code);
+}
+
+bool TConfigTextScanner::LegacyLine(std::string_view code, TConfigItem &item) {
+  if (!BeginsWithWord(code, "__CONFIG"))
+    return false;
+  size_t position = 0;
+  TLegacyMacro macro;
+  if (TakeLegacyMacro(code, position, macro) && macro.Numbers && WarnOfCondition(item))
+    return true;
+  // The macros' words, or the warning that they are not read.
+  StartEntries(code, 0, TItems::Macros);
+  return NextMacro(item);
+}
+
+bool TConfigTextScanner::ConfigKeywordLine(std::string_view code, TConfigItem &item) {
+  const std::string_view assemblerCode = AssemblerCode(code);
+  TLineScanner directive(assemblerCode, 0, true);
+  if (!directive.TakeKeyword("config"))
+    return false;
+  // Each form where only it reads the line: a keyword alone opens a house block;
+  // entries read whole are assembler's, else an Orvane statement's; what none reads
+  // is assembler's problem in assembler, and C's own program text in C.
+  const size_t position = directive.Position();
+  // The house forms read the line as it stands, their comments in it.
+  TLineScanner house(FRawLine);
+  const bool houseKeyword = !FLineInComment && house.TakeKeyword("config");
+  bool comma = false;
+  if (directive.AtEnd()) {
+    if (houseKeyword && house.AtEnd())
+      return WarnOfCondition(item) || HouseLine(FRawLine, item);
+    return FFamily == TSyntaxFamily::Directive &&
+           ConfigLine(assemblerCode, position, TSyntaxFamily::Directive, item);
+  }
+  if (ShapeOfEntries(assemblerCode, position, comma, true) == TEntriesShape::Whole && !comma) {
+    // In C, "config x = 5;" is C's own statement: assembler's ";" comment says something.
+    if (assemblerCode.size() < code.size() && Trimmed(code.substr(assemblerCode.size() + 1)).empty())
+      return false;
+    return ConfigLine(assemblerCode, position, TSyntaxFamily::Directive, item);
+  }
+  // An Orvane statement, with its "'" comment.
+  if (houseKeyword && IsOrvaneStatement(FRawLine, house.Position()))
+    return WarnOfCondition(item) || HouseLine(FRawLine, item);
+  return FFamily == TSyntaxFamily::Directive &&
+         ConfigLine(assemblerCode, position, TSyntaxFamily::Directive, item);
+}
+
+bool TConfigTextScanner::DeviceLine(std::string_view code, TConfigItem &item) {
+  // "device = NAME" as the house forms write it, NAME a device's (in C,
+  // "device = x" may be a program's own).
+  TLineScanner device(AssemblerCode(code));
+  std::string_view name;
+  if (!(device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()))
+    return false;
+  item.Name = PartName(name);
+  item.Kind = TConfigItemKind::Device;
+  item.Line = FLines.Number();
+  return !item.Name.empty();
 }
 
 bool TConfigTextScanner::AssemblerLine(std::string_view code, char first, TConfigItem &item) {
   TLineScanner directive(code, 0, true);
   std::string_view name;
-  switch (first) {
-  case 'c':
-  case 'C':
-    return directive.TakeKeyword("config") && ConfigLine(code, directive.Position(), item);
-  case 'i':
-  case 'I':
+  if (first == 'i' || first == 'I') {
     if (directive.TakeKeyword("include"))
       name = PartOfFile(IncludedFile(directive.Rest()), false);
-    break;
-  default:
+  } else {
     name = DeviceOfDirective(code);
-    break;
   }
   if (name.empty())
     return false;
@@ -656,8 +943,8 @@ bool TConfigTextScanner::HashLine(std::string_view code, TConfigItem &item) {
   }
   if (Skipped())
     return false;
-  if (FFamily == TSyntaxFamily::Pragma && directive.TakeKeyword("pragma") && directive.TakeKeyword("config"))
-    return ConfigLine(code, directive.Position(), item);
+  if (directive.TakeKeyword("pragma") && directive.TakeKeyword("config"))
+    return ConfigLine(code, directive.Position(), TSyntaxFamily::Pragma, item);
   if (!directive.TakeKeyword("include"))
     return false;
   const std::string_view name = PartOfFile(IncludedFile(directive.Rest()), false);
@@ -680,8 +967,9 @@ bool TConfigTextScanner::CommentLine(std::string_view comment, TConfigItem &item
   return !item.Name.empty();
 }
 
-bool TConfigTextScanner::ConfigLine(std::string_view code, size_t position, TConfigItem &item) {
-  const std::string keyword(RowOf(FFamily).Keyword);
+bool TConfigTextScanner::ConfigLine(std::string_view code, size_t position, TSyntaxFamily family,
+                                    TConfigItem &item) {
+  const std::string keyword(RowOf(family).Keyword);
   item.Line = FLines.Number();
   bool comma = false;
   if (TLineScanner(code, position, true).AtEnd()) {
@@ -697,7 +985,7 @@ bool TConfigTextScanner::ConfigLine(std::string_view code, size_t position, TCon
   }
   if (WarnOfCondition(item))
     return true;
-  StartEntries(code, position);
+  StartEntries(code, position, TItems::Values);
   item.Kind = TConfigItemKind::Config;
   return true;
 }
@@ -735,8 +1023,11 @@ std::string_view TConfigTextScanner::CodeOf(std::string_view line) {
       continue;
     }
     FCode.append(line.substr(kept, i - kept)).append(" ");
-    if (lineComment)
+    if (lineComment) {
+      // In C, a "//" comment whose line ends in a backslash goes on over the next.
+      FSpliced = FFamily == TSyntaxFamily::Pragma && c == '/' && EndsInBackslash(line);
       return FCode;
+    }
     const size_t end = line.find("*/", i + 2);
     if (end == std::string_view::npos) {
       FInComment = true;
@@ -768,21 +1059,24 @@ bool TConfigTextScanner::WarnOfCondition(TConfigItem &item) {
                   "evaluated"};
       // The line is read again, its comments as they began.
       FInComment = FLineInComment;
+      FSpliced = FLineSpliced;
       FLines.Again();
       return true;
     }
   return false;
 }
 
-TTextDevice FindDeviceLine(std::string_view text) {
+TTextDevice FindDeviceLine(std::string_view text, std::string_view fileName) {
   TTextDevice device;
-  TConfigTextScanner scanner(text);
+  TConfigTextScanner scanner(text, fileName);
+  device.Family = scanner.Family();
   TConfigItem item;
   while ((device.Line == 0 || !device.Found) && scanner.Next(item)) {
     if (item.Kind == TConfigItemKind::Device && device.Line == 0) {
       device.Name = item.Name;
       device.Line = item.Line;
-    } else if (item.Kind == TConfigItemKind::Config || item.Kind == TConfigItemKind::Entry) {
+    } else if (item.Kind == TConfigItemKind::Config || item.Kind == TConfigItemKind::Entry ||
+               item.Kind == TConfigItemKind::Word) {
       device.Found = true;
     }
   }

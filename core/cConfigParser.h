@@ -22,6 +22,8 @@ enum class TConfigItemKind {
   Entry,   // an entry: Name and Setting
   Problem, // a line that cannot be read as what it stands in (Problem says why)
   Warning, // a line not read, or read on an assumption (Problem says which)
+  Word,    // C's legacy macro __CONFIG(N, VALUE): Name is N (decimal), Setting the
+           // 16-bit word VALUE, a number without its U suffix
 };
 
 struct TConfigItem {
@@ -32,15 +34,24 @@ struct TConfigItem {
   std::string Problem;
 };
 
-// Which family a text is written in, told once from decisive evidence:
-// - C: a "#pragma config" line, or the "/* device = NAME */" line the generator
-//   writes first (anywhere in the text: C beats what follows);
-// - else assembler: a "PROCESSOR NAME" or "LIST P=NAME" line (NAME a device's,
-//   beginning with digits after an optional P or PIC), an "#include" of a device's
-//   ".inc" file (p18f4520.inc), a "__CONFIG" line, or a "config" line whose
-//   entries are followed by a ";" comment;
-// - else the house forms (so every text read before reads as before).
-TSyntaxFamily TellSyntaxFamily(std::string_view text);
+// The family a file's name says its text is in, by its extension in any letter
+// case: ".c" and ".h" C; ".asm", ".s", ".inc" and ".as" assembler; ".bas" and
+// ".pbp" the house forms. False for another extension or none.
+bool FamilyOfFileName(std::string_view fileName, TSyntaxFamily &family);
+
+// Which family a text is written in, told once, from the first of:
+// 1. C's own lines: a "#pragma config" line, the "/* device = NAME */" line the
+//    generator writes first, or C's legacy macro "__CONFIG(...);" (anywhere in the
+//    text: C beats what follows);
+// 2. assembler's own lines: "PROCESSOR NAME" or "LIST P=NAME" (NAME a device's,
+//    beginning with digits after an optional P or PIC), an "#include" of a device's
+//    ".inc" file (p18f4520.inc), a legacy "__CONFIG" line, the vendor IDE's heading
+//    as a ";" comment ("; PIC18F4520 Configuration Bit Settings");
+// 3. FileName's extension (FamilyOfFileName);
+// 4. a "config" line that only assembler reads: its entries followed by a ";"
+//    comment, or a setting given as a "0x" or "0b" number (CONFIG FEXTOSC=0b100);
+// 5. else the house forms (so every text read before reads as before).
+TSyntaxFamily TellSyntaxFamily(std::string_view text, std::string_view fileName = {});
 
 // Reads Text's device lines, configurations and faults in text order, in the
 // family TellSyntaxFamily gives it. The house forms:
@@ -58,16 +69,24 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text);
 //   commas, each "NAME = SETTING" with either or both in double or single quotes,
 //   or the whole entry in quotes; any other such line is a problem;
 // - comments "//" and "/* */", in assembler ";" too, anywhere: what they hold is
-//   never read (strings and characters in quotes hide comment markers);
+//   never read (strings and characters in quotes hide comment markers); in C a "//"
+//   comment whose line ends in a backslash goes on over the next line;
 // - the device from the first of: a comment "device = NAME", the vendor IDE's
-//   heading comment "PIC18F4520 Configuration Bit Settings", "#include" of a
-//   device's file (<pic18f4520.h>, <p18f4520.inc>); in assembler also
-//   "PROCESSOR NAME", "LIST P=NAME" and "include" without "#";
-// - a legacy "__CONFIG" line (or C's "__CONFIG(...)") is a warning: not read;
+//   heading comment "PIC18F4520 Configuration Bit Settings" (also "PIC 18F4520",
+//   with text after it, and as a ";" comment), "#include" of a device's file
+//   (<pic18f4520.h>, <p18f4520.inc>); in assembler also "PROCESSOR NAME",
+//   "LIST P=NAME" and "include" without "#";
+// - C's legacy macro "__CONFIG(N, VALUE)", N and VALUE numbers (several to a line),
+//   is a Word item; any other legacy "__CONFIG" line is a warning: not read;
 // - preprocessor blocks are not evaluated: what stands under "#if 0" (up to its
 //   "#elif", "#else" or "#endif") is passed over like a comment; configuration
 //   lines under any other "#if", "#ifdef", "#ifndef", "#elif" or "#else" are read,
 //   with one warning at that line, the first time one is read under it, saying so.
+// A C or assembler text may mix in the other forms, each line read in the form
+// only it can be: "#pragma config" lines; assembler's "PROCESSOR", "LIST P=",
+// "include" and "CONFIG" lines (in C up to a ";" comment); "device = NAME" (NAME a
+// device's); a "config" line alone, which opens a house block; a "config" line
+// that only the house forms read whole (an Orvane statement with its "'" comment).
 // Keywords and names are matched ignoring letter case; blanks and tabs are free;
 // CR LF, a lone CR and a lone LF end lines; other lines are program text and
 // passed over. A UTF-8 byte-order mark is skipped; a UTF-16 text is one problem at
@@ -75,7 +94,8 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text);
 // call of Next.
 class TConfigTextScanner {
 public:
-  explicit TConfigTextScanner(std::string_view text);
+  // FileName, where the text has one, is evidence of its family.
+  explicit TConfigTextScanner(std::string_view text, std::string_view fileName = {});
 
   // The family the text is read in.
   TSyntaxFamily Family() const { return FFamily; }
@@ -92,14 +112,21 @@ private:
   bool BlockLine(std::string_view line, TConfigItem &item);
   bool HouseLine(std::string_view line, TConfigItem &item);
   // One line of C or assembler: a comment only, a "#" directive (C's configuration
-  // lines, the preprocessor's blocks and includes, in both), a legacy line, and
-  // assembler's own directives (Code without comments, First its first character).
+  // lines, the preprocessor's blocks and includes, in both), a legacy line, a
+  // "config" line, a house device line, and assembler's own directives (Code
+  // without comments, First its first character; in C, Code keeps ";" comments).
   bool ValuesLine(std::string_view line, TConfigItem &item);
   bool HashLine(std::string_view code, TConfigItem &item);
+  bool LegacyLine(std::string_view code, TConfigItem &item);
+  bool ConfigKeywordLine(std::string_view code, TConfigItem &item);
+  bool DeviceLine(std::string_view code, TConfigItem &item);
   bool AssemblerLine(std::string_view code, char first, TConfigItem &item);
   bool CommentLine(std::string_view comment, TConfigItem &item);
-  // A "#pragma config" or "CONFIG" line's entries from Position on.
-  bool ConfigLine(std::string_view code, size_t position, TConfigItem &item);
+  // A "#pragma config" or "CONFIG" line's entries from Position on, Family's
+  // keyword named in its problems.
+  bool ConfigLine(std::string_view code, size_t position, TSyntaxFamily family, TConfigItem &item);
+  // Code as assembler reads it: in C, without a ";" comment.
+  std::string_view AssemblerCode(std::string_view code) const;
   // The line without its comments, each made a blank: a view of the line, or of
   // FCode where a comment was cut out. Follows "/* */" comments across lines.
   std::string_view CodeOf(std::string_view line);
@@ -107,22 +134,31 @@ private:
   // read under, the first time (the line is then read again).
   bool Skipped() const;
   bool WarnOfCondition(TConfigItem &item);
-  // Items of the line at hand from the entry at FEntryPos on.
+  // Items of the line at hand from the entry (or legacy macro) at FEntryPos on.
+  enum class TItems {
+    House,  // entries as the house forms write them
+    Values, // entries as C and assembler write them
+    Macros, // C's legacy macros
+  };
   bool NextEntry(TConfigItem &item);
-  void StartEntries(std::string_view line, size_t position);
+  bool NextMacro(TConfigItem &item);
+  void StartEntries(std::string_view line, size_t position, TItems items);
   TTextLines FLines;
   bool FEnded = false;
   std::string_view FLine; // the line at hand, while its entries are handed over
   size_t FEntryPos = std::string_view::npos;
-  bool FInBlock = false;  // a block whose last entry was followed by a comma
-  int FBlockLine = 0;     // where the open block began
-  int FLastBlockLine = 0; // the open block's last line that is not blank, 0 before one
-  std::string FPending;   // a problem to hand over before the line's entries
+  TItems FItems = TItems::House; // what the line's items are
+  bool FInBlock = false;         // a block whose last entry was followed by a comma
+  int FBlockLine = 0;            // where the open block began
+  int FLastBlockLine = 0;        // the open block's last line that is not blank, 0 before one
+  std::string FPending;          // a problem to hand over before the line's entries
 
   // C and assembler.
   TSyntaxFamily FFamily = TSyntaxFamily::House;
   bool FInComment = false;     // inside a "/* */" comment
   bool FLineInComment = false; // FInComment where the line at hand began
+  bool FSpliced = false;       // C: the next line goes on with a "//" comment
+  bool FLineSpliced = false;   // FSpliced where the line at hand began
   std::string FCode;           // the line at hand without its comments, where it had any
   std::string_view FRawLine;   // the line at hand as it stands
   // An open preprocessor block and the branch of it at hand.
@@ -144,7 +180,8 @@ struct TTextDevice {
   std::string Name;
   int Line = 0;
   bool Found = false;
+  TSyntaxFamily Family = TSyntaxFamily::House; // the family the text is read in
 };
 // Reads only as far as it must to tell both, once the text's syntax is told
-// (which looks through all of it).
-TTextDevice FindDeviceLine(std::string_view text);
+// (which looks through all of it; FileName as for TellSyntaxFamily).
+TTextDevice FindDeviceLine(std::string_view text, std::string_view fileName = {});

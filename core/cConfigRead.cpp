@@ -10,7 +10,26 @@
 #include "core/cHexFile.h"
 
 namespace {
-constexpr const char *kNoDevice = "the text has no device line; name the device with --device NAME";
+constexpr const char *kNameIt = "; name the device with --device NAME";
+
+// That the text names no device, and what was looked for in its family.
+std::string NoDevice(TSyntaxFamily family) {
+  switch (family) {
+  case TSyntaxFamily::House:
+    break;
+  case TSyntaxFamily::Pragma:
+    return std::string(
+               "the text names no device: no comment /* device = NAME */, no heading comment \"PIC18F4520 "
+               "Configuration Bit Settings\" and no #include of the device's header (<pic18f4520.h>)") +
+           kNameIt;
+  case TSyntaxFamily::Directive:
+    return std::string("the text names no device: no PROCESSOR NAME or LIST P=NAME line, no include of the "
+                       "device's .inc file (p18f4520.inc) and no heading comment \"PIC18F4520 Configuration "
+                       "Bit Settings\"") +
+           kNameIt;
+  }
+  return std::string("the text has no device line") + kNameIt;
+}
 constexpr const char *kHexNamesNoDevice = "a HEX file names no device; name it with --device NAME";
 
 void Report(const TDiagnosticSink &sink, int line, TSeverity severity, std::string text) {
@@ -29,7 +48,7 @@ bool OpenForCheck(IDeviceTables &devices, const std::string &given, const TTextD
   if (name.empty()) {
     if (!named.Found)
       Report(sink, 1, TSeverity::Error, "no configuration found");
-    Report(sink, 1, TSeverity::Error, kNoDevice);
+    Report(sink, 1, TSeverity::Error, NoDevice(named.Family));
     return false;
   }
   // A device given on the command line has no line of the text.
@@ -68,14 +87,15 @@ TReadTable OpenForPaste(IDeviceTables &devices, const TTextDevice &named, const 
 } // namespace
 
 TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, const std::string &device,
-                              TReadMode mode, const TDiagnosticSink &sink, size_t limit) {
+                              TReadMode mode, const TDiagnosticSink &sink, size_t limit,
+                              std::string_view fileName) {
   TReadResult result;
   if (LooksLikeUtf16(text)) {
     Report(sink, 1, TSeverity::Error, std::string(kUtf16Text));
     return result;
   }
   result.Hex = LooksLikeHexFile(text);
-  const TTextDevice named = result.Hex ? TTextDevice{} : FindDeviceLine(text);
+  const TTextDevice named = result.Hex ? TTextDevice{} : FindDeviceLine(text, fileName);
   TReadTable &table = result.Table;
   if (mode == TReadMode::Check) {
     if (!OpenForCheck(devices, device, named, result.Hex, sink, table))
@@ -102,7 +122,8 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
   } catch (const EDataError &) {
     wordRegisters.clear();
   }
-  result.Summary = ReadConfigText(text, rows, table.Device, named.Line, mode, sink, limit, wordRegisters);
+  result.Summary =
+      ReadConfigText(text, rows, table.Device, named.Line, mode, sink, limit, wordRegisters, fileName);
   return result;
 }
 

@@ -44,6 +44,9 @@ struct TReadResult {
   TReadSummary Summary;
 };
 
+// No limit to the diagnostics handed over.
+inline constexpr size_t kEveryDiagnostic = static_cast<size_t>(-1);
+
 // Reads Text's configuration onto Device (as listed, any letter case, with or
 // without "PIC"), or where Device is empty onto the device the text names:
 // - a UTF-16 text is one error and is not read;
@@ -54,10 +57,11 @@ struct TReadResult {
 //   opens it first; one that names none listed is a warning and the text goes onto
 //   the table shown;
 //   rows the text leaves out keep their settings.
-// Diagnostics go to Sink in text order, beyond Limit only counted.
+// Diagnostics go to Sink in text order, beyond Limit only counted. FileName, where
+// the text comes from a file, is evidence of its syntax (TellSyntaxFamily).
 TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, const std::string &device,
-                              TReadMode mode, const TDiagnosticSink &sink,
-                              size_t limit = static_cast<size_t>(-1));
+                              TReadMode mode, const TDiagnosticSink &sink, size_t limit = kEveryDiagnostic,
+                              std::string_view fileName = {});
 
 // "device 'NAME' is not among the ... devices listed in WHERE", with the closest
 // listed names where there are any.

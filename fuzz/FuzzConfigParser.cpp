@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   TConfigItem item;
   while (scanner.Next(item)) {
     Check(item.Line >= 1 && item.Line <= lines);
-    if (item.Kind == TConfigItemKind::Entry)
+    if (item.Kind == TConfigItemKind::Entry || item.Kind == TConfigItemKind::Word)
       Check(!item.Name.empty() && !item.Setting.empty());
     if (item.Kind == TConfigItemKind::Problem || item.Kind == TConfigItemKind::Warning)
       Check(!item.Problem.empty());

@@ -891,6 +891,27 @@ TEST_F(MainWindow, ADroppedFileIsAppliedAsAPasteOfItsTextWouldBe) {
   }
 }
 
+// A dropped file's name is evidence of its syntax, as configgen's FILE is; a paste
+// has none.
+TEST_F(MainWindow, ADroppedFilesExtensionTellsItsSyntaxWhereItsTextDoesNot) {
+  const std::string text = "    CONFIG \"WDT\" = \"OFF\"\r\n";
+  Open();
+  Load(TwoDevices());
+  Pick("18F5678");
+  Files.AddFile("C:\\Projects\\fuses.asm", text);
+  W->Form().FormDropFiles({"C:\\Projects\\fuses.asm"});
+  EXPECT_EQ(W->OutputBox("Memo").Text(), Crlf({"Pasted configuration: 1 of 1 entries applied."}));
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "OFF"}));
+
+  W->OwnClipboard.SetText(text);
+  W->Grid("SettingsGrid").OnPaste();
+  TStringList lines;
+  W->OutputBox("Memo").GetLines(lines);
+  ASSERT_EQ(lines.Count(), 2);
+  EXPECT_EQ(lines[0], "Pasted configuration: 0 of 1 entries applied.");
+  EXPECT_EQ(lines[1].substr(0, 37), "line 1: error: unknown switch '\"WDT\"'");
+}
+
 // A drop the window cannot apply says why in one line, naming the file, and changes
 // nothing else.
 TEST_F(MainWindow, ADropThatCannotBeAppliedIsOnlyReported) {

@@ -359,10 +359,14 @@ TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) 
        {"3 error: switch 'WDTPS' named twice (first on line 2); this later setting wins"},
        {"HS", "ON", "128", "OFF"}},
       {"the house forms take no numbers",
-       "config FOSC = 2, CONFIG1H = 0x02\n",
+       "config FOSC = 2, CONFIG1H = 2\n",
        {"1 error: unknown setting '2' for switch 'FOSC'; its settings: LP, XT, HS, RC",
         "1 error: unknown switch 'CONFIG1H' for 18F1; its switches: FOSC, WDT, WDTPS, LVP"},
        {"LP", "OFF", "1", "OFF"}},
+      {"a 0x or 0b number is assembler's, without a PROCESSOR line",
+       "    CONFIG FOSC=0b10\n    CONFIG WDT=0b1, CONFIG2H = 0x0B\n",
+       {"2 error: switch 'WDT' named twice (first on line 2); this later setting wins"},
+       {"HS", "ON", "32", "OFF"}},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.What);
@@ -390,4 +394,62 @@ TEST(ConfigCheck, ALegacyLineIsAWarningAndNoConfiguration) {
   // The paste reports it rather than finding nothing.
   EXPECT_FALSE(summary.Found);
   EXPECT_EQ(summary.Problems, 1);
+}
+
+TEST(ConfigCheck, CsLegacyMacroSetsTheWordsItWritesAsAHexFileDoes) {
+  // FieldTable's registers: word 1 is CONFIG1L (none) and CONFIG1H, word 2 CONFIG2L
+  // (none) and CONFIG2H.
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0x07}, {"CONFIG2H", 0x300003, 0x2F}};
+  const struct {
+    const char *What;
+    std::string Text;
+    Strings Diagnostics;
+    Strings Settings; // FOSC, WDT, WDTPS, LVP; each starts at its first setting
+  } cases[] = {
+      {"each byte goes to its register; a byte without one is passed over",
+       "__CONFIG(1, 0x02FFU); __CONFIG(2, 0x0B00);\n",
+       {},
+       {"HS", "ON", "32", "OFF"}},
+      {"bits that match no setting, and bits no switch covers",
+       "__CONFIG(1, 0x0500);\n__CONFIG(2, 0x8B00);\n",
+       {"1 error: CONFIG1H (0x300001) = 0x05: the bits 0x05 of switch 'FOSC' match none of its settings",
+        "2 note: CONFIG2H (0x300003) = 0x8B: bits no switch covers (0x80) differ from the register's value "
+        "when "
+        "not set, 0x2F"},
+       {"LP", "ON", "32", "OFF"}},
+      {"a word the part does not have is an error naming the line",
+       "__CONFIG(3, 0x0000);\n__CONFIG(0, 0x0000);\n__CONFIG(4000000000, 0x0000);\n",
+       {"1 error: __CONFIG(3, 0x0000): 18F1 has no configuration word 3; its words: 1, 2",
+        "2 error: __CONFIG(0, 0x0000): 18F1 has no configuration word 0; its words: 1, 2",
+        "3 error: __CONFIG(4000000000, 0x0000): 18F1 has no configuration word 4000000000; its words: 1, 2"},
+       {"LP", "OFF", "1", "OFF"}},
+      {"a word has 16 bits",
+       "__CONFIG(1, 0x10200);\n",
+       {"1 error: __CONFIG(1, 0x10200): a configuration word has 16 bits; its value must be at most 0xFFFF"},
+       {"LP", "OFF", "1", "OFF"}},
+      {"a switch named again through a word",
+       "#pragma config FOSC = XT\n__CONFIG(1, 0x0200);\n",
+       {"2 error: switch 'FOSC' named twice (first on line 1); this later setting wins"},
+       {"HS", "OFF", "1", "OFF"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    std::vector<TSwitchRow> rows = FieldTable();
+    Strings diagnostics;
+    TReadSummary summary = ReadConfigText(
+        c.Text, rows, "18F1", 0, TReadMode::Paste,
+        [&](const TDiagnostic &d) {
+          diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+        },
+        static_cast<size_t>(-1), registers);
+    EXPECT_EQ(diagnostics, c.Diagnostics);
+    EXPECT_EQ(Settings(rows), c.Settings);
+    EXPECT_TRUE(summary.Found);
+  }
+  // Registers kept at the end of program memory count from the lowest of them.
+  const std::vector<TWordRegister> low = {{"CONFIG1H", 0x7FF9, 0x07}, {"CONFIG2H", 0x7FFB, 0x2F}};
+  std::vector<TSwitchRow> rows = FieldTable();
+  ReadConfigText("__CONFIG(2, 0x0100);\n", rows, "18F1", 0, TReadMode::Paste, nullptr,
+                 static_cast<size_t>(-1), low);
+  EXPECT_EQ(Settings(rows), (Strings{"LP", "ON", "1", "OFF"}));
 }

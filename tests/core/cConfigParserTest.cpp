@@ -183,6 +183,7 @@ TEST(ConfigParser, TellsATextsSyntaxOnceFromDecisiveEvidence) {
   const struct {
     std::string Text;
     TSyntaxFamily Family;
+    std::string FileName = {};
   } cases[] = {
       {"device = 18F1\nconfig A = B ' x\n", TSyntaxFamily::House},
       {"x = 1\n#pragma config WDT = OFF\n", TSyntaxFamily::Pragma},
@@ -204,9 +205,32 @@ TEST(ConfigParser, TellsATextsSyntaxOnceFromDecisiveEvidence) {
       {"#include <xc.h>\n#include <p18cxxx.inc>\n#include \"pic18f4520.h\"\n", TSyntaxFamily::House},
       {"// #pragma config WDT = ON\nconfig \"WDT\" = \"ON\"\n__configure = 1\n", TSyntaxFamily::House},
       {"/* device = 18F1 */ x = 1\n", TSyntaxFamily::House},
+      // A setting as a 0x or 0b number is C's or assembler's; a decimal one may name a setting.
+      {"    CONFIG FEXTOSC=0b100\n    CONFIG CSWEN=0b1\n", TSyntaxFamily::Directive},
+      {"config WDTPS = 0x1A // fast\n", TSyntaxFamily::Directive},
+      {"config BORV = 3, WDTPS = 32768\n", TSyntaxFamily::House},
+      {"config WDTPS = 0x1A ' fast\n", TSyntaxFamily::House},
+      // The vendor IDE's heading as assembler writes it; C's legacy macro.
+      {"; PIC18F4520 Configuration Bit Settings\nCONFIG OSC = HS\n", TSyntaxFamily::Directive},
+      {"__CONFIG(1, 0x0004U); __CONFIG(2, 0x1462U);\n", TSyntaxFamily::Pragma},
+      {"  __CONFIG(FOSC_HS & WDTE_OFF); // x\n", TSyntaxFamily::Pragma},
+      {"  __CONFIG (_CP_OFF & _WDT_OFF)\n", TSyntaxFamily::Directive},
+      // The file's name, after the lines only one family has and before the rest.
+      {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "prog.ASM"},
+      {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "C:\\src.c\\boot.s"},
+      {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "lib/p18.inc"},
+      {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "main.as"},
+      {"CONFIG OSC = HS\n", TSyntaxFamily::Pragma, "main.c"},
+      {"CONFIG OSC = HS\n", TSyntaxFamily::Pragma, "fuses.H"},
+      {"CONFIG OSC = HS\n", TSyntaxFamily::House, "fuses.txt"},
+      {"CONFIG OSC = HS\n", TSyntaxFamily::House, "asm"},
+      {"config WDTPS = 0x1A\nconfig OSC = HS ; x\n", TSyntaxFamily::House, "prog.bas"},
+      {"config WDTPS = 0x1A\n", TSyntaxFamily::Pragma, "prog.c"},
+      {"  PROCESSOR 18F1\nconfig A = B\n", TSyntaxFamily::Directive, "prog.pbp"},
+      {"#pragma config A = B\n", TSyntaxFamily::Pragma, "prog.asm"},
   };
   for (const auto &c : cases)
-    EXPECT_EQ(TellSyntaxFamily(c.Text), c.Family) << c.Text;
+    EXPECT_EQ(TellSyntaxFamily(c.Text, c.FileName), c.Family) << c.FileName << ": " << c.Text;
 }
 
 TEST(ConfigParser, ReadsCAndAssemblerAsPeopleWriteThem) {
@@ -245,6 +269,27 @@ TEST(ConfigParser, ReadsCAndAssemblerAsPeopleWriteThem) {
        "// PIC18F2550 Configuration Bit Settings\n\n#include <xc.h>\n#pragma config FOSC = HS\n",
        "18F2550",
        {"FOSC=HS@4"}},
+      {"the heading with a blank after PIC, on line 3 after other comments",
+       "/* Blink */\n// by me\n// PIC 18F47Q43 Configuration Bit Settings\n#pragma config FEXTOSC = ECH\n",
+       "18F47Q43",
+       {"FEXTOSC=ECH@4"}},
+      {"the heading with text after it",
+       "// PIC18F46Q71 Configuration Bit Settings (generated in Memory View)\n#pragma config FEXTOSC = ECH\n",
+       "18F46Q71",
+       {"FEXTOSC=ECH@2"}},
+      {"the heading as assembler writes it, without PROCESSOR",
+       "; PIC18F4520 Configuration Bit Settings\n\n    CONFIG OSC = HS\n",
+       "18F4520",
+       {"OSC=HS@3"}},
+      {"a // comment ending in a backslash goes on over the next line, in C",
+       "// PIC18F4520 Configuration Bit Settings\n// was: \\\n#pragma config OSC = RC\n"
+       "#pragma config WDT = OFF // x \\  \n#pragma config LVP = ON\n#pragma config XINST = OFF\n",
+       "18F4520",
+       {"WDT=OFF@4", "XINST=OFF@6"}},
+      {"in assembler a backslash ends no comment",
+       "    PROCESSOR 18F4520\n; was: \\\n    CONFIG OSC = HS ; x \\\n    CONFIG WDT = OFF\n",
+       "18F4520",
+       {"OSC=HS@3", "WDT=OFF@4"}},
       {"a C header names the device",
        "#include <pic18f45k22.h>\n#pragma config FOSC = HSHP\n",
        "18f45k22",
@@ -304,12 +349,19 @@ TEST(ConfigParser, CAndAssemblerLinesThatCannotBeReadOrAreNotAreSaidAtTheirLines
        {},
        {"1: a legacy __CONFIG line is not read; write its settings as CONFIG NAME = SETTING: '__CONFIG "
         "_CONFIG1H, _OSC_HS_1H'"}},
-      {"the old C macro",
-       "#pragma config A = B\n__CONFIG(FOSC_HS & WDTE_OFF);\n",
+      {"the old C macro with symbols",
+       "#pragma config A = B\n__CONFIG(FOSC_HS & WDTE_OFF);\n__CONFIG(1, HS & FCMDIS);\n",
        {"A=B@1"},
        {},
        {"2: a legacy __CONFIG line is not read; write its settings as #pragma config NAME = SETTING: "
-        "'__CONFIG(FOSC_HS & WDTE_OFF);'"}},
+        "'__CONFIG(FOSC_HS & WDTE_OFF);'",
+        "3: a legacy __CONFIG line is not read; write its settings as #pragma config NAME = SETTING: "
+        "'__CONFIG(1, HS & FCMDIS);'"}},
+      {"a spliced comment read again after a block's warning stays a comment",
+       "#ifdef X\n#pragma config A = B // \\\n#pragma config C = D\n#endif\n",
+       {"A=B@2"},
+       {},
+       {"1: '#ifdef X'"}},
       {"one warning per block, the first time a configuration line is read under it",
        "#ifdef DEBUG // a build\n#pragma config A = B\n#pragma config C = D\n#endif\n#ifndef X\n#endif\n",
        {"A=B@2", "C=D@3"},
@@ -337,4 +389,104 @@ TEST(ConfigParser, CAndAssemblerLinesThatCannotBeReadOrAreNotAreSaidAtTheirLines
     }
     EXPECT_EQ(warnings, c.Warnings);
   }
+}
+
+TEST(ConfigParser, ReadsCsLegacyMacroWithNumbersAsTheWordsItWrites) {
+  const struct {
+    const char *What;
+    std::string Text;
+    std::vector<std::string> Words;    // "N=VALUE@LINE"
+    std::vector<std::string> Warnings; // "LINE: the first words"
+  } cases[] = {
+      {"several to a line, a U suffix, blanks or none",
+       "#include <xc.h>\n__CONFIG(1,0x0004U); __CONFIG( 2 , 0x1462u );\n  __CONFIG(3, 33);\n",
+       {"1=0x0004@2", "2=0x1462@2", "3=33@3"},
+       {}},
+      {"program text after the macros is passed over", "__CONFIG(1, 0x04); int x = 1;\n", {"1=0x04@1"}, {}},
+      {"a macro with symbols among them is said, once",
+       "__CONFIG(1, 0x04); __CONFIG(FOSC_HS);\n",
+       {"1=0x04@1"},
+       {"1: a legacy __CONFIG line"}},
+      {"in assembler, before its ; comment",
+       "    PROCESSOR 18F1\n    __CONFIG(1, 0x04) ; the oscillator\n    __CONFIG _CONFIG1H, _OSC_HS_1H\n",
+       {"1=0x04@2"},
+       {"3: a legacy __CONFIG line"}},
+      {"under #if 0 not at all; under another condition with its warning",
+       "#if 0\n__CONFIG(1, 0x04);\n#else\n__CONFIG(2, 0x05);\n#endif\n#ifdef X\n__CONFIG(3, 0x06);\n#endif\n",
+       {"2=0x05@4", "3=0x06@7"},
+       {"6: '#ifdef X': the #pragm"}},
+      {"a macro not closed is said", "__CONFIG(1, 0x04\n", {}, {"1: a legacy __CONFIG line"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const TParsedConfig parsed = ParseConfigText(c.Text);
+    std::vector<std::string> words;
+    for (const TParsedConfig::TEntry &word : parsed.Words)
+      words.push_back(word.Switch + "=" + word.Setting + "@" + std::to_string(word.Line));
+    EXPECT_EQ(words, c.Words);
+    std::vector<std::string> warnings;
+    for (const auto &[line, text] : parsed.Warnings)
+      warnings.push_back(std::to_string(line) + ": " + text.substr(0, 22));
+    EXPECT_EQ(warnings, c.Warnings);
+    EXPECT_TRUE(parsed.Problems.empty()) << parsed.Problems.front().second;
+    EXPECT_EQ(parsed.Device.Found, !c.Words.empty());
+  }
+}
+
+TEST(ConfigParser, ReadsEachLineOfAMixedTextInTheFormOnlyItCanBe) {
+  const struct {
+    const char *What;
+    std::string Text;
+    std::string Device;
+    std::vector<std::string> Entries;
+    std::vector<std::string> Problems;
+  } cases[] = {
+      {"a Tarnwick block after its device line, then C, assembler and Orvane lines",
+       "device = 18F4520\nconfig\n    OSC = HS,       // crystal\n    WDT = OFF\n#pragma config LVP = OFF\n"
+       "    CONFIG XINST = OFF ; x\nconfig MCLRE = ON ' Orvane\nconfig PBADEN = OFF\n",
+       "18F4520",
+       {"OSC=HS@3", "WDT=OFF@4", "LVP=OFF@5", "XINST=OFF@6", "MCLRE=ON@7", "PBADEN=OFF@8"},
+       {}},
+      {"assembler with a Tarnwick block and an Orvane statement",
+       "    PROCESSOR 18F4520 ; the chip\n    CONFIG OSC = HS ; x\nconfig\n    WDT = OFF,\n    LVP = OFF\n"
+       "config XINST = OFF ' y\ndevice = 18F2550\n",
+       "18F4520",
+       {"OSC=HS@2", "WDT=OFF@4", "LVP=OFF@5", "XINST=OFF@6"},
+       {}},
+      {"assembler's device lines in C, up to a ; comment",
+       "  LIST P=18F2550 ; the chip\n#pragma config A = B\n",
+       "18F2550",
+       {"A=B@2"},
+       {}},
+      {"a house device line names a device's name only",
+       "#pragma config A = B\ndevice = open(name);\ndevice = PIC18F1\n",
+       "18F1",
+       {"A=B@1"},
+       {}},
+      {"C's own statements that begin with the word are program text",
+       "#pragma config A = B\nconfig x = 5;\nconfig = load();\nconfig(a, b);\nconfig y = f(a, b);\n",
+       "",
+       {"A=B@1"},
+       {}},
+      {"an open block reports the line that is no entry in every family",
+       "#pragma config A = B\nconfig\n    C = D,\n#pragma config E = F\n",
+       "",
+       {"A=B@1", "C=D@3"},
+       {"4: expected NAME = SETTIN", "4: the config block begun"}},
+      {"an assembler line that no form reads whole is assembler's problem",
+       "    PROCESSOR 18F1\n    CONFIG \"WDT = ON\n    CONFIG A = B,\n",
+       "18F1",
+       {},
+       {"2: expected NAME = SETTIN", "3: expected NAME = SETTIN"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const TParsedConfig parsed = ParseConfigText(c.Text);
+    EXPECT_EQ(parsed.Device.Name, c.Device);
+    EXPECT_EQ(Entries(parsed), c.Entries);
+    EXPECT_EQ(Problems(parsed), c.Problems);
+  }
+  // The first line's device, as check and --from look for it.
+  EXPECT_EQ(FindDeviceLine(cases[0].Text).Name, "18F4520");
+  EXPECT_EQ(FindDeviceLine(cases[0].Text).Line, 1);
 }

@@ -62,11 +62,15 @@ struct TRead {
   Strings Diagnostics; // "LINE severity: text"
 };
 
-TRead Read(TTables &tables, const std::string &text, TReadMode mode, const std::string &device = {}) {
+TRead Read(TTables &tables, const std::string &text, TReadMode mode, const std::string &device = {},
+           const std::string &fileName = {}) {
   TRead read;
-  read.Result = ReadConfiguration(text, tables, device, mode, [&](const TDiagnostic &d) {
-    read.Diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
-  });
+  read.Result = ReadConfiguration(
+      text, tables, device, mode,
+      [&](const TDiagnostic &d) {
+        read.Diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+      },
+      kEveryDiagnostic, fileName);
   return read;
 }
 } // namespace
@@ -93,6 +97,19 @@ TEST(ReadConfiguration, ACheckStopsWithOneErrorWhereThereIsNoDeviceToReadOnto) {
         "in the list (see 'configgen devices --include-lf'); did you mean "
         "'18F1' or '18F2'?"}},
       {"\ndevice = 18f25k22\n", "", {"2 error: no part section"}},
+      // What was looked for, in the text's own family.
+      {"#include <xc.h>\n#pragma config A = A0\n",
+       "",
+       {"1 error: the text names no device: no comment /* device = NAME */, no heading comment \"PIC18F4520 "
+        "Configuration Bit Settings\" and no #include of the device's header (<pic18f4520.h>); name the "
+        "device "
+        "with --device NAME"}},
+      {"    CONFIG A = 0x0\n",
+       "",
+       {"1 error: the text names no device: no PROCESSOR NAME or LIST P=NAME line, no include of the "
+        "device's "
+        ".inc file (p18f4520.inc) and no heading comment \"PIC18F4520 Configuration Bit Settings\"; name the "
+        "device with --device NAME"}},
   };
   for (const auto &c : cases) {
     TTables tables;
@@ -135,4 +152,47 @@ TEST(ReadConfiguration, APasteOpensTheListedDeviceTheTextNamesElseWarnsAndReadsO
   EXPECT_EQ(tables.FDevice, "18F2");
   EXPECT_TRUE(noConfig.Result.Read);
   EXPECT_FALSE(noConfig.Result.Summary.Found);
+}
+
+TEST(ReadConfiguration, ACheckFindsTheDeviceInEveryShapeAndFormATextNamesItIn) {
+  const struct {
+    const char *What;
+    std::string Text;
+    std::string Device;  // the table read onto
+    std::string Setting; // its one switch's
+  } cases[] = {
+      {"a house device line before C's lines", "device = 18F2\n#pragma config B = B0\n", "18F2", "B0"},
+      {"the heading with a blank after PIC",
+       "// PIC 18F2 Configuration Bit Settings\n#pragma config B = B0\n", "18F2", "B0"},
+      {"the heading with text after it",
+       "// PIC18F2 Configuration Bit Settings (generated in Memory View)\n#pragma config B = B0\n", "18F2",
+       "B0"},
+      {"the heading as assembler writes it", "; PIC18F2 Configuration Bit Settings\n  CONFIG B = B0\n",
+       "18F2", "B0"},
+      {"C's legacy macro", "// PIC18F2 Configuration Bit Settings\n__CONFIG(1, 0x0000U);\n", "18F2", "B0"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    TTables tables;
+    const TRead read = Read(tables, c.Text, TReadMode::Check);
+    ASSERT_TRUE(read.Result.Read);
+    EXPECT_EQ(read.Result.Table.Device, c.Device);
+    EXPECT_EQ((*read.Result.Table.Rows)[0].Setting(), c.Setting);
+    EXPECT_EQ(read.Result.Summary.Errors, 0);
+  }
+}
+
+TEST(ReadConfiguration, TheFilesNameTellsTheSyntaxWhereTheTextDoesNot) {
+  const std::string text = "    CONFIG \"A\" = \"A0\"\n";
+  TTables tables;
+  const TRead assembler = Read(tables, text, TReadMode::Check, "18F1", "src/fuses.asm");
+  EXPECT_EQ(assembler.Diagnostics, Strings{});
+  EXPECT_EQ((*assembler.Result.Table.Rows)[0].Setting(), "A0");
+  // Without a name that says so, the house forms read it, where quotes are text.
+  const TRead house = Read(tables, text, TReadMode::Check, "18F1", "src/fuses.txt");
+  ASSERT_FALSE(house.Diagnostics.empty());
+  EXPECT_EQ(house.Diagnostics[0].substr(0, 34), "1 error: unknown switch '\"A\"' for ");
+  // The device's absence is said as the family the name gives.
+  const TRead named = Read(tables, "config A = A0\n", TReadMode::Check, {}, "fuses.c");
+  EXPECT_EQ(named.Diagnostics.front().substr(0, 40), "1 error: the text names no device: no co");
 }

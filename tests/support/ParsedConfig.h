@@ -16,14 +16,15 @@ struct TParsedConfig {
   };
   TTextDevice Device;
   std::vector<TEntry> Entries;
+  std::vector<TEntry> Words; // legacy macros: the word's number as Switch, its value as Setting
   std::vector<std::pair<int, std::string>> Problems;
   std::vector<std::pair<int, std::string>> Warnings;
   TSyntaxFamily Family = TSyntaxFamily::House;
 };
 
-inline TParsedConfig ParseConfigText(std::string_view text) {
+inline TParsedConfig ParseConfigText(std::string_view text, std::string_view fileName = {}) {
   TParsedConfig parsed;
-  TConfigTextScanner scanner(text);
+  TConfigTextScanner scanner(text, fileName);
   parsed.Family = scanner.Family();
   TConfigItem item;
   while (scanner.Next(item)) {
@@ -38,6 +39,10 @@ inline TParsedConfig ParseConfigText(std::string_view text) {
     case TConfigItemKind::Entry:
       parsed.Device.Found = true;
       parsed.Entries.push_back({std::string(item.Name), std::string(item.Setting), item.Line});
+      break;
+    case TConfigItemKind::Word:
+      parsed.Device.Found = true;
+      parsed.Words.push_back({std::string(item.Name), std::string(item.Setting), item.Line});
       break;
     case TConfigItemKind::Problem:
       parsed.Problems.emplace_back(item.Line, item.Problem);
