@@ -323,8 +323,8 @@ TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
     std::vector<std::string> Message; // parts of the message
   } cases[] = {
       {{"generate", "--folder", samples, "--device", "18F9999"},
-       {"'18F9999' is not among the 18F and 18LF devices"}},
-      {{"generate", "--folder", samples, "--device", "16F628A"}, {"'16F628A' is not among"}},
+       {"'18F9999' is not among the devices listed in", "(see 'configgen devices --all')"}},
+      {{"generate", "--folder", samples, "--device", "16F9999"}, {"'16F9999' is not among"}},
       {{"switches", "--folder", samples, "--device", "18f8722"},
        {"'18F8722' is listed in", "has no part section"}},
       {{"generate", "--folder", samples, "--device", "18F1220", "--set", "FOO=ON"},
@@ -815,7 +815,7 @@ TEST(ConfigGenCheck, TheDeviceAndTheConfigurationMustBeThere) {
       {{"check", "--folder", SamplesFolder(), "-"},
        "\ndevice = PIC18F9999\nconfig A = B\n",
        kExitFailure,
-       "<stdin>:2: error: device '18F9999' is not among the 18F and 18LF devices listed in "},
+       "<stdin>:2: error: device '18F9999' is not among the devices listed in "},
       {{"check", "--folder", SamplesFolder(), "--device", "18f8722", "-"},
        "config A = B\n",
        kExitFailure,
@@ -1007,15 +1007,21 @@ TEST(ConfigGenHex, AFileWhoseFirstLineIsARecordIsReadAsHexThroughItsEndOfFileRec
 TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives) {
   const std::string packs = SourcePath("samples/packs");
   const TTempFolder archived;
-  ASSERT_EQ(WritePackArchives(packs, archived.Path()).size(), 4u);
+  ASSERT_EQ(WritePackArchives(packs, archived.Path()).size(), 6u);
   const char *const packsOnly = "18F04Q20";
   const std::string listing =
       "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    8 device(s) found\n"
       "18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n";
+  // Every part: the PIC18 ones and one of each other family.
+  const std::string all =
+      "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    11 device(s) found\n"
+      "12F509\n16F1847\n16F628A\n18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n"
+      "18LF45K50\n";
   for (const std::string &folder : {packs, archived.Path()}) {
     const TRun devices = RunCli({"devices", "--folder", folder, "--include-lf"});
     EXPECT_EQ(devices.Status, kExitOk) << devices.Err;
     EXPECT_EQ(devices.Out, listing) << folder;
+    EXPECT_EQ(RunCli({"devices", "--folder", folder, "--all"}).Out, all) << folder;
   }
   // The same command on each folder that holds the device, with the same result.
   const auto same = [&](std::vector<std::string> args, const std::string &device, const std::string &input) {
@@ -1041,15 +1047,24 @@ TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives
                                                           {"generate", "--orvane", "--no-comments"},
                                                           {"generate", "--changed-only", "--set", "WDT=ON"},
                                                           {"words"},
-                                                          {"words", "--info-defaults", "--set", "LVP=ON"}};
-  std::istringstream listed(listing.substr(listing.find('\n') + 1));
+                                                          {"words", "--info-defaults", "--set", "LVP=ON"},
+                                                          {"generate", "--syntax", "c"},
+                                                          {"generate", "--syntax", "asm", "--changed-only"}};
+  std::istringstream listed(all.substr(all.find('\n') + 1));
   int devices = 0;
   for (std::string name; std::getline(listed, name); ++devices) {
     EXPECT_EQ(same(commands[0], name, "").Status, kExitOk) << name;
     for (const std::vector<std::string> &args : commands)
       same(args, name, "");
   }
-  EXPECT_EQ(devices, 8);
+  EXPECT_EQ(devices, 11);
+  // A word-addressed part's HEX file (CONFIG1 at 0x8007: bytes at 0x1000E), as gpasm
+  // writes it, with the bits above 14 set.
+  const std::string wordHex = THexText().Upper(0x0001).Data(0x000E, {0xBC, 0xFF}).End().Text();
+  const TRun fromHex =
+      same({"generate", "--syntax", "c", "--changed-only", "--from", "-"}, "16F1847", wordHex);
+  EXPECT_EQ(fromHex.Status, kExitOk) << fromHex.Err;
+  EXPECT_NE(fromHex.Out.find("FOSC = INTOSC"), std::string::npos) << fromHex.Out;
 
   // A text checked, and a HEX file's words (OSC = HS) read back.
   const TRun check = same({"check", "-"}, "18F4520", "config\n  OSC = HS,\n  LVP = ON,\n  WDT = MAYBE\n");
