@@ -33,11 +33,14 @@ TGenDevice FromTable(const std::string &name, const std::vector<TSwitchRow> &row
                      const std::vector<TConfigRegister> &registers, const std::vector<std::string> &lines) {
   TGenDevice device;
   device.Name = name;
+  const TDeviceFamily &family = FamilyOfRegisters(registers);
+  device.Arch = family.Codes[0];
   for (size_t r = 0; r < registers.size(); ++r) {
     TGenRegister &reg = device.Registers.emplace_back();
     reg.Name = RegisterName(lines, registers[r].Line);
     reg.Address = static_cast<uint32_t>(std::stoul(registers[r].Address, nullptr, 16));
     reg.Unset = registers[r].Unset;
+    reg.Implemented = family.WordMask();
     int offset = 0;
     int top = 0;
     for (const TSwitchRow &row : rows) {
@@ -58,12 +61,12 @@ TGenDevice FromTable(const std::string &name, const std::vector<TSwitchRow> &row
         field.Settings.push_back({"", "", 0, field.Mask & ~1u, false, true});
       reg.Fields.push_back(std::move(field));
     }
-    if (top < 8) {
+    if (top < family.WordBits) {
       TGenField reserved;
       reserved.Name = "RESERVED";
       reserved.Hidden = true;
       reserved.Adjust = top - offset;
-      reserved.Width = 8 - top;
+      reserved.Width = family.WordBits - top;
       reserved.Mask = (1u << reserved.Width) - 1;
       reserved.Settings.push_back({"", "", reserved.Mask, 0, false, true});
       reg.Fields.push_back(std::move(reserved));
@@ -283,7 +286,7 @@ int Sample(const std::string &infoFolder, const fs::path &root) {
   const fs::path vendor = root / "Microchip";
   reader.SetUseInfoDefaults(true);
   TStringList done;
-  for (const std::string &name : reader.Devices) {
+  for (const std::string &name : reader.AllDeviceNames()) {
     if (done.IndexOf(name) >= 0)
       continue;
     done.Add(name);
@@ -293,7 +296,12 @@ int Sample(const std::string &infoFolder, const fs::path &root) {
       continue; // listed without a part section: no data to write
     const std::string xml = PicXml(FromTable(name, rows, registers, lines));
     const std::string file = "PIC" + name + ".PIC";
-    if (name.find('K') != std::string::npos) {
+    const TDeviceFamily &family = FamilyOfRegisters(registers);
+    if (&family == &kEnhancedMidRangeFamily) {
+      Write(vendor / "PIC12-16F1xxx_DFP" / "1.3.90" / "edc" / file, xml);
+    } else if (&family != &kPic18Family) {
+      Write(vendor / "PIC16Fxxx_DFP" / "1.4.149" / "edc" / file, xml);
+    } else if (name.find('K') != std::string::npos) {
       Write(vendor / "PIC18F-K_DFP" / "1.0.4" / "edc" / file, xml);
       if (name == "18F25K22")
         Write(vendor / "PIC18Fxxxx_DFP" / "1.10.3" / "edc" / file, xml);

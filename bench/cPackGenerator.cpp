@@ -160,9 +160,8 @@ void WriteFile(const std::filesystem::path &path, const std::string &text) {
 std::string PicXml(const TGenDevice &device, size_t padding) {
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
                     "<edc:PIC xmlns:edc=\"http://crownking/edc\" "
-                    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" edc:arch=\"18xxxx\" "
-                    "edc:name=\"PIC" +
-                    device.Name +
+                    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" edc:arch=\"" +
+                    device.Arch + "\" edc:name=\"PIC" + device.Name +
                     "\" edc:psid=\"0x1234\">\n  <edc:ProgramSpace>\n"
                     "    <edc:CodeSector edc:beginaddr=\"0x0\" edc:endaddr=\"0x8000\"/>\n";
   WriteSectors(xml, device, false);
@@ -181,7 +180,7 @@ std::string InfoText(const std::vector<TGenDevice> &devices, const std::string &
   for (size_t i = 0; i < devices.size(); ++i)
     text += "<PARTS_INDEX_TYPE><" + devices[i].Name + "><" + std::to_string(i) + ">\r\n";
   for (const TGenDevice &device : devices) {
-    text += "<PART_INFO_TYPE><0><PIC" + device.Name + "><PIC18><0><3>\r\n";
+    text += "<PART_INFO_TYPE><0><PIC" + device.Name + "><" + device.Arch + "><0><3>\r\n";
     for (const TGenRegister &reg : device.Registers) {
       text += "<CONFIGREG_INFO_TYPE><" + Hex(reg.Address, false) + "><" + reg.Name + "><" +
               Hex(reg.Unset, false) + "><" + Hex(reg.Implemented, false) + ">\r\n";

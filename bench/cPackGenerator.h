@@ -44,7 +44,8 @@ struct TGenRegister {
 };
 
 struct TGenDevice {
-  std::string Name; // 18F45K22
+  std::string Name;            // 18F45K22
+  std::string Arch = "18xxxx"; // edc:arch: its family
   std::vector<TGenRegister> Registers;
 };
 

@@ -48,6 +48,7 @@ public:
 struct TOptions {
   std::string Folder; // empty: the device packs where the vendor's IDE keeps them
   bool IncludeLF = false;
+  bool All = false;   // devices --all: every 8-bit part
   std::string Device; // empty: FILE's (check, --from)
   const TSyntax *Syntax = &kTarnwickSyntax;
   bool NoComments = false;
@@ -88,18 +89,17 @@ int CommandDevices(const TOptions &options, std::istream & /*in*/, std::ostream 
                    std::ostream & /*err*/) {
   TDeviceInfo reader;
   const std::string searched = LoadIndex(reader, options, options.IncludeLF);
+  const TStringList &names = options.All ? reader.Source().AllDeviceNames() : reader.Devices;
   // A folder searched out is named where the packs are.
-  out << StatusLine(searched.empty() ? reader.Version : reader.Version + " in " + searched,
-                    reader.Devices.Count())
+  out << StatusLine(searched.empty() ? reader.Version : reader.Version + " in " + searched, names.Count())
       << '\n';
-  for (const std::string &name : reader.Devices)
+  for (const std::string &name : names)
     out << name << '\n';
   return kExitOk;
 }
 
-// The folder's devices: 18F and 18LF devices are listed in the drop-down's order
-// (sorted, ignoring letter case), loaded when first asked for; a device's table is
-// read at its defaults.
+// The folder's devices: every 8-bit part, sorted ignoring letter case, loaded when
+// first asked for; a device's table is read at its defaults.
 class TFolderDevices : public IDeviceTables {
 public:
   explicit TFolderDevices(const TOptions &options) : FOptions(options) {}
@@ -108,7 +108,7 @@ public:
     if (!FLoaded) {
       FReader.SetUseInfoDefaults(FOptions.InfoDefaults);
       LoadIndex(FReader, FOptions, true);
-      FNames = FReader.Devices;
+      FNames = FReader.Source().AllDeviceNames();
       FNames.Sort(CompareText);
       FLoaded = true;
     }
@@ -116,6 +116,7 @@ public:
   }
 
   std::string ListedIn() override { return FReader.Source().Where(); }
+  bool ListsEveryPart() const override { return true; }
 
   TReadTable Open(int index) override {
     TReadTable table;
@@ -142,7 +143,7 @@ public:
   TReadTable OpenNamed(const std::string &name) {
     const int index = FindListedDevice(Listed(), name);
     if (index < 0)
-      throw EFailure(DeviceNotListed(name, FNames, ListedIn()));
+      throw EFailure(DeviceNotListed(name, FNames, ListedIn(), true));
     TReadTable table = Open(index);
     if (table.Rows == nullptr)
       throw EFailure(table.Problem);
@@ -290,6 +291,9 @@ int CommandGenerate(const TOptions &options, std::istream &in, std::ostream &out
   int status = kExitOk;
   if (!StartingTable(options, in, err, devices, table, status))
     return status;
+  const TDeviceFamily &family = FamilyOfRegisters(*table.Registers);
+  if (!SyntaxServes(*options.Syntax, family))
+    throw EFailure(SyntaxRefused(*options.Syntax, table.Device, family));
   TConfigTextOptions textOptions;
   textOptions.Syntax = options.Syntax;
   textOptions.Comments = !options.NoComments;
@@ -343,6 +347,7 @@ enum TTakes : unsigned {
   kTakesSet = 16,
   kTakesFrom = 32,
   kTakesFile = 64, // one FILE operand
+  kTakesAll = 128,
 };
 
 using TRun = int (*)(const TOptions &, std::istream &, std::ostream &, std::ostream &);
@@ -357,11 +362,12 @@ struct TCommand {
 };
 
 const TCommand kCommands[] = {
-    {"devices", "Lists the 18F devices of the device data",
+    {"devices", "Lists the 18F devices of the device data (--all: all)",
      "Prints the status line the window shows after \"Load File\" (\"resource file:\n"
      "<version>    <count> device(s) found\"; without --folder, \"<packs> in <folder>\"\n"
-     "names the folder found), then the device names, one per line, in file order.",
-     kTakesIncludeLF, CommandDevices},
+     "names the folder found), then the device names, one per line, in file order.\n"
+     "Every other command takes any part --all lists (PIC10, 12, 16, 18).",
+     kTakesIncludeLF | kTakesAll, CommandDevices},
     {"generate", "Prints the configuration text for a device",
      "Prints the text \"Generate\" writes: every switch at its default, or at the\n"
      "setting --set chooses for it. With --from and errors in FILE, the text is\n"
@@ -384,8 +390,8 @@ const TCommand kCommands[] = {
 };
 
 constexpr const char *kAbout =
-    "configgen: writes and checks the configuration of PIC18 devices from the chip\n"
-    "vendor's device data.";
+    "configgen: writes and checks the configuration of 8-bit PIC devices from the\n"
+    "chip vendor's device data.";
 
 constexpr const char *kAboutData =
     "Device data: the vendor's 8bit_device.info in --folder DIR or, where DIR holds\n"
@@ -442,11 +448,14 @@ struct TCommandLine {
     value("--folder", options.Folder, "DIR", "Reads the device data from DIR (see 'configgen --help')");
     if (command.Takes & kTakesIncludeLF)
       app->add_flag("--include-lf", options.IncludeLF, "18LF devices too");
+    if (command.Takes & kTakesAll)
+      app->add_flag("--all", options.All, "Every 8-bit part: PIC10, 12, 16 and 18, F and LF");
     if (command.Takes & kTakesDevice)
-      value("--device", options.Device, "NAME",
-            (command.Takes & (kTakesFile | kTakesFrom))
-                ? "The device, 18F or 18LF, any letter case, with or\nwithout PIC (default: FILE's)"
-                : "The device, 18F or 18LF, any letter case, with or\nwithout PIC");
+      value(
+          "--device", options.Device, "NAME",
+          (command.Takes & (kTakesFile | kTakesFrom))
+              ? "The device (any of 'devices --all'), any letter\ncase, with or without PIC (default: FILE's)"
+              : "The device (any of 'devices --all'), any letter\ncase, with or without PIC");
     if (command.Takes & kTakesFile)
       app->add_option("FILE", options.From, "The file to check (- for standard input)")->type_name("");
     if (command.Takes & kTakesOutput) {

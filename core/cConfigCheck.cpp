@@ -219,13 +219,13 @@ void TEntryApplier::Apply(std::string_view switchName, std::string_view setting,
 void TEntryApplier::ApplyRegister(size_t index, std::string_view value, int line) {
   const TWordRegister &reg = (*FRegisters)[index];
   uint32_t word = 0;
-  if (!ParseNumber(value, word) || word > 0xFF) {
+  if (!ParseNumber(value, word) || (word & ~reg.Family->WordMask()) != 0) {
     ++FEntries;
     Report(
         TSeverity::Error, line,
         [&] {
-          return NamedRegister(reg) + " is a register: its word must be a number from 0 to 0xFF, not " +
-                 QuotedForMessage(value);
+          return NamedRegister(reg) + " is a register: its word must be a number from 0 to " +
+                 HexNumber(reg.Family->WordMask(), 2) + ", not " + QuotedForMessage(value);
         },
         reg.Name, value);
     return;
@@ -235,6 +235,7 @@ void TEntryApplier::ApplyRegister(size_t index, std::string_view value, int line
 
 void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t> &rows, uint32_t word,
                               int line) {
+  const int digits = reg.Family->WordDigits();
   uint32_t covered = 0;
   for (const size_t r : rows) {
     const TSwitchRow &row = FRows[r];
@@ -246,18 +247,18 @@ void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t
       Report(
           TSeverity::Error, line,
           [&] {
-            return NamedRegister(reg) + " = " + HexNumber(word, 2) + ": the bits " +
-                   HexNumber(word & row.Mask, 2) + " of switch " + QuotedForMessage(row.Name) +
+            return NamedRegister(reg) + " = " + HexNumber(word, digits) + ": the bits " +
+                   HexNumber(word & row.Mask, digits) + " of switch " + QuotedForMessage(row.Name) +
                    " match none of its settings";
           },
           row.Name);
   }
-  const uint32_t stray = (word ^ reg.Unset) & ~covered & 0xFFu;
+  const uint32_t stray = (word ^ reg.Unset) & ~covered & reg.Implemented;
   if (stray != 0)
     Report(TSeverity::Note, line, [&] {
-      return NamedRegister(reg) + " = " + HexNumber(word, 2) + ": bits no switch covers (" +
-             HexNumber(stray, 2) + ") differ from the register's value when not set, " +
-             HexNumber(reg.Unset & 0xFFu, 2);
+      return NamedRegister(reg) + " = " + HexNumber(word, digits) + ": bits no switch covers (" +
+             HexNumber(stray, digits) + ") differ from the register's value when not set, " +
+             HexNumber(reg.Unset & reg.Implemented, digits);
     });
 }
 
@@ -311,7 +312,7 @@ void TEntryApplier::ApplyLegacyWord(std::string_view number, std::string_view va
 }
 
 std::string NamedRegister(const TWordRegister &reg) {
-  return reg.Name + " (" + HexNumber(reg.Address, 6) + ")";
+  return reg.Name + " (" + HexNumber(reg.Address, reg.Family->AddressDigits()) + ")";
 }
 
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value) {

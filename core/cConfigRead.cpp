@@ -56,7 +56,8 @@ bool OpenForCheck(IDeviceTables &devices, const std::string &given, const TTextD
   const TStringList &listed = devices.Listed();
   const int index = FindListedDevice(listed, name);
   if (index < 0) {
-    Report(sink, line, TSeverity::Error, DeviceNotListed(name, listed, devices.ListedIn()));
+    Report(sink, line, TSeverity::Error,
+           DeviceNotListed(name, listed, devices.ListedIn(), devices.ListsEveryPart()));
     return false;
   }
   table = devices.Open(index);
@@ -127,10 +128,12 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
   return result;
 }
 
-std::string DeviceNotListed(std::string_view name, const TStringList &listed, const std::string &where) {
-  std::string message = "device " + QuotedForMessage(name) +
-                        " is not among the 18F and 18LF devices listed in " + where +
-                        " (see 'configgen devices --include-lf')";
+std::string DeviceNotListed(std::string_view name, const TStringList &listed, const std::string &where,
+                            bool everyPart) {
+  std::string message =
+      "device " + QuotedForMessage(name) + " is not among the " +
+      (everyPart ? "devices" : "18F and 18LF devices") + " listed in " + where +
+      (everyPart ? " (see 'configgen devices --all')" : " (see 'configgen devices --include-lf')");
   const std::vector<std::string> closest =
       ClosestNames(std::vector<std::string>(listed.begin(), listed.end()), name);
   for (size_t i = 0; i < closest.size(); ++i)

@@ -28,6 +28,9 @@ public:
   virtual const TStringList &Listed() = 0;
   // Where they are listed, as messages name it.
   virtual std::string ListedIn() = 0;
+  // Whether Listed holds every 8-bit part (configgen), not only the 18F and 18LF ones
+  // (the window), as messages say.
+  virtual bool ListsEveryPart() const { return false; }
   // Opens listed device Index (of Listed) and gives its table.
   virtual TReadTable Open(int index) = 0;
   // The table at hand, which a paste reads onto.
@@ -64,5 +67,6 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
                               std::string_view fileName = {});
 
 // "device 'NAME' is not among the ... devices listed in WHERE", with the closest
-// listed names where there are any.
-std::string DeviceNotListed(std::string_view name, const TStringList &listed, const std::string &where);
+// listed names where there are any; EveryPart where the list holds every 8-bit part.
+std::string DeviceNotListed(std::string_view name, const TStringList &listed, const std::string &where,
+                            bool everyPart = false);

@@ -7,7 +7,7 @@
 namespace {
 // "CONFIG1H at 0x300001": a group's heading.
 std::string RegisterHeading(const TWordRegister &reg) {
-  return reg.Name + " at " + HexNumber(reg.Address, 6);
+  return reg.Name + " at " + HexNumber(reg.Address, reg.Family->AddressDigits());
 }
 } // namespace
 

@@ -33,6 +33,33 @@ std::string BitRuns(uint32_t mask) {
   }
   return (count == 1 ? "bit " : "bits ") + runs;
 }
+
+// A register's word as a HEX file holds it: its byte, or on word-addressed families
+// its bytes little-endian at twice its address (a byte the file leaves out is the
+// register's value when not set), cut to the bits the word has.
+struct THexWord {
+  bool Found = false;
+  uint32_t Value = 0;
+  int Line = 0;
+};
+
+THexWord HexWordOf(const THexImage &image, const TWordRegister &reg) {
+  THexWord word;
+  const int scale = reg.Family->HexScale;
+  for (int b = 0; b < scale; ++b) {
+    const uint32_t at = reg.Address * static_cast<uint32_t>(scale) + static_cast<uint32_t>(b);
+    const uint32_t shift = 8u * static_cast<uint32_t>(b);
+    if (image.Has(at)) {
+      word.Found = true;
+      word.Value |= uint32_t{image.Byte(at)} << shift;
+      word.Line = std::max(word.Line, image.Line(at));
+    } else {
+      word.Value |= reg.Unset & (0xFFu << shift);
+    }
+  }
+  word.Value &= reg.Implemented;
+  return word;
+}
 } // namespace
 
 std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
@@ -44,28 +71,59 @@ std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &reg
     if (!TryHexToUInt32(reg.Address, word.Address))
       throw EDataError(Where(dataFile, reg.Line) + ": the configuration register's address " +
                        QuotedForMessage(reg.Address) + " is not hexadecimal");
+    word.Family = reg.Family;
+    if (!word.Family->InRegion(word.Address))
+      throw EDataError(Where(dataFile, reg.Line) + ": the configuration register's address " +
+                       HexNumber(word.Address, word.Family->AddressDigits()) + " lies outside the " +
+                       word.Family->Name + " configuration words (" +
+                       HexNumber(word.Family->RegionFirst, word.Family->AddressDigits()) + " to " +
+                       HexNumber(word.Family->RegionLast, word.Family->AddressDigits()) + ")");
+    // Bits above the family's width do not exist (a default written 0xFFFF over 14
+    // bits); on word-addressed families the data's own implemented bits narrow it.
+    word.Implemented = word.Family->WordMask();
+    if (word.Family->HexScale > 1 && reg.Implemented != 0)
+      word.Implemented &= reg.Implemented;
     word.Name = reg.Name;
-    word.Unset = reg.Unset;
+    word.Unset = reg.Unset & word.Implemented;
     result.push_back(std::move(word));
   }
-  // Registers below the usual place (some parts keep them at the end of program
-  // memory) are counted from the lowest of them.
+  // PIC18 registers below the usual place (some parts keep them at the end of
+  // program memory) are counted from the lowest of them; on other families a lone
+  // register is CONFIG, several CONFIG1, CONFIG2, ... from the lowest.
   uint32_t base = kConfigBase;
   for (const TWordRegister &reg : result)
     base = std::min(base, reg.Address & ~1u);
+  uint32_t lowest = UINT32_MAX;
+  for (const TWordRegister &reg : result)
+    lowest = std::min(lowest, reg.Address);
   for (TWordRegister &reg : result)
-    if (reg.Name.empty()) {
+    if (reg.Name.empty() && reg.Family->NamesFromAddress) {
       const uint32_t from = reg.Address >= kConfigBase ? kConfigBase : base;
       reg.Name =
           "CONFIG" + std::to_string((reg.Address - from) / 2 + 1) + ((reg.Address - from) % 2 ? "H" : "L");
+    } else if (reg.Name.empty()) {
+      reg.Name =
+          result.size() == 1 ? std::string("CONFIG") : "CONFIG" + std::to_string(reg.Address - lowest + 1);
     }
-  for (const TSwitchRow &row : rows)
+  for (const TSwitchRow &row : rows) {
+    const TDeviceFamily &family = row.Register >= 0 && static_cast<size_t>(row.Register) < result.size()
+                                      ? *result[static_cast<size_t>(row.Register)].Family
+                                      : kPic18Family;
+    const int digits = family.WordDigits();
+    if ((row.Mask & ~family.WordMask()) != 0)
+      throw EDataError(Where(dataFile, row.Line) + ": switch " + QuotedForMessage(row.Name) +
+                       " has the mask " + HexNumber(row.Mask, digits) + ", with bits above the " +
+                       std::to_string(family.WordBits) + "-bit word of a " + family.Name + " part");
     for (const TSwitchSetting &setting : row.Settings)
       if ((setting.Value & ~row.Mask) != 0)
-        throw EDataError(Where(dataFile, setting.Line) + ": setting " + QuotedForMessage(setting.Name) +
-                         " of switch " + QuotedForMessage(row.Name) + " has the value " +
-                         HexNumber(setting.Value, 2) + ", with bits outside the switch's mask " +
-                         HexNumber(row.Mask, 2));
+        throw EDataError(
+            Where(dataFile, setting.Line) + ": setting " + QuotedForMessage(setting.Name) + " of switch " +
+            QuotedForMessage(row.Name) + " has the value " + HexNumber(setting.Value, digits) +
+            ", with bits " +
+            ((setting.Value & ~family.WordMask()) != 0
+                 ? "above the " + std::to_string(family.WordBits) + "-bit word of a " + family.Name + " part"
+                 : "outside the switch's mask " + HexNumber(row.Mask, digits)));
+  }
   return result;
 }
 
@@ -85,7 +143,7 @@ std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers
   std::vector<TConfigWord> words;
   words.reserve(registers.size());
   for (const TWordRegister &reg : registers)
-    words.push_back({reg.Name, reg.Address, reg.Unset});
+    words.push_back({reg.Name, reg.Address, reg.Unset, reg.Family});
   for (const TSwitchRow &row : rows)
     if (row.Register >= 0 && static_cast<size_t>(row.Register) < words.size()) {
       uint32_t &value = words[static_cast<size_t>(row.Register)].Value;
@@ -97,9 +155,8 @@ std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers
 }
 
 std::string WordLine(const TConfigWord &word) {
-  char text[64];
-  std::snprintf(text, sizeof text, "  0x%06X  0x%02X", word.Address, word.Value);
-  return word.Name + text;
+  return word.Name + "  " + HexNumber(word.Address, word.Family->AddressDigits()) + "  " +
+         HexNumber(word.Value, word.Family->WordDigits());
 }
 
 std::string BitsOfRow(const std::vector<TWordRegister> &registers, const TSwitchRow &row) {
@@ -117,9 +174,15 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
   TEntryApplier applier(rows, device, sink, limit);
   TReadSummary summary;
 
+  // A word-addressed family's word is little-endian at twice its address; its own
+  // address is watched too, to tell a file written at the wrong scale.
   THexImage image;
   for (const TWordRegister &reg : registers)
-    image.Watch(reg.Address);
+    for (int b = 0; b < reg.Family->HexScale; ++b)
+      image.Watch(reg.Address * static_cast<uint32_t>(reg.Family->HexScale) + static_cast<uint32_t>(b));
+  for (const TWordRegister &reg : registers)
+    if (reg.Family->HexScale > 1)
+      image.Watch(reg.Address);
   const THexSummary hex = ReadHexFile(
       text, image, [&](const TDiagnostic &d) { applier.Report(d.Severity, d.Line, [&] { return d.Text; }); });
   summary.Problems = hex.Errors;
@@ -143,12 +206,26 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
     if (rows[r].Register >= 0 && static_cast<size_t>(rows[r].Register) < registers.size())
       rowsOf[static_cast<size_t>(rows[r].Register)].push_back(r);
   for (const TWordRegister &reg : registers)
-    summary.Found = summary.Found || image.Has(reg.Address);
+    summary.Found = summary.Found || HexWordOf(image, reg).Found;
+  if (!summary.Found)
+    for (const TWordRegister &reg : registers)
+      if (reg.Family->HexScale > 1 && image.Has(reg.Address)) {
+        applier.Report(TSeverity::Error, image.Line(reg.Address), [&] {
+          return "the file holds bytes at " + HexNumber(reg.Address, reg.Family->AddressDigits()) +
+                 ", the address of " + NamedRegister(reg) + " as a word: a " + reg.Family->Name +
+                 " part's words lie little-endian at twice their address in a HEX file (" +
+                 HexNumber(reg.Address * static_cast<uint32_t>(reg.Family->HexScale), 6) +
+                 "), so this file is written at the wrong scale for it";
+        });
+        summary.Found = true; // said; no second error
+        break;
+      }
   for (const size_t i : order) {
     if (!summary.Found)
       break; // one error says it all
     const TWordRegister &reg = registers[i];
-    if (!image.Has(reg.Address)) {
+    const THexWord hexWord = HexWordOf(image, reg);
+    if (!hexWord.Found) {
       std::string switches;
       for (const size_t r : rowsOf[i])
         switches += (switches.empty() ? "" : ", ") + rows[r].Name;
@@ -159,7 +236,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
         });
       continue;
     }
-    applier.ApplyWord(reg, rowsOf[i], image.Byte(reg.Address), std::max(image.Line(reg.Address), 1));
+    applier.ApplyWord(reg, rowsOf[i], hexWord.Value, std::max(hexWord.Line, 1));
   }
   if (!summary.Found)
     applier.Report(TSeverity::Error, 1, [&] {

@@ -17,10 +17,11 @@ public:
   using Exception::Exception;
 };
 
-// The device's registers with their names and addresses. A register whose address
-// is not hexadecimal is an EDataError naming DataFile and its line; so is a setting
-// value with bits outside its switch's mask (the words and the HEX reading would
-// both go wrong with it).
+// The device's registers with their names, addresses and family. A register whose
+// address is not hexadecimal, or lies outside its family's configuration words, is an
+// EDataError naming DataFile and its line; so is a setting value with bits outside
+// its switch's mask, and a mask or value that needs bits above its family's word (the
+// words and the HEX reading would all go wrong with it).
 std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
                                          const std::vector<TSwitchRow> &rows, const std::string &dataFile);
 
@@ -34,6 +35,7 @@ struct TConfigWord {
   std::string Name;
   uint32_t Address = 0;
   uint32_t Value = 0;
+  const TDeviceFamily *Family = &kPic18Family;
 };
 
 // Each register's word, in address order: its value when not set, with each of its
@@ -42,8 +44,9 @@ struct TConfigWord {
 std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers,
                                      const std::vector<TSwitchRow> &rows);
 
-// "CONFIG1H  0x300001  0x08": name, two blanks, the address in six upper-case hex
-// digits, two blanks, the word in two.
+// "CONFIG1H  0x300001  0x08", "CONFIG1  0x8007  0x3FE4": name, two blanks, the
+// address in upper-case hex digits (six on PIC18, four on word-addressed families),
+// two blanks, the whole word (two digits on PIC18, four for 14 bits, three for 12).
 std::string WordLine(const TConfigWord &word);
 
 // "CONFIG1H, bits 0–3" (an en dash, in the tool's code page): where Row's bits are,

@@ -15,13 +15,16 @@
 
 class TDeviceInfo;
 
-// A configuration register as the words and the texts name it: CONFIGnL or
-// CONFIGnH from its address (0x300000 + 2(n-1), plus 1 for H), or the name its
-// source gives (WordRegisters, core/cConfigWords.h, makes them).
+// A configuration register as the words and the texts name it: the name its source
+// gives, else on PIC18 CONFIGnL or CONFIGnH from its address (0x300000 + 2(n-1),
+// plus 1 for H) (WordRegisters, core/cConfigWords.h, makes them). Its family says
+// how wide its word is and how a HEX file holds it.
 struct TWordRegister {
   std::string Name;
   uint32_t Address = 0;
-  uint32_t Unset = 0; // its value when not set
+  uint32_t Unset = 0; // its value when not set, within Implemented
+  const TDeviceFamily *Family = &kPic18Family;
+  uint32_t Implemented = 0xFF; // the bits the word has
 };
 
 // Reads Device's switches into Rows (cleared first), each showing its first

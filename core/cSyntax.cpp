@@ -10,6 +10,15 @@ const TSyntax *FindSyntax(std::string_view name) {
   return nullptr;
 }
 
+bool SyntaxServes(const TSyntax &syntax, const TDeviceFamily &family) {
+  return syntax.Family != TSyntaxFamily::House || family.BasicSyntaxes;
+}
+
+std::string SyntaxRefused(const TSyntax &syntax, std::string_view device, const TDeviceFamily &family) {
+  return std::string(syntax.Name) + " serves PIC18 parts only, and " + std::string(device) + " is of the " +
+         family.Name + " family: use --syntax c or --syntax asm";
+}
+
 std::string SyntaxNames() {
   std::string names;
   for (const TSyntax &syntax : kSyntaxes)

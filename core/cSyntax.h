@@ -3,6 +3,8 @@
 // one row, plus one clause of the reader where it reads unlike the others.
 #pragma once
 
+#include "common/cDeviceFamily.h"
+
 #include <string>
 #include <string_view>
 
@@ -54,6 +56,12 @@ inline constexpr const TSyntax &kAssemblerSyntax = kSyntaxes[3];
 const TSyntax *FindSyntax(std::string_view name);
 // The CLI names, "tarnwick, orvane, c, asm", as usage and messages list them.
 std::string SyntaxNames();
+
+// Whether Syntax serves a part of Family: the house forms' compilers (Tarnwick,
+// Orvane) serve PIC18 parts only; C and assembler serve every family.
+bool SyntaxServes(const TSyntax &syntax, const TDeviceFamily &family);
+// Why Syntax does not serve Device, a part of Family, and what to use instead.
+std::string SyntaxRefused(const TSyntax &syntax, std::string_view device, const TDeviceFamily &family);
 
 // Whether a family's reader takes a setting as its field's value (0x1A, 26,
 // 0b11010), a register's whole word (CONFIG1L = 0x5D) and names in quotes: the

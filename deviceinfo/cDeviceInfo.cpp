@@ -68,9 +68,6 @@ private:
   size_t FPos = 0;
 };
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 } // namespace
 
 // The first fields of a line, as views into it; the reader's own walks read no
@@ -163,6 +160,7 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   Cursor = 0;
   Version = kNoVersion;
   Devices.Clear();
+  FAllDevices.Clear();
   FLines.Clear();
   FLastLine = -1;
   FOther.reset();
@@ -173,6 +171,7 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
     if (FOther) {
       Version = FOther->StatusName();
       Devices = FOther->DeviceNames();
+      FAllDevices = FOther->AllDeviceNames();
       return;
     }
   }
@@ -207,6 +206,13 @@ bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std
   TStringList fields;
   if (!FindPart(device, fields))
     return false;
+  if (FPartFamily == nullptr) {
+    FLastLine = Cursor;
+    throw Exception("the family of part " + QuotedForMessage(fields.Get(2)) +
+                    " cannot be told: its record's " + "family field " +
+                    QuotedForMessage(fields.Count() > 3 ? fields.Get(3) : std::string()) +
+                    " is none of 18xxxx, 16Exxx, 16xxxx, 16c5x, 16c5xe");
+  }
   // The walk starts at the record after the device's own.
   ++Cursor;
   for (;;) {
@@ -218,8 +224,13 @@ bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std
     // else a switch without selectable settings gets no row
   }
   if (registers != nullptr)
-    for (const TRegisterRecord &record : FRegisters)
-      registers->push_back({{}, record.Address, record.Value, record.Line + 1});
+    for (const TRegisterRecord &record : FRegisters) {
+      TConfigRegister &reg = registers->emplace_back();
+      reg.Address = record.Address;
+      reg.Unset = record.Value;
+      reg.Line = record.Line + 1;
+      reg.Family = FPartFamily;
+    }
   return true;
 }
 
@@ -232,8 +243,10 @@ void TDeviceInfo::WalkIndex(bool includeLF) {
     const std::string_view kind = fields.Get(0);
     if (kind == kPartsIndexType) {
       const std::string_view name = fields.Get(1);
-      if (StartsWith(name, "18F") || (includeLF && StartsWith(name, "18LF")))
+      if (IsListedPic18(name, includeLF))
         Devices.Add(name);
+      if (IsEightBitPart(name))
+        FAllDevices.Add(name);
     } else if (kind == kPartInfoType) {
       break;
     } else if (kind == kVersionType) {
@@ -268,6 +281,11 @@ bool TDeviceInfo::FindPartOfLines(const std::string &device, TStringList &fields
     Split(index, fields);
     if (fields.Get(0) == kPartInfoType && fields.Get(2) == wanted) {
       FPartFound = true;
+      // The family field names it; a record without one known is PIC18 where its
+      // name is one, as such records have always been read.
+      FPartFamily = fields.Count() > 3 ? FamilyOfCode(fields.Get(3)) : nullptr;
+      if (FPartFamily == nullptr)
+        FPartFamily = FamilyOfUnnamedPart(wanted);
       Cursor = index;
       // The device's switches are worked out against its own register values
       // only, never against those of the device read before it.

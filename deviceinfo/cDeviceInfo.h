@@ -91,6 +91,8 @@ public:
   // device's table by the FindPart/NextSwitch walk.
   std::string StatusName() const override { return Version; }
   const TStringList &DeviceNames() const override { return Devices; }
+  // Every 8-bit part of the index (of the other source, where the load chose one).
+  const TStringList &AllDeviceNames() const override { return FAllDevices; }
   std::string Where() const override { return FFileName; }
   std::string FileOf(const std::string &) const override { return FFileName; }
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
@@ -134,6 +136,9 @@ private:
   };
   std::vector<TRegisterRecord> FRegisters;
   TSwitchRow FRow; // the switch NextSwitch hands over
+  // The family of the part FindPart found, null where its record cannot tell it.
+  const TDeviceFamily *FPartFamily = nullptr;
+  TStringList FAllDevices;
   std::string FFileName;
   bool FUseInfoDefaults = false;
   std::string FLoadError;

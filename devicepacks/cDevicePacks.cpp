@@ -1,6 +1,7 @@
 // The device packs' folder walk, the version choice and the device list.
 #include "devicepacks/cDevicePacks.h"
 
+#include "common/cDeviceFamily.h"
 #include "common/cErrors.h"
 #include "devicepacks/cFolderList.h"
 #include "devicepacks/cPackArchive.h"
@@ -226,8 +227,11 @@ TPackFolder::TPackFolder(std::string name, std::string version, std::string edcF
         !device.empty() && FFiles.try_emplace(device, path).second)
       devices.push_back(std::move(device));
   std::sort(devices.begin(), devices.end());
-  for (const std::string &device : devices)
-    FDevices.Add(device);
+  for (const std::string &device : devices) {
+    FAllDevices.Add(device);
+    if (IsListedPic18(device, true))
+      FDevices.Add(device);
+  }
 }
 
 std::string TPackFolder::StatusName() const {
@@ -253,6 +257,7 @@ void TDevicePacks::Clear() {
   FPacks.clear();
   FSources.clear();
   FDevices.Clear();
+  FAllDevices.Clear();
   FText.clear();
   FOwners.clear();
 }
@@ -376,15 +381,17 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   // The devices of every pack; a device in two packs from the first.
   std::vector<std::string> devices;
   for (size_t p = 0; p < FPacks.size(); ++p) {
-    const TStringList &held = FSources[p]->DeviceNames();
-    FPacks[p].Pic18Files = held.Count();
-    for (const std::string &device : held)
-      if (FOwners.try_emplace(device, p).second && (device.compare(0, 3, "18F") == 0 || includeLF))
+    FPacks[p].Pic18Files = FSources[p]->DeviceNames().Count();
+    for (const std::string &device : FSources[p]->AllDeviceNames())
+      if (FOwners.try_emplace(device, p).second)
         devices.push_back(device);
   }
   std::sort(devices.begin(), devices.end());
-  for (const std::string &device : devices)
-    FDevices.Add(device);
+  for (const std::string &device : devices) {
+    FAllDevices.Add(device);
+    if (IsListedPic18(device, includeLF))
+      FDevices.Add(device);
+  }
 
   const bool anyPic18 =
       std::any_of(FPacks.begin(), FPacks.end(), [](const TPack &pack) { return pack.Pic18Files > 0; });

@@ -36,6 +36,8 @@ public:
   // "PIC18F-K_DFP 1.0.4"; every PIC18F and PIC18LF device of its files, in name order.
   std::string StatusName() const override;
   const TStringList &DeviceNames() const override { return FDevices; }
+  // Every 8-bit part of its files, in name order.
+  const TStringList &AllDeviceNames() const override { return FAllDevices; }
   std::string Where() const override { return FEdcFolder; }
   // The device's .PIC file, "" for a device it does not hold.
   std::string FileOf(const std::string &device) const override;
@@ -47,6 +49,7 @@ private:
   std::string FVersion;
   std::string FEdcFolder;
   TStringList FDevices;
+  TStringList FAllDevices;
   std::unordered_map<std::string, std::string> FFiles; // device -> its .PIC file
 };
 
@@ -95,6 +98,8 @@ public:
 
   std::string StatusName() const override { return FText; }
   const TStringList &DeviceNames() const override { return FDevices; }
+  // Every 8-bit part of every pack, in name order, each once.
+  const TStringList &AllDeviceNames() const override { return FAllDevices; }
   std::string Where() const override { return "the device packs in " + FFolder; }
   // The table of a PIC18 device of the packs (18LF included), from the pack listed first.
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
@@ -107,6 +112,7 @@ private:
   std::vector<TPack> FPacks;
   std::vector<std::unique_ptr<IDeviceSource>> FSources; // each pack's, parallel to FPacks
   TStringList FDevices;
+  TStringList FAllDevices;
   std::string FText;
   std::unordered_map<std::string, size_t> FOwners; // device -> the pack that holds it
 };

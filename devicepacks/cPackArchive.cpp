@@ -3,6 +3,7 @@
 #include "devicepacks/cPackArchive.h"
 
 #include "common/cCodePage1252.h"
+#include "common/cDeviceFamily.h"
 #include "common/cErrors.h"
 #include "devicepacks/cDevicePacks.h"
 #include "devicepacks/cPackPath.h"
@@ -81,8 +82,11 @@ void TPackArchive::ReadListing(const TZipArchive &archive) {
       devices.push_back(std::move(device));
   }
   std::sort(devices.begin(), devices.end());
-  for (const std::string &device : devices)
-    FDevices.Add(device);
+  for (const std::string &device : devices) {
+    FAllDevices.Add(device);
+    if (IsListedPic18(device, true))
+      FDevices.Add(device);
+  }
 
   if (!description.empty()) {
     const std::string text = archive.Read(description, kMaxPicFileSize);

@@ -34,6 +34,8 @@ public:
   // "PIC18F-Q_DFP 1.28.451"; every PIC18F and PIC18LF device of edc/, in name order.
   std::string StatusName() const override;
   const TStringList &DeviceNames() const override { return FDevices; }
+  // Every 8-bit part of edc/, in name order.
+  const TStringList &AllDeviceNames() const override { return FAllDevices; }
   std::string Where() const override { return FPath; }
   // "entry edc/PIC18F04Q20.PIC of ARCHIVE"; "" for a device it does not hold.
   std::string FileOf(const std::string &device) const override;
@@ -55,6 +57,7 @@ private:
   std::string FName;
   std::string FVersion;
   TStringList FDevices;
+  TStringList FAllDevices;
   std::unordered_map<std::string, std::string> FEntries; // device -> its entry
 };
 

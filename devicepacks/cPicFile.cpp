@@ -4,6 +4,7 @@
 #include "common/cCodePage1252.h"
 #include "common/cErrors.h"
 #include "common/cNumbers.h"
+#include "common/cStringList.h"
 #include "common/cTextLines.h"
 #include "devicepacks/cPackPath.h"
 #include "devicepacks/cParseMemory.h"
@@ -36,11 +37,11 @@ struct TNames {
         desc(prefix + "desc"), addr(prefix + "_addr"), factorydefault(prefix + "factorydefault"),
         defaultValue(prefix + "default"), mask(prefix + "mask"), nzwidth(prefix + "nzwidth"),
         offset(prefix + "offset"), ishidden(prefix + "ishidden"), islanghidden(prefix + "islanghidden"),
-        when(prefix + "when") {}
+        when(prefix + "when"), impl(prefix + "impl") {}
   std::string PIC, ProgramSpace, ConfigFuseSector, WORMHoleSector, DCRDef, DCRModeList, DCRMode, DCRFieldDef,
       AdjustPoint, DCRFieldSemantic;
   std::string name, cname, desc, addr, factorydefault, defaultValue, mask, nzwidth, offset, ishidden,
-      islanghidden, when;
+      islanghidden, when, impl;
 };
 
 // Line numbers of offsets into the text, from where its line ends were before the
@@ -63,6 +64,18 @@ public:
 private:
   std::vector<size_t> FEnds;
 };
+
+// The part a device file's name gives ("PIC18F1" of "DIR/edc/PIC18F1.PIC" or "entry
+// edc/PIC18F1.PIC of ARCHIVE"), for a file whose root names none.
+std::string_view NameOfFile(std::string_view fileName) {
+  size_t end = fileName.size();
+  for (size_t at = 0; at + 4 <= fileName.size(); ++at)
+    if (CompareText(fileName.substr(at, 4), ".PIC") == 0)
+      end = at;
+  const size_t slash = fileName.substr(0, end).find_last_of("/\\");
+  const size_t begin = slash == std::string_view::npos ? 0 : slash + 1;
+  return fileName.substr(begin, end - begin);
+}
 
 // Memory that ran out, in the parser or beside it, said as such.
 Exception OutOfMemory(const std::string &fileName) {
@@ -168,6 +181,14 @@ void TPicParser::Parse() {
              FNames.PIC,
          root);
   FDevice.Name = Text(root, FNames.name);
+  const std::string arch = Text(root, prefix + "arch");
+  FDevice.Family = FamilyOfCode(arch);
+  if (FDevice.Family == nullptr)
+    FDevice.Family = FamilyOfUnnamedPart(FDevice.Name.empty() ? NameOfFile(FFileName) : FDevice.Name);
+  if (FDevice.Family == nullptr)
+    Fail("the family of " + QuotedForMessage(FDevice.Name) + " cannot be told: its " + prefix + "arch " +
+             QuotedForMessage(arch) + " is none of 18xxxx, 16Exxx, 16xxxx, 16c5x, 16c5xe",
+         root);
 
   // The configuration registers: those of every ConfigFuseSector in file order (the
   // newest parts add a second, one-time programmable one), or of the WORMHoleSector
@@ -200,6 +221,7 @@ void TPicParser::ReadRegister(pugi::xml_node def, bool otp) {
   const int64_t none = 0;
   const int64_t fallback = Number(def, FNames.defaultValue, what, false, &none);
   reg.Unset = static_cast<uint32_t>(Number(def, FNames.factorydefault, what, false, &fallback));
+  reg.Implemented = static_cast<uint32_t>(Number(def, FNames.impl, what, false, &none));
 
   // The first mode's fields in bit order; adjust points step the bit offset.
   const pugi::xml_node mode = def.child(FNames.DCRModeList.c_str()).child(FNames.DCRMode.c_str());

@@ -3,6 +3,8 @@
 // gives them (names and descriptions in code page 1252).
 #pragma once
 
+#include "common/cDeviceFamily.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,7 +39,8 @@ struct TPicField {
 struct TPicRegister {
   std::string Name; // edc:cname (CONFIG1L...)
   uint32_t Address = 0;
-  uint32_t Unset = 0; // edc:factorydefault, else edc:default, else 0
+  uint32_t Unset = 0;       // edc:factorydefault, else edc:default, else 0
+  uint32_t Implemented = 0; // edc:impl: the bits the word has; 0 where the file does not say
   int Line = 0;
   std::vector<TPicField> Fields; // in bit order
   bool Otp = false;              // its sector is one-time programmable (edc:isotp is "true")
@@ -45,6 +48,9 @@ struct TPicRegister {
 
 struct TPicDevice {
   std::string Name; // edc:name of the root
+  // Its family: the root's edc:arch ("18xxxx", "16Exxx", ...), else PIC18 where its
+  // name is one; a file whose family cannot be told is an error.
+  const TDeviceFamily *Family = &kPic18Family;
   // Those of every configuration sector (ConfigFuseSector; WORMHoleSector in parts
   // that have none), in address order.
   std::vector<TPicRegister> Registers;

@@ -2,6 +2,7 @@
 #include "devicepacks/cPicTable.h"
 
 #include "common/cCodePage1252.h"
+#include "common/cDeviceFamily.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,7 +24,7 @@ void AddPicRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwit
     if (registers != nullptr) {
       char address[16];
       std::snprintf(address, sizeof(address), "%X", static_cast<unsigned>(reg.Address));
-      registers->push_back({reg.Name, address, reg.Unset, reg.Line, reg.Otp});
+      registers->push_back({reg.Name, address, reg.Unset, reg.Line, reg.Otp, model.Family, reg.Implemented});
     }
     for (const TPicField &field : reg.Fields) {
       if (field.Hidden || field.LangHidden || IsReserved(field.Name))
@@ -66,7 +67,8 @@ std::string PicDeviceName(std::string_view fileName) {
   constexpr std::string_view kSuffix = ".PIC";
   if (fileName.size() < kSuffix.size() ||
       CompareText(fileName.substr(fileName.size() - kSuffix.size()), kSuffix) != 0 ||
-      !(StartsWithText(fileName, "PIC18F") || StartsWithText(fileName, "PIC18LF")))
+      !StartsWithText(fileName, "PIC") ||
+      !IsEightBitPart(fileName.substr(0, fileName.size() - kSuffix.size())))
     return {};
   if (std::any_of(fileName.begin(), fileName.end(),
                   [](char c) { return c == ' ' || IsControlChar(static_cast<unsigned char>(c)); }))

@@ -22,7 +22,8 @@ void ReadPicTable(const std::function<void(TPicDevice &)> &read, bool useInfoDef
                   std::vector<TSwitchRow> &rows, std::vector<TConfigRegister> *registers);
 
 // The device a .PIC file's name gives, in capitals: "PIC18F45K22.PIC" (any letter
-// case) gives 18F45K22. Empty for a name that is no PIC18F or PIC18LF device file,
+// case) gives 18F45K22, "PIC16F1847.PIC" 16F1847. Empty for a name that is no 8-bit
+// part's device file (a debug header's "AC244043_AS_PIC16F1823.PIC", a PIC17's),
 // and for one with a blank or a control character, which no configuration text can
 // give.
 std::string PicDeviceName(std::string_view fileName);

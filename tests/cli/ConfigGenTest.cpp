@@ -323,8 +323,8 @@ TEST(ConfigGenGenerate, FailuresExitOneWithAClearMessage) {
     std::vector<std::string> Message; // parts of the message
   } cases[] = {
       {{"generate", "--folder", samples, "--device", "18F9999"},
-       {"'18F9999' is not among the 18F and 18LF devices"}},
-      {{"generate", "--folder", samples, "--device", "16F628A"}, {"'16F628A' is not among"}},
+       {"'18F9999' is not among the devices listed in", "(see 'configgen devices --all')"}},
+      {{"generate", "--folder", samples, "--device", "16F9999"}, {"'16F9999' is not among"}},
       {{"switches", "--folder", samples, "--device", "18f8722"},
        {"'18F8722' is listed in", "has no part section"}},
       {{"generate", "--folder", samples, "--device", "18F1220", "--set", "FOO=ON"},
@@ -815,7 +815,7 @@ TEST(ConfigGenCheck, TheDeviceAndTheConfigurationMustBeThere) {
       {{"check", "--folder", SamplesFolder(), "-"},
        "\ndevice = PIC18F9999\nconfig A = B\n",
        kExitFailure,
-       "<stdin>:2: error: device '18F9999' is not among the 18F and 18LF devices listed in "},
+       "<stdin>:2: error: device '18F9999' is not among the devices listed in "},
       {{"check", "--folder", SamplesFolder(), "--device", "18f8722", "-"},
        "config A = B\n",
        kExitFailure,
@@ -1007,15 +1007,21 @@ TEST(ConfigGenHex, AFileWhoseFirstLineIsARecordIsReadAsHexThroughItsEndOfFileRec
 TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives) {
   const std::string packs = SourcePath("samples/packs");
   const TTempFolder archived;
-  ASSERT_EQ(WritePackArchives(packs, archived.Path()).size(), 4u);
+  ASSERT_EQ(WritePackArchives(packs, archived.Path()).size(), 6u);
   const char *const packsOnly = "18F04Q20";
   const std::string listing =
       "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    8 device(s) found\n"
       "18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n";
+  // Every part: the PIC18 ones and one of each other family.
+  const std::string all =
+      "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    11 device(s) found\n"
+      "12F509\n16F1847\n16F628A\n18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n"
+      "18LF45K50\n";
   for (const std::string &folder : {packs, archived.Path()}) {
     const TRun devices = RunCli({"devices", "--folder", folder, "--include-lf"});
     EXPECT_EQ(devices.Status, kExitOk) << devices.Err;
     EXPECT_EQ(devices.Out, listing) << folder;
+    EXPECT_EQ(RunCli({"devices", "--folder", folder, "--all"}).Out, all) << folder;
   }
   // The same command on each folder that holds the device, with the same result.
   const auto same = [&](std::vector<std::string> args, const std::string &device, const std::string &input) {
@@ -1041,15 +1047,24 @@ TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives
                                                           {"generate", "--orvane", "--no-comments"},
                                                           {"generate", "--changed-only", "--set", "WDT=ON"},
                                                           {"words"},
-                                                          {"words", "--info-defaults", "--set", "LVP=ON"}};
-  std::istringstream listed(listing.substr(listing.find('\n') + 1));
+                                                          {"words", "--info-defaults", "--set", "LVP=ON"},
+                                                          {"generate", "--syntax", "c"},
+                                                          {"generate", "--syntax", "asm", "--changed-only"}};
+  std::istringstream listed(all.substr(all.find('\n') + 1));
   int devices = 0;
   for (std::string name; std::getline(listed, name); ++devices) {
     EXPECT_EQ(same(commands[0], name, "").Status, kExitOk) << name;
     for (const std::vector<std::string> &args : commands)
       same(args, name, "");
   }
-  EXPECT_EQ(devices, 8);
+  EXPECT_EQ(devices, 11);
+  // A word-addressed part's HEX file (CONFIG1 at 0x8007: bytes at 0x1000E), as gpasm
+  // writes it, with the bits above 14 set.
+  const std::string wordHex = THexText().Upper(0x0001).Data(0x000E, {0xBC, 0xFF}).End().Text();
+  const TRun fromHex =
+      same({"generate", "--syntax", "c", "--changed-only", "--from", "-"}, "16F1847", wordHex);
+  EXPECT_EQ(fromHex.Status, kExitOk) << fromHex.Err;
+  EXPECT_NE(fromHex.Out.find("FOSC = INTOSC"), std::string::npos) << fromHex.Out;
 
   // A text checked, and a HEX file's words (OSC = HS) read back.
   const TRun check = same({"check", "-"}, "18F4520", "config\n  OSC = HS,\n  LVP = ON,\n  WDT = MAYBE\n");
@@ -1186,4 +1201,115 @@ TEST(ConfigGenPacks, BadDataAndUnlistedDevicesNameThePacks) {
   EXPECT_EQ(unlisted.Status, kExitFailure);
   EXPECT_NE(unlisted.Err.find("listed in the device packs in " + folder.Path()), std::string::npos)
       << unlisted.Err;
+}
+
+// Every family's sample part through every command, with the PIC18 rules: its whole
+// words, its text in C and assembler read back to the same words, its HEX file
+// (little-endian at twice the word address, gpasm's bits above the width set) read
+// back, and the house syntaxes refused with nothing on standard output.
+TEST(ConfigGenFamilies, EveryCommandWorksOnEachFamilysSamplePart) {
+  const struct {
+    const char *Device;
+    std::vector<std::string> Set;
+    const char *Words;
+    std::string Hex; // the words above, as a HEX file
+    const char *Family;
+  } cases[] = {
+      {"16F1847",
+       {"--set", "FOSC=INTOSC", "--set", "MCLRE=OFF"},
+       "CONFIG1  0x8007  0x3FBC\nCONFIG2  0x8008  0x1FFF\n",
+       THexText().Upper(0x0001).Data(0x000E, {0xBC, 0xFF, 0xFF, 0xDF}).End().Text(),
+       "enhanced mid-range"},
+      {"PIC16F628A",
+       {"--set", "FOSC=INTOSCIO", "--set", "MCLRE=OFF"},
+       "CONFIG  0x2007  0x3F5C\n",
+       THexText().Data(0x400E, {0x5C, 0xFF}).End().Text(),
+       "mid-range"},
+      {"12f509",
+       {"--set", "OSC=IntRC", "--set", "MCLRE=OFF"},
+       "CONFIG  0x0FFF  0xFEE\n",
+       THexText().Data(0x1FFE, {0xEE, 0xFF}).End().Text(),
+       "baseline"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Device);
+    std::vector<std::string> base = {"--folder", SamplesFolder(), "--device", c.Device};
+    auto with = [&](std::vector<std::string> args, bool set) {
+      args.insert(args.end(), base.begin(), base.end());
+      if (set)
+        args.insert(args.end(), c.Set.begin(), c.Set.end());
+      return args;
+    };
+    const TRun words = RunCli(with({"words"}, true));
+    EXPECT_EQ(words.Status, kExitOk) << words.Err;
+    EXPECT_EQ(words.Out, c.Words);
+    EXPECT_EQ(RunCli(with({"switches"}, false)).Status, kExitOk);
+    for (const char *syntax : {"c", "asm"}) {
+      const TRun text = RunCli(with({"generate", "--syntax", syntax}, true));
+      EXPECT_EQ(text.Status, kExitOk) << text.Err;
+      const TRun check = RunCli({"check", "--folder", SamplesFolder(), "-"}, text.Out);
+      EXPECT_EQ(check.Status, kExitOk) << check.Out;
+      EXPECT_NE(check.Out.find("MCLRE = OFF"), std::string::npos) << check.Out;
+      EXPECT_EQ(RunCli({"words", "--folder", SamplesFolder(), "--from", "-"}, text.Out).Out, c.Words)
+          << syntax;
+    }
+    const TRun fromHex = RunCli(with({"words", "--from", "-"}, false), c.Hex);
+    EXPECT_EQ(fromHex.Status, kExitOk) << fromHex.Err;
+    EXPECT_EQ(fromHex.Out, c.Words);
+    for (const std::vector<std::string> &house :
+         {std::vector<std::string>{"generate"}, std::vector<std::string>{"generate", "--orvane"},
+          std::vector<std::string>{"generate", "--syntax", "tarnwick"}}) {
+      const TRun refused = RunCli(with(house, false));
+      EXPECT_EQ(refused.Status, kExitFailure);
+      EXPECT_EQ(refused.Out, "");
+      EXPECT_NE(
+          refused.Err.find(std::string("is of the ") + c.Family + " family: use --syntax c or --syntax asm"),
+          std::string::npos)
+          << refused.Err;
+    }
+  }
+}
+
+// What the device data or a HEX file gets wrong for a family is an error naming the
+// file and line, never a silent wrong word.
+TEST(ConfigGenFamilies, DataAndHexFilesWrongForTheFamilyAreErrorsNamingTheirPlace) {
+  const std::string index = "<PARTS_INDEX_TYPE><16F1>\r\n";
+  const struct {
+    const char *Name;
+    std::string Part;
+    std::vector<std::string> Message;
+  } cases[] = {
+      {"a setting value above the 14-bit word",
+       "<PART_INFO_TYPE><x><PIC16F1><16xxxx>\r\n<CONFIGREG_INFO_TYPE><2007><CONFIG><3fff><3fff>\r\n"
+       "<SWITCH_INFO_TYPE><A><a><c000><2>\r\n<SETTING_VALUE_TYPE><X><x><0>\r\n<SETTING_VALUE_TYPE><Y><y><"
+       "c000>\r\n",
+       {"line 4", "switch 'A' has the mask 0xC000, with bits above the 14-bit word of a mid-range part"}},
+      {"a register outside the family's words",
+       "<PART_INFO_TYPE><x><PIC16F1><16Exxx>\r\n<CONFIGREG_INFO_TYPE><2007><CONFIG1><3fff><3fff>\r\n"
+       "<SWITCH_INFO_TYPE><A><a><1><2>\r\n<SETTING_VALUE_TYPE><X><x><0>\r\n<SETTING_VALUE_TYPE><Y><y><1>\r\n",
+       {"line 3",
+        "address 0x2007 lies outside the enhanced mid-range configuration words (0x8007 to 0x800F)"}},
+      {"a family that cannot be told",
+       "<PART_INFO_TYPE><x><PIC16F1><17Cxxx>\r\n<CONFIGREG_INFO_TYPE><2007><CONFIG><3fff><3fff>\r\n",
+       {"line 2", "the family of part 'PIC16F1' cannot be told", "'17Cxxx'"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TTempFolder data;
+    data.WriteDeviceInfo(index + c.Part);
+    const TRun run = RunCli({"words", "--folder", data.Path(), "--device", "16F1"});
+    EXPECT_EQ(run.Status, kExitFailure);
+    EXPECT_EQ(run.Out, "");
+    for (const std::string &part : c.Message)
+      EXPECT_NE(run.Err.find(part), std::string::npos) << run.Err;
+  }
+  // A mid-range HEX file written at byte addresses (0x2007 itself, not 0x400E).
+  const TRun scale = RunCli({"check", "--folder", SamplesFolder(), "--device", "16F628A", "-"},
+                            THexText().Data(0x2007, {0x50, 0x3F}).End().Text());
+  EXPECT_EQ(scale.Status, kExitFailure);
+  EXPECT_NE(
+      scale.Out.find("<stdin>:1: error: the file holds bytes at 0x2007, the address of CONFIG (0x2007) as a "
+                     "word: a mid-range part's words lie little-endian at twice their address"),
+      std::string::npos)
+      << scale.Out;
 }

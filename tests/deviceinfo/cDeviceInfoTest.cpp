@@ -223,6 +223,7 @@ public:
   TListedSource() { FDevices.Add("18F9"); }
   std::string StatusName() const override { return "P_DFP 1.0.0"; }
   const TStringList &DeviceNames() const override { return FDevices; }
+  const TStringList &AllDeviceNames() const override { return FDevices; }
   std::string Where() const override { return "the stand-in"; }
   std::string FileOf(const std::string &device) const override { return device + ".PIC"; }
   bool ReadTable(const std::string &, bool, std::vector<TSwitchRow> &,

@@ -110,11 +110,12 @@ TEST(PicFile, TakesTheWormholeSectorWhenThereIsNoConfigFuseSectorAndAnyNamespace
   ASSERT_EQ(device.Registers.size(), 1u);
   EXPECT_EQ(device.Registers[0].Name, "WORM");
 
-  ReadPicText("<x:PIC xmlns:x=\"http://crownking/edc\"><x:ProgramSpace><x:ConfigFuseSector>"
+  ReadPicText("<x:PIC xmlns:x=\"http://crownking/edc\" x:arch=\"16xxxx\"><x:ProgramSpace><x:ConfigFuseSector>"
               "<x:DCRDef x:_addr=\"7\" x:cname=\"C\"/></x:ConfigFuseSector></x:ProgramSpace></x:PIC>",
               "X.PIC", device);
   ASSERT_EQ(device.Registers.size(), 1u);
   EXPECT_EQ(device.Registers[0].Address, 7u);
+  EXPECT_EQ(device.Family, &kMidRangeFamily);
 
   ReadPicText(Pic(""), "X.PIC", device);
   EXPECT_TRUE(device.Registers.empty());
