@@ -162,7 +162,8 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
 TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink,
                              size_t limit)
     : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FLimit(limit), FSwitchIndex(rows),
-      FSeen(static_cast<size_t>(FSwitchIndex.Count()), 0), FNamedOn(rows.size(), 0) {}
+      FSeen(static_cast<size_t>(FSwitchIndex.Count()), 0), FNamedOn(rows.size(), 0),
+      FNamedAs(rows.size(), 0) {}
 
 void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
   FValues = true;
@@ -282,24 +283,50 @@ void TEntryApplier::ApplyRow(size_t r, int k, int line) {
   Set(r, k, line);
 }
 
+namespace {
+// Whether settings A and B of Row are the same: one name (two settings may share
+// one), or the same bits for the chip (a name and a number).
+bool SameSetting(const TSwitchRow &row, int a, int b) {
+  if (a == b)
+    return true;
+  const TSwitchSetting &x = row.Settings[static_cast<size_t>(a)];
+  const TSwitchSetting &y = row.Settings[static_cast<size_t>(b)];
+  return CompareText(x.Name, y.Name) == 0 ||
+         (row.Mask != 0 && x.Value == y.Value && x.Compared == y.Compared);
+}
+} // namespace
+
 void TEntryApplier::Set(size_t r, int k, int line) {
   TSwitchRow &row = FRows[r];
   ++FApplied;
-  row.Chosen = k;
-  if (FNamedOn[r] != 0)
+  const std::string_view setting = row.Settings[static_cast<size_t>(k)].Name;
+  if (FNamedOn[r] == 0) {
+    FNamedOn[r] = line;
+  } else if (SameSetting(row, FNamedAs[r], k)) {
+    // Harmless: the chip gets the same either way.
+    Report(
+        TSeverity::Warning, line,
+        [&] {
+          return "switch " + QuotedForMessage(row.Name) + " named twice with the same setting, " +
+                 (FNamedOn[r] == line
+                      ? "on line " + std::to_string(line)
+                      : "on lines " + std::to_string(FNamedOn[r]) + " and " + std::to_string(line));
+        },
+        row.Name, setting);
+  } else {
     Report(
         TSeverity::Error, line,
         [&] {
           return "switch " + QuotedForMessage(row.Name) + " named twice (first on line " +
                  std::to_string(FNamedOn[r]) + "); this later setting wins";
         },
-        row.Name, row.Settings[static_cast<size_t>(k)].Name);
-  else
-    FNamedOn[r] = line;
+        row.Name, setting);
+  }
+  FNamedAs[r] = k;
+  row.Chosen = k;
   if (RiskOf(row, k) != nullptr)
     Report(
-        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name,
-        row.Settings[static_cast<size_t>(k)].Name);
+        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name, setting);
 }
 
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,

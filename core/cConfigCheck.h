@@ -29,7 +29,8 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
 
 // Applies entries to a device's rows one at a time and reports on each: an unknown
 // switch or setting (the valid ones listed), a switch named more often than the
-// device has switches of that name (the later entry wins), a risky setting.
+// device has switches of that name (the later entry wins: an error where the
+// settings differ, a warning where they are the same), a risky setting.
 class TEntryApplier {
 public:
   // Hands Sink at most Limit diagnostics; the rest are only counted, their texts
@@ -86,6 +87,7 @@ private:
   TSwitchIndex FSwitchIndex;
   std::vector<int> FSeen;    // per switch name: entries of that name applied so far
   std::vector<int> FNamedOn; // per row: the line of the entry that first set it
+  std::vector<int> FNamedAs; // per row: the setting the entries last gave it
   std::string FKey;          // the upper-case register name looked up last
   std::string FSwitches;     // the list of switches that messages give, once made
   int FEntries = 0;

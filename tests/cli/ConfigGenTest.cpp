@@ -745,6 +745,10 @@ TEST(ConfigGenFrom, DiagnosticsAreCheckDiagnosticsEachAtItsFileAndLine) {
       {"device = 18F4520\nconfig\n OSC = HS extra,\n LVP = OFF\n",
        {"FILE:3: error: expected NAME = SETTING", "FILE:1: note: "},
        kExitFailure},
+      {"device = 18F4520\nconfig WDT = OFF\nconfig LVP = OFF\n\nconfig WDT = OFF\n",
+       {"FILE:5: warning: switch 'WDT' named twice with the same setting, on lines 2 and 5",
+        "FILE:1: note: "},
+       kExitOk},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Text);

@@ -356,7 +356,7 @@ TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) 
        {"LP", "OFF", "1", "ON"}},
       {"assembler by the same rules",
        "    PROCESSOR 18F1\n    config CONFIG2H = 0x0F ; a word\n    CONFIG \"fosc\" = 'HS', WDTPS=0b111\n",
-       {"3 error: switch 'WDTPS' named twice (first on line 2); this later setting wins"},
+       {"3 warning: switch 'WDTPS' named twice with the same setting, on lines 2 and 3"},
        {"HS", "ON", "128", "OFF"}},
       {"the house forms take no numbers",
        "config FOSC = 2, CONFIG1H = 0x02\n",
@@ -376,6 +376,57 @@ TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) 
         static_cast<size_t>(-1), registers);
     EXPECT_EQ(diagnostics, c.Diagnostics);
     EXPECT_EQ(Settings(rows), c.Settings);
+  }
+}
+
+TEST(ConfigCheck, ASwitchNamedTwiceIsAWarningWithTheSameSettingAndAnErrorWithAnother) {
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0x07}, {"CONFIG2H", 0x300003, 0x2F}};
+  const struct {
+    const char *What;
+    std::string Text;
+    Strings Diagnostics;
+    int Errors;
+  } cases[] = {
+      {"the same entry on two lines",
+       "config WDT = OFF\n\n\nconfig WDT = off\n",
+       {"4 warning: switch 'WDT' named twice with the same setting, on lines 1 and 4"},
+       0},
+      {"twice on one line",
+       "#pragma config WDT = ON, WDT = ON\n",
+       {"1 warning: switch 'WDT' named twice with the same setting, on line 1"},
+       0},
+      {"by its name and by its field's value",
+       "#pragma config WDTPS = 8\n#pragma config WDTPS = 0x3\n",
+       {"2 warning: switch 'WDTPS' named twice with the same setting, on lines 1 and 2"},
+       0},
+      {"by its name and through its register's word",
+       "#pragma config WDT = ON\n#pragma config CONFIG2H = 0x01\n",
+       {"2 warning: switch 'WDT' named twice with the same setting, on lines 1 and 2"},
+       0},
+      {"two different settings",
+       "config WDT = OFF\nconfig WDT = ON\n",
+       {"2 error: switch 'WDT' named twice (first on line 1); this later setting wins"},
+       1},
+      {"the same, then another",
+       "config LVP = OFF\nconfig LVP = OFF\nconfig LVP = ON\n",
+       {"2 warning: switch 'LVP' named twice with the same setting, on lines 1 and 2",
+        "3 error: switch 'LVP' named twice (first on line 1); this later setting wins",
+        "3 warning: LVP = ON: low-voltage programming: the PGM pin is given over to programming, and a stray "
+        "high level on it stops the program"},
+       1},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    std::vector<TSwitchRow> rows = FieldTable();
+    Strings diagnostics;
+    const TReadSummary summary = ReadConfigText(
+        c.Text, rows, "18F1", 0, TReadMode::Paste,
+        [&](const TDiagnostic &d) {
+          diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+        },
+        static_cast<size_t>(-1), registers);
+    EXPECT_EQ(diagnostics, c.Diagnostics);
+    EXPECT_EQ(summary.Errors, c.Errors);
   }
 }
 
