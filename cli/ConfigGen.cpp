@@ -170,7 +170,9 @@ void ApplyPicks(const TReadTable &table, const TOptions &options) {
                          .append(ShortenForMessage(std::string(switchName).append("=").append(setting)))
                          .append(": ")
                          .append(match.Error));
-    (*table.Rows)[static_cast<size_t>(match.Row)].Chosen = match.Setting;
+    TSwitchRow &row = (*table.Rows)[static_cast<size_t>(match.Row)];
+    row.Chosen = match.Setting;
+    row.LeftOut = false; // a switch --from left out is set now
   }
 }
 

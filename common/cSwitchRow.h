@@ -35,6 +35,10 @@ struct TSwitchRow {
   bool Otp = false;
   // The setting chosen, an index into Settings (never outside it).
   int Chosen = 0;
+  // The switch is left out of the configuration, where its chip default is none of
+  // its settings: the chip keeps the bits it has when not set, no setting's. Chosen
+  // then stands at ChipDefault, as the table shows it.
+  bool LeftOut = false;
   // Where the switch's bits are in the chip's configuration words: its register (an
   // index into the device's registers, -1 when it stands before any) and its bits
   // there.

@@ -162,7 +162,8 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
 TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink,
                              size_t limit)
     : FRows(rows), FDevice(std::move(device)), FSink(std::move(sink)), FLimit(limit), FSwitchIndex(rows),
-      FSeen(static_cast<size_t>(FSwitchIndex.Count()), 0), FNamedOn(rows.size(), 0) {}
+      FSeen(static_cast<size_t>(FSwitchIndex.Count()), 0), FNamedOn(rows.size(), 0),
+      FNamedAs(rows.size(), 0) {}
 
 void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
   FValues = true;
@@ -241,9 +242,19 @@ void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t
     const TSwitchRow &row = FRows[r];
     covered |= row.Mask;
     const int k = SettingOfBits(row, word); // the last setting of that value, as for defaults
-    if (k >= 0)
+    if (k >= 0) {
       ApplyRow(r, k, line);
-    else
+    } else if (row.ChipDefaultMatchesNone && ((word ^ reg.Unset) & row.Mask) == 0) {
+      // The bits the chip has when not set, which no setting has: the word leaves
+      // the switch out, as a text that does not name it does.
+      if (FMode == TReadMode::Paste)
+        Report(TSeverity::Note, line, [&] {
+          return NamedRegister(reg) + " = " + HexNumber(word, 2) + ": the bits " +
+                 HexNumber(word & row.Mask, 2) + " of switch " + QuotedForMessage(row.Name) +
+                 " are its chip default, which is none of its settings: it keeps its setting";
+        });
+      ApplyRow(r, -1, line);
+    } else {
       Report(
           TSeverity::Error, line,
           [&] {
@@ -252,6 +263,7 @@ void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t
                    " match none of its settings";
           },
           row.Name);
+    }
   }
   const uint32_t stray = (word ^ reg.Unset) & ~covered & reg.Implemented;
   if (stray != 0)
@@ -332,24 +344,62 @@ void TEntryApplier::ApplyRow(size_t r, int k, int line) {
   Set(r, k, line);
 }
 
+namespace {
+// Whether settings A and B of Row (-1: left out) are the same: one name (two
+// settings may share one), or the same bits for the chip (a name and a number).
+bool SameSetting(const TSwitchRow &row, int a, int b) {
+  if (a == b)
+    return true;
+  if (a < 0 || b < 0)
+    return false;
+  const TSwitchSetting &x = row.Settings[static_cast<size_t>(a)];
+  const TSwitchSetting &y = row.Settings[static_cast<size_t>(b)];
+  return CompareText(x.Name, y.Name) == 0 ||
+         (row.Mask != 0 && x.Value == y.Value && x.Compared == y.Compared);
+}
+} // namespace
+
 void TEntryApplier::Set(size_t r, int k, int line) {
   TSwitchRow &row = FRows[r];
   ++FApplied;
-  row.Chosen = k;
-  if (FNamedOn[r] != 0)
+  const std::string_view setting = k >= 0 ? std::string_view(row.Settings[static_cast<size_t>(k)].Name) : "";
+  if (FNamedOn[r] == 0) {
+    FNamedOn[r] = line;
+  } else if (SameSetting(row, FNamedAs[r], k)) {
+    // Harmless: the chip gets the same either way.
+    Report(
+        TSeverity::Warning, line,
+        [&] {
+          return "switch " + QuotedForMessage(row.Name) + " named twice with the same setting, " +
+                 (FNamedOn[r] == line
+                      ? "on line " + std::to_string(line)
+                      : "on lines " + std::to_string(FNamedOn[r]) + " and " + std::to_string(line));
+        },
+        row.Name, setting);
+  } else {
     Report(
         TSeverity::Error, line,
         [&] {
           return "switch " + QuotedForMessage(row.Name) + " named twice (first on line " +
                  std::to_string(FNamedOn[r]) + "); this later setting wins";
         },
-        row.Name, row.Settings[static_cast<size_t>(k)].Name);
-  else
-    FNamedOn[r] = line;
+        row.Name, setting);
+  }
+  FNamedAs[r] = k;
+  if (k < 0) {
+    // A paste keeps the rows a configuration leaves out as they are.
+    if (FMode == TReadMode::Check) {
+      row.LeftOut = true;
+      const int chip = FindSetting(row, row.ChipDefault);
+      row.Chosen = chip >= 0 ? chip : row.Chosen;
+    }
+    return;
+  }
+  row.Chosen = k;
+  row.LeftOut = false;
   if (RiskOf(row, k) != nullptr)
     Report(
-        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name,
-        row.Settings[static_cast<size_t>(k)].Name);
+        TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name, setting);
 }
 
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
@@ -359,6 +409,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
     ApplyChipDefaults(rows);
 
   TEntryApplier applier(rows, device, sink, limit);
+  applier.SetMode(mode);
   TReadSummary summary;
   int firstLine = 0;
   int problems = 0;
@@ -399,7 +450,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
     applier.Report(TSeverity::Error, 1, [] { return std::string("no configuration found"); });
 
   if (mode == TReadMode::Check && summary.Found)
-    ReportChipDefaults(applier, rows, device, deviceLine > 0 ? deviceLine : firstLine);
+    ReportChipDefaults(applier, rows, device, deviceLine > 0 ? deviceLine : firstLine, false, registers);
   summary.Entries = applier.Entries();
   summary.Applied = applier.Applied();
   summary.Errors = applier.Errors();
@@ -409,18 +460,28 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
 }
 
 void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
-                        const std::string &device, int line, bool fromWords) {
+                        const std::string &device, int line, bool fromWords,
+                        const std::vector<TWordRegister> &registers) {
   // What the text leaves out is at its chip default: say so where it is risky.
-  // A default that is none of the settings is no setting the chip gets: it is noted
-  // instead.
+  // A default that is none of the settings is no setting the chip gets: the switch
+  // is left out, and noted with the bits the chip gets instead.
   std::string names;
   std::string offList;
   int count = 0;
   int offCount = 0;
   for (size_t i = 0; i < rows.size(); ++i) {
+    const TSwitchRow &row = rows[i];
+    if (row.LeftOut) {
+      offList += (offList.empty() ? "" : ", ") + row.Name;
+      if (row.Register >= 0 && static_cast<size_t>(row.Register) < registers.size()) {
+        const TWordRegister &reg = registers[static_cast<size_t>(row.Register)];
+        offList += " (" + reg.Name + " & " + HexNumber(row.Mask, 2) + " = " +
+                   HexNumber(reg.Unset & row.Mask, 2) + ")";
+      }
+      ++offCount;
+    }
     if (applier.Named(i))
       continue;
-    const TSwitchRow &row = rows[i];
     const char *reason = row.ChipDefaultMatchesNone ? nullptr : RiskOf(row, row.Chosen);
     if (reason != nullptr)
       applier.Report(
@@ -432,10 +493,6 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
           row.Name, row.Setting());
     names += (names.empty() ? "" : ", ") + row.Name;
     ++count;
-    if (row.ChipDefaultMatchesNone) {
-      offList += (offList.empty() ? "" : ", ") + row.Name;
-      ++offCount;
-    }
   }
   // Words name no switch: their notes say which registers the file leaves out.
   if (count > 0 && !fromWords)
@@ -446,8 +503,8 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
   if (offCount > 0)
     applier.Report(TSeverity::Note, line, [&] {
       return std::to_string(offCount) + " switch(es) of " + device +
-             " left out have a chip default that is none of their settings; they are read as their last "
-             "setting, which the chip does not get: " +
+             " left out have a chip default that is none of their settings; the chip gets the bits they "
+             "have when not set: " +
              offList;
     });
 }

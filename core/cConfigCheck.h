@@ -27,24 +27,38 @@ struct TEntryMatch {
 TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view switchName,
                        std::string_view setting, const std::string &device, int occurrence = 0);
 
+enum class TReadMode {
+  // configgen check and --from: a switch the text leaves out stands for its chip
+  // default, and a risky one is warned of.
+  Check,
+  // The window's paste: rows the text does not name keep their settings.
+  Paste,
+};
+
 // Applies entries to a device's rows one at a time and reports on each: an unknown
 // switch or setting (the valid ones listed), a switch named more often than the
-// device has switches of that name (the later entry wins), a risky setting.
+// device has switches of that name (the later entry wins: an error where the
+// settings differ, a warning where they are the same), a risky setting.
 class TEntryApplier {
 public:
   // Hands Sink at most Limit diagnostics; the rest are only counted, their texts
   // never made, so a text with millions of faults costs little more than reading it.
   TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, TDiagnosticSink sink,
                 size_t limit = static_cast<size_t>(-1));
+  // How a word leaves a switch out (ApplyWord): Check (the default) marks it left
+  // out; Paste keeps its setting, as a paste keeps the rows a text does not name.
+  void SetMode(TReadMode mode) { FMode = mode; }
 
   void Apply(std::string_view switchName, std::string_view setting, int line);
   // Sets row Row to its setting K, as an entry on Line that names it would.
   void ApplyRow(size_t row, int k, int line);
   // Sets each switch of register Reg (its rows, Rows) to the setting whose value its
   // bits in Word are, as a HEX file's word or a whole register in C or assembler
-  // does: bits that match no setting are an error naming the register, the switch
-  // and the bits; bits no switch covers that differ from the register's value when
-  // not set get a note.
+  // does: bits that are the register's when not set, where those are none of the
+  // switch's settings (its chip default matches none), leave the switch out; other
+  // bits that match no setting are an error naming the register, the switch and the
+  // bits; bits no switch covers that differ from the register's value when not set
+  // get a note.
   void ApplyWord(const TWordRegister &reg, const std::vector<size_t> &rows, uint32_t word, int line);
   // From here on Apply also takes what C and assembler allow: a setting given as
   // its field's value ("WDTPS = 0x1A", where no setting has that name), and a
@@ -80,6 +94,7 @@ public:
   int Unreported() const { return FUnreported; }
 
 private:
+  // Sets row Row to its setting K, or leaves it out for K < 0.
   void Set(size_t row, int k, int line);
   // Register Reg's whole word, as an entry gives it.
   void ApplyRegister(size_t reg, std::string_view value, int line);
@@ -93,8 +108,10 @@ private:
   TSwitchIndex FSwitchIndex;
   std::vector<int> FSeen;    // per switch name: entries of that name applied so far
   std::vector<int> FNamedOn; // per row: the line of the entry that first set it
-  std::string FKey;          // the upper-case register name looked up last
-  std::string FSwitches;     // the list of switches that messages give, once made
+  std::vector<int> FNamedAs; // per row: the setting the entries last gave it, -1 left out
+  TReadMode FMode = TReadMode::Check;
+  std::string FKey;      // the upper-case register name looked up last
+  std::string FSwitches; // the list of switches that messages give, once made
   int FEntries = 0;
   int FApplied = 0;
   int FErrors = 0;
@@ -111,14 +128,6 @@ std::string NamedRegister(const TWordRegister &reg);
 // The setting of Row whose field value (its value shifted down to the field's
 // lowest bit) is Value, the last of them as for a word; -1 for none.
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value);
-
-enum class TReadMode {
-  // configgen check and --from: a switch the text leaves out stands for its chip
-  // default, and a risky one is warned of.
-  Check,
-  // The window's paste: rows the text does not name keep their settings.
-  Paste,
-};
 
 struct TReadSummary {
   bool Found = false; // the text holds a configuration
@@ -142,12 +151,13 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
                             const std::vector<TWordRegister> &registers = {}, std::string_view fileName = {});
 
 // For Check: warns of every risky chip default among the rows no entry set, at
-// Line, and notes them all; a second note lists those of them whose chip default
-// is none of their settings (read as their last setting, which the chip does not
-// get). FromWords: the rows come from configuration words, whose notes name the
-// registers left out instead.
+// Line, and notes them all; a second note lists the rows left out (whose chip
+// default is none of their settings) with the bits the chip gets for them, their
+// register's when not set (of Registers, where known). FromWords: the rows come
+// from configuration words, whose notes name the registers left out instead.
 void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
-                        const std::string &device, int line, bool fromWords = false);
+                        const std::string &device, int line, bool fromWords = false,
+                        const std::vector<TWordRegister> &registers = {});
 
 // The reason why choosing setting Setting of Row is risky, or null when it is not.
 // A setting other than the chip's default of a one-time programmable switch can

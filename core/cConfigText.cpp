@@ -18,41 +18,60 @@ std::string PadRight(const std::string &s, int width) {
   return s + std::string(static_cast<size_t>(width - length), ' ');
 }
 
+std::string LeftOutComment(const std::string &switchName) {
+  return switchName + " not set: at the chip's default, which is none of its settings";
+}
+
 std::vector<std::string> ConfigTextLines(const std::string &device, const std::vector<TSwitchRow> &allRows,
                                          const TConfigTextOptions &options,
                                          const std::vector<TWordRegister> &registers) {
-  std::vector<TSwitchRow> changed;
-  if (options.ChangedOnly) {
-    // Rows that share a switch name are read back in order, the n-th entry of the
-    // name to the n-th row: they are written all together, or not at all.
-    std::vector<bool> write(allRows.size(), false);
-    for (size_t i = 0; i < allRows.size(); ++i)
-      if (!AtChipDefault(allRows[i]))
-        for (size_t j = 0; j < allRows.size(); ++j)
-          if (CompareText(allRows[j].Name, allRows[i].Name) == 0)
-            write[j] = true;
-    for (size_t i = 0; i < allRows.size(); ++i)
-      if (write[i])
-        changed.push_back(allRows[i]);
+  // Rows that share a switch name are read back in order, the n-th entry of the
+  // name to the n-th row: they are written all together, or not at all; a row left
+  // out is written as an entry where a later row of its name is, so the order holds.
+  const size_t count = allRows.size();
+  std::vector<bool> write(count, !options.ChangedOnly);
+  std::vector<bool> entry(count, true);
+  for (size_t i = 0; i < count; ++i) {
+    if (options.ChangedOnly && !AtChipDefault(allRows[i]))
+      for (size_t j = 0; j < count; ++j)
+        if (CompareText(allRows[j].Name, allRows[i].Name) == 0)
+          write[j] = true;
   }
-  const std::vector<TSwitchRow> &rows = options.ChangedOnly ? changed : allRows;
+  for (size_t i = 0; i < count; ++i) {
+    if (!write[i] || !allRows[i].LeftOut)
+      continue;
+    entry[i] = false;
+    for (size_t j = i + 1; j < count && !entry[i]; ++j)
+      entry[i] = write[j] && !allRows[j].LeftOut && CompareText(allRows[j].Name, allRows[i].Name) == 0;
+  }
+  size_t entries = 0;
+  size_t last = 0; // the last row written as an entry
+  for (size_t i = 0; i < count; ++i)
+    if (write[i] && entry[i]) {
+      ++entries;
+      last = i;
+    }
+
   const TSyntax &syntax = *options.Syntax;
   const std::string comment = std::string(syntax.Comment) + " ";
   std::vector<std::string> lines;
   lines.push_back(std::string(syntax.DeviceBefore).append(device).append(syntax.DeviceAfter));
   lines.emplace_back();
-  if (rows.empty() && (options.ChangedOnly || options.WholeTable)) {
+  // Without entries, one comment stands in for them, so the text still reads back
+  // as a configuration (not so before a table is read, where the text is only its
+  // header).
+  if (entries == 0 && (options.ChangedOnly || options.WholeTable || count > 0))
     lines.push_back(comment + std::string(kAllDefaultsComment));
-    return lines;
-  }
-  lines.reserve(rows.size() + 3);
-  if (syntax.Block)
+  else if (syntax.Block)
     lines.emplace_back(syntax.Keyword);
+  lines.reserve(count + 3);
   const std::string keyword = syntax.Block ? std::string() : std::string(syntax.Keyword) + " ";
   const std::string gap(static_cast<size_t>(syntax.CommentGap), ' ');
   int group = -1;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const TSwitchRow &row = rows[i];
+  for (size_t i = 0; i < count; ++i) {
+    if (!write[i])
+      continue;
+    const TSwitchRow &row = allRows[i];
     if (syntax.RegisterHeadings && row.Register != group) {
       group = row.Register;
       if (group >= 0 && static_cast<size_t>(group) < registers.size()) {
@@ -61,12 +80,18 @@ std::vector<std::string> ConfigTextLines(const std::string &device, const std::v
         lines.push_back(comment + RegisterHeading(registers[static_cast<size_t>(group)]));
       }
     }
-    std::string entry = std::string(syntax.Indent) + keyword + row.Name + " = " + row.Setting();
-    if (syntax.Block && i != rows.size() - 1)
-      entry += ",";
+    if (!entry[i]) {
+      // The chip keeps the bits it has when the switch is not set, which no
+      // setting has: the text does not name it, and says so.
+      lines.push_back(std::string(syntax.Indent) + comment + LeftOutComment(row.Name));
+      continue;
+    }
+    std::string line = std::string(syntax.Indent) + keyword + row.Name + " = " + row.Setting();
+    if (syntax.Block && i != last)
+      line += ",";
     if (options.Comments)
-      entry = PadRight(entry.append(gap), syntax.CommentColumn).append(comment).append(row.Description());
-    lines.push_back(std::move(entry));
+      line = PadRight(line.append(gap), syntax.CommentColumn).append(comment).append(row.Description());
+    lines.push_back(std::move(line));
   }
   return lines;
 }

@@ -144,8 +144,9 @@ std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers
   words.reserve(registers.size());
   for (const TWordRegister &reg : registers)
     words.push_back({reg.Name, reg.Address, reg.Unset, reg.Family});
+  // A switch left out keeps the register's bits when not set.
   for (const TSwitchRow &row : rows)
-    if (row.Register >= 0 && static_cast<size_t>(row.Register) < words.size()) {
+    if (!row.LeftOut && row.Register >= 0 && static_cast<size_t>(row.Register) < words.size()) {
       uint32_t &value = words[static_cast<size_t>(row.Register)].Value;
       value = (value & ~row.Mask) | (row.Settings[static_cast<size_t>(row.Chosen)].Value & row.Mask);
     }
@@ -172,6 +173,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
   if (mode == TReadMode::Check)
     ApplyChipDefaults(rows);
   TEntryApplier applier(rows, device, sink, limit);
+  applier.SetMode(mode);
   TReadSummary summary;
 
   // A word-addressed family's word is little-endian at twice its address; its own
@@ -243,7 +245,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
       return std::string("no configuration words: the file holds no data at the device's register addresses");
     });
   else if (mode == TReadMode::Check)
-    ReportChipDefaults(applier, rows, device, 1, true);
+    ReportChipDefaults(applier, rows, device, 1, true, registers);
   summary.Entries = applier.Entries();
   summary.Applied = applier.Applied();
   summary.Errors = applier.Errors();

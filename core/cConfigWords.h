@@ -39,8 +39,8 @@ struct TConfigWord {
 };
 
 // Each register's word, in address order: its value when not set, with each of its
-// switches' bits replaced by the chosen setting's value; bits no switch covers keep
-// that value.
+// switches' bits replaced by the chosen setting's value; bits no switch covers, and
+// those of a switch left out, keep that value.
 std::vector<TConfigWord> ConfigWords(const std::vector<TWordRegister> &registers,
                                      const std::vector<TSwitchRow> &rows);
 

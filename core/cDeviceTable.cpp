@@ -52,15 +52,19 @@ void ApplyNamed(std::vector<TSwitchRow> &rows, std::string TSwitchRow::*name) {
 } // namespace
 
 bool AtChipDefault(const TSwitchRow &row) {
-  return !row.ChipDefaultMatchesNone && row.Setting() == row.ChipDefault;
+  return row.LeftOut || (!row.ChipDefaultMatchesNone && row.Setting() == row.ChipDefault);
 }
 
 void ApplyStartSettings(std::vector<TSwitchRow> &rows) {
   ApplyNamed(rows, &TSwitchRow::StartSetting);
+  for (TSwitchRow &row : rows)
+    row.LeftOut = false;
 }
 
 void ApplyChipDefaults(std::vector<TSwitchRow> &rows) {
   ApplyNamed(rows, &TSwitchRow::ChipDefault);
+  for (TSwitchRow &row : rows)
+    row.LeftOut = row.ChipDefaultMatchesNone && !row.Settings.empty();
 }
 
 int FindSetting(const TSwitchRow &row, std::string_view name, bool ignoreCase) {

@@ -36,12 +36,13 @@ struct TWordRegister {
 bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
                      std::vector<TConfigRegister> *registers = nullptr);
 
-// Whether Row's chosen setting is its chip default.
+// Whether Row is at its chip default: its chosen setting is, or it is left out.
 bool AtChipDefault(const TSwitchRow &row);
 
 // Puts every row back to its start setting: the first setting of that name.
 void ApplyStartSettings(std::vector<TSwitchRow> &rows);
-// Puts every row at its chip default: the first setting of that name.
+// Puts every row at its chip default: the first setting of that name, or left out
+// where the chip's default is none of its settings.
 void ApplyChipDefaults(std::vector<TSwitchRow> &rows);
 
 // Index of Name among the row's settings (the first of that name), or -1. Exact,

@@ -17,6 +17,9 @@
 #include <new>
 #include <sstream>
 #include <streambuf>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -745,6 +748,10 @@ TEST(ConfigGenFrom, DiagnosticsAreCheckDiagnosticsEachAtItsFileAndLine) {
       {"device = 18F4520\nconfig\n OSC = HS extra,\n LVP = OFF\n",
        {"FILE:3: error: expected NAME = SETTING", "FILE:1: note: "},
        kExitFailure},
+      {"device = 18F4520\nconfig WDT = OFF\nconfig LVP = OFF\n\nconfig WDT = OFF\n",
+       {"FILE:5: warning: switch 'WDT' named twice with the same setting, on lines 2 and 5",
+        "FILE:1: note: "},
+       kExitOk},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Text);
@@ -1106,7 +1113,7 @@ TEST(ConfigGenPacks, TheSecondOneTimeProgrammableSectorIsReadWrittenAndWarnedOf)
   const TRun from =
       RunCli({"generate", "--folder", packs, "--from", "-", "--changed-only", "--no-comments"}, text);
   EXPECT_EQ(from.Status, kExitOk);
-  EXPECT_EQ(from.Out, "device = 18F04Q20\n\nconfig\n    BBSIZE = BBSIZE_128,\n    SAFLOCK = ON\n");
+  EXPECT_EQ(from.Out, "device = 18F04Q20\n\nconfig\n    SAFLOCK = ON\n");
   EXPECT_NE(from.Err.find("<stdin>" + warning), std::string::npos) << from.Err;
 
   // SAFLOCK = ON and SAFSZ = SAFSZ_512 as a HEX file's words.
@@ -1128,9 +1135,12 @@ TEST(ConfigGenPacks, TheSecondOneTimeProgrammableSectorIsReadWrittenAndWarnedOf)
 }
 
 // A switch whose chip default is none of its settings (the newest parts' boot block
-// size): the text always names it, so the words and what the text compiles to agree,
-// and a text that leaves it out is told.
-TEST(ConfigGenGenerate, ASwitchWhoseChipDefaultIsNoneOfItsSettingsIsAlwaysWrittenAndNoted) {
+// size). The table starts at its last setting, so generate names it and the words
+// agree; but a text that leaves it out, as the vendor IDE does ("BBSIZE = No
+// Setting"), or a word at its bits when not set, leaves it out on the way through:
+// the words keep those bits, the port does not name it, check says what the chip
+// gets.
+TEST(ConfigGenFrom, ASwitchLeftOutWhoseChipDefaultIsNoneOfItsSettingsStaysLeftOut) {
   const std::string packs = SourcePath("samples/packs");
   const TRun changed =
       RunCli({"generate", "--folder", packs, "--device", "18F04Q20", "--info-defaults", "--changed-only"});
@@ -1138,17 +1148,57 @@ TEST(ConfigGenGenerate, ASwitchWhoseChipDefaultIsNoneOfItsSettingsIsAlwaysWritte
             "device = 18F04Q20\n\nconfig\n    BBSIZE = BBSIZE_128 // Boot block size is 128 words\n");
   const TRun words = RunCli({"words", "--folder", packs, "--device", "18F04Q20", "--info-defaults"});
   EXPECT_NE(words.Out.find("CONFIG8  0x300007  0x00\n"), std::string::npos) << words.Out;
-
   const TRun named = RunCli({"check", "--folder", packs, "-"}, changed.Out);
   EXPECT_EQ(named.Status, kExitOk);
   EXPECT_EQ(named.Out.find("none of their settings"), std::string::npos) << named.Out;
-  const TRun left = RunCli({"check", "--folder", packs, "-"}, "device = 18F04Q20\nconfig CP = OFF\n");
-  EXPECT_EQ(left.Status, kExitOk);
-  EXPECT_NE(left.Out.find("<stdin>:1: note: 1 switch(es) of 18F04Q20 left out have a chip default that is "
-                          "none of their settings; they are read as their last setting, which the chip does "
-                          "not get: BBSIZE\n"),
-            std::string::npos)
-      << left.Out;
+
+  const std::string note = ":1: note: 1 switch(es) of 18F04Q20 left out have a chip default that is none of "
+                           "their settings; the chip gets the bits they have when not set: BBSIZE (CONFIG8 & "
+                           "0xFF = 0xFF)\n";
+  const std::string comment = "BBSIZE not set: at the chip's default, which is none of its settings\n";
+  const std::string vendor =
+      "// PIC18F04Q20 Configuration Bit Settings\n\n// CONFIG8\n// BBSIZE = No Setting\n\n"
+      "// CONFIG10\n#pragma config WRTC = OFF\n";
+  const std::string hex = THexText().Upper(0x0030).Data(0x0007, {0xFF}).End().Text();
+  for (const auto &[what, text, device] :
+       {std::tuple<const char *, std::string, const char *>{"a C text", vendor, nullptr},
+        {"a HEX file", hex, "18F04Q20"}}) {
+    SCOPED_TRACE(what);
+    std::vector<std::string> given = {"--folder", packs};
+    if (device != nullptr)
+      given.insert(given.end(), {"--device", device});
+    // The command, the folder and device, then Args with "-" for the text.
+    const auto run = [&](std::vector<std::string> args, const std::string &input) {
+      args.insert(args.begin() + 1, given.begin(), given.end());
+      return RunCli(args, input);
+    };
+    const TRun check = run({"check", "-"}, text);
+    EXPECT_EQ(check.Status, kExitOk) << check.Out;
+    EXPECT_NE(check.Out.find("<stdin>" + note), std::string::npos) << check.Out;
+    EXPECT_NE(run({"words", "--from", "-"}, text).Out.find("CONFIG8  0x300007  0xFF\n"), std::string::npos);
+    // The port in every syntax: BBSIZE is not named, a comment says so, and the
+    // port reads back to the same words.
+    for (const char *syntax : {"tarnwick", "orvane", "c", "asm"}) {
+      SCOPED_TRACE(syntax);
+      const TRun port = run({"generate", "--syntax", syntax, "--from", "-"}, text);
+      EXPECT_EQ(port.Status, kExitOk) << port.Err;
+      EXPECT_EQ(port.Out.find("BBSIZE = "), std::string::npos) << port.Out;
+      EXPECT_NE(port.Out.find(comment), std::string::npos) << port.Out;
+      const TRun back = RunCli({"check", "--folder", packs, "-"}, port.Out);
+      EXPECT_EQ(back.Status, kExitOk);
+      EXPECT_EQ(back.Out.find("warning: BBSIZE"), std::string::npos) << back.Out;
+      EXPECT_NE(back.Out.find("<stdin>" + note), std::string::npos) << back.Out;
+      EXPECT_NE(
+          RunCli({"words", "--folder", packs, "--from", "-"}, port.Out).Out.find("CONFIG8  0x300007  0xFF\n"),
+          std::string::npos);
+    }
+    // Only what differs: a switch left out is at the chip's default.
+    EXPECT_EQ(run({"generate", "--changed-only", "--from", "-"}, text).Out.find("BBSIZE"), std::string::npos);
+    // --set names it again.
+    EXPECT_NE(
+        run({"generate", "--set", "BBSIZE=BBSIZE_512", "--from", "-"}, text).Out.find("BBSIZE = BBSIZE_512,"),
+        std::string::npos);
+  }
 }
 
 // A part without switches (no configuration sector, or every field hidden) gets the

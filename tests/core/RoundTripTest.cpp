@@ -43,13 +43,17 @@ TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEverySyntaxAndOption) {
       std::vector<TSwitchRow> varied = table;
       for (size_t i = 0; i < varied.size(); i += 3)
         varied[i].Chosen = FindSetting(varied[i], varied[i].Settings[i * 7 % varied[i].Settings.size()].Name);
-      for (const bool atDefaults : {true, false})
+      // At the chip's defaults, as a text that names nothing leaves them: a switch
+      // whose chip default is none of its settings is left out.
+      std::vector<TSwitchRow> chip = table;
+      ApplyChipDefaults(chip);
+      for (const std::vector<TSwitchRow> *start : {&table, &varied, &chip})
         for (const TSyntax &syntax : kSyntaxes)
           for (const bool comments : {true, false})
             for (const bool changedOnly : {false, true}) {
+              const bool atDefaults = start != &varied;
               const TConfigTextOptions options{&syntax, comments, changedOnly};
-              const std::string text =
-                  Joined(ConfigTextLines(device, atDefaults ? table : varied, options, registers));
+              const std::string text = Joined(ConfigTextLines(device, *start, options, registers));
               const TTextDevice named = FindDeviceLine(text);
               ASSERT_EQ(named.Name, device);
               std::vector<TSwitchRow> fresh = table;

@@ -247,22 +247,28 @@ TEST(ConfigCheck, AOneTimeProgrammableSettingIsWarnedOfWhereNamedButAChipDefault
                      "1 warning: CP = OFF: " + std::string(kOneTime)}));
 }
 
-TEST(ConfigCheck, SwitchesLeftOutWhoseChipDefaultIsNoneOfTheirSettingsAreNotedOnce) {
+TEST(ConfigCheck, SwitchesLeftOutWhoseChipDefaultIsNoneOfTheirSettingsStayLeftOutAndAreNotedOnce) {
   std::vector<TSwitchRow> table = Table();
   table.push_back(Row("BBSIZE", {"B1", "B0"}, "B0"));
   table[0].ChipDefaultMatchesNone = true;
   table[2].ChipDefaultMatchesNone = true; // LVP: its chip default is no setting, so not warned of as ON
   table[3].ChipDefaultMatchesNone = true;
   std::vector<TSwitchRow> rows = table;
-  EXPECT_EQ(
-      Read("device = 18F1\nconfig WDT = ON, BBSIZE = B1\n", rows, TReadMode::Check),
-      (Strings{"1 note: 2 switch(es) of 18F1 not named, so at the chip's default: FOSC, LVP",
-               "1 note: 2 switch(es) of 18F1 left out have a chip default that is none of their "
-               "settings; they are read as their last setting, which the chip does not get: FOSC, LVP"}));
+  EXPECT_EQ(Read("device = 18F1\nconfig WDT = ON, BBSIZE = B1\n", rows, TReadMode::Check),
+            (Strings{"1 note: 2 switch(es) of 18F1 not named, so at the chip's default: FOSC, LVP",
+                     "1 note: 2 switch(es) of 18F1 left out have a chip default that is none of their "
+                     "settings; the chip gets the bits they have when not set: FOSC, LVP"}));
+  EXPECT_EQ((std::vector<bool>{rows[0].LeftOut, rows[1].LeftOut, rows[2].LeftOut, rows[3].LeftOut}),
+            (std::vector<bool>{true, false, true, false}));
   rows = table;
   EXPECT_EQ(
       Read("device = 18F1\nconfig FOSC = HS, WDT = ON, LVP = OFF, BBSIZE = B1\n", rows, TReadMode::Check),
       Strings{});
+  EXPECT_FALSE(rows[0].LeftOut || rows[2].LeftOut || rows[3].LeftOut);
+  // A paste leaves nothing out: the rows it does not name keep their settings.
+  rows = table;
+  EXPECT_EQ(Read("config WDT = ON\n", rows, TReadMode::Paste), Strings{});
+  EXPECT_FALSE(rows[0].LeftOut || rows[2].LeftOut || rows[3].LeftOut);
 }
 
 namespace {
@@ -356,7 +362,7 @@ TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) 
        {"LP", "OFF", "1", "ON"}},
       {"assembler by the same rules",
        "    PROCESSOR 18F1\n    config CONFIG2H = 0x0F ; a word\n    CONFIG \"fosc\" = 'HS', WDTPS=0b111\n",
-       {"3 error: switch 'WDTPS' named twice (first on line 2); this later setting wins"},
+       {"3 warning: switch 'WDTPS' named twice with the same setting, on lines 2 and 3"},
        {"HS", "ON", "128", "OFF"}},
       {"the house forms take no numbers",
        "config FOSC = 2, CONFIG1H = 2\n",
@@ -380,6 +386,143 @@ TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) 
         static_cast<size_t>(-1), registers);
     EXPECT_EQ(diagnostics, c.Diagnostics);
     EXPECT_EQ(Settings(rows), c.Settings);
+  }
+}
+
+TEST(ConfigCheck, ASwitchNamedTwiceIsAWarningWithTheSameSettingAndAnErrorWithAnother) {
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0x07}, {"CONFIG2H", 0x300003, 0x2F}};
+  const struct {
+    const char *What;
+    std::string Text;
+    Strings Diagnostics;
+    int Errors;
+  } cases[] = {
+      {"the same entry on two lines",
+       "config WDT = OFF\n\n\nconfig WDT = off\n",
+       {"4 warning: switch 'WDT' named twice with the same setting, on lines 1 and 4"},
+       0},
+      {"twice on one line",
+       "#pragma config WDT = ON, WDT = ON\n",
+       {"1 warning: switch 'WDT' named twice with the same setting, on line 1"},
+       0},
+      {"by its name and by its field's value",
+       "#pragma config WDTPS = 8\n#pragma config WDTPS = 0x3\n",
+       {"2 warning: switch 'WDTPS' named twice with the same setting, on lines 1 and 2"},
+       0},
+      {"by its name and through its register's word",
+       "#pragma config WDT = ON\n#pragma config CONFIG2H = 0x01\n",
+       {"2 warning: switch 'WDT' named twice with the same setting, on lines 1 and 2"},
+       0},
+      {"two different settings",
+       "config WDT = OFF\nconfig WDT = ON\n",
+       {"2 error: switch 'WDT' named twice (first on line 1); this later setting wins"},
+       1},
+      {"the same, then another",
+       "config LVP = OFF\nconfig LVP = OFF\nconfig LVP = ON\n",
+       {"2 warning: switch 'LVP' named twice with the same setting, on lines 1 and 2",
+        "3 error: switch 'LVP' named twice (first on line 1); this later setting wins",
+        "3 warning: LVP = ON: low-voltage programming: the PGM pin is given over to programming, and a stray "
+        "high level on it stops the program"},
+       1},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    std::vector<TSwitchRow> rows = FieldTable();
+    Strings diagnostics;
+    const TReadSummary summary = ReadConfigText(
+        c.Text, rows, "18F1", 0, TReadMode::Paste,
+        [&](const TDiagnostic &d) {
+          diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+        },
+        static_cast<size_t>(-1), registers);
+    EXPECT_EQ(diagnostics, c.Diagnostics);
+    EXPECT_EQ(summary.Errors, c.Errors);
+  }
+}
+
+namespace {
+// FieldTable with FOSC's chip default none of its settings: CONFIG1H's bits when
+// not set, 0x07, are no setting's value.
+std::vector<TSwitchRow> LeftOutTable() {
+  std::vector<TSwitchRow> rows = FieldTable();
+  SetDefaults(rows[0], 0x07, false);
+  return rows;
+}
+} // namespace
+
+TEST(ConfigCheck, AWordWithAChipDefaultThatIsNoSettingLeavesTheSwitchOutNotAnError) {
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0x07}, {"CONFIG2H", 0x300003, 0x2F}};
+  const std::string rest = "#pragma config WDT = OFF, WDTPS = 1, LVP = OFF\n";
+  const std::string leftOut = "1 note: 1 switch(es) of 18F1 left out have a chip default that is none of "
+                              "their settings; the chip gets the bits they have when not set: FOSC (CONFIG1H "
+                              "& 0x07 = 0x07)";
+  const struct {
+    const char *What;
+    TReadMode Mode;
+    std::string Text;
+    Strings Diagnostics;
+    bool LeftOut;
+    std::string Setting; // FOSC's, which starts at XT
+  } cases[] = {
+      {"a text that does not name it",
+       TReadMode::Check,
+       rest,
+       {"1 note: 1 switch(es) of 18F1 not named, so at the chip's default: FOSC", leftOut},
+       true,
+       "RC"},
+      {"its register's word at its bits when not set",
+       TReadMode::Check,
+       "#pragma config CONFIG1H = 0x07\n" + rest,
+       {leftOut},
+       true,
+       "RC"},
+      {"the word twice",
+       TReadMode::Check,
+       "#pragma config CONFIG1H = 0x07\n" + rest + "#pragma config CONFIG1H = 7\n",
+       {"3 warning: switch 'FOSC' named twice with the same setting, on lines 1 and 3", leftOut},
+       true,
+       "RC"},
+      {"named, then left out by a word",
+       TReadMode::Check,
+       "#pragma config FOSC = HS\n#pragma config CONFIG1H = 0x07\n" + rest,
+       {"2 error: switch 'FOSC' named twice (first on line 1); this later setting wins", leftOut},
+       true,
+       "RC"},
+      {"a word that chooses a setting",
+       TReadMode::Check,
+       "#pragma config CONFIG1H = 0x02\n" + rest,
+       {},
+       false,
+       "HS"},
+      {"other bits that match no setting stay an error",
+       TReadMode::Check,
+       "#pragma config CONFIG1H = 0x05\n" + rest,
+       {"1 error: CONFIG1H (0x300001) = 0x05: the bits 0x05 of switch 'FOSC' match none of its settings",
+        "1 note: 1 switch(es) of 18F1 not named, so at the chip's default: FOSC", leftOut},
+       true,
+       "RC"},
+      {"a paste keeps the setting",
+       TReadMode::Paste,
+       "#pragma config CONFIG1H = 0x07\n",
+       {"1 note: CONFIG1H (0x300001) = 0x07: the bits 0x07 of switch 'FOSC' are its chip default, which is "
+        "none of its settings: it keeps its setting"},
+       false,
+       "XT"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    std::vector<TSwitchRow> rows = LeftOutTable();
+    rows[0].Chosen = 1;
+    Strings diagnostics;
+    ReadConfigText(
+        c.Text, rows, "18F1", 1, c.Mode,
+        [&](const TDiagnostic &d) {
+          diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+        },
+        static_cast<size_t>(-1), registers);
+    EXPECT_EQ(diagnostics, c.Diagnostics);
+    EXPECT_EQ(rows[0].LeftOut, c.LeftOut);
+    EXPECT_EQ(rows[0].Setting(), c.Setting);
   }
 }
 

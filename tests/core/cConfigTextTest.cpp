@@ -2,6 +2,8 @@
 // list rewrap.
 #include "core/cConfigText.h"
 
+#include "core/cConfigCheck.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -164,9 +166,122 @@ TEST(ConfigText, ChangedOnlyWritesTheChangedRowsWithTheirNamesakesOrTheAllDefaul
   rows[2].Chosen = 1; // one of two rows of a name: both are written, in order
   EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false, true}),
             (Strings{"device = 18F1", "", "config CCPMX = RB3", "config ccpmx = RC1"}));
-  // A switch whose chip default is none of its settings is never at it: always written.
+  // A switch whose chip default is none of its settings is never at one of them,
+  // so at a setting it is written; left out, it is at the chip's default.
   rows[2].Chosen = 0;
   rows[1].ChipDefaultMatchesNone = true;
   EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false, true}),
             (Strings{"device = 18F1", "", "config WDT = OFF"}));
+  rows[1].LeftOut = true;
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false, true}),
+            (Strings{"device = 18F1", "", "' config: every switch at the chip's default"}));
+}
+
+namespace {
+// FOSC and BBSIZE of CONFIG1H, WDT of CONFIG2H; BBSIZE's chip default is none of
+// its settings, and it is left out.
+std::vector<TSwitchRow> WithLeftOut() {
+  std::vector<TSwitchRow> rows{Row("FOSC", "HS", "HS oscillator"), Row("BBSIZE", "B512", "512 words"),
+                               Row("WDT", "OFF", "Watchdog disabled")};
+  rows[1].Settings.push_back({"B128", "128 words"});
+  rows[2].Settings.push_back({"ON", "Watchdog enabled"});
+  rows[0].Register = rows[1].Register = 0;
+  rows[2].Register = 1;
+  for (TSwitchRow &row : rows)
+    row.ChipDefault = row.StartSetting;
+  rows[1].ChipDefault = "B128";
+  rows[1].ChipDefaultMatchesNone = true;
+  rows[1].LeftOut = true;
+  rows[1].Chosen = 1;
+  rows[2].Chosen = 1;
+  return rows;
+}
+} // namespace
+
+TEST(ConfigText, ASwitchLeftOutIsNotNamedButACommentSaysSoAndItReadsBackLeftOut) {
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0xFF}, {"CONFIG2H", 0x300003, 0xFF}};
+  const struct {
+    const TSyntax *Syntax;
+    bool Comments;
+    bool ChangedOnly;
+    Strings Lines;
+  } cases[] = {
+      {&kTarnwickSyntax,
+       true,
+       false,
+       {"device = 18F1", "", "config", "    FOSC = HS,          // HS oscillator",
+        "    // BBSIZE not set: at the chip's default, which is none of its settings",
+        "    WDT = ON            // Watchdog enabled"}},
+      {&kOrvaneSyntax,
+       false,
+       false,
+       {"device = 18F1", "", "config FOSC = HS",
+        "' BBSIZE not set: at the chip's default, which is none of its settings", "config WDT = ON"}},
+      {&kCSyntax,
+       false,
+       false,
+       {"/* device = 18F1 */", "", "// CONFIG1H at 0x300001", "#pragma config FOSC = HS",
+        "// BBSIZE not set: at the chip's default, which is none of its settings", "",
+        "// CONFIG2H at 0x300003", "#pragma config WDT = ON"}},
+      {&kAssemblerSyntax,
+       true,
+       false,
+       {"    PROCESSOR 18F1", "", "; CONFIG1H at 0x300001", "    CONFIG FOSC = HS            ; HS oscillator",
+        "    ; BBSIZE not set: at the chip's default, which is none of its settings", "",
+        "; CONFIG2H at 0x300003", "    CONFIG WDT = ON             ; Watchdog enabled"}},
+      // Only what differs from the chip's default: a switch left out is at it.
+      {&kAssemblerSyntax,
+       false,
+       true,
+       {"    PROCESSOR 18F1", "", "; CONFIG2H at 0x300003", "    CONFIG WDT = ON"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(std::string(c.Syntax->Name) + (c.ChangedOnly ? ", changed only" : ""));
+    const std::vector<TSwitchRow> rows = WithLeftOut();
+    const Strings lines = ConfigTextLines("18F1", rows, {c.Syntax, c.Comments, c.ChangedOnly}, registers);
+    EXPECT_EQ(lines, c.Lines);
+    // Read back, the comment is a comment: no warning, no error, and BBSIZE is left
+    // out again.
+    std::string text;
+    for (const std::string &line : lines)
+      text += line + "\n";
+    std::vector<TSwitchRow> back = WithLeftOut();
+    back[1].LeftOut = false;
+    back[1].Chosen = 0;
+    Strings problems;
+    ReadConfigText(
+        text, back, "18F1", 1, TReadMode::Check,
+        [&](const TDiagnostic &d) {
+          if (d.Severity != TSeverity::Note)
+            problems.push_back(d.Text);
+        },
+        static_cast<size_t>(-1), registers);
+    EXPECT_EQ(problems, Strings{});
+    EXPECT_TRUE(back[1].LeftOut);
+    EXPECT_EQ(ConfigTextLines("18F1", back, {c.Syntax, c.Comments, c.ChangedOnly}, registers), lines);
+  }
+}
+
+TEST(ConfigText, ASwitchLeftOutIsWrittenWhereALaterSwitchOfItsNameIsOrWhereNothingElseIs) {
+  std::vector<TSwitchRow> rows = WithLeftOut();
+  // Every switch left out: the all-defaults comment, then what is left out.
+  rows[0].Name = rows[2].Name = "BBSIZE";
+  for (TSwitchRow &row : rows) {
+    row.Settings = WithLeftOut()[1].Settings;
+    row.ChipDefault = "B128";
+    row.ChipDefaultMatchesNone = row.LeftOut = true;
+    row.Chosen = 1;
+  }
+  rows[1].Name = "WRTB";
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false}),
+            (Strings{"device = 18F1", "", "' config: every switch at the chip's default",
+                     "' BBSIZE not set: at the chip's default, which is none of its settings",
+                     "' WRTB not set: at the chip's default, which is none of its settings",
+                     "' BBSIZE not set: at the chip's default, which is none of its settings"}));
+  // The n-th entry of a name goes to the n-th switch of it: the first BBSIZE is
+  // named where the second is.
+  rows[2].LeftOut = false;
+  rows[2].Chosen = 0;
+  EXPECT_EQ(ConfigTextLines("18F1", rows, {&kOrvaneSyntax, false, true}),
+            (Strings{"device = 18F1", "", "config BBSIZE = B128", "config BBSIZE = B512"}));
 }

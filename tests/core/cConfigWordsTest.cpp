@@ -192,6 +192,79 @@ TEST(ConfigWords, AHexFilesWordsChooseTheSettings) {
   EXPECT_EQ(Settings(rows), (Strings{"HS2", "OFF", "SBORDIS"}));
 }
 
+// OSC's chip default (CONFIG1H's bits 0x0F when not set) is none of its settings;
+// IESO's is ON, BOR's SBORDIS.
+TEST(ConfigWords, AHexFilesChipDefaultBitsThatAreNoSettingLeaveTheSwitchOutAndTheWordsKeepThem) {
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0x8F}, {"CONFIG2L", 0x300002, 0x1F}};
+  const std::string leftOut =
+      "1 note: 1 switch(es) of 18F1 left out have a chip default that is none of "
+      "their settings; the chip gets the bits they have when not set: OSC (CONFIG1H & "
+      "0x0F = 0x0F)";
+  const struct {
+    const char *What;
+    TReadMode Mode;
+    std::string Text;
+    Strings Diagnostics;
+    bool LeftOut;
+    Strings Words; // the words of the table read
+  } cases[] = {
+      {"the word at the register's value when not set",
+       TReadMode::Check,
+       THexText().Upper(0x30).Data(1, {0x8F, 0x1F}).End().Text(),
+       {leftOut},
+       true,
+       {"CONFIG1H  0x300001  0x8F", "CONFIG2L  0x300002  0x1F"}},
+      {"other bits of the register",
+       TReadMode::Check,
+       THexText().Upper(0x30).Data(1, {0x0F, 0x1B}).End().Text(),
+       {leftOut},
+       true,
+       {"CONFIG1H  0x300001  0x0F", "CONFIG2L  0x300002  0x1B"}},
+      {"a register the file does not hold",
+       TReadMode::Check,
+       THexText().Upper(0x30).Data(2, {0x1B}).End().Text(),
+       {"1 note: CONFIG1H (0x300001) is not in the file: its switches (OSC, IESO) are at the chip's default",
+        leftOut},
+       true,
+       {"CONFIG1H  0x300001  0x8F", "CONFIG2L  0x300002  0x1B"}},
+      {"a setting",
+       TReadMode::Check,
+       THexText().Upper(0x30).Data(1, {0x82, 0x1F}).End().Text(),
+       {},
+       false,
+       {"CONFIG1H  0x300001  0x82", "CONFIG2L  0x300002  0x1F"}},
+      {"bits that are neither stay an error",
+       TReadMode::Check,
+       THexText().Upper(0x30).Data(1, {0x85, 0x1F}).End().Text(),
+       {"2 error: CONFIG1H (0x300001) = 0x85: the bits 0x05 of switch 'OSC' match none of its settings",
+        leftOut},
+       true,
+       {"CONFIG1H  0x300001  0x8F", "CONFIG2L  0x300002  0x1F"}},
+      {"a paste keeps the setting",
+       TReadMode::Paste,
+       THexText().Upper(0x30).Data(1, {0x8F, 0x1F}).End().Text(),
+       {"2 note: CONFIG1H (0x300001) = 0x8F: the bits 0x0F of switch 'OSC' are its chip default, which is "
+        "none of its settings: it keeps its setting"},
+       false,
+       {"CONFIG1H  0x300001  0x87", "CONFIG2L  0x300002  0x1F"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    std::vector<TSwitchRow> rows = Rows();
+    for (TSwitchRow &row : rows)
+      SetDefaults(row, registers[static_cast<size_t>(row.Register)].Unset, false);
+    ApplyStartSettings(rows);
+    rows[0].Chosen = 3; // RC, 7
+    Strings diagnostics;
+    ReadHexConfig(c.Text, registers, rows, "18F1", c.Mode, [&](const TDiagnostic &d) {
+      diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+    });
+    EXPECT_EQ(diagnostics, c.Diagnostics);
+    EXPECT_EQ(rows[0].LeftOut, c.LeftOut);
+    EXPECT_EQ(Lines(ConfigWords(registers, rows)), c.Words);
+  }
+}
+
 // For every device of the full-size file, with settings chosen at random: the words
 // of its table, written as a HEX file and read back, give the same text.
 TEST(ConfigWords, WordsWrittenAsAHexFileReadBackToTheSameTextOnEveryDevice) {

@@ -161,12 +161,19 @@ TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
   EXPECT_TRUE(rows[0].ChipDefaultMatchesNone);
   EXPECT_FALSE(rows[1].ChipDefaultMatchesNone);
   EXPECT_FALSE(rows[2].ChipDefaultMatchesNone);
-  // At its ChipDefault, a switch whose chip default is none of its settings is still
-  // not at the chip's default.
+  // At the chip's defaults, a switch whose chip default is none of its settings is
+  // left out (its table showing ChipDefault); at its start setting, the same setting,
+  // it is not at the chip's default.
   ApplyChipDefaults(rows);
   EXPECT_EQ(rows[0].Setting(), "E1");
-  EXPECT_FALSE(AtChipDefault(rows[0]));
+  EXPECT_TRUE(rows[0].LeftOut);
+  EXPECT_FALSE(rows[1].LeftOut);
+  EXPECT_TRUE(AtChipDefault(rows[0]));
   EXPECT_TRUE(AtChipDefault(rows[1]));
+  ApplyStartSettings(rows);
+  EXPECT_EQ(rows[0].Setting(), "E1");
+  EXPECT_FALSE(rows[0].LeftOut);
+  EXPECT_FALSE(AtChipDefault(rows[0]));
 }
 
 namespace {
