@@ -371,7 +371,7 @@ TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) 
        {"LP", "OFF", "1", "OFF"}},
       {"a 0x or 0b number is assembler's, without a PROCESSOR line",
        "    CONFIG FOSC=0b10\n    CONFIG WDT=0b1, CONFIG2H = 0x0B\n",
-       {"2 error: switch 'WDT' named twice (first on line 2); this later setting wins"},
+       {"2 warning: switch 'WDT' named twice with the same setting, on line 2"},
        {"HS", "ON", "32", "OFF"}},
   };
   for (const auto &c : cases) {
