@@ -46,6 +46,9 @@ struct TGenRegister {
 struct TGenDevice {
   std::string Name; // 18F45K22
   std::vector<TGenRegister> Registers;
+  // The pin list (edc:PinList): each pin's functions ("RB5", "KBI1", "PGM"); none
+  // written where it is empty, as the .info file has none.
+  std::vector<std::vector<std::string>> Pins;
 };
 
 // Writes Files (entry names and contents) as a zip archive at Path, deflated, through
