@@ -2,7 +2,8 @@
 //   fb_gen_packs bench DIR            packs of realistic size (about 600 devices);
 //                                     prints the device whose file is 1 MB
 //   fb_gen_packs sample INFO_DIR DIR  the devices of INFO_DIR's 8bit_device.info as
-//                                     packs, as the project's samples hold them, and
+//                                     packs, as the project's samples hold them (with
+//                                     the pin lists the .info file cannot hold), and
 //                                     a part of the newest kind that only packs hold
 //   fb_gen_packs atpack DIR           an .atpack archive of about 80 MB (200 devices);
 //                                     prints the device whose file is 1 MB
@@ -73,6 +74,42 @@ TGenDevice FromTable(const std::string &name, const std::vector<TSwitchRow> &row
     }
   }
   return device;
+}
+
+// A pin list from its pins in order, separated by blanks, each pin's functions
+// written "RB5/KBI1/PGM".
+std::vector<std::vector<std::string>> PinList(const std::string &pins) {
+  std::vector<std::vector<std::string>> list;
+  std::istringstream words(pins);
+  for (std::string pin; words >> pin;) {
+    std::vector<std::string> &functions = list.emplace_back();
+    std::istringstream names(pin);
+    for (std::string name; std::getline(names, name, '/');)
+      functions.push_back(name);
+  }
+  return list;
+}
+
+// The pin lists of the samples' packs, which the .info file cannot hold: the
+// 18F4520 gives RB5 over to PGM, low-voltage programming's entry pin; the 18F26Q10,
+// shaped like the Q parts, has no PGM pin (it enters programming by a key sequence
+// on MCLR). The other parts' files have no pin list: their data says nothing of one.
+std::vector<std::vector<std::string>> SamplePins(const std::string &device) {
+  if (device == "18F4520")
+    return PinList("MCLR/VPP/RE3 RA0/AN0 RA1/AN1 RA2/AN2/VREF-/CVREF RA3/AN3/VREF+ RA4/T0CKI/C1OUT "
+                   "RA5/AN4/SS/HLVDIN/C2OUT RE0/RD/AN5 RE1/WR/AN6 RE2/CS/AN7 VDD VSS OSC1/CLKI/RA7 "
+                   "OSC2/CLKO/RA6 RC0/T1OSO/T13CKI RC1/T1OSI/CCP2 RC2/CCP1/P1A RC3/SCK/SCL RD0/PSP0 RD1/PSP1 "
+                   "RD2/PSP2 RD3/PSP3 RC4/SDI/SDA RC5/SDO RC6/TX/CK RC7/RX/DT RD4/PSP4 RD5/PSP5/P1B "
+                   "RD6/PSP6/P1C RD7/PSP7/P1D VSS VDD RB0/INT0/FLT0/AN12 RB1/INT1/AN10 RB2/INT2/AN8 "
+                   "RB3/AN9/CCP2 RB4/KBI0/AN11 RB5/KBI1/PGM RB6/KBI2/PGC RB7/KBI3/PGD");
+  if (device == "18F26Q10")
+    return PinList("RE3/MCLR/VPP RA0/ANA0/C1IN0- RA1/ANA1/C1IN1- RA2/ANA2/VREF-/DAC1OUT1 RA3/ANA3/VREF+ "
+                   "RA4/ANA4/T0CKI RA5/ANA5/SS1 VSS RA7/ANA7/OSC1/CLKIN RA6/ANA6/OSC2/CLKOUT "
+                   "RC0/ANC0/T1CKI/SOSCO RC1/ANC1/SOSCI RC2/ANC2/T5CKI RC3/ANC3/SCK1/SCL1 RC4/ANC4/SDI1/SDA1 "
+                   "RC5/ANC5/T4IN RC6/ANC6/TX1/CK1 RC7/ANC7/RX1/DT1 VSS VDD RB0/ANB0/INT0/ZCD RB1/ANB1/INT1 "
+                   "RB2/ANB2/INT2 RB3/ANB3/C1IN2- RB4/ANB4/T5G RB5/ANB5/T1G RB6/ANB6/ICSPCLK "
+                   "RB7/ANB7/DAC1OUT2/ICSPDAT");
+  return {};
 }
 
 // A field of the packs-only part: Width bits from Adjust past the last one, with its
@@ -260,6 +297,10 @@ TGenDevice NewestPart() {
                                    {"SAFSZ_1024", "SAF area is 1024 words", 0xF0}})});
   size.Sector = 1;
   size.Otp = true;
+  // A Q part's pins: no PGM pin.
+  device.Pins =
+      PinList("VDD RA5/ANA5/OSC1/CLKIN RA4/ANA4/OSC2/CLKOUT RA3/MCLR/VPP RC5/ANC5 RC4/ANC4 RC3/ANC3 "
+              "RC2/ANC2 RC1/ANC1 RC0/ANC0 RA2/ANA2/INT0 RA1/ANA1/ICSPCLK RA0/ANA0/ICSPDAT VSS");
   return device;
 }
 
@@ -281,8 +322,9 @@ int Sample(const std::string &infoFolder, const fs::path &root) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line.substr(0, line.find('\r')));
 
-  // The K parts in a pack of their own; the others in a pack of two versions, the
-  // older with fewer devices; one K part in both (it is listed from the K pack).
+  // The K parts in a pack of their own, the Q parts in another; the others in a
+  // pack of two versions, the older with fewer devices; one K part in both (it is
+  // listed from the K pack).
   const fs::path vendor = root / "Microchip";
   reader.SetUseInfoDefaults(true);
   TStringList done;
@@ -294,13 +336,17 @@ int Sample(const std::string &infoFolder, const fs::path &root) {
     std::vector<TConfigRegister> registers;
     if (!ReadDeviceTable(reader, name, rows, &registers))
       continue; // listed without a part section: no data to write
-    const std::string xml = PicXml(FromTable(name, rows, registers, lines));
+    TGenDevice device = FromTable(name, rows, registers, lines);
+    device.Pins = SamplePins(name);
+    const std::string xml = PicXml(device);
     const std::string file = "PIC" + name + ".PIC";
     const TDeviceFamily &family = FamilyOfRegisters(registers);
     if (&family == &kEnhancedMidRangeFamily) {
       Write(vendor / "PIC12-16F1xxx_DFP" / "1.3.90" / "edc" / file, xml);
     } else if (&family != &kPic18Family) {
       Write(vendor / "PIC16Fxxx_DFP" / "1.4.149" / "edc" / file, xml);
+    } else if (name.find('Q') != std::string::npos) {
+      Write(vendor / "PIC18F-Q_DFP" / "1.2.71" / "edc" / file, xml);
     } else if (name.find('K') != std::string::npos) {
       Write(vendor / "PIC18F-K_DFP" / "1.0.4" / "edc" / file, xml);
       if (name == "18F25K22")

@@ -148,6 +148,19 @@ void WritePadding(std::string &xml, size_t size) {
   xml += "      </edc:SFRDataSector>\n    </edc:RegardlessOfMode>\n  </edc:DataSpace>\n";
 }
 
+// The pins, as the vendor's files list them: one edc:Pin per pin, its functions as
+// edc:VirtualPin elements.
+void WritePins(std::string &xml, const std::vector<std::vector<std::string>> &pins) {
+  xml += "  <edc:PinList>\n";
+  for (const std::vector<std::string> &pin : pins) {
+    xml += "    <edc:Pin>\n";
+    for (const std::string &function : pin)
+      xml += "      <edc:VirtualPin edc:name=\"" + Attr(function) + "\"/>\n";
+    xml += "    </edc:Pin>\n";
+  }
+  xml += "  </edc:PinList>\n";
+}
+
 void WriteFile(const std::filesystem::path &path, const std::string &text) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary);
@@ -171,6 +184,8 @@ std::string PicXml(const TGenDevice &device, size_t padding) {
          "edc:impl=\"0xff\"/>\n    </edc:DeviceIDSector>\n  </edc:ProgramSpace>\n";
   if (padding > 0)
     WritePadding(xml, padding);
+  if (!device.Pins.empty())
+    WritePins(xml, device.Pins);
   xml += "</edc:PIC>\n";
   return xml;
 }

@@ -47,6 +47,9 @@ struct TGenDevice {
   std::string Name;            // 18F45K22
   std::string Arch = "18xxxx"; // edc:arch: its family
   std::vector<TGenRegister> Registers;
+  // The pin list (edc:PinList): each pin's functions ("RB5", "KBI1", "PGM"); none
+  // written where it is empty, as the .info file has none.
+  std::vector<std::vector<std::string>> Pins;
 };
 
 // Writes Files (entry names and contents) as a zip archive at Path, deflated, through

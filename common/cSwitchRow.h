@@ -8,6 +8,11 @@
 #include <string_view>
 #include <vector>
 
+// What a part's device data says of one of its pins: that the part has it, that it
+// has none (a pin list that names no such pin), or nothing (the .info file lists no
+// pins, nor does a pack without a pin list).
+enum class TPinFact : uint8_t { Unknown, Present, Absent };
+
 // One setting of a switch.
 struct TSwitchSetting {
   std::string Name;
@@ -45,6 +50,10 @@ struct TSwitchRow {
   int Register = -1;
   uint32_t Mask = 0;
   int Line = 0; // where the switch stands in the data file, from 1
+  // Whether the part has a PGM pin (low-voltage programming's entry pin), as its
+  // data says: a fact of the part, the same on each of its rows, so that a row's
+  // risk is told from the row alone.
+  TPinFact PgmPin = TPinFact::Unknown;
 
   const std::string &Setting() const { return Settings[static_cast<size_t>(Chosen)].Name; }
   const std::string &Description() const { return Settings[static_cast<size_t>(Chosen)].Description; }

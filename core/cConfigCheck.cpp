@@ -79,14 +79,22 @@ constexpr const char *kConfigProtect =
     "even by a programmer short of a bulk erase";
 constexpr const char *kReadProtect = "table read protection: code in other blocks can no longer read this "
                                      "block; only a bulk erase of the chip lifts it";
-constexpr const char *kLowVoltage = "low-voltage programming: the PGM pin is given over to "
-                                    "programming, and a stray high level on it stops the program";
+// LVP on, by what the part's data says: a PGM pin, or nothing about one.
+constexpr const char *kLowVoltagePgm = "low-voltage programming: the PGM pin is given over to "
+                                       "programming, and a stray high level on it stops the program";
+constexpr const char *kLowVoltage =
+    "low-voltage programming: programming can start without a high voltage on MCLR/VPP; if the part has a "
+    "PGM pin (its device data does not say), that pin is given over to programming, and a stray high level "
+    "on it stops the program";
 constexpr const char *kDebugger = "background debugger: two port pins are taken by the debugger and the "
                                   "program runs only under a debugger";
 constexpr const char *kExtended =
     "extended instruction set: code built for the standard instruction set runs wrongly";
 constexpr const char *kNoMclr = "MCLR pin disabled: the chip can no longer be reset from the pin, and some "
                                 "programmers then fail to take control of it";
+constexpr const char *kNoMclrUnlessLvp =
+    "MCLR pin disabled while LVP is off (with LVP on the pin stays MCLR): the chip can then no longer be "
+    "reset from the pin, and some programmers fail to take control of it";
 constexpr const char *kOneTime = "one-time programmable: once programmed, this setting can never be undone, "
                                  "not even by a bulk erase";
 
@@ -123,21 +131,45 @@ bool IsOneOf(std::string_view setting, std::initializer_list<std::string_view> n
                      [setting](std::string_view name) { return CompareText(setting, name) == 0; });
 }
 
-// The risk of a switch's family and its safe settings, by name.
-const char *FamilyRisk(std::string_view switchName, std::string_view setting) {
+// Whether Text holds Part, ignoring the letter case of A to Z.
+bool Mentions(std::string_view text, std::string_view part) {
   std::string buffer;
-  const std::string &name = UpperCased(switchName, buffer);
+  std::string wanted;
+  return UpperCased(text, buffer).find(UpperCased(part, wanted)) != std::string::npos;
+}
+
+// LVP on costs what the part's data says. A PGM pin (a pack's pin list names one)
+// is given over to programming. A part without one (its pin list names none, or
+// the setting's own description keeps the MCLR/VPP pin MCLR, as the newer parts'
+// do) enters programming only by a key sequence on MCLR: no risk. Where the data
+// is silent (the .info file lists no pins), the reason that holds for every part.
+const char *LowVoltageRisk(const TSwitchRow &row, const TSwitchSetting &setting) {
+  if (row.PgmPin == TPinFact::Present)
+    return kLowVoltagePgm;
+  if (row.PgmPin == TPinFact::Absent || Mentions(setting.Description, "pin function is MCLR"))
+    return nullptr;
+  return kLowVoltage;
+}
+
+// The risk of a switch's family and its safe settings, by name; the reason, where
+// the part's data tells more, from that data.
+const char *FamilyRisk(const TSwitchRow &row, const TSwitchSetting &setting) {
+  std::string buffer;
+  const std::string &name = UpperCased(row.Name, buffer);
   if (const char *reason = ProtectionReason(name))
-    return CompareText(setting, "OFF") == 0 ? nullptr : reason;
-  if (name == "MCLRE")
-    return IsOneOf(setting, {"ON", "EXTMCLR"}) ? nullptr : kNoMclr;
-  const char *reason = name == "LVP"     ? kLowVoltage
-                       : name == "DEBUG" ? kDebugger
-                       : name == "XINST" ? kExtended
-                                         : nullptr;
-  if (reason != nullptr && !IsOneOf(setting, {"OFF", "DISABLED", "DISABLE"}))
-    return reason;
-  return nullptr;
+    return CompareText(setting.Name, "OFF") == 0 ? nullptr : reason;
+  if (name == "MCLRE") {
+    if (IsOneOf(setting.Name, {"ON", "EXTMCLR"}))
+      return nullptr;
+    // The newer parts' descriptions say that with LVP on the pin stays MCLR.
+    return Mentions(setting.Description, "LVP") ? kNoMclrUnlessLvp : kNoMclr;
+  }
+  if (IsOneOf(setting.Name, {"OFF", "DISABLED", "DISABLE"}))
+    return nullptr;
+  return name == "LVP"     ? LowVoltageRisk(row, setting)
+         : name == "DEBUG" ? kDebugger
+         : name == "XINST" ? kExtended
+                           : nullptr;
 }
 } // namespace
 
@@ -510,10 +542,10 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
 }
 
 const char *RiskOf(const TSwitchRow &row, int setting) {
-  const std::string &name = row.Settings[static_cast<size_t>(setting)].Name;
-  if (row.Otp && (row.ChipDefaultMatchesNone || name != row.ChipDefault))
+  const TSwitchSetting &chosen = row.Settings[static_cast<size_t>(setting)];
+  if (row.Otp && (row.ChipDefaultMatchesNone || chosen.Name != row.ChipDefault))
     return kOneTime;
-  return FamilyRisk(row.Name, name);
+  return FamilyRisk(row, chosen);
 }
 
 std::string RiskWarning(const TSwitchRow &row, int setting) {

@@ -165,7 +165,11 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
 // risk goes by the switch's family and its safe settings, so new names of a family
 // are covered: protection (CP, CPn, CPB/C/D, WRT, WRTn, WRTB/C/D, WRTAPP, WRTSAF,
 // EBTR, EBTRn, EBTRB) is safe only OFF; MCLRE ON or EXTMCLR; LVP, DEBUG and XINST
-// off (OFF, DISABLED or DISABLE). Every other setting of these switches is risky.
+// off (OFF, DISABLED or DISABLE). Every other setting of these switches is risky,
+// but LVP on a part whose data says it has no PGM pin (its pin list names none, or
+// the setting's description keeps the MCLR/VPP pin MCLR). Where the part's data says
+// more, the reason says it: LVP's names the PGM pin only where the part has one;
+// MCLRE's says that LVP on keeps the pin MCLR where the setting's description does.
 const char *RiskOf(const TSwitchRow &row, int setting);
 // "SWITCH = SETTING: reason" for a risky setting of Row, or empty.
 std::string RiskWarning(const TSwitchRow &row, int setting);

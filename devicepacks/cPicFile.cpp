@@ -33,13 +33,14 @@ struct TNames {
         ConfigFuseSector(prefix + "ConfigFuseSector"), WORMHoleSector(prefix + "WORMHoleSector"),
         DCRDef(prefix + "DCRDef"), DCRModeList(prefix + "DCRModeList"), DCRMode(prefix + "DCRMode"),
         DCRFieldDef(prefix + "DCRFieldDef"), AdjustPoint(prefix + "AdjustPoint"),
-        DCRFieldSemantic(prefix + "DCRFieldSemantic"), name(prefix + "name"), cname(prefix + "cname"),
+        DCRFieldSemantic(prefix + "DCRFieldSemantic"), PinList(prefix + "PinList"), Pin(prefix + "Pin"),
+        VirtualPin(prefix + "VirtualPin"), name(prefix + "name"), cname(prefix + "cname"),
         desc(prefix + "desc"), addr(prefix + "_addr"), factorydefault(prefix + "factorydefault"),
         defaultValue(prefix + "default"), mask(prefix + "mask"), nzwidth(prefix + "nzwidth"),
         offset(prefix + "offset"), ishidden(prefix + "ishidden"), islanghidden(prefix + "islanghidden"),
         when(prefix + "when"), impl(prefix + "impl") {}
   std::string PIC, ProgramSpace, ConfigFuseSector, WORMHoleSector, DCRDef, DCRModeList, DCRMode, DCRFieldDef,
-      AdjustPoint, DCRFieldSemantic;
+      AdjustPoint, DCRFieldSemantic, PinList, Pin, VirtualPin;
   std::string name, cname, desc, addr, factorydefault, defaultValue, mask, nzwidth, offset, ishidden,
       islanghidden, when, impl;
 };
@@ -106,6 +107,8 @@ private:
   bool TryNumber(std::string_view text, bool isSigned, int64_t &value);
   int64_t Number(pugi::xml_node node, const std::string &attribute, const std::string &what, bool isSigned,
                  const int64_t *fallback = nullptr);
+  // The pin list, where there is one: each pin's functions.
+  void ReadPins(pugi::xml_node list);
   void ReadRegister(pugi::xml_node def, bool otp);
   // Reads the field at bit Offset into Reg; returns its width.
   int64_t ReadField(pugi::xml_node def, TPicRegister &reg, int64_t offset);
@@ -189,6 +192,7 @@ void TPicParser::Parse() {
     Fail("the family of " + QuotedForMessage(FDevice.Name) + " cannot be told: its " + prefix + "arch " +
              QuotedForMessage(arch) + " is none of 18xxxx, 16Exxx, 16xxxx, 16c5x, 16c5xe",
          root);
+  ReadPins(root.child(FNames.PinList.c_str()));
 
   // The configuration registers: those of every ConfigFuseSector in file order (the
   // newest parts add a second, one-time programmable one), or of the WORMHoleSector
@@ -207,6 +211,17 @@ void TPicParser::Parse() {
     throw;
   }
   std::stable_sort(FDevice.Registers.begin(), FDevice.Registers.end(), byAddress);
+}
+
+void TPicParser::ReadPins(pugi::xml_node list) {
+  if (!list)
+    return;
+  FDevice.PinListed = true;
+  for (const pugi::xml_node pin : list.children(FNames.Pin.c_str())) {
+    TPicPin &read = FDevice.Pins.emplace_back();
+    for (const pugi::xml_node function : pin.children(FNames.VirtualPin.c_str()))
+      read.Functions.push_back(Text(function, FNames.name));
+  }
 }
 
 void TPicParser::ReadRegister(pugi::xml_node def, bool otp) {

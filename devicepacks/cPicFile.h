@@ -1,6 +1,6 @@
 // One device's .PIC file from a device pack, parsed into a plain model: its
-// configuration registers, their fields and each field's settings, as the file
-// gives them (names and descriptions in code page 1252).
+// configuration registers, their fields and each field's settings, and its pins,
+// as the file gives them (names and descriptions in code page 1252).
 #pragma once
 
 #include "common/cDeviceFamily.h"
@@ -46,11 +46,21 @@ struct TPicRegister {
   bool Otp = false;              // its sector is one-time programmable (edc:isotp is "true")
 };
 
+// A pin of the part (edc:Pin in edc:PinList): the names of its functions
+// (edc:VirtualPin's edc:name: "RB5", "KBI1", "PGM"), in file order.
+struct TPicPin {
+  std::vector<std::string> Functions;
+};
+
 struct TPicDevice {
   std::string Name; // edc:name of the root
   // Its family: the root's edc:arch ("18xxxx", "16Exxx", ...), else PIC18 where its
   // name is one; a file whose family cannot be told is an error.
   const TDeviceFamily *Family = &kPic18Family;
+  // The part's pins, where the file has a pin list (PinListed); an empty list then
+  // still says that no pin has a function the list does not name.
+  bool PinListed = false;
+  std::vector<TPicPin> Pins;
   // Those of every configuration sector (ConfigFuseSector; WORMHoleSector in parts
   // that have none), in address order.
   std::vector<TPicRegister> Registers;

@@ -15,10 +15,23 @@ bool IsReserved(const std::string &name) {
 bool StartsWithText(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && CompareText(text.substr(0, prefix.size()), prefix) == 0;
 }
+
+// Whether the part has a PGM pin: a pin with that function where the file lists
+// its pins, nothing known where it does not.
+TPinFact PgmPinOf(const TPicDevice &model) {
+  if (!model.PinListed)
+    return TPinFact::Unknown;
+  for (const TPicPin &pin : model.Pins)
+    for (const std::string &function : pin.Functions)
+      if (CompareText(function, "PGM") == 0)
+        return TPinFact::Present;
+  return TPinFact::Absent;
+}
 } // namespace
 
 void AddPicRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                 std::vector<TConfigRegister> *registers) {
+  const TPinFact pgmPin = PgmPinOf(model);
   for (size_t r = 0; r < model.Registers.size(); ++r) {
     const TPicRegister &reg = model.Registers[r];
     if (registers != nullptr) {
@@ -36,6 +49,7 @@ void AddPicRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwit
       row.Register = static_cast<int>(r);
       row.Line = field.Line;
       row.Otp = reg.Otp;
+      row.PgmPin = pgmPin;
       for (const TPicSemantic &semantic : field.Semantics) {
         if (semantic.Hidden || semantic.LangHidden || semantic.Name.empty() || IsReserved(semantic.Name))
           continue;

@@ -12,8 +12,9 @@
 #include <vector>
 
 // Appends the rows of a parsed .PIC file, register by register in address order,
-// field by field in bit order: a row for each field with an offered setting; and
-// its registers to Registers when given.
+// field by field in bit order: a row for each field with an offered setting, each
+// with whether the part has a PGM pin as its pin list says; and its registers to
+// Registers when given.
 void AddPicRows(const TPicDevice &model, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                 std::vector<TConfigRegister> *registers);
 // Reads a device's model with Read (a .PIC file, an archive's entry) and appends its

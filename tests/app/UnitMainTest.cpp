@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -1012,6 +1013,33 @@ TEST_F(MainWindow, AOneTimeProgrammableSwitchIsMarkedWarnedOfAndTippedAsSuch) {
   W->CheckBox("CheckBoxOrvaneSyntax").Click();
   EXPECT_EQ(W->OutputBox("Memo").Text(),
             Crlf({"device = 18F1", "", "' config: every switch at the chip's default"}));
+}
+
+// LVP = ON is marked red, with the reason as its tip, only where the part's own data
+// says it costs a pin: the 18F4520's pack lists a PGM pin, the Q-shaped 18F26Q10's
+// none.
+TEST_F(MainWindow, LvpOnIsMarkedRiskyOnlyOnAPartWhosePackListsAPgmPin) {
+  Open();
+  W->Form().Models().SetPath(SourcePath("samples/packs"));
+  W->Button("ButtonLoadDeviceInfoFile").Click();
+  const struct {
+    const char *Device;
+    std::string Risk;
+  } cases[] = {
+      {"18F4520", "LVP = ON: low-voltage programming: the PGM pin is given over to programming, and a stray "
+                  "high level on it stops the program"},
+      {"18F26Q10", ""},
+  };
+  for (const auto &c : cases) {
+    Pick(c.Device);
+    const Strings names = Column(ISettingsGrid::kColConfig);
+    const auto lvp = std::find(names.begin(), names.end(), "LVP");
+    ASSERT_NE(lvp, names.end()) << c.Device;
+    const int row = static_cast<int>(lvp - names.begin());
+    const int on = FindSetting(W->Form().Rows()[static_cast<size_t>(row)], "ON");
+    ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(row, on)) << c.Device;
+    EXPECT_EQ(Marks(*W)[static_cast<size_t>(row)].Risk, c.Risk) << c.Device;
+  }
 }
 
 // --- Persisted settings -----------------------------------------------------------------

@@ -59,13 +59,13 @@ void ExpectUsageError(const std::vector<std::string> &args) {
 TEST(ConfigGenDevices, PrintsTheStatusLineAndTheNamesInFileOrder) {
   const TRun run = RunCli({"devices", "--folder", SamplesFolder()});
   EXPECT_EQ(run.Status, kExitOk) << run.Err;
-  EXPECT_EQ(run.Out, "resource file: V1.42.7    7 device(s) found\n"
-                     "18F1220\n18F2550\n18F25K22\n18F45K50\n18F4520\n18F8722\n18F2550\n");
+  EXPECT_EQ(run.Out, "resource file: V1.42.7    8 device(s) found\n"
+                     "18F1220\n18F2550\n18F25K22\n18F45K50\n18F4520\n18F8722\n18F2550\n18F26Q10\n");
   EXPECT_EQ(run.Err, "");
 
   const TRun withLF = RunCli({"devices", "--include-lf", "--folder=" + SamplesFolder()});
   EXPECT_EQ(withLF.Status, kExitOk);
-  EXPECT_EQ(withLF.Out.substr(0, withLF.Out.find('\n')), "resource file: V1.42.7    9 device(s) found");
+  EXPECT_EQ(withLF.Out.substr(0, withLF.Out.find('\n')), "resource file: V1.42.7    10 device(s) found");
   EXPECT_NE(withLF.Out.find("\n18LF25K22\n"), std::string::npos);
 }
 
@@ -714,8 +714,9 @@ TEST(ConfigGenFrom, CarriesAConfigurationToAnotherDeviceReportingWhatItCannotTak
       "<stdin>:6: error: unknown switch 'VREGEN' for 18F4520; its switches: OSC, FCMEN, IESO, "
       "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
       "<stdin>:1: warning: LVP = ON (the chip's default, as the text does not name LVP): low-voltage "
-      "programming: the PGM pin is given over to programming, and a stray high level on it stops the "
-      "program\n"
+      "programming: programming can start without a high voltage on MCLR/VPP; if the part has a PGM pin "
+      "(its device data does not say), that pin is given over to programming, and a stray high level on it "
+      "stops the program\n"
       "<stdin>:1: note: 15 switch(es) of 18F4520 not named, so at the chip's default: OSC, FCMEN, IESO, "
       "PWRT, BOREN, BORV, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n");
   // The text is printed all the same: what could be carried is, --set goes on top.
@@ -1017,13 +1018,13 @@ TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives
   ASSERT_EQ(WritePackArchives(packs, archived.Path()).size(), 6u);
   const char *const packsOnly = "18F04Q20";
   const std::string listing =
-      "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    8 device(s) found\n"
-      "18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n";
+      "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    9 device(s) found\n"
+      "18F04Q20\n18F1220\n18F2550\n18F25K22\n18F26Q10\n18F4520\n18F45K50\n18LF25K22\n18LF45K50\n";
   // Every part: the PIC18 ones and one of each other family.
   const std::string all =
-      "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    11 device(s) found\n"
-      "12F509\n16F1847\n16F628A\n18F04Q20\n18F1220\n18F2550\n18F25K22\n18F4520\n18F45K50\n18LF25K22\n"
-      "18LF45K50\n";
+      "resource file: PIC18F-K_DFP 1.0.4, PIC18F-Q_DFP 1.2.71, PIC18Fxxxx_DFP 1.10.3    12 device(s) found\n"
+      "12F509\n16F1847\n16F628A\n18F04Q20\n18F1220\n18F2550\n18F25K22\n18F26Q10\n18F4520\n18F45K50\n"
+      "18LF25K22\n18LF45K50\n";
   for (const std::string &folder : {packs, archived.Path()}) {
     const TRun devices = RunCli({"devices", "--folder", folder, "--include-lf"});
     EXPECT_EQ(devices.Status, kExitOk) << devices.Err;
@@ -1064,7 +1065,7 @@ TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives
     for (const std::vector<std::string> &args : commands)
       same(args, name, "");
   }
-  EXPECT_EQ(devices, 11);
+  EXPECT_EQ(devices, 12);
   // A word-addressed part's HEX file (CONFIG1 at 0x8007: bytes at 0x1000E), as gpasm
   // writes it, with the bits above 14 set.
   const std::string wordHex = THexText().Upper(0x0001).Data(0x000E, {0xBC, 0xFF}).End().Text();
@@ -1073,13 +1074,65 @@ TEST(ConfigGenPacks, TheSamplePacksInstalledOrArchivedGiveWhatTheSampleFileGives
   EXPECT_EQ(fromHex.Status, kExitOk) << fromHex.Err;
   EXPECT_NE(fromHex.Out.find("FOSC = INTOSC"), std::string::npos) << fromHex.Out;
 
-  // A text checked, and a HEX file's words (OSC = HS) read back.
-  const TRun check = same({"check", "-"}, "18F4520", "config\n  OSC = HS,\n  LVP = ON,\n  WDT = MAYBE\n");
+  // A text checked, and a HEX file's words (OSC = HS, LVP = OFF) read back. (LVP's reason tells
+  // the sources apart: only the packs list the 18F4520's pins.)
+  const TRun check = same({"check", "-"}, "18F4520", "config\n  OSC = HS,\n  LVP = OFF,\n  WDT = MAYBE\n");
   EXPECT_EQ(check.Status, kExitFailure);
   EXPECT_NE(check.Out.find("unknown setting 'MAYBE'"), std::string::npos) << check.Out;
-  const std::string hex = THexText().Upper(0x0030).Data(0x0001, {0x02}).End().Text();
+  const std::string hex = THexText().Upper(0x0030).Data(0x0001, {0x02}).Data(0x0006, {0x81}).End().Text();
   EXPECT_EQ(same({"check", "-"}, "18F4520", hex).Status, kExitOk);
   EXPECT_NE(same({"generate", "--from", "-"}, "18F4520", hex).Out.find("OSC = HS"), std::string::npos);
+}
+
+// LVP = ON costs what the part's own data says: the 18F4520's pack lists a PGM pin;
+// the Q parts' packs list none, and the 18F26Q10's setting keeps MCLR/VPP MCLR in
+// the .info file too; the .info file lists no pins, so there the 18F4520's reason is
+// one that holds for any part. Named, and as the chip's default a text leaves out.
+TEST(ConfigGenPacks, LowVoltageProgrammingIsWarnedOfAsThePartsOwnDataSays) {
+  const std::string packs = SourcePath("samples/packs");
+  const std::string pgm = "low-voltage programming: the PGM pin is given over to programming, and a stray "
+                          "high level on it stops the program";
+  const std::string anyPart =
+      "low-voltage programming: programming can start without a high voltage on MCLR/VPP; if the part has a "
+      "PGM pin (its device data does not say), that pin is given over to programming, and a stray high level "
+      "on it stops the program";
+  const struct {
+    const char *What;
+    std::string Folder;
+    const char *Device;
+    std::string Reason; // empty: no warning
+  } cases[] = {
+      {"a PGM pin in the pack's pin list", packs, "18F4520", pgm},
+      {"a Q part's pack: no PGM pin", packs, "18F26Q10", ""},
+      {"the packs-only Q part: no PGM pin", packs, "18F04Q20", ""},
+      {"a Q part in the .info file: its setting keeps MCLR/VPP MCLR", SamplesFolder(), "18F26Q10", ""},
+      {"the .info file lists no pins", SamplesFolder(), "18F4520", anyPart},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const std::string device = std::string("device = ") + c.Device + "\n";
+    const TRun named = RunCli({"check", "--folder", c.Folder, "-"}, device + "config LVP = ON\n");
+    const TRun left = RunCli({"check", "--folder", c.Folder, "-"},
+                             device + "// config: every switch at the chip's default\n");
+    EXPECT_EQ(named.Status, kExitOk) << named.Out;
+    EXPECT_EQ(left.Status, kExitOk) << left.Out;
+    const auto warnings = [](const std::string &out) {
+      std::string found;
+      std::istringstream lines(out);
+      for (std::string line; std::getline(lines, line);)
+        if (line.find(": warning: ") != std::string::npos)
+          found += line + "\n";
+      return found;
+    };
+    EXPECT_EQ(warnings(named.Out),
+              c.Reason.empty() ? "" : "<stdin>:2: warning: LVP = ON: " + c.Reason + "\n");
+    EXPECT_EQ(warnings(left.Out),
+              c.Reason.empty()
+                  ? ""
+                  : "<stdin>:1: warning: LVP = ON (the chip's default, as the text does not name "
+                    "LVP): " +
+                        c.Reason + "\n");
+  }
 }
 
 namespace {

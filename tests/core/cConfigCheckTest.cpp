@@ -19,8 +19,13 @@ TSwitchRow Row(const std::string &name, std::initializer_list<const char *> sett
   return row;
 }
 
+// A part with a PGM pin, whose LVP is on by default.
 std::vector<TSwitchRow> Table() {
-  return {Row("FOSC", {"LP", "XT", "HS", "HS"}), Row("WDT", {"OFF", "ON"}), Row("LVP", {"OFF", "ON"}, "ON")};
+  std::vector<TSwitchRow> rows = {Row("FOSC", {"LP", "XT", "HS", "HS"}), Row("WDT", {"OFF", "ON"}),
+                                  Row("LVP", {"OFF", "ON"}, "ON")};
+  for (TSwitchRow &row : rows)
+    row.PgmPin = TPinFact::Present;
+  return rows;
 }
 
 // Reads Text onto Rows; the diagnostics as "LINE severity: text".
@@ -195,6 +200,57 @@ TEST(ConfigCheck, RiskGoesBySwitchFamilyAndItsSafeSettings) {
 }
 
 namespace {
+constexpr const char *kPgmPin = "low-voltage programming: the PGM pin is given over to programming, and a "
+                                "stray high level on it stops the program";
+constexpr const char *kAnyPart =
+    "low-voltage programming: programming can start without a high voltage on MCLR/VPP; if the part has a "
+    "PGM pin (its device data does not say), that pin is given over to programming, and a stray high level "
+    "on it stops the program";
+constexpr const char *kNoMclr = "MCLR pin disabled: the chip can no longer be reset from the pin, and some "
+                                "programmers then fail to take control of it";
+// The Q parts' words for LVP on, and for a MCLR pin whose function hangs on LVP.
+constexpr const char *kQLvpOn =
+    "Low voltage programming enabled. MCLR/VPP pin function is MCLR. MCLRE configuration bit is ignored";
+constexpr const char *kQIntMclr =
+    "If LVP = 0, MCLR pin function is port defined function; If LVP = 1, RE3 pin function is MCLR";
+} // namespace
+
+// A risk and its reason come from the part's own data where it says them: whether
+// the part has a PGM pin (a pack's pin list), what a setting's description says of
+// the MCLR pin; where the data is silent, the reason holds for every part.
+TEST(ConfigCheck, TheRiskAndItsReasonComeFromThePartsOwnData) {
+  const struct {
+    const char *What;
+    const char *Switch, *Setting, *Description;
+    TPinFact PgmPin;
+    std::string Reason; // empty: not risky
+  } cases[] = {
+      {"a PGM pin in the pin list", "LVP", "ON", "Single-Supply ICSP enabled", TPinFact::Present, kPgmPin},
+      {"no PGM pin in the pin list", "LVP", "ON", "Single-Supply ICSP enabled", TPinFact::Absent, ""},
+      {"the description keeps MCLR/VPP MCLR", "LVP", "ON", kQLvpOn, TPinFact::Unknown, ""},
+      {"in any letter case", "LVP", "Enabled", "LVP on; the pin function is mclr", TPinFact::Unknown, ""},
+      {"the pin list before the description", "LVP", "ON", kQLvpOn, TPinFact::Present, kPgmPin},
+      {"nothing said: the reason for any part", "LVP", "ON", "Single-Supply ICSP enabled", TPinFact::Unknown,
+       kAnyPart},
+      {"off, with a PGM pin", "LVP", "OFF", "Single-Supply ICSP disabled", TPinFact::Present, ""},
+      {"MCLR off while LVP is off", "MCLRE", "INTMCLR", kQIntMclr, TPinFact::Absent,
+       "MCLR pin disabled while LVP is off (with LVP on the pin stays MCLR): the chip can then no longer be "
+       "reset from the pin, and some programmers fail to take control of it"},
+      {"MCLR off", "MCLRE", "OFF", "RE3 input pin enabled; MCLR disabled", TPinFact::Absent, kNoMclr},
+      {"the debugger, whatever the pins", "DEBUG", "ON", "Background debugger enabled", TPinFact::Absent,
+       "background debugger: two port pins are taken by the debugger and the program runs only under a "
+       "debugger"},
+  };
+  for (const auto &c : cases) {
+    TSwitchRow row = Row(c.Switch, {c.Setting, "CHIP"}, "CHIP");
+    row.Settings[0].Description = c.Description;
+    row.PgmPin = c.PgmPin;
+    const char *reason = RiskOf(row, 0);
+    EXPECT_EQ(reason == nullptr ? "" : reason, c.Reason) << c.What;
+  }
+}
+
+namespace {
 constexpr const char *kOneTime =
     "one-time programmable: once programmed, this setting can never be undone, not even by a bulk erase";
 
@@ -357,8 +413,7 @@ TEST(ConfigCheck, CAndAssemblerAsPeopleWriteThemGiveTheDiagnosticsAUserExpects) 
        {"LP", "ON", "1", "OFF"}},
       {"a risky setting given as a number",
        "#pragma config LVP = 1\n",
-       {"1 warning: LVP = ON: low-voltage programming: the PGM pin is given over to programming, and a stray "
-        "high level on it stops the program"},
+       {std::string("1 warning: LVP = ON: ") + kAnyPart},
        {"LP", "OFF", "1", "ON"}},
       {"assembler by the same rules",
        "    PROCESSOR 18F1\n    config CONFIG2H = 0x0F ; a word\n    CONFIG \"fosc\" = 'HS', WDTPS=0b111\n",
@@ -421,8 +476,9 @@ TEST(ConfigCheck, ASwitchNamedTwiceIsAWarningWithTheSameSettingAndAnErrorWithAno
        "config LVP = OFF\nconfig LVP = OFF\nconfig LVP = ON\n",
        {"2 warning: switch 'LVP' named twice with the same setting, on lines 1 and 2",
         "3 error: switch 'LVP' named twice (first on line 1); this later setting wins",
-        "3 warning: LVP = ON: low-voltage programming: the PGM pin is given over to programming, and a stray "
-        "high level on it stops the program"},
+        "3 warning: LVP = ON: low-voltage programming: programming can start without a high voltage on "
+        "MCLR/VPP; if the part has a PGM pin (its device data does not say), that pin is given over to "
+        "programming, and a stray high level on it stops the program"},
        1},
   };
   for (const auto &c : cases) {

@@ -314,6 +314,50 @@ TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
   }
 }
 
+// Whether the part has a PGM pin is what its pack's pin list says, on each of its
+// rows; the .info file lists no pins, so there nothing is known.
+TEST(DeviceTable, ThePacksPinListSaysWhetherThePartHasAPgmPinAndTheInfoFileNothing) {
+  const struct {
+    const char *Name;
+    std::vector<std::vector<std::string>> Pins;
+    TPinFact Packs;
+  } cases[] = {
+      {"18F1", {{"MCLR", "VPP", "RE3"}, {"RB5", "KBI1", "PGM"}, {"RB6", "PGC"}}, TPinFact::Present},
+      {"18F2", {{"RB5", "pgm"}}, TPinFact::Present},
+      {"18F3", {{"RE3", "MCLR", "VPP"}, {"RB6", "ICSPCLK"}, {"RB7", "ICSPDAT"}}, TPinFact::Absent},
+      {"18F4", {{"RB5", "PGMX"}, {"PGM2"}}, TPinFact::Absent},
+      {"18F5", {}, TPinFact::Unknown}, // no pin list
+  };
+  std::vector<TGenDevice> devices;
+  for (const auto &c : cases) {
+    TGenDevice &device = devices.emplace_back();
+    device.Name = c.Name;
+    TGenRegister reg{"CONFIG4L", 0x300006, 0x85, 0xFF, false, {}};
+    reg.Fields.push_back(
+        {"STVREN", "Stack", 0x1, 1, 0, false, false, false, {Setting("OFF", 0), Setting("ON", 1)}});
+    reg.Fields.push_back(
+        {"LVP", "Low voltage", 0x1, 1, 1, false, false, false, {Setting("OFF", 0), Setting("ON", 1)}});
+    device.Registers.push_back(reg);
+    device.Pins = c.Pins;
+  }
+  const TBothSources sources(devices);
+  TDeviceInfo info;
+  TDeviceInfo packs;
+  packs.SetSourceChooser(ChooseDeviceSource);
+  info.LoadDeviceIndex(sources.Info.Path(), false);
+  packs.LoadDeviceIndex(sources.Packs.Path(), false);
+  for (const auto &c : cases) {
+    std::vector<TSwitchRow> rows;
+    ASSERT_TRUE(ReadDeviceTable(packs, c.Name, rows));
+    ASSERT_EQ(rows.size(), 2u) << c.Name;
+    for (const TSwitchRow &row : rows)
+      EXPECT_EQ(row.PgmPin, c.Packs) << c.Name << " " << row.Name;
+    ASSERT_TRUE(ReadDeviceTable(info, c.Name, rows));
+    for (const TSwitchRow &row : rows)
+      EXPECT_EQ(row.PgmPin, TPinFact::Unknown) << c.Name << " " << row.Name;
+  }
+}
+
 TEST(DeviceTable, ASecondOneTimeProgrammableSectorJoinsInAddressOrderAndMarksItsRowsAndRegisters) {
   TGenDevice device;
   device.Name = "18F04Q20";

@@ -714,7 +714,7 @@ TEST(DeviceInfoSample, ListsTheSampleDevicesAndWalksThemToTheEnd) {
   ASSERT_EQ(reader.LoadError(), "");
   EXPECT_EQ(reader.Version, "V1.42.7");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550", "18F25K22", "18LF25K22", "18F45K50",
-                                            "18LF45K50", "18F4520", "18F8722", "18F2550"}));
+                                            "18LF45K50", "18F4520", "18F8722", "18F2550", "18F26Q10"}));
   const auto sw = WalkDevice(reader, "18F25K22");
   ASSERT_GE(sw.size(), 20u);
   EXPECT_EQ(sw.front().Name, "FOSC");

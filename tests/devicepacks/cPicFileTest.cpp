@@ -157,6 +157,39 @@ TEST(PicFile, ReadsEveryConfigurationSectorInAddressOrderWithItsOneTimeProgramma
   EXPECT_FALSE(device.Registers[0].Otp);
 }
 
+TEST(PicFile, ReadsThePinListEachPinWithItsFunctionsInFileOrder) {
+  // As the vendor's files list them: beside the program space, one edc:Pin per pin,
+  // its functions as edc:VirtualPin elements (other children are not functions).
+  TPicDevice device;
+  ReadPicText(R"(<edc:PIC xmlns:edc="http://crownking/edc" edc:name="PIC18F1">
+<edc:ProgramSpace/>
+<edc:PinList>
+ <edc:Pin><edc:VirtualPin edc:name="MCLR"/><edc:VirtualPin edc:name="VPP"/><edc:VirtualPin edc:name="RE3"/></edc:Pin>
+ <edc:Pin/>
+ <edc:Pin><edc:VirtualPin edc:name="RB5"/><edc:Note edc:name="X"/><edc:VirtualPin edc:name="PGM"/></edc:Pin>
+</edc:PinList>
+</edc:PIC>
+)",
+              "X.PIC", device);
+  EXPECT_TRUE(device.PinListed);
+  std::vector<std::vector<std::string>> pins;
+  for (const TPicPin &pin : device.Pins)
+    pins.push_back(pin.Functions);
+  EXPECT_EQ(pins, (std::vector<std::vector<std::string>>{{"MCLR", "VPP", "RE3"}, {}, {"RB5", "PGM"}}));
+
+  // Any prefix bound to the vendor's namespace.
+  ReadPicText("<x:PIC xmlns:x=\"http://crownking/edc\" x:arch=\"18xxxx\"><x:PinList><x:Pin><x:VirtualPin x:name=\"RA0\"/>"
+              "</x:Pin></x:PinList></x:PIC>",
+              "X.PIC", device);
+  ASSERT_EQ(device.Pins.size(), 1u);
+  EXPECT_EQ(device.Pins[0].Functions, std::vector<std::string>{"RA0"});
+
+  // No pin list: nothing is known of the pins; read again, nothing is kept.
+  ReadPicText(Pic(""), "X.PIC", device);
+  EXPECT_FALSE(device.PinListed);
+  EXPECT_TRUE(device.Pins.empty());
+}
+
 TEST(PicFile, BadDataNamesTheFileTheLineAndWhatIsWrong) {
   auto field = [](const std::string &attributes, const std::string &semantic = "") {
     return Pic("<edc:ConfigFuseSector>\n<edc:DCRDef edc:_addr=\"0x300000\" edc:cname=\"CONFIG1L\">"
