@@ -2,6 +2,7 @@
 // the core's, as in the window.
 #include "cli/ConfigGen.h"
 
+#include "cli/cOutputBuffer.h"
 #include "common/cErrors.h"
 #include "core/cConfigCheck.h"
 #include "core/cConfigRead.h"
@@ -591,34 +592,58 @@ int RunConfigGen(const std::vector<std::string> &args, std::ostream &out, std::o
   return RunConfigGen(args, std::cin, out, err);
 }
 
-int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
-                 std::ostream &err) {
-  int status = kExitFailure;
+namespace {
+// Runs the command and reports its failures on Err (Reported then tells so); a
+// failed write of a stream that raises EOutputFailed is passed on.
+int RunAndReport(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err,
+                 bool &reported) {
+  reported = false;
   try {
-    status = RunCommand(args, in, out, err);
+    return RunCommand(args, in, out, err);
+  } catch (const EOutputFailed &) {
+    throw;
   } catch (const EUsage &e) {
+    reported = true;
     err << "configgen: " << e.Message() << "\nTry 'configgen --help'.\n";
     return kExitUsage;
   } catch (const Exception &e) {
     err << "configgen: " << e.Message() << '\n';
-    return kExitFailure;
   } catch (const std::bad_alloc &) {
     err << "configgen: out of memory\n";
-    return kExitFailure;
   } catch (const std::exception &e) {
     err << "configgen: " << e.what() << '\n';
-    return kExitFailure;
   } catch (...) {
     err << "configgen: unexpected failure\n";
+  }
+  reported = true;
+  return kExitFailure;
+}
+} // namespace
+
+int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                 std::ostream &err) {
+  int status = kExitFailure;
+  bool reported = false;
+  try {
+    status = RunAndReport(args, in, out, err, reported);
+    // What is still held goes out now, on failure too; a write that failed earlier
+    // left its reason in errno (a stream that raises EOutputFailed says it so).
+    if (out) {
+      errno = 0;
+      out.flush();
+    }
+  } catch (const EOutputFailed &e) {
+    // A pipe whose reader has gone (`| head -1`) ends the run quietly, as the end
+    // of what anybody reads; any other failed write is a failure.
+    if (e.ReaderGone)
+      return kExitOk;
+    err << "configgen: cannot write the output: " << e.Reason << '\n';
+    err.flush();
     return kExitFailure;
   }
-  // Output that did not arrive is a failure, not a success (a full disk, a closed
-  // pipe). A write that failed earlier left its reason in errno.
-  if (out) {
-    errno = 0;
-    out.flush();
-  }
-  if (!out) {
+  // Output that did not arrive is a failure, not a success (a full disk), and
+  // said unless a failure was said already.
+  if (!out && !reported) {
     const int error = errno;
     err << "configgen: cannot write the output"
         << (error != 0 ? std::string(": ") + std::strerror(error) : "") << '\n';
