@@ -14,15 +14,22 @@
 namespace {
 constexpr size_t kBufferSize = 65536;
 
-// Windows' own codes for a pipe whose reader has gone: ERROR_BROKEN_PIPE, and
-// ERROR_NO_DATA ("the pipe is being closed"), which the C runtime gives as EINVAL.
+// Windows' own codes for a pipe whose reader has gone: ERROR_BROKEN_PIPE (the C
+// runtime's EPIPE), and ERROR_NO_DATA ("the pipe is being closed", what Windows
+// gives an anonymous pipe) and ERROR_PIPE_NOT_CONNECTED (what Wine gives for a
+// Linux pipe), both of which the C runtime gives as EINVAL.
 constexpr unsigned long kErrorBrokenPipe = 109;
 constexpr unsigned long kErrorNoData = 232;
-} // namespace
+constexpr unsigned long kErrorPipeNotConnected = 233;
 
+// Whether a write that failed with the C runtime's Error failed because the output
+// is a pipe whose reader has gone; SystemError is the system's own code where the
+// runtime keeps it (Windows' _doserrno), else 0.
 bool IsReaderGone(int error, unsigned long systemError) {
-  return error == EPIPE || systemError == kErrorBrokenPipe || systemError == kErrorNoData;
+  return error == EPIPE || systemError == kErrorBrokenPipe || systemError == kErrorNoData ||
+         systemError == kErrorPipeNotConnected;
 }
+} // namespace
 
 TOutputBuffer::TOutputBuffer(int descriptor) : FDescriptor(descriptor), FBuffer(kBufferSize) {
   setp(FBuffer.data(), FBuffer.data() + FBuffer.size());

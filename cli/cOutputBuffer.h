@@ -42,8 +42,3 @@ private:
   bool FFailed = false;
   EOutputFailed FFailure;
 };
-
-// Whether a write that failed with the C runtime's Error (errno) failed because
-// the output is a pipe whose reader has gone. Where the runtime keeps the system's
-// own code (Windows' _doserrno), SystemError is it, else 0.
-bool IsReaderGone(int error, unsigned long systemError);
