@@ -77,7 +77,7 @@ std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool include
   if (!options.Folder.empty()) {
     WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
     if (!reader.LoadError().empty())
-      throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
+      throw EFailure(reader.LoadError());
     return {};
   }
   std::string folder;

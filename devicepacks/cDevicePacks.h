@@ -81,6 +81,9 @@ public:
   // read, when it is none of them and holds no archive; folders beyond the limits
   // above, and archives that cannot be read, raise an Exception.
   bool Load(const std::string &folder, bool includeLF);
+  // Reads the archive at Path as a folder holding just that archive would be read;
+  // an archive that cannot be read raises an Exception naming it.
+  void LoadArchive(const std::string &path, bool includeLF);
   void Clear();
 
   // The packs read, in name order.
@@ -95,15 +98,19 @@ public:
 
   std::string StatusName() const override { return FText; }
   const TStringList &DeviceNames() const override { return FDevices; }
-  std::string Where() const override { return "the device packs in " + FFolder; }
+  std::string Where() const override { return FArchive.empty() ? "the device packs in " + FFolder : FArchive; }
   // The table of a PIC18 device of the packs (18LF included), from the pack listed first.
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                  std::vector<TConfigRegister> *registers) override;
 
 private:
+  // Lists the devices of the packs read, and the status line's text.
+  void ListDevices(bool includeLF);
+
   int FMaxFolderEntries = kMaxFolderEntries;
   int FMaxEntriesInAll = kMaxEntriesInAll;
   std::string FFolder;
+  std::string FArchive; // the archive read alone (LoadArchive), else empty
   std::vector<TPack> FPacks;
   std::vector<std::unique_ptr<IDeviceSource>> FSources; // each pack's, parallel to FPacks
   TStringList FDevices;

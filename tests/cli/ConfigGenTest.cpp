@@ -80,6 +80,56 @@ TEST(ConfigGenDevices, FolderWithoutTheFileFailsWithStatusOne) {
   EXPECT_NE(run.Err.find("8bit_device.info"), std::string::npos) << run.Err;
 }
 
+// --folder naming a file: an .atpack archive gives what a folder holding just that
+// archive gives, the sample's 8bit_device.info what its folder gives; another file,
+// and a folder that does not exist, are named as what they are (exit 1).
+TEST(ConfigGenDevices, AFolderGivenAsAFileIsReadAsTheUserMeantIt) {
+  const TTempFolder archived, alone, other;
+  const std::string pack = WritePackArchives(SourcePath("samples/packs"), archived.Path()).front();
+  std::filesystem::copy(pack, alone.Path());
+  const std::string info = DeviceInfoFileName(SamplesFolder());
+  const std::string notes = other.WriteFile("notes.txt", "not device data");
+  const std::string missing = other.Path() + "/gone";
+  const struct {
+    std::vector<std::string> Args; // then --folder
+    std::string Folder;
+    std::string SameAs; // the folder that gives the same, or
+    std::string Err;    // the message (exit 1)
+  } cases[] = {
+      {{"devices", "--include-lf"}, pack, alone.Path(), ""},
+      {{"switches", "--device", "18LF45K50"}, pack, alone.Path(), ""},
+      {{"generate", "--device", "18F25K22", "--changed-only", "--set", "FOSC=HSHP"}, pack, alone.Path(), ""},
+      {{"devices"}, info, SamplesFolder(), ""},
+      {{"words", "--device", "18F4520", "--set", "OSC=HS"}, info, SamplesFolder(), ""},
+      {{"generate", "--device", "18F2522"}, pack, "",
+       "configgen: device '18F2522' is not among the 18F and 18LF devices listed in " + pack +
+           " (see 'configgen devices --include-lf'); did you mean '18F25K22' or '18LF25K22'?\n"},
+      {{"devices"}, notes, "",
+       "configgen: not a folder: " + notes +
+           "; name a folder of device data, an .atpack archive or an 8bit_device.info file\n"},
+      {{"generate", "--device", "18F4520"}, missing, "", "configgen: no such folder: " + missing + "\n"},
+  };
+  for (const auto &c : cases) {
+    std::vector<std::string> args = c.Args;
+    args.insert(args.end(), {"--folder", c.Folder});
+    SCOPED_TRACE(testing::PrintToString(args));
+    const TRun run = RunCli(args);
+    if (c.SameAs.empty()) {
+      EXPECT_EQ(run.Status, kExitFailure);
+      EXPECT_EQ(run.Out, "");
+      EXPECT_EQ(run.Err, c.Err);
+      continue;
+    }
+    args.back() = c.SameAs;
+    const TRun same = RunCli(args);
+    EXPECT_EQ(run.Status, kExitOk) << run.Err;
+    EXPECT_EQ(run.Out, same.Out);
+    EXPECT_EQ(run.Err, same.Err);
+  }
+  EXPECT_EQ(RunCli({"devices", "--folder", pack}).Out,
+            "resource file: PIC18F-K_DFP 1.0.4    2 device(s) found\n18F25K22\n18F45K50\n");
+}
+
 namespace {
 // An environment variable set while it lives, as it was again after.
 class TEnvironmentVariable {
