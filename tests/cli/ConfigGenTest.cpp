@@ -245,9 +245,49 @@ TEST(ConfigGen, TheHelpFitsOneScreenAndEachCommandsHelpGivesItsOptions) {
 }
 
 TEST(ConfigGen, VersionIsTheProjects) {
-  const TRun version = RunCli({"--version"});
-  EXPECT_EQ(version.Status, kExitOk);
-  EXPECT_EQ(version.Out, "configgen " FB_PROJECT_VERSION "\n");
+  for (const char *flag : {"--version", "-V"}) {
+    const TRun version = RunCli({flag});
+    EXPECT_EQ(version.Status, kExitOk) << flag;
+    EXPECT_EQ(version.Out, "configgen " FB_PROJECT_VERSION "\n") << flag;
+    EXPECT_EQ(version.Err, "") << flag;
+  }
+}
+
+// --folder, --device, --include-lf and --info-defaults before the command give what
+// they give after it, errors included; given in both places, the later one counts.
+TEST(ConfigGen, OptionsBeforeTheCommandMeanWhatTheyMeanAfterIt) {
+  TTempFolder folder;
+  const std::string samples = SamplesFolder();
+  const std::string packs = SourcePath("samples/packs");
+  const std::string text = folder.WriteFile("t.bas", "config LVP = ON\n");
+  const struct {
+    std::vector<std::string> Before, After;
+  } cases[] = {
+      {{"--folder", samples, "devices"}, {"devices", "--folder", samples}},
+      {{"--include-lf", "--folder=" + packs, "devices"}, {"devices", "--folder=" + packs, "--include-lf"}},
+      {{"--folder", samples, "--device", "18f4520", "generate", "--set", "OSC=HS"},
+       {"generate", "--folder", samples, "--device", "18f4520", "--set", "OSC=HS"}},
+      {{"--info-defaults", "--device", "18F2550", "switches", "--folder", samples},
+       {"switches", "--info-defaults", "--device", "18F2550", "--folder", samples}},
+      {{"--device", "18F4520", "--folder", samples, "words"}, {"words", "--device", "18F4520", "--folder", samples}},
+      {{"--device", "PIC18F4520", "check", "--folder", samples, text},
+       {"check", "--device", "PIC18F4520", "--folder", samples, text}},
+      {{"--folder", packs, "devices", "--folder", samples}, {"devices", "--folder", samples}},
+      {{"--device", "18F4520", "devices", "--folder", samples}, {"devices", "--device", "18F4520", "--folder", samples}},
+      {{"--include-lf", "generate", "--device", "18F4520"}, {"generate", "--include-lf", "--device", "18F4520"}},
+      {{"--folder=", "devices"}, {"devices", "--folder="}},
+      {{"--folder", samples, "generate"}, {"generate", "--folder", samples}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.Before));
+    const TRun before = RunCli(c.Before);
+    const TRun after = RunCli(c.After);
+    EXPECT_EQ(before.Status, after.Status);
+    EXPECT_EQ(before.Out, after.Out);
+    EXPECT_EQ(before.Err, after.Err);
+    EXPECT_NE(before.Out + before.Err, "");
+  }
+  ExpectUsageError({"--folder", samples});
 }
 
 // --- generate and switches ----------------------------------------------------------
