@@ -404,7 +404,8 @@ constexpr const char *kOptionsBeforeCommand[] = {"--folder", "--device", "--incl
 
 // A value option: one value, the last one given counts; an option given without its
 // value is found empty and named in the message.
-CLI::Option *AddValue(CLI::App &app, const char *name, std::string &field, const char *type, const char *about) {
+CLI::Option *AddValue(CLI::App &app, const char *name, std::string &field, const char *type,
+                      const char *about) {
   return app.add_option(name, field, about)
       ->type_name(type)
       ->expected(0, 1)
@@ -435,7 +436,8 @@ struct TCommandLine {
     App.add_flag("--include-lf", options.IncludeLF)->group("");
     App.add_flag("--info-defaults", options.InfoDefaults)->group("");
     App.set_help_flag("-h,--help", "Prints this help");
-    App.set_version_flag("-V,--version", std::string("configgen ") + FB_CONFIGGEN_VERSION, "Prints the version");
+    App.set_version_flag("-V,--version", std::string("configgen ") + FB_CONFIGGEN_VERSION,
+                         "Prints the version");
     App.footer(kAboutData);
     App.allow_extras();
     // A path such as /tmp/x.bas is an argument on every system, never an option.

@@ -40,7 +40,8 @@ TSourceChoice ChooseDeviceSource(const std::string &path, bool includeLF) {
     return {nullptr, {}, "no such folder: " + path};
   // Where it cannot be told (no permission to look), it is read as a folder, whose
   // file then gives the system's reason.
-  if (status.type() != std::filesystem::file_type::directory && status.type() != std::filesystem::file_type::none)
+  if (status.type() != std::filesystem::file_type::directory &&
+      status.type() != std::filesystem::file_type::none)
     return ChooseFile(path, includeLF);
   TSourceChoice choice;
   if (PathExists(DeviceInfoFileName(path)))

@@ -98,7 +98,9 @@ public:
 
   std::string StatusName() const override { return FText; }
   const TStringList &DeviceNames() const override { return FDevices; }
-  std::string Where() const override { return FArchive.empty() ? "the device packs in " + FFolder : FArchive; }
+  std::string Where() const override {
+    return FArchive.empty() ? "the device packs in " + FFolder : FArchive;
+  }
   // The table of a PIC18 device of the packs (18LF included), from the pack listed first.
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                  std::vector<TConfigRegister> *registers) override;

@@ -101,10 +101,14 @@ TEST(ConfigGenDevices, AFolderGivenAsAFileIsReadAsTheUserMeantIt) {
       {{"generate", "--device", "18F25K22", "--changed-only", "--set", "FOSC=HSHP"}, pack, alone.Path(), ""},
       {{"devices"}, info, SamplesFolder(), ""},
       {{"words", "--device", "18F4520", "--set", "OSC=HS"}, info, SamplesFolder(), ""},
-      {{"generate", "--device", "18F2522"}, pack, "",
+      {{"generate", "--device", "18F2522"},
+       pack,
+       "",
        "configgen: device '18F2522' is not among the 18F and 18LF devices listed in " + pack +
            " (see 'configgen devices --include-lf'); did you mean '18F25K22' or '18LF25K22'?\n"},
-      {{"devices"}, notes, "",
+      {{"devices"},
+       notes,
+       "",
        "configgen: not a folder: " + notes +
            "; name a folder of device data, an .atpack archive or an 8bit_device.info file\n"},
       {{"generate", "--device", "18F4520"}, missing, "", "configgen: no such folder: " + missing + "\n"},
@@ -269,12 +273,15 @@ TEST(ConfigGen, OptionsBeforeTheCommandMeanWhatTheyMeanAfterIt) {
        {"generate", "--folder", samples, "--device", "18f4520", "--set", "OSC=HS"}},
       {{"--info-defaults", "--device", "18F2550", "switches", "--folder", samples},
        {"switches", "--info-defaults", "--device", "18F2550", "--folder", samples}},
-      {{"--device", "18F4520", "--folder", samples, "words"}, {"words", "--device", "18F4520", "--folder", samples}},
+      {{"--device", "18F4520", "--folder", samples, "words"},
+       {"words", "--device", "18F4520", "--folder", samples}},
       {{"--device", "PIC18F4520", "check", "--folder", samples, text},
        {"check", "--device", "PIC18F4520", "--folder", samples, text}},
       {{"--folder", packs, "devices", "--folder", samples}, {"devices", "--folder", samples}},
-      {{"--device", "18F4520", "devices", "--folder", samples}, {"devices", "--device", "18F4520", "--folder", samples}},
-      {{"--include-lf", "generate", "--device", "18F4520"}, {"generate", "--include-lf", "--device", "18F4520"}},
+      {{"--device", "18F4520", "devices", "--folder", samples},
+       {"devices", "--device", "18F4520", "--folder", samples}},
+      {{"--include-lf", "generate", "--device", "18F4520"},
+       {"generate", "--include-lf", "--device", "18F4520"}},
       {{"--folder=", "devices"}, {"devices", "--folder="}},
       {{"--folder", samples, "generate"}, {"generate", "--folder", samples}},
   };
@@ -538,7 +545,8 @@ std::pair<int, std::string> RunIntoClosedPipe(const TTempFolder &folder, std::ve
   if (!readLine)
     _close(ends[0]);
   const std::string errors = folder.Path() + "/err.txt";
-  const int errorFile = _open(errors.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+  const int errorFile =
+      _open(errors.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
   // The program inherits standard output and error as they are while it starts.
   std::fflush(stdout);
   std::fflush(stderr);

@@ -72,8 +72,8 @@ TEST(ChooseDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
   ASSERT_EQ(archives.size(), 4u);
   const std::string pack = archives[0]; // Microchip.PIC18F-K_DFP.1.0.4.atpack
   std::filesystem::copy(pack, alone.Path());
-  const std::string upper =
-      info.WriteFile("8BIT_DEVICE.INFO", TDeviceInfoText().Version("1.42").Index("18F1220").Index("18LF1220").Text());
+  const std::string upper = info.WriteFile(
+      "8BIT_DEVICE.INFO", TDeviceInfoText().Version("1.42").Index("18F1220").Index("18LF1220").Text());
   const std::string notes = other.WriteFile("notes.txt", "not device data");
   const std::string missing = other.Path() + "/gone";
   const struct {
@@ -87,8 +87,13 @@ TEST(ChooseDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
       {pack, false, false, "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50"}, pack},
       {pack, true, false, "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50", "18LF25K22", "18LF45K50"}, pack},
       {upper, false, true, "V1.42", {"18F1220"}, upper},
-      {notes, true, true, "<none>", {},
-       "not a folder: " + notes + "; name a folder of device data, an .atpack archive or an 8bit_device.info file"},
+      {notes,
+       true,
+       true,
+       "<none>",
+       {},
+       "not a folder: " + notes +
+           "; name a folder of device data, an .atpack archive or an 8bit_device.info file"},
       {missing, true, true, "<none>", {}, "no such folder: " + missing},
   };
   TDeviceInfo reader;
