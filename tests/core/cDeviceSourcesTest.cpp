@@ -70,7 +70,7 @@ TEST(ChooseDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
   const TTempFolder archived, alone, info, other;
   const std::vector<std::string> archives = WritePackArchives(SourcePath("samples/packs"), archived.Path());
   ASSERT_EQ(archives.size(), 4u);
-  const std::string pack = archives[0]; // Microchip.PIC18F-K_DFP.1.0.4.atpack
+  const std::string &pack = archives[0]; // Microchip.PIC18F-K_DFP.1.0.4.atpack
   std::filesystem::copy(pack, alone.Path());
   const std::string upper = info.WriteFile(
       "8BIT_DEVICE.INFO", TDeviceInfoText().Version("1.42").Index("18F1220").Index("18LF1220").Text());
