@@ -86,7 +86,8 @@ TEST(ConfigGenDevices, FolderWithoutTheFileFailsWithStatusOne) {
 TEST(ConfigGenDevices, AFolderGivenAsAFileIsReadAsTheUserMeantIt) {
   const TTempFolder archived, alone, other;
   const std::string pack = WritePackArchives(SourcePath("samples/packs"), archived.Path()).front();
-  std::filesystem::copy(pack, alone.Path());
+  std::filesystem::copy_file(pack,
+                             std::filesystem::path(alone.Path()) / std::filesystem::path(pack).filename());
   const std::string info = DeviceInfoFileName(SamplesFolder());
   const std::string notes = other.WriteFile("notes.txt", "not device data");
   const std::string missing = other.Path() + "/gone";

@@ -71,7 +71,8 @@ TEST(ChooseDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
   const std::vector<std::string> archives = WritePackArchives(SourcePath("samples/packs"), archived.Path());
   ASSERT_EQ(archives.size(), 4u);
   const std::string &pack = archives[0]; // Microchip.PIC18F-K_DFP.1.0.4.atpack
-  std::filesystem::copy(pack, alone.Path());
+  std::filesystem::copy_file(pack,
+                             std::filesystem::path(alone.Path()) / std::filesystem::path(pack).filename());
   const std::string upper = info.WriteFile(
       "8BIT_DEVICE.INFO", TDeviceInfoText().Version("1.42").Index("18F1220").Index("18LF1220").Text());
   const std::string notes = other.WriteFile("notes.txt", "not device data");
