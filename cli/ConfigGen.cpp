@@ -429,8 +429,9 @@ struct TCommandLine {
     App.get_formatter()->label("SUBCOMMAND", "COMMAND");
     App.get_formatter()->label("Positionals", "Arguments");
     // The options before the command, bound to the same fields as the command's own,
-    // which come later and so win. The help names them in its footer; made before
-    // the help's own options, so that its list of options ends as it did.
+    // which come later and so win. The help names them in its footer, not in its
+    // list of options; made before -h and -V, whose group CLI11 then shows last,
+    // with no blank line for the hidden one after it.
     AddValue(App, "--folder", options.Folder, "DIR", "")->group("");
     AddValue(App, "--device", options.Device, "NAME", "")->group("");
     App.add_flag("--include-lf", options.IncludeLF)->group("");
