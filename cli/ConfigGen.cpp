@@ -2,6 +2,7 @@
 // the core's, as in the window.
 #include "cli/ConfigGen.h"
 
+#include "cli/cOutputBuffer.h"
 #include "common/cErrors.h"
 #include "core/cConfigCheck.h"
 #include "core/cConfigRead.h"
@@ -77,7 +78,7 @@ std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool include
   if (!options.Folder.empty()) {
     WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
     if (!reader.LoadError().empty())
-      throw EFailure("cannot read " + DeviceInfoFileName(options.Folder) + ": " + reader.LoadError());
+      throw EFailure(reader.LoadError());
     return {};
   }
   std::string folder;
@@ -397,12 +398,28 @@ constexpr const char *kAbout =
 
 constexpr const char *kAboutData =
     "Device data: the vendor's 8bit_device.info in --folder DIR or, where DIR holds\n"
-    "none, the device packs in DIR, installed or as .atpack archives; without\n"
-    "--folder, the packs where the vendor's IDE keeps them. Nothing is written there.\n"
-    "FILE (check, --from): a program's source in any of the four syntaxes, or an\n"
-    "Intel HEX file, which names no device; - is standard input.\n"
+    "none, the device packs in DIR, installed or .atpack archives; DIR may also name\n"
+    "one such file. Without --folder, the packs where the vendor's IDE keeps them.\n"
+    "Nothing is written there. FILE (check, --from): a program's source in any of\n"
+    "the four syntaxes, or an Intel HEX file (no device named); - is standard input.\n"
     "Exit status: 0 success, 1 failure (data, input, output), 2 usage error.\n"
-    "'configgen COMMAND --help' gives a command's options.";
+    "--folder, --device, --include-lf and --info-defaults may also come before\n"
+    "COMMAND. 'configgen COMMAND --help' gives a command's options.";
+
+// The options that may also come before the command, as in git, and mean there what
+// they mean after it: those that say which device data and which device. A command
+// that does not take one refuses it wherever it stands.
+constexpr const char *kOptionsBeforeCommand[] = {"--folder", "--device", "--include-lf", "--info-defaults"};
+
+// A value option: one value, the last one given counts; an option given without its
+// value is found empty and named in the message.
+CLI::Option *AddValue(CLI::App &app, const char *name, std::string &field, const char *type,
+                      const char *about) {
+  return app.add_option(name, field, about)
+      ->type_name(type)
+      ->expected(0, 1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
 
 // The parser of the command line, bound to Options. Unknown options and operands
 // are kept (remaining()) to be named in the message, with the nearest known one.
@@ -420,8 +437,17 @@ struct TCommandLine {
     App.get_formatter()->column_width(24);
     App.get_formatter()->label("SUBCOMMAND", "COMMAND");
     App.get_formatter()->label("Positionals", "Arguments");
+    // The options before the command, bound to the same fields as the command's own,
+    // which come later and so win. The help names them in its footer, not in its
+    // list of options; made before -h and -V, whose group CLI11 then shows last,
+    // with no blank line for the hidden one after it.
+    AddValue(App, "--folder", options.Folder, "DIR", "")->group("");
+    AddValue(App, "--device", options.Device, "NAME", "")->group("");
+    App.add_flag("--include-lf", options.IncludeLF)->group("");
+    App.add_flag("--info-defaults", options.InfoDefaults)->group("");
     App.set_help_flag("-h,--help", "Prints this help");
-    App.set_version_flag("--version", std::string("configgen ") + FB_CONFIGGEN_VERSION, "Prints the version");
+    App.set_version_flag("-V,--version", std::string("configgen ") + FB_CONFIGGEN_VERSION,
+                         "Prints the version");
     App.footer(kAboutData);
     App.allow_extras();
     // A path such as /tmp/x.bas is an argument on every system, never an option.
@@ -439,13 +465,8 @@ struct TCommandLine {
     CLI::App *app = App.add_subcommand(command.Name, command.Summary)->group("Commands");
     app->footer(command.Details);
     app->allow_extras();
-    // A value option takes one value, the last one given counts; an option given
-    // without its value is found empty and named in the message.
     auto value = [&](const char *name, std::string &field, const char *type, const char *about) {
-      return app->add_option(name, field, about)
-          ->type_name(type)
-          ->expected(0, 1)
-          ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+      return AddValue(*app, name, field, type, about);
     };
     value("--folder", options.Folder, "DIR", "Reads the device data from DIR (see 'configgen --help')");
     if (command.Takes & kTakesIncludeLF)
@@ -527,12 +548,13 @@ void CheckValues(const TCommandLine &line, const CLI::App &app, const TCommand &
                 {"--device", options.Device, "a device name"},
                 {"--from", options.From, "a file"},
                 {"--syntax", line.Syntax, "a syntax"}};
-  for (const auto &value : values) {
-    const CLI::Option *option = app.get_option_no_throw(value.Name);
-    // An empty folder would name the file at the root of the file system.
-    if (option != nullptr && option->count() > 0 && value.Value.empty())
-      throw EUsage(std::string(value.Name) + " needs " + value.Needs);
-  }
+  for (const auto &value : values)
+    for (const CLI::App *given : {&line.App, &app}) {
+      const CLI::Option *option = given->get_option_no_throw(value.Name);
+      // An empty folder would name the file at the root of the file system.
+      if (option != nullptr && option->count() > 0 && value.Value.empty())
+        throw EUsage(std::string(value.Name) + " needs " + value.Needs);
+    }
   for (const std::string &pick : line.Picks) {
     const size_t equals = pick.find('=');
     if (equals == std::string::npos || equals == 0)
@@ -592,6 +614,9 @@ int RunCommand(const std::vector<std::string> &args, std::istream &in, std::ostr
   }
   if (!app.remaining().empty())
     throw NotTaken(app, app.remaining().front(), app.get_name());
+  for (const char *name : kOptionsBeforeCommand)
+    if (line.App.get_option(name)->count() > 0 && app.get_option_no_throw(name) == nullptr)
+      throw NotTaken(app, name, app.get_name());
   const TCommand &command = *std::find_if(std::begin(kCommands), std::end(kCommands),
                                           [&](const TCommand &c) { return app.get_name() == c.Name; });
   CheckValues(line, app, command, options);
@@ -603,34 +628,58 @@ int RunConfigGen(const std::vector<std::string> &args, std::ostream &out, std::o
   return RunConfigGen(args, std::cin, out, err);
 }
 
-int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
-                 std::ostream &err) {
-  int status = kExitFailure;
+namespace {
+// Runs the command and reports its failures on Err (Reported then tells so); a
+// failed write of a stream that raises EOutputFailed is passed on.
+int RunAndReport(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err,
+                 bool &reported) {
+  reported = false;
   try {
-    status = RunCommand(args, in, out, err);
+    return RunCommand(args, in, out, err);
+  } catch (const EOutputFailed &) {
+    throw;
   } catch (const EUsage &e) {
+    reported = true;
     err << "configgen: " << e.Message() << "\nTry 'configgen --help'.\n";
     return kExitUsage;
   } catch (const Exception &e) {
     err << "configgen: " << e.Message() << '\n';
-    return kExitFailure;
   } catch (const std::bad_alloc &) {
     err << "configgen: out of memory\n";
-    return kExitFailure;
   } catch (const std::exception &e) {
     err << "configgen: " << e.what() << '\n';
-    return kExitFailure;
   } catch (...) {
     err << "configgen: unexpected failure\n";
+  }
+  reported = true;
+  return kExitFailure;
+}
+} // namespace
+
+int RunConfigGen(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+                 std::ostream &err) {
+  int status = kExitFailure;
+  bool reported = false;
+  try {
+    status = RunAndReport(args, in, out, err, reported);
+    // What is still held goes out now, on failure too; a write that failed earlier
+    // left its reason in errno (a stream that raises EOutputFailed says it so).
+    if (out) {
+      errno = 0;
+      out.flush();
+    }
+  } catch (const EOutputFailed &e) {
+    // A pipe whose reader has gone (`| head -1`) ends the run quietly, as the end
+    // of what anybody reads; any other failed write is a failure.
+    if (e.ReaderGone)
+      return kExitOk;
+    err << "configgen: cannot write the output: " << e.Reason << '\n';
+    err.flush();
     return kExitFailure;
   }
-  // Output that did not arrive is a failure, not a success (a full disk, a closed
-  // pipe). A write that failed earlier left its reason in errno.
-  if (out) {
-    errno = 0;
-    out.flush();
-  }
-  if (!out) {
+  // Output that did not arrive is a failure, not a success (a full disk), and
+  // said unless a failure was said already.
+  if (!out && !reported) {
     const int error = errno;
     err << "configgen: cannot write the output"
         << (error != 0 ? std::string(": ") + std::strerror(error) : "") << '\n';

@@ -3,19 +3,22 @@
 #pragma once
 
 #include "common/cDeviceSource.h"
+#include "deviceinfo/cDeviceInfo.h"
 
 #include <memory>
 #include <string>
 
-class TDeviceInfo;
 struct TPackSearch;
 
-// The source Folder is, loaded with its 18F (and 18LF) devices: null where the
-// folder holds an 8bit_device.info (even one that cannot be read), which the reader
+// The source Path is, loaded with its 18F (and 18LF) devices. A folder: none where
+// it holds an 8bit_device.info (even one that cannot be read), which the reader
 // reads itself, or holds no device data of any kind (the reader then gives the
-// missing file's error); else the device packs it holds, installed or archived.
-// Bad data raises an Exception that names where it is.
-std::unique_ptr<IDeviceSource> ChooseDeviceSource(const std::string &folder, bool includeLF);
+// missing file's error); else the device packs it holds, installed or archived. A
+// file named for a folder: an .atpack archive is read as a folder holding just that
+// archive, an 8bit_device.info (any letter case) is the file the reader reads, any
+// other file is a problem ("not a folder: ..."), as is a path where nothing is ("no
+// such folder: ..."). Bad data raises an Exception that names where it is.
+TSourceChoice ChooseDeviceSource(const std::string &path, bool includeLF);
 
 // The vendor's install, for configgen when it is given no folder: loads Reader from
 // the first of Search's folders (PackSearchFolders) that holds device packs, and

@@ -156,7 +156,7 @@ void TDeviceInfo::TakeRegister(int index, const TFieldViews &fields) {
     FRegisters.push_back({std::string(fields.Get(1)), FRegisterValue, index});
 }
 
-void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
+void TDeviceInfo::LoadDeviceIndex(const std::string &path, bool includeLF) {
   Cursor = 0;
   Version = kNoVersion;
   Devices.Clear();
@@ -165,19 +165,27 @@ void TDeviceInfo::LoadDeviceIndex(const std::string &folder, bool includeLF) {
   FLastLine = -1;
   FOther.reset();
   FLoadError.clear();
-  FFileName = DeviceInfoFileName(folder);
+  FFileName = DeviceInfoFileName(path);
   if (FChooser) {
-    FOther = FChooser(folder, includeLF);
-    if (FOther) {
+    TSourceChoice choice = FChooser(path, includeLF);
+    if (choice.Source) {
+      FOther = std::move(choice.Source);
       Version = FOther->StatusName();
       Devices = FOther->DeviceNames();
       FAllDevices = FOther->AllDeviceNames();
       return;
     }
+    if (!choice.Problem.empty()) {
+      FLoadError = choice.Problem;
+      return;
+    }
+    if (!choice.InfoFile.empty())
+      FFileName = choice.InfoFile;
   }
-  FLoadError = FLines.LoadFromFile(FFileName);
-  if (!FLoadError.empty())
+  if (const std::string reason = FLines.LoadFromFile(FFileName); !reason.empty()) {
+    FLoadError = "cannot read " + FFileName + ": " + reason;
     return;
+  }
   OverLines([&] {
     WalkIndex(includeLF);
     return true;

@@ -35,10 +35,20 @@ public:
 
 class TFieldViews;
 
-// Makes the source a folder is, loaded with its 18F (and 18LF) devices; null when
-// the folder is read as 8bit_device.info. Bad data raises an Exception.
-using TSourceChooser =
-    std::function<std::unique_ptr<IDeviceSource>(const std::string &folder, bool includeLF)>;
+// What a chooser makes of the path the reader is given (a folder, or a file named
+// for one): a source of its own, or the .info file the reader reads itself, or
+// nothing to read.
+struct TSourceChoice {
+  // Loaded with its 18F (and 18LF) devices; null where the reader reads the .info file.
+  std::unique_ptr<IDeviceSource> Source;
+  // The .info file the reader reads; empty: the folder's 8bit_device.info.
+  std::string InfoFile;
+  // Not empty where there is nothing to read: why, as the user reads it.
+  std::string Problem;
+};
+
+// Makes the choice for a path; bad data raises an Exception.
+using TSourceChooser = std::function<TSourceChoice(const std::string &path, bool includeLF)>;
 
 // The .info file as a source of device data, and the holder of whichever source the
 // last load chose.
@@ -53,10 +63,10 @@ public:
   // every folder is read as 8bit_device.info.
   void SetSourceChooser(TSourceChooser chooser) { FChooser = std::move(chooser); }
 
-  // Asks the chooser what Folder is; where it makes another source, Devices and
-  // Version are that source's. Otherwise reads Folder's 8bit_device.info and lists
-  // the index's 18F (and 18LF) devices.
-  void LoadDeviceIndex(const std::string &folder, bool includeLF);
+  // Asks the chooser what Path is; where it makes another source, Devices and
+  // Version are that source's. Otherwise reads the .info file it names (without a
+  // chooser, Path's 8bit_device.info) and lists the index's 18F (and 18LF) devices.
+  void LoadDeviceIndex(const std::string &path, bool includeLF);
   // The source the last load chose: this reader for the .info file, or another.
   IDeviceSource &Source() { return FOther ? *FOther : static_cast<IDeviceSource &>(*this); }
   const IDeviceSource &Source() const { return FOther ? *FOther : static_cast<const IDeviceSource &>(*this); }
@@ -82,7 +92,8 @@ public:
   // The file Device's data comes from, as messages name it: 8bit_device.info, or
   // the file of the source the last load chose.
   std::string DataFileOf(const std::string &device) const { return Source().FileOf(device); }
-  // Why the last LoadDeviceIndex could not read the file; empty when it could.
+  // Why the last LoadDeviceIndex found nothing to read, as messages say it ("cannot
+  // read FILE: reason", or the chooser's problem); empty when it read something.
   const std::string &LoadError() const { return FLoadError; }
   // Index of the line looked at last: where a malformed record stopped a walk.
   int LastLine() const { return FLastLine; }

@@ -254,6 +254,7 @@ bool TPackFolder::ReadTable(const std::string &device, bool useInfoDefaults, std
 
 void TDevicePacks::Clear() {
   FFolder.clear();
+  FArchive.clear();
   FPacks.clear();
   FSources.clear();
   FDevices.Clear();
@@ -378,6 +379,20 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
     }
   }
 
+  ListDevices(includeLF);
+  return true;
+}
+
+void TDevicePacks::LoadArchive(const std::string &path, bool includeLF) {
+  Clear();
+  FArchive = path;
+  auto archive = std::make_unique<TPackArchive>(path, FMaxEntriesInAll);
+  FPacks.push_back({archive->Name(), archive->Version(), {}, archive->Where(), 0});
+  FSources.push_back(std::move(archive));
+  ListDevices(includeLF);
+}
+
+void TDevicePacks::ListDevices(bool includeLF) {
   // The devices of every pack; a device in two packs from the first.
   std::vector<std::string> devices;
   for (size_t p = 0; p < FPacks.size(); ++p) {
@@ -398,7 +413,6 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   for (const TPack &pack : FPacks)
     if (pack.Pic18Files > 0 || !anyPic18)
       FText += (FText.empty() ? "" : ", ") + pack.Name + (pack.Version.empty() ? "" : " " + pack.Version);
-  return true;
 }
 
 std::string TDevicePacks::FileOf(const std::string &device) const {

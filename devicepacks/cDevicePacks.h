@@ -84,6 +84,9 @@ public:
   // read, when it is none of them and holds no archive; folders beyond the limits
   // above, and archives that cannot be read, raise an Exception.
   bool Load(const std::string &folder, bool includeLF);
+  // Reads the archive at Path as a folder holding just that archive would be read;
+  // an archive that cannot be read raises an Exception naming it.
+  void LoadArchive(const std::string &path, bool includeLF);
   void Clear();
 
   // The packs read, in name order.
@@ -100,15 +103,21 @@ public:
   const TStringList &DeviceNames() const override { return FDevices; }
   // Every 8-bit part of every pack, in name order, each once.
   const TStringList &AllDeviceNames() const override { return FAllDevices; }
-  std::string Where() const override { return "the device packs in " + FFolder; }
+  std::string Where() const override {
+    return FArchive.empty() ? "the device packs in " + FFolder : FArchive;
+  }
   // The table of a PIC18 device of the packs (18LF included), from the pack listed first.
   bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                  std::vector<TConfigRegister> *registers) override;
 
 private:
+  // Lists the devices of the packs read, and the status line's text.
+  void ListDevices(bool includeLF);
+
   int FMaxFolderEntries = kMaxFolderEntries;
   int FMaxEntriesInAll = kMaxEntriesInAll;
   std::string FFolder;
+  std::string FArchive; // the archive read alone (LoadArchive), else empty
   std::vector<TPack> FPacks;
   std::vector<std::unique_ptr<IDeviceSource>> FSources; // each pack's, parallel to FPacks
   TStringList FDevices;

@@ -274,6 +274,21 @@ TEST_F(MainWindow, FirstLoadWithoutTheFileLeavesTheListEmpty) {
   EXPECT_TRUE(W->Button("ButtonGenerate").Focused());
 }
 
+// A remembered folder that is gone, or that names a file, loads nothing, as a
+// folder without the file does: the status says so, and no error box is shown.
+TEST_F(MainWindow, LoadFromAFolderThatIsGoneOrAFileLeavesTheListEmpty) {
+  const std::string notes = Folder.WriteFile("notes.txt", "not device data");
+  for (const std::string &path : {Folder.Path() + "/gone", notes}) {
+    SCOPED_TRACE(path);
+    Open();
+    W->Form().Models().SetPath(path);
+    EXPECT_NO_THROW(W->Button("ButtonLoadDeviceInfoFile").Click());
+    EXPECT_EQ(W->Label("StatusBar").Text(), "resource file: <none>    0 device(s) found");
+    EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Count(), 0);
+    EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Enabled());
+  }
+}
+
 TEST_F(MainWindow, LaterLoadWithoutTheFileKeepsThePreviousDeviceInTheGrid) {
   Registry.PutString(kKey, "Device", "18F2550");
   Open();

@@ -2,6 +2,7 @@
 // and the vendor's install as configgen finds it.
 #include "core/cDeviceSources.h"
 
+#include "bench/cPackGenerator.h"
 #include "common/cErrors.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "devicepacks/cPackSearch.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -60,6 +62,70 @@ TEST(ChooseDeviceSource, ReadsDevicePacksOnlyWhenTheFolderHoldsNoInfoFileAtAll) 
   EXPECT_EQ(&reader.Source(), &reader);
   EXPECT_NE(reader.LoadError(), "");
   EXPECT_EQ(reader.Version, "<none>");
+}
+
+// A file named where a folder was meant: an .atpack archive is read as a folder
+// holding just that archive is, an 8bit_device.info (any letter case) as a folder's
+// file; any other file, and a path where nothing is, load nothing and say why.
+TEST(ChooseDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
+  const TTempFolder archived, alone, info, other;
+  const std::vector<std::string> archives = WritePackArchives(SourcePath("samples/packs"), archived.Path());
+  const auto kPack = std::find_if(archives.begin(), archives.end(), [](const std::string &name) {
+    return name.find("PIC18F-K_DFP.1.0.4") != std::string::npos;
+  });
+  ASSERT_NE(kPack, archives.end());
+  const std::string &pack = *kPack;
+  std::filesystem::copy_file(pack,
+                             std::filesystem::path(alone.Path()) / std::filesystem::path(pack).filename());
+  const std::string upper = info.WriteFile(
+      "8BIT_DEVICE.INFO", TDeviceInfoText().Version("1.42").Index("18F1220").Index("18LF1220").Text());
+  const std::string notes = other.WriteFile("notes.txt", "not device data");
+  const std::string missing = other.Path() + "/gone";
+  const struct {
+    std::string Path;
+    bool IncludeLF;
+    bool InfoFile; // read by the reader itself
+    std::string Version;
+    Strings Devices;
+    std::string Where; // where it was read, or the load's error
+  } cases[] = {
+      {pack, false, false, "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50"}, pack},
+      {pack, true, false, "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50", "18LF25K22", "18LF45K50"}, pack},
+      {upper, false, true, "V1.42", {"18F1220"}, upper},
+      {notes,
+       true,
+       true,
+       "<none>",
+       {},
+       "not a folder: " + notes +
+           "; name a folder of device data, an .atpack archive or an 8bit_device.info file"},
+      {missing, true, true, "<none>", {}, "no such folder: " + missing},
+  };
+  TDeviceInfo reader;
+  reader.SetSourceChooser(ChooseDeviceSource);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Path);
+    reader.LoadDeviceIndex(c.Path, c.IncludeLF);
+    EXPECT_EQ(&reader.Source() == &reader, c.InfoFile);
+    EXPECT_EQ(reader.Version, c.Version);
+    EXPECT_EQ(Items(reader.Devices), c.Devices);
+    EXPECT_EQ(reader.LoadError().empty() ? reader.Source().Where() : reader.LoadError(), c.Where);
+    if (!c.InfoFile) {
+      TDeviceInfo folder;
+      folder.SetSourceChooser(ChooseDeviceSource);
+      folder.LoadDeviceIndex(alone.Path(), c.IncludeLF);
+      EXPECT_EQ(reader.Version, folder.Version);
+      EXPECT_EQ(Items(reader.Devices), Items(folder.Devices));
+      EXPECT_EQ(reader.DataFileOf("18F25K22"), "entry edc/PIC18F25K22.PIC of " + c.Path);
+    }
+  }
+  const std::string damaged = other.WriteFile("V.P.1.0.atpack", "no zip");
+  try {
+    reader.LoadDeviceIndex(damaged, false);
+    FAIL() << "no error";
+  } catch (const Exception &e) {
+    EXPECT_EQ(reader.Source().WithPlace(e), "cannot read " + damaged + ": not a zip archive");
+  }
 }
 
 // Without a folder, the first folder of device packs where the vendor's IDE keeps

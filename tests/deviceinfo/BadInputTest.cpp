@@ -21,7 +21,7 @@ namespace {
 // Outcome of loading a folder and walking every listed device to its end.
 struct TOutcome {
   std::string Error;   // message of the first error, or empty
-  std::string Loading; // LoadError(): why the file could not be read
+  std::string Loading; // LoadError(): why the file could not be read, as said
   int Devices = 0;
   int Switches = 0;
   std::string Version;
@@ -151,7 +151,7 @@ TEST(BadInput, AFileOverFourGigabytesIsRefusedByItsSizeBeforeItIsRead) {
   std::filesystem::resize_file(path, (uint64_t{5} << 30)); // sparse: no disk space is taken
   const TOutcome outcome = LoadAndWalk(folder.Path());
   EXPECT_EQ(outcome.Error, "");
-  EXPECT_EQ(outcome.Loading, "file too large");
+  EXPECT_EQ(outcome.Loading, "cannot read " + DeviceInfoFileName(folder.Path()) + ": file too large");
   EXPECT_EQ(outcome.Devices, 0);
 }
 
@@ -211,7 +211,7 @@ TEST(BadInput, AFifoIsRefusedAtOnce) {
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
   const TOutcome outcome = LoadAndWalk(folder.Path());
   EXPECT_EQ(outcome.Error, "");
-  EXPECT_EQ(outcome.Loading, "is not a regular file");
+  EXPECT_EQ(outcome.Loading, "cannot read " + DeviceInfoFileName(folder.Path()) + ": is not a regular file");
   EXPECT_EQ(outcome.Devices, 0);
 }
 

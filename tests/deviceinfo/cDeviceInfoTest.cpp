@@ -244,11 +244,12 @@ TEST(LoadDeviceIndex, HoldsTheSourceItsChooserMakesAndReadsTheFileWhereItMakesNo
   info.WriteDeviceInfo(kTwoDevices);
   std::vector<std::pair<std::string, bool>> asked;
   TDeviceInfo reader;
-  reader.SetSourceChooser([&](const std::string &folder, bool includeLF) -> std::unique_ptr<IDeviceSource> {
+  reader.SetSourceChooser([&](const std::string &folder, bool includeLF) {
     asked.emplace_back(folder, includeLF);
+    TSourceChoice choice;
     if (folder == other.Path())
-      return std::make_unique<TListedSource>();
-    return nullptr;
+      choice.Source = std::make_unique<TListedSource>();
+    return choice;
   });
   reader.LoadDeviceIndex(other.Path(), true);
   EXPECT_NE(&reader.Source(), &reader);
@@ -277,7 +278,7 @@ TEST(LoadDeviceIndex, HoldsTheSourceItsChooserMakesAndReadsTheFileWhereItMakesNo
 TEST(LoadDeviceIndex, AnErrorOfTheChoosersIsReportedAsItStands) {
   TTempFolder folder;
   TDeviceInfo reader;
-  reader.SetSourceChooser([](const std::string &, bool) -> std::unique_ptr<IDeviceSource> {
+  reader.SetSourceChooser([](const std::string &, bool) -> TSourceChoice {
     throw Exception("cannot read X.atpack: not a zip archive");
   });
   try {
