@@ -350,6 +350,7 @@ bool TEntryApplier::ApplyLegacyValue(std::string_view where, std::string_view va
   const bool number = ParseLegacyNumber(value, word);
   if (&family == &kPic18Family && (!number || where.empty()))
     return false;
+  // "CONFIG1 (0x8007), CONFIG2 (0x8008)"
   const auto words = [&] {
     std::vector<const TWordRegister *> sorted;
     for (const TWordRegister &reg : registers)
@@ -359,11 +360,12 @@ bool TEntryApplier::ApplyLegacyValue(std::string_view where, std::string_view va
     std::vector<std::string> names;
     for (const TWordRegister *reg : sorted)
       names.push_back(NamedRegister(*reg));
-    return names.empty() ? std::string("it has no configuration words")
-                         : "its words: " + ListForMessage(names);
+    return ListForMessage(names);
   };
+  // The statement as messages name it: a symbol stands for all of its statement's.
   const auto statement = [&] {
-    return "__CONFIG " + (where.empty() ? std::string() : std::string(where) + ", ") + std::string(value);
+    return "__CONFIG " + (where.empty() ? std::string() : std::string(where) + ", ") +
+           (number ? std::string(value) : std::string("..."));
   };
 
   size_t reg = registers.size();
@@ -374,7 +376,8 @@ bool TEntryApplier::ApplyLegacyValue(std::string_view where, std::string_view va
       if (number || FMissingWordLine != line || FMissingWord != where)
         Report(TSeverity::Error, line, [&] {
           return statement() + ": " + FDevice + " has no configuration word " + QuotedForMessage(where) +
-                 "; " + words();
+                 (registers.empty() ? std::string("; it has no configuration words")
+                                    : "; its words: " + words());
         });
       FMissingWordLine = line;
       FMissingWord = where;
@@ -392,11 +395,9 @@ bool TEntryApplier::ApplyLegacyValue(std::string_view where, std::string_view va
         Report(registers.empty() ? TSeverity::Error : TSeverity::Warning, line, [&] {
           return registers.empty()
                      ? statement() + ": " + FDevice + " has no configuration words"
-                     : statement() + ": a second __CONFIG with one value, and " + FDevice + " has " +
-                           std::to_string(registers.size()) +
-                           " configuration words: which one it means is not known, so it is not "
-                           "applied; name its word (" +
-                           words() + ")";
+                     : statement() + ": a second __CONFIG with one value on " + FDevice + ", which has " +
+                           std::to_string(registers.size()) + " configuration words (" + words() +
+                           "): which one it means is not known, so it is not applied";
         });
         return true;
       }
