@@ -353,11 +353,13 @@ bool TEntryApplier::ApplyLegacyValue(std::string_view where, std::string_view va
   // "CONFIG1 (0x8007), CONFIG2 (0x8008)"
   const auto words = [&] {
     std::vector<const TWordRegister *> sorted;
+    sorted.reserve(registers.size());
     for (const TWordRegister &reg : registers)
       sorted.push_back(&reg);
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const TWordRegister *a, const TWordRegister *b) { return a->Address < b->Address; });
     std::vector<std::string> names;
+    names.reserve(sorted.size());
     for (const TWordRegister *reg : sorted)
       names.push_back(NamedRegister(*reg));
     return ListForMessage(names);

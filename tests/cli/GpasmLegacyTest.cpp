@@ -131,7 +131,7 @@ TEST(GpasmLegacy, TheLegacyFormsReadAsGpasmAssemblesThem) {
       std::istringstream lines(expected);
       std::string name, address, value;
       for (int i = round; lines >> name >> address >> value; ++i)
-        numbers += "    __CONFIG " + (i % 2 == 0 ? "_" + name : address) + ", " + value + "\n";
+        numbers.append("    __CONFIG ").append(i % 2 == 0 ? "_" + name : address).append(", " + value + "\n");
 
       for (const auto &[file, text] :
            {std::pair{"symbols.asm", assembler}, std::pair{"numbers.asm", numbers}}) {

@@ -215,6 +215,8 @@ TEST(ConfigParser, TellsATextsSyntaxOnceFromDecisiveEvidence) {
       {"__CONFIG(1, 0x0004U); __CONFIG(2, 0x1462U);\n", TSyntaxFamily::Pragma},
       {"  __CONFIG(FOSC_HS & WDTE_OFF); // x\n", TSyntaxFamily::Pragma},
       {"  __CONFIG (_CP_OFF & _WDT_OFF)\n", TSyntaxFamily::Directive},
+      // C's macro left open to go on over the next lines; assembler's never is.
+      {"  __CONFIG(FOSC_HS &\n    WDTE_OFF)\n", TSyntaxFamily::Pragma},
       // The file's name, after the lines only one family has and before the rest.
       {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "prog.ASM"},
       {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "C:\\src.c\\boot.s"},
