@@ -312,6 +312,11 @@ void TEntryApplier::ApplyLegacyWord(std::string_view number, std::string_view va
   uint32_t word = 0;
   if (!ParseNumber(number, n) || !ParseNumber(value, word))
     return;
+  // Word-addressed families number their words one by one.
+  if (FRegisters != nullptr && !FRegisters->empty() && FRegisters->front().Family != &kPic18Family) {
+    ApplyLegacyValue(number, value, line);
+    return;
+  }
   const auto macro = [&] { return "__CONFIG(" + std::string(number) + ", " + std::string(value) + ")"; };
   if (word > 0xFFFF) {
     ++FEntries;
@@ -353,6 +358,147 @@ void TEntryApplier::ApplyLegacyWord(std::string_view number, std::string_view va
            (words.empty() ? std::string("; it has no configuration registers")
                           : "; its words: " + ListForMessage(words));
   });
+}
+
+size_t TEntryApplier::LegacyRegister(std::string_view where, const TDeviceFamily &family) {
+  const std::vector<TWordRegister> &registers = *FRegisters;
+  for (const std::string_view name : {where, where.substr(where.starts_with('_') ? 1 : 0)}) {
+    const auto reg = FRegisterNames.find(UpperCased(name, FKey));
+    if (reg != FRegisterNames.end())
+      return reg->second;
+  }
+  uint32_t number = 0;
+  if (!ParseLegacyNumber(where, number))
+    return registers.size();
+  for (size_t i = 0; i < registers.size(); ++i)
+    if (registers[i].Address == number)
+      return i;
+  // The n-th word, in address order, where words are numbered one by one.
+  if (&family == &kPic18Family || number == 0 || number > registers.size())
+    return registers.size();
+  std::vector<size_t> order(registers.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return registers[a].Address < registers[b].Address; });
+  return order[number - 1];
+}
+
+bool TEntryApplier::ApplyLegacyValue(std::string_view where, std::string_view value, int line) {
+  static const std::vector<TWordRegister> kNone;
+  if (FRegisters == nullptr)
+    FRegisters = &kNone;
+  const std::vector<TWordRegister> &registers = *FRegisters;
+  const TDeviceFamily &family = registers.empty() ? kPic18Family : *registers.front().Family;
+  uint32_t word = 0;
+  const bool number = ParseLegacyNumber(value, word);
+  if (&family == &kPic18Family && (!number || where.empty()))
+    return false;
+  // "CONFIG1 (0x8007), CONFIG2 (0x8008)"
+  const auto words = [&] {
+    std::vector<const TWordRegister *> sorted;
+    sorted.reserve(registers.size());
+    for (const TWordRegister &reg : registers)
+      sorted.push_back(&reg);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const TWordRegister *a, const TWordRegister *b) { return a->Address < b->Address; });
+    std::vector<std::string> names;
+    names.reserve(sorted.size());
+    for (const TWordRegister *reg : sorted)
+      names.push_back(NamedRegister(*reg));
+    return ListForMessage(names);
+  };
+  // The statement as messages name it: a symbol stands for all of its statement's.
+  const auto statement = [&] {
+    return "__CONFIG " + (where.empty() ? std::string() : std::string(where) + ", ") +
+           (number ? std::string(value) : std::string("..."));
+  };
+
+  size_t reg = registers.size();
+  if (!where.empty()) {
+    reg = LegacyRegister(where, family);
+    if (reg == registers.size()) {
+      ++FEntries;
+      if (number || FMissingWordLine != line || FMissingWord != where)
+        Report(TSeverity::Error, line, [&] {
+          return statement() + ": " + FDevice + " has no configuration word " + QuotedForMessage(where) +
+                 (registers.empty() ? std::string("; it has no configuration words")
+                                    : "; its words: " + words());
+        });
+      FMissingWordLine = line;
+      FMissingWord = where;
+      if (number)
+        return true;
+    }
+  }
+
+  if (number) {
+    if (reg == registers.size()) {
+      // The part's first word; a second such cannot be placed.
+      ++FOneValueWords;
+      if (registers.empty() || (FOneValueWords > 1 && registers.size() > 1)) {
+        ++FEntries;
+        Report(registers.empty() ? TSeverity::Error : TSeverity::Warning, line, [&] {
+          return registers.empty()
+                     ? statement() + ": " + FDevice + " has no configuration words"
+                     : statement() + ": a second __CONFIG with one value on " + FDevice + ", which has " +
+                           std::to_string(registers.size()) + " configuration words (" + words() +
+                           "): which one it means is not known, so it is not applied";
+        });
+        return true;
+      }
+      reg = 0;
+      for (size_t i = 1; i < registers.size(); ++i)
+        if (registers[i].Address < registers[reg].Address)
+          reg = i;
+    }
+    const TWordRegister &target = registers[reg];
+    ApplyWord(target, FRowsOf[reg], word & target.Family->WordMask(), line);
+    return true;
+  }
+
+  // A symbol: the split that names a switch and one of its settings.
+  const std::string_view symbol = value.substr(value.starts_with('_') ? 1 : 0);
+  int named = -1;
+  for (size_t i = symbol.find('_'); i != std::string_view::npos; i = symbol.find('_', i + 1)) {
+    const std::string_view switchName = symbol.substr(0, i);
+    const std::string_view setting = symbol.substr(i + 1);
+    const int name = FSwitchIndex.Find(switchName);
+    if (name < 0)
+      continue;
+    const std::vector<int> &rows = FSwitchIndex.Rows(name);
+    if (FindSetting(FRows[static_cast<size_t>(rows.front())], setting, true) < 0) {
+      named = named < 0 ? name : named;
+      continue;
+    }
+    if (reg < registers.size() && std::none_of(rows.begin(), rows.end(), [&](int r) {
+          return FRows[static_cast<size_t>(r)].Register == static_cast<int>(reg);
+        }))
+      Report(TSeverity::Warning, line, [&] {
+        const TSwitchRow &row = FRows[static_cast<size_t>(rows.front())];
+        const bool placed = row.Register >= 0 && static_cast<size_t>(row.Register) < registers.size();
+        return QuotedForMessage(value) + " sets " + row.Name +
+               (placed ? " of " + registers[static_cast<size_t>(row.Register)].Name : std::string()) +
+               ", not of " + registers[reg].Name +
+               " that its __CONFIG names: an assembler puts its bits into " + registers[reg].Name +
+               "; it is read as " + std::string(switchName) + " = " + std::string(setting);
+      });
+    Apply(switchName, setting, line);
+    return true;
+  }
+  ++FEntries;
+  Report(TSeverity::Error, line, [&] {
+    if (named >= 0) {
+      const TSwitchRow &row = FRows[static_cast<size_t>(FSwitchIndex.Rows(named).front())];
+      return "__CONFIG symbol " + QuotedForMessage(value) + " names no setting of switch " +
+             QuotedForMessage(row.Name) + "; its settings: " + Listed(SettingNames(row));
+    }
+    if (FSwitches.empty())
+      FSwitches = SwitchList(FRows);
+    return "__CONFIG symbol " + QuotedForMessage(value) + " names no switch and setting of " + FDevice +
+           "; its switches: " + FSwitches;
+  });
+  return true;
 }
 
 std::string NamedRegister(const TWordRegister &reg) {
@@ -467,6 +613,19 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
       if (firstLine == 0)
         firstLine = item.Line;
       applier.ApplyLegacyWord(item.Name, item.Setting, item.Line);
+      break;
+    case TConfigItemKind::Legacy:
+      if (!applier.ApplyLegacyValue(item.Name, item.Setting, item.Line)) {
+        // A form the part does not read: said once for the statement.
+        if (!item.Problem.empty()) {
+          ++unread;
+          applier.Report(TSeverity::Warning, item.Line, [&] { return std::move(item.Problem); });
+        }
+        break;
+      }
+      summary.Found = true;
+      if (firstLine == 0)
+        firstLine = item.Line;
       break;
     case TConfigItemKind::Problem:
       ++problems;

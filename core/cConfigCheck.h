@@ -71,6 +71,21 @@ public:
   // over as in a HEX file. An N for which the part has neither register is an error
   // naming the words it has, and so is a VALUE over 16 bits.
   void ApplyLegacyWord(std::string_view number, std::string_view value, int line);
+  // The other legacy __CONFIG forms (after TakeValues), one value at a time: Where
+  // the word as written (a register's name, a leading "_" allowed; its address; its
+  // number from 1; empty for none), Value a number or one symbol.
+  // - A number is the whole word, applied as ApplyWord does, its bits above the
+  //   word's width ignored; without Where the part's first word, and a second such
+  //   on a part of several words is a warning, not applied.
+  // - A symbol SWITCH_SETTING (a leading "_" left out) is that switch's entry,
+  //   split at the "_" where the part's table names a switch and one of its
+  //   settings, so it lands in its own switch's word; one that names none is an
+  //   error naming it, one whose switch lies in another word than Where names a
+  //   warning.
+  // A Where the part has no word of is an error. False, and nothing done, for the
+  // forms a PIC18 does not read so: symbols, and a number without Where. Also
+  // ApplyLegacyWord's "__CONFIG(N, VALUE)" on a part of another family.
+  bool ApplyLegacyValue(std::string_view where, std::string_view value, int line);
   // Reports a diagnostic of the caller's, whose text Make gives.
   template <typename TMake>
   void Report(TSeverity severity, int line, TMake make, std::string_view switchName = {},
@@ -120,6 +135,13 @@ private:
   const std::vector<TWordRegister> *FRegisters = nullptr;
   std::vector<std::vector<size_t>> FRowsOf;
   std::unordered_map<std::string, size_t> FRegisterNames; // by upper-case name
+  // ApplyLegacyValue: numbers without a word so far; the line and word of the last
+  // word the part does not have, said once for a line's symbols.
+  int FOneValueWords = 0;
+  int FMissingWordLine = 0;
+  std::string FMissingWord;
+  // The register a legacy __CONFIG names, or the registers' count for none.
+  size_t LegacyRegister(std::string_view where, const TDeviceFamily &family);
 };
 
 // "CONFIG1H (0x300001)": a register as messages name it.

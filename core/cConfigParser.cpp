@@ -333,59 +333,146 @@ std::string_view BeforeSemicolon(std::string_view code) {
   return code;
 }
 
-// C's legacy macro "__CONFIG(ARGUMENTS)" at Position, and a ";" after it, which
-// Position is moved past. Numbers where its arguments are two numbers, "N, VALUE"
-// (VALUE's "U" suffix left out of Value). False where no whole macro stands there.
-struct TLegacyMacro {
-  std::string_view Number;
-  std::string_view Value;
-  bool Numbers = false;
-  bool Semicolon = false;
+bool IsSymbolChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// A symbol of the legacy forms: letters, digits and "_", not beginning with a digit.
+bool IsSymbol(std::string_view text) {
+  return !text.empty() && !IsDigit(text[0]) && std::all_of(text.begin(), text.end(), IsSymbolChar);
+}
+
+// A term of a legacy value: without blanks and parentheses around it.
+std::string_view Term(std::string_view text) {
+  while (!text.empty() && (IsBlank(text.front()) || text.front() == '('))
+    text.remove_prefix(1);
+  while (!text.empty() && (IsBlank(text.back()) || text.back() == ')'))
+    text.remove_suffix(1);
+  return text;
+}
+
+// A number without its "U" suffix.
+std::string_view WithoutSuffix(std::string_view number) {
+  if (number.size() > 1 && (number.back() == 'U' || number.back() == 'u'))
+    number.remove_suffix(1);
+  return number;
+}
+
+// The first "," of Text outside parentheses, or npos.
+size_t TopLevelComma(std::string_view text) {
+  int depth = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    depth += text[i] == '(' ? 1 : text[i] == ')' ? -1 : 0;
+    if (text[i] == ',' && depth == 0)
+      return i;
+  }
+  return std::string_view::npos;
+}
+
+// Parentheses opened and not closed in Text (negative: more closed).
+int OpenParentheses(std::string_view text) {
+  int depth = 0;
+  for (const char c : text)
+    depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+  return depth;
+}
+
+// A legacy "__CONFIG" statement: C's macro "__CONFIG(ARGUMENTS)" and a ";" after it,
+// or assembler's directive "__CONFIG ARGUMENTS" to the end of the line; ARGUMENTS
+// a VALUE or "WORD, VALUE", VALUE one number or symbols joined by "&".
+struct TLegacyStatement {
+  bool Macro = false;     // C's form, its arguments in parentheses
+  bool Closed = false;    // (the macro) its parenthesis is closed
+  bool Semicolon = false; // (the macro) a ";" follows it
+  bool Readable = false;  // its arguments are of the forms above
+  bool Number = false;    // VALUE is one number
+  std::string_view Where; // WORD, a name or a number; empty for none
+  std::string_view Value; // the number without its suffix, or the symbols with "&" between
 };
 
-bool TakeLegacyMacro(std::string_view code, size_t &position, TLegacyMacro &macro) {
-  constexpr std::string_view kMacro = "__CONFIG";
+// The statement at Position ("__CONFIG" after blanks), Position moved past it (the
+// directive: to the end of Code, in C's text up to a ";" comment).
+void TakeLegacyStatement(std::string_view code, size_t &position, bool cutSemicolon,
+                         TLegacyStatement &statement) {
+  constexpr std::string_view kKeyword = "__CONFIG";
+  statement = {};
   const size_t size = code.size();
   size_t i = position;
   while (i < size && IsBlank(code[i]))
     ++i;
-  if (CompareText(code.substr(i, kMacro.size()), kMacro) != 0)
-    return false;
-  i += kMacro.size();
+  i += kKeyword.size();
   while (i < size && IsBlank(code[i]))
     ++i;
-  if (i >= size || code[i] != '(')
-    return false;
-  const size_t open = ++i;
-  for (int depth = 1; depth > 0; ++i) {
-    if (i >= size)
-      return false; // not closed
-    depth += code[i] == '(' ? 1 : code[i] == ')' ? -1 : 0;
+  std::string_view arguments;
+  if (i < size && code[i] == '(') {
+    statement.Macro = true;
+    const size_t open = ++i;
+    for (int depth = 1; depth > 0; ++i) {
+      if (i >= size) {
+        position = size; // not closed
+        return;
+      }
+      depth += code[i] == '(' ? 1 : code[i] == ')' ? -1 : 0;
+    }
+    statement.Closed = true;
+    arguments = code.substr(open, i - 1 - open);
+    while (i < size && IsBlank(code[i]))
+      ++i;
+    statement.Semicolon = i < size && code[i] == ';';
+    position = statement.Semicolon ? i + 1 : i;
+  } else {
+    arguments = code.substr(std::min(i, size));
+    if (cutSemicolon)
+      arguments = BeforeSemicolon(arguments);
+    position = size;
   }
-  const std::string_view arguments = code.substr(open, i - 1 - open);
-  while (i < size && IsBlank(code[i]))
-    ++i;
-  macro = {};
-  macro.Semicolon = i < size && code[i] == ';';
-  position = macro.Semicolon ? i + 1 : i;
-  const size_t comma = arguments.find(',');
-  if (comma == std::string_view::npos)
-    return true;
-  macro.Number = Trimmed(arguments.substr(0, comma));
-  macro.Value = Trimmed(arguments.substr(comma + 1));
-  if (!macro.Value.empty() && (macro.Value.back() == 'U' || macro.Value.back() == 'u'))
-    macro.Value.remove_suffix(1);
+  std::string_view value = arguments;
+  const size_t comma = TopLevelComma(arguments);
+  if (comma != std::string_view::npos) {
+    statement.Where = Term(arguments.substr(0, comma));
+    value = arguments.substr(comma + 1);
+    uint32_t number = 0;
+    if (TopLevelComma(value) != std::string_view::npos ||
+        !(IsSymbol(statement.Where) || ParseLegacyNumber(statement.Where, number)))
+      return;
+  }
+  // One number, or symbols only.
+  size_t terms = 0;
+  bool symbols = true;
+  std::string_view term;
+  for (size_t from = 0; from <= value.size(); ++terms) {
+    const size_t amp = std::min(value.find('&', from), value.size());
+    term = Term(value.substr(from, amp - from));
+    symbols = symbols && IsSymbol(term);
+    from = amp + 1;
+  }
   uint32_t number = 0;
-  macro.Numbers = ParseNumber(macro.Number, number) && ParseNumber(macro.Value, number);
-  return true;
+  statement.Number = terms == 1 && ParseLegacyNumber(term, number);
+  statement.Readable = statement.Number || symbols;
+  statement.Value = statement.Number ? WithoutSuffix(term) : value;
 }
 
-// C's legacy macro followed by a ";", as C writes it: "__CONFIG(...);".
+// C's legacy macro as C writes it: "__CONFIG(...);", or "__CONFIG(" left open to go
+// on over the next lines, which only C does.
 bool IsCMacro(std::string_view line) {
+  if (!BeginsWithWord(line, "__CONFIG"))
+    return false;
   size_t position = 0;
-  TLegacyMacro macro;
-  return TakeLegacyMacro(line, position, macro) && macro.Semicolon;
+  TLegacyStatement statement;
+  TakeLegacyStatement(line, position, false, statement);
+  return statement.Macro && (statement.Semicolon || !statement.Closed);
 }
+
+// What may stand on the lines of a "__CONFIG(" that goes on: symbols, numbers, "&",
+// parentheses, "," and ";" (quotes, for assembler's numbers), blanks; or nothing.
+bool IsMacroText(std::string_view code) {
+  return std::all_of(code.begin(), code.end(), [](char c) {
+    return IsSymbolChar(c) || IsBlank(c) || std::strchr("&(),;'", c) != nullptr;
+  });
+}
+
+// A macro goes on over at most this many lines.
+constexpr int kMaxJoinedLines = 64;
 
 // A setting written as a "0x" or "0b" number, which names no setting.
 bool IsPrefixedNumber(std::string_view setting) {
@@ -513,6 +600,27 @@ const TSyntax &RowOf(TSyntaxFamily family) {
 constexpr size_t kMaxConditions = 256;
 } // namespace
 
+bool ParseLegacyNumber(std::string_view text, uint32_t &value) {
+  // The vendor assembler's radix prefix and quotes: H'3F72'.
+  if (text.size() > 3 && text[1] == '\'' && text.back() == '\'') {
+    const char radix = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    const int base = radix == 'H' ? 16 : radix == 'B' ? 2 : radix == 'D' ? 10 : 0;
+    const std::string_view digits = text.substr(2, text.size() - 3);
+    uint64_t result = 0;
+    if (base == 0 || digits.empty())
+      return false;
+    for (const char c : digits) {
+      const int digit = DigitValue(c, base);
+      if (digit < 0 ||
+          (result = result * static_cast<unsigned>(base) + static_cast<unsigned>(digit)) > 0xFFFFFFFFu)
+        return false;
+    }
+    value = static_cast<uint32_t>(result);
+    return true;
+  }
+  return ParseNumber(WithoutSuffix(text), value);
+}
+
 bool FamilyOfFileName(std::string_view fileName, TSyntaxFamily &family) {
   const size_t slash = fileName.find_last_of("/\\");
   if (slash != std::string_view::npos)
@@ -591,7 +699,7 @@ bool TConfigTextScanner::Next(TConfigItem &item) {
     FEnded = true;
     return true;
   }
-  if (FEntryPos != std::string_view::npos && NextEntry(item))
+  if ((FEntryPos != std::string_view::npos || FSymbolPos != std::string_view::npos) && NextEntry(item))
     return true;
   return NextLine(item);
 }
@@ -619,27 +727,93 @@ bool TConfigTextScanner::NextEntry(TConfigItem &item) {
 }
 
 bool TConfigTextScanner::NextMacro(TConfigItem &item) {
-  const size_t start = FEntryPos;
-  size_t position = start;
-  FEntryPos = std::string_view::npos;
-  TLegacyMacro macro;
-  const bool taken = TakeLegacyMacro(FLine, position, macro);
-  item.Line = FLines.Number();
   item.Problem.clear();
-  if (!taken || !macro.Numbers) {
-    // After the macros, program text; but a macro not read is said.
-    if (!BeginsWithWord(FLine.substr(start), "__CONFIG"))
-      return false;
+  if (FSymbolPos != std::string_view::npos)
+    return NextSymbol(item);
+  const size_t start = FEntryPos;
+  FEntryPos = std::string_view::npos;
+  // After the statements, program text.
+  if (!BeginsWithWord(FLine.substr(start), "__CONFIG"))
+    return false;
+  size_t position = start;
+  TLegacyStatement statement;
+  TakeLegacyStatement(FLine, position, FFamily != TSyntaxFamily::Directive, statement);
+  item.Line = LineAt(start);
+  if (!statement.Readable) {
     item.Kind = TConfigItemKind::Warning;
-    item.Problem = "a legacy __CONFIG line is not read; write its settings as " +
-                   std::string(RowOf(FFamily).Keyword) + " NAME = SETTING: " + QuotedLine(FRawLine);
+    item.Problem = NotRead();
     return true;
   }
-  item.Kind = TConfigItemKind::Word;
-  item.Name = macro.Number;
-  item.Setting = macro.Value;
-  FEntryPos = position;
+  FEntryPos = position < FLine.size() ? position : std::string_view::npos;
+  uint32_t number = 0;
+  if (statement.Macro && statement.Number && ParseNumber(statement.Where, number)) {
+    item.Kind = TConfigItemKind::Word;
+    item.Name = statement.Where;
+    item.Setting = statement.Value;
+    return true;
+  }
+  item.Problem = NotRead();
+  if (statement.Number) {
+    item.Kind = TConfigItemKind::Legacy;
+    item.Name = statement.Where;
+    item.Setting = statement.Value;
+    return true;
+  }
+  FWhere = statement.Where;
+  FSymbolPos = static_cast<size_t>(statement.Value.data() - FLine.data());
+  FSymbolsEnd = FSymbolPos + statement.Value.size();
+  return NextSymbol(item);
+}
+
+bool TConfigTextScanner::NextSymbol(TConfigItem &item) {
+  const size_t amp = std::min(FLine.find('&', FSymbolPos), FSymbolsEnd);
+  const std::string_view term = Term(FLine.substr(FSymbolPos, amp - FSymbolPos));
+  item.Kind = TConfigItemKind::Legacy;
+  item.Name = FWhere;
+  item.Setting = term;
+  item.Line = LineAt(static_cast<size_t>(term.data() - FLine.data()));
+  FSymbolPos = amp < FSymbolsEnd ? amp + 1 : std::string_view::npos;
   return true;
+}
+
+int TConfigTextScanner::LineAt(size_t position) const {
+  int line = FLines.Number();
+  for (const auto &[offset, number] : FJoinedLines)
+    if (offset <= position)
+      line = number;
+  return line;
+}
+
+std::string TConfigTextScanner::NotRead() const {
+  return "a legacy __CONFIG line is not read; write its settings as " + std::string(RowOf(FFamily).Keyword) +
+         " NAME = SETTING: " + QuotedLine(FRawLine);
+}
+
+std::string_view TConfigTextScanner::JoinedMacro(std::string_view code) {
+  FJoined.assign(code);
+  FJoinedLines.assign(1, {0, FLines.Number()});
+  int open = OpenParentheses(code);
+  std::string_view line;
+  for (int joined = 0; open > 0 && joined < kMaxJoinedLines && FLines.Next(line); ++joined) {
+    const bool inComment = FInComment;
+    const bool spliced = FSpliced;
+    std::string_view more;
+    if (FSpliced)
+      FSpliced = EndsInBackslash(line); // the end of a "//" comment
+    else
+      more = CodeOf(line);
+    if (!IsMacroText(more)) {
+      // Another statement: read it again as it began.
+      FInComment = inComment;
+      FSpliced = spliced;
+      FLines.Again();
+      break;
+    }
+    FJoinedLines.emplace_back(FJoined.size() + 1, FLines.Number());
+    FJoined.append(" ").append(more);
+    open += OpenParentheses(more);
+  }
+  return FJoined;
 }
 
 bool TConfigTextScanner::NextLine(TConfigItem &item) {
@@ -834,12 +1008,19 @@ std::string_view TConfigTextScanner::AssemblerCode(std::string_view code) const 
 bool TConfigTextScanner::LegacyLine(std::string_view code, TConfigItem &item) {
   if (!BeginsWithWord(code, "__CONFIG"))
     return false;
+  // Under a condition, a statement to be read is read with its warning; a macro left
+  // open is taken to be one.
   size_t position = 0;
-  TLegacyMacro macro;
-  if (TakeLegacyMacro(code, position, macro) && macro.Numbers && WarnOfCondition(item))
+  TLegacyStatement statement;
+  TakeLegacyStatement(code, position, FFamily != TSyntaxFamily::Directive, statement);
+  if ((statement.Readable || (statement.Macro && !statement.Closed)) && WarnOfCondition(item))
     return true;
-  // The macros' words, or the warning that they are not read.
+  FJoinedLines.clear();
+  if (OpenParentheses(code) > 0)
+    code = JoinedMacro(code);
+  // The statements' words and symbols, or the warning that they are not read.
   StartEntries(code, 0, TItems::Macros);
+  FSymbolPos = std::string_view::npos;
   return NextMacro(item);
 }
 
@@ -1076,7 +1257,7 @@ TTextDevice FindDeviceLine(std::string_view text, std::string_view fileName) {
       device.Name = item.Name;
       device.Line = item.Line;
     } else if (item.Kind == TConfigItemKind::Config || item.Kind == TConfigItemKind::Entry ||
-               item.Kind == TConfigItemKind::Word) {
+               item.Kind == TConfigItemKind::Word || item.Kind == TConfigItemKind::Legacy) {
       device.Found = true;
     }
   }

@@ -8,8 +8,10 @@
 #include "common/cTextLines.h"
 #include "core/cSyntax.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The comment the generator writes, in either comment form, for a configuration
@@ -24,6 +26,11 @@ enum class TConfigItemKind {
   Warning, // a line not read, or read on an assumption (Problem says which)
   Word,    // C's legacy macro __CONFIG(N, VALUE): Name is N (decimal), Setting the
            // 16-bit word VALUE, a number without its U suffix
+  Legacy,  // any other legacy __CONFIG: Name is the word it names as written ("_CONFIG1",
+           // "0x2007"; empty for none), Setting a number (the whole word, without its U
+           // suffix) or one symbol ("_FOSC_HS", "WDTE_OFF"); symbols joined by "&" give one
+           // item each, at its own line. The statement's first item holds in Problem the
+           // warning to give where the part does not read the form (PIC18 symbols).
 };
 
 struct TConfigItem {
@@ -34,6 +41,10 @@ struct TConfigItem {
   std::string Problem;
 };
 
+// A number as the legacy __CONFIG lines write it: C's (decimal, "0x", "0b"), with a
+// "U" or "u" suffix or none, or the vendor assembler's H'3F72', B'1011', D'15'.
+bool ParseLegacyNumber(std::string_view text, uint32_t &value);
+
 // The family a file's name says its text is in, by its extension in any letter
 // case: ".c" and ".h" C; ".asm", ".s", ".inc" and ".as" assembler; ".bas" and
 // ".pbp" the house forms. False for another extension or none.
@@ -41,8 +52,8 @@ bool FamilyOfFileName(std::string_view fileName, TSyntaxFamily &family);
 
 // Which family a text is written in, told once, from the first of:
 // 1. C's own lines: a "#pragma config" line, the "/* device = NAME */" line the
-//    generator writes first, or C's legacy macro "__CONFIG(...);" (anywhere in the
-//    text: C beats what follows);
+//    generator writes first, or C's legacy macro "__CONFIG(...);" or "__CONFIG(" left
+//    open to go on over the next lines (anywhere in the text: C beats what follows);
 // 2. assembler's own lines: "PROCESSOR NAME" or "LIST P=NAME" (NAME a device's,
 //    beginning with digits after an optional P or PIC), an "#include" of a device's
 //    ".inc" file (p18f4520.inc), a legacy "__CONFIG" line, the vendor IDE's heading
@@ -77,7 +88,11 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text, std::string_view fileName 
 //   (<pic18f4520.h>, <p18f4520.inc>); in assembler also "PROCESSOR NAME",
 //   "LIST P=NAME" and "include" without "#";
 // - C's legacy macro "__CONFIG(N, VALUE)", N and VALUE numbers (several to a line),
-//   is a Word item; any other legacy "__CONFIG" line is a warning: not read;
+//   is a Word item; the other legacy forms, "__CONFIG(VALUE)", "__CONFIG(WORD,
+//   VALUE)" in C (over several lines where its parenthesis stays open) and
+//   "__CONFIG VALUE", "__CONFIG WORD, VALUE" in assembler (VALUE a number or symbols
+//   joined by "&", WORD a name or a number), are Legacy items; any other "__CONFIG"
+//   line is a warning: not read;
 // - preprocessor blocks are not evaluated: what stands under "#if 0" (up to its
 //   "#elif", "#else" or "#endif") is passed over like a comment; configuration
 //   lines under any other "#if", "#ifdef", "#ifndef", "#elif" or "#else" are read,
@@ -142,6 +157,15 @@ private:
   };
   bool NextEntry(TConfigItem &item);
   bool NextMacro(TConfigItem &item);
+  bool NextSymbol(TConfigItem &item);
+  // Code with the lines after it joined on, while a "__CONFIG(" stays open and they
+  // hold only what its symbols may (at most a few); the line they stop at is read
+  // again.
+  std::string_view JoinedMacro(std::string_view code);
+  // The line Position of FLine stands on.
+  int LineAt(size_t position) const;
+  // The warning for a legacy line that is not read.
+  std::string NotRead() const;
   void StartEntries(std::string_view line, size_t position, TItems items);
   TTextLines FLines;
   bool FEnded = false;
@@ -152,6 +176,13 @@ private:
   int FBlockLine = 0;            // where the open block began
   int FLastBlockLine = 0;        // the open block's last line that is not blank, 0 before one
   std::string FPending;          // a problem to hand over before the line's entries
+  // A legacy statement's symbols, from FSymbolPos to FSymbolsEnd of FLine, and the
+  // word it names.
+  size_t FSymbolPos = std::string_view::npos;
+  size_t FSymbolsEnd = 0;
+  std::string_view FWhere;
+  std::string FJoined;                              // a macro's lines joined
+  std::vector<std::pair<size_t, int>> FJoinedLines; // where each begins in FJoined, its number
 
   // C and assembler.
   TSyntaxFamily FFamily = TSyntaxFamily::House;

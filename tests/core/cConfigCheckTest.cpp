@@ -652,3 +652,128 @@ TEST(ConfigCheck, CsLegacyMacroSetsTheWordsItWritesAsAHexFileDoes) {
                  static_cast<size_t>(-1), low);
   EXPECT_EQ(Settings(rows), (Strings{"LP", "ON", "1", "OFF"}));
 }
+
+namespace {
+// A two-word enhanced mid-range part: CONFIG1 FOSC (bits 0-2), WDTE (3-4), CP (7),
+// CLK_OUT (8; a name and a setting with underscores); CONFIG2 STVREN (9), BORV (10,
+// a setting named 19), LVP (13).
+std::vector<TSwitchRow> Pic16Table() {
+  return {Field("FOSC", 0, 0x07, {"LP", "XT", "HS", "INTOSC"}, {0, 1, 2, 4}),
+          Field("WDTE", 0, 0x18, {"OFF", "SWDTEN", "NSLEEP", "ON"}, {0, 0x08, 0x10, 0x18}),
+          Field("CP", 0, 0x80, {"ON", "OFF"}, {0, 0x80}),
+          Field("CLK_OUT", 0, 0x100, {"OFF", "ON_RA4"}, {0, 0x100}),
+          Field("STVREN", 1, 0x200, {"OFF", "ON"}, {0, 0x200}),
+          Field("BORV", 1, 0x400, {"HI", "19"}, {0, 0x400}),
+          Field("LVP", 1, 0x2000, {"OFF", "ON"}, {0, 0x2000})};
+}
+
+const std::vector<TWordRegister> kPic16Registers = {
+    {"CONFIG1", 0x8007, 0x3FFF, &kEnhancedMidRangeFamily, 0x3FFF},
+    {"CONFIG2", 0x8008, 0x3FFF, &kEnhancedMidRangeFamily, 0x3FFF}};
+
+Strings ReadOnto(const std::string &text, std::vector<TSwitchRow> &rows,
+                 const std::vector<TWordRegister> &registers, const std::string &device,
+                 TReadSummary *summary = nullptr) {
+  Strings diagnostics;
+  const TReadSummary result = ReadConfigText(
+      text, rows, device, 0, TReadMode::Paste,
+      [&](const TDiagnostic &d) {
+        diagnostics.push_back(std::to_string(d.Line) + " " + SeverityName(d.Severity) + ": " + d.Text);
+      },
+      static_cast<size_t>(-1), registers);
+  if (summary != nullptr)
+    *summary = result;
+  return diagnostics;
+}
+
+constexpr const char *kLvpOn =
+    "LVP = ON: low-voltage programming: the PGM pin is given over to programming, and "
+    "a stray high level on it stops the program";
+} // namespace
+
+TEST(ConfigCheck, TheLegacyFormsOfPic16CodeSetTheSwitchesTheirCompilersDid) {
+  const struct {
+    const char *What;
+    std::string Text;
+    Strings Diagnostics;
+    Strings Settings; // FOSC, WDTE, CP, CLK_OUT, STVREN, BORV, LVP; each starts at its first
+  } cases[] = {
+      {"each symbol lands in its own switch's word: the second macro in word 2",
+       "__CONFIG(FOSC_HS & WDTE_OFF);\n__CONFIG(STVREN_ON & LVP_OFF & BORV_19);\n",
+       {},
+       {"HS", "OFF", "ON", "OFF", "ON", "19", "OFF"}},
+      {"a leading underscore, a word named; underscores in the setting and the switch",
+       "    __CONFIG _CONFIG1, _CLK_OUT_ON_RA4 & _cp_off\n",
+       {},
+       {"LP", "OFF", "OFF", "ON_RA4", "OFF", "HI", "OFF"}},
+      {"a symbol that names no switch and setting, or no setting of its switch",
+       "    __CONFIG _HS_OSC & _FOSC_XYZ & _WDTE_ON\n",
+       {"1 error: __CONFIG symbol '_HS_OSC' names no switch and setting of 16F1; its switches: FOSC, WDTE, "
+        "CP, "
+        "CLK_OUT, STVREN, BORV, LVP",
+        "1 error: __CONFIG symbol '_FOSC_XYZ' names no setting of switch 'FOSC'; its settings: LP, XT, HS, "
+        "INTOSC"},
+       {"LP", "ON", "ON", "OFF", "OFF", "HI", "OFF"}},
+      {"a symbol of another word than the one named is read as its switch's, with a warning",
+       "    __CONFIG _CONFIG1, _FOSC_HS & _LVP_ON\n",
+       {"1 warning: '_LVP_ON' sets LVP of CONFIG2, not of CONFIG1 that its __CONFIG names: an assembler puts "
+        "its "
+        "bits into CONFIG1; it is read as LVP = ON",
+        std::string("1 warning: ") + kLvpOn},
+       {"HS", "OFF", "ON", "OFF", "OFF", "HI", "ON"}},
+      {"one value is the first word; a second cannot be placed; bits above the width are ignored",
+       "    __CONFIG 0x3FFA\n    __CONFIG 0x3FFC\n    __CONFIG _CONFIG2, 0xFFFF\n",
+       {"2 warning: __CONFIG 0x3FFC: a second __CONFIG with one value on 16F1, which has 2 configuration "
+        "words "
+        "(CONFIG1 (0x8007), CONFIG2 (0x8008)): which one it means is not known, so it is not applied",
+        std::string("3 warning: ") + kLvpOn},
+       {"HS", "ON", "OFF", "ON_RA4", "ON", "19", "ON"}},
+      {"a word by its address, the vendor's radix",
+       "    __CONFIG 0x8008, H'1DFF'\n",
+       {},
+       {"LP", "OFF", "ON", "OFF", "OFF", "19", "OFF"}},
+      {"C's __CONFIG(n, value): the n-th word",
+       "__CONFIG(2, 0x3BFFU);\n",
+       {std::string("1 warning: ") + kLvpOn},
+       {"LP", "OFF", "ON", "OFF", "ON", "HI", "ON"}},
+      {"bits that match no setting, bits no switch covers: as for a HEX word",
+       "    __CONFIG _CONFIG1, 0x1FFB\n",
+       {"1 error: CONFIG1 (0x8007) = 0x1FFB: the bits 0x0003 of switch 'FOSC' match none of its settings",
+        "1 note: CONFIG1 (0x8007) = 0x1FFB: bits no switch covers (0x2000) differ from the register's value "
+        "when "
+        "not set, 0x3FFF"},
+       {"LP", "ON", "OFF", "ON_RA4", "OFF", "HI", "OFF"}},
+      {"a word the part does not have: an error once for a line's symbols, which still apply",
+       "    __CONFIG _CONFIG3, 0x3FFF\n    __CONFIG _CONFIG3, _LVP_OFF & _STVREN_ON\n",
+       {"1 error: __CONFIG _CONFIG3, 0x3FFF: 16F1 has no configuration word '_CONFIG3'; its words: CONFIG1 "
+        "(0x8007), CONFIG2 (0x8008)",
+        "2 error: __CONFIG _CONFIG3, ...: 16F1 has no configuration word '_CONFIG3'; its words: CONFIG1 "
+        "(0x8007), "
+        "CONFIG2 (0x8008)"},
+       {"LP", "OFF", "ON", "OFF", "ON", "HI", "OFF"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    std::vector<TSwitchRow> rows = Pic16Table();
+    TReadSummary summary;
+    EXPECT_EQ(ReadOnto(c.Text, rows, kPic16Registers, "16F1", &summary), c.Diagnostics);
+    EXPECT_EQ(Settings(rows), c.Settings);
+    EXPECT_TRUE(summary.Found);
+  }
+}
+
+TEST(ConfigCheck, APic18ReadsOnlyTheLegacyNumberOfAWordNamed) {
+  const std::vector<TWordRegister> registers = {{"CONFIG1H", 0x300001, 0x07}, {"CONFIG2H", 0x300003, 0x2F}};
+  std::vector<TSwitchRow> rows = FieldTable();
+  TReadSummary summary;
+  EXPECT_EQ(
+      ReadOnto("    __CONFIG _CONFIG1H, 0x02\n    __CONFIG 0x03\n    __CONFIG _CONFIG2H, _WDT_ON_2H & "
+               "_LVP_OFF_2H\n",
+               rows, registers, "18F1", &summary),
+      (Strings{"2 warning: a legacy __CONFIG line is not read; write its settings as CONFIG NAME = SETTING: "
+               "'__CONFIG 0x03'",
+               "3 warning: a legacy __CONFIG line is not read; write its settings as CONFIG NAME = SETTING: "
+               "'__CONFIG _CONFIG2H, _WDT_ON_2H & _LVP_OFF_2H'"}));
+  EXPECT_EQ(Settings(rows), (Strings{"HS", "OFF", "1", "OFF"}));
+  EXPECT_EQ(summary.Problems, 2);
+}

@@ -215,6 +215,8 @@ TEST(ConfigParser, TellsATextsSyntaxOnceFromDecisiveEvidence) {
       {"__CONFIG(1, 0x0004U); __CONFIG(2, 0x1462U);\n", TSyntaxFamily::Pragma},
       {"  __CONFIG(FOSC_HS & WDTE_OFF); // x\n", TSyntaxFamily::Pragma},
       {"  __CONFIG (_CP_OFF & _WDT_OFF)\n", TSyntaxFamily::Directive},
+      // C's macro left open to go on over the next lines; assembler's never is.
+      {"  __CONFIG(FOSC_HS &\n    WDTE_OFF)\n", TSyntaxFamily::Pragma},
       // The file's name, after the lines only one family has and before the rest.
       {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "prog.ASM"},
       {"CONFIG OSC = HS\n", TSyntaxFamily::Directive, "C:\\src.c\\boot.s"},
@@ -343,20 +345,24 @@ TEST(ConfigParser, CAndAssemblerLinesThatCannotBeReadOrAreNotAreSaidAtTheirLines
        {},
        {"1: expected NAME = SETTIN"},
        {}},
-      {"legacy lines",
-       "  __CONFIG _CONFIG1H, _OSC_HS_1H\n  CONFIG A = B\n",
+      {"legacy lines of no form the tool reads",
+       "  __CONFIG _CONFIG1H, _OSC_HS_1H | 2\n  CONFIG A = B\n  __CONFIG 1, 2, 3\n",
        {"A=B@2"},
        {},
        {"1: a legacy __CONFIG line is not read; write its settings as CONFIG NAME = SETTING: '__CONFIG "
-        "_CONFIG1H, _OSC_HS_1H'"}},
-      {"the old C macro with symbols",
-       "#pragma config A = B\n__CONFIG(FOSC_HS & WDTE_OFF);\n__CONFIG(1, HS & FCMDIS);\n",
+        "_CONFIG1H, _OSC_HS_1H | 2'",
+        "3: a legacy __CONFIG line is not read; write its settings as CONFIG NAME = SETTING: '__CONFIG 1, 2, "
+        "3'"}},
+      {"the old C macro with what is neither a number nor symbols",
+       "#pragma config A = B\n__CONFIG(FOSC_HS & 3);\n__CONFIG(1, HS + FCMDIS);\n__CONFIG = 1;\n",
        {"A=B@1"},
        {},
        {"2: a legacy __CONFIG line is not read; write its settings as #pragma config NAME = SETTING: "
-        "'__CONFIG(FOSC_HS & WDTE_OFF);'",
+        "'__CONFIG(FOSC_HS & 3);'",
         "3: a legacy __CONFIG line is not read; write its settings as #pragma config NAME = SETTING: "
-        "'__CONFIG(1, HS & FCMDIS);'"}},
+        "'__CONFIG(1, HS + FCMDIS);'",
+        "4: a legacy __CONFIG line is not read; write its settings as #pragma config NAME = SETTING: "
+        "'__CONFIG = 1;'"}},
       {"a spliced comment read again after a block's warning stays a comment",
        "#ifdef X\n#pragma config A = B // \\\n#pragma config C = D\n#endif\n",
        {"A=B@2"},
@@ -403,12 +409,12 @@ TEST(ConfigParser, ReadsCsLegacyMacroWithNumbersAsTheWordsItWrites) {
        {"1=0x0004@2", "2=0x1462@2", "3=33@3"},
        {}},
       {"program text after the macros is passed over", "__CONFIG(1, 0x04); int x = 1;\n", {"1=0x04@1"}, {}},
-      {"a macro with symbols among them is said, once",
-       "__CONFIG(1, 0x04); __CONFIG(FOSC_HS);\n",
+      {"a macro not read among them is said, once",
+       "__CONFIG(1, 0x04); __CONFIG(FOSC_HS | 1);\n",
        {"1=0x04@1"},
        {"1: a legacy __CONFIG line"}},
       {"in assembler, before its ; comment",
-       "    PROCESSOR 18F1\n    __CONFIG(1, 0x04) ; the oscillator\n    __CONFIG _CONFIG1H, _OSC_HS_1H\n",
+       "    PROCESSOR 18F1\n    __CONFIG(1, 0x04) ; the oscillator\n    __CONFIG _CONFIG1H, -1\n",
        {"1=0x04@2"},
        {"3: a legacy __CONFIG line"}},
       {"under #if 0 not at all; under another condition with its warning",
@@ -430,6 +436,93 @@ TEST(ConfigParser, ReadsCsLegacyMacroWithNumbersAsTheWordsItWrites) {
     EXPECT_EQ(warnings, c.Warnings);
     EXPECT_TRUE(parsed.Problems.empty()) << parsed.Problems.front().second;
     EXPECT_EQ(parsed.Device.Found, !c.Words.empty());
+  }
+}
+
+TEST(ConfigParser, ReadsTheLegacyFormsOfPic16CodeAsWordsAndSymbols) {
+  const struct {
+    const char *What;
+    std::string Text;
+    TSyntaxFamily Family;
+    std::vector<std::string> Legacy; // "WORD|VALUE@LINE", one a symbol
+    int Statements;                  // the items that carry the statement's warning
+    std::vector<std::string> Others; // entries, words and warnings: "E NAME=SETTING@LINE", "W LINE"
+  } cases[] = {
+      {"assembler's symbols, a leading underscore, without a word",
+       "    __CONFIG _FOSC_HS & _WDTE_OFF\n",
+       TSyntaxFamily::Directive,
+       {"|_FOSC_HS@1", "|_WDTE_OFF@1"},
+       1,
+       {}},
+      {"assembler's symbols for a word named, any case, a ; comment",
+       "\t__config _CONFIG1, _FOSC_INTOSC&_WDTE_OFF ; the clock\n",
+       TSyntaxFamily::Directive,
+       {"_CONFIG1|_FOSC_INTOSC@1", "_CONFIG1|_WDTE_OFF@1"},
+       1,
+       {}},
+      {"assembler's numbers: alone, for a word named, for an address, the vendor's radix",
+       "  __CONFIG 0x3F72\n  __CONFIG _CONFIG2, 0x3FE4\n  __CONFIG 0x2007, H'3F72'\n  __CONFIG _CONFIG, "
+       "16242\n",
+       TSyntaxFamily::Directive,
+       {"|0x3F72@1", "_CONFIG2|0x3FE4@2", "0x2007|H'3F72'@3", "_CONFIG|16242@4"},
+       4,
+       {}},
+      {"assembler's symbols in parentheses",
+       "  __CONFIG (_CP_OFF & _WDT_OFF)\n  __CONFIG _CONFIG2, (_LVP_OFF) & (_BORV_19)\n",
+       TSyntaxFamily::Directive,
+       {"|_CP_OFF@1", "|_WDT_OFF@1", "_CONFIG2|_LVP_OFF@2", "_CONFIG2|_BORV_19@2"},
+       2,
+       {}},
+      {"C's macro with symbols, and a number with its U",
+       "__CONFIG(FOSC_INTOSC & WDTE_OFF & MCLRE_OFF & CP_OFF);\n__CONFIG(0x3FFFU);\n",
+       TSyntaxFamily::Pragma,
+       {"|FOSC_INTOSC@1", "|WDTE_OFF@1", "|MCLRE_OFF@1", "|CP_OFF@1", "|0x3FFF@2"},
+       2,
+       {}},
+      {"C's macro over several lines, comments among them: each symbol at its line",
+       "#include <xc.h>\n__CONFIG(FOSC_INTOSC &   // the oscillator\n\n         WDTE_OFF & /* no\n dog */ "
+       "MCLRE_OFF\n         );\n#pragma config LVP = OFF\n",
+       TSyntaxFamily::Pragma,
+       {"|FOSC_INTOSC@2", "|WDTE_OFF@4", "|MCLRE_OFF@5"},
+       1,
+       {"E LVP=OFF@7"}},
+      {"a macro left open stops at a line that is no part of it, which is read",
+       "__CONFIG(FOSC_HS &\n#pragma config LVP = OFF\n",
+       TSyntaxFamily::Pragma,
+       {},
+       0,
+       {"W 1", "E LVP=OFF@2"}},
+      {"several to a line, each of its form, then program text",
+       "__CONFIG(1, 0x04); __CONFIG(FOSC_HS & CP_OFF); int x = 1;\n",
+       TSyntaxFamily::Pragma,
+       {"|FOSC_HS@1", "|CP_OFF@1"},
+       1,
+       {"N 1=0x04@1"}},
+      {"under a condition, with its warning",
+       "#ifdef X\n__CONFIG(FOSC_HS);\n#endif\n",
+       TSyntaxFamily::Pragma,
+       {"|FOSC_HS@2"},
+       1,
+       {"W 1"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    const TParsedConfig parsed = ParseConfigText(c.Text);
+    EXPECT_EQ(parsed.Family, c.Family);
+    std::vector<std::string> legacy;
+    for (const TParsedConfig::TEntry &value : parsed.Legacy)
+      legacy.push_back(value.Switch + "|" + value.Setting + "@" + std::to_string(value.Line));
+    EXPECT_EQ(legacy, c.Legacy);
+    EXPECT_EQ(parsed.LegacyStatements, c.Statements);
+    std::vector<std::string> others;
+    for (const auto &[line, text] : parsed.Warnings)
+      others.push_back("W " + std::to_string(line));
+    for (const TParsedConfig::TEntry &word : parsed.Words)
+      others.push_back("N " + word.Switch + "=" + word.Setting + "@" + std::to_string(word.Line));
+    for (const TParsedConfig::TEntry &entry : parsed.Entries)
+      others.push_back("E " + entry.Switch + "=" + entry.Setting + "@" + std::to_string(entry.Line));
+    EXPECT_EQ(others, c.Others);
+    EXPECT_TRUE(parsed.Problems.empty()) << parsed.Problems.front().second;
   }
 }
 

@@ -17,6 +17,10 @@ struct TParsedConfig {
   TTextDevice Device;
   std::vector<TEntry> Entries;
   std::vector<TEntry> Words; // legacy macros: the word's number as Switch, its value as Setting
+  // The other legacy forms: the word named as Switch (empty for none), the number or
+  // symbol as Setting; Legacy counts the warnings their statements carry.
+  std::vector<TEntry> Legacy;
+  int LegacyStatements = 0;
   std::vector<std::pair<int, std::string>> Problems;
   std::vector<std::pair<int, std::string>> Warnings;
   TSyntaxFamily Family = TSyntaxFamily::House;
@@ -43,6 +47,11 @@ inline TParsedConfig ParseConfigText(std::string_view text, std::string_view fil
     case TConfigItemKind::Word:
       parsed.Device.Found = true;
       parsed.Words.push_back({std::string(item.Name), std::string(item.Setting), item.Line});
+      break;
+    case TConfigItemKind::Legacy:
+      parsed.Device.Found = true;
+      parsed.Legacy.push_back({std::string(item.Name), std::string(item.Setting), item.Line});
+      parsed.LegacyStatements += item.Problem.empty() ? 0 : 1;
       break;
     case TConfigItemKind::Problem:
       parsed.Problems.emplace_back(item.Line, item.Problem);

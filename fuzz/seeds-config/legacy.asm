@@ -1,0 +1,6 @@
+    PROCESSOR 18F1
+    __CONFIG _CONFIG1L, _FOSC_XT & _WDT_OFF
+    __CONFIG 0x300001, H'0F'
+    __CONFIG 0x3F
+    __CONFIG (_LVP_ON & _CP0_OFF)
+    __config _FOSC_HS_1L
