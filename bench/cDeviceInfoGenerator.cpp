@@ -208,8 +208,11 @@ TGeneratedDeviceInfo GenerateDeviceInfo(const TDeviceInfoShape &shape, unsigned 
                                        {"16F" + std::to_string(number + 3), &kEnhancedMidRangeFamily},
                                        {"18F" + std::to_string(number) + "K42", &kPic18Family}};
   const int tail = std::min(parts, 4);
-  for (int i = 0; i < tail; ++i)
-    generated[static_cast<size_t>(parts - tail + i)] = lastOfEach[4 - tail + i];
+  for (int i = 0; i < tail; ++i) {
+    const int at = parts - tail + i;
+    const int from = 4 - tail + i;
+    generated[static_cast<size_t>(at)] = lastOfEach[from];
+  }
 
   out.Record("RES_FILE_VERSION_INFO_TYPE", "1.99.0", "Generated for benchmarks");
   out.Record("RES_FILE_DATE_TYPE", "2026", "12", "08");

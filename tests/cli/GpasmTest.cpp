@@ -281,7 +281,7 @@ std::string DeviceFileFromGpasm(const std::set<std::string> &parts, bool pic18,
       continue;
     }
     index += "<PARTS_INDEX_TYPE><" + upper + "><0>\r\n";
-    sections += "<PART_INFO_TYPE><0><PIC" + upper + "><" + code + ">\r\n";
+    sections.append("<PART_INFO_TYPE><0><PIC").append(upper).append("><").append(code).append(">\r\n");
     // A directive's line waits for its options, whose values together are its mask.
     std::string directive;
     std::vector<std::pair<std::string, uint32_t>> options;
@@ -290,7 +290,7 @@ std::string DeviceFileFromGpasm(const std::set<std::string> &parts, bool pic18,
       if (directive.empty())
         return;
       if (std::find(ofWord.begin(), ofWord.end(), options) != ofWord.end()) {
-        aliases.push_back(upper + " " + directive);
+        aliases.emplace_back(upper).append(" ").append(directive);
         directive.clear();
         options.clear();
         return;
