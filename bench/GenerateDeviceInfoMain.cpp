@@ -2,8 +2,9 @@
 //   fb_gen_deviceinfo DIR [PARTS [STRAY_LINE_ENDS [PART_SIZE [crlf|lf]]]]
 //   fb_gen_deviceinfo DIR SHAPE      one of the benchmarks' shapes
 //   fb_gen_deviceinfo --shapes       lists their names
-// PART_SIZE is in percent of the usual part (100). Prints the name of the last
-// device, which the benchmarks select.
+// PART_SIZE is in percent of the usual part (100). Prints the name of the last part
+// of each family, one a line: PIC18 first (the file's last part, which the
+// benchmarks select), then enhanced mid-range, mid-range and baseline.
 #include "bench/cDeviceInfoGenerator.h"
 
 #include <cctype>
@@ -62,6 +63,7 @@ int main(int argc, char **argv) {
   }
   std::cerr << path << ": " << info.Text.size() << " bytes, " << info.Lines << " lines, " << info.Parts
             << " parts\n";
-  std::cout << info.LastDevice << '\n';
+  for (const std::string &last : info.LastOfFamilies)
+    std::cout << last << '\n';
   return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 namespace {
 void BM_LoadDeviceIndex(benchmark::State &state) {
   const TBenchFile &file = BenchFile();
@@ -49,5 +51,26 @@ void BM_WalkLastDevice(benchmark::State &state) {
 }
 BENCHMARK(BM_WalkLastDevice)
     ->DenseRange(0, static_cast<int>(BenchShapes().size()) - 1)
+    ->Unit(benchmark::kMillisecond);
+
+// The table and registers of the usual file's last part of each family (the
+// argument, in kDeviceFamilies' order), as generate reads them.
+void BM_ReadTableLastOfFamily(benchmark::State &state) {
+  const TBenchFile &file = BenchFile();
+  const auto family = static_cast<size_t>(state.range(0));
+  const std::string &device = file.Info.LastOfFamilies[family];
+  state.SetLabel(std::string(kDeviceFamilies[family]->Name) + " " + device);
+  TDeviceInfo reader;
+  reader.LoadDeviceIndex(file.Folder, true);
+  std::vector<TSwitchRow> rows;
+  std::vector<TConfigRegister> registers;
+  for (auto _ : state) {
+    rows.clear();
+    registers.clear();
+    benchmark::DoNotOptimize(reader.ReadTable(device, false, rows, &registers));
+  }
+}
+BENCHMARK(BM_ReadTableLastOfFamily)
+    ->DenseRange(0, static_cast<int>(std::size(kDeviceFamilies)) - 1)
     ->Unit(benchmark::kMillisecond);
 } // namespace

@@ -8,6 +8,9 @@
 struct TGeneratedDeviceInfo {
   std::string Text;       // the whole file
   std::string LastDevice; // name of the last part section (an 18F device)
+  // The last part of each family, in the order of kDeviceFamilies (PIC18 first: the
+  // LastDevice); each lies among the file's last four sections.
+  std::vector<std::string> LastOfFamilies;
   int Lines = 0;
   int Parts = 0;
 };
@@ -25,9 +28,10 @@ struct TDeviceInfoShape {
   bool LfOnly = false; // LF line ends instead of CR LF
 };
 
-// About 10 MB and 200k lines with the defaults: some 300 part sections of 18F,
-// 18LF and other families, other record kinds interleaved as in the vendor's file,
-// CR LF line ends.
+// About 10 MB and 200k lines with the defaults: some 300 part sections of 18F and
+// 18LF parts and of the other 8-bit families (enhanced mid-range, mid-range and
+// baseline parts, with their own registers and word widths), other record kinds
+// interleaved as in the vendor's file, CR LF line ends.
 TGeneratedDeviceInfo GenerateDeviceInfo(const TDeviceInfoShape &shape, unsigned seed = 1);
 TGeneratedDeviceInfo GenerateDeviceInfo(int parts = 300, unsigned seed = 1, int strayLineEnds = 0);
 

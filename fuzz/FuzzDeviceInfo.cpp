@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   }
   Check(reader.Cursor == TDeviceInfoProbe::PartStart(reader) &&
         reader.Cursor <= TDeviceInfoProbe::LineCount(reader));
-  const TStringList devices = reader.Devices;
+  // Every 8-bit part of the index, of every family (the 18F list among them).
+  const TStringList devices = reader.AllDeviceNames();
   for (const std::string &device : devices)
     WalkDevice(reader, device);
   return 0;

@@ -1,10 +1,12 @@
-// The assembler text as an assembler takes it: for every device of the samples that
-// gputils' gpasm knows, random settings written by "configgen generate --syntax asm"
-// (an END line added) assemble without a message, and the configuration bytes of
-// gpasm's HEX file are the words "configgen words" gives for the same settings.
-// gpasm is a Linux program here: this test is built natively only.
+// The assembler text as an assembler takes it: for every part of the samples that
+// gputils' gpasm knows, and every 8-bit part of gpasm's own tables, random settings
+// written by "configgen generate --syntax asm" (an END line added) assemble without a
+// message, the configuration words of gpasm's HEX file are the words "configgen
+// words" gives for the same settings, and "configgen words --from" reads those words
+// back from it. gpasm is a Linux program here: this test is built natively only.
 #include "cli/ConfigGen.h"
 
+#include "common/cDeviceFamily.h"
 #include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexFile.h"
@@ -90,16 +92,61 @@ uint32_t SeedOf(const std::string &device) {
   return hash;
 }
 
+// A configuration word of gpasm's tables: "Config Word  : address = 0x8007, mask =
+// 0x3FFF, default = 0xFFFF" in "gpasm -s -p PART"'s listing.
+struct TGpasmWord {
+  uint32_t Address = 0;
+  uint32_t Mask = 0; // the bits it implements
+  uint32_t Default = 0;
+};
+
+// Reads Line into Word when it is a "Config Word" line.
+bool ParseGpasmWord(const std::string &line, TGpasmWord &word) {
+  std::istringstream words(line);
+  std::string config, kind, skip, address, mask, value;
+  if (!(words >> config >> kind) || config != "Config" || kind != "Word")
+    return false;
+  words >> skip >> skip >> skip >> address >> skip >> skip >> mask >> skip >> skip >> value;
+  word.Address = static_cast<uint32_t>(std::stoul(address, nullptr, 16));
+  word.Mask = static_cast<uint32_t>(std::stoul(mask, nullptr, 16));
+  word.Default = static_cast<uint32_t>(std::stoul(value, nullptr, 16));
+  return true;
+}
+
+// What gpasm lists of Part (lower case, without its "p"): its class ("PIC14E"),
+// its configuration words, their directives and their options' values.
+std::string GpasmListing(const std::string &part) {
+  std::string listing;
+  Shell("gpasm -s -p p" + part, listing);
+  return listing;
+}
+
+// The bits of each of Part's configuration words that gpasm implements, by address.
+std::vector<TGpasmWord> GpasmWords(const std::string &part) {
+  std::vector<TGpasmWord> result;
+  TGpasmWord word;
+  for (const std::string &line : Lines(GpasmListing(part)))
+    if (ParseGpasmWord(line, word))
+      result.push_back(word);
+  return result;
+}
+
 // Rounds From to To (not included) for one device of the device data in Folder
 // (Reader has its index): round 0 at the defaults, the others at random settings,
 // some without comments, some with only what differs from the chip's default. Each
 // text, with an END line, must assemble without a message to the words configgen
-// gives for the same settings. False when the device has no part section.
+// gives for the same settings (under the bits gpasm implements, on the families whose
+// words gpasm fills above them), and "words --from" must read the same words back
+// from gpasm's HEX file. False when the device has no part section.
 bool AssemblesToItsWords(const std::string &folder, TDeviceInfo &reader, const std::string &device, int from,
                          int to, const TTempFolder &work) {
   std::vector<TSwitchRow> rows;
-  if (!ReadDeviceTable(reader, device, rows))
+  std::vector<TConfigRegister> dataRegisters;
+  if (!ReadDeviceTable(reader, device, rows, &dataRegisters))
     return false;
+  const TDeviceFamily &family = FamilyOfRegisters(dataRegisters);
+  const auto scale = static_cast<uint32_t>(family.HexScale);
+  const std::vector<TGpasmWord> gpasmWords = GpasmWords(LowerCase(device));
   std::mt19937 random(SeedOf(device));
   for (int round = from; round < to; ++round) {
     std::vector<std::string> picks;
@@ -134,56 +181,121 @@ bool AssemblesToItsWords(const std::string &folder, TDeviceInfo &reader, const s
     std::ifstream file(work.Path() + "/config.hex", std::ios::binary);
     const std::string hex((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
-    // Every register configgen's words list ("CONFIG1H  0x300001  0x08"), at its
-    // address in gpasm's file.
+    // Every register configgen's words list ("CONFIG1  0x8007  0x3FE4"), at its
+    // place in gpasm's file: its byte on PIC18, else little-endian at twice its
+    // address. A register the text sets no switch of (--changed-only) is one gpasm
+    // may leave out: the chip then keeps the register's value when not set.
     THexImage image;
-    std::vector<std::pair<uint32_t, std::string>> registers;
+    struct TExpected {
+      uint32_t Address, Value;
+      std::string Name;
+    };
+    std::vector<TExpected> registers;
     for (const std::string &line : Lines(expected.Out)) {
       std::istringstream fields(line);
-      std::string name, address;
-      fields >> name >> address;
-      registers.emplace_back(std::stoul(address, nullptr, 16), line);
-      image.Watch(registers.back().first);
+      std::string name, address, value;
+      fields >> name >> address >> value;
+      registers.push_back({static_cast<uint32_t>(std::stoul(address, nullptr, 16)),
+                           static_cast<uint32_t>(std::stoul(value, nullptr, 16)), name});
+      for (uint32_t b = 0; b < scale; ++b)
+        image.Watch(registers.back().Address * scale + b);
     }
     EXPECT_FALSE(registers.empty()) << trace;
     int errors = 0;
     ReadHexFile(hex, image, [&](const TDiagnostic &d) { errors += d.Severity == TSeverity::Error ? 1 : 0; });
     EXPECT_EQ(errors, 0) << hex;
-    for (const auto &[address, line] : registers) {
-      const std::string got = image.Has(address) ? HexNumber(image.Byte(address), 2) : "nothing";
-      EXPECT_EQ(line.substr(line.rfind(' ') + 1), got) << line.substr(0, line.find(' ')) << " of " << trace;
+    bool anyFound = false;
+    for (const TExpected &reg : registers) {
+      uint32_t implemented = family.WordMask();
+      if (scale > 1)
+        for (const TGpasmWord &word : gpasmWords)
+          if (word.Address == reg.Address)
+            implemented &= word.Mask;
+      uint32_t got = 0;
+      for (const TConfigRegister &data : dataRegisters)
+        if (std::stoul(data.Address, nullptr, 16) == reg.Address)
+          got = data.Unset;
+      for (uint32_t b = 0; b < scale; ++b)
+        if (image.Has(reg.Address * scale + b)) {
+          anyFound = true;
+          got = (got & ~(0xFFu << (8 * b))) | uint32_t{image.Byte(reg.Address * scale + b)} << (8 * b);
+        }
+      const int digits = family.WordDigits();
+      EXPECT_EQ(HexNumber(reg.Value & implemented, digits), HexNumber(got & implemented, digits))
+          << reg.Name << " under " << HexNumber(implemented, digits) << " of " << trace << hex;
     }
+
+    // What configgen reads back from gpasm's file, which holds words where the text
+    // sets a switch.
+    if (!anyFound) {
+      EXPECT_EQ(text.Out.find("    CONFIG "), std::string::npos) << trace << hex;
+      continue;
+    }
+    const TRun back =
+        RunCli({"words", "--folder", folder, "--device", device, "--from", work.Path() + "/config.hex"});
+    EXPECT_EQ(back.Status, kExitOk) << back.Err << trace << hex;
+    EXPECT_EQ(back.Out, expected.Out) << back.Err << trace << hex;
   }
   return true;
 }
 
-// A device information file of every 18F and 18LF part gpasm knows, from gpasm's
-// own data ("gpasm -s -p PART": each configuration word's address, implemented
-// bits and default, its directives and their options' values), in the vendor
-// file's form. Parts of which gpasm has no configuration data go to Without.
-std::string DeviceFileFromGpasm(const std::set<std::string> &parts, std::vector<std::string> &without) {
+// The .info family code of a gpasm class: PIC18 (PIC16, PIC16E), enhanced mid-range
+// (PIC14E), mid-range (PIC14), baseline (PIC12, and PIC12E with its interrupt).
+std::string FamilyCodeOfClass(const std::string &gpasmClass) {
+  const struct {
+    const char *Class, *Code;
+  } codes[] = {{"PIC16E", "18xxxx"}, {"PIC16", "18xxxx"},  {"PIC14E", "16Exxx"},
+               {"PIC14", "16xxxx"},  {"PIC12E", "16c5xe"}, {"PIC12", "16c5x"}};
+  for (const auto &c : codes)
+    if (gpasmClass == c.Class)
+      return c.Code;
+  return {};
+}
+
+// A device information file, in the vendor file's form, from gpasm's own data (each
+// configuration word's address, implemented bits and default, its directives and
+// their options' values) of every 18F and 18LF part gpasm knows (Pic18), or of every
+// PIC10, PIC12 and PIC16 part. Parts of which gpasm has no configuration data go to
+// Without. A directive that only renames an earlier one of its word (the same bits
+// and options) is left out and goes to Aliases as "PART NAME": gpasm takes either
+// name but refuses both in one text.
+std::string DeviceFileFromGpasm(const std::set<std::string> &parts, bool pic18,
+                                std::vector<std::string> &without, std::vector<std::string> &aliases) {
   std::string index = "<RES_FILE_VERSION_INFO_TYPE><gpasm>\r\n";
   std::string sections;
   for (const std::string &part : parts) {
-    if (part.rfind("18f", 0) != 0 && part.rfind("18lf", 0) != 0)
+    const bool wanted = pic18 ? part.rfind("18f", 0) == 0 || part.rfind("18lf", 0) == 0
+                              : part.rfind("18", 0) != 0 && IsEightBitPart(part);
+    if (!wanted)
       continue;
     std::string upper = part;
     for (char &c : upper)
       c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    std::string properties;
-    Shell("gpasm -s -p p" + part, properties);
-    if (properties.find("Config Word") == std::string::npos) {
+    const std::string properties = GpasmListing(part);
+    std::string code;
+    for (const std::string &line : Lines(properties))
+      if (line.rfind("Class", 0) == 0)
+        code = FamilyCodeOfClass(line.substr(line.find(':') + 2));
+    if (properties.find("Config Word") == std::string::npos || code.empty()) {
       without.push_back(upper);
       continue;
     }
     index += "<PARTS_INDEX_TYPE><" + upper + "><0>\r\n";
-    sections += "<PART_INFO_TYPE><0><PIC" + upper + "><PIC18>\r\n";
+    sections.append("<PART_INFO_TYPE><0><PIC").append(upper).append("><").append(code).append(">\r\n");
     // A directive's line waits for its options, whose values together are its mask.
     std::string directive;
     std::vector<std::pair<std::string, uint32_t>> options;
+    std::vector<std::vector<std::pair<std::string, uint32_t>>> ofWord; // the word's directives so far
     auto flush = [&] {
       if (directive.empty())
         return;
+      if (std::find(ofWord.begin(), ofWord.end(), options) != ofWord.end()) {
+        aliases.emplace_back(upper).append(" ").append(directive);
+        directive.clear();
+        options.clear();
+        return;
+      }
+      ofWord.push_back(options);
       uint32_t mask = 0;
       for (const auto &option : options)
         mask |= option.second;
@@ -199,18 +311,17 @@ std::string DeviceFileFromGpasm(const std::set<std::string> &parts, std::vector<
     };
     for (const std::string &line : Lines(properties)) {
       std::istringstream words(line);
-      std::string word, second;
+      std::string word;
       words >> word;
-      if (word == "Config" && words >> second && second == "Word") {
-        // "Config Word  : address = 0x300001, mask = 0xCF, default = 0xCF"
+      TGpasmWord config;
+      if (ParseGpasmWord(line, config)) {
         flush();
-        std::string address, mask, value;
-        std::string skip;
-        words >> skip >> skip >> skip >> address >> skip >> skip >> mask >> skip >> skip >> value;
+        ofWord.clear();
         sections.append("<CONFIGREG_INFO_TYPE><")
-            .append(address.substr(2, address.size() - 3))
+            .append(HexNumber(config.Address, 1).substr(2))
             .append("><><");
-        sections.append(value.substr(2)).append("><").append(mask.substr(2, mask.size() - 3)).append(">\r\n");
+        sections.append(HexNumber(config.Default, 2).substr(2)).append("><");
+        sections.append(HexNumber(config.Mask, 2).substr(2)).append(">\r\n");
       } else if (word == "Directive:") {
         flush();
         words >> directive;
@@ -243,7 +354,8 @@ TEST(Gpasm, AssemblesTheTextOfEverySampleDeviceItKnowsToTheWordsConfiggenGives) 
     TDeviceInfo reader;
     reader.SetSourceChooser(ChooseDeviceSource);
     reader.LoadDeviceIndex(folder, true);
-    TStringList devices = reader.Devices;
+    // Every 8-bit part, PIC18 and the others alike.
+    TStringList devices = reader.AllDeviceNames();
     devices.Sort(CompareText);
     for (int d = 0; d < devices.Count(); ++d) {
       const std::string &device = devices[d];
@@ -256,20 +368,22 @@ TEST(Gpasm, AssemblesTheTextOfEverySampleDeviceItKnowsToTheWordsConfiggenGives) 
         ++assembled;
     }
   }
-  // gputils 1.4.0 knows no Q part: the 18F26Q10 of the file and the packs, the packs'
-  // 18F04Q20.
+  // gputils 1.4.0 knows no part of the newest kind, the Q parts: the 18F26Q10 of the
+  // file and the packs, the packs' 18F04Q20.
   EXPECT_EQ(leftOut, (std::vector<std::string>{"18F26Q10", "18F04Q20", "18F26Q10"}));
-  EXPECT_EQ(assembled, 14);
+  // 14 PIC18 parts, and 16F1847, 16F628A and 12F509 in each folder.
+  EXPECT_EQ(assembled, 20);
 }
 
 TEST(Gpasm, AssemblesTheTextOfEveryPic18ItKnowsFromItsOwnDeviceData) {
   const std::set<std::string> known = GpasmProcessors();
   ASSERT_GT(known.size(), 250u) << "gpasm cannot be run: install gputils, as tools/install-deps does";
   const TTempFolder data;
-  std::vector<std::string> without;
-  data.WriteDeviceInfo(DeviceFileFromGpasm(known, without));
+  std::vector<std::string> without, aliases;
+  data.WriteDeviceInfo(DeviceFileFromGpasm(known, true, without, aliases));
   // gputils 1.4.0 lists them but has no configuration data of them.
   EXPECT_EQ(without, (std::vector<std::string>{"18F2681", "18F4681", "18F64J15", "18F84J15"}));
+  EXPECT_EQ(aliases, std::vector<std::string>{});
   const TTempFolder work;
   TDeviceInfo reader;
   reader.LoadDeviceIndex(data.Path(), true);
@@ -281,4 +395,32 @@ TEST(Gpasm, AssemblesTheTextOfEveryPic18ItKnowsFromItsOwnDeviceData) {
       ++assembled;
   EXPECT_GT(assembled, 250);
   EXPECT_EQ(assembled, reader.Devices.Count());
+}
+
+TEST(Gpasm, AssemblesTheTextOfEveryPic10To16ItKnowsFromItsOwnDeviceData) {
+  const std::set<std::string> known = GpasmProcessors();
+  ASSERT_GT(known.size(), 250u) << "gpasm cannot be run: install gputils, as tools/install-deps does";
+  const TTempFolder data;
+  std::vector<std::string> without, aliases;
+  data.WriteDeviceInfo(DeviceFileFromGpasm(known, false, without, aliases));
+  // gputils 1.4.0 lists them but has no configuration data of them (16C5X and 16CXX
+  // are its generic processors, no parts).
+  EXPECT_EQ(without,
+            (std::vector<std::string>{"16C52", "16C54B", "16C5X", "16C61", "16C62", "16C64", "16C65", "16C73",
+                                      "16C74", "16C84", "16CR54B", "16CXX", "16F1458", "16LF1458"}));
+  // Its tables give a second name to one switch: IOFSCS beside IOSCFS.
+  EXPECT_EQ(aliases, (std::vector<std::string>{"10F220 IOFSCS", "10F222 IOFSCS"}));
+  const TTempFolder work;
+  TDeviceInfo reader;
+  reader.LoadDeviceIndex(data.Path(), true);
+  // None of them is listed among the 18F parts; configgen takes them all by name.
+  EXPECT_EQ(reader.Devices.Count(), 0);
+  int assembled = 0;
+  // One round each, at random settings with only what differs from the chip's
+  // default, so that gpasm's defaults and the data's must agree too.
+  for (const std::string &device : reader.AllDeviceNames())
+    if (AssemblesToItsWords(data.Path(), reader, device, 2, 3, work))
+      ++assembled;
+  EXPECT_GT(assembled, 300);
+  EXPECT_EQ(assembled, reader.AllDeviceNames().Count());
 }

@@ -1,0 +1,8 @@
+    PROCESSOR 16F1
+    #include <p16f1.inc>
+; CONFIG1 at 0x8007
+    CONFIG FOSC = LP
+    CONFIG WDT = ON  ; a
+    __CONFIG _CONFIG1, _FOSC_HS & _WDT_ON
+    __CONFIG _CONFIG2, 0x3FFD
+    __CONFIG 0x3F72
