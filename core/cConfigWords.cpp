@@ -214,8 +214,8 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
       if (reg.Family->HexScale > 1 && image.Has(reg.Address)) {
         applier.Report(TSeverity::Error, image.Line(reg.Address), [&] {
           return "the file holds bytes at " + HexNumber(reg.Address, reg.Family->AddressDigits()) +
-                 ", the address of " + NamedRegister(reg) + " as a word: a " + reg.Family->Name +
-                 " part's words lie little-endian at twice their address in a HEX file (" +
+                 ", the address of " + NamedRegister(reg) + " as a word: the words of " + reg.Family->Name +
+                 " parts lie little-endian at twice their address in a HEX file (" +
                  HexNumber(reg.Address * static_cast<uint32_t>(reg.Family->HexScale), 6) +
                  "), so this file is written at the wrong scale for it";
         });

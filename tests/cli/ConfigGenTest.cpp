@@ -1599,7 +1599,7 @@ TEST(ConfigGenFamilies, DataAndHexFilesWrongForTheFamilyAreErrorsNamingTheirPlac
   EXPECT_EQ(scale.Status, kExitFailure);
   EXPECT_NE(
       scale.Out.find("<stdin>:1: error: the file holds bytes at 0x2007, the address of CONFIG (0x2007) as a "
-                     "word: a mid-range part's words lie little-endian at twice their address"),
+                     "word: the words of mid-range parts lie little-endian at twice their address"),
       std::string::npos)
       << scale.Out;
 }
