@@ -688,7 +688,8 @@ Strings ReadOnto(const std::string &text, std::vector<TSwitchRow> &rows,
 
 // LVP's reason where the data names no pins, as the .info file's never does.
 constexpr const char *kLvpOn =
-    "LVP = ON: low-voltage programming: programming can start without a high voltage on MCLR/VPP; if the part "
+    "LVP = ON: low-voltage programming: programming can start without a high voltage on MCLR/VPP; if the "
+    "part "
     "has a PGM pin (its device data does not say), that pin is given over to programming, and a stray high "
     "level on it stops the program";
 } // namespace

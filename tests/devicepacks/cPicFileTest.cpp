@@ -178,7 +178,8 @@ TEST(PicFile, ReadsThePinListEachPinWithItsFunctionsInFileOrder) {
   EXPECT_EQ(pins, (std::vector<std::vector<std::string>>{{"MCLR", "VPP", "RE3"}, {}, {"RB5", "PGM"}}));
 
   // Any prefix bound to the vendor's namespace.
-  ReadPicText("<x:PIC xmlns:x=\"http://crownking/edc\" x:arch=\"18xxxx\"><x:PinList><x:Pin><x:VirtualPin x:name=\"RA0\"/>"
+  ReadPicText("<x:PIC xmlns:x=\"http://crownking/edc\" x:arch=\"18xxxx\"><x:PinList><x:Pin><x:VirtualPin "
+              "x:name=\"RA0\"/>"
               "</x:Pin></x:PinList></x:PIC>",
               "X.PIC", device);
   ASSERT_EQ(device.Pins.size(), 1u);
