@@ -27,7 +27,7 @@ std::string NoDevice(TSyntaxFamily family) {
 }
 
 // Text, then how the front end's user names the device where it has a way.
-std::string WithHowToName(std::string text, const std::string &how, const char *nameIt) {
+std::string WithHowToName(const std::string &text, const std::string &how, const char *nameIt) {
   return how.empty() ? text : text + "; " + nameIt + " with " + how;
 }
 
