@@ -84,7 +84,8 @@ public:
   // Rows the table holds room for from the start; larger devices get more.
   static constexpr int kInitialRowStorage = 64;
 
-  // Wires the drop-down's change event and the grid's two events to the handlers.
+  // Wires the drop-down's change event and each of the grid's events (editing,
+  // selection, paste and the items of its copy menu) to its handler.
   TMainForm(const TMainFormControls &controls, const TMainFormServices &services);
   ~TMainForm();
   TMainForm(const TMainForm &) = delete;
@@ -129,7 +130,7 @@ public:
   void LoadSettings();
   void SaveSettings();
 
-  // State, for the command line and the tests.
+  // State, for the tests and the window's benchmark.
   const std::string &Device() const { return FDevice; }
   TModels &Models() { return *FModels; }
   // The settings table: one row per switch with its settings, defaults and choice;

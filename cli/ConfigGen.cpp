@@ -82,7 +82,13 @@ std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool include
     return {};
   }
   std::string folder;
-  WithPlace(reader, [&] { folder = LoadVendorPacks(reader, PackSearchOfThisSystem(), includeLF); });
+  WithPlace(reader, [&] {
+    try {
+      folder = LoadVendorPacks(reader, PackSearchOfThisSystem(), includeLF);
+    } catch (const ENoVendorPacks &e) {
+      throw ENoVendorPacks("no --folder DIR given, and " + e.Message());
+    }
+  });
   return folder;
 }
 
@@ -118,6 +124,8 @@ public:
 
   std::string ListedIn() override { return FReader.Source().Where(); }
   bool ListsEveryPart() const override { return true; }
+  std::string HowToNameDevice() const override { return "--device NAME"; }
+  std::string HowToSeeListed() const override { return "see 'configgen devices --all'"; }
 
   TReadTable Open(int index) override {
     TReadTable table;
@@ -144,7 +152,7 @@ public:
   TReadTable OpenNamed(const std::string &name) {
     const int index = FindListedDevice(Listed(), name);
     if (index < 0)
-      throw EFailure(DeviceNotListed(name, FNames, ListedIn(), true));
+      throw EFailure(DeviceNotListed(name, FNames, ListedIn(), true, HowToSeeListed()));
     TReadTable table = Open(index);
     if (table.Rows == nullptr)
       throw EFailure(table.Problem);
@@ -288,6 +296,15 @@ bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err,
   return true;
 }
 
+// The syntaxes that serve Family, as its user picks them: "--syntax c or --syntax asm".
+std::string SyntaxesServing(const TDeviceFamily &family) {
+  std::string options;
+  for (const TSyntax &syntax : kSyntaxes)
+    if (SyntaxServes(syntax, family))
+      options.append(options.empty() ? "" : " or ").append("--syntax ").append(syntax.CliName);
+  return options;
+}
+
 int CommandGenerate(const TOptions &options, std::istream &in, std::ostream &out, std::ostream &err) {
   TFolderDevices devices(options);
   TReadTable table;
@@ -296,7 +313,7 @@ int CommandGenerate(const TOptions &options, std::istream &in, std::ostream &out
     return status;
   const TDeviceFamily &family = FamilyOfRegisters(*table.Registers);
   if (!SyntaxServes(*options.Syntax, family))
-    throw EFailure(SyntaxRefused(*options.Syntax, table.Device, family));
+    throw EFailure(SyntaxRefused(*options.Syntax, table.Device, family) + ": use " + SyntaxesServing(family));
   TConfigTextOptions textOptions;
   textOptions.Syntax = options.Syntax;
   textOptions.Comments = !options.NoComments;

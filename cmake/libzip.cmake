@@ -1,6 +1,6 @@
 # The zip library that reads .atpack archives, one release for every build: Debian's
-# source package of libzip, fetched into the build tree with `apt-get source` (as
-# cmake/pugixml.cmake does for MinGW-w64) and compiled as a static library against
+# source package of libzip, fetched into the build tree with `apt-get source`
+# (cmake/debian-source.cmake) and compiled as a static library against
 # zlib (natively zlib1g-dev's, for MinGW-w64 libz-mingw-w64-dev's), with every
 # optional part off: no bzip2, lzma or zstd (packs are deflated), no encryption
 # library, no tools. Static, because configgen and the Windows programs link
@@ -24,23 +24,8 @@ endif()
 
 set(source ${FB_LIBZIP_SOURCE_DIR})
 if(NOT source)
-  set(download ${CMAKE_BINARY_DIR}/_deps/libzip)
-  file(GLOB found ${download}/libzip-*/lib/zip.h)
-  if(NOT found)
-    file(REMOVE_RECURSE ${download})
-    file(MAKE_DIRECTORY ${download})
-    message(STATUS "Fetching Debian's source package libzip")
-    execute_process(COMMAND apt-get source --only-source libzip WORKING_DIRECTORY ${download}
-                    RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE error)
-    file(GLOB found ${download}/libzip-*/lib/zip.h)
-    if(NOT status EQUAL 0 OR NOT found)
-      message(FATAL_ERROR "apt-get source libzip failed (a deb-src entry is needed: "
-                          "tools/install-deps adds one):\n${error}")
-    endif()
-  endif()
-  list(GET found 0 found)
-  get_filename_component(source ${found} DIRECTORY)
-  get_filename_component(source ${source} DIRECTORY)
+  include(${CMAKE_CURRENT_LIST_DIR}/debian-source.cmake)
+  fb_debian_source(source libzip lib/zip.h)
 endif()
 
 # zlib as a static library, so the static programs take it in.

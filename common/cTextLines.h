@@ -2,8 +2,8 @@
 // one; a last line without an ending still counts, and an ending at the very end
 // starts no further line. The rule lives here alone: the readers of configuration
 // text, HEX, .PIC and .info files and the window's text boxes all cut lines by it,
-// so all number lines alike. Also: whether a text is UTF-16, which none of them
-// reads; and the largest text taken.
+// so all number lines alike. Also: the blanks at a line's ends; whether a text is
+// UTF-16, which none of them reads; and the largest text taken.
 #pragma once
 
 #include <cstddef>
@@ -50,6 +50,21 @@ constexpr std::string_view CutLine(std::string_view text, size_t &position) {
     ++end;
   position = end + LineEndLength(text, end);
   return text.substr(start, end - start);
+}
+
+// A blank within a line, as the readers of configuration text and HEX skip it: a
+// space or a tab.
+constexpr bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// Line without the blanks at either end.
+constexpr std::string_view Trimmed(std::string_view line) {
+  while (!line.empty() && IsBlank(line.front()))
+    line.remove_prefix(1);
+  while (!line.empty() && IsBlank(line.back()))
+    line.remove_suffix(1);
+  return line;
 }
 
 // Whether Text is UTF-16 (Notepad's "Unicode"), with a byte-order mark or without

@@ -1,8 +1,8 @@
 // Reading a configuration onto a device's table: which entries apply to it and why
 // the others do not, which settings can lock a user out of the chip, and what a
 // switch the text leaves out stands for. Every front end (the window's paste,
-// configgen check and --from) reads a text through here and only formats the
-// diagnostics.
+// configgen's check and its starting from a file) reads a text through here and
+// only formats the diagnostics.
 #pragma once
 
 #include "core/cDeviceTable.h"
@@ -28,7 +28,7 @@ TEntryMatch MatchEntry(const std::vector<TSwitchRow> &rows, std::string_view swi
                        std::string_view setting, const std::string &device, int occurrence = 0);
 
 enum class TReadMode {
-  // configgen check and --from: a switch the text leaves out stands for its chip
+  // configgen's check and its starting from a file: a switch the text leaves out stands for its chip
   // default, and a risky one is warned of.
   Check,
   // The window's paste: rows the text does not name keep their settings.

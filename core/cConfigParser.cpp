@@ -4,6 +4,7 @@
 #include "common/cErrors.h"
 #include "common/cNumbers.h"
 #include "common/cStringList.h"
+#include "common/cTextLines.h"
 #include "core/cDeviceList.h"
 
 #include <algorithm>
@@ -12,18 +13,6 @@
 #include <cstring>
 
 namespace {
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
-}
-
 // Characters of a name or setting: all but controls, blanks, DEL, "=", "," and "'".
 constexpr auto kNameChars = [] {
   std::array<bool, 256> table{};

@@ -10,27 +10,26 @@
 #include "core/cHexFile.h"
 
 namespace {
-constexpr const char *kNameIt = "; name the device with --device NAME";
-
 // That the text names no device, and what was looked for in its family.
 std::string NoDevice(TSyntaxFamily family) {
   switch (family) {
   case TSyntaxFamily::House:
     break;
   case TSyntaxFamily::Pragma:
-    return std::string(
-               "the text names no device: no comment /* device = NAME */, no heading comment \"PIC18F4520 "
-               "Configuration Bit Settings\" and no #include of the device's header (<pic18f4520.h>)") +
-           kNameIt;
+    return "the text names no device: no comment /* device = NAME */, no heading comment \"PIC18F4520 "
+           "Configuration Bit Settings\" and no #include of the device's header (<pic18f4520.h>)";
   case TSyntaxFamily::Directive:
     return std::string("the text names no device: no PROCESSOR NAME or LIST P=NAME line, no include of the "
                        "device's .inc file (p18f4520.inc) and no heading comment \"PIC18F4520 Configuration "
-                       "Bit Settings\"") +
-           kNameIt;
+                       "Bit Settings\"");
   }
-  return std::string("the text has no device line") + kNameIt;
+  return "the text has no device line";
 }
-constexpr const char *kHexNamesNoDevice = "a HEX file names no device; name it with --device NAME";
+
+// Text, then how the front end's user names the device where it has a way.
+std::string WithHowToName(const std::string &text, const std::string &how, const char *nameIt) {
+  return how.empty() ? text : text + "; " + nameIt + " with " + how;
+}
 
 void Report(const TDiagnosticSink &sink, int line, TSeverity severity, std::string text) {
   if (sink)
@@ -41,14 +40,16 @@ void Report(const TDiagnosticSink &sink, int line, TSeverity severity, std::stri
 bool OpenForCheck(IDeviceTables &devices, const std::string &given, const TTextDevice &named, bool hex,
                   const TDiagnosticSink &sink, TReadTable &table) {
   if (hex && given.empty()) {
-    Report(sink, 1, TSeverity::Error, kHexNamesNoDevice);
+    Report(sink, 1, TSeverity::Error,
+           WithHowToName("a HEX file names no device", devices.HowToNameDevice(), "name it"));
     return false;
   }
   const std::string &name = given.empty() ? named.Name : given;
   if (name.empty()) {
     if (!named.Found)
       Report(sink, 1, TSeverity::Error, "no configuration found");
-    Report(sink, 1, TSeverity::Error, NoDevice(named.Family));
+    Report(sink, 1, TSeverity::Error,
+           WithHowToName(NoDevice(named.Family), devices.HowToNameDevice(), "name the device"));
     return false;
   }
   // A device given on the command line has no line of the text.
@@ -57,7 +58,8 @@ bool OpenForCheck(IDeviceTables &devices, const std::string &given, const TTextD
   const int index = FindListedDevice(listed, name);
   if (index < 0) {
     Report(sink, line, TSeverity::Error,
-           DeviceNotListed(name, listed, devices.ListedIn(), devices.ListsEveryPart()));
+           DeviceNotListed(name, listed, devices.ListedIn(), devices.ListsEveryPart(),
+                           devices.HowToSeeListed()));
     return false;
   }
   table = devices.Open(index);
@@ -129,11 +131,11 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
 }
 
 std::string DeviceNotListed(std::string_view name, const TStringList &listed, const std::string &where,
-                            bool everyPart) {
-  std::string message =
-      "device " + QuotedForMessage(name) + " is not among the " +
-      (everyPart ? "devices" : "18F and 18LF devices") + " listed in " + where +
-      (everyPart ? " (see 'configgen devices --all')" : " (see 'configgen devices --include-lf')");
+                            bool everyPart, std::string_view seeListed) {
+  std::string message = "device " + QuotedForMessage(name) + " is not among the " +
+                        (everyPart ? "devices" : "18F and 18LF devices") + " listed in " + where;
+  if (!seeListed.empty())
+    message.append(" (").append(seeListed).append(")");
   const std::vector<std::string> closest =
       ClosestNames(std::vector<std::string>(listed.begin(), listed.end()), name);
   for (size_t i = 0; i < closest.size(); ++i)

@@ -1,5 +1,5 @@
 // Reading a configuration back, as every front end does it (the window's paste and
-// drop, configgen check and --from): a HEX file or a configuration text, onto the
+// drop, configgen's check and its starting from a file): a HEX file or a configuration text, onto the
 // device the text names or the one given. The front ends only format the result.
 #pragma once
 
@@ -31,6 +31,12 @@ public:
   // Whether Listed holds every 8-bit part (configgen), not only the 18F and 18LF ones
   // (the window), as messages say.
   virtual bool ListsEveryPart() const { return false; }
+  // How its user names the device a text goes onto, as a message ends "name the
+  // device with ..."; empty where there is no way (the window).
+  virtual std::string HowToNameDevice() const { return {}; }
+  // Where its user sees every device it lists, as a message adds it in brackets
+  // after naming the list; empty where nowhere.
+  virtual std::string HowToSeeListed() const { return {}; }
   // Opens listed device Index (of Listed) and gives its table.
   virtual TReadTable Open(int index) = 0;
   // The table at hand, which a paste reads onto.
@@ -54,6 +60,8 @@ inline constexpr size_t kEveryDiagnostic = static_cast<size_t>(-1);
 // without "PIC"), or where Device is empty onto the device the text names:
 // - a UTF-16 text is one error and is not read;
 // - an Intel HEX file names no device: Check needs one given;
+// - what a Check misses is said with how the front end's user supplies it
+//   (HowToNameDevice, HowToSeeListed);
 // - Check: the device given or named must be listed and have a table, else an
 //   error at the device line; what the text leaves out is at the chip's default;
 // - Paste: the device line of a configuration that names another listed device
@@ -66,7 +74,8 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
                               TReadMode mode, const TDiagnosticSink &sink, size_t limit = kEveryDiagnostic,
                               std::string_view fileName = {});
 
-// "device 'NAME' is not among the ... devices listed in WHERE", with the closest
-// listed names where there are any; EveryPart where the list holds every 8-bit part.
+// "device 'NAME' is not among the ... devices listed in WHERE (SEELISTED)", with the
+// closest listed names where there are any; EveryPart where the list holds every
+// 8-bit part; SeeListed as IDeviceTables::HowToSeeListed gives it.
 std::string DeviceNotListed(std::string_view name, const TStringList &listed, const std::string &where,
-                            bool everyPart = false);
+                            bool everyPart = false, std::string_view seeListed = {});

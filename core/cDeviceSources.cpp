@@ -65,6 +65,5 @@ std::string LoadVendorPacks(TDeviceInfo &reader, const TPackSearch &search, bool
       return folder;
     looked += "\n  " + folder + " (no device packs)";
   }
-  throw Exception("no --folder DIR given, and no device packs where the vendor's IDE keeps them; looked in:" +
-                  looked);
+  throw ENoVendorPacks("no device packs where the vendor's IDE keeps them; looked in:" + looked);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/cDeviceSource.h"
+#include "common/cErrors.h"
 #include "deviceinfo/cDeviceInfo.h"
 
 #include <memory>
@@ -22,6 +23,12 @@ TSourceChoice ChooseDeviceSource(const std::string &path, bool includeLF);
 
 // The vendor's install, for configgen when it is given no folder: loads Reader from
 // the first of Search's folders (PackSearchFolders) that holds device packs, and
-// returns that folder. Where none does, raises an Exception that names each folder
-// looked in and why it was passed over.
+// returns that folder. Where none does, raises ENoVendorPacks, which names each
+// folder looked in and why it was passed over.
 std::string LoadVendorPacks(TDeviceInfo &reader, const TPackSearch &search, bool includeLF);
+
+// No device packs where the vendor's IDE keeps them; configgen adds why it looked.
+class ENoVendorPacks : public Exception {
+public:
+  using Exception::Exception;
+};

@@ -11,18 +11,6 @@
 #include <vector>
 
 namespace {
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view Trimmed(std::string_view line) {
-  while (!line.empty() && IsBlank(line.front()))
-    line.remove_prefix(1);
-  while (!line.empty() && IsBlank(line.back()))
-    line.remove_suffix(1);
-  return line;
-}
-
 // One record's bytes, checked: its length and checksum; an empty text when good,
 // else what is wrong.
 std::string DecodeRecord(std::string_view record, std::vector<uint8_t> &bytes) {

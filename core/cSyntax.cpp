@@ -1,4 +1,4 @@
-// Finding a syntax by the name configgen gives it.
+// Finding a syntax by the name a front end's user gives it.
 #include "core/cSyntax.h"
 
 #include "common/cStringList.h"
@@ -16,7 +16,7 @@ bool SyntaxServes(const TSyntax &syntax, const TDeviceFamily &family) {
 
 std::string SyntaxRefused(const TSyntax &syntax, std::string_view device, const TDeviceFamily &family) {
   return std::string(syntax.Name) + " serves PIC18 parts only, and " + std::string(device) + " is of the " +
-         family.Name + " family: use --syntax c or --syntax asm";
+         family.Name + " family";
 }
 
 std::string SyntaxNames() {

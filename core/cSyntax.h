@@ -17,7 +17,7 @@ enum class TSyntaxFamily {
 
 struct TSyntax {
   std::string_view Name;    // as the window and messages name it
-  std::string_view CliName; // configgen's --syntax value
+  std::string_view CliName; // the name a front end's user picks it by
   TSyntaxFamily Family;
   // The text's first line names the device between these two.
   std::string_view DeviceBefore;
@@ -60,7 +60,8 @@ std::string SyntaxNames();
 // Whether Syntax serves a part of Family: the house forms' compilers (Tarnwick,
 // Orvane) serve PIC18 parts only; C and assembler serve every family.
 bool SyntaxServes(const TSyntax &syntax, const TDeviceFamily &family);
-// Why Syntax does not serve Device, a part of Family, and what to use instead.
+// Why Syntax does not serve Device, a part of Family; a front end adds what its user
+// picks instead (a syntax that SyntaxServes).
 std::string SyntaxRefused(const TSyntax &syntax, std::string_view device, const TDeviceFamily &family);
 
 // Whether a family's reader takes a setting as its field's value (0x1A, 26,

@@ -14,15 +14,6 @@
 #include <utility>
 #include <vector>
 
-// A version folder's name: numbers separated by dots ("1.13.292"); "1.6.89.bak" and
-// "2.0.0-rc1" are none.
-bool IsVersion(std::string_view name);
-// Compares two versions number by number (1.10.0 is newer than 1.9.5); a version
-// that is the start of another is older. Negative, 0 or positive.
-int CompareVersions(std::string_view a, std::string_view b);
-// True when version A is taken before B: it is newer, or equal and written shorter
-// (1.2 before 01.2), or of the same length and first in byte order (01.2 before 1.02).
-bool PreferVersion(std::string_view a, std::string_view b);
 // True when something (a file, a folder, a link, even a dangling one) has this path.
 bool PathExists(const std::string &path);
 

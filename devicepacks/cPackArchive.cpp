@@ -5,7 +5,6 @@
 #include "common/cCodePage1252.h"
 #include "common/cDeviceFamily.h"
 #include "common/cErrors.h"
-#include "devicepacks/cDevicePacks.h"
 #include "devicepacks/cPackPath.h"
 #include "devicepacks/cPicTable.h"
 #include "devicepacks/cZipArchive.h"

@@ -1,7 +1,7 @@
 // The folders where the vendor's IDE keeps its device packs.
 #include "devicepacks/cPackSearch.h"
 
-#include "devicepacks/cDevicePacks.h"
+#include "devicepacks/cPackPath.h"
 #include "devicepacks/cFolderList.h"
 
 #include <algorithm>

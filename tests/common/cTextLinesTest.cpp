@@ -6,9 +6,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
+using namespace std::string_view_literals;
+
 struct TCase {
   std::string Text;
   std::vector<std::string> Lines;
@@ -94,4 +97,15 @@ TEST(TextLines, SkipsRunsOfEmptyLinesCountingEachWhateverEndsIt) {
     EXPECT_EQ(line, "last");
     EXPECT_EQ(walk.Number(), static_cast<int>(ByCutLine(text).size())) << testing::PrintToString(run);
   }
+}
+
+// Spaces and tabs are cut from both ends; other bytes, control characters included,
+// stay, and the blanks inside stay.
+TEST(TextLines, TrimmedCutsSpacesAndTabsAtTheEndsOnly) {
+  struct {
+    std::string_view Line, Expected;
+  } const cases[] = {{"", ""},           {" \t ", ""},           {"\t a b \t", "a b"},
+                     {"\va\f", "\va\f"}, {"\xA0x\r", "\xA0x\r"}, {" \0 "sv, "\0"sv}};
+  for (const auto &c : cases)
+    EXPECT_EQ(Trimmed(c.Line), c.Expected) << testing::PrintToString(std::string(c.Line));
 }

@@ -40,6 +40,8 @@ public:
   }
   const TStringList &Listed() override { return FReader.Devices; }
   std::string ListedIn() override { return "the list"; }
+  std::string HowToNameDevice() const override { return NameDevice; }
+  std::string HowToSeeListed() const override { return SeeListed; }
   TReadTable Open(int index) override {
     FDevice = FReader.Devices[index];
     if (!ReadDeviceTable(FReader, FDevice, FRows, &FRegisters))
@@ -51,6 +53,7 @@ public:
 
   std::string FDevice;
   std::vector<TSwitchRow> FRows;
+  std::string NameDevice, SeeListed; // none, as in the window
 
 private:
   TDeviceInfo FReader;
@@ -81,41 +84,54 @@ TEST(ReadConfiguration, ACheckStopsWithOneErrorWhereThereIsNoDeviceToReadOnto) {
     Strings Expected;
   } cases[] = {
       {std::string("d\0e\0", 4), "", {"1 error: the text is UTF-16; save it as ANSI or UTF-8"}},
-      {THexText().End().Text(), "", {"1 error: a HEX file names no device; name it with --device NAME"}},
-      {"config A = A0\n", "", {"1 error: the text has no device line; name the device with --device NAME"}},
-      {"nothing\n",
-       "",
-       {"1 error: no configuration found",
-        "1 error: the text has no device line; name the device with --device NAME"}},
+      {THexText().End().Text(), "", {"1 error: a HEX file names no device"}},
+      {"config A = A0\n", "", {"1 error: the text has no device line"}},
+      {"nothing\n", "", {"1 error: no configuration found", "1 error: the text has no device line"}},
       {"\ndevice = 18F45K22\nconfig A = A0\n",
        "",
-       {"2 error: device '18F45K22' is not among the 18F and 18LF devices listed in the list (see "
-        "'configgen devices --include-lf'); did you mean '18F25K22'?"}},
+       {"2 error: device '18F45K22' is not among the 18F and 18LF devices listed in the list;"
+        " did you mean '18F25K22'?"}},
       {"\ndevice = 18F1\n",
        "PIC18F7",
        {"1 error: device 'PIC18F7' is not among the 18F and 18LF devices listed "
-        "in the list (see 'configgen devices --include-lf'); did you mean "
+        "in the list; did you mean "
         "'18F1' or '18F2'?"}},
       {"\ndevice = 18f25k22\n", "", {"2 error: no part section"}},
       // What was looked for, in the text's own family.
       {"#include <xc.h>\n#pragma config A = A0\n",
        "",
        {"1 error: the text names no device: no comment /* device = NAME */, no heading comment \"PIC18F4520 "
-        "Configuration Bit Settings\" and no #include of the device's header (<pic18f4520.h>); name the "
-        "device "
-        "with --device NAME"}},
+        "Configuration Bit Settings\" and no #include of the device's header (<pic18f4520.h>)"}},
       {"    CONFIG A = 0x0\n",
        "",
        {"1 error: the text names no device: no PROCESSOR NAME or LIST P=NAME line, no include of the "
         "device's "
-        ".inc file (p18f4520.inc) and no heading comment \"PIC18F4520 Configuration Bit Settings\"; name the "
-        "device with --device NAME"}},
+        ".inc file (p18f4520.inc) and no heading comment \"PIC18F4520 Configuration Bit Settings\""}},
   };
   for (const auto &c : cases) {
     TTables tables;
     const TRead read = Read(tables, c.Text, TReadMode::Check, c.Device);
     EXPECT_FALSE(read.Result.Read) << c.Text;
     EXPECT_EQ(read.Diagnostics, c.Expected) << c.Text;
+  }
+}
+
+// The core says what is missing; the front end's own words say how its user supplies it.
+TEST(ReadConfiguration, ACheckAddsHowTheFrontEndsUserSuppliesWhatIsMissing) {
+  const struct {
+    std::string Text, Device, Expected;
+  } cases[] = {
+      {THexText().End().Text(), "", "1 error: a HEX file names no device; name it with the Device box"},
+      {"config A = A0\n", "", "1 error: the text has no device line; name the device with the Device box"},
+      {"\ndevice = 18F1\n", "PIC18F7",
+       "1 error: device 'PIC18F7' is not among the 18F and 18LF devices listed in the list (see the Devices "
+       "menu); did you mean '18F1' or '18F2'?"},
+  };
+  for (const auto &c : cases) {
+    TTables tables;
+    tables.NameDevice = "the Device box";
+    tables.SeeListed = "see the Devices menu";
+    EXPECT_EQ(Read(tables, c.Text, TReadMode::Check, c.Device).Diagnostics, Strings{c.Expected}) << c.Text;
   }
 }
 

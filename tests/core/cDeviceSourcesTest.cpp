@@ -154,23 +154,21 @@ TEST(LoadVendorPacks, ReadsTheFirstFolderOfDevicePacksOrNamesEveryFolderLookedIn
   try {
     LoadVendorPacks(reader, search, false);
     FAIL() << "no error";
-  } catch (const Exception &e) {
-    EXPECT_EQ(e.Message(),
-              "no --folder DIR given, and no device packs where the vendor's IDE keeps them; looked in:"
-              "\n  " +
-                  ide + "v6.20/packs (no device packs)\n  " + root.Path() +
-                  "/home/me/.mchp_packs (no device packs)");
+  } catch (const ENoVendorPacks &e) {
+    EXPECT_EQ(e.Message(), "no device packs where the vendor's IDE keeps them; looked in:"
+                           "\n  " +
+                               ide + "v6.20/packs (no device packs)\n  " + root.Path() +
+                               "/home/me/.mchp_packs (no device packs)");
   }
   TTempFolder bare;
   search.Root = bare.Path();
   try {
     LoadVendorPacks(reader, search, false);
     FAIL() << "no error";
-  } catch (const Exception &e) {
-    EXPECT_EQ(e.Message(),
-              "no --folder DIR given, and no device packs where the vendor's IDE keeps them; looked in:"
-              "\n  " +
-                  bare.Path() + "/opt/microchip/mplabx/v*/packs (not there)\n  " + bare.Path() +
-                  "/home/me/.mchp_packs (not there)");
+  } catch (const ENoVendorPacks &e) {
+    EXPECT_EQ(e.Message(), "no device packs where the vendor's IDE keeps them; looked in:"
+                           "\n  " +
+                               bare.Path() + "/opt/microchip/mplabx/v*/packs (not there)\n  " + bare.Path() +
+                               "/home/me/.mchp_packs (not there)");
   }
 }
