@@ -1,0 +1,153 @@
+// Intel HEX records: the reader and the writer.
+#include "core/cHexRecord.h"
+
+#include "common/cErrors.h"
+#include "common/cNumbers.h"
+#include "core/cHexFile.h"
+
+#include <algorithm>
+
+namespace {
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view Trimmed(std::string_view line) {
+  while (!line.empty() && IsBlank(line.front()))
+    line.remove_prefix(1);
+  while (!line.empty() && IsBlank(line.back()))
+    line.remove_suffix(1);
+  return line;
+}
+
+std::string_view WithoutDosEnd(std::string_view text) {
+  // Older tools end the file with a DOS end-of-file byte.
+  if (!text.empty() && text.back() == '\x1A')
+    text.remove_suffix(1);
+  return text;
+}
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+} // namespace
+
+std::string DecodeHexRecord(std::string_view line, THexRecord &record) {
+  record.Data.clear();
+  if (line.empty() || line.front() != ':')
+    return "a line that is no record: " + QuotedForMessage(line);
+  const std::string_view digits = line.substr(1);
+  for (const char digit : digits)
+    if (DigitValue(digit, 16) < 0)
+      return "a record holds hexadecimal digits only after its ':'; found " + QuotedForMessage(line);
+  if (digits.size() % 2 != 0)
+    return "a record holds whole bytes of two hexadecimal digits; " + QuotedForMessage(line) + " does not";
+  if (digits.size() < 10)
+    return "a record is too short to hold its length, address, type and checksum: " + QuotedForMessage(line);
+  auto byteAt = [&](size_t i) {
+    return static_cast<uint8_t>(DigitValue(digits[2 * i], 16) * 16 + DigitValue(digits[2 * i + 1], 16));
+  };
+  const size_t count = digits.size() / 2;
+  const size_t length = byteAt(0);
+  if (count != length + 5)
+    return "the record's length says " + std::to_string(length) + " data byte(s), but it holds " +
+           std::to_string(count - 5);
+  uint8_t sum = 0;
+  for (size_t i = 0; i + 1 < count; ++i)
+    sum = static_cast<uint8_t>(sum + byteAt(i));
+  const auto expected = static_cast<uint8_t>(0x100 - sum);
+  const uint8_t checksum = byteAt(count - 1);
+  if (checksum != expected)
+    return "the record's checksum is " + HexNumber(checksum, 2) + " where its bytes give " +
+           HexNumber(expected, 2);
+  record.Offset = static_cast<uint16_t>(byteAt(1) << 8 | byteAt(2));
+  record.Type = byteAt(3);
+  if (record.Type > 5)
+    return "record type " + HexNumber(record.Type, 2) + " is none of 00 to 05";
+  const size_t wanted[] = {length, 0, 2, 4, 2, 4}; // data bytes each type holds
+  if (length != wanted[record.Type])
+    return "a record of type " + HexNumber(record.Type, 2) + " holds " + std::to_string(wanted[record.Type]) +
+           " data byte(s), not " + std::to_string(length);
+  record.Data.reserve(length);
+  for (size_t i = 0; i < length; ++i)
+    record.Data.push_back(byteAt(4 + i));
+  return {};
+}
+
+THexRecordReader::THexRecordReader(std::string_view text) : FLines(WithoutDosEnd(text)) {}
+
+bool THexRecordReader::Next() {
+  std::string_view line;
+  while (!FEnded && FLines.Next(line)) {
+    FLastLine = FLines.Number();
+    FText = Trimmed(line);
+    if (FText.empty())
+      continue;
+    FFault = DecodeHexRecord(FText, FRecord);
+    if (!FFault.empty())
+      return true;
+    const uint8_t *data = FRecord.Data.data();
+    switch (FRecord.Type) {
+    case 1:
+      FEnded = true;
+      break;
+    case 2:
+      FBase = (static_cast<uint32_t>(data[0]) << 8 | data[1]) << 4;
+      FSegmented = true;
+      break;
+    case 4:
+      FBase = (static_cast<uint32_t>(data[0]) << 8 | data[1]) << 16;
+      FSegmented = false;
+      break;
+    default: // data, and 03 and 05: start addresses
+      break;
+    }
+    return true;
+  }
+  return false;
+}
+
+void THexRecordWriter::Record(uint8_t type, uint16_t offset, const uint8_t *data, size_t size) {
+  auto put = [&](uint8_t byte) {
+    FText += kDigits[byte >> 4];
+    FText += kDigits[byte & 0xF];
+  };
+  const auto length = static_cast<uint8_t>(size);
+  uint8_t sum = static_cast<uint8_t>(length + (offset >> 8) + (offset & 0xFF) + type);
+  FText += ':';
+  put(length);
+  put(static_cast<uint8_t>(offset >> 8));
+  put(static_cast<uint8_t>(offset & 0xFF));
+  put(type);
+  for (size_t i = 0; i < size; ++i) {
+    put(data[i]);
+    sum = static_cast<uint8_t>(sum + data[i]);
+  }
+  put(static_cast<uint8_t>(0x100 - sum));
+  FText += FLineEnd;
+}
+
+void THexRecordWriter::Data(uint32_t address, const uint8_t *data, size_t size) {
+  while (size > 0) {
+    const uint32_t upper = address >> 16;
+    if (!FUpperKnown || upper != FUpper) {
+      const uint8_t bytes[] = {static_cast<uint8_t>(upper >> 8), static_cast<uint8_t>(upper & 0xFF)};
+      Record(4, 0, bytes, 2);
+      FUpper = upper;
+      FUpperKnown = true;
+    }
+    const size_t room = 0x10000 - (address & 0xFFFF);
+    const size_t count = std::min({size, size_t{16}, room});
+    Record(0, static_cast<uint16_t>(address & 0xFFFF), data, count);
+    address += static_cast<uint32_t>(count);
+    data += count;
+    size -= count;
+  }
+}
+
+void THexRecordWriter::Line(std::string_view line) {
+  FText += line;
+  FText += FLineEnd;
+}
+
+void THexRecordWriter::End() {
+  Record(1, 0, nullptr, 0);
+}
