@@ -46,6 +46,9 @@ public:
     return FSegmented ? FBase + (offset & 0xFFFF) : FBase + offset;
   }
   bool Ended() const { return FEnded; }
+  // The base address in force, and whether an 02 record (not an 04) set it.
+  uint32_t Base() const { return FBase; }
+  bool Segmented() const { return FSegmented; }
   // The number of the last line read (0: none).
   int LastLine() const { return FLastLine; }
 
