@@ -90,15 +90,28 @@ std::string WriteConfigInto(std::string_view build, const std::vector<TConfigWor
   text.reserve(build.size() + 256);
   THexRecordWriter writer(text, LineEndOf(build));
   THexRecordReader reader(build);
+  // A base address record waits for the data it applies to: one that only the
+  // configuration words followed is left out, as they get their own.
+  std::string_view pendingBase;
+  auto flushBase = [&] {
+    if (!pendingBase.empty())
+      writer.Line(pendingBase);
+    pendingBase = {};
+  };
   while (reader.Next()) {
     const THexRecord &record = reader.Record();
     if (record.Type == 1)
       break;
+    if (record.Type == 2 || record.Type == 4) {
+      pendingBase = reader.Text();
+      continue;
+    }
     bool touches = false;
     if (record.Type == 0)
       for (size_t i = 0; i < record.Data.size() && !touches; ++i)
         touches = isConfig(reader.AddressOf(i));
     if (!touches) {
+      flushBase();
       writer.Line(reader.Text());
       continue;
     }
@@ -114,6 +127,7 @@ std::string WriteConfigInto(std::string_view build, const std::vector<TConfigWor
              (end == i || reader.AddressOf(end) == reader.AddressOf(end - 1) + 1))
         ++end;
       const uint32_t offset = record.Offset + static_cast<uint32_t>(i);
+      flushBase();
       if (reader.Segmented() || offset + (end - i) <= 0x10000) {
         writer.Record(0, static_cast<uint16_t>(offset & 0xFFFF), record.Data.data() + i, end - i);
       } else {
