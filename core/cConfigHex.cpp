@@ -59,7 +59,14 @@ TBuildWords ReadBuildWords(std::string_view build, const std::vector<TWordRegist
   for (const TWordRegister &reg : registers) {
     const THexWord word = HexWordOf(image, reg);
     result.Found.push_back(word.Found);
-    result.Words.push_back(word.Found ? word.Value : reg.Unset & reg.Implemented);
+    // Bits above the word's width that the file holds stay as they are (an
+    // assembler may set them).
+    uint32_t value = word.Value;
+    const auto scale = static_cast<uint32_t>(reg.Family->HexScale);
+    for (uint32_t b = 0; b < scale; ++b)
+      if (image.Has(reg.Address * scale + b))
+        value = (value & ~(0xFFu << (8 * b))) | uint32_t{image.Byte(reg.Address * scale + b)} << (8 * b);
+    result.Words.push_back(word.Found ? value : reg.Unset & reg.Implemented);
   }
   if (std::find(result.Found.begin(), result.Found.end(), true) == result.Found.end()) {
     int line = 0;

@@ -22,7 +22,8 @@ std::string ConfigHexText(const std::vector<TConfigWord> &words, std::string_vie
 struct TBuildWords {
   int Errors = 0;              // reported to the sink: the file is refused
   std::vector<bool> Found;     // per register: the file holds (a byte of) its word
-  std::vector<uint32_t> Words; // per register: its word there, else its value when not set
+  std::vector<uint32_t> Words; // per register: its word there (bits above the width
+                               // included), else its value when not set
 };
 
 // Reads Build (a HEX file) for the words of Registers. Every fault ReadHexFile finds
