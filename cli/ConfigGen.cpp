@@ -409,7 +409,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   named.resize(table.Rows->size(), false);
   ApplyPicks(table, options, &named);
   const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
-  const TBuildWords held = ReadBuildWords(build.Text, registers, DiagnosticsTo(err, build.Name));
+  TBuildWords held = ReadBuildWords(build.Text, registers, DiagnosticsTo(err, build.Name));
   if (held.Errors > 0)
     throw EFailure(build.Name + " is not read cleanly; nothing is written");
   const std::vector<TConfigWord> chosen = ConfigWords(registers, *table.Rows);
@@ -441,7 +441,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
     err << "configgen: note: the switches neither --from nor --set names keep the bits " << build.Name
         << " holds: " << kept << '\n';
   WarnOfRisks(table, registers, words, err);
-  PutHex(options, WriteConfigInto(build.Text, words), out);
+  PutHex(options, WriteConfigInto(std::move(held), words), out);
   return status;
 }
 

@@ -44,6 +44,91 @@ std::string ConfigHexText(const std::vector<TConfigWord> &words, std::string_vie
   return text;
 }
 
+namespace {
+// Copies a build's records as they are read, but for the bytes at the addresses of
+// its configuration words (see TBuildWords::Kept).
+class TKeptRecords {
+public:
+  TKeptRecords(std::string &text, std::string_view lineEnd, const std::vector<TWordRegister> &registers)
+      : FWriter(text, lineEnd) {
+    for (const TWordRegister &reg : registers) {
+      const auto scale = static_cast<uint32_t>(reg.Family->HexScale);
+      for (uint32_t b = 0; b < scale; ++b)
+        FConfig.insert(reg.Address * scale + b);
+    }
+    for (const uint32_t address : FConfig) {
+      FLow = std::min(FLow, address);
+      FHigh = std::max(FHigh, address);
+    }
+  }
+
+  void Take(const THexRecordReader &reader) {
+    const THexRecord &record = reader.Record();
+    if (FEnded || record.Type == 1) {
+      FEnded = true;
+      return;
+    }
+    // A base address record waits for the data it applies to.
+    if (record.Type == 2 || record.Type == 4) {
+      FPendingBase = reader.Text();
+      return;
+    }
+    bool touches = false;
+    if (record.Type == 0)
+      for (size_t i = 0; i < record.Data.size() && !touches; ++i)
+        touches = IsConfig(reader.AddressOf(i));
+    if (!touches) {
+      FlushBase();
+      FWriter.Line(reader.Text());
+      return;
+    }
+    // The record's other bytes, a run at a time, at their offsets under the same base.
+    size_t i = 0;
+    while (i < record.Data.size()) {
+      if (IsConfig(reader.AddressOf(i))) {
+        ++i;
+        continue;
+      }
+      size_t end = i;
+      while (end < record.Data.size() && !IsConfig(reader.AddressOf(end)) &&
+             (end == i || reader.AddressOf(end) == reader.AddressOf(end - 1) + 1))
+        ++end;
+      const uint32_t offset = record.Offset + static_cast<uint32_t>(i);
+      FlushBase();
+      if (reader.Segmented() || offset + (end - i) <= 0x10000) {
+        FWriter.Record(0, static_cast<uint16_t>(offset & 0xFFFF), record.Data.data() + i, end - i);
+      } else {
+        // Past the 64 KiB of its 04 record: written at its own address, and that
+        // base given again for the records that follow.
+        FWriter.ForgetUpper();
+        FWriter.Data(reader.AddressOf(i), record.Data.data() + i, end - i);
+        const uint8_t base[] = {static_cast<uint8_t>(reader.Base() >> 24),
+                                static_cast<uint8_t>(reader.Base() >> 16)};
+        FWriter.Record(4, 0, base, 2);
+      }
+      i = end;
+    }
+  }
+
+private:
+  bool IsConfig(uint32_t address) const {
+    return address >= FLow && address <= FHigh && FConfig.count(address) != 0;
+  }
+  void FlushBase() {
+    if (!FPendingBase.empty())
+      FWriter.Line(FPendingBase);
+    FPendingBase = {};
+  }
+
+  THexRecordWriter FWriter;
+  std::unordered_set<uint32_t> FConfig;
+  uint32_t FLow = UINT32_MAX;
+  uint32_t FHigh = 0;
+  std::string FPendingBase;
+  bool FEnded = false;
+};
+} // namespace
+
 TBuildWords ReadBuildWords(std::string_view build, const std::vector<TWordRegister> &registers,
                            const TDiagnosticSink &sink) {
   TBuildWords result;
@@ -54,8 +139,13 @@ TBuildWords ReadBuildWords(std::string_view build, const std::vector<TWordRegist
   };
   THexImage image;
   WatchRegisters(image, registers);
+  result.LineEnd = LineEndOf(build);
+  result.Kept.reserve(build.size() + 256);
+  TKeptRecords kept(result.Kept, result.LineEnd, registers);
   // A byte of a word written twice with different values leaves the word in doubt.
-  ReadHexFile(build, image, [&](const TDiagnostic &d) { report(d.Line, d.Text); });
+  ReadHexFile(
+      build, image, [&](const TDiagnostic &d) { report(d.Line, d.Text); },
+      [&](const THexRecordReader &reader) { kept.Take(reader); });
   for (const TWordRegister &reg : registers) {
     const THexWord word = HexWordOf(image, reg);
     result.Found.push_back(word.Found);
@@ -82,75 +172,10 @@ std::string_view LineEndOf(std::string_view text) {
   return lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
 }
 
-std::string WriteConfigInto(std::string_view build, const std::vector<TConfigWord> &words) {
-  const std::vector<std::pair<uint32_t, uint8_t>> bytes = ConfigBytes(words);
-  std::unordered_set<uint32_t> config;
-  for (const auto &[address, value] : bytes)
-    config.insert(address);
-  const uint32_t low = bytes.empty() ? 1 : bytes.front().first;
-  const uint32_t high = bytes.empty() ? 0 : bytes.back().first;
-  auto isConfig = [&](uint32_t address) {
-    return address >= low && address <= high && config.count(address);
-  };
-
-  std::string text;
-  text.reserve(build.size() + 256);
-  THexRecordWriter writer(text, LineEndOf(build));
-  THexRecordReader reader(build);
-  // A base address record waits for the data it applies to: one that only the
-  // configuration words followed is left out, as they get their own.
-  std::string_view pendingBase;
-  auto flushBase = [&] {
-    if (!pendingBase.empty())
-      writer.Line(pendingBase);
-    pendingBase = {};
-  };
-  while (reader.Next()) {
-    const THexRecord &record = reader.Record();
-    if (record.Type == 1)
-      break;
-    if (record.Type == 2 || record.Type == 4) {
-      pendingBase = reader.Text();
-      continue;
-    }
-    bool touches = false;
-    if (record.Type == 0)
-      for (size_t i = 0; i < record.Data.size() && !touches; ++i)
-        touches = isConfig(reader.AddressOf(i));
-    if (!touches) {
-      flushBase();
-      writer.Line(reader.Text());
-      continue;
-    }
-    // The record's other bytes, a run at a time, at their offsets under the same base.
-    size_t i = 0;
-    while (i < record.Data.size()) {
-      if (isConfig(reader.AddressOf(i))) {
-        ++i;
-        continue;
-      }
-      size_t end = i;
-      while (end < record.Data.size() && !isConfig(reader.AddressOf(end)) &&
-             (end == i || reader.AddressOf(end) == reader.AddressOf(end - 1) + 1))
-        ++end;
-      const uint32_t offset = record.Offset + static_cast<uint32_t>(i);
-      flushBase();
-      if (reader.Segmented() || offset + (end - i) <= 0x10000) {
-        writer.Record(0, static_cast<uint16_t>(offset & 0xFFFF), record.Data.data() + i, end - i);
-      } else {
-        // Past the 64 KiB of its 04 record: written at its own address, and that
-        // base given again for the records that follow.
-        writer.ForgetUpper();
-        writer.Data(reader.AddressOf(i), record.Data.data() + i, end - i);
-        const uint8_t base[] = {static_cast<uint8_t>(reader.Base() >> 24),
-                                static_cast<uint8_t>(reader.Base() >> 16)};
-        writer.Record(4, 0, base, 2);
-      }
-      i = end;
-    }
-  }
-  writer.ForgetUpper();
-  WriteBytes(writer, bytes);
+std::string WriteConfigInto(TBuildWords &&build, const std::vector<TConfigWord> &words) {
+  std::string text = std::move(build.Kept);
+  THexRecordWriter writer(text, build.LineEnd);
+  WriteBytes(writer, ConfigBytes(words));
   writer.End();
   return text;
 }

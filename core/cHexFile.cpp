@@ -82,7 +82,8 @@ bool THexImage::Write(uint32_t address, uint8_t value, int line, uint8_t &old) {
   return rewritten;
 }
 
-THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnosticSink &sink) {
+THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnosticSink &sink,
+                        const THexRecordVisitor &visit) {
   THexSummary summary;
   auto report = [&](TSeverity severity, int line, std::string message) {
     if (severity == TSeverity::Error)
@@ -96,6 +97,8 @@ THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnost
       report(TSeverity::Error, reader.Line(), reader.Fault());
       continue;
     }
+    if (visit)
+      visit(reader);
     const THexRecord &record = reader.Record();
     if (record.Type != 0)
       continue;

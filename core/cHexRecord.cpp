@@ -6,6 +6,8 @@
 #include "core/cHexFile.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 
 namespace {
 bool IsBlank(char c) {
@@ -31,44 +33,52 @@ constexpr char kDigits[] = "0123456789ABCDEF";
 } // namespace
 
 std::string DecodeHexRecord(std::string_view line, THexRecord &record) {
+  // A digit's value by its byte (-1: none), from DigitValue once: every byte of a
+  // file passes through here.
+  static const auto kDigitOf = [] {
+    std::array<int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c)
+      digits[static_cast<size_t>(c)] = static_cast<int8_t>(DigitValue(static_cast<char>(c), 16));
+    return digits;
+  }();
   record.Data.clear();
   if (line.empty() || line.front() != ':')
     return "a line that is no record: " + QuotedForMessage(line);
   const std::string_view digits = line.substr(1);
   for (const char digit : digits)
-    if (DigitValue(digit, 16) < 0)
+    if (kDigitOf[static_cast<unsigned char>(digit)] < 0)
       return "a record holds hexadecimal digits only after its ':'; found " + QuotedForMessage(line);
+  // Its bytes, decoded once; a record holds at most 255 data bytes and 5 others.
+  std::array<uint8_t, 261> bytes{};
+  for (size_t i = 0; i + 1 < digits.size() && i / 2 < bytes.size(); i += 2)
+    bytes[i / 2] = static_cast<uint8_t>(kDigitOf[static_cast<unsigned char>(digits[i])] * 16 +
+                                        kDigitOf[static_cast<unsigned char>(digits[i + 1])]);
   if (digits.size() % 2 != 0)
     return "a record holds whole bytes of two hexadecimal digits; " + QuotedForMessage(line) + " does not";
   if (digits.size() < 10)
     return "a record is too short to hold its length, address, type and checksum: " + QuotedForMessage(line);
-  auto byteAt = [&](size_t i) {
-    return static_cast<uint8_t>(DigitValue(digits[2 * i], 16) * 16 + DigitValue(digits[2 * i + 1], 16));
-  };
   const size_t count = digits.size() / 2;
-  const size_t length = byteAt(0);
+  const size_t length = bytes[0];
   if (count != length + 5)
     return "the record's length says " + std::to_string(length) + " data byte(s), but it holds " +
            std::to_string(count - 5);
   uint8_t sum = 0;
   for (size_t i = 0; i + 1 < count; ++i)
-    sum = static_cast<uint8_t>(sum + byteAt(i));
+    sum = static_cast<uint8_t>(sum + bytes[i]);
   const auto expected = static_cast<uint8_t>(0x100 - sum);
-  const uint8_t checksum = byteAt(count - 1);
+  const uint8_t checksum = bytes[count - 1];
   if (checksum != expected)
     return "the record's checksum is " + HexNumber(checksum, 2) + " where its bytes give " +
            HexNumber(expected, 2);
-  record.Offset = static_cast<uint16_t>(byteAt(1) << 8 | byteAt(2));
-  record.Type = byteAt(3);
+  record.Offset = static_cast<uint16_t>(bytes[1] << 8 | bytes[2]);
+  record.Type = bytes[3];
   if (record.Type > 5)
     return "record type " + HexNumber(record.Type, 2) + " is none of 00 to 05";
   const size_t wanted[] = {length, 0, 2, 4, 2, 4}; // data bytes each type holds
   if (length != wanted[record.Type])
     return "a record of type " + HexNumber(record.Type, 2) + " holds " + std::to_string(wanted[record.Type]) +
            " data byte(s), not " + std::to_string(length);
-  record.Data.reserve(length);
-  for (size_t i = 0; i < length; ++i)
-    record.Data.push_back(byteAt(4 + i));
+  record.Data.assign(bytes.begin() + 4, bytes.begin() + 4 + static_cast<std::ptrdiff_t>(length));
   return {};
 }
 

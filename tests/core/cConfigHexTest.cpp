@@ -35,6 +35,13 @@ std::vector<TConfigWord> Pic18Words(uint8_t first) {
   return words;
 }
 
+std::vector<TWordRegister> Pic18Registers() {
+  std::vector<TWordRegister> registers;
+  for (uint32_t i = 0; i < 3; ++i)
+    registers.push_back({"CONFIG" + std::to_string(i), 0x300000 + i, 0xFF, &kPic18Family, 0xFF});
+  return registers;
+}
+
 std::vector<TWordRegister> MidRangeRegisters() {
   return {{"CONFIG1", 0x2007, 0x3FFF, &kMidRangeFamily, 0x3FFF},
           {"CONFIG2", 0x2008, 0x3FFF, &kMidRangeFamily, 0x3FFF}};
@@ -71,7 +78,10 @@ TEST(ConfigHex, IntoABuildChangesTheWordsAndKeepsEveryOtherByteAndRecord) {
                                 .End()
                                 .Line(":00000001FF")
                                 .Text();
-  const std::string written = WriteConfigInto(build, Pic18Words(0x20));
+  TBuildWords held = ReadBuildWords(build, Pic18Registers(), {});
+  EXPECT_EQ(held.Errors, 0);
+  EXPECT_EQ(held.Words, (std::vector<uint32_t>{0xAA, 0xBB, 0x77}));
+  const std::string written = WriteConfigInto(std::move(held), Pic18Words(0x20));
   TImage expected = ImageOf(build);
   expected[0x300000] = 0x20;
   expected[0x300001] = 0x21;
