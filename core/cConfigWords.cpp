@@ -220,7 +220,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
     summary.Found = summary.Found || HexWordOf(image, reg).Found;
   if (!summary.Found) {
     int line = 0;
-    const std::string wrongScale = WrongScale(image, registers, line);
+    std::string wrongScale = WrongScale(image, registers, line);
     if (!wrongScale.empty()) {
       applier.Report(TSeverity::Error, line, [&] { return wrongScale; });
       summary.Found = true; // said; no second error

@@ -1634,7 +1634,8 @@ TEST(ConfigGenHexWrite, EverySampleDevicesHexReadsBackToTheConfigurationWritten)
     for (const std::string &device : EveryDevice(folder))
       for (const std::vector<std::string> &extra :
            {std::vector<std::string>{}, std::vector<std::string>{"--info-defaults"}}) {
-        SCOPED_TRACE(folder + " " + device + (extra.empty() ? "" : " " + extra[0]));
+        SCOPED_TRACE(
+            std::string(folder).append(" ").append(device).append(extra.empty() ? "" : " --info-defaults"));
         std::vector<std::string> base = {"--folder", folder, "--device", device};
         base.insert(base.end(), extra.begin(), extra.end());
         auto run = [&](std::vector<std::string> args) {

@@ -127,7 +127,8 @@ TEST(GpasmHexInto, ABuildWithConfigurationAChangedToBIsTheBuildWithB) {
         continue;
       std::mt19937 random(SeedOf(device));
       for (int round = 0; round < 3; ++round) {
-        SCOPED_TRACE(folder + " " + device + " round " + std::to_string(round));
+        SCOPED_TRACE(
+            std::string(folder).append(" ").append(device).append(" round ").append(std::to_string(round)));
         // A: the defaults, or random settings; B: random settings, each switch named.
         std::vector<std::string> a, b;
         for (const TSwitchRow &row : rows) {
