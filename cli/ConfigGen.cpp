@@ -398,9 +398,16 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
     table = devices.OpenNamed(options.Device);
   } else {
     const TInput input = ReadInput(options.From, in);
-    const TReadResult result =
-        ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
-                          DiagnosticsTo(err, input.Name), kEveryDiagnostic, input.Name);
+    // Its notes are left out: they would say that a switch it leaves out is at the
+    // chip's default, where here it keeps BUILD.hex's bits (the note below).
+    const TDiagnosticSink toErr = DiagnosticsTo(err, input.Name);
+    const TReadResult result = ReadConfiguration(
+        input.Text, devices, options.Device, TReadMode::Check,
+        [&](const TDiagnostic &d) {
+          if (d.Severity != TSeverity::Note)
+            toErr(d);
+        },
+        kEveryDiagnostic, input.Name);
     if (!result.Read || result.Summary.Errors > 0)
       return kExitFailure; // nothing is written from a configuration in doubt
     table = result.Table;
@@ -451,8 +458,9 @@ int CommandHex(const TOptions &options, std::istream &in, std::ostream &out, std
   TFolderDevices devices(options);
   TReadTable table;
   int status = kExitOk;
-  if (!StartingTable(options, in, err, devices, table, status))
-    return status;
+  // Nothing is written from a configuration in doubt: a programmer would take it.
+  if (!StartingTable(options, in, err, devices, table, status) || status != kExitOk)
+    return kExitFailure;
   const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
   for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
     err << "configgen: warning: " << warning << '\n';

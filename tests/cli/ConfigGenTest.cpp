@@ -1715,6 +1715,8 @@ TEST(ConfigGenHexWrite, IntoABuildChangesTheNamedFieldAndKeepsEverythingElse) {
   const std::string from = Written(temp.Path() + "/from.bas", "device = 18F26Q10\nconfig\n  WDTE = ON\n");
   const TRun fromInto = run({"hex", "--into", build, "--from", from, "-o", temp.Path() + "/out.hex"});
   ASSERT_EQ(fromInto.Status, kExitOk) << fromInto.Err;
+  // --from's notes would say its left-out switches are at the chip's default: not here.
+  EXPECT_EQ(fromInto.Err.find(from + ":1: note:"), std::string::npos) << fromInto.Err;
   EXPECT_EQ(run({"words", "--from", temp.Path() + "/out.hex"}).Out,
             run({"words", "--from", build, "--set", "WDTE=ON"}).Out);
 
@@ -1763,6 +1765,21 @@ TEST(ConfigGenHexWrite, ABuildThatDoesNotReadIsRefusedAndNothingIsWritten) {
               std::string::npos)
         << run.Err;
     EXPECT_FALSE(std::filesystem::exists(out));
+  }
+}
+
+TEST(ConfigGenHexWrite, AConfigurationWithErrorsIsNotWritten) {
+  TTempFolder temp;
+  const std::string from = Written(temp.Path() + "/bad.bas", "device = 18F4520\nconfig\n  OSC = NOPE\n");
+  const std::string build =
+      Written(temp.Path() + "/build.hex", THexText().Upper(0).Data(0, {1}).End().Text());
+  for (const std::vector<std::string> &extra : {std::vector<std::string>{}, {"--into", build}}) {
+    std::vector<std::string> args = {"hex", "--folder", SamplesFolder(), "--from", from};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const TRun run = RunCli(args);
+    EXPECT_EQ(run.Status, kExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind(from + ":3: error: unknown setting 'NOPE'", 0), 0u) << run.Err;
   }
 }
 
