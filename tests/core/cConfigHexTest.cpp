@@ -87,6 +87,8 @@ TEST(ConfigHex, IntoABuildChangesTheWordsAndKeepsEveryOtherByteAndRecord) {
   expected[0x300001] = 0x21;
   expected[0x300002] = 0x22;
   EXPECT_EQ(ImageOf(written), expected) << written;
+  // Each byte of the words written once: the result reads as a build again.
+  EXPECT_EQ(ReadBuildWords(written, Pic18Registers(), {}).Errors, 0) << written;
   EXPECT_NE(written.find(program + "\r\n"), std::string::npos) << written;
   EXPECT_NE(written.find(":0400000500000000F7\r\n"), std::string::npos) << written;
   EXPECT_EQ(written.find('\n'), written.find("\r\n") + 1);
