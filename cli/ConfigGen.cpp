@@ -5,6 +5,7 @@
 #include "cli/cOutputBuffer.h"
 #include "common/cErrors.h"
 #include "core/cConfigCheck.h"
+#include "core/cConfigHex.h"
 #include "core/cConfigRead.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
@@ -57,6 +58,9 @@ struct TOptions {
   std::vector<std::pair<std::string, std::string>> Picks; // --set SWITCH=SETTING, in order
   std::string From;                                       // --from FILE, or check's FILE
   bool ChangedOnly = false;
+  std::string Output; // -o FILE (hex): empty for standard output
+  std::string Into;   // hex --into BUILD.hex
+  bool InPlace = false;
 };
 
 // Runs Step and turns a reader error into a failure naming where it stopped.
@@ -171,7 +175,7 @@ private:
 // Applies the --set choices on top, each as an entry of its own: the switch's
 // first row, the first setting of that name, names in any letter case; the last
 // choice for a switch wins.
-void ApplyPicks(const TReadTable &table, const TOptions &options) {
+void ApplyPicks(const TReadTable &table, const TOptions &options, std::vector<bool> *named = nullptr) {
   for (const auto &[switchName, setting] : options.Picks) {
     const TEntryMatch match = MatchEntry(*table.Rows, switchName, setting, table.Device);
     if (!match.Error.empty())
@@ -182,6 +186,8 @@ void ApplyPicks(const TReadTable &table, const TOptions &options) {
     TSwitchRow &row = (*table.Rows)[static_cast<size_t>(match.Row)];
     row.Chosen = match.Setting;
     row.LeftOut = false; // a switch --from left out is set now
+    if (named != nullptr)
+      named->at(static_cast<size_t>(match.Row)) = true;
   }
 }
 
@@ -341,6 +347,146 @@ int CommandWords(const TOptions &options, std::istream &in, std::ostream &out, s
   return status;
 }
 
+// The platform's text line end, which a HEX file written anew takes.
+#ifdef _WIN32
+constexpr std::string_view kTextLineEnd = "\r\n";
+#else
+constexpr std::string_view kTextLineEnd = "\n";
+#endif
+
+// Writes Text to Path whole, or fails with the reason; Fresh: Path is a file of our
+// own, removed when partly written.
+void WriteFileWhole(const std::string &path, const std::string &text, bool fresh) {
+  std::FILE *stream = std::fopen(path.c_str(), "wb");
+  if (stream == nullptr)
+    throw EFailure("cannot write " + path + ": " + std::strerror(errno));
+  errno = 0;
+  const bool written =
+      std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0;
+  const int error = errno;
+  if (std::fclose(stream) != 0 || !written) {
+    const int reason = error != 0 ? error : errno;
+    if (fresh)
+      std::remove(path.c_str());
+    throw EFailure("cannot write " + path + ": " + (reason != 0 ? std::strerror(reason) : "write error"));
+  }
+}
+
+// Where the HEX text goes: -o FILE, BUILD.hex itself (--in-place: a new file beside
+// it renamed over it, so a failed write leaves it whole) or standard output.
+void PutHex(const TOptions &options, const std::string &text, std::ostream &out) {
+  if (options.InPlace) {
+    const std::string fresh = options.Into + ".configgen-new";
+    WriteFileWhole(fresh, text, true);
+    std::error_code error;
+    std::filesystem::rename(fresh, options.Into, error);
+    if (error) {
+      std::remove(fresh.c_str());
+      throw EFailure("cannot write " + options.Into + ": " + error.message());
+    }
+  } else if (!options.Output.empty()) {
+    WriteFileWhole(options.Output, text, false);
+  } else {
+    out << text;
+  }
+}
+
+// The risk warnings check gives for Words, read back as the chip gets them.
+void WarnOfRisks(const TReadTable &table, const std::vector<TWordRegister> &registers,
+                 const std::vector<TConfigWord> &words, std::ostream &err) {
+  std::vector<TSwitchRow> rows = *table.Rows;
+  ReadHexConfig(ConfigHexText(words, "\n"), registers, rows, table.Device, TReadMode::Check,
+                [&](const TDiagnostic &d) {
+                  if (d.Severity == TSeverity::Warning)
+                    err << "configgen: warning: " << d.Text << '\n';
+                });
+}
+
+// hex --into: BUILD.hex's words, with the bits of the switches --from or --set
+// names replaced; the others keep BUILD.hex's bits, a word it lacks its value
+// when not set.
+int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std::ostream &err) {
+  const TInput build = ReadInput(options.Into, in);
+  TFolderDevices devices(options);
+  TReadTable table;
+  std::vector<bool> named;
+  int status = kExitOk;
+  if (options.From.empty()) {
+    table = devices.OpenNamed(options.Device);
+  } else {
+    const TInput input = ReadInput(options.From, in);
+    // Its notes are left out: they would say that a switch it leaves out is at the
+    // chip's default, where here it keeps BUILD.hex's bits (the note below).
+    const TDiagnosticSink toErr = DiagnosticsTo(err, input.Name);
+    const TReadResult result = ReadConfiguration(
+        input.Text, devices, options.Device, TReadMode::Check,
+        [&](const TDiagnostic &d) {
+          if (d.Severity != TSeverity::Note)
+            toErr(d);
+        },
+        kEveryDiagnostic, input.Name);
+    if (!result.Read || result.Summary.Errors > 0)
+      return kExitFailure; // nothing is written from a configuration in doubt
+    table = result.Table;
+    named = result.Summary.Named;
+  }
+  named.resize(table.Rows->size(), false);
+  ApplyPicks(table, options, &named);
+  const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
+  TBuildWords held = ReadBuildWords(build.Text, registers, DiagnosticsTo(err, build.Name));
+  if (held.Errors > 0)
+    throw EFailure(build.Name + " is not read cleanly; nothing is written");
+  const std::vector<TConfigWord> chosen = ConfigWords(registers, *table.Rows);
+  std::vector<TConfigWord> words;
+  std::string kept;
+  for (size_t r = 0; r < registers.size(); ++r) {
+    const TWordRegister &reg = registers[r];
+    uint32_t value = held.Words[r];
+    for (size_t i = 0; i < table.Rows->size(); ++i) {
+      const TSwitchRow &row = (*table.Rows)[i];
+      if (row.Register != static_cast<int>(r))
+        continue;
+      if (named[i]) {
+        const auto word = std::find_if(chosen.begin(), chosen.end(),
+                                       [&](const TConfigWord &w) { return w.Address == reg.Address; });
+        value = (value & ~row.Mask) | (word->Value & row.Mask);
+      } else if (held.Found[r]) {
+        kept += (kept.empty() ? "" : ", ") + row.Name;
+      }
+    }
+    if (!held.Found[r])
+      err << "configgen: note: " << NamedRegister(reg) << " is not in " << build.Name
+          << ": written at the chip's defaults, with the switches named\n";
+    words.push_back({reg.Name, reg.Address, value, reg.Family});
+  }
+  std::stable_sort(words.begin(), words.end(),
+                   [](const TConfigWord &a, const TConfigWord &b) { return a.Address < b.Address; });
+  if (!kept.empty())
+    err << "configgen: note: the switches neither --from nor --set names keep the bits " << build.Name
+        << " holds: " << kept << '\n';
+  WarnOfRisks(table, registers, words, err);
+  PutHex(options, WriteConfigInto(std::move(held), words), out);
+  return status;
+}
+
+int CommandHex(const TOptions &options, std::istream &in, std::ostream &out, std::ostream &err) {
+  if (!options.Into.empty())
+    return WriteInto(options, in, out, err);
+  TFolderDevices devices(options);
+  TReadTable table;
+  int status = kExitOk;
+  // Nothing is written from a configuration in doubt: a programmer would take it.
+  if (!StartingTable(options, in, err, devices, table, status) || status != kExitOk)
+    return kExitFailure;
+  const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
+  for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
+    err << "configgen: warning: " << warning << '\n';
+  const std::vector<TConfigWord> words = ConfigWords(registers, *table.Rows);
+  WarnOfRisks(table, registers, words, err);
+  PutHex(options, ConfigHexText(words, kTextLineEnd), out);
+  return status;
+}
+
 int CommandCheck(const TOptions &options, std::istream &in, std::ostream &out, std::ostream & /*err*/) {
   const TInput input = ReadInput(options.From, in);
   TFolderDevices devices(options);
@@ -368,6 +514,7 @@ enum TTakes : unsigned {
   kTakesFrom = 32,
   kTakesFile = 64, // one FILE operand
   kTakesAll = 128,
+  kTakesHexOutput = 256, // -o FILE, --into BUILD.hex, --in-place
 };
 
 using TRun = int (*)(const TOptions &, std::istream &, std::ostream &, std::ostream &);
@@ -400,6 +547,16 @@ const TCommand kCommands[] = {
     {"words", "Prints the configuration words a device gets",
      "One register per line in address order: \"CONFIG1H  0x300001  0x08\".",
      kTakesDevice | kTakesInfoDefaults | kTakesSet | kTakesFrom, CommandWords},
+    {"hex", "Writes the configuration words as an Intel HEX file",
+     "Only the configuration words, at their addresses (PIC18: bytes at 0x300000;\n"
+     "other families: little-endian words at twice the word address), to standard\n"
+     "output or -o FILE. With --into BUILD.hex, BUILD.hex with its configuration\n"
+     "words replaced and every other byte kept: a switch neither --from nor --set\n"
+     "names keeps the bits BUILD.hex holds (not the chip's default, as elsewhere);\n"
+     "a word BUILD.hex lacks gets the chip's defaults. A BUILD.hex that does not\n"
+     "read cleanly is refused and nothing is written. Risky settings warn as in\n"
+     "check.",
+     kTakesDevice | kTakesInfoDefaults | kTakesSet | kTakesFrom | kTakesHexOutput, CommandHex},
     {"check", "Checks the configuration in a source or HEX file",
      "Prints one diagnostic per line, as compilers do (FILE:LINE: error:, warning:,\n"
      "note:): a device not listed, a line that is no entry, an unknown switch or\n"
@@ -420,8 +577,7 @@ constexpr const char *kAboutData =
     "Nothing is written there. FILE (check, --from): a program's source in any of\n"
     "the four syntaxes, or an Intel HEX file (no device named); - is standard input.\n"
     "Exit status: 0 success, 1 failure (data, input, output), 2 usage error.\n"
-    "--folder, --device, --include-lf and --info-defaults may also come before\n"
-    "COMMAND. 'configgen COMMAND --help' gives a command's options.";
+    "--folder, --device, --include-lf, --info-defaults may also come before COMMAND.";
 
 // The options that may also come before the command, as in git, and mean there what
 // they mean after it: those that say which device data and which device. A command
@@ -520,6 +676,15 @@ struct TCommandLine {
           ->type_name("SWITCH=SETTING")
           ->expected(0, 1)
           ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    if (command.Takes & kTakesHexOutput) {
+      value("-o,--output", options.Output, "FILE", "Writes to FILE instead of standard output");
+      value("--into", options.Into, "BUILD.hex",
+            "Writes BUILD.hex with its configuration words\n"
+            "replaced (- for standard input)");
+      app->add_flag("--in-place", options.InPlace,
+                    "Writes the result over BUILD.hex (a new file\n"
+                    "beside it, renamed over it)");
+    }
     if (command.Takes & kTakesFrom)
       value("--from", options.From, "FILE",
             "Starts from the configuration in FILE, whose\n"
@@ -561,10 +726,9 @@ void CheckValues(const TCommandLine &line, const CLI::App &app, const TCommand &
     const char *Name;
     const std::string &Value;
     const char *Needs;
-  } values[] = {{"--folder", options.Folder, "a directory"},
-                {"--device", options.Device, "a device name"},
-                {"--from", options.From, "a file"},
-                {"--syntax", line.Syntax, "a syntax"}};
+  } values[] = {{"--folder", options.Folder, "a directory"}, {"--device", options.Device, "a device name"},
+                {"--from", options.From, "a file"},          {"--output", options.Output, "a file"},
+                {"--into", options.Into, "a HEX file"},      {"--syntax", line.Syntax, "a syntax"}};
   for (const auto &value : values)
     for (const CLI::App *given : {&line.App, &app}) {
       const CLI::Option *option = given->get_option_no_throw(value.Name);
@@ -588,6 +752,14 @@ void CheckValues(const TCommandLine &line, const CLI::App &app, const TCommand &
         throw EUsage("unknown syntax " + QuotedForMessage(line.Syntax) + "; the syntaxes: " + SyntaxNames());
     }
   }
+  if (options.InPlace && options.Into.empty())
+    throw EUsage("--in-place needs --into BUILD.hex");
+  if (options.InPlace && !options.Output.empty())
+    throw EUsage("--in-place and --output both say where to write; give one");
+  if (options.InPlace && options.Into == "-")
+    throw EUsage("--in-place needs a file, not standard input");
+  if (!options.Into.empty() && options.Into == options.From)
+    throw EUsage("--into and --from name the same input");
   if ((command.Takes & kTakesFile) && options.From.empty())
     throw EUsage("a FILE to check is required");
   if ((command.Takes & kTakesDevice) && !(command.Takes & kTakesFile) && options.From.empty() &&

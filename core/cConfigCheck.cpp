@@ -647,6 +647,8 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
   summary.Errors = applier.Errors();
   summary.Problems = problems + unread;
   summary.Unreported = applier.Unreported();
+  for (size_t i = 0; i < rows.size(); ++i)
+    summary.Named.push_back(applier.Named(i));
   return summary;
 }
 

@@ -156,8 +156,9 @@ struct TReadSummary {
   int Entries = 0;
   int Applied = 0;
   int Errors = 0;
-  int Problems = 0;   // lines that could not be read (errors) or were not read (warnings)
-  int Unreported = 0; // diagnostics beyond the limit, counted only
+  int Problems = 0;        // lines that could not be read (errors) or were not read (warnings)
+  int Unreported = 0;      // diagnostics beyond the limit, counted only
+  std::vector<bool> Named; // per row: an entry (or a word) of the text set it
 };
 
 // Reads Text's configuration, in whichever syntax it is written (TellSyntaxFamily,

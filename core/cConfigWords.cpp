@@ -34,32 +34,6 @@ std::string BitRuns(uint32_t mask) {
   return (count == 1 ? "bit " : "bits ") + runs;
 }
 
-// A register's word as a HEX file holds it: its byte, or on word-addressed families
-// its bytes little-endian at twice its address (a byte the file leaves out is the
-// register's value when not set), cut to the bits the word has.
-struct THexWord {
-  bool Found = false;
-  uint32_t Value = 0;
-  int Line = 0;
-};
-
-THexWord HexWordOf(const THexImage &image, const TWordRegister &reg) {
-  THexWord word;
-  const int scale = reg.Family->HexScale;
-  for (int b = 0; b < scale; ++b) {
-    const uint32_t at = reg.Address * static_cast<uint32_t>(scale) + static_cast<uint32_t>(b);
-    const uint32_t shift = 8u * static_cast<uint32_t>(b);
-    if (image.Has(at)) {
-      word.Found = true;
-      word.Value |= uint32_t{image.Byte(at)} << shift;
-      word.Line = std::max(word.Line, image.Line(at));
-    } else {
-      word.Value |= reg.Unset & (0xFFu << shift);
-    }
-  }
-  word.Value &= reg.Implemented;
-  return word;
-}
 } // namespace
 
 std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
@@ -167,6 +141,48 @@ std::string BitsOfRow(const std::vector<TWordRegister> &registers, const TSwitch
          (row.Otp ? ", one-time programmable" : "");
 }
 
+THexWord HexWordOf(const THexImage &image, const TWordRegister &reg) {
+  THexWord word;
+  const int scale = reg.Family->HexScale;
+  for (int b = 0; b < scale; ++b) {
+    const uint32_t at = reg.Address * static_cast<uint32_t>(scale) + static_cast<uint32_t>(b);
+    const uint32_t shift = 8u * static_cast<uint32_t>(b);
+    if (image.Has(at)) {
+      word.Found = true;
+      word.Value |= uint32_t{image.Byte(at)} << shift;
+      word.Line = std::max(word.Line, image.Line(at));
+    } else {
+      word.Value |= reg.Unset & (0xFFu << shift);
+    }
+  }
+  word.Value &= reg.Implemented;
+  return word;
+}
+
+void WatchRegisters(THexImage &image, const std::vector<TWordRegister> &registers) {
+  // A word-addressed family's word is little-endian at twice its address; its own
+  // address is watched too, to tell a file written at the wrong scale.
+  for (const TWordRegister &reg : registers)
+    for (int b = 0; b < reg.Family->HexScale; ++b)
+      image.Watch(reg.Address * static_cast<uint32_t>(reg.Family->HexScale) + static_cast<uint32_t>(b));
+  for (const TWordRegister &reg : registers)
+    if (reg.Family->HexScale > 1)
+      image.Watch(reg.Address);
+}
+
+std::string WrongScale(const THexImage &image, const std::vector<TWordRegister> &registers, int &line) {
+  for (const TWordRegister &reg : registers)
+    if (reg.Family->HexScale > 1 && image.Has(reg.Address)) {
+      line = image.Line(reg.Address);
+      return "the file holds bytes at " + HexNumber(reg.Address, reg.Family->AddressDigits()) +
+             ", the address of " + NamedRegister(reg) + " as a word: the words of " + reg.Family->Name +
+             " parts lie little-endian at twice their address in a HEX file (" +
+             HexNumber(reg.Address * static_cast<uint32_t>(reg.Family->HexScale), 6) +
+             "), so this file is written at the wrong scale for it";
+    }
+  return {};
+}
+
 TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
                            std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
                            const TDiagnosticSink &sink, size_t limit) {
@@ -176,15 +192,8 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
   applier.SetMode(mode);
   TReadSummary summary;
 
-  // A word-addressed family's word is little-endian at twice its address; its own
-  // address is watched too, to tell a file written at the wrong scale.
   THexImage image;
-  for (const TWordRegister &reg : registers)
-    for (int b = 0; b < reg.Family->HexScale; ++b)
-      image.Watch(reg.Address * static_cast<uint32_t>(reg.Family->HexScale) + static_cast<uint32_t>(b));
-  for (const TWordRegister &reg : registers)
-    if (reg.Family->HexScale > 1)
-      image.Watch(reg.Address);
+  WatchRegisters(image, registers);
   const THexSummary hex = ReadHexFile(
       text, image, [&](const TDiagnostic &d) { applier.Report(d.Severity, d.Line, [&] { return d.Text; }); });
   summary.Problems = hex.Errors;
@@ -209,19 +218,14 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
       rowsOf[static_cast<size_t>(rows[r].Register)].push_back(r);
   for (const TWordRegister &reg : registers)
     summary.Found = summary.Found || HexWordOf(image, reg).Found;
-  if (!summary.Found)
-    for (const TWordRegister &reg : registers)
-      if (reg.Family->HexScale > 1 && image.Has(reg.Address)) {
-        applier.Report(TSeverity::Error, image.Line(reg.Address), [&] {
-          return "the file holds bytes at " + HexNumber(reg.Address, reg.Family->AddressDigits()) +
-                 ", the address of " + NamedRegister(reg) + " as a word: the words of " + reg.Family->Name +
-                 " parts lie little-endian at twice their address in a HEX file (" +
-                 HexNumber(reg.Address * static_cast<uint32_t>(reg.Family->HexScale), 6) +
-                 "), so this file is written at the wrong scale for it";
-        });
-        summary.Found = true; // said; no second error
-        break;
-      }
+  if (!summary.Found) {
+    int line = 0;
+    std::string wrongScale = WrongScale(image, registers, line);
+    if (!wrongScale.empty()) {
+      applier.Report(TSeverity::Error, line, [&] { return wrongScale; });
+      summary.Found = true; // said; no second error
+    }
+  }
   for (const size_t i : order) {
     if (!summary.Found)
       break; // one error says it all
@@ -250,5 +254,7 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
   summary.Applied = applier.Applied();
   summary.Errors = applier.Errors();
   summary.Unreported = applier.Unreported();
+  for (size_t i = 0; i < rows.size(); ++i)
+    summary.Named.push_back(applier.Named(i));
   return summary;
 }

@@ -5,6 +5,7 @@
 #include "common/cErrors.h"
 #include "core/cConfigCheck.h"
 #include "core/cDeviceTable.h"
+#include "core/cHexFile.h"
 
 #include <cstdint>
 #include <string>
@@ -53,6 +54,23 @@ std::string WordLine(const TConfigWord &word);
 // followed by ", one-time programmable" where they are; empty for a switch outside
 // the registers.
 std::string BitsOfRow(const std::vector<TWordRegister> &registers, const TSwitchRow &row);
+
+// A register's word as a HEX file holds it: its byte, or on word-addressed families
+// its bytes little-endian at twice its address (a byte the file leaves out is the
+// register's value when not set), cut to the bits the word has.
+struct THexWord {
+  bool Found = false;
+  uint32_t Value = 0;
+  int Line = 0; // the last line that wrote a byte of it
+};
+THexWord HexWordOf(const THexImage &image, const TWordRegister &reg);
+// Watches the HEX addresses of Registers' words in Image, and on word-addressed
+// families each register's own address too (WrongScale).
+void WatchRegisters(THexImage &image, const std::vector<TWordRegister> &registers);
+// Where Image (read with WatchRegisters) holds no word of Registers but bytes at a
+// word-addressed register's own address: the error that the file is written at the
+// wrong scale, its line in Line; else empty.
+std::string WrongScale(const THexImage &image, const std::vector<TWordRegister> &registers, int &line);
 
 // Reads the configuration a HEX file programs onto Rows of Device (Text must be one,
 // see LooksLikeHexFile): each switch takes the setting whose value equals the

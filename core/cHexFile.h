@@ -3,8 +3,10 @@
 #pragma once
 
 #include "core/cDiagnostic.h"
+#include "core/cHexRecord.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,4 +62,8 @@ struct THexSummary {
 // the only ones kept). Lines after the end-of-file record are ignored, as is a DOS
 // end-of-file byte (0x1A) that ends the text; a file without one is an error, as it
 // may be cut short. Linear in the length of Text.
-THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnosticSink &sink);
+// Where Visit is given, it sees each good record as it is read (the reader at it),
+// so that a caller that also copies the file reads it once.
+using THexRecordVisitor = std::function<void(const THexRecordReader &)>;
+THexSummary ReadHexFile(std::string_view text, THexImage &image, const TDiagnosticSink &sink,
+                        const THexRecordVisitor &visit = {});

@@ -1603,3 +1603,227 @@ TEST(ConfigGenFamilies, DataAndHexFilesWrongForTheFamilyAreErrorsNamingTheirPlac
       std::string::npos)
       << scale.Out;
 }
+
+namespace {
+// Every device `devices --all` lists in Folder.
+std::vector<std::string> EveryDevice(const std::string &folder) {
+  const TRun run = RunCli({"devices", "--all", "--folder", folder});
+  EXPECT_EQ(run.Status, kExitOk) << run.Err;
+  std::vector<std::string> names;
+  std::istringstream lines(run.Out.substr(run.Out.find('\n') + 1));
+  for (std::string line; std::getline(lines, line);)
+    if (std::find(names.begin(), names.end(), line) == names.end())
+      names.push_back(line);
+  return names;
+}
+
+std::string Written(const std::string &path, const std::string &text) {
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+std::string ReadWhole(const std::string &path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+} // namespace
+
+TEST(ConfigGenHexWrite, EverySampleDevicesHexReadsBackToTheConfigurationWritten) {
+  TTempFolder temp;
+  for (const std::string &folder : {SamplesFolder(), SourcePath("samples/packs")})
+    for (const std::string &device : EveryDevice(folder))
+      for (const std::vector<std::string> &extra :
+           {std::vector<std::string>{}, std::vector<std::string>{"--info-defaults"}}) {
+        SCOPED_TRACE(
+            std::string(folder).append(" ").append(device).append(extra.empty() ? "" : " --info-defaults"));
+        std::vector<std::string> base = {"--folder", folder, "--device", device};
+        base.insert(base.end(), extra.begin(), extra.end());
+        auto run = [&](std::vector<std::string> args) {
+          args.insert(args.begin() + 1, base.begin(), base.end());
+          return RunCli(args);
+        };
+        const TRun hex = run({"hex"});
+        const TRun words = run({"words"});
+        if (words.Status != kExitOk) { // a device without a table: the same failure
+          EXPECT_EQ(hex.Status, words.Status);
+          EXPECT_EQ(hex.Err, words.Err);
+          continue;
+        }
+        ASSERT_EQ(hex.Status, kExitOk) << hex.Err;
+        EXPECT_EQ(hex.Out.substr(hex.Out.size() - 13), "\n:00000001FF\n");
+        const std::string file = Written(temp.Path() + "/config.hex", hex.Out);
+        const TRun back = run({"words", "--from", file});
+        EXPECT_EQ(back.Status, kExitOk) << back.Err;
+        EXPECT_EQ(back.Out, words.Out);
+        const TRun check = RunCli({"check", "--folder", folder, "--device", device, file});
+        EXPECT_EQ(check.Status, kExitOk) << check.Out;
+        EXPECT_EQ(check.Out.find(": error:"), std::string::npos) << check.Out;
+      }
+}
+
+TEST(ConfigGenHexWrite, RiskySettingsWarnAsCheckOfTheFileWrittenWarns) {
+  TTempFolder temp;
+  const struct {
+    std::string Folder, Device, Set;
+  } cases[] = {
+      {SamplesFolder(), "18F4520", "LVP=ON"},
+      {SourcePath("samples/packs"), "18F04Q20", "SAFLOCK=ON"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Set);
+    const TRun hex = RunCli({"hex", "--folder", c.Folder, "--device", c.Device, "--set", c.Set});
+    ASSERT_EQ(hex.Status, kExitOk) << hex.Err;
+    const std::string file = Written(temp.Path() + "/risky.hex", hex.Out);
+    const TRun check = RunCli({"check", "--folder", c.Folder, "--device", c.Device, file});
+    // check's warnings, without their place, are what hex said.
+    std::string warnings;
+    std::istringstream lines(check.Out);
+    for (std::string line; std::getline(lines, line);)
+      if (line.find(": warning: ") != std::string::npos)
+        warnings += "configgen: warning: " + line.substr(line.find(": warning: ") + 11) + "\n";
+    EXPECT_NE(warnings.find(c.Set.substr(0, c.Set.find('=')) + " = ON: "), std::string::npos) << check.Out;
+    EXPECT_EQ(hex.Err, warnings);
+  }
+}
+
+TEST(ConfigGenHexWrite, IntoABuildChangesTheNamedFieldAndKeepsEverythingElse) {
+  TTempFolder temp;
+  const std::string folder = SamplesFolder();
+  const std::vector<std::string> device = {"--folder", folder, "--device", "18F26Q10"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin() + 1, device.begin(), device.end());
+    return RunCli(args);
+  };
+  // A build: program bytes, and its words with settings of its own.
+  const TRun config = run({"hex", "--set", "RSTOSC=HFINTOSC_64MHZ", "--set", "WDTE=OFF"});
+  ASSERT_EQ(config.Status, kExitOk) << config.Err;
+  const std::string program = THexText().Upper(0).Data(0, {0xEF, 0x10, 0xF0, 0x00}).Text();
+  const std::string build = Written(temp.Path() + "/build.hex", program + config.Out);
+
+  const TRun into = run({"hex", "--into", build, "--set", "FEXTOSC=OFF"});
+  ASSERT_EQ(into.Status, kExitOk) << into.Err;
+  EXPECT_EQ(into.Out.rfind(program, 0), 0u) << into.Out; // records outside kept as they were
+  EXPECT_NE(into.Err.find("note: the switches neither --from nor --set names keep the bits " + build +
+                          " holds: RSTOSC, MCLRE"),
+            std::string::npos)
+      << into.Err;
+  const std::string result = Written(temp.Path() + "/result.hex", into.Out);
+  const TRun expected = run({"words", "--from", build, "--set", "FEXTOSC=OFF"});
+  EXPECT_EQ(run({"words", "--from", result}).Out, expected.Out);
+
+  // --from names some switches: only those change.
+  const std::string from = Written(temp.Path() + "/from.bas", "device = 18F26Q10\nconfig\n  WDTE = ON\n");
+  const TRun fromInto = run({"hex", "--into", build, "--from", from, "-o", temp.Path() + "/out.hex"});
+  ASSERT_EQ(fromInto.Status, kExitOk) << fromInto.Err;
+  // --from's notes would say its left-out switches are at the chip's default: not here.
+  EXPECT_EQ(fromInto.Err.find(from + ":1: note:"), std::string::npos) << fromInto.Err;
+  EXPECT_EQ(run({"words", "--from", temp.Path() + "/out.hex"}).Out,
+            run({"words", "--from", build, "--set", "WDTE=ON"}).Out);
+
+  // --in-place writes the same over the build.
+  ASSERT_EQ(run({"hex", "--into", build, "--in-place", "--set", "FEXTOSC=OFF"}).Status, kExitOk);
+  EXPECT_EQ(ReadWhole(build), into.Out);
+}
+
+TEST(ConfigGenHexWrite, ABuildWithoutWordsGetsTheChipsDefaultsWithTheNamedSwitches) {
+  TTempFolder temp;
+  const std::string program = THexText().Upper(0).Data(0x10, {1, 2, 3}).End().Text();
+  const std::string build = Written(temp.Path() + "/build.hex", program);
+  const std::vector<std::string> device = {"--folder", SamplesFolder(), "--device", "16F1847"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin() + 1, device.begin(), device.end());
+    return RunCli(args);
+  };
+  const TRun into = run({"hex", "--into", build, "--set", "MCLRE=OFF"});
+  ASSERT_EQ(into.Status, kExitOk) << into.Err;
+  EXPECT_NE(into.Err.find("note: CONFIG1 (0x8007) is not in " + build), std::string::npos) << into.Err;
+  const std::string result = Written(temp.Path() + "/result.hex", into.Out);
+  EXPECT_EQ(run({"words", "--from", result}).Out,
+            run({"words", "--info-defaults", "--set", "MCLRE=OFF"}).Out);
+}
+
+TEST(ConfigGenHexWrite, ABuildThatDoesNotReadIsRefusedAndNothingIsWritten) {
+  TTempFolder temp;
+  const std::string bad = THexText().Upper(0).Line(":0400000001020304F3").End().Text();
+  const std::string twice = THexText().Upper(0x30).Data(1, {0x22}).Data(1, {0x23}).End().Text();
+  const struct {
+    std::string Build;
+    std::string Error;
+  } cases[] = {
+      {bad, ":2: error: the record's checksum is 0xF3"},
+      {twice, ":3: error: the byte at 0x300001 is written again with another value"},
+  };
+  for (const auto &c : cases) {
+    const std::string build = Written(temp.Path() + "/build.hex", c.Build);
+    const std::string out = temp.Path() + "/out.hex";
+    const TRun run = RunCli({"hex", "--folder", SamplesFolder(), "--device", "18F4520", "--into", build,
+                             "--set", "LVP=OFF", "-o", out});
+    EXPECT_EQ(run.Status, kExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind(build + c.Error, 0), 0u) << run.Err;
+    EXPECT_NE(run.Err.find("configgen: " + build + " is not read cleanly; nothing is written\n"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+}
+
+TEST(ConfigGenHexWrite, AConfigurationWithErrorsIsNotWritten) {
+  TTempFolder temp;
+  const std::string from = Written(temp.Path() + "/bad.bas", "device = 18F4520\nconfig\n  OSC = NOPE\n");
+  const std::string build =
+      Written(temp.Path() + "/build.hex", THexText().Upper(0).Data(0, {1}).End().Text());
+  for (const std::vector<std::string> &extra : {std::vector<std::string>{}, {"--into", build}}) {
+    std::vector<std::string> args = {"hex", "--folder", SamplesFolder(), "--from", from};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const TRun run = RunCli(args);
+    EXPECT_EQ(run.Status, kExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind(from + ":3: error: unknown setting 'NOPE'", 0), 0u) << run.Err;
+  }
+}
+
+TEST(ConfigGenHexWrite, AFailedWriteIsExitOneAndLeavesTheBuildWhole) {
+  TTempFolder temp;
+  const std::string text = THexText().Upper(0).Data(0x10, {1, 2, 3}).End().Text();
+  const std::string build = Written(temp.Path() + "/build.hex", text);
+  // The new file beside it cannot be made: a folder stands in its place.
+  std::filesystem::create_directory(build + ".configgen-new");
+  const std::vector<std::string> base = {"hex",    "--folder", SamplesFolder(), "--device", "18F4520",
+                                         "--into", build};
+  std::vector<std::string> inPlace = base;
+  inPlace.push_back("--in-place");
+  const TRun run = RunCli(inPlace);
+  EXPECT_EQ(run.Status, kExitFailure);
+  EXPECT_NE(run.Err.find("configgen: cannot write " + build + ".configgen-new: "), std::string::npos)
+      << run.Err;
+  EXPECT_EQ(ReadWhole(build), text);
+  std::vector<std::string> missing = base;
+  missing.insert(missing.end(), {"-o", temp.Path() + "/none/out.hex"});
+  const TRun nowhere = RunCli(missing);
+  EXPECT_EQ(nowhere.Status, kExitFailure);
+  EXPECT_NE(nowhere.Err.find("configgen: cannot write " + temp.Path() + "/none/out.hex: "), std::string::npos)
+      << nowhere.Err;
+#ifndef _WIN32
+  if (std::filesystem::is_character_file("/dev/full")) { // a full disk
+    std::vector<std::string> full = base;
+    full.insert(full.end(), {"-o", "/dev/full"});
+    const TRun disk = RunCli(full);
+    EXPECT_EQ(disk.Status, kExitFailure);
+    EXPECT_NE(disk.Err.find("configgen: cannot write /dev/full: No space left on device"), std::string::npos)
+        << disk.Err;
+  }
+#endif
+}
+
+TEST(ConfigGenHexWrite, UsageErrors) {
+  const std::string folder = SamplesFolder();
+  for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
+           {"hex", "--folder", folder},
+           {"hex", "--folder", folder, "--device", "18F4520", "--in-place"},
+           {"hex", "--folder", folder, "--device", "18F4520", "--into", "a.hex", "--in-place", "-o", "b.hex"},
+           {"hex", "--folder", folder, "--device", "18F4520", "--into", "-", "--in-place"},
+           {"hex", "--folder", folder, "--device", "18F4520", "--into"},
+       })
+    ExpectUsageError(args);
+}

@@ -1,0 +1,172 @@
+// hex --into as an assembler's builds prove it: for every sample device that
+// gputils' gpasm knows, a program built with configuration A and again with
+// configuration B; "configgen hex --into A.hex" with B's settings gives B.hex's
+// memory image, every byte. gpasm is a Linux program here: built natively only.
+#include "cli/ConfigGen.h"
+
+#include "core/cDeviceSources.h"
+#include "core/cDeviceTable.h"
+#include "core/cHexRecord.h"
+#include "deviceinfo/cDeviceInfo.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+struct TRun {
+  int Status;
+  std::string Out, Err;
+};
+
+TRun RunCli(const std::vector<std::string> &args) {
+  std::istringstream in;
+  std::ostringstream out, err;
+  const int status = RunConfigGen(args, in, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// Runs Command through the shell: its exit status and what it printed.
+int Shell(const std::string &command, std::string &output) {
+  output.clear();
+  FILE *pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr)
+    return -1;
+  char buffer[4096];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    output.append(buffer, got);
+  const int status = pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string LowerCase(std::string text) {
+  for (char &c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::set<std::string> GpasmProcessors() {
+  std::string listed;
+  std::set<std::string> names;
+  if (Shell("gpasm -l", listed) != 0)
+    return names;
+  std::istringstream words(listed);
+  for (std::string word; words >> word;)
+    if (word.size() > 1 && word[0] == 'p')
+      names.insert(LowerCase(word.substr(1)));
+  return names;
+}
+
+std::string ReadWhole(const std::string &path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Every byte a HEX text programs, by address.
+std::map<uint32_t, uint8_t> ImageOf(const std::string &text) {
+  std::map<uint32_t, uint8_t> image;
+  THexRecordReader reader(text);
+  while (reader.Next()) {
+    EXPECT_EQ(reader.Fault(), "") << reader.Text();
+    if (reader.Fault().empty() && reader.Record().Type == 0)
+      for (size_t i = 0; i < reader.Record().Data.size(); ++i)
+        image[reader.AddressOf(i)] = reader.Record().Data[i];
+  }
+  return image;
+}
+
+// Assembles Config (a configuration in assembler) with a small program into
+// Name.hex in Work; its text.
+std::string Build(const TTempFolder &work, const std::string &name, const std::string &config) {
+  work.WriteFile(name + ".asm",
+                 config + "    ORG 0\n    NOP\n    GOTO 0\n    ORG 0x40\n    DATA 0x1234\n    END\n");
+  std::string messages;
+  EXPECT_EQ(
+      Shell("cd '" + work.Path() + "' && gpasm -a inhx32 -o " + name + ".hex " + name + ".asm", messages), 0)
+      << messages << config;
+  return ReadWhole(work.Path() + "/" + name + ".hex");
+}
+
+// A fixed seed per device, the same on every machine.
+uint32_t SeedOf(const std::string &device) {
+  uint32_t hash = 2166136261u;
+  for (const char c : device)
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  return hash;
+}
+} // namespace
+
+TEST(GpasmHexInto, ABuildWithConfigurationAChangedToBIsTheBuildWithB) {
+  std::string version;
+  ASSERT_EQ(Shell("gpasm -v", version), 0)
+      << "gpasm cannot be run: install gputils, as tools/install-deps does";
+  const std::set<std::string> known = GpasmProcessors();
+  const TTempFolder work;
+  std::set<std::string> proved;
+  for (const std::string &folder : {SourcePath("samples/mpasm"), SourcePath("samples/packs")}) {
+    TDeviceInfo reader;
+    reader.SetSourceChooser(ChooseDeviceSource);
+    reader.LoadDeviceIndex(folder, true);
+    const TStringList &every = reader.Source().AllDeviceNames();
+    for (int d = 0; d < every.Count(); ++d) {
+      const std::string device = every[d];
+      std::vector<TSwitchRow> rows;
+      if (known.count(LowerCase(device)) == 0 || !ReadDeviceTable(reader, device, rows))
+        continue;
+      std::mt19937 random(SeedOf(device));
+      for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(
+            std::string(folder).append(" ").append(device).append(" round ").append(std::to_string(round)));
+        // A: the defaults, or random settings; B: random settings, each switch named.
+        std::vector<std::string> a, b;
+        for (const TSwitchRow &row : rows) {
+          const auto pick = [&] {
+            return row.Name + "=" + row.Settings[random() % row.Settings.size()].Name;
+          };
+          if (round > 0)
+            a.insert(a.end(), {"--set", pick()});
+          b.insert(b.end(), {"--set", pick()});
+        }
+        auto text = [&](const std::vector<std::string> &picks) {
+          std::vector<std::string> args = {"generate", "--folder", folder, "--device",
+                                           device,     "--syntax", "asm"};
+          args.insert(args.end(), picks.begin(), picks.end());
+          const TRun run = RunCli(args);
+          EXPECT_EQ(run.Status, kExitOk) << run.Err;
+          return run.Out;
+        };
+        const std::string textB = text(b);
+        Build(work, "a", text(a));
+        const std::string hexB = Build(work, "b", textB);
+        // B's settings by --set, or (odd rounds) by its text through --from.
+        std::vector<std::string> into = {
+            "hex", "--folder", folder, "--device", device, "--into", work.Path() + "/a.hex"};
+        if (round % 2 == 1) {
+          work.WriteFile("b.inc", textB);
+          into.insert(into.end(), {"--from", work.Path() + "/b.inc"});
+        } else {
+          into.insert(into.end(), b.begin(), b.end());
+        }
+        const TRun result = RunCli(into);
+        ASSERT_EQ(result.Status, kExitOk) << result.Err;
+        EXPECT_EQ(ImageOf(result.Out), ImageOf(hexB)) << result.Out << "\n" << hexB;
+      }
+      proved.insert(device);
+    }
+  }
+  // Every sample device gpasm knows (gputils 1.4.0 knows no Q part).
+  EXPECT_EQ(proved, (std::set<std::string>{"12F509", "16F1847", "16F628A", "18F1220", "18F2550", "18F25K22",
+                                           "18F45K50", "18F4520", "18LF25K22", "18LF45K50"}));
+}
