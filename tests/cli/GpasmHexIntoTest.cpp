@@ -8,11 +8,10 @@
 #include "core/cDeviceTable.h"
 #include "core/cHexRecord.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "tests/cli/GpasmRun.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cctype>
 #include <cstdio>
@@ -25,50 +24,6 @@
 #include <vector>
 
 namespace {
-struct TRun {
-  int Status;
-  std::string Out, Err;
-};
-
-TRun RunCli(const std::vector<std::string> &args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = RunConfigGen(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
-
-// Runs Command through the shell: its exit status and what it printed.
-int Shell(const std::string &command, std::string &output) {
-  output.clear();
-  FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr)
-    return -1;
-  char buffer[4096];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    output.append(buffer, got);
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string LowerCase(std::string text) {
-  for (char &c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::set<std::string> GpasmProcessors() {
-  std::string listed;
-  std::set<std::string> names;
-  if (Shell("gpasm -l", listed) != 0)
-    return names;
-  std::istringstream words(listed);
-  for (std::string word; words >> word;)
-    if (word.size() > 1 && word[0] == 'p')
-      names.insert(LowerCase(word.substr(1)));
-  return names;
-}
-
 std::string ReadWhole(const std::string &path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -10,11 +10,10 @@
 #include "core/cConfigWords.h"
 #include "core/cDeviceSources.h"
 #include "deviceinfo/cDeviceInfo.h"
+#include "tests/cli/GpasmRun.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
@@ -26,39 +25,6 @@
 #include <vector>
 
 namespace {
-struct TRun {
-  int Status;
-  std::string Out, Err;
-};
-
-TRun RunCli(const std::vector<std::string> &args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int status = RunConfigGen(args, in, out, err);
-  return {status, out.str(), err.str()};
-}
-
-// Runs Command through the shell: its exit status (-1 when it did not end by
-// itself) and what it printed on either stream.
-int Shell(const std::string &command, std::string &output) {
-  output.clear();
-  FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr)
-    return -1;
-  char buffer[4096];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    output.append(buffer, got);
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string LowerCase(std::string text) {
-  for (char &c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string Joined(const std::vector<std::string> &parts, const std::string &separator) {
   std::string joined;
   for (const std::string &part : parts)
