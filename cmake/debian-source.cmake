@@ -13,7 +13,7 @@ include_guard(GLOBAL)
 # with what to install.
 function(fb_debian_source var package marker)
   cmake_parse_arguments(arg "" "VERSION_OF;VERSION_VAR" "" ${ARGN})
-  set(spec ${package})
+  set(wanted ${package})
   set(download ${CMAKE_BINARY_DIR}/_deps/${package})
   if(arg_VERSION_OF)
     execute_process(COMMAND dpkg-query -W -f=\${Version} ${arg_VERSION_OF} OUTPUT_VARIABLE version
@@ -21,7 +21,7 @@ function(fb_debian_source var package marker)
     if(NOT status EQUAL 0 OR NOT version)
       message(FATAL_ERROR "${arg_VERSION_OF} is not installed (tools/install-deps installs it)")
     endif()
-    set(spec ${package}=${version})
+    set(wanted ${package}=${version})
     set(download ${download}-${version})
     if(arg_VERSION_VAR)
       set(${arg_VERSION_VAR} ${version} PARENT_SCOPE)
@@ -31,12 +31,12 @@ function(fb_debian_source var package marker)
   if(NOT found)
     file(REMOVE_RECURSE ${download})
     file(MAKE_DIRECTORY ${download})
-    message(STATUS "Fetching Debian's source package ${spec}")
-    execute_process(COMMAND apt-get source --only-source ${spec} WORKING_DIRECTORY ${download}
+    message(STATUS "Fetching Debian's source package ${wanted}")
+    execute_process(COMMAND apt-get source --only-source ${wanted} WORKING_DIRECTORY ${download}
                     RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE error)
     file(GLOB found ${download}/${package}-*/${marker})
     if(NOT status EQUAL 0 OR NOT found)
-      message(FATAL_ERROR "apt-get source ${spec} failed (a deb-src entry is needed: "
+      message(FATAL_ERROR "apt-get source ${wanted} failed (a deb-src entry is needed: "
                           "tools/install-deps adds one):\n${error}")
     endif()
   endif()
