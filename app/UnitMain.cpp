@@ -5,6 +5,7 @@
 #include "common/cErrors.h"
 #include "common/cTextConv.h"
 #include "core/cConfigCheck.h"
+#include "core/cConfigHex.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
 #include "core/cDeviceSources.h"
@@ -63,6 +64,7 @@ TMainForm::TMainForm(const TMainFormControls &controls, const TMainFormServices 
   FControls.SettingsGrid.OnPaste = [this] { SettingsGridPaste(); };
   FControls.SettingsGrid.OnCopyWords = [this] { SettingsGridCopyWords(); };
   FControls.SettingsGrid.OnCopyText = [this](const std::string &syntax) { SettingsGridCopyText(syntax); };
+  FControls.SettingsGrid.OnSaveHex = [this] { SettingsGridSaveHex(); };
 }
 
 TMainForm::~TMainForm() {
@@ -424,6 +426,18 @@ void TMainForm::SettingsGridCopyText(const std::string &syntax) {
   for (const std::string &line : ConfigTextLines(FDevice, FRows, options, CheckedWordRegisters()))
     text.append(line).append("\r\n");
   FServices.Clipboard.SetText(text);
+}
+
+void TMainForm::SettingsGridSaveHex() {
+  // The words first: a fault of the device data is shown before a name is asked for.
+  const std::string text = ConfigHexText(ConfigWords(CheckedWordRegisters(), FRows), "\r\n");
+  const std::string path =
+      FServices.SaveFileDialog.AskSaveFileName(kSaveHexTitle, FDevice + ".hex", kHexFilter);
+  if (path.empty())
+    return;
+  const std::string reason = FServices.FileSystem.WriteFileText(path, text);
+  if (!reason.empty())
+    FControls.Memo.SetLines({"Save as HEX: cannot write " + path + ": " + reason + "."});
 }
 
 // --- Configuration text ------------------------------------------------------

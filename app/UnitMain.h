@@ -63,6 +63,7 @@ struct TMainFormServices {
   IClipboard &Clipboard;
   IRegistry &Registry;
   IFileSystem &FileSystem;
+  ISaveFileDialog &SaveFileDialog;
   // Creates the folder dialog, owned by the window from FormCreate to FormDestroy.
   std::function<std::unique_ptr<IFolderDialog>()> CreateFolderDialog;
 };
@@ -79,6 +80,9 @@ public:
   static constexpr const char *kStatusReady = "Ready";
   static constexpr const char *kStatusWorking = " Working, please wait...";
   static constexpr const char *kNothingToPaste = "Paste: the clipboard holds no configuration.";
+  // The save-file dialog of the grid's "Save as HEX...".
+  static constexpr const char *kSaveHexTitle = "Save as HEX";
+  static constexpr const char *kHexFilter = "Intel HEX files (*.hex)|*.hex|All files (*.*)|*.*";
   // Diagnostics a paste report shows; the rest are counted.
   static constexpr int kMaxPasteDiagnostics = 100;
   // Rows the table holds room for from the start; larger devices get more.
@@ -122,6 +126,10 @@ public:
   // in the syntax configgen calls Syntax, with comments as the Comments box says,
   // on the clipboard.
   void SettingsGridCopyText(const std::string &syntax);
+  // The grid's "Save as HEX...": the configuration-only HEX file of the settings
+  // shown, written to the name the save-file dialog gives; a failed write is
+  // reported in the output box, as a file that cannot be read is.
+  void SettingsGridSaveHex();
 
   // Rewraps the device names in the output box.
   void FormatDeviceList();

@@ -123,6 +123,10 @@ void TSettingsGrid::RunMenuItem(size_t index) {
     if (OnCopyWords)
       OnCopyWords();
     break;
+  case TMenuAction::SaveHex:
+    if (OnSaveHex)
+      OnSaveHex();
+    break;
   case TMenuAction::CopyText:
     if (OnCopyText)
       OnCopyText(item.Syntax);

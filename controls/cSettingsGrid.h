@@ -42,15 +42,16 @@ public:
   static constexpr const char *kCopyWordsMenuText = "Copy Configuration Words";
   // The context menu in order: each item's text, what it does, and for a "Copy
   // as" item the syntax whose text it copies.
-  enum class TMenuAction { Paste, CopyWords, CopyText };
+  enum class TMenuAction { Paste, CopyWords, SaveHex, CopyText };
   struct TMenuItem {
     const char *Text;
     TMenuAction Action;
     const char *Syntax;
   };
-  static constexpr std::array<TMenuItem, 4> kMenuItems = {
+  static constexpr std::array<TMenuItem, 5> kMenuItems = {
       {{kPasteMenuText, TMenuAction::Paste, nullptr},
        {kCopyWordsMenuText, TMenuAction::CopyWords, nullptr},
+       {"Save as HEX...", TMenuAction::SaveHex, nullptr},
        {"Copy as C", TMenuAction::CopyText, "c"},
        {"Copy as Assembler", TMenuAction::CopyText, "asm"}}};
 

@@ -3,6 +3,8 @@
 
 #include "dialogs/cDialogsWin32.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 namespace {
@@ -75,4 +77,27 @@ TFileText TFileSystemWin32::ReadFileText(const std::string &path, uint64_t maxSi
       return {TStatus::TooLarge, {}, {}};
     result.Text.append(buffer, got);
   }
+}
+
+std::string TFileSystemWin32::WriteFileText(const std::string &path, const std::string &text) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return Describe(GetLastError());
+  DWORD error = ERROR_SUCCESS;
+  for (size_t done = 0; done < text.size() && error == ERROR_SUCCESS;) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1 << 20));
+    DWORD wrote = 0;
+    if (!::WriteFile(file, text.data() + done, chunk, &wrote, nullptr))
+      error = GetLastError();
+    else if (wrote == 0)
+      error = ERROR_WRITE_FAULT;
+    done += wrote;
+  }
+  if (!CloseHandle(file) && error == ERROR_SUCCESS)
+    error = GetLastError();
+  if (error == ERROR_SUCCESS)
+    return {};
+  DeleteFileA(path.c_str());
+  return Describe(error);
 }

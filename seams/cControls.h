@@ -134,4 +134,6 @@ public:
   TNotifyEvent OnCopyWords;
   // Raised by the context menu's "Copy as C" and "Copy as Assembler".
   TSyntaxEvent OnCopyText;
+  // Raised by the context menu's "Save as HEX...".
+  TNotifyEvent OnSaveHex;
 };

@@ -1,5 +1,6 @@
 // What the window's logic needs of the platform: message pump, clipboard, the
-// per-user registry, the folder test and a file's text, and the folder dialog.
+// per-user registry, the folder test and a file's text (read and written), and the
+// folder and save-file dialogs.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +60,20 @@ public:
   virtual bool FolderExists(const std::string &path) = 0;
   // The bytes of the file at Path; one larger than MaxSize bytes is not read.
   virtual TFileText ReadFileText(const std::string &path, uint64_t maxSize) = 0;
+  // Writes Text as the whole file at Path, created or replaced; "" when written,
+  // else the system's words for the failure.
+  virtual std::string WriteFileText(const std::string &path, const std::string &text) = 0;
+};
+
+// The save-file dialog as the main window uses it.
+class ISaveFileDialog {
+public:
+  virtual ~ISaveFileDialog() = default;
+  // Asks for the name of a file to write under Title, DefaultName proposed; Filter
+  // is "Description|*.ext|..." pairs. An existing file is chosen only once the
+  // user agrees to replace it. "" when cancelled.
+  virtual std::string AskSaveFileName(const std::string &title, const std::string &defaultName,
+                                      const std::string &filter) = 0;
 };
 
 // The folder browse dialog as the main window uses it.

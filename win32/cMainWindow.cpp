@@ -104,11 +104,12 @@ TMainWindow::TMainWindow(TMainWindowSetup setup) : FSetup(std::move(setup)) {
   SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   FPump.SetDialogWindow(FHandle);
   FClipboard.SetOwner(FHandle);
+  FSaveFileDialog.SetOwner(FHandle);
   DragAcceptFiles(FHandle, TRUE);
 
   MakeControls(*this);
   ApplyDpi(WindowDpi(FHandle));
-  FForm = MakeForm({FPump, FClipboard, *FSetup.Registry, *FSetup.FileSystem,
+  FForm = MakeForm({FPump, FClipboard, *FSetup.Registry, *FSetup.FileSystem, FSaveFileDialog,
                     [this] { return FSetup.CreateFolderDialog(FHandle); }});
   RunGuarded([this](const std::string &message) { ReportError(message); }, [this] { FForm->FormCreate(); });
 }

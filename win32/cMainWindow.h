@@ -11,6 +11,7 @@
 #include "controls/cStdControls.h"
 #include "platform/cClipboardWin32.h"
 #include "platform/cMessagePumpWin32.h"
+#include "platform/cSaveFileDialogWin32.h"
 
 #include <functional>
 #include <memory>
@@ -101,6 +102,7 @@ private:
 
   TMessagePumpWin32 FPump;
   TClipboardWin32 FClipboard;
+  TSaveFileDialogWin32 FSaveFileDialog;
 
   std::unique_ptr<TMainForm> FForm;
 };

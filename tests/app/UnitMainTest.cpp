@@ -797,6 +797,59 @@ TEST_F(MainWindow, CopyAsCAndAssemblerPutTheSettingsShownOnTheClipboardWithTheCo
   EXPECT_FALSE(W->CheckBox("CheckBoxOrvaneSyntax").Checked());
 }
 
+TEST_F(MainWindow, SaveAsHexWritesTheConfigurationOnlyHexOfTheSettingsShownToTheChosenName) {
+  Open();
+  Load(TwoDevices());
+  Pick("18F5678");
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(0, 0)); // WDT OFF
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(1, 1)); // LVP ON
+  const std::string path = "C:\\Projects\\fuses.hex";
+  W->SaveFileDialog.Answer = path;
+  W->Grid("SettingsGrid").OnSaveHex();
+  EXPECT_EQ(W->SaveFileDialog.Runs, 1);
+  EXPECT_EQ(W->SaveFileDialog.Title, "Save as HEX");
+  EXPECT_EQ(W->SaveFileDialog.DefaultName, "18F5678.hex");
+  EXPECT_EQ(W->SaveFileDialog.Filter, "Intel HEX files (*.hex)|*.hex|All files (*.*)|*.*");
+  EXPECT_EQ(Files.Written, Strings{path});
+  // CONFIG1L = 0xFE at 0x300000, under its 04 record, then the end record.
+  const TFileText file = Files.ReadFileText(path, 1 << 20);
+  EXPECT_EQ(file.Text, ":020000040030CA\r\n:01000000FE01\r\n:00000001FF\r\n");
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "");
+  // The file read back (dropped on the window) gives the settings that were saved.
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(0, 1));
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(1, 0));
+  W->Form().FormDropFiles({path});
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "ON"}));
+}
+
+TEST_F(MainWindow, SaveAsHexWritesNothingWhenCancelledAndReportsAFailedWrite) {
+  struct {
+    const char *Name;
+    std::string Answer;
+    std::string Unwritable; // its reason, when the answer cannot be written
+    std::string Memo;
+  } const cases[] = {
+      {"cancelled", "", "", ""},
+      {"write fails", "D:\\full.hex", "There is not enough space on the disk",
+       "Save as HEX: cannot write D:\\full.hex: There is not enough space on the disk.\r\n"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    Files = TMemoryFileSystem();
+    Open();
+    Load(TwoDevices());
+    Pick("18F5678");
+    if (!c.Unwritable.empty())
+      Files.AddUnwritablePath(c.Answer, c.Unwritable);
+    W->SaveFileDialog.Answer = c.Answer;
+    W->Grid("SettingsGrid").OnSaveHex();
+    EXPECT_EQ(W->SaveFileDialog.Runs, 1);
+    EXPECT_TRUE(Files.Written.empty());
+    EXPECT_EQ(Files.ReadFileText(c.Answer, 1 << 20).Status, TFileText::TStatus::Missing);
+    EXPECT_EQ(W->OutputBox("Memo").Text(), c.Memo);
+  }
+}
+
 TEST_F(MainWindow, PastingCOrAssemblerReadsItThroughTheCoreAsAnyOtherText) {
   Open();
   Load(TwoDevices());

@@ -61,3 +61,23 @@ TEST(FileSystemWin32, ReadFileTextGivesTheBytesOrWhyNot) {
   }
   CloseHandle(exclusive);
 }
+
+// Writing a file's text: created or replaced with exactly the bytes, read back as
+// written; a path that cannot be written gives the system's words and no file.
+TEST(FileSystemWin32, WriteFileTextWritesTheBytesOrSaysWhyNot) {
+  TTempFolder temp;
+  using namespace std::string_literals;
+  const std::string text = ":020000040030CA\r\n\0:00000001FF\n"s;
+  TFileSystemWin32 fileSystem;
+  const std::string file = temp.WriteFile("old.hex", "a longer text than the one written over it");
+  EXPECT_EQ(fileSystem.WriteFileText(file, text), "");
+  EXPECT_EQ(fileSystem.ReadFileText(file, 1 << 20).Text, text);
+  const std::string fresh = temp.Path() + "\\new.hex";
+  EXPECT_EQ(fileSystem.WriteFileText(fresh, ""), "");
+  EXPECT_EQ(fileSystem.ReadFileText(fresh, 1 << 20).Status, TFileText::TStatus::Read);
+  for (const std::string &bad : {temp.Path() + "\\gone\\x.hex", temp.Path()}) {
+    SCOPED_TRACE(bad);
+    EXPECT_NE(fileSystem.WriteFileText(bad, text), "");
+  }
+  EXPECT_EQ(fileSystem.ReadFileText(temp.Path() + "\\gone\\x.hex", 100).Status, TFileText::TStatus::Missing);
+}

@@ -175,6 +175,30 @@ TFileText TMemoryFileSystem::ReadFileText(const std::string &path, uint64_t maxS
   return {TStatus::Read, file.Text, {}};
 }
 
+void TMemoryFileSystem::AddUnwritablePath(const std::string &path, const std::string &reason) {
+  FUnwritable[Normalize(path)] = reason;
+}
+
+std::string TMemoryFileSystem::WriteFileText(const std::string &path, const std::string &text) {
+  const auto unwritable = FUnwritable.find(Normalize(path));
+  if (unwritable != FUnwritable.end())
+    return unwritable->second;
+  if (path.empty() || FolderExists(path))
+    return "Access is denied";
+  AddFile(path, text);
+  Written.push_back(path);
+  return {};
+}
+
+std::string THeadlessSaveFileDialog::AskSaveFileName(const std::string &title, const std::string &defaultName,
+                                                     const std::string &filter) {
+  ++Runs;
+  Title = title;
+  DefaultName = defaultName;
+  Filter = filter;
+  return Answer;
+}
+
 bool THeadlessFolderDialog::Execute() {
   ++FPreset.Runs;
   FChosen = FPreset.Accept ? FPreset.Path : std::string();

@@ -77,8 +77,15 @@ public:
   void AddFileOfSize(const std::string &path, uint64_t size);
   // A file that cannot be read, for Reason.
   void AddUnreadableFile(const std::string &path, const std::string &reason);
+  // A path that cannot be written, for Reason.
+  void AddUnwritablePath(const std::string &path, const std::string &reason);
   bool FolderExists(const std::string &path) override;
   TFileText ReadFileText(const std::string &path, uint64_t maxSize) override;
+  // Stores Text as the file at Path (read back by ReadFileText), unless Path is
+  // unwritable or a folder.
+  std::string WriteFileText(const std::string &path, const std::string &text) override;
+  // The paths written, in order.
+  std::vector<std::string> Written;
 
 private:
   struct TFile {
@@ -89,6 +96,20 @@ private:
   static std::string Normalize(const std::string &path);
   std::set<std::string> FFolders;
   std::map<std::string, TFile> FFiles;
+  std::map<std::string, std::string> FUnwritable;
+};
+
+// The save-file dialog: answers Answer ("" as a cancel would) and records what it
+// was asked.
+class THeadlessSaveFileDialog : public ISaveFileDialog {
+public:
+  std::string AskSaveFileName(const std::string &title, const std::string &defaultName,
+                              const std::string &filter) override;
+  std::string Answer;
+  int Runs = 0;
+  std::string Title;
+  std::string DefaultName;
+  std::string Filter;
 };
 
 // What the preset folder dialog answers, and what it was last told.

@@ -13,6 +13,7 @@ THeadlessWindow::THeadlessWindow(const THeadlessServices &services) {
       services.Clipboard ? *services.Clipboard : OwnClipboard,
       services.Registry ? *services.Registry : OwnRegistry,
       services.FileSystem ? *services.FileSystem : OwnFileSystem,
+      SaveFileDialog,
       createFolderDialog,
   };
   FForm = MakeForm(platform);

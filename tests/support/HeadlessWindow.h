@@ -53,6 +53,7 @@ public:
   TMemoryClipboard OwnClipboard;
   TMemoryRegistry OwnRegistry;
   TMemoryFileSystem OwnFileSystem;
+  THeadlessSaveFileDialog SaveFileDialog;
   // What the folder dialog answers and what it was told.
   TFolderDialogPreset FolderDialog;
   // When set before Open, creates the folder dialog instead of the preset one.

@@ -123,6 +123,9 @@ public:
     SendMessageW(Window, WM_CLOSE, 0, 0);
     return FInner.ReadFileText(path, maxSize);
   }
+  std::string WriteFileText(const std::string &path, const std::string &text) override {
+    return FInner.WriteFileText(path, text);
+  }
   HWND Window = nullptr;
 
 private:

@@ -303,13 +303,14 @@ void CALLBACK PickFromOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 } // namespace
 
-TEST_F(SettingsGridTest, TheContextMenuPastesCopiesTheWordsAndCopiesAsCOrAssembler) {
+TEST_F(SettingsGridTest, TheContextMenuPastesCopiesTheWordsSavesAsHexAndCopiesAsCOrAssembler) {
   Grid.OnPaste = [this] { Events.push_back("paste"); };
   Grid.OnCopyWords = [this] { Events.push_back("words"); };
+  Grid.OnSaveHex = [this] { Events.push_back("save hex"); };
   Grid.OnCopyText = [this](const std::string &syntax) { Events.push_back("copy as " + syntax); };
-  const std::vector<std::string> texts = {"Paste Configuration", "Copy Configuration Words", "Copy as C",
-                                          "Copy as Assembler"};
-  for (int item = 0; item < 4; ++item) {
+  const std::vector<std::string> texts = {"Paste Configuration", "Copy Configuration Words", "Save as HEX...",
+                                          "Copy as C", "Copy as Assembler"};
+  for (int item = 0; item < 5; ++item) {
     TMenuPick pick;
     pick.Owner = Grid.Handle();
     pick.Choose = item;
@@ -321,5 +322,5 @@ TEST_F(SettingsGridTest, TheContextMenuPastesCopiesTheWordsAndCopiesAsCOrAssembl
     gMenuPick = nullptr;
     EXPECT_EQ(pick.Texts, texts);
   }
-  EXPECT_EQ(Events, (std::vector<std::string>{"paste", "words", "copy as c", "copy as asm"}));
+  EXPECT_EQ(Events, (std::vector<std::string>{"paste", "words", "save hex", "copy as c", "copy as asm"}));
 }
