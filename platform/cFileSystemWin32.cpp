@@ -80,8 +80,11 @@ TFileText TFileSystemWin32::ReadFileText(const std::string &path, uint64_t maxSi
 }
 
 std::string TFileSystemWin32::WriteFileText(const std::string &path, const std::string &text) {
+  // A new file beside Path, renamed over it once whole: a failed write leaves the old
+  // file as it was.
+  const std::string fresh = path + ".new";
   const HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return Describe(GetLastError());
   DWORD error = ERROR_SUCCESS;
@@ -96,8 +99,11 @@ std::string TFileSystemWin32::WriteFileText(const std::string &path, const std::
   }
   if (!CloseHandle(file) && error == ERROR_SUCCESS)
     error = GetLastError();
+  if (error == ERROR_SUCCESS &&
+      !MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    error = GetLastError();
   if (error == ERROR_SUCCESS)
     return {};
-  DeleteFileA(path.c_str());
+  DeleteFileA(fresh.c_str());
   return Describe(error);
 }

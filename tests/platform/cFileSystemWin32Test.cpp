@@ -80,4 +80,12 @@ TEST(FileSystemWin32, WriteFileTextWritesTheBytesOrSaysWhyNot) {
     EXPECT_NE(fileSystem.WriteFileText(bad, text), "");
   }
   EXPECT_EQ(fileSystem.ReadFileText(temp.Path() + "\\gone\\x.hex", 100).Status, TFileText::TStatus::Missing);
+  // A write that fails leaves the file it was to replace as it was, and nothing beside it.
+  const std::string kept = temp.WriteFile("kept.hex", "the old build");
+  const HANDLE busy = CreateFileA(kept.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+  EXPECT_NE(fileSystem.WriteFileText(kept, text), "");
+  CloseHandle(busy);
+  EXPECT_EQ(fileSystem.ReadFileText(kept, 100).Text, "the old build");
+  EXPECT_EQ(fileSystem.ReadFileText(kept + ".new", 100).Status, TFileText::TStatus::Missing);
 }
