@@ -9,6 +9,7 @@
 #include "core/cHexRecord.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/cli/GpasmRun.h"
+#include "tests/support/HexImage.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -27,19 +28,6 @@ namespace {
 std::string ReadWhole(const std::string &path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// Every byte a HEX text programs, by address.
-std::map<uint32_t, uint8_t> ImageOf(const std::string &text) {
-  std::map<uint32_t, uint8_t> image;
-  THexRecordReader reader(text);
-  while (reader.Next()) {
-    EXPECT_EQ(reader.Fault(), "") << reader.Text();
-    if (reader.Fault().empty() && reader.Record().Type == 0)
-      for (size_t i = 0; i < reader.Record().Data.size(); ++i)
-        image[reader.AddressOf(i)] = reader.Record().Data[i];
-  }
-  return image;
 }
 
 // Assembles Config (a configuration in assembler) with a small program into

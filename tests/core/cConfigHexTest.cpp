@@ -3,6 +3,7 @@
 #include "core/cConfigHex.h"
 
 #include "core/cHexRecord.h"
+#include "tests/support/HexImage.h"
 #include "tests/support/HexText.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,7 @@
 #include <vector>
 
 namespace {
-using TImage = std::map<uint32_t, uint8_t>;
-
-TImage ImageOf(const std::string &text) {
-  TImage image;
-  THexRecordReader reader(text);
-  while (reader.Next()) {
-    EXPECT_EQ(reader.Fault(), "") << reader.Text();
-    if (reader.Record().Type == 0)
-      for (size_t i = 0; i < reader.Record().Data.size(); ++i)
-        image[reader.AddressOf(i)] = reader.Record().Data[i];
-  }
-  EXPECT_TRUE(reader.Ended());
-  return image;
-}
+using TImage = THexBytes;
 
 std::vector<TConfigWord> Pic18Words(uint8_t first) {
   std::vector<TConfigWord> words;

@@ -3,6 +3,7 @@
 #include "core/cHexRecord.h"
 
 #include "core/cHexFile.h"
+#include "tests/support/HexImage.h"
 #include "tests/support/HexText.h"
 
 #include <gtest/gtest.h>
@@ -19,19 +20,6 @@ std::vector<uint8_t> Bytes(size_t count, uint8_t first) {
   return bytes;
 }
 
-// Every byte a text programs, by address, through the reader.
-std::map<uint32_t, uint8_t> ImageOf(const std::string &text) {
-  std::map<uint32_t, uint8_t> image;
-  THexRecordReader reader(text);
-  while (reader.Next()) {
-    EXPECT_EQ(reader.Fault(), "") << reader.Text();
-    if (reader.Fault().empty() && reader.Record().Type == 0)
-      for (size_t i = 0; i < reader.Record().Data.size(); ++i)
-        image[reader.AddressOf(i)] = reader.Record().Data[i];
-  }
-  EXPECT_TRUE(reader.Ended());
-  return image;
-}
 } // namespace
 
 TEST(HexRecordWriter, WritesSixteenBytesARecordWithAnAddressRecordWhereTheUpperHalfChanges) {
