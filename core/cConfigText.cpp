@@ -2,7 +2,7 @@
 #include "core/cConfigText.h"
 
 #include "core/cConfigParser.h"
-#include "core/cHexFile.h"
+#include "common/cNumbers.h"
 
 namespace {
 // "CONFIG1H at 0x300001": a group's heading.

@@ -11,10 +11,6 @@
 #include <string_view>
 #include <unordered_map>
 
-// "0x" and Value in at least Digits upper-case hexadecimal digits, as messages
-// about addresses and bytes write them.
-std::string HexNumber(uint32_t value, int digits);
-
 // Whether Text is an Intel HEX file: its first line that is not blank is a record
 // (":" and a hexadecimal digit, blanks around it allowed). What follows is the
 // reader's to judge: a line that is no record before the end-of-file record is an

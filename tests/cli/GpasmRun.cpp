@@ -3,6 +3,7 @@
 
 #include "cli/ConfigGen.h"
 #include "common/cDeviceFamily.h"
+#include "common/cNumbers.h"
 #include "core/cHexFile.h"
 
 #include <sys/wait.h>

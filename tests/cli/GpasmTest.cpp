@@ -9,6 +9,7 @@
 #include "common/cDeviceFamily.h"
 #include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
+#include "common/cNumbers.h"
 #include "core/cHexFile.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/cli/GpasmRun.h"
