@@ -81,6 +81,7 @@ TDevicePacks::TPack OnePackOf(std::string edcFolder, const std::string &versionF
 }
 } // namespace
 
+// The walk over the folders of one load, within the entry limits.
 class TDevicePacks::TWalk {
 public:
   TWalk(int maxEntries, int maxEntriesInAll) : FMaxEntries(maxEntries), FMaxEntriesInAll(maxEntriesInAll) {}

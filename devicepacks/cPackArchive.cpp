@@ -10,7 +10,6 @@
 
 #include <pugixml.hpp>
 
-
 namespace {
 bool EndsWithText(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
