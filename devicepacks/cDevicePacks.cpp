@@ -1,7 +1,6 @@
 // The device packs' folder walk, the version choice and the device list.
 #include "devicepacks/cDevicePacks.h"
 
-#include "common/cDeviceFamily.h"
 #include "common/cErrors.h"
 #include "devicepacks/cFolderList.h"
 #include "devicepacks/cPackArchive.h"
@@ -60,7 +59,30 @@ struct TListing {
   std::vector<TFoundPack> Packs; // the subfolders that are pack folders
 };
 
-class TWalk {
+// The last name of a canonical path.
+std::string FolderName(const std::string &path) {
+  return PackPathText(PackPath(path).filename());
+}
+
+std::string ParentOf(const std::string &path) {
+  return PackPathText(PackPath(path).parent_path());
+}
+
+// The one pack of an edc or a version folder: a version folder's pack is its parent;
+// a name that is no version names itself.
+TDevicePacks::TPack OnePackOf(std::string edcFolder, const std::string &versionFolder) {
+  TDevicePacks::TPack pack{
+      FolderName(ParentOf(versionFolder)), FolderName(versionFolder), std::move(edcFolder), {}, 0};
+  if (!IsVersion(pack.Version)) {
+    pack.Name = std::move(pack.Version);
+    pack.Version.clear();
+  }
+  return pack;
+}
+} // namespace
+
+// The walk over the folders of one load, within the entry limits.
+class TDevicePacks::TWalk {
 public:
   TWalk(int maxEntries, int maxEntriesInAll) : FMaxEntries(maxEntries), FMaxEntriesInAll(maxEntriesInAll) {}
   // The folder's listing, read once per load (folders are told by their canonical
@@ -70,6 +92,8 @@ public:
   const std::vector<const TEntry *> &Versions(const TEntry &folder);
   // The folder's subfolders that are pack folders (they hold version folders).
   const std::vector<TFoundPack> &PacksIn(const TEntry &folder);
+  // The edc subfolder of a version folder, or null.
+  const TEntry *EdcOf(const TEntry &version);
 
 private:
   // The listing as List gives it; a node of the map, so it stays where it is while
@@ -83,7 +107,7 @@ private:
   int FEntries = 0;
 };
 
-TListing &TWalk::Read(const TEntry &folder, bool edc) {
+TListing &TDevicePacks::TWalk::Read(const TEntry &folder, bool edc) {
   const auto [slot, fresh] = FListings.try_emplace(folder.Canonical);
   TListing &listing = slot->second;
   if (!fresh)
@@ -119,7 +143,7 @@ TListing &TWalk::Read(const TEntry &folder, bool edc) {
   return listing;
 }
 
-const std::vector<const TEntry *> &TWalk::Versions(const TEntry &folder) {
+const std::vector<const TEntry *> &TDevicePacks::TWalk::Versions(const TEntry &folder) {
   TListing &listing = Read(folder);
   if (!listing.VersionsKnown) {
     listing.VersionsKnown = true;
@@ -130,7 +154,7 @@ const std::vector<const TEntry *> &TWalk::Versions(const TEntry &folder) {
   return listing.Versions;
 }
 
-const std::vector<TFoundPack> &TWalk::PacksIn(const TEntry &folder) {
+const std::vector<TFoundPack> &TDevicePacks::TWalk::PacksIn(const TEntry &folder) {
   TListing &listing = Read(folder);
   if (!listing.PacksKnown) {
     listing.PacksKnown = true;
@@ -143,24 +167,22 @@ const std::vector<TFoundPack> &TWalk::PacksIn(const TEntry &folder) {
   return listing.Packs;
 }
 
-// The edc subfolder of a version folder, or null.
-const TEntry *EdcOf(TWalk &walk, const TEntry &version) {
-  const TListing &listing = walk.List(version);
+const TEntry *TDevicePacks::TWalk::EdcOf(const TEntry &version) {
+  const TListing &listing = Read(version);
   for (const TEntry &entry : listing.Entries)
     if (entry.Folder && CompareText(entry.Name, "edc") == 0)
       return &entry;
   return nullptr;
 }
 
-// The last name of a canonical path.
-std::string FolderName(const std::string &path) {
-  return PackPathText(PackPath(path).filename());
-}
-
-std::string ParentOf(const std::string &path) {
-  return PackPathText(PackPath(path).parent_path());
-}
-} // namespace
+// What a folder holds, as ClassifyFolder tells it.
+struct TDevicePacks::TFolderKind {
+  enum class TKind { kNothing, kOnePack, kPacks };
+  TKind Kind = TKind::kNothing;
+  TPack OnePack;                        // kOnePack: its name, version and edc folder
+  std::vector<TFoundPack> Installed;    // kPacks: the pack folders found
+  std::vector<const TEntry *> Archives; // kPacks: the folder's .atpack archives, in name order
+};
 
 bool PathExists(const std::string &path) {
   std::error_code error;
@@ -176,12 +198,7 @@ TPackFolder::TPackFolder(std::string name, std::string version, std::string edcF
     if (std::string device = PicDeviceName(fileName);
         !device.empty() && FFiles.try_emplace(device, path).second)
       devices.push_back(std::move(device));
-  std::sort(devices.begin(), devices.end());
-  for (const std::string &device : devices) {
-    FAllDevices.Add(device);
-    if (IsListedPic18(device, true))
-      FDevices.Add(device);
-  }
+  ListPicDevices(std::move(devices), true, FAllDevices, FDevices);
 }
 
 std::string TPackFolder::StatusName() const {
@@ -217,129 +234,134 @@ bool TDevicePacks::Load(const std::string &folder, bool includeLF) {
   Clear();
   FFolder = folder;
   TWalk walk(FMaxFolderEntries, FMaxEntriesInAll);
-  TEntry root;
-  root.Path = folder;
-  root.Canonical = CanonicalOf(folder);
-  if (root.Canonical.empty())
+  const TFolderKind kind = ClassifyFolder(walk, folder);
+  if (kind.Kind == TFolderKind::TKind::kNothing)
     return false;
-  root.Folder = true;
-  const TListing &listing = walk.List(root);
-  if (!listing.Readable)
-    return false;
-
-  // The first kind of folder that fits: an edc folder, a version folder, a pack
-  // folder, a vendor folder, the packs folder. Each pack is taken once, however
-  // many links lead to it.
-  std::vector<TFoundPack> found;
-  std::string edcFolder;
-  bool single = false;
-  const auto isPic = [](const TEntry &entry) { return EndsWithText(entry.Name, ".PIC"); };
-  if (std::any_of(listing.Entries.begin(), listing.Entries.end(), isPic)) {
-    single = true;
-    edcFolder = folder;
-    const std::string version = ParentOf(root.Canonical);
-    FPacks.push_back({FolderName(ParentOf(version)), FolderName(version), {}, {}, 0});
-  } else if (const TEntry *edc = EdcOf(walk, root)) {
-    single = true;
-    edcFolder = edc->Path;
-    FPacks.push_back({FolderName(ParentOf(root.Canonical)), FolderName(root.Canonical), {}, {}, 0});
-  } else if (const std::vector<const TEntry *> &versions = walk.Versions(root); !versions.empty()) {
-    found.push_back({FolderName(root.Canonical), root.Canonical, versions});
-  } else if (found = walk.PacksIn(root); found.empty()) {
-    std::set<std::string_view> vendors{root.Canonical};
-    for (const TEntry &vendor : listing.Entries)
-      if (vendor.Folder && vendors.insert(vendor.Canonical).second)
-        for (const TFoundPack &pack : walk.PacksIn(vendor))
-          found.push_back(pack);
-  }
-  // A pack as installed: its edc folder's files, listed by the walk.
-  const auto installed = [&](const TPack &pack) {
-    std::vector<std::pair<std::string, std::string>> files;
-    TEntry edc;
-    edc.Path = pack.EdcFolder;
-    edc.Canonical = pack.EdcFolder.empty() ? std::string() : CanonicalOf(pack.EdcFolder);
-    if (!edc.Canonical.empty())
-      for (const TEntry &file : walk.List(edc, true).Entries)
-        files.emplace_back(file.Name, file.Path);
-    return std::make_unique<TPackFolder>(pack.Name, pack.Version, pack.EdcFolder, files);
-  };
-  if (single) {
-    // A version folder's pack is its parent; a name that is no version names itself.
-    TPack &pack = FPacks.back();
-    if (!IsVersion(pack.Version)) {
-      pack.Name = pack.Version;
-      pack.Version.clear();
-    }
-    pack.EdcFolder = edcFolder;
-    FSources.push_back(installed(pack));
-  } else {
-    // The folder's own archives join the installed packs.
-    std::vector<const TEntry *> archives;
-    for (const TEntry &entry : listing.Entries)
-      if (!entry.Folder && EndsWithText(entry.Name, ".atpack"))
-        archives.push_back(&entry);
-    if (found.empty() && archives.empty())
-      return false;
-    // Of each pack its preferred version; a pack of the same name in another vendor
-    // folder (or letter case), or in an archive, is the same pack, and the preferred
-    // version of all wins; of the same version, the one found first: installed packs
-    // (in name order), then archives (in file name order).
-    struct TChoice {
-      std::string Name;
-      std::string Version;
-      const TEntry *Folder = nullptr;        // a version folder, or
-      std::unique_ptr<TPackArchive> Archive; // an archive
-    };
-    std::vector<TChoice> chosen;
-    std::map<std::string, size_t> byName; // a name in capitals -> its choice
-    const auto offer = [&](TChoice candidate) {
-      const auto [same, fresh] = byName.try_emplace(UpperCaseAscii(candidate.Name), chosen.size());
-      if (fresh)
-        chosen.push_back(std::move(candidate));
-      else if (PreferVersion(candidate.Version, chosen[same->second].Version))
-        chosen[same->second] = std::move(candidate);
-    };
-    std::set<std::string_view> taken;
-    for (const TFoundPack &pack : found) {
-      if (!taken.insert(pack.Folder).second)
-        continue;
-      const TEntry *highest = pack.Versions.front();
-      for (const TEntry *version : pack.Versions)
-        if (PreferVersion(version->Name, highest->Name))
-          highest = version;
-      offer({pack.Name, highest->Name, highest, nullptr});
-    }
-    for (const TEntry *entry : archives) {
-      auto archive = std::make_unique<TPackArchive>(entry->Path, FMaxEntriesInAll);
-      std::string name = archive->Name();
-      std::string version = archive->Version();
-      offer({std::move(name), std::move(version), nullptr, std::move(archive)});
-    }
-    std::stable_sort(chosen.begin(), chosen.end(),
-                     [](const TChoice &a, const TChoice &b) { return CompareText(a.Name, b.Name) < 0; });
-    for (TChoice &choice : chosen) {
-      if (choice.Archive) {
-        FPacks.push_back({choice.Name, choice.Version, {}, choice.Archive->Where(), 0});
-        FSources.push_back(std::move(choice.Archive));
-      } else {
-        const TEntry *edc = EdcOf(walk, *choice.Folder);
-        FPacks.push_back({choice.Name, choice.Version, edc != nullptr ? edc->Path : std::string(), {}, 0});
-        FSources.push_back(installed(FPacks.back()));
-      }
-    }
-  }
-
+  ChooseVersions(walk, kind);
   ListDevices(includeLF);
+  WriteStatusName();
   return true;
 }
 
 void TDevicePacks::LoadArchive(const std::string &path, bool includeLF) {
   Clear();
   FArchive = path;
-  auto archive = std::make_unique<TPackArchive>(path, FMaxEntriesInAll);
+  AddArchive(std::make_unique<TPackArchive>(path, FMaxEntriesInAll));
+  ListDevices(includeLF);
+  WriteStatusName();
+}
+
+TDevicePacks::TFolderKind TDevicePacks::ClassifyFolder(TWalk &walk, const std::string &folder) {
+  TFolderKind kind;
+  TEntry root;
+  root.Path = folder;
+  root.Canonical = CanonicalOf(folder);
+  if (root.Canonical.empty())
+    return kind;
+  root.Folder = true;
+  const TListing &listing = walk.List(root);
+  if (!listing.Readable)
+    return kind;
+
+  // The first kind of folder that fits: an edc folder, a version folder (each one
+  // pack), a pack folder, a vendor folder, the packs folder.
+  const auto isPic = [](const TEntry &entry) { return EndsWithText(entry.Name, ".PIC"); };
+  if (std::any_of(listing.Entries.begin(), listing.Entries.end(), isPic)) {
+    kind.Kind = TFolderKind::TKind::kOnePack;
+    kind.OnePack = OnePackOf(folder, ParentOf(root.Canonical));
+    return kind;
+  }
+  if (const TEntry *edc = walk.EdcOf(root)) {
+    kind.Kind = TFolderKind::TKind::kOnePack;
+    kind.OnePack = OnePackOf(edc->Path, root.Canonical);
+    return kind;
+  }
+  if (const std::vector<const TEntry *> &versions = walk.Versions(root); !versions.empty()) {
+    kind.Installed.push_back({FolderName(root.Canonical), root.Canonical, versions});
+  } else if (kind.Installed = walk.PacksIn(root); kind.Installed.empty()) {
+    std::set<std::string_view> vendors{root.Canonical};
+    for (const TEntry &vendor : listing.Entries)
+      if (vendor.Folder && vendors.insert(vendor.Canonical).second)
+        for (const TFoundPack &pack : walk.PacksIn(vendor))
+          kind.Installed.push_back(pack);
+  }
+  // The folder's own archives join the installed packs.
+  for (const TEntry &entry : listing.Entries)
+    if (!entry.Folder && EndsWithText(entry.Name, ".atpack"))
+      kind.Archives.push_back(&entry);
+  if (!kind.Installed.empty() || !kind.Archives.empty())
+    kind.Kind = TFolderKind::TKind::kPacks;
+  return kind;
+}
+
+void TDevicePacks::ChooseVersions(TWalk &walk, const TFolderKind &kind) {
+  if (kind.Kind == TFolderKind::TKind::kOnePack) {
+    AddInstalled(walk, kind.OnePack);
+    return;
+  }
+  // Of each pack its preferred version; a pack of the same name in another vendor
+  // folder (or letter case), or in an archive, is the same pack, and the preferred
+  // version of all wins; of the same version, the one found first: installed packs
+  // (in name order), then archives (in file name order). Each pack folder is taken
+  // once, however many links lead to it.
+  struct TChoice {
+    std::string Name;
+    std::string Version;
+    const TEntry *Folder = nullptr;        // a version folder, or
+    std::unique_ptr<TPackArchive> Archive; // an archive
+  };
+  std::vector<TChoice> chosen;
+  std::map<std::string, size_t> byName; // a name in capitals -> its choice
+  const auto offer = [&](TChoice candidate) {
+    const auto [same, fresh] = byName.try_emplace(UpperCaseAscii(candidate.Name), chosen.size());
+    if (fresh)
+      chosen.push_back(std::move(candidate));
+    else if (PreferVersion(candidate.Version, chosen[same->second].Version))
+      chosen[same->second] = std::move(candidate);
+  };
+  std::set<std::string_view> taken;
+  for (const TFoundPack &pack : kind.Installed) {
+    if (!taken.insert(pack.Folder).second)
+      continue;
+    const TEntry *preferred = pack.Versions.front();
+    for (const TEntry *version : pack.Versions)
+      if (PreferVersion(version->Name, preferred->Name))
+        preferred = version;
+    offer({pack.Name, preferred->Name, preferred, nullptr});
+  }
+  for (const TEntry *entry : kind.Archives) {
+    auto archive = std::make_unique<TPackArchive>(entry->Path, FMaxEntriesInAll);
+    std::string name = archive->Name();
+    std::string version = archive->Version();
+    offer({std::move(name), std::move(version), nullptr, std::move(archive)});
+  }
+  std::stable_sort(chosen.begin(), chosen.end(),
+                   [](const TChoice &a, const TChoice &b) { return CompareText(a.Name, b.Name) < 0; });
+  for (TChoice &choice : chosen) {
+    if (choice.Archive) {
+      AddArchive(std::move(choice.Archive));
+    } else {
+      const TEntry *edc = walk.EdcOf(*choice.Folder);
+      AddInstalled(walk, {choice.Name, choice.Version, edc != nullptr ? edc->Path : std::string(), {}, 0});
+    }
+  }
+}
+
+void TDevicePacks::AddInstalled(TWalk &walk, TPack pack) {
+  std::vector<std::pair<std::string, std::string>> files;
+  TEntry edc;
+  edc.Path = pack.EdcFolder;
+  edc.Canonical = pack.EdcFolder.empty() ? std::string() : CanonicalOf(pack.EdcFolder);
+  if (!edc.Canonical.empty())
+    for (const TEntry &file : walk.List(edc, true).Entries)
+      files.emplace_back(file.Name, file.Path);
+  FSources.push_back(std::make_unique<TPackFolder>(pack.Name, pack.Version, pack.EdcFolder, files));
+  FPacks.push_back(std::move(pack));
+}
+
+void TDevicePacks::AddArchive(std::unique_ptr<TPackArchive> archive) {
   FPacks.push_back({archive->Name(), archive->Version(), {}, archive->Where(), 0});
   FSources.push_back(std::move(archive));
-  ListDevices(includeLF);
 }
 
 void TDevicePacks::ListDevices(bool includeLF) {
@@ -351,18 +373,15 @@ void TDevicePacks::ListDevices(bool includeLF) {
       if (FOwners.try_emplace(device, p).second)
         devices.push_back(device);
   }
-  std::sort(devices.begin(), devices.end());
-  for (const std::string &device : devices) {
-    FAllDevices.Add(device);
-    if (IsListedPic18(device, includeLF))
-      FDevices.Add(device);
-  }
+  ListPicDevices(std::move(devices), includeLF, FAllDevices, FDevices);
+}
 
+void TDevicePacks::WriteStatusName() {
   const bool anyPic18 =
       std::any_of(FPacks.begin(), FPacks.end(), [](const TPack &pack) { return pack.Pic18Files > 0; });
-  for (const TPack &pack : FPacks)
-    if (pack.Pic18Files > 0 || !anyPic18)
-      FText += (FText.empty() ? "" : ", ") + pack.Name + (pack.Version.empty() ? "" : " " + pack.Version);
+  for (size_t p = 0; p < FPacks.size(); ++p)
+    if (FPacks[p].Pic18Files > 0 || !anyPic18)
+      FText += (FText.empty() ? "" : ", ") + FSources[p]->StatusName();
 }
 
 std::string TDevicePacks::FileOf(const std::string &device) const {

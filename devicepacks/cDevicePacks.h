@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+class TPackArchive;
+
 // True when something (a file, a folder, a link, even a dangling one) has this path.
 bool PathExists(const std::string &path);
 
@@ -102,8 +104,21 @@ public:
                  std::vector<TConfigRegister> *registers) override;
 
 private:
-  // Lists the devices of the packs read, and the status line's text.
+  class TWalk;        // the walk over the folders of one load
+  struct TFolderKind; // what a folder holds, as the walk found it
+
+  // Tells what Folder is: nothing to read, one pack's edc folder, or packs.
+  static TFolderKind ClassifyFolder(TWalk &walk, const std::string &folder);
+  // Reads the preferred version of each pack the folder holds, into FPacks and FSources.
+  void ChooseVersions(TWalk &walk, const TFolderKind &kind);
+  // Takes an installed pack: its edc folder's files, as the walk lists them.
+  void AddInstalled(TWalk &walk, TPack pack);
+  // Takes an archive read as a pack.
+  void AddArchive(std::unique_ptr<TPackArchive> archive);
+  // Lists the devices of the packs read, each from the first pack that holds it.
   void ListDevices(bool includeLF);
+  // Writes the status line's text: the packs that hold PIC18 devices, else every one.
+  void WriteStatusName();
 
   int FMaxFolderEntries = kMaxFolderEntries;
   int FMaxEntriesInAll = kMaxEntriesInAll;

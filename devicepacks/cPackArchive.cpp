@@ -3,15 +3,12 @@
 #include "devicepacks/cPackArchive.h"
 
 #include "common/cCodePage1252.h"
-#include "common/cDeviceFamily.h"
 #include "common/cErrors.h"
 #include "devicepacks/cPackPath.h"
 #include "devicepacks/cPicTable.h"
 #include "devicepacks/cZipArchive.h"
 
 #include <pugixml.hpp>
-
-#include <algorithm>
 
 namespace {
 bool EndsWithText(std::string_view text, std::string_view suffix) {
@@ -80,12 +77,7 @@ void TPackArchive::ReadListing(const TZipArchive &archive) {
         !device.empty() && FEntries.try_emplace(device, entry).second)
       devices.push_back(std::move(device));
   }
-  std::sort(devices.begin(), devices.end());
-  for (const std::string &device : devices) {
-    FAllDevices.Add(device);
-    if (IsListedPic18(device, true))
-      FDevices.Add(device);
-  }
+  ListPicDevices(std::move(devices), true, FAllDevices, FDevices);
 
   if (!description.empty()) {
     const std::string text = archive.Read(description, kMaxPicFileSize);

@@ -1,4 +1,4 @@
-// The rows of a parsed .PIC file.
+// The rows of a parsed .PIC file, and the devices a pack's file names give.
 #include "devicepacks/cPicTable.h"
 
 #include "common/cCodePage1252.h"
@@ -88,4 +88,13 @@ std::string PicDeviceName(std::string_view fileName) {
                   [](char c) { return c == ' ' || IsControlChar(static_cast<unsigned char>(c)); }))
     return {};
   return UpperCaseAscii(fileName.substr(3, fileName.size() - 3 - kSuffix.size()));
+}
+
+void ListPicDevices(std::vector<std::string> devices, bool includeLF, TStringList &all, TStringList &listed) {
+  std::sort(devices.begin(), devices.end());
+  for (const std::string &device : devices) {
+    all.Add(device);
+    if (IsListedPic18(device, includeLF))
+      listed.Add(device);
+  }
 }

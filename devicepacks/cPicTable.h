@@ -1,6 +1,6 @@
 // A device's switch rows from its parsed .PIC file, by the rules that give the same
-// table as the .info file, for every source of device packs; and the device a .PIC
-// file's name stands for.
+// table as the .info file, for every source of device packs; the device a .PIC
+// file's name stands for, and a pack's devices listed.
 #pragma once
 
 #include "common/cDeviceSource.h"
@@ -28,3 +28,6 @@ void ReadPicTable(const std::function<void(TPicDevice &)> &read, bool useInfoDef
 // and for one with a blank or a control character, which no configuration text can
 // give.
 std::string PicDeviceName(std::string_view fileName);
+// Lists Devices (each given once) in name order: every one in All, and each PIC18F
+// one in Listed (PIC18LF too with IncludeLF).
+void ListPicDevices(std::vector<std::string> devices, bool includeLF, TStringList &all, TStringList &listed);

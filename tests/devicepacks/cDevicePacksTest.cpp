@@ -61,6 +61,21 @@ TEST(DevicePacks, TakeTheFolderAsTheFirstKindThatFits) {
   EXPECT_EQ(packs.FileOf("18F99"), "");
 }
 
+// An edc folder whose parent's name is no version is a pack of that name, without
+// a version, whether the edc folder or its parent is given.
+TEST(DevicePacks, AnEdcFolderBelowANameThatIsNoVersionIsAPackOfThatName) {
+  TTempFolder temp;
+  Put(temp, "mine/edc/PIC18F1.PIC");
+  for (const char *folder : {"mine", "mine/edc"}) {
+    TDevicePacks packs;
+    ASSERT_TRUE(packs.Load(In(temp, folder), false)) << folder;
+    EXPECT_EQ(packs.Text(), "mine") << folder;
+    ASSERT_EQ(packs.Packs().size(), 1u) << folder;
+    EXPECT_EQ(packs.Packs()[0].Version, "") << folder;
+    EXPECT_EQ(Devices(packs), Strings{"18F1"}) << folder;
+  }
+}
+
 TEST(DevicePacks, ReadOnlyTheHighestVersionOfEachPack) {
   TTempFolder temp;
   Put(temp, "Vendor/A_DFP/1.9.5/edc/PIC18F1.PIC");
