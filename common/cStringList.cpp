@@ -30,6 +30,10 @@ int CompareText(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+bool EndsWithText(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
+}
+
 std::string UpperCaseAscii(std::string_view text) {
   std::string result(text);
   for (char &c : result)

@@ -12,6 +12,8 @@ using TStringCompare = int (*)(std::string_view, std::string_view);
 int CompareStr(std::string_view a, std::string_view b);
 // Comparison that ignores the case of the ASCII letters a to z.
 int CompareText(std::string_view a, std::string_view b);
+// Whether Text ends with Suffix, ignoring the case of the ASCII letters (".atpack").
+bool EndsWithText(std::string_view text, std::string_view suffix);
 // Upper-cases the ASCII letters a to z; every other byte stays as it is.
 std::string UpperCaseAscii(std::string_view text);
 

@@ -2,6 +2,7 @@
 #include "devicepacks/cDevicePacks.h"
 
 #include "common/cErrors.h"
+#include "common/cStringList.h"
 #include "devicepacks/cFolderList.h"
 #include "devicepacks/cPackArchive.h"
 #include "devicepacks/cPackPath.h"
@@ -15,10 +16,6 @@
 
 namespace {
 namespace fs = std::filesystem;
-
-bool EndsWithText(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
-}
 
 // A folder entry: its name, its path as the walk reached it, and for a folder the
 // canonical path of the folder it leads to.

@@ -4,6 +4,7 @@
 
 #include "common/cCodePage1252.h"
 #include "common/cErrors.h"
+#include "common/cStringList.h"
 #include "devicepacks/cPackPath.h"
 #include "devicepacks/cPicTable.h"
 #include "devicepacks/cZipArchive.h"
@@ -11,10 +12,6 @@
 #include <pugixml.hpp>
 
 namespace {
-bool EndsWithText(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && CompareText(text.substr(text.size() - suffix.size()), suffix) == 0;
-}
-
 // The text of a child element, trimmed, in code page 1252.
 std::string ChildText(pugi::xml_node node, const char *name) {
   std::string text = Utf8ToCp1252(node.child(name).child_value());

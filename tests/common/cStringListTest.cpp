@@ -76,6 +76,10 @@ TEST(TextHelpers, CaseRulesTouchAsciiLettersOnly) {
   EXPECT_GT(CompareText("abcd", "ABC"), 0);
   EXPECT_NE(CompareText("\xe9", "\xc9"), 0);
   EXPECT_LT(CompareStr("B", "a"), 0);
+  EXPECT_TRUE(EndsWithText("C:\\Packs\\PIC18F-Q_DFP.ATPACK", ".atpack"));
+  EXPECT_TRUE(EndsWithText(".PIC", ".pic"));
+  EXPECT_FALSE(EndsWithText("PIC", ".pic"));
+  EXPECT_FALSE(EndsWithText("x.atpack.bak", ".atpack"));
 }
 
 TEST(SplitTextLines, BreaksAtCrLfAndDropsTheEmptyLastLine) {
