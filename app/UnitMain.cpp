@@ -62,9 +62,14 @@ TMainForm::TMainForm(const TMainFormControls &controls, const TMainFormServices 
   };
   FControls.SettingsGrid.OnSelect = [this] { SettingsGridOnSelectCBColumn(); };
   FControls.SettingsGrid.OnPaste = [this] { SettingsGridPaste(); };
-  FControls.SettingsGrid.OnCopyWords = [this] { SettingsGridCopyWords(); };
-  FControls.SettingsGrid.OnCopyText = [this](const std::string &syntax) { SettingsGridCopyText(syntax); };
-  FControls.SettingsGrid.OnSaveHex = [this] { SettingsGridSaveHex(); };
+  std::vector<TMenuItem> &menu = FControls.SettingsGrid.ContextMenu;
+  menu = {{kPasteMenuText, [this] { SettingsGridPaste(); }},
+          {kCopyWordsMenuText, [this] { SettingsGridCopyWords(); }},
+          {kSaveHexMenuText, [this] { SettingsGridSaveHex(); }}};
+  for (const TSyntax &syntax : kSyntaxes)
+    if (syntax.WindowCopies)
+      menu.push_back(
+          {kCopyAsMenuText + std::string(syntax.Name), [this, &syntax] { SettingsGridCopyText(syntax); }});
 }
 
 TMainForm::~TMainForm() {
@@ -415,11 +420,9 @@ void TMainForm::SettingsGridCopyWords() {
   FServices.Clipboard.SetText(text);
 }
 
-void TMainForm::SettingsGridCopyText(const std::string &syntax) {
+void TMainForm::SettingsGridCopyText(const TSyntax &syntax) {
   TConfigTextOptions options;
-  options.Syntax = FindSyntax(syntax);
-  if (options.Syntax == nullptr)
-    return;
+  options.Syntax = &syntax;
   options.Comments = FControls.CheckBoxComments.Checked();
   options.WholeTable = FWholeTable;
   std::string text;

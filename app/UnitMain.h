@@ -20,6 +20,7 @@
 
 class TModels;
 class TDeviceInfo;
+struct TSyntax;
 
 // Every control of the window, found by its name in the layout
 // (app/cMainFormLayout.h). A name the layout does not have, or a control of
@@ -80,6 +81,12 @@ public:
   static constexpr const char *kStatusReady = "Ready";
   static constexpr const char *kStatusWorking = " Working, please wait...";
   static constexpr const char *kNothingToPaste = "Paste: the clipboard holds no configuration.";
+  // The grid's context menu: these items, then a "Copy as" item for each syntax that
+  // the window copies.
+  static constexpr const char *kPasteMenuText = "Paste Configuration";
+  static constexpr const char *kCopyWordsMenuText = "Copy Configuration Words";
+  static constexpr const char *kSaveHexMenuText = "Save as HEX...";
+  static constexpr const char *kCopyAsMenuText = "Copy as ";
   // The save-file dialog of the grid's "Save as HEX...".
   static constexpr const char *kSaveHexTitle = "Save as HEX";
   static constexpr const char *kHexFilter = "Intel HEX files (*.hex)|*.hex|All files (*.*)|*.*";
@@ -89,7 +96,7 @@ public:
   static constexpr int kInitialRowStorage = 64;
 
   // Wires the drop-down's change event and each of the grid's events (editing,
-  // selection, paste and the items of its copy menu) to its handler.
+  // selection, paste) to its handler, and fills the grid's context menu.
   TMainForm(const TMainFormControls &controls, const TMainFormServices &services);
   ~TMainForm();
   TMainForm(const TMainForm &) = delete;
@@ -122,10 +129,10 @@ public:
   // The grid's "Copy Configuration Words": the chip's configuration words for the
   // table, one register a line, on the clipboard.
   void SettingsGridCopyWords();
-  // The grid's "Copy as C" and "Copy as Assembler": the text of the settings shown
-  // in the syntax configgen calls Syntax, with comments as the Comments box says,
-  // on the clipboard.
-  void SettingsGridCopyText(const std::string &syntax);
+  // The grid's "Copy as C" and "Copy as Assembler" (a "Copy as" item for each
+  // syntax whose row says WindowCopies): the text of the settings shown in Syntax,
+  // with comments as the Comments box says, on the clipboard.
+  void SettingsGridCopyText(const TSyntax &syntax);
   // The grid's "Save as HEX...": the configuration-only HEX file of the settings
   // shown, written to the name the save-file dialog gives; a failed write is
   // reported in the output box, as a file that cannot be read is.

@@ -32,6 +32,7 @@
 #include <memory>
 #include <new>
 #include <ostream>
+#include <sstream>
 
 namespace {
 // A command line that does not fit the usage.
@@ -570,14 +571,62 @@ constexpr const char *kAbout =
     "configgen: writes and checks the configuration of 8-bit PIC devices from the\n"
     "chip vendor's device data.";
 
-constexpr const char *kAboutData =
-    "Device data: the vendor's 8bit_device.info in --folder DIR or, where DIR holds\n"
-    "none, the device packs in DIR, installed or .atpack archives; DIR may also name\n"
-    "one such file. Without --folder, the packs where the vendor's IDE keeps them.\n"
-    "Nothing is written there. FILE (check, --from): a program's source in any of\n"
-    "the four syntaxes, or an Intel HEX file (no device named); - is standard input.\n"
-    "Exit status: 0 success, 1 failure (data, input, output), 2 usage error.\n"
-    "--folder, --device, --include-lf, --info-defaults may also come before COMMAND.";
+// A count as the help's prose writes it ("four"), in digits from 13 on.
+std::string CountInWords(size_t count) {
+  constexpr const char *kWords[] = {"no",    "one",   "two",  "three", "four",   "five",  "six",
+                                    "seven", "eight", "nine", "ten",   "eleven", "twelve"};
+  return count < std::size(kWords) ? kWords[count] : std::to_string(count);
+}
+
+// Text broken at blanks into lines of at most Width characters (a longer word
+// stands alone), as the help lays out an option's description.
+std::string Wrapped(const std::string &text, size_t width) {
+  std::string result;
+  size_t lineStart = 0;
+  std::istringstream words(text);
+  std::string word;
+  while (words >> word) {
+    if (result.size() > lineStart && result.size() - lineStart + 1 + word.size() > width) {
+      result += '\n';
+      lineStart = result.size();
+    } else if (result.size() > lineStart) {
+      result += ' ';
+    }
+    result += word;
+  }
+  return result;
+}
+
+// The help's description of --syntax, from the syntaxes' rows: "The text's language:
+// tarnwick (a config block, the default), ... or asm (PROCESSOR and CONFIG lines)".
+std::string SyntaxOptionAbout() {
+  std::string text = "The text's language:";
+  const size_t count = std::size(kSyntaxes);
+  const TSyntax *const byDefault = TOptions().Syntax;
+  for (size_t i = 0; i < count; ++i) {
+    const TSyntax &syntax = kSyntaxes[i];
+    text.append(i == 0          ? " "
+                : i + 1 < count ? ", "
+                                : " or ")
+        .append(syntax.CliName)
+        .append(" (")
+        .append(syntax.About)
+        .append(&syntax == byDefault ? ", the default)" : ")");
+  }
+  return Wrapped(text, 50);
+}
+
+std::string AboutData() {
+  return "Device data: the vendor's 8bit_device.info in --folder DIR or, where DIR holds\n"
+         "none, the device packs in DIR, installed or .atpack archives; DIR may also name\n"
+         "one such file. Without --folder, the packs where the vendor's IDE keeps them.\n"
+         "Nothing is written there. FILE (check, --from): a program's source in any of\n"
+         "the " +
+         CountInWords(std::size(kSyntaxes)) +
+         " syntaxes, or an Intel HEX file (no device named); - is standard input.\n"
+         "Exit status: 0 success, 1 failure (data, input, output), 2 usage error.\n"
+         "--folder, --device, --include-lf, --info-defaults may also come before COMMAND.";
+}
 
 // The options that may also come before the command, as in git, and mean there what
 // they mean after it: those that say which device data and which device. A command
@@ -621,7 +670,7 @@ struct TCommandLine {
     App.set_help_flag("-h,--help", "Prints this help");
     App.set_version_flag("-V,--version", std::string("configgen ") + FB_CONFIGGEN_VERSION,
                          "Prints the version");
-    App.footer(kAboutData);
+    App.footer(AboutData());
     App.allow_extras();
     // A path such as /tmp/x.bas is an argument on every system, never an option.
     App.allow_windows_style_options(false);
@@ -655,10 +704,7 @@ struct TCommandLine {
     if (command.Takes & kTakesFile)
       app->add_option("FILE", options.From, "The file to check (- for standard input)")->type_name("");
     if (command.Takes & kTakesOutput) {
-      SyntaxOption = value("--syntax", Syntax, "SYNTAX",
-                           "The text's language: tarnwick (a config block, the\n"
-                           "default), orvane (config statements), c (#pragma\n"
-                           "config lines) or asm (PROCESSOR and CONFIG lines)");
+      SyntaxOption = value("--syntax", Syntax, "SYNTAX", SyntaxOptionAbout().c_str());
       OrvaneOption = app->add_flag("--orvane", Orvane, "Short for --syntax orvane");
       app->add_flag("--no-comments", options.NoComments, "Without the descriptions");
       app->add_flag("--changed-only", options.ChangedOnly,

@@ -137,6 +137,17 @@ void TGridRules::EndEdit(bool commit) {
   EditEnded();
 }
 
+bool TGridRules::PickMenuItem(size_t index) {
+  if (index >= ContextMenu.size())
+    return false;
+  // A copy: the item may fill the menu anew.
+  const TNotifyEvent run = ContextMenu[index].OnClick;
+  EndEdit(true);
+  if (run)
+    run();
+  return true;
+}
+
 bool TGridRules::PickSetting(int row, int index) {
   if (!BeginEdit(row))
     return false;

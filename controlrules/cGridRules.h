@@ -69,6 +69,9 @@ public:
   bool PickSetting(int row, int index);
   // The user selects a row (or none, -1).
   void SelectRow(int row);
+  // The user picks item Index of the context menu: editing ends, then the item
+  // runs. False, and nothing happens, for an index outside the menu.
+  bool PickMenuItem(size_t index);
 
   bool Editing() const { return FEditingRow >= 0; }
   int EditingRow() const { return FEditingRow; }

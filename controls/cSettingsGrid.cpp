@@ -90,6 +90,8 @@ void TSettingsGrid::Paste() {
 }
 
 void TSettingsGrid::ShowContextMenu(LPARAM point) {
+  if (ContextMenu.empty())
+    return;
   POINT at = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
   if (at.x == -1 && at.y == -1) {
     // From the keyboard: under the selected row, or the grid's corner.
@@ -102,36 +104,15 @@ void TSettingsGrid::ShowContextMenu(LPARAM point) {
     at = {rect.left + ScaleToDpi(8, FDpi), rect.bottom};
     ClientToScreen(FHandle, &at);
   }
-  // Each item's command is its place in kMenuItems plus one (0: none chosen).
+  // Each item's command is its place in the menu plus one (0: none chosen).
   HMENU menu = CreatePopupMenu();
-  for (size_t i = 0; i < kMenuItems.size(); ++i)
-    AppendMenuW(menu, MF_STRING, i + 1, AnsiToWide(kMenuItems[i].Text).c_str());
+  for (size_t i = 0; i < ContextMenu.size(); ++i)
+    AppendMenuW(menu, MF_STRING, i + 1, AnsiToWide(ContextMenu[i].Text).c_str());
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, FHandle, nullptr));
   DestroyMenu(menu);
-  if (chosen > 0 && chosen <= kMenuItems.size())
-    RunMenuItem(chosen - 1);
-}
-
-void TSettingsGrid::RunMenuItem(size_t index) {
-  const TMenuItem &item = kMenuItems[index];
-  switch (item.Action) {
-  case TMenuAction::Paste:
-    Paste();
-    break;
-  case TMenuAction::CopyWords:
-    if (OnCopyWords)
-      OnCopyWords();
-    break;
-  case TMenuAction::SaveHex:
-    if (OnSaveHex)
-      OnSaveHex();
-    break;
-  case TMenuAction::CopyText:
-    if (OnCopyText)
-      OnCopyText(item.Syntax);
-    break;
-  }
+  if (chosen > 0)
+    PickMenuItem(chosen - 1);
 }
 
 void TSettingsGrid::RowsChanged() {

@@ -2,7 +2,7 @@
 // editing sequence are TGridRules'; the ListView shows them, with a header and four
 // columns, and the Setting column is edited only by choosing from a drop-down list
 // laid over the cell (TGridComboEditor); a cell whose text does not fit shows it as
-// a tip.
+// a tip. Its context menu shows the items its owner puts in ContextMenu.
 #pragma once
 
 #include "controlrules/cGridRules.h"
@@ -37,23 +37,6 @@ public:
   // Column widths at 96 DPI; Function and Description share the spare width.
   static constexpr std::array<int, 4> kColumnWidths = {108, 244, 88, 327};
   static constexpr int kMinSettingWidth = 80;
-  // The grid's context-menu item that pastes a configuration.
-  static constexpr const char *kPasteMenuText = "Paste Configuration";
-  static constexpr const char *kCopyWordsMenuText = "Copy Configuration Words";
-  // The context menu in order: each item's text, what it does, and for a "Copy
-  // as" item the syntax whose text it copies.
-  enum class TMenuAction { Paste, CopyWords, SaveHex, CopyText };
-  struct TMenuItem {
-    const char *Text;
-    TMenuAction Action;
-    const char *Syntax;
-  };
-  static constexpr std::array<TMenuItem, 5> kMenuItems = {
-      {{kPasteMenuText, TMenuAction::Paste, nullptr},
-       {kCopyWordsMenuText, TMenuAction::CopyWords, nullptr},
-       {"Save as HEX...", TMenuAction::SaveHex, nullptr},
-       {"Copy as C", TMenuAction::CopyText, "c"},
-       {"Copy as Assembler", TMenuAction::CopyText, "asm"}}};
 
   TSettingsGrid(HWND parent, int id, const std::string &caption);
   ~TSettingsGrid() override;
@@ -93,11 +76,11 @@ private:
                                        DWORD_PTR data);
   LRESULT GridProc(UINT message, WPARAM wParam, LPARAM lParam);
   void EditorNotify(WORD code);
-  // Raises OnPaste (Ctrl+V, Shift+Insert or the context menu), editing ended first.
+  // Raises OnPaste (Ctrl+V or Shift+Insert), editing ended first.
   void Paste();
+  // Shows ContextMenu at Point (from the keyboard: under the selected row) and runs
+  // the item picked.
   void ShowContextMenu(LPARAM point);
-  // Does what the context menu's item Index (of kMenuItems) does.
-  void RunMenuItem(size_t index);
   LRESULT CustomDraw(NMLVCUSTOMDRAW &draw);
   void FitColumns();
   void UpdateRowHeight();

@@ -13,6 +13,45 @@
 #include <cstring>
 
 namespace {
+// The row that names a family's keyword in messages: the family's first.
+constexpr const TSyntax &RowOf(TSyntaxFamily family) {
+  for (const TSyntax &syntax : kSyntaxes)
+    if (syntax.Family == family)
+      return syntax;
+  return kSyntaxes[0];
+}
+
+// Word Index of Text, words being separated by blanks; empty past the last.
+constexpr std::string_view WordOf(std::string_view text, size_t index) {
+  size_t start = text.find_first_not_of(' ');
+  for (; start != std::string_view::npos; --index) {
+    const size_t end = std::min(text.find(' ', start), text.size());
+    if (index == 0)
+      return text.substr(start, end - start);
+    start = text.find_first_not_of(' ', end);
+  }
+  return {};
+}
+
+// The keywords and comment markers read, from the rows that write them
+// (core/cSyntax.h): the house forms' "config" and the "device" of their
+// "device = NAME"; C's "#pragma config" as "#" and two words, blanks allowed
+// between; assembler's "PROCESSOR" and "CONFIG"; the comments' "//" (the house
+// forms' and C's), "'" (Orvane's) and ";" (assembler's).
+constexpr std::string_view kHouseKeyword = RowOf(TSyntaxFamily::House).Keyword;
+constexpr std::string_view kDeviceWord = WordOf(RowOf(TSyntaxFamily::House).DeviceBefore, 0);
+constexpr std::string_view kPragmaWord = WordOf(RowOf(TSyntaxFamily::Pragma).Keyword.substr(1), 0);
+constexpr std::string_view kPragmaKeyword = WordOf(RowOf(TSyntaxFamily::Pragma).Keyword.substr(1), 1);
+constexpr std::string_view kProcessorWord = WordOf(RowOf(TSyntaxFamily::Directive).DeviceBefore, 0);
+constexpr std::string_view kDirectiveKeyword = RowOf(TSyntaxFamily::Directive).Keyword;
+constexpr std::string_view kLineComment = RowOf(TSyntaxFamily::House).Comment;
+constexpr char kQuoteComment = kOrvaneSyntax.Comment[0];
+constexpr char kSemicolonComment = RowOf(TSyntaxFamily::Directive).Comment[0];
+static_assert(RowOf(TSyntaxFamily::Pragma).Keyword[0] == '#' &&
+                  RowOf(TSyntaxFamily::Pragma).Comment == kLineComment && kOrvaneSyntax.Comment.size() == 1 &&
+                  RowOf(TSyntaxFamily::Directive).Comment.size() == 1,
+              "the reader's clauses read these shapes");
+
 // Characters of a name or setting: all but controls, blanks, DEL, "=", "," and "'".
 constexpr auto kNameChars = [] {
   std::array<bool, 256> table{};
@@ -38,7 +77,8 @@ public:
       ++FPos;
   }
   bool AtComment() const {
-    return !FValues && FPos < FLine.size() && (FLine[FPos] == '\'' || FLine.substr(FPos, 2) == "//");
+    return !FValues && FPos < FLine.size() &&
+           (FLine[FPos] == kQuoteComment || FLine.substr(FPos, kLineComment.size()) == kLineComment);
   }
   // At the line's end or at a comment, after blanks.
   bool AtEnd() {
@@ -60,7 +100,8 @@ public:
     if (CompareText(FLine.substr(FPos, keyword.size()), keyword) != 0)
       return false;
     const size_t after = FPos + keyword.size();
-    if (after < FLine.size() && IsName(FLine[after]) && (FValues || FLine.substr(after, 2) != "//"))
+    if (after < FLine.size() && IsName(FLine[after]) &&
+        (FValues || FLine.substr(after, kLineComment.size()) != kLineComment))
       return false;
     FPos = after;
     return true;
@@ -72,7 +113,8 @@ public:
     const size_t start = FPos;
     const size_t size = FLine.size();
     for (; FPos < size && IsName(FLine[FPos]); ++FPos)
-      if (!FValues && FLine[FPos] == '/' && FPos + 1 < size && FLine[FPos + 1] == '/')
+      if (!FValues && FLine[FPos] == kLineComment[0] &&
+          FLine.substr(FPos, kLineComment.size()) == kLineComment)
         break;
     name = FLine.substr(start, FPos - start);
     return FPos > start;
@@ -97,7 +139,9 @@ public:
     return false;
   }
   // The comment's text after its marker and blanks; the scanner must be at it.
-  std::string_view CommentText() const { return Trimmed(FLine.substr(FPos + (FLine[FPos] == '\'' ? 1 : 2))); }
+  std::string_view CommentText() const {
+    return Trimmed(FLine.substr(FPos + (FLine[FPos] == kQuoteComment ? 1 : kLineComment.size())));
+  }
   // The rest of the line, without blanks around it.
   std::string_view Rest() const { return Trimmed(FLine.substr(std::min(FPos, FLine.size()))); }
   size_t Position() const { return FPos; }
@@ -169,7 +213,7 @@ bool IsOrvaneStatement(std::string_view line, size_t position) {
     if (!scanner.TakeEntry(name, setting))
       return false;
   } while (scanner.Take(','));
-  return scanner.AtEnd() && scanner.Position() < line.size() && line[scanner.Position()] == '\'';
+  return scanner.AtEnd() && scanner.Position() < line.size() && line[scanner.Position()] == kQuoteComment;
 }
 
 // The line's first character that is not a blank, or a NUL for none.
@@ -258,8 +302,9 @@ std::string_view IncludedFile(std::string_view rest) {
 // "; x"), without the markers and blanks around it; false for any other line.
 bool CommentOnly(std::string_view line, bool semicolon, std::string_view &comment) {
   line = Trimmed(line);
-  if (line.substr(0, 2) == "//" || (semicolon && line.substr(0, 1) == ";")) {
-    comment = Trimmed(line.substr(line[0] == ';' ? 1 : 2));
+  if (line.substr(0, kLineComment.size()) == kLineComment ||
+      (semicolon && !line.empty() && line[0] == kSemicolonComment)) {
+    comment = Trimmed(line.substr(line[0] == kSemicolonComment ? 1 : kLineComment.size()));
     return true;
   }
   if (line.substr(0, 2) == "/*" && line.size() >= 4 && line.find("*/", 2) == line.size() - 2) {
@@ -294,7 +339,7 @@ std::string_view DeviceOfHeading(std::string_view comment) {
 std::string_view DeviceOfComment(std::string_view comment) {
   TLineScanner device(comment);
   std::string_view name;
-  if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd())
+  if (device.TakeKeyword(kDeviceWord) && device.Take('=') && device.TakeName(name) && device.AtEnd())
     return WithoutPicPrefix(name);
   return DeviceOfHeading(comment);
 }
@@ -311,7 +356,7 @@ std::string_view BeforeSemicolon(std::string_view code) {
   const size_t size = code.size();
   for (size_t i = 0; i < size; ++i) {
     const char c = code[i];
-    if (c == ';')
+    if (c == kSemicolonComment)
       return code.substr(0, i);
     if (c == '"' || c == '\'') {
       for (++i; i < size && code[i] != c; ++i)
@@ -490,7 +535,7 @@ std::string_view ListedPart(TLineScanner &options) {
 std::string_view DeviceOfDirective(std::string_view code) {
   TLineScanner directive(code, 0, true);
   std::string_view name;
-  if (directive.TakeKeyword("processor"))
+  if (directive.TakeKeyword(kProcessorWord))
     return directive.TakeName(name) && directive.AtEnd() ? PartName(name) : std::string_view();
   return directive.TakeKeyword("list") ? ListedPart(directive) : std::string_view();
 }
@@ -500,10 +545,11 @@ std::string_view DeviceOfDirective(std::string_view code) {
 bool IsCEvidence(std::string_view line) {
   TLineScanner pragma(line);
   if (pragma.Take('#'))
-    return pragma.TakeKeyword("pragma") && pragma.TakeKeyword("config");
+    return pragma.TakeKeyword(kPragmaWord) && pragma.TakeKeyword(kPragmaKeyword);
   std::string_view comment;
   return Trimmed(line).substr(0, 2) == "/*" && CommentOnly(line, false, comment) &&
-         !DeviceOfComment(comment).empty() && CompareText(comment.substr(0, 6), "device") == 0;
+         !DeviceOfComment(comment).empty() &&
+         CompareText(comment.substr(0, kDeviceWord.size()), kDeviceWord) == 0;
 }
 
 enum class TEvidence {
@@ -517,16 +563,16 @@ enum class TEvidence {
 // number, up to a comment.
 bool IsAssemblerConfig(std::string_view line) {
   TLineScanner config(line);
-  if (!config.TakeKeyword("config"))
+  if (!config.TakeKeyword(kDirectiveKeyword))
     return false;
   const std::string_view rest = line.substr(config.Position());
-  const std::string_view before = rest.substr(0, rest.find(';'));
-  if (before.find('\'') != std::string_view::npos)
+  const std::string_view before = rest.substr(0, rest.find(kSemicolonComment));
+  if (before.find(kQuoteComment) != std::string_view::npos)
     return false;
   if (before.size() < rest.size() && before.find('=') != std::string_view::npos &&
-      before.find("//") == std::string_view::npos)
+      before.find(kLineComment) == std::string_view::npos)
     return true;
-  TLineScanner entries(before.substr(0, before.find("//")), 0, true);
+  TLineScanner entries(before.substr(0, before.find(kLineComment)), 0, true);
   std::string_view name;
   std::string_view setting;
   do {
@@ -550,7 +596,7 @@ TEvidence AssemblerEvidence(char first, std::string_view line) {
   }
   case '_':
     return BeginsWithWord(line, "__CONFIG") ? TEvidence::Own : TEvidence::None;
-  case ';': {
+  case kSemicolonComment: {
     std::string_view comment;
     return CommentOnly(line, true, comment) && !DeviceOfHeading(comment).empty() ? TEvidence::Own
                                                                                  : TEvidence::None;
@@ -562,7 +608,8 @@ TEvidence AssemblerEvidence(char first, std::string_view line) {
     break;
   }
   // "PROCESSOR NAME" or "LIST P=NAME", read up to a comment.
-  return DeviceOfDirective(line.substr(0, std::min(line.find(';'), line.find("//")))).empty()
+  return DeviceOfDirective(line.substr(0, std::min(line.find(kSemicolonComment), line.find(kLineComment))))
+                 .empty()
              ? TEvidence::None
              : TEvidence::Own;
 }
@@ -576,14 +623,6 @@ constexpr struct {
     {"s", TSyntaxFamily::Directive}, {"inc", TSyntaxFamily::Directive}, {"as", TSyntaxFamily::Directive},
     {"bas", TSyntaxFamily::House},   {"pbp", TSyntaxFamily::House},
 };
-
-// The row that names a family's keyword in messages.
-const TSyntax &RowOf(TSyntaxFamily family) {
-  for (const TSyntax &syntax : kSyntaxes)
-    if (syntax.Family == family)
-      return syntax;
-  return kSyntaxes[0];
-}
 
 // Open preprocessor blocks kept apart; deeper ones are only counted.
 constexpr size_t kMaxConditions = 256;
@@ -650,7 +689,7 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text, std::string_view fileName)
       if (IsCMacro(line))
         return TSyntaxFamily::Pragma;
       break;
-    case ';':
+    case kSemicolonComment:
     case 'c':
     case 'C':
     case 'l':
@@ -852,7 +891,7 @@ bool TConfigTextScanner::BlockLine(std::string_view line, TConfigItem &item) {
   const int number = FLines.Number();
   const size_t position = scanner.Position();
   FLastBlockLine = number;
-  if (scanner.TakeKeyword("config")) {
+  if (scanner.TakeKeyword(kHouseKeyword)) {
     // The block was left open; the line is read again as the config line it is.
     FInBlock = false;
     FLines.Again();
@@ -888,14 +927,14 @@ bool TConfigTextScanner::HouseLine(std::string_view line, TConfigItem &item) {
   case 'd':
   case 'D':
   case '/':
-  case '\'':
+  case kQuoteComment:
     break;
   default:
     return false;
   }
   const int number = FLines.Number();
   TLineScanner scanner(line);
-  if (scanner.TakeKeyword("config")) {
+  if (scanner.TakeKeyword(kHouseKeyword)) {
     item.Line = number;
     if (scanner.AtEnd()) {
       // The block's entries follow on the next lines.
@@ -917,8 +956,8 @@ bool TConfigTextScanner::HouseLine(std::string_view line, TConfigItem &item) {
       return true;
     case TEntriesShape::Broken:
       item.Kind = TConfigItemKind::Problem;
-      item.Problem =
-          "expected NAME = SETTING entries separated by commas after config; found " + QuotedLine(line);
+      item.Problem = "expected NAME = SETTING entries separated by commas after " +
+                     std::string(kHouseKeyword) + "; found " + QuotedLine(line);
       return true;
     case TEntriesShape::None:
       return false; // program text that begins with the word, such as "config = 5"
@@ -927,7 +966,7 @@ bool TConfigTextScanner::HouseLine(std::string_view line, TConfigItem &item) {
 
   TLineScanner device(line);
   std::string_view name;
-  if (device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
+  if (device.TakeKeyword(kDeviceWord) && device.Take('=') && device.TakeName(name) && device.AtEnd()) {
     item.Kind = TConfigItemKind::Device;
     item.Line = number;
     item.Name = WithoutPicPrefix(name);
@@ -959,8 +998,9 @@ bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
   std::string_view comment;
   const std::string_view trimmed = Trimmed(line);
   if (!FInComment && CommentOnly(line, true, comment) &&
-      (assembler || trimmed[0] != ';' || !DeviceOfComment(comment).empty())) {
-    FSpliced = !assembler && trimmed.substr(0, 2) == "//" && EndsInBackslash(trimmed);
+      (assembler || trimmed[0] != kSemicolonComment || !DeviceOfComment(comment).empty())) {
+    FSpliced =
+        !assembler && trimmed.substr(0, kLineComment.size()) == kLineComment && EndsInBackslash(trimmed);
     return !Skipped() && CommentLine(comment, item);
   }
   const std::string_view code = CodeOf(line);
@@ -1016,7 +1056,7 @@ bool TConfigTextScanner::LegacyLine(std::string_view code, TConfigItem &item) {
 bool TConfigTextScanner::ConfigKeywordLine(std::string_view code, TConfigItem &item) {
   const std::string_view assemblerCode = AssemblerCode(code);
   TLineScanner directive(assemblerCode, 0, true);
-  if (!directive.TakeKeyword("config"))
+  if (!directive.TakeKeyword(kDirectiveKeyword))
     return false;
   // Each form where only it reads the line: a keyword alone opens a house block;
   // entries read whole are assembler's, else an Orvane statement's; what none reads
@@ -1024,7 +1064,7 @@ bool TConfigTextScanner::ConfigKeywordLine(std::string_view code, TConfigItem &i
   const size_t position = directive.Position();
   // The house forms read the line as it stands, their comments in it.
   TLineScanner house(FRawLine);
-  const bool houseKeyword = !FLineInComment && house.TakeKeyword("config");
+  const bool houseKeyword = !FLineInComment && house.TakeKeyword(kHouseKeyword);
   bool comma = false;
   if (directive.AtEnd()) {
     if (houseKeyword && house.AtEnd())
@@ -1050,7 +1090,7 @@ bool TConfigTextScanner::DeviceLine(std::string_view code, TConfigItem &item) {
   // "device = x" may be a program's own).
   TLineScanner device(AssemblerCode(code));
   std::string_view name;
-  if (!(device.TakeKeyword("device") && device.Take('=') && device.TakeName(name) && device.AtEnd()))
+  if (!(device.TakeKeyword(kDeviceWord) && device.Take('=') && device.TakeName(name) && device.AtEnd()))
     return false;
   item.Name = PartName(name);
   item.Kind = TConfigItemKind::Device;
@@ -1113,7 +1153,7 @@ bool TConfigTextScanner::HashLine(std::string_view code, TConfigItem &item) {
   }
   if (Skipped())
     return false;
-  if (directive.TakeKeyword("pragma") && directive.TakeKeyword("config"))
+  if (directive.TakeKeyword(kPragmaWord) && directive.TakeKeyword(kPragmaKeyword))
     return ConfigLine(code, directive.Position(), TSyntaxFamily::Pragma, item);
   if (!directive.TakeKeyword("include"))
     return false;
@@ -1170,7 +1210,7 @@ std::string_view TConfigTextScanner::CodeOf(std::string_view line) {
     FInComment = false;
     i = end + 2;
   } else if (line.find('/') == std::string_view::npos &&
-             (!semicolon || line.find(';') == std::string_view::npos)) {
+             (!semicolon || line.find(kSemicolonComment) == std::string_view::npos)) {
     return line; // no comment in it: most lines
   }
   // The text kept so far is FCode plus Line from Kept on; each comment a blank.
@@ -1187,7 +1227,8 @@ std::string_view TConfigTextScanner::CodeOf(std::string_view line) {
       ++i;
       continue;
     }
-    const bool lineComment = (c == '/' && i + 1 < size && line[i + 1] == '/') || (semicolon && c == ';');
+    const bool lineComment =
+        (c == '/' && i + 1 < size && line[i + 1] == '/') || (semicolon && c == kSemicolonComment);
     if (!lineComment && !(c == '/' && i + 1 < size && line[i + 1] == '*')) {
       ++i;
       continue;

@@ -36,16 +36,22 @@ struct TSyntax {
   // The entries are grouped by register, each group under a comment line that
   // names the register and its address.
   bool RegisterHeadings;
+  // What its text is made of, as configgen's help says ("#pragma config lines").
+  std::string_view About;
+  // Whether the window's grid menu offers "Copy as " + Name.
+  bool WindowCopies;
 };
 
 // Every syntax, in the order configgen's usage lists them.
 inline constexpr TSyntax kSyntaxes[] = {
     {"Tarnwick", "tarnwick", TSyntaxFamily::House, "device = ", "", "config", true, "    ", "//", 24, 0,
-     false},
-    {"Orvane", "orvane", TSyntaxFamily::House, "device = ", "", "config", false, "", "'", 24, 1, false},
-    {"C", "c", TSyntaxFamily::Pragma, "/* device = ", " */", "#pragma config", false, "", "//", 36, 1, true},
+     false, "a config block", false},
+    {"Orvane", "orvane", TSyntaxFamily::House, "device = ", "", "config", false, "", "'", 24, 1, false,
+     "config statements", false},
+    {"C", "c", TSyntaxFamily::Pragma, "/* device = ", " */", "#pragma config", false, "", "//", 36, 1, true,
+     "#pragma config lines", true},
     {"Assembler", "asm", TSyntaxFamily::Directive, "    PROCESSOR ", "", "CONFIG", false, "    ", ";", 32, 1,
-     true},
+     true, "PROCESSOR and CONFIG lines", true},
 };
 inline constexpr const TSyntax &kTarnwickSyntax = kSyntaxes[0];
 inline constexpr const TSyntax &kOrvaneSyntax = kSyntaxes[1];

@@ -94,8 +94,12 @@ struct TRowMark {
 
 // Raised when editing of a cell begins; Value may be changed by the handler.
 using TApplyEditTextEvent = std::function<void(int col, int row, WideString &value)>;
-// Raised with the name configgen gives a syntax ("c", "asm").
-using TSyntaxEvent = std::function<void(const std::string &syntax)>;
+
+// An item of a context menu: the text it shows, and what picking it runs.
+struct TMenuItem {
+  std::string Text;
+  TNotifyEvent OnClick;
+};
 
 // The settings grid: a header row and four columns (Config, Function, Setting,
 // Description); only Setting is edited, by choosing from IComboEditor. When editing
@@ -128,12 +132,9 @@ public:
 
   TApplyEditTextEvent OnApplyEditText;
   TNotifyEvent OnSelect;
-  // Raised when the user pastes into the grid (Ctrl+V, or its context menu).
+  // Raised when the user pastes into the grid with Ctrl+V or Shift+Insert.
   TNotifyEvent OnPaste;
-  // Raised by the context menu's "Copy Configuration Words".
-  TNotifyEvent OnCopyWords;
-  // Raised by the context menu's "Copy as C" and "Copy as Assembler".
-  TSyntaxEvent OnCopyText;
-  // Raised by the context menu's "Save as HEX...".
-  TNotifyEvent OnSaveHex;
+  // The context menu, as its owner fills it: the items in the order shown. Picking
+  // one ends editing, then runs the item.
+  std::vector<TMenuItem> ContextMenu;
 };

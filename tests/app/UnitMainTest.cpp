@@ -4,6 +4,7 @@
 
 #include "common/cErrors.h"
 #include "common/cTextLines.h"
+#include "core/cSyntax.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "deviceinfo/cModel.h"
 #include "deviceinfo/gDeviceInfo.h"
@@ -765,17 +766,40 @@ TEST_F(MainWindow, ALongPasteReportShowsTheFirstHundredDiagnosticsAndCountsTheRe
   EXPECT_EQ(lines[101], "... and 4900 more diagnostic(s) not shown.");
 }
 
+TEST_F(MainWindow, TheGridsContextMenuOffersItsItemsInOrderAndPastesAsCtrlVDoes) {
+  Open();
+  Load(TwoDevices());
+  EXPECT_EQ(W->Grid("SettingsGrid").MenuTexts(),
+            (Strings{"Paste Configuration", "Copy Configuration Words", "Save as HEX...", "Copy as C",
+                     "Copy as Assembler"}));
+  W->OwnClipboard.SetText("device = 18F5678\r\nconfig WDT = OFF\r\n");
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickMenuItem("Paste Configuration"));
+  EXPECT_EQ(W->Form().Device(), "18F5678");
+  EXPECT_EQ(Column(ISettingsGrid::kColSetting), (Strings{"OFF", "OFF"}));
+  EXPECT_EQ(W->OutputBox("Memo").Text(), "Pasted configuration: 1 of 1 entries applied.\r\n");
+  // A "Copy as" item for each syntax whose row says the window copies it, none for another.
+  for (const TSyntax &syntax : kSyntaxes) {
+    SCOPED_TRACE(syntax.Name);
+    W->OwnClipboard.SetText("");
+    EXPECT_EQ(W->Grid("SettingsGrid").PickMenuItem("Copy as " + std::string(syntax.Name)),
+              syntax.WindowCopies);
+    if (syntax.WindowCopies) {
+      EXPECT_EQ(W->OwnClipboard.GetText().substr(0, syntax.DeviceBefore.size()), syntax.DeviceBefore);
+    }
+  }
+}
+
 TEST_F(MainWindow, CopyConfigurationWordsPutsTheWordsOnTheClipboardAndTipsNameTheBits) {
   Open();
   Load(TwoDevices());
   Pick("18F5678");
   // CONFIG1L is 0xFF when not set; WDT (bit 0) ON, LVP (bit 2) forced OFF.
-  W->Grid("SettingsGrid").OnCopyWords();
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickMenuItem("Copy Configuration Words"));
   EXPECT_EQ(W->OwnClipboard.GetText(), "CONFIG1L  0x300000  0xFB\r\n");
   EXPECT_EQ(Marks(*W)[0].Place, "CONFIG1L, bit 0");
   EXPECT_EQ(Marks(*W)[1].Place, "CONFIG1L, bit 2");
   ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(0, 0));
-  W->Grid("SettingsGrid").OnCopyWords();
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickMenuItem("Copy Configuration Words"));
   EXPECT_EQ(W->OwnClipboard.GetText(), "CONFIG1L  0x300000  0xFA\r\n");
 }
 
@@ -784,12 +808,12 @@ TEST_F(MainWindow, CopyAsCAndAssemblerPutTheSettingsShownOnTheClipboardWithTheCo
   Load(TwoDevices());
   Pick("18F5678");
   ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(1, 1)); // LVP ON
-  W->Grid("SettingsGrid").OnCopyText("c");
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickMenuItem("Copy as C"));
   EXPECT_EQ(W->OwnClipboard.GetText(), "/* device = 18F5678 */\r\n\r\n// CONFIG1L at 0x300000\r\n"
                                        "#pragma config WDT = ON             // Watchdog enabled\r\n"
                                        "#pragma config LVP = ON             // LVP enabled\r\n");
   W->CheckBox("CheckBoxComments").SetChecked(false);
-  W->Grid("SettingsGrid").OnCopyText("asm");
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickMenuItem("Copy as Assembler"));
   EXPECT_EQ(W->OwnClipboard.GetText(), "    PROCESSOR 18F5678\r\n\r\n; CONFIG1L at 0x300000\r\n"
                                        "    CONFIG WDT = ON\r\n    CONFIG LVP = ON\r\n");
   // The output box and the check boxes are as they were.
@@ -805,7 +829,7 @@ TEST_F(MainWindow, SaveAsHexWritesTheConfigurationOnlyHexOfTheSettingsShownToThe
   ASSERT_TRUE(W->Grid("SettingsGrid").PickSetting(1, 1)); // LVP ON
   const std::string path = "C:\\Projects\\fuses.hex";
   W->SaveFileDialog.Answer = path;
-  W->Grid("SettingsGrid").OnSaveHex();
+  ASSERT_TRUE(W->Grid("SettingsGrid").PickMenuItem("Save as HEX..."));
   EXPECT_EQ(W->SaveFileDialog.Runs, 1);
   EXPECT_EQ(W->SaveFileDialog.Title, "Save as HEX");
   EXPECT_EQ(W->SaveFileDialog.DefaultName, "18F5678.hex");
@@ -842,7 +866,7 @@ TEST_F(MainWindow, SaveAsHexWritesNothingWhenCancelledAndReportsAFailedWrite) {
     if (!c.Unwritable.empty())
       Files.AddUnwritablePath(c.Answer, c.Unwritable);
     W->SaveFileDialog.Answer = c.Answer;
-    W->Grid("SettingsGrid").OnSaveHex();
+    ASSERT_TRUE(W->Grid("SettingsGrid").PickMenuItem("Save as HEX..."));
     EXPECT_EQ(W->SaveFileDialog.Runs, 1);
     EXPECT_TRUE(Files.Written.empty());
     EXPECT_EQ(Files.ReadFileText(c.Answer, 1 << 20).Status, TFileText::TStatus::Missing);

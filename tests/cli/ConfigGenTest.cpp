@@ -2,6 +2,7 @@
 #include "cli/ConfigGen.h"
 
 #include "bench/cPackGenerator.h"
+#include "core/cSyntax.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "devicepacks/cPackSearch.h"
 #include "tests/support/DeviceInfoText.h"
@@ -253,6 +254,19 @@ TEST(ConfigGen, TheHelpFitsOneScreenAndEachCommandsHelpGivesItsOptions) {
     EXPECT_NE(generate.Out.find(option), std::string::npos) << option;
   EXPECT_EQ(RunCli({"help", "generate"}).Out, generate.Out);
   EXPECT_EQ(RunCli({"devices", "--help"}).Out.find("--device"), std::string::npos);
+}
+
+TEST(ConfigGen, TheHelpNamesEverySyntaxOfTheTableAndWhatItsTextIsMadeOf) {
+  // The help's words with each run of blanks and line breaks made one blank.
+  std::istringstream words(RunCli({"generate", "--help"}).Out);
+  std::string help;
+  for (std::string word; words >> word;)
+    help.append(" ").append(word);
+  for (const TSyntax &syntax : kSyntaxes) {
+    const std::string named = std::string(syntax.CliName) + " (" + std::string(syntax.About);
+    EXPECT_NE(help.find(" " + named), std::string::npos) << named;
+  }
+  EXPECT_NE(help.find(" tarnwick (a config block, the default)"), std::string::npos);
 }
 
 TEST(ConfigGen, VersionIsTheProjects) {

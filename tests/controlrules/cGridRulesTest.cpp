@@ -110,3 +110,25 @@ TEST_F(GridRules, AddingOrClearingRowsWhileEditingEndsTheEdit) {
   Grid.EndEdit(true); // nothing left to write
   EXPECT_EQ(Grid.RowCount(), 0);
 }
+
+TEST_F(GridRules, PickingAMenuItemEndsEditingThenRunsThatItemOnly) {
+  Grid.AddRow();
+  Grid.SetCell(ISettingsGrid::kColSetting, 0, L"A");
+  Grid.AddColumnItem(L"A");
+  Grid.AddColumnItem(L"B");
+  std::vector<std::string> log;
+  // Each item notes the Setting cell it finds: editing has ended, the pick written.
+  auto item = [&](const std::string &text) {
+    return TMenuItem{text, [&log, this, text] {
+                       log.push_back(text + " " + WideToAnsi(Grid.Cell(ISettingsGrid::kColSetting, 0)) +
+                                     (Grid.Editing() ? " editing" : ""));
+                     }};
+  };
+  Grid.ContextMenu = {item("first"), item("second"), item("third")};
+  ASSERT_TRUE(Grid.BeginEdit(0));
+  ASSERT_TRUE(Grid.PickEntry(1));
+  EXPECT_TRUE(Grid.PickMenuItem(1));
+  EXPECT_TRUE(Grid.PickMenuItem(2));
+  EXPECT_FALSE(Grid.PickMenuItem(3));
+  EXPECT_EQ(log, (std::vector<std::string>{"second B", "third B"}));
+}

@@ -9,6 +9,8 @@
 #include "seams/cControls.h"
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Which control of a headless window has the focus.
 struct THeadlessFocus {
@@ -127,6 +129,22 @@ class THeadlessSettingsGrid : public THeadlessControl, public TGridRules {
 public:
   explicit THeadlessSettingsGrid(const TControlDef & /*def*/) : TGridRules(FEditor) {}
   const THeadlessComboEditor &Editor() const { return FEditor; }
+  // The user picks the context menu's item that reads Text; false, and nothing
+  // happens, where none does.
+  using TGridRules::PickMenuItem;
+  bool PickMenuItem(std::string_view text) {
+    for (size_t i = 0; i < ContextMenu.size(); ++i)
+      if (ContextMenu[i].Text == text)
+        return PickMenuItem(i);
+    return false;
+  }
+  // The context menu's texts, in order.
+  std::vector<std::string> MenuTexts() const {
+    std::vector<std::string> texts;
+    for (const TMenuItem &item : ContextMenu)
+      texts.push_back(item.Text);
+    return texts;
+  }
 
 private:
   THeadlessComboEditor FEditor;
