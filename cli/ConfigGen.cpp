@@ -437,15 +437,14 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   if (held.Errors > 0)
     throw EFailure(build.Name + " is not read cleanly; nothing is written");
   const std::vector<TConfigWord> chosen = ConfigWords(registers, *table.Rows);
+  const std::vector<std::vector<size_t>> rowsOf = RowsOfRegisters(registers.size(), *table.Rows);
   std::vector<TConfigWord> words;
   std::string kept;
   for (size_t r = 0; r < registers.size(); ++r) {
     const TWordRegister &reg = registers[r];
     uint32_t value = held.Words[r];
-    for (size_t i = 0; i < table.Rows->size(); ++i) {
+    for (const size_t i : rowsOf[r]) {
       const TSwitchRow &row = (*table.Rows)[i];
-      if (row.Register != static_cast<int>(r))
-        continue;
       if (named[i]) {
         const auto word = std::find_if(chosen.begin(), chosen.end(),
                                        [&](const TConfigWord &w) { return w.Address == reg.Address; });

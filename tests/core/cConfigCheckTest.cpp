@@ -1,6 +1,7 @@
 // Reading a configuration onto a device's table: the outcome of each entry, the
 // diagnostics, the switches a text leaves out, and the risky settings.
 #include "core/cConfigCheck.h"
+#include "core/cConfigRead.h"
 
 #include <gtest/gtest.h>
 

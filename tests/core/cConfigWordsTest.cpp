@@ -3,6 +3,7 @@
 #include "core/cConfigWords.h"
 
 #include "bench/cDeviceInfoGenerator.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigText.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
