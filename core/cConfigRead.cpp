@@ -93,11 +93,11 @@ TReadTable OpenForPaste(IDeviceTables &devices, const TTextDevice &named, const 
 } // namespace
 
 namespace {
-// For Check: warns of every risky chip default among the rows no entry set, at
-// Line, and notes them all; a second note lists the rows left out (whose chip
-// default is none of their settings) with the bits the chip gets for them, their
-// register's when not set (of Registers, where known). FromWords: the rows come
-// from configuration words, whose notes name the registers left out instead.
+// For Check: warns of every risky chip default among the rows no entry or word
+// set, at Line, in one text for a text and a HEX file, and notes them all; a second note lists the rows left
+// out (whose chip default is none of their settings) with the bits the chip gets for them, their register's
+// when not set (of Registers, where known). FromWords: the rows come from configuration words, whose notes
+// name the registers left out instead.
 void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
                         const std::string &device, int line, bool fromWords,
                         const std::vector<TWordRegister> &registers) {
@@ -126,8 +126,8 @@ void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &r
       applier.Report(
           TSeverity::Warning, line,
           [&] {
-            return row.Name + " = " + row.Setting() + " (the chip's default, as the " +
-                   (fromWords ? "file does not set it" : "text does not name " + row.Name) + "): " + reason;
+            return row.Name + " = " + row.Setting() +
+                   " (the chip's default, as the file does not set it): " + reason;
           },
           row.Name, row.Setting());
     names += (names.empty() ? "" : ", ") + row.Name;

@@ -900,7 +900,7 @@ TEST(ConfigGenFrom, CarriesAConfigurationToAnotherDeviceReportingWhatItCannotTak
       "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
       "<stdin>:6: error: unknown switch 'VREGEN' for 18F4520; its switches: OSC, FCMEN, IESO, "
       "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
-      "<stdin>:1: warning: LVP = ON (the chip's default, as the text does not name LVP): low-voltage "
+      "<stdin>:1: warning: LVP = ON (the chip's default, as the file does not set it): low-voltage "
       "programming: programming can start without a high voltage on MCLR/VPP; if the part has a PGM pin "
       "(its device data does not say), that pin is given over to programming, and a stray high level on it "
       "stops the program\n"
@@ -1316,8 +1316,7 @@ TEST(ConfigGenPacks, LowVoltageProgrammingIsWarnedOfAsThePartsOwnDataSays) {
     EXPECT_EQ(warnings(left.Out),
               c.Reason.empty()
                   ? ""
-                  : "<stdin>:1: warning: LVP = ON (the chip's default, as the text does not name "
-                    "LVP): " +
+                  : "<stdin>:1: warning: LVP = ON (the chip's default, as the file does not set it): " +
                         c.Reason + "\n");
   }
 }
