@@ -278,9 +278,10 @@ TDiagnosticSink DiagnosticsTo(std::ostream &out, const std::string &file) {
 // The table generate and words start from: every switch at its default, or FILE's
 // configuration (--from; its diagnostics on Err, as check gives them), then the
 // --set choices on top. False when there is no table to go on with; Status is 1
-// when FILE had errors.
+// when FILE had errors. Read, where given, gets the rows as FILE's reading left
+// them, whose risks it warned of (none without --from).
 bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err, TFolderDevices &devices,
-                   TReadTable &table, int &status) {
+                   TReadTable &table, int &status, std::vector<TSwitchRow> *read = nullptr) {
   status = kExitOk;
   if (options.From.empty()) {
     table = devices.OpenNamed(options.Device);
@@ -297,6 +298,8 @@ bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err,
     if (result.Summary.Errors > 0)
       status = kExitFailure;
     table = result.Table;
+    if (read != nullptr)
+      *read = *table.Rows;
   }
   ApplyPicks(table, options);
   return true;
@@ -391,13 +394,27 @@ void PutHex(const TOptions &options, const std::string &text, std::ostream &out)
   }
 }
 
-// The risk warnings check gives for Words, read back as the chip gets them.
+// Whether D warns of a risky setting that a switch of Read (the rows as --from's
+// reading left them) has, by its bits: that reading warned of it already.
+bool WarnedBefore(const TDiagnostic &d, const std::vector<TSwitchRow> &read) {
+  return !d.Switch.empty() && std::any_of(read.begin(), read.end(), [&](const TSwitchRow &row) {
+    const int k = FindSetting(row, d.Setting);
+    return !row.LeftOut && k >= 0 && CompareText(row.Name, d.Switch) == 0 &&
+           row.Settings[static_cast<size_t>(k)].Value ==
+               row.Settings[static_cast<size_t>(row.Chosen)].Value &&
+           RiskOf(row, row.Chosen) != nullptr;
+  });
+}
+
+// The risk warnings check gives for Words, read back as the chip gets them, but
+// those the reading of --from gave already (Read: its rows).
 void WarnOfRisks(const TReadTable &table, const std::vector<TWordRegister> &registers,
-                 const std::vector<TConfigWord> &words, std::ostream &err) {
+                 const std::vector<TConfigWord> &words, const std::vector<TSwitchRow> &read,
+                 std::ostream &err) {
   std::vector<TSwitchRow> rows = *table.Rows;
   ReadHexConfig(ConfigHexText(words, "\n"), registers, rows, table.Device, TReadMode::Check,
                 [&](const TDiagnostic &d) {
-                  if (d.Severity == TSeverity::Warning)
+                  if (d.Severity == TSeverity::Warning && !WarnedBefore(d, read))
                     err << "configgen: warning: " << d.Text << '\n';
                 });
 }
@@ -410,6 +427,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   TFolderDevices devices(options);
   TReadTable table;
   std::vector<bool> named;
+  std::vector<TSwitchRow> read; // as --from's reading left them
   int status = kExitOk;
   if (options.From.empty()) {
     table = devices.OpenNamed(options.Device);
@@ -429,6 +447,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
       return kExitFailure; // nothing is written from a configuration in doubt
     table = result.Table;
     named = result.Summary.Named;
+    read = *table.Rows;
   }
   named.resize(table.Rows->size(), false);
   ApplyPicks(table, options, &named);
@@ -463,7 +482,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   if (!kept.empty())
     err << "configgen: note: the switches neither --from nor --set names keep the bits " << build.Name
         << " holds: " << kept << '\n';
-  WarnOfRisks(table, registers, words, err);
+  WarnOfRisks(table, registers, words, read, err);
   PutHex(options, WriteConfigInto(std::move(held), words), out);
   return status;
 }
@@ -473,15 +492,16 @@ int CommandHex(const TOptions &options, std::istream &in, std::ostream &out, std
     return WriteInto(options, in, out, err);
   TFolderDevices devices(options);
   TReadTable table;
+  std::vector<TSwitchRow> read;
   int status = kExitOk;
   // Nothing is written from a configuration in doubt: a programmer would take it.
-  if (!StartingTable(options, in, err, devices, table, status) || status != kExitOk)
+  if (!StartingTable(options, in, err, devices, table, status, &read) || status != kExitOk)
     return kExitFailure;
   const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
   for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
     err << "configgen: warning: " << warning << '\n';
   const std::vector<TConfigWord> words = ConfigWords(registers, *table.Rows);
-  WarnOfRisks(table, registers, words, err);
+  WarnOfRisks(table, registers, words, read, err);
   PutHex(options, ConfigHexText(words, kTextLineEnd), out);
   return status;
 }

@@ -1690,6 +1690,47 @@ TEST(ConfigGenHexWrite, RiskySettingsWarnAsCheckOfTheFileWrittenWarns) {
   }
 }
 
+// What --from's reading warned of is not warned of again when its words are
+// written; what --set adds is.
+TEST(ConfigGenHexWrite, EachRiskySettingIsWarnedOfOnce) {
+  TTempFolder temp;
+  const std::vector<std::string> device = {"--folder", SamplesFolder(), "--device", "18F4520"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin() + 1, device.begin(), device.end());
+    return RunCli(args);
+  };
+  // MCLRE named off, LVP on as the chip's default.
+  const std::string text = Written(temp.Path() + "/risky.bas", "device = 18F4520\nconfig\n    MCLRE = OFF\n");
+  const TRun risky = run({"hex", "--set", "LVP=ON", "--set", "MCLRE=OFF"});
+  ASSERT_EQ(risky.Status, kExitOk) << risky.Err;
+  const std::string hex = Written(temp.Path() + "/risky.hex", risky.Out);
+  const struct {
+    std::vector<std::string> Args;
+    std::vector<std::string> Risks; // each warned of once
+  } cases[] = {
+      {{"hex", "--from", text}, {"MCLRE = OFF", "LVP = ON"}},
+      {{"hex", "--from", hex}, {"MCLRE = OFF", "LVP = ON"}},
+      {{"hex", "--from", text, "--set", "XINST=ON", "--set", "MCLRE=OFF"},
+       {"MCLRE = OFF", "LVP = ON", "XINST = ON"}},
+      {{"hex", "--from", text, "--into", hex}, {"MCLRE = OFF", "LVP = ON"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.Args));
+    const TRun hexRun = run(c.Args);
+    ASSERT_EQ(hexRun.Status, kExitOk) << hexRun.Err;
+    size_t warnings = 0;
+    for (size_t at = hexRun.Err.find("warning: "); at != std::string::npos;
+         at = hexRun.Err.find("warning: ", at + 1))
+      ++warnings;
+    EXPECT_EQ(warnings, c.Risks.size()) << hexRun.Err;
+    for (const std::string &risk : c.Risks) {
+      const size_t at = hexRun.Err.find("warning: " + risk);
+      EXPECT_NE(at, std::string::npos) << risk;
+      EXPECT_EQ(hexRun.Err.find("warning: " + risk, at + 1), std::string::npos) << risk;
+    }
+  }
+}
+
 TEST(ConfigGenHexWrite, IntoABuildChangesTheNamedFieldAndKeepsEverythingElse) {
   TTempFolder temp;
   const std::string folder = SamplesFolder();
