@@ -254,7 +254,7 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
 
 TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
                            std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
-                           const TDiagnosticSink &sink, size_t limit) {
+                           const TDiagnosticSink &sink, size_t limit, const std::string &dataFile) {
   TReading reading(rows, device, mode, sink, limit);
   TEntryApplier &applier = reading.Applier;
   applier.SetRegisters(registers);
@@ -264,13 +264,8 @@ TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegiste
   const THexSummary hex = ReadHexFile(
       text, image, [&](const TDiagnostic &d) { applier.Report(d.Severity, d.Line, [&] { return d.Text; }); });
 
-  for (const TSwitchRow &row : rows)
-    if (row.Register < 0)
-      applier.Report(TSeverity::Warning, 1, [&] {
-        return "switch " + QuotedForMessage(row.Name) +
-               " stands before any configuration register of its device in the device data, so no word "
-               "sets it: it is at the chip's default";
-      });
+  for (std::string &warning : SwitchesOutsideRegisters(rows, dataFile))
+    applier.Report(TSeverity::Warning, 1, [&] { return std::move(warning); });
 
   bool found = false;
   for (const TWordRegister &reg : registers)
@@ -339,7 +334,7 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
   if (result.Hex) {
     // A HEX file is words: a fault of the data there is a failure of the reading.
     result.Summary = ReadHexConfig(text, WordRegisters(registers, rows, table.DataFile), rows, table.Device,
-                                   mode, sink, limit);
+                                   mode, sink, limit, table.DataFile);
     return result;
   }
   // A text names registers only in C and assembler, where a fault of the data

@@ -78,11 +78,14 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
 // an error naming the register, the switch and the bits; bits no switch covers that
 // differ from the register's value when not set get a note. A register the file
 // does not hold leaves its switches at the chip's default (Check) or as they are
-// (Paste), with a note. No data at any register address is an error. Diagnostics
-// go to Sink as ReadConfigText's do, beyond Limit only counted.
+// (Paste), with a note; a switch outside the registers is warned of, as the words
+// warn of it (SwitchesOutsideRegisters, its place in DataFile). No data at any
+// register address is an error. Diagnostics go to Sink as ReadConfigText's do,
+// beyond Limit only counted.
 TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
                            std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
-                           const TDiagnosticSink &sink, size_t limit = static_cast<size_t>(-1));
+                           const TDiagnosticSink &sink, size_t limit = static_cast<size_t>(-1),
+                           const std::string &dataFile = {});
 
 struct TReadResult {
   bool Read = false; // there was a text and a table to read it onto

@@ -117,7 +117,7 @@ std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> 
     if (row.Register < 0)
       warnings.push_back("switch " + QuotedForMessage(row.Name) + " (" + Where(dataFile, row.Line) +
                          ") stands before any configuration register of its device: it belongs to none, "
-                         "so the words leave it out");
+                         "so the words leave it out and the chip has its default");
   return warnings;
 }
 

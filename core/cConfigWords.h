@@ -31,7 +31,8 @@ std::vector<std::vector<size_t>> RowsOfRegisters(size_t count, const std::vector
 
 // The switches that stand before any register of their device: they belong to
 // none, so the words leave them out and a HEX file gives them their chip default.
-// One warning text for each ("switch 'X' stands before ...").
+// One warning text for each ("switch 'X' (FILE, line N) stands before ..."), the
+// same where words are written and where a HEX file is read.
 std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
                                                   const std::string &dataFile);
 

@@ -1137,6 +1137,47 @@ TEST(ConfigGenWords, FaultsOfTheDeviceData) {
       << early.Err;
 }
 
+// A switch outside the registers is warned of once, in one text, whether words
+// are written, a HEX file is read, or both.
+TEST(ConfigGenWords, ASwitchOutsideTheRegistersIsWarnedOfOnceInOneText) {
+  TTempFolder folder;
+  folder.WriteDeviceInfo(TDeviceInfoText()
+                             .Index("18F1")
+                             .Part("18F1")
+                             .Switch("EARLY", "before any register", "1")
+                             .Setting("E0", "", "0")
+                             .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
+                             .Switch("A", "a", "03")
+                             .Setting("A0", "", "0")
+                             .Setting("A3", "", "3")
+                             .Text());
+  const std::string warning = "warning: switch 'EARLY' (" + DeviceInfoFileName(folder.Path()) +
+                              ", line 3) stands before any configuration register of its device: it belongs "
+                              "to none, so the words leave it out and the chip has its default\n";
+  const std::vector<std::string> device = {"--folder", folder.Path(), "--device", "18F1"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin() + 1, device.begin(), device.end());
+    return RunCli(args);
+  };
+  const TRun written = run({"hex"});
+  ASSERT_EQ(written.Status, kExitOk) << written.Err;
+  const std::string hex = folder.Path() + "/config.hex";
+  std::ofstream(hex, std::ios::binary) << written.Out;
+  for (const std::vector<std::string> &args : {std::vector<std::string>{"hex"},
+                                               {"words"},
+                                               {"words", "--from", hex},
+                                               {"hex", "--from", hex},
+                                               {"check", hex}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const TRun r = run(args);
+    EXPECT_EQ(r.Status, kExitOk) << r.Err;
+    const std::string said = args[0] == "check" ? r.Out : r.Err;
+    const size_t at = said.find(warning);
+    EXPECT_NE(at, std::string::npos) << said;
+    EXPECT_EQ(said.find("stands before", at + warning.size()), std::string::npos) << said;
+  }
+}
+
 TEST(ConfigGenHex, AHexFileIsReadAsAConfigurationForTheDeviceNamed) {
   TTempFolder folder;
   // 18F4520: OSC = HS, LVP = ON, MCLRE = OFF; CONFIG2L and CONFIG2H left out.
