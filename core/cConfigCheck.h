@@ -1,8 +1,8 @@
-// Reading a configuration onto a device's table: which entries apply to it and why
-// the others do not, which settings can lock a user out of the chip, and what a
-// switch the text leaves out stands for. Every front end (the window's paste,
-// configgen's check and its starting from a file) reads a text through here and
-// only formats the diagnostics.
+// Applying a configuration to a device's table: which entries and words apply to it
+// and why the others do not, which settings can lock a user out of the chip, and
+// what a switch the configuration leaves out stands for. Every reading of a text or
+// a HEX file (core/cConfigRead.h) goes through one TEntryApplier; the front ends
+// only format the diagnostics.
 #pragma once
 
 #include "core/cDeviceTable.h"
