@@ -3,6 +3,7 @@
 // words onto a part of many registers.
 #include "bench/cBenchFile.h"
 #include "core/cConfigCheck.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"

@@ -276,12 +276,19 @@ TDiagnosticSink DiagnosticsTo(std::ostream &out, const std::string &file) {
       [&out, &file](const TDiagnostic &d) { Diagnose(out, file, d.Line, SeverityName(d.Severity), d.Text); };
 }
 
+// What reading --from FILE warned of already, which the words written after it
+// are not warned of again.
+struct TFromRead {
+  bool Hex = false;             // FILE is a HEX file: the switches outside the registers
+  std::vector<TSwitchRow> Rows; // as the reading left them, whose risks it warned of
+};
+
 // The table generate and words start from: every switch at its default, or FILE's
 // configuration (--from; its diagnostics on Err, as check gives them), then the
 // --set choices on top. False when there is no table to go on with; Status is 1
-// when FILE had errors.
+// when FILE had errors. Read, where given, gets what FILE's reading warned of.
 bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err, TFolderDevices &devices,
-                   TReadTable &table, int &status) {
+                   TReadTable &table, int &status, TFromRead *read = nullptr) {
   status = kExitOk;
   if (options.From.empty()) {
     table = devices.OpenNamed(options.Device);
@@ -298,6 +305,8 @@ bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err,
     if (result.Summary.Errors > 0)
       status = kExitFailure;
     table = result.Table;
+    if (read != nullptr)
+      *read = {result.Hex, *table.Rows};
   }
   ApplyPicks(table, options);
   return true;
@@ -334,15 +343,23 @@ int CommandGenerate(const TOptions &options, std::istream &in, std::ostream &out
   return status;
 }
 
+// The switches outside the registers, which the words leave out, where reading
+// --from a HEX file has not warned of them already.
+void WarnOfSwitchesOutside(const TReadTable &table, const TFromRead &read, std::ostream &err) {
+  if (!read.Hex)
+    for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
+      err << "configgen: warning: " << warning << '\n';
+}
+
 int CommandWords(const TOptions &options, std::istream &in, std::ostream &out, std::ostream &err) {
   TFolderDevices devices(options);
   TReadTable table;
+  TFromRead read;
   int status = kExitOk;
-  if (!StartingTable(options, in, err, devices, table, status))
+  if (!StartingTable(options, in, err, devices, table, status, &read))
     return status;
   const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
-  for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
-    err << "configgen: warning: " << warning << '\n';
+  WarnOfSwitchesOutside(table, read, err);
   for (const TConfigWord &word : ConfigWords(registers, *table.Rows))
     out << WordLine(word) << '\n';
   return status;
@@ -392,13 +409,29 @@ void PutHex(const TOptions &options, const std::string &text, std::ostream &out)
   }
 }
 
-// The risk warnings check gives for Words, read back as the chip gets them.
+// Whether D warns of a risky setting that a switch of Read (the rows as --from's
+// reading left them) has, by its bits: that reading warned of it already. D is a
+// risk warning where it names a switch.
+bool WarnedBefore(const TDiagnostic &d, const std::vector<TSwitchRow> &read) {
+  return !d.Switch.empty() && std::any_of(read.begin(), read.end(), [&](const TSwitchRow &row) {
+    const int k = FindSetting(row, d.Setting);
+    return !row.LeftOut && k >= 0 && CompareText(row.Name, d.Switch) == 0 &&
+           row.Settings[static_cast<size_t>(k)].Value ==
+               row.Settings[static_cast<size_t>(row.Chosen)].Value &&
+           RiskOf(row, row.Chosen) != nullptr;
+  });
+}
+
+// The risk warnings check gives for Words, read back as the chip gets them, but
+// those the reading of --from gave already (Read: its rows). The switches outside
+// the registers are warned of where the words are made.
 void WarnOfRisks(const TReadTable &table, const std::vector<TWordRegister> &registers,
-                 const std::vector<TConfigWord> &words, std::ostream &err) {
+                 const std::vector<TConfigWord> &words, const std::vector<TSwitchRow> &read,
+                 std::ostream &err) {
   std::vector<TSwitchRow> rows = *table.Rows;
   ReadHexConfig(ConfigHexText(words, "\n"), registers, rows, table.Device, TReadMode::Check,
                 [&](const TDiagnostic &d) {
-                  if (d.Severity == TSeverity::Warning)
+                  if (d.Severity == TSeverity::Warning && !d.Switch.empty() && !WarnedBefore(d, read))
                     err << "configgen: warning: " << d.Text << '\n';
                 });
 }
@@ -411,6 +444,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   TFolderDevices devices(options);
   TReadTable table;
   std::vector<bool> named;
+  std::vector<TSwitchRow> read; // as --from's reading left them
   int status = kExitOk;
   if (options.From.empty()) {
     table = devices.OpenNamed(options.Device);
@@ -430,6 +464,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
       return kExitFailure; // nothing is written from a configuration in doubt
     table = result.Table;
     named = result.Summary.Named;
+    read = *table.Rows;
   }
   named.resize(table.Rows->size(), false);
   ApplyPicks(table, options, &named);
@@ -438,15 +473,14 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   if (held.Errors > 0)
     throw EFailure(build.Name + " is not read cleanly; nothing is written");
   const std::vector<TConfigWord> chosen = ConfigWords(registers, *table.Rows);
+  const std::vector<std::vector<size_t>> rowsOf = RowsOfRegisters(registers.size(), *table.Rows);
   std::vector<TConfigWord> words;
   std::string kept;
   for (size_t r = 0; r < registers.size(); ++r) {
     const TWordRegister &reg = registers[r];
     uint32_t value = held.Words[r];
-    for (size_t i = 0; i < table.Rows->size(); ++i) {
+    for (const size_t i : rowsOf[r]) {
       const TSwitchRow &row = (*table.Rows)[i];
-      if (row.Register != static_cast<int>(r))
-        continue;
       if (named[i]) {
         const auto word = std::find_if(chosen.begin(), chosen.end(),
                                        [&](const TConfigWord &w) { return w.Address == reg.Address; });
@@ -465,7 +499,7 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   if (!kept.empty())
     err << "configgen: note: the switches neither --from nor --set names keep the bits " << build.Name
         << " holds: " << kept << '\n';
-  WarnOfRisks(table, registers, words, err);
+  WarnOfRisks(table, registers, words, read, err);
   PutHex(options, WriteConfigInto(std::move(held), words), out);
   return status;
 }
@@ -475,15 +509,15 @@ int CommandHex(const TOptions &options, std::istream &in, std::ostream &out, std
     return WriteInto(options, in, out, err);
   TFolderDevices devices(options);
   TReadTable table;
+  TFromRead read;
   int status = kExitOk;
   // Nothing is written from a configuration in doubt: a programmer would take it.
-  if (!StartingTable(options, in, err, devices, table, status) || status != kExitOk)
+  if (!StartingTable(options, in, err, devices, table, status, &read) || status != kExitOk)
     return kExitFailure;
   const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
-  for (const std::string &warning : SwitchesOutsideRegisters(*table.Rows, table.DataFile))
-    err << "configgen: warning: " << warning << '\n';
+  WarnOfSwitchesOutside(table, read, err);
   const std::vector<TConfigWord> words = ConfigWords(registers, *table.Rows);
-  WarnOfRisks(table, registers, words, err);
+  WarnOfRisks(table, registers, words, read.Rows, err);
   PutHex(options, ConfigHexText(words, kTextLineEnd), out);
   return status;
 }

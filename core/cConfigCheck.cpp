@@ -1,10 +1,11 @@
-// Matching entries to a device's rows, the diagnostics about them, the risky
-// settings, and reading a whole text through the scanner.
+// Matching entries to a device's rows, the diagnostics about them, and the risky
+// settings.
 #include "core/cConfigCheck.h"
 
 #include "common/cErrors.h"
 #include "common/cNumbers.h"
 #include "core/cConfigParser.h"
+#include "core/cConfigWords.h"
 #include "core/cHexFile.h"
 
 #include <algorithm>
@@ -197,15 +198,17 @@ TEntryApplier::TEntryApplier(std::vector<TSwitchRow> &rows, std::string device, 
       FSeen(static_cast<size_t>(FSwitchIndex.Count()), 0), FNamedOn(rows.size(), 0),
       FNamedAs(rows.size(), 0) {}
 
-void TEntryApplier::TakeValues(const std::vector<TWordRegister> &registers) {
-  FValues = true;
+void TEntryApplier::SetRegisters(const std::vector<TWordRegister> &registers) {
   FRegisters = &registers;
-  FRowsOf.assign(registers.size(), {});
-  for (size_t r = 0; r < FRows.size(); ++r)
-    if (FRows[r].Register >= 0 && static_cast<size_t>(FRows[r].Register) < registers.size())
-      FRowsOf[static_cast<size_t>(FRows[r].Register)].push_back(r);
-  for (size_t i = 0; i < registers.size(); ++i)
-    FRegisterNames.emplace(UpperCased(registers[i].Name, FKey), i);
+  FRowsOf = RowsOfRegisters(registers.size(), FRows);
+}
+
+void TEntryApplier::TakeValues() {
+  FValues = true;
+  FRegisterNames.clear();
+  if (FRegisters != nullptr)
+    for (size_t i = 0; i < FRegisters->size(); ++i)
+      FRegisterNames.emplace(UpperCased((*FRegisters)[i].Name, FKey), i);
 }
 
 void TEntryApplier::Apply(std::string_view switchName, std::string_view setting, int line) {
@@ -263,14 +266,14 @@ void TEntryApplier::ApplyRegister(size_t index, std::string_view value, int line
         reg.Name, value);
     return;
   }
-  ApplyWord(reg, FRowsOf[index], word, line);
+  ApplyWord(index, word, line);
 }
 
-void TEntryApplier::ApplyWord(const TWordRegister &reg, const std::vector<size_t> &rows, uint32_t word,
-                              int line) {
+void TEntryApplier::ApplyWord(size_t index, uint32_t word, int line) {
+  const TWordRegister &reg = (*FRegisters)[index];
   const int digits = reg.Family->WordDigits();
   uint32_t covered = 0;
-  for (const size_t r : rows) {
+  for (const size_t r : FRowsOf[index]) {
     const TSwitchRow &row = FRows[r];
     covered |= row.Mask;
     const int k = SettingOfBits(row, word); // the last setting of that value, as for defaults
@@ -338,7 +341,7 @@ void TEntryApplier::ApplyLegacyWord(std::string_view number, std::string_view va
     for (size_t i = 0; i < registers.size(); ++i)
       if (registers[i].Address == low + half) {
         any = true;
-        ApplyWord(registers[i], FRowsOf[i], half == 0 ? word & 0xFFu : word >> 8, line);
+        ApplyWord(i, half == 0 ? word & 0xFFu : word >> 8, line);
       }
   if (any)
     return;
@@ -452,8 +455,7 @@ bool TEntryApplier::ApplyLegacyValue(std::string_view where, std::string_view va
         if (registers[i].Address < registers[reg].Address)
           reg = i;
     }
-    const TWordRegister &target = registers[reg];
-    ApplyWord(target, FRowsOf[reg], word & target.Family->WordMask(), line);
+    ApplyWord(reg, word & registers[reg].Family->WordMask(), line);
     return true;
   }
 
@@ -578,128 +580,6 @@ void TEntryApplier::Set(size_t r, int k, int line) {
   if (RiskOf(row, k) != nullptr)
     Report(
         TSeverity::Warning, line, [&] { return RiskWarning(row, k); }, row.Name, setting);
-}
-
-TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
-                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit,
-                            const std::vector<TWordRegister> &registers, std::string_view fileName) {
-  if (mode == TReadMode::Check)
-    ApplyChipDefaults(rows);
-
-  TEntryApplier applier(rows, device, sink, limit);
-  applier.SetMode(mode);
-  TReadSummary summary;
-  int firstLine = 0;
-  int problems = 0;
-  int unread = 0;
-  TConfigTextScanner scanner(text, fileName);
-  if (ReadsValues(scanner.Family()))
-    applier.TakeValues(registers);
-  TConfigItem item;
-  while (scanner.Next(item)) {
-    switch (item.Kind) {
-    case TConfigItemKind::Device:
-      break;
-    case TConfigItemKind::Config:
-    case TConfigItemKind::Entry:
-      summary.Found = true;
-      if (firstLine == 0)
-        firstLine = item.Line;
-      if (item.Kind == TConfigItemKind::Entry)
-        applier.Apply(item.Name, item.Setting, item.Line);
-      break;
-    case TConfigItemKind::Word:
-      summary.Found = true;
-      if (firstLine == 0)
-        firstLine = item.Line;
-      applier.ApplyLegacyWord(item.Name, item.Setting, item.Line);
-      break;
-    case TConfigItemKind::Legacy:
-      if (!applier.ApplyLegacyValue(item.Name, item.Setting, item.Line)) {
-        // A form the part does not read: said once for the statement.
-        if (!item.Problem.empty()) {
-          ++unread;
-          applier.Report(TSeverity::Warning, item.Line, [&] { return std::move(item.Problem); });
-        }
-        break;
-      }
-      summary.Found = true;
-      if (firstLine == 0)
-        firstLine = item.Line;
-      break;
-    case TConfigItemKind::Problem:
-      ++problems;
-      applier.Report(TSeverity::Error, item.Line, [&] { return std::move(item.Problem); });
-      break;
-    case TConfigItemKind::Warning:
-      ++unread;
-      applier.Report(TSeverity::Warning, item.Line, [&] { return std::move(item.Problem); });
-      break;
-    }
-  }
-  if (!summary.Found && problems == 0)
-    applier.Report(TSeverity::Error, 1, [] { return std::string("no configuration found"); });
-
-  if (mode == TReadMode::Check && summary.Found)
-    ReportChipDefaults(applier, rows, device, deviceLine > 0 ? deviceLine : firstLine, false, registers);
-  summary.Entries = applier.Entries();
-  summary.Applied = applier.Applied();
-  summary.Errors = applier.Errors();
-  summary.Problems = problems + unread;
-  summary.Unreported = applier.Unreported();
-  for (size_t i = 0; i < rows.size(); ++i)
-    summary.Named.push_back(applier.Named(i));
-  return summary;
-}
-
-void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
-                        const std::string &device, int line, bool fromWords,
-                        const std::vector<TWordRegister> &registers) {
-  // What the text leaves out is at its chip default: say so where it is risky.
-  // A default that is none of the settings is no setting the chip gets: the switch
-  // is left out, and noted with the bits the chip gets instead.
-  std::string names;
-  std::string offList;
-  int count = 0;
-  int offCount = 0;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const TSwitchRow &row = rows[i];
-    if (row.LeftOut) {
-      offList += (offList.empty() ? "" : ", ") + row.Name;
-      if (row.Register >= 0 && static_cast<size_t>(row.Register) < registers.size()) {
-        const TWordRegister &reg = registers[static_cast<size_t>(row.Register)];
-        offList += " (" + reg.Name + " & " + HexNumber(row.Mask, 2) + " = " +
-                   HexNumber(reg.Unset & row.Mask, 2) + ")";
-      }
-      ++offCount;
-    }
-    if (applier.Named(i))
-      continue;
-    const char *reason = row.ChipDefaultMatchesNone ? nullptr : RiskOf(row, row.Chosen);
-    if (reason != nullptr)
-      applier.Report(
-          TSeverity::Warning, line,
-          [&] {
-            return row.Name + " = " + row.Setting() + " (the chip's default, as the " +
-                   (fromWords ? "file does not set it" : "text does not name " + row.Name) + "): " + reason;
-          },
-          row.Name, row.Setting());
-    names += (names.empty() ? "" : ", ") + row.Name;
-    ++count;
-  }
-  // Words name no switch: their notes say which registers the file leaves out.
-  if (count > 0 && !fromWords)
-    applier.Report(TSeverity::Note, line, [&] {
-      return std::to_string(count) + " switch(es) of " + device +
-             " not named, so at the chip's default: " + names;
-    });
-  if (offCount > 0)
-    applier.Report(TSeverity::Note, line, [&] {
-      return std::to_string(offCount) + " switch(es) of " + device +
-             " left out have a chip default that is none of their settings; the chip gets the bits they "
-             "have when not set: " +
-             offList;
-    });
 }
 
 const char *RiskOf(const TSwitchRow &row, int setting) {

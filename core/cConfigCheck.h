@@ -1,8 +1,8 @@
-// Reading a configuration onto a device's table: which entries apply to it and why
-// the others do not, which settings can lock a user out of the chip, and what a
-// switch the text leaves out stands for. Every front end (the window's paste,
-// configgen's check and its starting from a file) reads a text through here and
-// only formats the diagnostics.
+// Applying a configuration to a device's table: which entries and words apply to it
+// and why the others do not, which settings can lock a user out of the chip, and
+// what a switch the configuration leaves out stands for. Every reading of a text or
+// a HEX file (core/cConfigRead.h) goes through one TEntryApplier; the front ends
+// only format the diagnostics.
 #pragma once
 
 #include "core/cDeviceTable.h"
@@ -52,18 +52,25 @@ public:
   void Apply(std::string_view switchName, std::string_view setting, int line);
   // Sets row Row to its setting K, as an entry on Line that names it would.
   void ApplyRow(size_t row, int k, int line);
-  // Sets each switch of register Reg (its rows, Rows) to the setting whose value its
-  // bits in Word are, as a HEX file's word or a whole register in C or assembler
-  // does: bits that are the register's when not set, where those are none of the
-  // switch's settings (its chip default matches none), leave the switch out; other
-  // bits that match no setting are an error naming the register, the switch and the
-  // bits; bits no switch covers that differ from the register's value when not set
-  // get a note.
-  void ApplyWord(const TWordRegister &reg, const std::vector<size_t> &rows, uint32_t word, int line);
+  // The device's registers (as WordRegisters gives them, kept by reference), each
+  // with the rows of its switches, which ApplyWord and the forms that name a
+  // register use.
+  void SetRegisters(const std::vector<TWordRegister> &registers);
+  // The rows of register Reg (of SetRegisters' registers), in table order.
+  const std::vector<size_t> &RowsOf(size_t reg) const { return FRowsOf[reg]; }
+  // Sets each switch of register Reg (of SetRegisters' registers) to the setting
+  // whose value its bits in Word are, as a HEX file's word or a whole register in C
+  // or assembler does: bits that are the register's when not set, where those are
+  // none of the switch's settings (its chip default matches none), leave the switch
+  // out; other bits that match no setting are an error naming the register, the
+  // switch and the bits; bits no switch covers that differ from the register's
+  // value when not set get a note.
+  void ApplyWord(size_t reg, uint32_t word, int line);
   // From here on Apply also takes what C and assembler allow: a setting given as
   // its field's value ("WDTPS = 0x1A", where no setting has that name), and a
-  // register of Registers by its name, its whole word a number ("CONFIG1L = 0x5D").
-  void TakeValues(const std::vector<TWordRegister> &registers);
+  // register by its name, its whole word a number ("CONFIG1L = 0x5D"); after
+  // SetRegisters.
+  void TakeValues();
   // C's legacy "__CONFIG(N, VALUE)" (after TakeValues): the N-th 16-bit word of a
   // PIC18's configuration, its low byte the register at 0x300000 + 2(N-1) (where a
   // part keeps its registers lower, from the lowest of them), its high byte the
@@ -130,7 +137,7 @@ private:
   int FEntries = 0;
   int FApplied = 0;
   int FErrors = 0;
-  // TakeValues: the registers, and the rows of each.
+  // SetRegisters: the registers, and the rows of each; TakeValues: their names.
   bool FValues = false;
   const std::vector<TWordRegister> *FRegisters = nullptr;
   std::vector<std::vector<size_t>> FRowsOf;
@@ -150,37 +157,6 @@ std::string NamedRegister(const TWordRegister &reg);
 // The setting of Row whose field value (its value shifted down to the field's
 // lowest bit) is Value, the last of them as for a word; -1 for none.
 int SettingOfFieldValue(const TSwitchRow &row, uint32_t value);
-
-struct TReadSummary {
-  bool Found = false; // the text holds a configuration
-  int Entries = 0;
-  int Applied = 0;
-  int Errors = 0;
-  int Problems = 0;        // lines that could not be read (errors) or were not read (warnings)
-  int Unreported = 0;      // diagnostics beyond the limit, counted only
-  std::vector<bool> Named; // per row: an entry (or a word) of the text set it
-};
-
-// Reads Text's configuration, in whichever syntax it is written (TellSyntaxFamily,
-// core/cConfigParser.h), onto Rows of Device, reporting diagnostics to Sink in
-// text order, then those about the switches it leaves out (at DeviceLine, where the
-// text names its device, else its first configuration line); beyond Limit they are
-// only counted. Registers (the device's, as WordRegisters gives them) are those a
-// C or assembler text may set whole. FileName, where the text has one, is evidence
-// of its syntax.
-TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
-                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
-                            size_t limit = static_cast<size_t>(-1),
-                            const std::vector<TWordRegister> &registers = {}, std::string_view fileName = {});
-
-// For Check: warns of every risky chip default among the rows no entry set, at
-// Line, and notes them all; a second note lists the rows left out (whose chip
-// default is none of their settings) with the bits the chip gets for them, their
-// register's when not set (of Registers, where known). FromWords: the rows come
-// from configuration words, whose notes name the registers left out instead.
-void ReportChipDefaults(TEntryApplier &applier, const std::vector<TSwitchRow> &rows,
-                        const std::string &device, int line, bool fromWords = false,
-                        const std::vector<TWordRegister> &registers = {});
 
 // The reason why choosing setting Setting of Row is risky, or null when it is not.
 // A setting other than the chip's default of a one-time programmable switch can

@@ -1,10 +1,13 @@
 // Reading a configuration back, as every front end does it (the window's paste and
 // drop, configgen's check and its starting from a file): a HEX file or a configuration text, onto the
-// device the text names or the one given. The front ends only format the result.
+// device the text names or the one given, each read through one frame that starts
+// the rows, reports what the configuration leaves out and sums up what it found. The
+// front ends only format the result.
 #pragma once
 
 #include "common/cStringList.h"
 #include "core/cConfigCheck.h"
+#include "core/cConfigWords.h"
 #include "core/cDeviceTable.h"
 #include "core/cDiagnostic.h"
 
@@ -45,6 +48,44 @@ public:
 protected:
   ~IDeviceTables() = default;
 };
+
+// What reading a configuration found, a text's or a HEX file's alike.
+struct TReadSummary {
+  bool Found = false; // the text holds a configuration
+  int Entries = 0;
+  int Applied = 0;
+  int Errors = 0;
+  int Problems = 0;        // lines that could not be read (errors) or were not read (warnings)
+  int Unreported = 0;      // diagnostics beyond the limit, counted only
+  std::vector<bool> Named; // per row: an entry (or a word) of the text set it
+};
+
+// Reads Text's configuration, in whichever syntax it is written (TellSyntaxFamily,
+// core/cConfigParser.h), onto Rows of Device, reporting diagnostics to Sink in
+// text order, then those about the switches it leaves out (at DeviceLine, where the
+// text names its device, else its first configuration line); beyond Limit they are
+// only counted. Registers (the device's, as WordRegisters gives them) are those a
+// C or assembler text may set whole. FileName, where the text has one, is evidence
+// of its syntax.
+TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
+                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
+                            size_t limit = static_cast<size_t>(-1),
+                            const std::vector<TWordRegister> &registers = {}, std::string_view fileName = {});
+
+// Reads the configuration a HEX file programs onto Rows of Device (Text must be one,
+// see LooksLikeHexFile): each switch takes the setting whose value equals the
+// word's bits under its mask (several: the last); bits that match no setting are
+// an error naming the register, the switch and the bits; bits no switch covers that
+// differ from the register's value when not set get a note. A register the file
+// does not hold leaves its switches at the chip's default (Check) or as they are
+// (Paste), with a note; a switch outside the registers is warned of, as the words
+// warn of it (SwitchesOutsideRegisters, its place in DataFile). No data at any
+// register address is an error. Diagnostics go to Sink as ReadConfigText's do,
+// beyond Limit only counted.
+TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
+                           std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
+                           const TDiagnosticSink &sink, size_t limit = static_cast<size_t>(-1),
+                           const std::string &dataFile = {});
 
 struct TReadResult {
   bool Read = false; // there was a text and a table to read it onto

@@ -1,7 +1,8 @@
-// The configuration words of a table, and a table read from a HEX file's words.
+// The configuration words of a table, and where a HEX file holds them.
 #include "core/cConfigWords.h"
 
 #include "common/cNumbers.h"
+#include "core/cConfigCheck.h"
 #include "core/cHexFile.h"
 
 #include <algorithm>
@@ -101,6 +102,14 @@ std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &reg
   return result;
 }
 
+std::vector<std::vector<size_t>> RowsOfRegisters(size_t count, const std::vector<TSwitchRow> &rows) {
+  std::vector<std::vector<size_t>> rowsOf(count);
+  for (size_t r = 0; r < rows.size(); ++r)
+    if (rows[r].Register >= 0 && static_cast<size_t>(rows[r].Register) < count)
+      rowsOf[static_cast<size_t>(rows[r].Register)].push_back(r);
+  return rowsOf;
+}
+
 std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
                                                   const std::string &dataFile) {
   std::vector<std::string> warnings;
@@ -108,7 +117,7 @@ std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> 
     if (row.Register < 0)
       warnings.push_back("switch " + QuotedForMessage(row.Name) + " (" + Where(dataFile, row.Line) +
                          ") stands before any configuration register of its device: it belongs to none, "
-                         "so the words leave it out");
+                         "so the words leave it out and the chip has its default");
   return warnings;
 }
 
@@ -181,80 +190,4 @@ std::string WrongScale(const THexImage &image, const std::vector<TWordRegister> 
              "), so this file is written at the wrong scale for it";
     }
   return {};
-}
-
-TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
-                           std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
-                           const TDiagnosticSink &sink, size_t limit) {
-  if (mode == TReadMode::Check)
-    ApplyChipDefaults(rows);
-  TEntryApplier applier(rows, device, sink, limit);
-  applier.SetMode(mode);
-  TReadSummary summary;
-
-  THexImage image;
-  WatchRegisters(image, registers);
-  const THexSummary hex = ReadHexFile(
-      text, image, [&](const TDiagnostic &d) { applier.Report(d.Severity, d.Line, [&] { return d.Text; }); });
-  summary.Problems = hex.Errors;
-
-  for (const TSwitchRow &row : rows)
-    if (row.Register < 0)
-      applier.Report(TSeverity::Warning, 1, [&] {
-        return "switch " + QuotedForMessage(row.Name) +
-               " stands before any configuration register of its device in the device data, so no word "
-               "sets it: it is at the chip's default";
-      });
-
-  // Registers in address order, each with the rows of its switches.
-  std::vector<size_t> order(registers.size());
-  for (size_t i = 0; i < order.size(); ++i)
-    order[i] = i;
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return registers[a].Address < registers[b].Address; });
-  std::vector<std::vector<size_t>> rowsOf(registers.size());
-  for (size_t r = 0; r < rows.size(); ++r)
-    if (rows[r].Register >= 0 && static_cast<size_t>(rows[r].Register) < registers.size())
-      rowsOf[static_cast<size_t>(rows[r].Register)].push_back(r);
-  for (const TWordRegister &reg : registers)
-    summary.Found = summary.Found || HexWordOf(image, reg).Found;
-  if (!summary.Found) {
-    int line = 0;
-    std::string wrongScale = WrongScale(image, registers, line);
-    if (!wrongScale.empty()) {
-      applier.Report(TSeverity::Error, line, [&] { return wrongScale; });
-      summary.Found = true; // said; no second error
-    }
-  }
-  for (const size_t i : order) {
-    if (!summary.Found)
-      break; // one error says it all
-    const TWordRegister &reg = registers[i];
-    const THexWord hexWord = HexWordOf(image, reg);
-    if (!hexWord.Found) {
-      std::string switches;
-      for (const size_t r : rowsOf[i])
-        switches += (switches.empty() ? "" : ", ") + rows[r].Name;
-      if (!switches.empty())
-        applier.Report(TSeverity::Note, 1, [&] {
-          return NamedRegister(reg) + " is not in the file: its switches (" + switches + ") " +
-                 (mode == TReadMode::Check ? "are at the chip's default" : "keep their settings");
-        });
-      continue;
-    }
-    applier.ApplyWord(reg, rowsOf[i], hexWord.Value, std::max(hexWord.Line, 1));
-  }
-  if (!summary.Found)
-    applier.Report(TSeverity::Error, 1, [&] {
-      return std::string("no configuration words: the file holds no data at the device's register addresses");
-    });
-  else if (mode == TReadMode::Check)
-    ReportChipDefaults(applier, rows, device, 1, true, registers);
-  summary.Entries = applier.Entries();
-  summary.Applied = applier.Applied();
-  summary.Errors = applier.Errors();
-  summary.Unreported = applier.Unreported();
-  for (size_t i = 0; i < rows.size(); ++i)
-    summary.Named.push_back(applier.Named(i));
-  return summary;
 }

@@ -1,9 +1,8 @@
 // Configuration words: the bytes the chip gets for a device's chosen settings, and
-// a configuration read back from the words a HEX file programs.
+// where a HEX file holds them.
 #pragma once
 
 #include "common/cErrors.h"
-#include "core/cConfigCheck.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexFile.h"
 
@@ -26,9 +25,14 @@ public:
 std::vector<TWordRegister> WordRegisters(const std::vector<TConfigRegister> &registers,
                                          const std::vector<TSwitchRow> &rows, const std::string &dataFile);
 
+// The rows of each of Count registers (by a row's Register), in table order: the
+// switches a register's word sets. A row outside the registers is in none.
+std::vector<std::vector<size_t>> RowsOfRegisters(size_t count, const std::vector<TSwitchRow> &rows);
+
 // The switches that stand before any register of their device: they belong to
 // none, so the words leave them out and a HEX file gives them their chip default.
-// One warning text for each ("switch 'X' stands before ...").
+// One warning text for each ("switch 'X' (FILE, line N) stands before ..."), the
+// same where words are written and where a HEX file is read.
 std::vector<std::string> SwitchesOutsideRegisters(const std::vector<TSwitchRow> &rows,
                                                   const std::string &dataFile);
 
@@ -71,15 +75,3 @@ void WatchRegisters(THexImage &image, const std::vector<TWordRegister> &register
 // word-addressed register's own address: the error that the file is written at the
 // wrong scale, its line in Line; else empty.
 std::string WrongScale(const THexImage &image, const std::vector<TWordRegister> &registers, int &line);
-
-// Reads the configuration a HEX file programs onto Rows of Device (Text must be one,
-// see LooksLikeHexFile): each switch takes the setting whose value equals the
-// word's bits under its mask (several: the last); bits that match no setting are
-// an error naming the register, the switch and the bits; bits no switch covers that
-// differ from the register's value when not set get a note. A register the file
-// does not hold leaves its switches at the chip's default (Check) or as they are
-// (Paste), with a note. No data at any register address is an error. Diagnostics
-// go to Sink as ReadConfigText's do, beyond Limit only counted.
-TReadSummary ReadHexConfig(std::string_view text, const std::vector<TWordRegister> &registers,
-                           std::vector<TSwitchRow> &rows, const std::string &device, TReadMode mode,
-                           const TDiagnosticSink &sink, size_t limit = static_cast<size_t>(-1));

@@ -5,6 +5,7 @@
 // read back, checks without errors to the same settings.
 #include "common/cStringList.h"
 #include "core/cConfigCheck.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"

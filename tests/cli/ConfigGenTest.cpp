@@ -914,7 +914,7 @@ TEST(ConfigGenFrom, CarriesAConfigurationToAnotherDeviceReportingWhatItCannotTak
       "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
       "<stdin>:6: error: unknown switch 'VREGEN' for 18F4520; its switches: OSC, FCMEN, IESO, "
       "PWRT, BOREN, BORV, WDT, WDTPS, CCP2MX, PBADEN, LPT1OSC, MCLRE, STVREN, LVP, XINST, DEBUG\n"
-      "<stdin>:1: warning: LVP = ON (the chip's default, as the text does not name LVP): low-voltage "
+      "<stdin>:1: warning: LVP = ON (the chip's default, as the file does not set it): low-voltage "
       "programming: programming can start without a high voltage on MCLR/VPP; if the part has a PGM pin "
       "(its device data does not say), that pin is given over to programming, and a stray high level on it "
       "stops the program\n"
@@ -1151,6 +1151,47 @@ TEST(ConfigGenWords, FaultsOfTheDeviceData) {
       << early.Err;
 }
 
+// A switch outside the registers is warned of once, in one text, whether words
+// are written, a HEX file is read, or both.
+TEST(ConfigGenWords, ASwitchOutsideTheRegistersIsWarnedOfOnceInOneText) {
+  TTempFolder folder;
+  folder.WriteDeviceInfo(TDeviceInfoText()
+                             .Index("18F1")
+                             .Part("18F1")
+                             .Switch("EARLY", "before any register", "1")
+                             .Setting("E0", "", "0")
+                             .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
+                             .Switch("A", "a", "03")
+                             .Setting("A0", "", "0")
+                             .Setting("A3", "", "3")
+                             .Text());
+  const std::string warning = "warning: switch 'EARLY' (" + DeviceInfoFileName(folder.Path()) +
+                              ", line 3) stands before any configuration register of its device: it belongs "
+                              "to none, so the words leave it out and the chip has its default\n";
+  const std::vector<std::string> device = {"--folder", folder.Path(), "--device", "18F1"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin() + 1, device.begin(), device.end());
+    return RunCli(args);
+  };
+  const TRun written = run({"hex"});
+  ASSERT_EQ(written.Status, kExitOk) << written.Err;
+  const std::string hex = folder.Path() + "/config.hex";
+  std::ofstream(hex, std::ios::binary) << written.Out;
+  for (const std::vector<std::string> &args : {std::vector<std::string>{"hex"},
+                                               {"words"},
+                                               {"words", "--from", hex},
+                                               {"hex", "--from", hex},
+                                               {"check", hex}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const TRun r = run(args);
+    EXPECT_EQ(r.Status, kExitOk) << r.Err;
+    const std::string said = args[0] == "check" ? r.Out : r.Err;
+    const size_t at = said.find(warning);
+    EXPECT_NE(at, std::string::npos) << said;
+    EXPECT_EQ(said.find("stands before", at + warning.size()), std::string::npos) << said;
+  }
+}
+
 TEST(ConfigGenHex, AHexFileIsReadAsAConfigurationForTheDeviceNamed) {
   TTempFolder folder;
   // 18F4520: OSC = HS, LVP = ON, MCLRE = OFF; CONFIG2L and CONFIG2H left out.
@@ -1330,8 +1371,7 @@ TEST(ConfigGenPacks, LowVoltageProgrammingIsWarnedOfAsThePartsOwnDataSays) {
     EXPECT_EQ(warnings(left.Out),
               c.Reason.empty()
                   ? ""
-                  : "<stdin>:1: warning: LVP = ON (the chip's default, as the text does not name "
-                    "LVP): " +
+                  : "<stdin>:1: warning: LVP = ON (the chip's default, as the file does not set it): " +
                         c.Reason + "\n");
   }
 }
@@ -1702,6 +1742,47 @@ TEST(ConfigGenHexWrite, RiskySettingsWarnAsCheckOfTheFileWrittenWarns) {
         warnings += "configgen: warning: " + line.substr(line.find(": warning: ") + 11) + "\n";
     EXPECT_NE(warnings.find(c.Set.substr(0, c.Set.find('=')) + " = ON: "), std::string::npos) << check.Out;
     EXPECT_EQ(hex.Err, warnings);
+  }
+}
+
+// What --from's reading warned of is not warned of again when its words are
+// written; what --set adds is.
+TEST(ConfigGenHexWrite, EachRiskySettingIsWarnedOfOnce) {
+  TTempFolder temp;
+  const std::vector<std::string> device = {"--folder", SamplesFolder(), "--device", "18F4520"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin() + 1, device.begin(), device.end());
+    return RunCli(args);
+  };
+  // MCLRE named off, LVP on as the chip's default.
+  const std::string text = Written(temp.Path() + "/risky.bas", "device = 18F4520\nconfig\n    MCLRE = OFF\n");
+  const TRun risky = run({"hex", "--set", "LVP=ON", "--set", "MCLRE=OFF"});
+  ASSERT_EQ(risky.Status, kExitOk) << risky.Err;
+  const std::string hex = Written(temp.Path() + "/risky.hex", risky.Out);
+  const struct {
+    std::vector<std::string> Args;
+    std::vector<std::string> Risks; // each warned of once
+  } cases[] = {
+      {{"hex", "--from", text}, {"MCLRE = OFF", "LVP = ON"}},
+      {{"hex", "--from", hex}, {"MCLRE = OFF", "LVP = ON"}},
+      {{"hex", "--from", text, "--set", "XINST=ON", "--set", "MCLRE=OFF"},
+       {"MCLRE = OFF", "LVP = ON", "XINST = ON"}},
+      {{"hex", "--from", text, "--into", hex}, {"MCLRE = OFF", "LVP = ON"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.Args));
+    const TRun hexRun = run(c.Args);
+    ASSERT_EQ(hexRun.Status, kExitOk) << hexRun.Err;
+    size_t warnings = 0;
+    for (size_t at = hexRun.Err.find("warning: "); at != std::string::npos;
+         at = hexRun.Err.find("warning: ", at + 1))
+      ++warnings;
+    EXPECT_EQ(warnings, c.Risks.size()) << hexRun.Err;
+    for (const std::string &risk : c.Risks) {
+      const size_t at = hexRun.Err.find("warning: " + risk);
+      EXPECT_NE(at, std::string::npos) << risk;
+      EXPECT_EQ(hexRun.Err.find("warning: " + risk, at + 1), std::string::npos) << risk;
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 // checks clean and gives the same text.
 #include "bench/cDeviceInfoGenerator.h"
 #include "core/cConfigCheck.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"

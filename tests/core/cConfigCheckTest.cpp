@@ -1,6 +1,7 @@
 // Reading a configuration onto a device's table: the outcome of each entry, the
 // diagnostics, the switches a text leaves out, and the risky settings.
 #include "core/cConfigCheck.h"
+#include "core/cConfigRead.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,7 @@ TEST(ConfigCheck, ASwitchTheTextLeavesOutStandsForTheChipDefaultInACheckButNotIn
   checked[2].StartSetting = "OFF"; // forced off in the table, on in the chip
   ApplyStartSettings(checked);
   EXPECT_EQ(Read("device = 18F1\nconfig WDT = ON\n", checked, TReadMode::Check),
-            (Strings{"1 warning: LVP = ON (the chip's default, as the text does not name LVP): low-voltage "
+            (Strings{"1 warning: LVP = ON (the chip's default, as the file does not set it): low-voltage "
                      "programming: the PGM pin is given over to programming, and a stray high level on it "
                      "stops the program",
                      "1 note: 2 switch(es) of 18F1 not named, so at the chip's default: FOSC, LVP"}));
@@ -89,10 +90,9 @@ TEST(ConfigCheck, TheNotesGoToTheFirstConfigurationLineWithoutADeviceLine) {
   std::vector<TSwitchRow> rows = Table();
   EXPECT_EQ(Read("\n\nconfig FOSC = HS, WDT = OFF, LVP = OFF\n", rows, TReadMode::Check, 0), Strings{});
   rows = Table();
-  EXPECT_EQ(
-      Read("x\nconfig FOSC = HS, WDT = OFF\n", rows, TReadMode::Check, 0).front(),
-      "2 warning: LVP = ON (the chip's default, as the text does not name LVP): low-voltage programming: "
-      "the PGM pin is given over to programming, and a stray high level on it stops the program");
+  EXPECT_EQ(Read("x\nconfig FOSC = HS, WDT = OFF\n", rows, TReadMode::Check, 0).front(),
+            "2 warning: LVP = ON (the chip's default, as the file does not set it): low-voltage programming: "
+            "the PGM pin is given over to programming, and a stray high level on it stops the program");
 }
 
 TEST(ConfigCheck, NoConfigurationAndUnreadableLinesAreErrors) {
@@ -293,7 +293,7 @@ TEST(ConfigCheck, AOneTimeProgrammableSettingIsWarnedOfWhereNamedButAChipDefault
   EXPECT_EQ(
       Read("device = 18F1\nconfig SAFLOCK = ON\n", rows, TReadMode::Check),
       (Strings{"2 warning: SAFLOCK = ON: " + std::string(kOneTime),
-               "1 warning: CP = ON (the chip's default, as the text does not name CP): code protection: "
+               "1 warning: CP = ON (the chip's default, as the file does not set it): code protection: "
                "the program memory can no longer be read back or verified; only a bulk erase of the chip "
                "lifts it",
                "1 note: 1 switch(es) of 18F1 not named, so at the chip's default: CP"}));

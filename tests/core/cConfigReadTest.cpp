@@ -16,27 +16,31 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // Devices 18F1 and 18F2 with one switch each, 18F25K22 listed without a part
-// section; Open makes a device the one shown, as the window's drop-down does.
+// section.
+std::string ThreeDevices() {
+  return TDeviceInfoText()
+      .Index("18F1")
+      .Index("18F2")
+      .Index("18F25K22")
+      .Part("18F1")
+      .Register("FF")
+      .Switch("A", "a", "1")
+      .Setting("A1", "one", "1")
+      .Setting("A0", "zero", "0")
+      .Part("18F2")
+      .Register("FF")
+      .Switch("B", "b", "1")
+      .Setting("B1", "one", "1")
+      .Setting("B0", "zero", "0")
+      .Text();
+}
+
+// The devices of Info (ThreeDevices unless given); Open makes a device the one
+// shown, as the window's drop-down does.
 class TTables : public IDeviceTables {
 public:
-  TTables() {
-    TDeviceInfoProbe::LoadIndexFromText(FReader,
-                                        TDeviceInfoText()
-                                            .Index("18F1")
-                                            .Index("18F2")
-                                            .Index("18F25K22")
-                                            .Part("18F1")
-                                            .Register("FF")
-                                            .Switch("A", "a", "1")
-                                            .Setting("A1", "one", "1")
-                                            .Setting("A0", "zero", "0")
-                                            .Part("18F2")
-                                            .Register("FF")
-                                            .Switch("B", "b", "1")
-                                            .Setting("B1", "one", "1")
-                                            .Setting("B0", "zero", "0")
-                                            .Text(),
-                                        false);
+  explicit TTables(const std::string &info = ThreeDevices()) {
+    TDeviceInfoProbe::LoadIndexFromText(FReader, info, false);
   }
   const TStringList &Listed() override { return FReader.Devices; }
   std::string ListedIn() override { return "the list"; }
@@ -211,4 +215,91 @@ TEST(ReadConfiguration, TheFilesNameTellsTheSyntaxWhereTheTextDoesNot) {
   // The device's absence is said as the family the name gives.
   const TRead named = Read(tables, "config A = A0\n", TReadMode::Check, {}, "fuses.c");
   EXPECT_EQ(named.Diagnostics.front().substr(0, 40), "1 error: the text names no device: no co");
+}
+
+// The same configuration as a text and as its HEX file goes through one reading:
+// the same rows, the same errors and warnings (their lines aside), the same summary.
+TEST(ReadConfiguration, ATextAndItsHexFileGiveTheSameRowsDiagnosticsAndSummary) {
+  // 18F3: CONFIG1H (0x37 when not set) holds OSC and BB, whose bits when not set
+  // (0x30) are none of its settings; CONFIG4L (0x85 when not set) holds LVP, on.
+  const std::string info = TDeviceInfoText()
+                               .Index("18F3")
+                               .Part("18F3")
+                               .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><37><ff>")
+                               .Switch("OSC", "oscillator", "0f")
+                               .Setting("LP", "lp", "0")
+                               .Setting("XT", "xt", "1")
+                               .Setting("HS", "hs", "2")
+                               .Setting("RC", "rc", "7")
+                               .Switch("BB", "boot block", "30")
+                               .Setting("B1", "1K", "0")
+                               .Setting("B2", "2K", "10")
+                               .Setting("B3", "4K", "20")
+                               .Line("<CONFIGREG_INFO_TYPE><300006><CONFIG4L><85><ff>")
+                               .Switch("LVP", "low voltage", "04")
+                               .Setting("OFF", "off", "0")
+                               .Setting("ON", "on", "4")
+                               .Text();
+  const std::string lvp =
+      "low-voltage programming: programming can start without a high voltage on MCLR/VPP; if the part has "
+      "a PGM pin (its device data does not say), that pin is given over to programming, and a stray high "
+      "level on it stops the program";
+  const auto hex = [](uint8_t config1h, int config4l) {
+    THexText text;
+    text.Upper(0x30).Data(1, {config1h});
+    if (config4l >= 0)
+      text.Data(6, {static_cast<uint8_t>(config4l)});
+    return text.End().Text();
+  };
+  const struct {
+    const char *What;
+    std::string Text, Hex;
+    Strings Rows; // each row's setting, "-" where it is left out
+    Strings Said; // the errors and warnings, without their lines
+  } cases[] = {
+      {"every switch set, one risky",
+       "config\n    OSC = HS,\n    BB = B2,\n    LVP = ON\n",
+       hex(0x12, 0x85),
+       {"HS", "B2", "ON"},
+       {"warning: LVP = ON: " + lvp}},
+      {"a switch left out at a risky chip default",
+       "config\n    OSC = HS,\n    BB = B3\n",
+       hex(0x22, -1),
+       {"HS", "B3", "ON"},
+       {"warning: LVP = ON (the chip's default, as the file does not set it): " + lvp}},
+      {"a switch left out whose chip default is none of its settings",
+       "config OSC = XT\nconfig LVP = OFF\n",
+       hex(0x31, 0x81),
+       {"XT", "-", "OFF"},
+       {}},
+      {"bits that match no setting",
+       "#pragma config CONFIG1H = 0x35\n#pragma config LVP = OFF\n",
+       hex(0x35, 0x81),
+       {"RC", "-", "OFF"},
+       {"error: CONFIG1H (0x300001) = 0x35: the bits 0x05 of switch 'OSC' match none of its settings"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    TReadSummary summaries[2];
+    for (const bool isHex : {false, true}) {
+      SCOPED_TRACE(isHex ? "HEX" : "text");
+      TTables tables(info);
+      const TRead read = Read(tables, isHex ? c.Hex : c.Text, TReadMode::Check, "18F3");
+      ASSERT_TRUE(read.Result.Read);
+      EXPECT_EQ(read.Result.Hex, isHex);
+      Strings rows;
+      for (const TSwitchRow &row : *read.Result.Table.Rows)
+        rows.push_back(row.LeftOut ? "-" : row.Setting());
+      EXPECT_EQ(rows, c.Rows);
+      Strings said;
+      for (const std::string &d : read.Diagnostics)
+        if (d.find(" note: ") == std::string::npos)
+          said.push_back(d.substr(d.find(' ') + 1));
+      EXPECT_EQ(said, c.Said);
+      summaries[isHex ? 1 : 0] = read.Result.Summary;
+    }
+    EXPECT_TRUE(summaries[0].Found && summaries[1].Found);
+    EXPECT_EQ(summaries[0].Errors, summaries[1].Errors);
+    EXPECT_EQ(summaries[0].Problems, summaries[1].Problems);
+  }
 }

@@ -3,6 +3,7 @@
 #include "core/cConfigText.h"
 
 #include "core/cConfigCheck.h"
+#include "core/cConfigRead.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "core/cConfigWords.h"
 
 #include "bench/cDeviceInfoGenerator.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigText.h"
 #include "deviceinfo/cDeviceInfo.h"
 #include "tests/support/DeviceInfoText.h"
@@ -122,7 +123,7 @@ TEST(ConfigWords, FaultsOfTheDataNameTheirFileAndLine) {
   EXPECT_EQ(
       SwitchesOutsideRegisters(rows, "f.info"),
       Strings{"switch 'BOR' (f.info, line 30) stands before any configuration register of its device: it "
-              "belongs to none, so the words leave it out"});
+              "belongs to none, so the words leave it out and the chip has its default"});
   EXPECT_EQ(Lines(ConfigWords(Registers(), rows))[1], "CONFIG2L  0x300002  0x1F");
 }
 
