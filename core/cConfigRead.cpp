@@ -3,6 +3,7 @@
 #include "core/cConfigRead.h"
 
 #include "common/cErrors.h"
+#include "common/cNumbers.h"
 #include "common/cTextLines.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigWords.h"
