@@ -444,27 +444,40 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   TFolderDevices devices(options);
   TReadTable table;
   std::vector<bool> named;
-  std::vector<TSwitchRow> read; // as --from's reading left them
+  std::vector<TSwitchRow> read; // the switches --from names, as its reading left them
   int status = kExitOk;
   if (options.From.empty()) {
     table = devices.OpenNamed(options.Device);
   } else {
     const TInput input = ReadInput(options.From, in);
-    // Its notes are left out: they would say that a switch it leaves out is at the
-    // chip's default, where here it keeps BUILD.hex's bits (the note below).
-    const TDiagnosticSink toErr = DiagnosticsTo(err, input.Name);
+    std::vector<TDiagnostic> said;
     const TReadResult result = ReadConfiguration(
         input.Text, devices, options.Device, TReadMode::Check,
-        [&](const TDiagnostic &d) {
-          if (d.Severity != TSeverity::Note)
-            toErr(d);
-        },
-        kEveryDiagnostic, input.Name);
+        [&](const TDiagnostic &d) { said.push_back(d); }, kEveryDiagnostic, input.Name);
+    if (result.Read) {
+      table = result.Table;
+      named = result.Summary.Named;
+      named.resize(table.Rows->size(), false);
+    }
+    // A switch it leaves out keeps BUILD.hex's bits, not the chip's default: the
+    // reading's notes, and its warnings of such a switch, are not said (the note and
+    // the words' own check below are).
+    const auto leftOut = [&](const std::string &name) {
+      for (size_t i = 0; i < named.size(); ++i)
+        if (!named[i] && CompareText((*table.Rows)[i].Name, name) == 0)
+          return true;
+      return false;
+    };
+    const TDiagnosticSink toErr = DiagnosticsTo(err, input.Name);
+    for (const TDiagnostic &d : said)
+      if (d.Severity == TSeverity::Error ||
+          (d.Severity == TSeverity::Warning && (d.Switch.empty() || !leftOut(d.Switch))))
+        toErr(d);
     if (!result.Read || result.Summary.Errors > 0)
       return kExitFailure; // nothing is written from a configuration in doubt
-    table = result.Table;
-    named = result.Summary.Named;
-    read = *table.Rows;
+    for (size_t i = 0; i < named.size(); ++i)
+      if (named[i])
+        read.push_back((*table.Rows)[i]);
   }
   named.resize(table.Rows->size(), false);
   ApplyPicks(table, options, &named);

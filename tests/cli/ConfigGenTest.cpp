@@ -1759,6 +1759,9 @@ TEST(ConfigGenHexWrite, EachRiskySettingIsWarnedOfOnce) {
   const TRun risky = run({"hex", "--set", "LVP=ON", "--set", "MCLRE=OFF"});
   ASSERT_EQ(risky.Status, kExitOk) << risky.Err;
   const std::string hex = Written(temp.Path() + "/risky.hex", risky.Out);
+  const TRun safe = run({"hex", "--set", "LVP=OFF"});
+  ASSERT_EQ(safe.Status, kExitOk) << safe.Err;
+  const std::string safeBuild = Written(temp.Path() + "/safe.hex", safe.Out);
   const struct {
     std::vector<std::string> Args;
     std::vector<std::string> Risks; // each warned of once
@@ -1768,6 +1771,8 @@ TEST(ConfigGenHexWrite, EachRiskySettingIsWarnedOfOnce) {
       {{"hex", "--from", text, "--set", "XINST=ON", "--set", "MCLRE=OFF"},
        {"MCLRE = OFF", "LVP = ON", "XINST = ON"}},
       {{"hex", "--from", text, "--into", hex}, {"MCLRE = OFF", "LVP = ON"}},
+      // LVP, which the text leaves out, keeps the build's bits: off, so no risk.
+      {{"hex", "--from", text, "--into", safeBuild}, {"MCLRE = OFF"}},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.Args));
