@@ -2,7 +2,7 @@
 #include "cli/ConfigGen.h"
 
 #include "bench/cPackGenerator.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "devicepacks/cPackSearch.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"

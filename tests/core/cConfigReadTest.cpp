@@ -2,7 +2,7 @@
 // and what stops the reading.
 #include "core/cConfigRead.h"
 
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
 #include "tests/support/ReaderProbe.h"
@@ -20,23 +20,23 @@ using Strings = std::vector<std::string>;
 class TTables : public IDeviceTables {
 public:
   TTables() {
-    TDeviceInfoProbe::LoadIndexFromText(FReader,
-                                        TDeviceInfoText()
-                                            .Index("18F1")
-                                            .Index("18F2")
-                                            .Index("18F25K22")
-                                            .Part("18F1")
-                                            .Register("FF")
-                                            .Switch("A", "a", "1")
-                                            .Setting("A1", "one", "1")
-                                            .Setting("A0", "zero", "0")
-                                            .Part("18F2")
-                                            .Register("FF")
-                                            .Switch("B", "b", "1")
-                                            .Setting("B1", "one", "1")
-                                            .Setting("B0", "zero", "0")
-                                            .Text(),
-                                        false);
+    TInfoFileProbe::LoadIndexFromText(FReader,
+                                      TDeviceInfoText()
+                                          .Index("18F1")
+                                          .Index("18F2")
+                                          .Index("18F25K22")
+                                          .Part("18F1")
+                                          .Register("FF")
+                                          .Switch("A", "a", "1")
+                                          .Setting("A1", "one", "1")
+                                          .Setting("A0", "zero", "0")
+                                          .Part("18F2")
+                                          .Register("FF")
+                                          .Switch("B", "b", "1")
+                                          .Setting("B1", "one", "1")
+                                          .Setting("B0", "zero", "0")
+                                          .Text(),
+                                      false);
   }
   const TStringList &Listed() override { return FReader.Devices; }
   std::string ListedIn() override { return "the list"; }
@@ -44,7 +44,7 @@ public:
   std::string HowToSeeListed() const override { return SeeListed; }
   TReadTable Open(int index) override {
     FDevice = FReader.Devices[index];
-    if (!ReadDeviceTable(FReader, FDevice, FRows, &FRegisters))
+    if (!ReadDeviceTable(FReader, false, FDevice, FRows, &FRegisters))
       return {FDevice, nullptr, nullptr, {}, "no part section"};
     ApplyStartSettings(FRows);
     return Shown();
@@ -56,7 +56,7 @@ public:
   std::string NameDevice, SeeListed; // none, as in the window
 
 private:
-  TDeviceInfo FReader;
+  TInfoFile FReader;
   std::vector<TConfigRegister> FRegisters;
 };
 
