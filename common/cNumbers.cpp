@@ -3,6 +3,8 @@
 
 #include "common/cErrors.h"
 
+#include <cstdio>
+
 namespace {
 // Digits of Base only, at least one, within 32 bits.
 bool TryDigits(std::string_view text, int base, uint32_t &value) {
@@ -53,4 +55,10 @@ bool ParseNumber(std::string_view text, uint32_t &value, bool binary) {
       text.remove_prefix(2);
   }
   return TryDigits(text, base, value);
+}
+
+std::string HexNumber(uint32_t value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+  return text;
 }

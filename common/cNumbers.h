@@ -1,9 +1,11 @@
 // Numbers written as text, one function for each way the tool meets them: the
-// device data's bare hexadecimal, a digit of a HEX file's records, and a number as
-// C and assembler (and the device packs' attributes) write it.
+// device data's bare hexadecimal, a digit of a HEX file's records, a number as C
+// and assembler (and the device packs' attributes) write it, and a number as the
+// tool's messages write it.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // The value of C as a digit of Base (2, 10 or 16; letters in either case), or -1.
@@ -19,3 +21,7 @@ uint32_t HexToUInt32(std::string_view text);
 // "0b" (either letter case); no sign, within 32 bits. False, with Value untouched,
 // for any other text.
 bool ParseNumber(std::string_view text, uint32_t &value, bool binary = true);
+
+// "0x" and Value in at least Digits upper-case hexadecimal digits, as messages
+// about addresses and bytes write them.
+std::string HexNumber(uint32_t value, int digits);

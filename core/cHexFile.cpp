@@ -7,15 +7,8 @@
 #include "core/cHexRecord.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
-
-std::string HexNumber(uint32_t value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
-}
 
 bool LooksLikeHexFile(std::string_view text) {
   TTextLines lines(text);

@@ -2,6 +2,7 @@
 // bytes they program, with a diagnostic for every record that cannot be read.
 #pragma once
 
+#include "common/cNumbers.h" // HexNumber, which the HEX messages write numbers with
 #include "core/cDiagnostic.h"
 #include "core/cHexRecord.h"
 
@@ -10,10 +11,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-
-// "0x" and Value in at least Digits upper-case hexadecimal digits, as messages
-// about addresses and bytes write them.
-std::string HexNumber(uint32_t value, int digits);
 
 // Whether Text is an Intel HEX file: its first line that is not blank is a record
 // (":" and a hexadecimal digit, blanks around it allowed). What follows is the
