@@ -8,12 +8,12 @@
 #include "core/cConfigHex.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceList.h"
-#include "core/cDeviceSources.h"
 #include "core/cSyntax.h"
 #include "common/cTextLines.h"
-#include "deviceinfo/cDeviceInfo.h"
-#include "deviceinfo/cModel.h"
-#include "deviceinfo/gDeviceInfo.h"
+#include "app/cDeviceInfo.h"
+#include "app/cModel.h"
+#include "app/gDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 
 #include <algorithm>
 
@@ -83,7 +83,6 @@ void TMainForm::FormCreate() {
   FModels = std::make_unique<TModels>();
   FDevice.clear();
   FDeviceInfo = std::make_unique<TDeviceInfo>();
-  FDeviceInfo->SetSourceChooser(ChooseDeviceSource);
   DeviceInfo = FDeviceInfo.get();
   FRows.clear();
   FWholeTable = false;
@@ -237,7 +236,9 @@ void TMainForm::DeviceSelectComboBoxChange() {
   // A malformed record ends the fill: the rows read before it are shown at their
   // first settings, without the defaults.
   try {
-    FWholeTable = ReadDeviceTable(*FDeviceInfo, FDevice, FRows, &FRegisters);
+    IDeviceSource *source = FDeviceInfo->Source();
+    FWholeTable = source != nullptr &&
+                  ReadDeviceTable(*source, FDeviceInfo->UseInfoDefaults(), FDevice, FRows, &FRegisters);
   } catch (...) {
     ShowRows();
     throw;
@@ -363,7 +364,7 @@ const TStringList &TMainForm::Listed() {
 }
 
 std::string TMainForm::ListedIn() {
-  return FDeviceInfo->Source().Where();
+  return FDeviceInfo->Where();
 }
 
 TReadTable TMainForm::Open(int index) {

@@ -7,7 +7,7 @@
 #include "core/cConfigParser.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/HexText.h"
 
 #include <benchmark/benchmark.h>
@@ -49,10 +49,10 @@ BENCHMARK(BM_ScanConfigText1MB)->Unit(benchmark::kMillisecond);
 // Reading the last device's text back onto its table and checking it.
 void BM_CheckLastDeviceText(benchmark::State &state) {
   const TBenchFile &file = BenchFile();
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(file.Folder, true);
+  TInfoFile reader;
+  reader.Load(DeviceInfoFileName(file.Folder), true);
   std::vector<TSwitchRow> rows;
-  ReadDeviceTable(reader, file.Info.LastDevice, rows);
+  ReadDeviceTable(reader, false, file.Info.LastDevice, rows);
   ApplyStartSettings(rows);
   std::string text;
   for (const std::string &line : ConfigTextLines(file.Info.LastDevice, rows, {}))

@@ -9,7 +9,7 @@
 //                                     prints the device whose file is 1 MB
 #include "bench/cPackGenerator.h"
 #include "core/cDeviceTable.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 
 #include <bit>
 #include <filesystem>
@@ -313,10 +313,9 @@ void Write(const fs::path &path, const std::string &text) {
 }
 
 int Sample(const std::string &infoFolder, const fs::path &root) {
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(infoFolder, true);
-  if (!reader.LoadError().empty())
-    throw std::runtime_error(reader.LoadError());
+  TInfoFile reader;
+  if (const std::string problem = reader.Load(DeviceInfoFileName(infoFolder), true); !problem.empty())
+    throw std::runtime_error(problem);
   std::ifstream in(DeviceInfoFileName(infoFolder), std::ios::binary);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);)
@@ -326,7 +325,6 @@ int Sample(const std::string &infoFolder, const fs::path &root) {
   // pack of two versions, the older with fewer devices; one K part in both (it is
   // listed from the K pack).
   const fs::path vendor = root / "Microchip";
-  reader.SetUseInfoDefaults(true);
   TStringList done;
   for (const std::string &name : reader.AllDeviceNames()) {
     if (done.IndexOf(name) >= 0)
@@ -334,7 +332,7 @@ int Sample(const std::string &infoFolder, const fs::path &root) {
     done.Add(name);
     std::vector<TSwitchRow> rows;
     std::vector<TConfigRegister> registers;
-    if (!ReadDeviceTable(reader, name, rows, &registers))
+    if (!ReadDeviceTable(reader, true, name, rows, &registers))
       continue; // listed without a part section: no data to write
     TGenDevice device = FromTable(name, rows, registers, lines);
     device.Pins = SamplePins(name);

@@ -1,6 +1,6 @@
 // Benchmarks of the reader on the generated full-size files.
 #include "bench/cBenchFile.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,9 +9,9 @@
 namespace {
 void BM_LoadDeviceIndex(benchmark::State &state) {
   const TBenchFile &file = BenchFile();
-  TDeviceInfo reader;
+  TInfoFile reader;
   for (auto _ : state) {
-    reader.LoadDeviceIndex(file.Folder, true);
+    reader.Load(DeviceInfoFileName(file.Folder), true);
     benchmark::DoNotOptimize(reader.Devices.Count());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
@@ -23,8 +23,8 @@ BENCHMARK(BM_LoadDeviceIndex)->Unit(benchmark::kMillisecond);
 void BM_FindPartLastDevice(benchmark::State &state) {
   const TBenchFile &file = BenchFile(static_cast<int>(state.range(0)));
   state.SetLabel(file.Name);
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(file.Folder, true);
+  TInfoFile reader;
+  reader.Load(DeviceInfoFileName(file.Folder), true);
   TStringList fields;
   for (auto _ : state)
     benchmark::DoNotOptimize(reader.FindPart(file.Info.LastDevice, fields));
@@ -36,8 +36,8 @@ BENCHMARK(BM_FindPartLastDevice)
 void BM_WalkLastDevice(benchmark::State &state) {
   const TBenchFile &file = BenchFile(static_cast<int>(state.range(0)));
   state.SetLabel(file.Name);
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(file.Folder, true);
+  TInfoFile reader;
+  reader.Load(DeviceInfoFileName(file.Folder), true);
   TStringList fields, names, descriptions;
   std::string name, function, def;
   for (auto _ : state) {
@@ -60,8 +60,8 @@ void BM_ReadTableLastOfFamily(benchmark::State &state) {
   const auto family = static_cast<size_t>(state.range(0));
   const std::string &device = file.Info.LastOfFamilies[family];
   state.SetLabel(std::string(kDeviceFamilies[family]->Name) + " " + device);
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(file.Folder, true);
+  TInfoFile reader;
+  reader.Load(DeviceInfoFileName(file.Folder), true);
   std::vector<TSwitchRow> rows;
   std::vector<TConfigRegister> registers;
   for (auto _ : state) {

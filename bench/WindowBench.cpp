@@ -1,7 +1,7 @@
 // Benchmarks of the window's own code path on the generated full-size file:
 // "Load File", choosing the last device, filling its table and "Generate".
 #include "bench/cBenchFile.h"
-#include "deviceinfo/cModel.h"
+#include "app/cModel.h"
 #include "tests/support/HeadlessWindow.h"
 
 #include <benchmark/benchmark.h>

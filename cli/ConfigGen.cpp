@@ -14,7 +14,6 @@
 #include "core/cDeviceTable.h"
 #include "core/cSyntax.h"
 #include "common/cTextLines.h"
-#include "deviceinfo/cDeviceInfo.h"
 #include "devicepacks/cPackSearch.h"
 
 #include <CLI/CLI.hpp>
@@ -64,46 +63,56 @@ struct TOptions {
   bool InPlace = false;
 };
 
-// Runs Step and turns a reader error into a failure naming where it stopped.
-template <typename TStep> void WithPlace(const TDeviceInfo &reader, TStep step) {
+// Runs Step and turns an error of the device data into a failure naming where it
+// stopped.
+template <typename TStep> void WithPlace(TStep step) {
   try {
     step();
   } catch (const EFailure &) {
     throw;
   } catch (const Exception &e) {
-    throw EFailure(reader.Source().WithPlace(e));
+    throw EFailure(e.WithPlace());
   }
 }
 
-// Reads the folder's device list, whichever kind of device data the folder holds. Without
-// --folder, the first folder of device packs where the vendor's IDE keeps them;
-// returns the folder searched out ("" for --folder).
-std::string LoadIndex(TDeviceInfo &reader, const TOptions &options, bool includeLF) {
-  reader.SetSourceChooser(ChooseDeviceSource);
+// The device data opened, and the folder searched out for it ("" for --folder).
+struct TDeviceData {
+  std::unique_ptr<IDeviceSource> Source;
+  std::string Searched;
+};
+
+// Opens the folder's device data, whichever kind the folder holds. Without --folder,
+// the first folder of device packs where the vendor's IDE keeps them.
+TDeviceData LoadIndex(const TOptions &options, bool includeLF) {
+  TDeviceData data;
   if (!options.Folder.empty()) {
-    WithPlace(reader, [&] { reader.LoadDeviceIndex(options.Folder, includeLF); });
-    if (!reader.LoadError().empty())
-      throw EFailure(reader.LoadError());
-    return {};
+    TOpenedSource opened;
+    WithPlace([&] { opened = OpenDeviceSource(options.Folder, includeLF); });
+    if (!opened.Source)
+      throw EFailure(opened.Problem);
+    data.Source = std::move(opened.Source);
+    return data;
   }
-  std::string folder;
-  WithPlace(reader, [&] {
+  WithPlace([&] {
     try {
-      folder = LoadVendorPacks(reader, PackSearchOfThisSystem(), includeLF);
+      TVendorPacks packs = LoadVendorPacks(PackSearchOfThisSystem(), includeLF);
+      data.Source = std::move(packs.Source);
+      data.Searched = std::move(packs.Folder);
     } catch (const ENoVendorPacks &e) {
       throw ENoVendorPacks("no --folder DIR given, and " + e.Message());
     }
   });
-  return folder;
+  return data;
 }
 
 int CommandDevices(const TOptions &options, std::istream & /*in*/, std::ostream &out,
                    std::ostream & /*err*/) {
-  TDeviceInfo reader;
-  const std::string searched = LoadIndex(reader, options, options.IncludeLF);
-  const TStringList &names = options.All ? reader.Source().AllDeviceNames() : reader.Devices;
+  const TDeviceData data = LoadIndex(options, options.IncludeLF);
+  const IDeviceSource &source = *data.Source;
+  const TStringList &names = options.All ? source.AllDeviceNames() : source.DeviceNames();
   // A folder searched out is named where the packs are.
-  out << StatusLine(searched.empty() ? reader.Version : reader.Version + " in " + searched, names.Count())
+  const std::string version = source.StatusName();
+  out << StatusLine(data.Searched.empty() ? version : version + " in " + data.Searched, names.Count())
       << '\n';
   for (const std::string &name : names)
     out << name << '\n';
@@ -118,16 +127,15 @@ public:
 
   const TStringList &Listed() override {
     if (!FLoaded) {
-      FReader.SetUseInfoDefaults(FOptions.InfoDefaults);
-      LoadIndex(FReader, FOptions, true);
-      FNames = FReader.Source().AllDeviceNames();
+      FSource = LoadIndex(FOptions, true).Source;
+      FNames = FSource->AllDeviceNames();
       FNames.Sort(CompareText);
       FLoaded = true;
     }
     return FNames;
   }
 
-  std::string ListedIn() override { return FReader.Source().Where(); }
+  std::string ListedIn() override { return FSource ? FSource->Where() : std::string(); }
   bool ListsEveryPart() const override { return true; }
   std::string HowToNameDevice() const override { return "--device NAME"; }
   std::string HowToSeeListed() const override { return "see 'configgen devices --all'"; }
@@ -136,8 +144,9 @@ public:
     TReadTable table;
     table.Device = FNames[index];
     bool found = false;
-    WithPlace(FReader, [&] { found = ReadDeviceTable(FReader, table.Device, FRows, &FRegisters); });
-    table.DataFile = FReader.DataFileOf(table.Device);
+    WithPlace(
+        [&] { found = ReadDeviceTable(*FSource, FOptions.InfoDefaults, table.Device, FRows, &FRegisters); });
+    table.DataFile = FSource->FileOf(table.Device);
     if (!found) {
       table.Problem = "device " + QuotedForMessage(table.Device) + " is listed in " + ListedIn() +
                       " but has no part section";
@@ -166,7 +175,7 @@ public:
 
 private:
   const TOptions &FOptions;
-  TDeviceInfo FReader;
+  std::unique_ptr<IDeviceSource> FSource;
   bool FLoaded = false;
   TStringList FNames;
   std::vector<TSwitchRow> FRows;

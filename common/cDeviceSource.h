@@ -3,7 +3,6 @@
 #pragma once
 
 #include "common/cDeviceFamily.h"
-#include "common/cErrors.h"
 #include "common/cStringList.h"
 #include "common/cSwitchRow.h"
 
@@ -29,8 +28,9 @@ inline const TDeviceFamily &FamilyOfRegisters(const std::vector<TConfigRegister>
   return registers.empty() ? kPic18Family : *registers.front().Family;
 }
 
-// What the tool reads devices from. The reader holds one per folder, chosen once
-// when the folder is loaded; the window and configgen ask it, never its kind.
+// What the tool reads devices from. The core opens one per folder
+// (OpenDeviceSource, core/cDeviceSources.h) and whoever asked holds it; the window
+// and configgen ask it, never its kind.
 class IDeviceSource {
 public:
   virtual ~IDeviceSource() = default;
@@ -53,10 +53,8 @@ public:
   // without selectable settings gets none), and its configuration registers to
   // Registers when given, in the order the source gives them. False, with nothing
   // appended, when it has no such device or no part section for it. Bad data raises
-  // an Exception with the rows read before it appended.
+  // an Exception with the rows read before it appended (and its place on it, where
+  // the message does not say it).
   virtual bool ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
                          std::vector<TConfigRegister> *registers) = 0;
-  // An error it raised, as configgen reports it: with the place it stopped at,
-  // where the message does not say it already.
-  virtual std::string WithPlace(const Exception &error) const { return error.Message(); }
 };

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Base of every error the tool raises; Message() is shown as it stands.
@@ -13,8 +14,24 @@ public:
   const std::string &Message() const noexcept { return FMessage; }
   const char *what() const noexcept override { return FMessage.c_str(); }
 
+  // Where the error was met, where the message does not say it: the place as a
+  // message names it ("FILE, line N", or "FILE"), and the line of the data file
+  // looked at last (from 1; 0 for none). The reader that meets the error sets it on
+  // the way out, so the place outlives the reader.
+  void SetPlace(std::string place, int line) {
+    FPlace = std::move(place);
+    FLine = line;
+  }
+  const std::string &Place() const noexcept { return FPlace; }
+  int Line() const noexcept { return FLine; }
+  // The message with its place, as configgen reports it: "MESSAGE (PLACE)", or the
+  // message alone where it has none.
+  std::string WithPlace() const { return FPlace.empty() ? FMessage : FMessage + " (" + FPlace + ")"; }
+
 private:
   std::string FMessage;
+  std::string FPlace;
+  int FLine = 0;
 };
 
 // A list read outside its range: "List index out of bounds (%d)".

@@ -1,7 +1,7 @@
 // Numbers written as text, one function for each way the tool meets them: the
-// device data's bare hexadecimal, a digit of a HEX file's records, and a number as
-// C and assembler (and the device packs' attributes) write it; and a number as
-// messages write it.
+// device data's bare hexadecimal, a digit of a HEX file's records, a number as C
+// and assembler (and the device packs' attributes) write it, and a number as the
+// tool's messages write it.
 #pragma once
 
 #include <cstdint>

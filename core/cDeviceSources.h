@@ -1,31 +1,44 @@
-// The one place that decides what a folder is as a source of device data: the
-// chooser that whoever creates the reader gives it (the window, configgen).
+// The one place that decides what a folder is as a source of device data, and
+// opens it for whoever asks (the window's reader, configgen).
 #pragma once
 
 #include "common/cDeviceSource.h"
 #include "common/cErrors.h"
-#include "deviceinfo/cDeviceInfo.h"
 
 #include <memory>
 #include <string>
 
 struct TPackSearch;
 
-// The source Path is, loaded with its 18F (and 18LF) devices. A folder: none where
-// it holds an 8bit_device.info (even one that cannot be read), which the reader
-// reads itself, or holds no device data of any kind (the reader then gives the
-// missing file's error); else the device packs it holds, installed or archived. A
-// file named for a folder: an .atpack archive is read as a folder holding just that
-// archive, an 8bit_device.info (any letter case) is the file the reader reads, any
-// other file is a problem ("not a folder: ..."), as is a path where nothing is ("no
-// such folder: ..."). Bad data raises an Exception that names where it is.
-TSourceChoice ChooseDeviceSource(const std::string &path, bool includeLF);
+// A source opened, owned by whoever opened it, or why there is none.
+struct TOpenedSource {
+  // Loaded with its 18F (and 18LF) devices; null where there is none.
+  std::unique_ptr<IDeviceSource> Source;
+  // Where Source is null: why, as the user reads it.
+  std::string Problem;
+};
 
-// The vendor's install, for configgen when it is given no folder: loads Reader from
-// the first of Search's folders (PackSearchFolders) that holds device packs, and
-// returns that folder. Where none does, raises ENoVendorPacks, which names each
-// folder looked in and why it was passed over.
-std::string LoadVendorPacks(TDeviceInfo &reader, const TPackSearch &search, bool includeLF);
+// Opens the device data Path is. A folder: the .info file where it holds an
+// 8bit_device.info (a problem where that cannot be read), else the device packs it
+// holds, installed or archived; where it holds no device data of any kind, the
+// missing file's problem ("cannot read DIR/8bit_device.info: ..."). A file named
+// for a folder: an .atpack archive is read as a folder holding just that archive,
+// an 8bit_device.info (any letter case) as that file; any other file is a problem
+// ("not a folder: ..."), as is a path where nothing is ("no such folder: ...").
+// Bad data raises an Exception that carries its place (or names it).
+TOpenedSource OpenDeviceSource(const std::string &path, bool includeLF);
+
+// The vendor's device packs found in the first folder that holds any, and that folder.
+struct TVendorPacks {
+  std::unique_ptr<IDeviceSource> Source;
+  std::string Folder;
+};
+
+// The vendor's install, for configgen when it is given no folder: the packs of the
+// first of Search's folders (PackSearchFolders) that holds device packs. Where none
+// does, raises ENoVendorPacks, which names each folder looked in and why it was
+// passed over.
+TVendorPacks LoadVendorPacks(const TPackSearch &search, bool includeLF);
 
 // No device packs where the vendor's IDE keeps them; configgen adds why it looked.
 class ENoVendorPacks : public Exception {

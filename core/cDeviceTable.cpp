@@ -1,9 +1,8 @@
-// Reading a device's table from the reader's source, and the rules for its chosen
+// Reading a device's table from a source of device data, and the rules for its chosen
 // settings.
 #include "core/cDeviceTable.h"
 
 #include "common/cCodePage1252.h"
-#include "deviceinfo/cDeviceInfo.h"
 
 #include <algorithm>
 
@@ -25,14 +24,14 @@ void BlankTableControls(std::vector<TSwitchRow> &rows, std::vector<TConfigRegist
 }
 } // namespace
 
-bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
-                     std::vector<TConfigRegister> *registers) {
+bool ReadDeviceTable(IDeviceSource &source, bool useInfoDefaults, const std::string &device,
+                     std::vector<TSwitchRow> &rows, std::vector<TConfigRegister> *registers) {
   rows.clear();
   if (registers != nullptr)
     registers->clear();
   bool found = false;
   try {
-    found = reader.Source().ReadTable(device, reader.UseInfoDefaults(), rows, registers);
+    found = source.ReadTable(device, useInfoDefaults, rows, registers);
   } catch (...) {
     BlankTableControls(rows, registers);
     throw;

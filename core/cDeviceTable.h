@@ -1,7 +1,6 @@
 // A device's table of configuration switches: one row per switch with its
-// settings, its defaults and the setting chosen for it. Read from whichever source
-// the reader's folder is (common/cDeviceSource.h), and the rules for the setting
-// chosen.
+// settings, its defaults and the setting chosen for it. Read from a source of
+// device data (common/cDeviceSource.h), and the rules for the setting chosen.
 #pragma once
 
 #include "common/cDeviceSource.h"
@@ -12,8 +11,6 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-class TDeviceInfo;
 
 // A configuration register as the words and the texts name it: the name its source
 // gives, else on PIC18 CONFIGnL or CONFIGnH from its address (0x300000 + 2(n-1),
@@ -27,14 +24,15 @@ struct TWordRegister {
   uint32_t Implemented = 0xFF; // the bits the word has
 };
 
-// Reads Device's switches into Rows (cleared first), each showing its first
-// setting; a switch without selectable settings gets no row. False, and no rows,
-// when the device has no part section (no .PIC file in the packs). A malformed
-// record raises the reader's error with the rows read before it left in Rows.
+// Reads Device's switches from Source into Rows (cleared first), each showing its
+// first setting, each switch's start setting from the source's own defaults where
+// UseInfoDefaults; a switch without selectable settings gets no row. False, and no
+// rows, when the device has no part section (no .PIC file in the packs). A malformed
+// record raises the source's error with the rows read before it left in Rows.
 // Registers, when given, receives the device's configuration registers in the
 // order the source gives them.
-bool ReadDeviceTable(TDeviceInfo &reader, const std::string &device, std::vector<TSwitchRow> &rows,
-                     std::vector<TConfigRegister> *registers = nullptr);
+bool ReadDeviceTable(IDeviceSource &source, bool useInfoDefaults, const std::string &device,
+                     std::vector<TSwitchRow> &rows, std::vector<TConfigRegister> *registers = nullptr);
 
 // Whether Row is at its chip default: its chosen setting is, or it is left out.
 bool AtChipDefault(const TSwitchRow &row);

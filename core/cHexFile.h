@@ -2,6 +2,7 @@
 // bytes they program, with a diagnostic for every record that cannot be read.
 #pragma once
 
+#include "common/cNumbers.h" // HexNumber, which the HEX messages write numbers with
 #include "core/cDiagnostic.h"
 #include "core/cHexRecord.h"
 

@@ -4,7 +4,6 @@
 #include "common/cErrors.h"
 #include "common/cNumbers.h"
 #include "common/cTextLines.h"
-#include "core/cHexFile.h"
 
 #include <algorithm>
 #include <array>

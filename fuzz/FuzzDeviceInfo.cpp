@@ -2,7 +2,7 @@
 // Only the two documented errors may leave the reader, and each leaves the cursor
 // where the failing call found it; anything else is a finding.
 #include "common/cErrors.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/ReaderProbe.h"
 
 #include <cstddef>
@@ -16,7 +16,7 @@ void Check(bool condition) {
 }
 
 // Runs one reader step; a documented error must leave the cursor unchanged.
-template <typename TStep> bool Step(TDeviceInfo &reader, TStep step) {
+template <typename TStep> bool Step(TInfoFile &reader, TStep step) {
   const int cursor = reader.Cursor;
   try {
     return step();
@@ -27,17 +27,17 @@ template <typename TStep> bool Step(TDeviceInfo &reader, TStep step) {
   return false;
 }
 
-void WalkDevice(TDeviceInfo &reader, const std::string &device) {
+void WalkDevice(TInfoFile &reader, const std::string &device) {
   TStringList fields, names, descriptions;
   std::string name, function, def;
   if (!Step(reader, [&] { return reader.FindPart(device, fields); }))
     return;
-  Check(TDeviceInfoProbe::PartFound(reader));
+  Check(TInfoFileProbe::PartFound(reader));
   ++reader.Cursor;
   while (Step(reader, [&] { return reader.NextSwitch(name, function, names, descriptions, def); })) {
     Check(names.Count() == descriptions.Count() && names.Count() > 0);
     Check(names.IndexOf(def) >= 0);
-    Check(reader.Cursor <= TDeviceInfoProbe::LineCount(reader));
+    Check(reader.Cursor <= TInfoFileProbe::LineCount(reader));
   }
 }
 } // namespace
@@ -47,16 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   TStringList fields;
   Check(SplitFields(text, fields) == fields.Count());
 
-  TDeviceInfo reader;
+  TInfoFile reader;
   reader.SetUseInfoDefaults(size > 0 && (data[0] & 1) != 0);
   try {
-    TDeviceInfoProbe::LoadIndexFromText(reader, text, true);
+    TInfoFileProbe::LoadIndexFromText(reader, text, true);
   } catch (const EListError &) {
     Check(reader.Cursor == 0);
     return 0;
   }
-  Check(reader.Cursor == TDeviceInfoProbe::PartStart(reader) &&
-        reader.Cursor <= TDeviceInfoProbe::LineCount(reader));
+  Check(reader.Cursor == TInfoFileProbe::PartStart(reader) &&
+        reader.Cursor <= TInfoFileProbe::LineCount(reader));
   // Every 8-bit part of the index, of every family (the 18F list among them).
   const TStringList devices = reader.AllDeviceNames();
   for (const std::string &device : devices)

@@ -4,10 +4,10 @@
 
 #include "common/cErrors.h"
 #include "common/cTextLines.h"
+#include "app/cDeviceInfo.h"
+#include "app/cModel.h"
+#include "app/gDeviceInfo.h"
 #include "core/cSyntax.h"
-#include "deviceinfo/cDeviceInfo.h"
-#include "deviceinfo/cModel.h"
-#include "deviceinfo/gDeviceInfo.h"
 #include "tests/support/HeadlessWindow.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/FixtureDevices.h"
@@ -15,7 +15,6 @@
 #include "tests/support/StandIns.h"
 #include "tests/support/SwitchRows.h"
 #include "tests/support/TestFiles.h"
-#include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -111,7 +110,7 @@ TEST_F(MainWindow, CreationMakesTheReaderGlobalAndDestructionReleasesIt) {
   ASSERT_NE(W->Form().Reader(), nullptr);
   EXPECT_EQ(DeviceInfo, W->Form().Reader());
   EXPECT_EQ(W->Form().Reader()->Version, "<none>");
-  EXPECT_FALSE(TDeviceInfoProbe::UseInfoDefaults(*W->Form().Reader()));
+  EXPECT_FALSE(W->Form().Reader()->UseInfoDefaults());
   EXPECT_TRUE(W->Button("ButtonLoadDeviceInfoFile").Focused()); // FormShow
   EXPECT_EQ(W->Label("StatusBar").Text(), "Ready");
   EXPECT_EQ(W->DropDown("DeviceSelectComboBox").Text(), "select device");
@@ -322,7 +321,8 @@ TEST_F(MainWindow, DeviceWithoutAPartSectionLeavesAnEmptyTable) {
   EXPECT_EQ(W->Grid("SettingsGrid").RowCount(), 0);
   EXPECT_TRUE(W->Form().Rows().empty());
   EXPECT_EQ(W->OutputBox("Memo").Text(), "");
-  EXPECT_FALSE(TDeviceInfoProbe::PartFound(*W->Form().Reader()));
+  TStringList fields;
+  EXPECT_FALSE(W->Form().Reader()->FindPart("18F3000", fields));
 }
 
 // --- Settings table -----------------------------------------------------------------
@@ -580,10 +580,10 @@ TEST_F(MainWindow, UseInfoDefaultsReReadsTheSelectedDeviceTheFirstIncluded) {
                                .Text();
   Open();
   W->CheckBox("CheckBoxUseInfoDefaults").Click(); // before any load: only the reader's flag
-  EXPECT_TRUE(TDeviceInfoProbe::UseInfoDefaults(*W->Form().Reader()));
+  EXPECT_TRUE(W->Form().Reader()->UseInfoDefaults());
   EXPECT_EQ(W->Grid("SettingsGrid").RowCount(), 0);
   W->CheckBox("CheckBoxUseInfoDefaults").Click();
-  EXPECT_FALSE(TDeviceInfoProbe::UseInfoDefaults(*W->Form().Reader()));
+  EXPECT_FALSE(W->Form().Reader()->UseInfoDefaults());
 
   Load(file);
   ASSERT_EQ(W->DropDown("DeviceSelectComboBox").ItemIndex(), 0);

@@ -3,7 +3,7 @@
 
 #include "bench/cPackGenerator.h"
 #include "core/cSyntax.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "devicepacks/cPackSearch.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"

@@ -7,7 +7,7 @@
 #include "core/cDeviceSources.h"
 #include "core/cDeviceTable.h"
 #include "core/cHexRecord.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/cli/GpasmRun.h"
 #include "tests/support/HexImage.h"
 #include "tests/support/TestFiles.h"
@@ -17,6 +17,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <map>
 #include <random>
 #include <set>
@@ -94,14 +95,13 @@ TEST(GpasmHexInto, ABuildWithConfigurationAChangedToBIsTheBuildWithB) {
   const TTempFolder work;
   std::set<std::string> proved;
   for (const std::string &folder : {SourcePath("samples/mpasm"), SourcePath("samples/packs")}) {
-    TDeviceInfo reader;
-    reader.SetSourceChooser(ChooseDeviceSource);
-    reader.LoadDeviceIndex(folder, true);
-    const TStringList &every = reader.Source().AllDeviceNames();
+    const std::unique_ptr<IDeviceSource> source = OpenDeviceSource(folder, true).Source;
+    ASSERT_NE(source, nullptr) << folder;
+    const TStringList &every = source->AllDeviceNames();
     for (int d = 0; d < every.Count(); ++d) {
       const std::string device = every[d];
       std::vector<TSwitchRow> rows;
-      if (known.count(LowerCase(device)) == 0 || !ReadDeviceTable(reader, device, rows))
+      if (known.count(LowerCase(device)) == 0 || !ReadDeviceTable(*source, false, device, rows))
         continue;
       ProveInto(folder, device, rows, 3, work);
       proved.insert(device);
@@ -121,12 +121,12 @@ TEST(GpasmHexInto, EveryPic18ItKnowsFromItsOwnDeviceData) {
   std::vector<std::string> without, aliases;
   data.WriteDeviceInfo(DeviceFileFromGpasm(known, true, without, aliases));
   const TTempFolder work;
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(data.Path(), true);
+  TInfoFile reader;
+  ASSERT_EQ(reader.Load(DeviceInfoFileName(data.Path()), true), "");
   int proved = 0;
   for (const std::string &device : reader.Devices) {
     std::vector<TSwitchRow> rows;
-    if (!ReadDeviceTable(reader, device, rows))
+    if (!ReadDeviceTable(reader, false, device, rows))
       continue;
     ProveInto(data.Path(), device, rows, 1, work);
     ++proved;

@@ -9,7 +9,6 @@
 
 #include "core/cConfigWords.h"
 #include "core/cDeviceSources.h"
-#include "deviceinfo/cDeviceInfo.h"
 #include "tests/cli/GpasmRun.h"
 #include "tests/support/TestFiles.h"
 
@@ -19,6 +18,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -48,15 +48,14 @@ TEST(GpasmLegacy, TheLegacyFormsReadAsGpasmAssemblesThem) {
   if (Shell("gpasm -v", version) != 0)
     GTEST_SKIP() << "gpasm cannot be run (" << version << "): install gputils, as tools/install-deps does";
   const std::string folder = SourcePath("samples/mpasm");
-  TDeviceInfo reader;
-  reader.SetSourceChooser(ChooseDeviceSource);
-  reader.LoadDeviceIndex(folder, true);
+  const std::unique_ptr<IDeviceSource> source = OpenDeviceSource(folder, true).Source;
+  ASSERT_NE(source, nullptr);
   const TTempFolder work;
   // An enhanced mid-range part of two words, a mid-range part of one, a baseline part.
   for (const std::string device : {"16F1847", "16F628A", "12F509"}) {
     std::vector<TSwitchRow> rows;
     std::vector<TConfigRegister> data;
-    ASSERT_TRUE(reader.Source().ReadTable(device, reader.UseInfoDefaults(), rows, &data)) << device;
+    ASSERT_TRUE(source->ReadTable(device, false, rows, &data)) << device;
     const std::vector<TWordRegister> registers = WordRegisters(data, rows, device);
     std::vector<size_t> order(registers.size());
     for (size_t i = 0; i < order.size(); ++i)

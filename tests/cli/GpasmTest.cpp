@@ -11,7 +11,7 @@
 #include "core/cDeviceTable.h"
 #include "common/cNumbers.h"
 #include "core/cHexFile.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/cli/GpasmRun.h"
 #include "tests/support/TestFiles.h"
 
@@ -21,6 +21,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <set>
 #include <sstream>
@@ -35,11 +36,11 @@ namespace {
 // gives for the same settings (under the bits gpasm implements, on the families whose
 // words gpasm fills above them), and "words --from" must read the same words back
 // from gpasm's HEX file. False when the device has no part section.
-bool AssemblesToItsWords(const std::string &folder, TDeviceInfo &reader, const std::string &device, int from,
-                         int to, const TTempFolder &work) {
+bool AssemblesToItsWords(const std::string &folder, IDeviceSource &source, const std::string &device,
+                         int from, int to, const TTempFolder &work) {
   std::vector<TSwitchRow> rows;
   std::vector<TConfigRegister> dataRegisters;
-  if (!ReadDeviceTable(reader, device, rows, &dataRegisters))
+  if (!ReadDeviceTable(source, false, device, rows, &dataRegisters))
     return false;
   const TDeviceFamily &family = FamilyOfRegisters(dataRegisters);
   const auto scale = static_cast<uint32_t>(family.HexScale);
@@ -150,11 +151,10 @@ TEST(Gpasm, AssemblesTheTextOfEverySampleDeviceItKnowsToTheWordsConfiggenGives) 
   std::vector<std::string> leftOut;
   int assembled = 0;
   for (const std::string &folder : {SourcePath("samples/mpasm"), SourcePath("samples/packs")}) {
-    TDeviceInfo reader;
-    reader.SetSourceChooser(ChooseDeviceSource);
-    reader.LoadDeviceIndex(folder, true);
+    const std::unique_ptr<IDeviceSource> source = OpenDeviceSource(folder, true).Source;
+    ASSERT_NE(source, nullptr) << folder;
     // Every 8-bit part, PIC18 and the others alike.
-    TStringList devices = reader.AllDeviceNames();
+    TStringList devices = source->AllDeviceNames();
     devices.Sort(CompareText);
     for (int d = 0; d < devices.Count(); ++d) {
       const std::string &device = devices[d];
@@ -163,7 +163,7 @@ TEST(Gpasm, AssemblesTheTextOfEverySampleDeviceItKnowsToTheWordsConfiggenGives) 
       if (known.count(LowerCase(device)) == 0)
         leftOut.push_back(device);
       // A device listed without a part section has no text to write (18F8722).
-      else if (AssemblesToItsWords(folder, reader, device, 0, kRounds, work))
+      else if (AssemblesToItsWords(folder, *source, device, 0, kRounds, work))
         ++assembled;
     }
   }
@@ -184,8 +184,8 @@ TEST(Gpasm, AssemblesTheTextOfEveryPic18ItKnowsFromItsOwnDeviceData) {
   EXPECT_EQ(without, (std::vector<std::string>{"18F2681", "18F4681", "18F64J15", "18F84J15"}));
   EXPECT_EQ(aliases, std::vector<std::string>{});
   const TTempFolder work;
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(data.Path(), true);
+  TInfoFile reader;
+  ASSERT_EQ(reader.Load(DeviceInfoFileName(data.Path()), true), "");
   int assembled = 0;
   // One round each, at random settings with only what differs from the chip's
   // default, so that gpasm's defaults and the data's must agree too.
@@ -210,8 +210,8 @@ TEST(Gpasm, AssemblesTheTextOfEveryPic10To16ItKnowsFromItsOwnDeviceData) {
   // Its tables give a second name to one switch: IOFSCS beside IOSCFS.
   EXPECT_EQ(aliases, (std::vector<std::string>{"10F220 IOFSCS", "10F222 IOFSCS"}));
   const TTempFolder work;
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(data.Path(), true);
+  TInfoFile reader;
+  ASSERT_EQ(reader.Load(DeviceInfoFileName(data.Path()), true), "");
   // None of them is listed among the 18F parts; configgen takes them all by name.
   EXPECT_EQ(reader.Devices.Count(), 0);
   int assembled = 0;

@@ -1,4 +1,4 @@
-// Numbers as text: bare hexadecimal, and numbers as C writes them.
+// Numbers as text: bare hexadecimal, numbers as C writes them, and as messages do.
 #include "common/cNumbers.h"
 
 #include "common/cErrors.h"
@@ -66,4 +66,19 @@ TEST(ParseNumber, TakesDecimalHexadecimalAndBinaryWhereAsked) {
     EXPECT_EQ(ParseNumber(c.Text, value, c.Binary), c.Good) << c.Text;
     EXPECT_EQ(value, c.Value) << c.Text; // untouched when no number
   }
+}
+
+TEST(HexNumbers, MessagesWriteThemWithAPrefixInAtLeastTheDigitsAsked) {
+  const struct {
+    uint32_t Value;
+    int Digits;
+    const char *Text;
+  } cases[] = {
+      {0x2, 2, "0x02"},
+      {0x300001, 6, "0x300001"},
+      {0xabc, 1, "0xABC"},
+      {0xFFFFFFFFu, 2, "0xFFFFFFFF"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(HexNumber(c.Value, c.Digits), c.Text);
 }

@@ -9,7 +9,7 @@
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
 #include "core/cSyntax.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/ReaderProbe.h"
 
 #include <gtest/gtest.h>
@@ -27,17 +27,16 @@ std::string Joined(const std::vector<std::string> &lines) {
 } // namespace
 
 TEST(RoundTrip, EveryDeviceOfTheFullSizeFileInEverySyntaxAndOption) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
   TStringList devices = reader.AllDeviceNames();
   ASSERT_GT(devices.Count(), reader.Devices.Count() + 50);
   int checked = 0;
   for (const bool infoDefaults : {false, true}) {
-    reader.SetUseInfoDefaults(infoDefaults);
     for (const std::string &device : devices) {
       std::vector<TSwitchRow> table;
       std::vector<TConfigRegister> source;
-      if (!ReadDeviceTable(reader, device, table, &source))
+      if (!ReadDeviceTable(reader, infoDefaults, device, table, &source))
         continue;
       ApplyStartSettings(table);
       const std::vector<TWordRegister> registers = WordRegisters(source, table, "");

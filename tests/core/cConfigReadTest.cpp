@@ -2,7 +2,7 @@
 // and what stops the reading.
 #include "core/cConfigRead.h"
 
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
 #include "tests/support/ReaderProbe.h"
@@ -40,7 +40,7 @@ std::string ThreeDevices() {
 class TTables : public IDeviceTables {
 public:
   explicit TTables(const std::string &info = ThreeDevices()) {
-    TDeviceInfoProbe::LoadIndexFromText(FReader, info, false);
+    TInfoFileProbe::LoadIndexFromText(FReader, info, false);
   }
   const TStringList &Listed() override { return FReader.Devices; }
   std::string ListedIn() override { return "the list"; }
@@ -48,7 +48,7 @@ public:
   std::string HowToSeeListed() const override { return SeeListed; }
   TReadTable Open(int index) override {
     FDevice = FReader.Devices[index];
-    if (!ReadDeviceTable(FReader, FDevice, FRows, &FRegisters))
+    if (!ReadDeviceTable(FReader, false, FDevice, FRows, &FRegisters))
       return {FDevice, nullptr, nullptr, {}, "no part section"};
     ApplyStartSettings(FRows);
     return Shown();
@@ -60,7 +60,7 @@ public:
   std::string NameDevice, SeeListed; // none, as in the window
 
 private:
-  TDeviceInfo FReader;
+  TInfoFile FReader;
   std::vector<TConfigRegister> FRegisters;
 };
 

@@ -5,7 +5,7 @@
 #include "bench/cDeviceInfoGenerator.h"
 #include "core/cConfigRead.h"
 #include "core/cConfigText.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/HexText.h"
 #include "tests/support/ReaderProbe.h"
@@ -269,14 +269,14 @@ TEST(ConfigWords, AHexFilesChipDefaultBitsThatAreNoSettingLeaveTheSwitchOutAndTh
 // For every device of the full-size file, with settings chosen at random: the words
 // of its table, written as a HEX file and read back, give the same text.
 TEST(ConfigWords, WordsWrittenAsAHexFileReadBackToTheSameTextOnEveryDevice) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, GenerateDeviceInfo().Text, true);
   std::mt19937 random(20261208);
   int checked = 0;
   for (const std::string &device : reader.Devices) {
     std::vector<TSwitchRow> rows;
     std::vector<TConfigRegister> registers;
-    if (!ReadDeviceTable(reader, device, rows, &registers))
+    if (!ReadDeviceTable(reader, false, device, rows, &registers))
       continue;
     ApplyStartSettings(rows);
     const std::vector<TSwitchRow> fresh = rows;

@@ -1,10 +1,11 @@
-// What a folder is as a source of device data, as the window and configgen load it,
-// and the vendor's install as configgen finds it.
+// What a path opens to as a source of device data, for the window and configgen
+// alike, and the vendor's install as configgen finds it.
 #include "core/cDeviceSources.h"
 
 #include "bench/cPackGenerator.h"
 #include "common/cErrors.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
+#include "devicepacks/cDevicePacks.h"
 #include "devicepacks/cPackSearch.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/TestFiles.h"
@@ -22,52 +23,83 @@ using Strings = std::vector<std::string>;
 Strings Items(const TStringList &list) {
   return {list.begin(), list.end()};
 }
+
+// What a path opened to, as the tests compare it.
+struct TOpened {
+  std::string Kind; // "info", "packs", or "" where nothing was opened
+  std::string Status;
+  Strings Devices;
+  std::string WhereOrProblem; // where it was read, or why nothing was
+};
+
+TOpened Open(const std::string &path, bool includeLF) {
+  const TOpenedSource opened = OpenDeviceSource(path, includeLF);
+  TOpened result;
+  if (!opened.Source) {
+    result.WhereOrProblem = opened.Problem;
+    return result;
+  }
+  EXPECT_EQ(opened.Problem, "");
+  const IDeviceSource *source = opened.Source.get();
+  result.Kind = dynamic_cast<const TInfoFile *>(source) != nullptr      ? "info"
+                : dynamic_cast<const TDevicePacks *>(source) != nullptr ? "packs"
+                                                                        : "other";
+  result.Status = source->StatusName();
+  result.Devices = Items(source->DeviceNames());
+  result.WhereOrProblem = source->Where();
+  return result;
+}
+
+void ExpectOpened(const TOpened &opened, const TOpened &expected) {
+  EXPECT_EQ(opened.Kind, expected.Kind);
+  EXPECT_EQ(opened.Status, expected.Status);
+  EXPECT_EQ(opened.Devices, expected.Devices);
+  EXPECT_EQ(opened.WhereOrProblem, expected.WhereOrProblem);
+}
+
+// Whether Text begins with Start.
+bool StartsWith(const std::string &text, const std::string &start) {
+  return text.compare(0, start.size(), start) == 0;
+}
 } // namespace
 
 // The file is read whenever the folder holds one, readable or not; only a folder
 // without it is looked at as device packs, and a folder of neither gives the
-// file's own error.
-TEST(ChooseDeviceSource, ReadsDevicePacksOnlyWhenTheFolderHoldsNoInfoFileAtAll) {
+// missing file's problem.
+TEST(OpenDeviceSource, ReadsDevicePacksOnlyWhenTheFolderHoldsNoInfoFileAtAll) {
   TTempFolder folder;
   const std::filesystem::path root(folder.Path());
   std::filesystem::create_directories(root / "A_DFP" / "1.0.0" / "edc");
   folder.WriteFile("A_DFP/1.0.0/edc/PIC18F9.PIC", "");
   folder.WriteFile("A_DFP/1.0.0/edc/PIC18LF9.PIC", "");
-  TDeviceInfo reader;
-  reader.SetSourceChooser(ChooseDeviceSource);
-  reader.LoadDeviceIndex(folder.Path(), true);
-  EXPECT_NE(&reader.Source(), &reader);
-  EXPECT_EQ(reader.LoadError(), "");
-  EXPECT_EQ(reader.Version, "A_DFP 1.0.0");
-  EXPECT_EQ(Items(reader.Devices), (Strings{"18F9", "18LF9"}));
-  EXPECT_EQ(reader.Source().Where(), "the device packs in " + folder.Path());
-  EXPECT_EQ(reader.LastLine(), -1);
+  ExpectOpened(Open(folder.Path(), true),
+               {"packs", "A_DFP 1.0.0", {"18F9", "18LF9"}, "the device packs in " + folder.Path()});
+  ExpectOpened(Open(folder.Path(), false),
+               {"packs", "A_DFP 1.0.0", {"18F9"}, "the device packs in " + folder.Path()});
 
-  folder.WriteDeviceInfo(TDeviceInfoText().Version("1.42").Index("18F1220").Text());
-  reader.LoadDeviceIndex(folder.Path(), true);
-  EXPECT_EQ(&reader.Source(), &reader);
-  EXPECT_EQ(reader.Version, "V1.42");
-  EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220"}));
+  const std::string info = folder.WriteDeviceInfo(TDeviceInfoText().Version("1.42").Index("18F1220").Text());
+  ExpectOpened(Open(folder.Path(), true), {"info", "V1.42", {"18F1220"}, info});
 
+  // Unreadable: a directory where the file would be.
   std::filesystem::remove(root / "8bit_device.info");
   std::filesystem::create_directory(root / "8bit_device.info");
-  reader.LoadDeviceIndex(folder.Path(), true);
-  EXPECT_EQ(&reader.Source(), &reader);
-  EXPECT_NE(reader.LoadError(), "");
-  EXPECT_EQ(reader.Version, "<none>");
-  EXPECT_EQ(reader.Devices.Count(), 0);
+  const TOpened unreadable = Open(folder.Path(), true);
+  EXPECT_EQ(unreadable.Kind, "");
+  EXPECT_TRUE(
+      StartsWith(unreadable.WhereOrProblem, "cannot read " + DeviceInfoFileName(folder.Path()) + ": "))
+      << unreadable.WhereOrProblem;
 
   TTempFolder empty;
-  reader.LoadDeviceIndex(empty.Path(), true);
-  EXPECT_EQ(&reader.Source(), &reader);
-  EXPECT_NE(reader.LoadError(), "");
-  EXPECT_EQ(reader.Version, "<none>");
+  const TOpened nothing = Open(empty.Path(), true);
+  EXPECT_EQ(nothing.Kind, "");
+  EXPECT_TRUE(StartsWith(nothing.WhereOrProblem, "cannot read " + DeviceInfoFileName(empty.Path()) + ": "))
+      << nothing.WhereOrProblem;
 }
 
 // A file named where a folder was meant: an .atpack archive is read as a folder
 // holding just that archive is, an 8bit_device.info (any letter case) as a folder's
-// file; any other file, and a path where nothing is, load nothing and say why.
-TEST(ChooseDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
+// file; any other file, and a path where nothing is, open nothing and say why.
+TEST(OpenDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
   const TTempFolder archived, alone, info, other;
   const std::vector<std::string> archives = WritePackArchives(SourcePath("samples/packs"), archived.Path());
   const auto kPack = std::find_if(archives.begin(), archives.end(), [](const std::string &name) {
@@ -84,47 +116,54 @@ TEST(ChooseDeviceSource, AFileNamedForTheFolderIsReadAsTheUserMeantIt) {
   const struct {
     std::string Path;
     bool IncludeLF;
-    bool InfoFile; // read by the reader itself
-    std::string Version;
-    Strings Devices;
-    std::string Where; // where it was read, or the load's error
+    TOpened Expected;
   } cases[] = {
-      {pack, false, false, "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50"}, pack},
-      {pack, true, false, "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50", "18LF25K22", "18LF45K50"}, pack},
-      {upper, false, true, "V1.42", {"18F1220"}, upper},
+      {pack, false, {"packs", "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50"}, pack}},
+      {pack, true, {"packs", "PIC18F-K_DFP 1.0.4", {"18F25K22", "18F45K50", "18LF25K22", "18LF45K50"}, pack}},
+      {upper, false, {"info", "V1.42", {"18F1220"}, upper}},
+      {upper, true, {"info", "V1.42", {"18F1220", "18LF1220"}, upper}},
       {notes,
        true,
-       true,
-       "<none>",
-       {},
-       "not a folder: " + notes +
-           "; name a folder of device data, an .atpack archive or an 8bit_device.info file"},
-      {missing, true, true, "<none>", {}, "no such folder: " + missing},
+       {"",
+        "",
+        {},
+        "not a folder: " + notes +
+            "; name a folder of device data, an .atpack archive or an 8bit_device.info file"}},
+      {missing, true, {"", "", {}, "no such folder: " + missing}},
   };
-  TDeviceInfo reader;
-  reader.SetSourceChooser(ChooseDeviceSource);
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Path);
-    reader.LoadDeviceIndex(c.Path, c.IncludeLF);
-    EXPECT_EQ(&reader.Source() == &reader, c.InfoFile);
-    EXPECT_EQ(reader.Version, c.Version);
-    EXPECT_EQ(Items(reader.Devices), c.Devices);
-    EXPECT_EQ(reader.LoadError().empty() ? reader.Source().Where() : reader.LoadError(), c.Where);
-    if (!c.InfoFile) {
-      TDeviceInfo folder;
-      folder.SetSourceChooser(ChooseDeviceSource);
-      folder.LoadDeviceIndex(alone.Path(), c.IncludeLF);
-      EXPECT_EQ(reader.Version, folder.Version);
-      EXPECT_EQ(Items(reader.Devices), Items(folder.Devices));
-      EXPECT_EQ(reader.DataFileOf("18F25K22"), "entry edc/PIC18F25K22.PIC of " + c.Path);
+    ExpectOpened(Open(c.Path, c.IncludeLF), c.Expected);
+    if (c.Expected.Kind == "packs") {
+      const TOpened folder = Open(alone.Path(), c.IncludeLF);
+      EXPECT_EQ(c.Expected.Status, folder.Status);
+      EXPECT_EQ(c.Expected.Devices, folder.Devices);
+      EXPECT_EQ(OpenDeviceSource(c.Path, c.IncludeLF).Source->FileOf("18F25K22"),
+                "entry edc/PIC18F25K22.PIC of " + c.Path);
     }
   }
+}
+
+// Bad data raises, with its place on the error or in its message, never a problem.
+TEST(OpenDeviceSource, BadDataRaisesWithItsPlace) {
+  const TTempFolder other, info;
   const std::string damaged = other.WriteFile("V.P.1.0.atpack", "no zip");
-  try {
-    reader.LoadDeviceIndex(damaged, false);
-    FAIL() << "no error";
-  } catch (const Exception &e) {
-    EXPECT_EQ(reader.Source().WithPlace(e), "cannot read " + damaged + ": not a zip archive");
+  const std::string file = info.WriteDeviceInfo("<PARTS_INDEX_TYPE><18F1>\n<PARTS_INDEX_TYPE>\n");
+  const struct {
+    std::string Path;
+    std::string WithPlace;
+  } cases[] = {
+      {damaged, "cannot read " + damaged + ": not a zip archive"},
+      {info.Path(), "List index out of bounds (1) (" + file + ", line 2)"},
+      {file, "List index out of bounds (1) (" + file + ", line 2)"},
+  };
+  for (const auto &c : cases) {
+    try {
+      OpenDeviceSource(c.Path, false);
+      ADD_FAILURE() << "no error: " << c.Path;
+    } catch (const Exception &e) {
+      EXPECT_EQ(e.WithPlace(), c.WithPlace);
+    }
   }
 }
 
@@ -144,15 +183,16 @@ TEST(LoadVendorPacks, ReadsTheFirstFolderOfDevicePacksOrNamesEveryFolderLookedIn
   search.Root = root.Path();
   search.Home = "/home/me";
   const std::string ide = root.Path() + "/opt/microchip/mplabx/";
-  TDeviceInfo reader;
-  EXPECT_EQ(LoadVendorPacks(reader, search, false), ide + "v6.05/packs");
-  EXPECT_EQ(reader.Version, "A_DFP 1.0.0");
-  EXPECT_EQ(Items(reader.Devices), Strings{"18F1"});
+  const TVendorPacks found = LoadVendorPacks(search, false);
+  EXPECT_EQ(found.Folder, ide + "v6.05/packs");
+  ASSERT_NE(found.Source, nullptr);
+  EXPECT_EQ(found.Source->StatusName(), "A_DFP 1.0.0");
+  EXPECT_EQ(Items(found.Source->DeviceNames()), Strings{"18F1"});
 
   std::filesystem::remove_all(top / "opt/microchip/mplabx/v6.05");
   std::filesystem::remove_all(top / "home/me/.mchp_packs/Microchip");
   try {
-    LoadVendorPacks(reader, search, false);
+    LoadVendorPacks(search, false);
     FAIL() << "no error";
   } catch (const ENoVendorPacks &e) {
     EXPECT_EQ(e.Message(), "no device packs where the vendor's IDE keeps them; looked in:"
@@ -163,7 +203,7 @@ TEST(LoadVendorPacks, ReadsTheFirstFolderOfDevicePacksOrNamesEveryFolderLookedIn
   TTempFolder bare;
   search.Root = bare.Path();
   try {
-    LoadVendorPacks(reader, search, false);
+    LoadVendorPacks(search, false);
     FAIL() << "no error";
   } catch (const ENoVendorPacks &e) {
     EXPECT_EQ(e.Message(), "no device packs where the vendor's IDE keeps them; looked in:"

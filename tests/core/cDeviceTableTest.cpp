@@ -5,7 +5,7 @@
 #include "common/cErrors.h"
 #include "core/cConfigText.h"
 #include "core/cDeviceSources.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/DeviceInfoText.h"
 #include "tests/support/ReaderProbe.h"
 #include "tests/support/SwitchRows.h"
@@ -15,7 +15,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,31 +30,39 @@ Strings Names(const std::vector<TSwitchRow> &rows) {
     names.push_back(row.Name);
   return names;
 }
+
+// The source Path opens to; a test that gets none fails.
+std::unique_ptr<IDeviceSource> Opened(const std::string &path, bool includeLF) {
+  TOpenedSource opened = OpenDeviceSource(path, includeLF);
+  if (!opened.Source)
+    throw std::runtime_error(path + ": " + opened.Problem);
+  return std::move(opened.Source);
+}
 } // namespace
 
 TEST(DeviceTable, ReadsEverySwitchWithSettingsAtItsFirstSettingAndSkipsTheOthers) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader,
-                                      TDeviceInfoText()
-                                          .Index("18F1")
-                                          .Index("18F2")
-                                          .Part("18F1")
-                                          .Register("0")
-                                          .Switch("A", "a", "1")
-                                          .Setting("A1", "one", "1")
-                                          .Setting("A0", "zero", "0")
-                                          .Switch("R", "reserved only", "2")
-                                          .Setting("RESERVED", "r", "0")
-                                          .Switch("", "no name, no settings", "4")
-                                          .Switch("B", "b", "8")
-                                          .Setting("B0", "", "0")
-                                          .Part("18F2")
-                                          .Switch("C", "c", "1")
-                                          .Setting("C0", "c0", "0")
-                                          .Text(),
-                                      false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader,
+                                    TDeviceInfoText()
+                                        .Index("18F1")
+                                        .Index("18F2")
+                                        .Part("18F1")
+                                        .Register("0")
+                                        .Switch("A", "a", "1")
+                                        .Setting("A1", "one", "1")
+                                        .Setting("A0", "zero", "0")
+                                        .Switch("R", "reserved only", "2")
+                                        .Setting("RESERVED", "r", "0")
+                                        .Switch("", "no name, no settings", "4")
+                                        .Switch("B", "b", "8")
+                                        .Setting("B0", "", "0")
+                                        .Part("18F2")
+                                        .Switch("C", "c", "1")
+                                        .Setting("C0", "c0", "0")
+                                        .Text(),
+                                    false);
   std::vector<TSwitchRow> rows(3);
-  ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows));
+  ASSERT_TRUE(ReadDeviceTable(reader, false, "18F1", rows));
   EXPECT_EQ(Names(rows), (Strings{"A", "B"}));
   EXPECT_EQ(rows[0].Function, "a");
   EXPECT_EQ(SettingNames(rows[0]), (Strings{"A1", "A0"}));
@@ -64,23 +75,23 @@ TEST(DeviceTable, ReadsEverySwitchWithSettingsAtItsFirstSettingAndSkipsTheOthers
   EXPECT_EQ(rows[0].Setting(), "A0");
   EXPECT_EQ(rows[0].Description(), "zero");
 
-  EXPECT_FALSE(ReadDeviceTable(reader, "18F9", rows));
+  EXPECT_FALSE(ReadDeviceTable(reader, false, "18F9", rows));
   EXPECT_TRUE(rows.empty());
 }
 
 TEST(DeviceTable, AMalformedRecordLeavesTheRowsReadBeforeIt) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader,
-                                      TDeviceInfoText()
-                                          .Part("18F1")
-                                          .Switch("A", "a", "1")
-                                          .Setting("A0", "zero", "0")
-                                          .Switch("B", "b", "ZZ")
-                                          .Setting("B0", "zero", "0")
-                                          .Text(),
-                                      false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader,
+                                    TDeviceInfoText()
+                                        .Part("18F1")
+                                        .Switch("A", "a", "1")
+                                        .Setting("A0", "zero", "0")
+                                        .Switch("B", "b", "ZZ")
+                                        .Setting("B0", "zero", "0")
+                                        .Text(),
+                                    false);
   std::vector<TSwitchRow> rows;
-  EXPECT_THROW(ReadDeviceTable(reader, "18F1", rows), EConvertError);
+  EXPECT_THROW(ReadDeviceTable(reader, false, "18F1", rows), EConvertError);
   EXPECT_EQ(Names(rows), (Strings{"A"}));
 }
 
@@ -119,27 +130,27 @@ TEST(DeviceTable, TheSwitchIndexKeepsEachNamesRowsInOrderIgnoringLetterCase) {
 }
 
 TEST(DeviceTable, EachRowKnowsItsRegisterMaskAndSettingValues) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader,
-                                      TDeviceInfoText()
-                                          .Part("18F1")
-                                          .Switch("EARLY", "before any register", "1")
-                                          .Setting("E1", "", "1")
-                                          .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
-                                          .Switch("A", "a", "0C")
-                                          .Setting("A0", "", "0")
-                                          .Setting("RESERVED", "", "4")
-                                          .Setting("A3", "", "C")
-                                          .Line("<CONFIGREG_INFO_TYPE><300002><CONFIG2L><1f><ff>")
-                                          .Switch("B", "b", "1")
-                                          .Setting("B1", "", "1")
-                                          .Line("<CONFIGREG_INFO_TYPE><300005><CONFIG3H><83><ff>")
-                                          .Part("18F2")
-                                          .Text(),
-                                      false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader,
+                                    TDeviceInfoText()
+                                        .Part("18F1")
+                                        .Switch("EARLY", "before any register", "1")
+                                        .Setting("E1", "", "1")
+                                        .Line("<CONFIGREG_INFO_TYPE><300001><CONFIG1H><0f><ff>")
+                                        .Switch("A", "a", "0C")
+                                        .Setting("A0", "", "0")
+                                        .Setting("RESERVED", "", "4")
+                                        .Setting("A3", "", "C")
+                                        .Line("<CONFIGREG_INFO_TYPE><300002><CONFIG2L><1f><ff>")
+                                        .Switch("B", "b", "1")
+                                        .Setting("B1", "", "1")
+                                        .Line("<CONFIGREG_INFO_TYPE><300005><CONFIG3H><83><ff>")
+                                        .Part("18F2")
+                                        .Text(),
+                                    false);
   std::vector<TSwitchRow> rows;
   std::vector<TConfigRegister> registers;
-  ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows, &registers));
+  ASSERT_TRUE(ReadDeviceTable(reader, false, "18F1", rows, &registers));
   ASSERT_EQ(registers.size(), 3u);
   EXPECT_EQ(registers[0].Address, "300001");
   EXPECT_EQ(registers[0].Unset, 0x0Fu);
@@ -273,19 +284,14 @@ TEST(DeviceTable, PacksAndTheInfoFileGiveTheSameTableAndTextForTheSameData) {
   const std::vector<TGenDevice> devices = AgreementDevices();
   const TBothSources sources(devices);
   for (const bool infoDefaults : {false, true}) {
-    TDeviceInfo info;
-    TDeviceInfo packs;
-    packs.SetSourceChooser(ChooseDeviceSource);
-    info.SetUseInfoDefaults(infoDefaults);
-    packs.SetUseInfoDefaults(infoDefaults);
-    info.LoadDeviceIndex(sources.Info.Path(), true);
-    packs.LoadDeviceIndex(sources.Packs.Path(), true);
-    ASSERT_NE(&packs.Source(), &packs);
+    const std::unique_ptr<IDeviceSource> info = Opened(sources.Info.Path(), true);
+    const std::unique_ptr<IDeviceSource> packs = Opened(sources.Packs.Path(), true);
+    ASSERT_EQ(dynamic_cast<TInfoFile *>(packs.get()), nullptr);
     for (const TGenDevice &device : devices) {
       std::vector<TSwitchRow> infoRows, packRows;
       std::vector<TConfigRegister> infoRegisters, packRegisters;
-      ASSERT_TRUE(ReadDeviceTable(info, device.Name, infoRows, &infoRegisters));
-      ASSERT_TRUE(ReadDeviceTable(packs, device.Name, packRows, &packRegisters));
+      ASSERT_TRUE(ReadDeviceTable(*info, infoDefaults, device.Name, infoRows, &infoRegisters));
+      ASSERT_TRUE(ReadDeviceTable(*packs, infoDefaults, device.Name, packRows, &packRegisters));
       // The .info file keeps the registers in its own order; the packs in address order.
       std::sort(infoRegisters.begin(), infoRegisters.end(),
                 [](const TConfigRegister &x, const TConfigRegister &y) { return x.Address < y.Address; });
@@ -341,18 +347,15 @@ TEST(DeviceTable, ThePacksPinListSaysWhetherThePartHasAPgmPinAndTheInfoFileNothi
     device.Pins = c.Pins;
   }
   const TBothSources sources(devices);
-  TDeviceInfo info;
-  TDeviceInfo packs;
-  packs.SetSourceChooser(ChooseDeviceSource);
-  info.LoadDeviceIndex(sources.Info.Path(), false);
-  packs.LoadDeviceIndex(sources.Packs.Path(), false);
+  const std::unique_ptr<IDeviceSource> info = Opened(sources.Info.Path(), false);
+  const std::unique_ptr<IDeviceSource> packs = Opened(sources.Packs.Path(), false);
   for (const auto &c : cases) {
     std::vector<TSwitchRow> rows;
-    ASSERT_TRUE(ReadDeviceTable(packs, c.Name, rows));
+    ASSERT_TRUE(ReadDeviceTable(*packs, false, c.Name, rows));
     ASSERT_EQ(rows.size(), 2u) << c.Name;
     for (const TSwitchRow &row : rows)
       EXPECT_EQ(row.PgmPin, c.Packs) << c.Name << " " << row.Name;
-    ASSERT_TRUE(ReadDeviceTable(info, c.Name, rows));
+    ASSERT_TRUE(ReadDeviceTable(*info, false, c.Name, rows));
     for (const TSwitchRow &row : rows)
       EXPECT_EQ(row.PgmPin, TPinFact::Unknown) << c.Name << " " << row.Name;
   }
@@ -370,12 +373,10 @@ TEST(DeviceTable, ASecondOneTimeProgrammableSectorJoinsInAddressOrderAndMarksIts
     first.Fields.back().Settings.push_back(Setting("BBSIZE_" + std::to_string(128u << v), v));
   device.Registers = {lock, first};
   const TBothSources sources({device});
-  TDeviceInfo packs;
-  packs.SetSourceChooser(ChooseDeviceSource);
-  packs.LoadDeviceIndex(sources.Packs.Path(), false);
+  const std::unique_ptr<IDeviceSource> packs = Opened(sources.Packs.Path(), false);
   std::vector<TSwitchRow> rows;
   std::vector<TConfigRegister> registers;
-  ASSERT_TRUE(ReadDeviceTable(packs, device.Name, rows, &registers));
+  ASSERT_TRUE(ReadDeviceTable(*packs, false, device.Name, rows, &registers));
   ASSERT_EQ(registers.size(), 2u);
   EXPECT_EQ(registers[0].Name, "CONFIG8");
   EXPECT_FALSE(registers[0].Otp);
@@ -430,12 +431,10 @@ TEST(DeviceTable, ControlCharactersOfTheVendorsTextsBecomeBlanks) {
     const char *Description; // of the second setting
   } const cases[] = {{packs, "escaped   break,      end"}, {info, "escaped   break,    end"}};
   for (const auto &c : cases) {
-    TDeviceInfo reader;
-    reader.SetSourceChooser(ChooseDeviceSource);
-    reader.LoadDeviceIndex(c.Folder.Path(), false);
+    const std::unique_ptr<IDeviceSource> source = Opened(c.Folder.Path(), false);
     std::vector<TSwitchRow> rows;
     std::vector<TConfigRegister> registers;
-    ASSERT_TRUE(ReadDeviceTable(reader, "18F1", rows, &registers)) << c.Folder.Path();
+    ASSERT_TRUE(ReadDeviceTable(*source, false, "18F1", rows, &registers)) << c.Folder.Path();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].Name, "F OSC");
     EXPECT_EQ(rows[0].Function, "Oscillator Selection");
@@ -455,18 +454,16 @@ TEST(DeviceTable, ABadPackFileKeepsTheRowsReadBeforeItAndAnUnlistedDeviceHasNone
   const size_t when = xml.find("(field &amp;", third);
   xml.replace(when, 1, "[");
   packs.WriteFile("1.0.0/edc/PIC18F1.PIC", xml);
-  TDeviceInfo reader;
-  reader.SetSourceChooser(ChooseDeviceSource);
-  reader.LoadDeviceIndex(packs.Path(), false);
-  ASSERT_EQ(reader.Devices.Count(), 1);
+  const std::unique_ptr<IDeviceSource> source = Opened(packs.Path(), false);
+  ASSERT_EQ(source->DeviceNames().Count(), 1);
   std::vector<TSwitchRow> rows;
-  EXPECT_THROW(ReadDeviceTable(reader, "18F1", rows), Exception);
+  EXPECT_THROW(ReadDeviceTable(*source, false, "18F1", rows), Exception);
   size_t before = 0;
   for (size_t r = 0; r < 2; ++r)
     for (const TGenField &field : device.Registers[r].Fields)
       before += field.Hidden ? 0 : 1;
   EXPECT_EQ(rows.size(), before);
   EXPECT_GT(before, 0u);
-  EXPECT_FALSE(ReadDeviceTable(reader, "18F2", rows));
+  EXPECT_FALSE(ReadDeviceTable(*source, false, "18F2", rows));
   EXPECT_TRUE(rows.empty());
 }

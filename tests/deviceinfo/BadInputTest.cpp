@@ -1,7 +1,7 @@
 // What the reader gives for each kind of bad input: a clear, documented error or an
 // empty, harmless result; never a crash, and the file is left as it was.
 #include "common/cErrors.h"
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ namespace {
 // Outcome of loading a folder and walking every listed device to its end.
 struct TOutcome {
   std::string Error;   // message of the first error, or empty
-  std::string Loading; // LoadError(): why the file could not be read, as said
+  std::string Loading; // Load's problem: why the file could not be read, as said
   int Devices = 0;
   int Switches = 0;
   std::string Version;
@@ -29,10 +29,9 @@ struct TOutcome {
 
 TOutcome LoadAndWalk(const std::string &folder) {
   TOutcome outcome;
-  TDeviceInfo reader;
+  TInfoFile reader;
   try {
-    reader.LoadDeviceIndex(folder, true);
-    outcome.Loading = reader.LoadError();
+    outcome.Loading = reader.Load(DeviceInfoFileName(folder), true);
     outcome.Devices = reader.Devices.Count();
     outcome.Version = reader.Version;
     const TStringList devices = reader.Devices;
@@ -180,8 +179,8 @@ TEST(BadInput, AFileChangedWhileItIsReadGivesAClearError) {
     SCOPED_TRACE(c.What);
     TTempFolder folder;
     const std::string path = folder.WriteDeviceInfo(text);
-    TDeviceInfo reader;
-    reader.LoadDeviceIndex(folder.Path(), false);
+    TInfoFile reader;
+    ASSERT_EQ(reader.Load(path, false), "");
     ASSERT_EQ(reader.Devices.Count(), 2);
     c.Change(path);
     TStringList fields;
@@ -195,10 +194,12 @@ TEST(BadInput, AFileChangedWhileItIsReadGivesAClearError) {
       ADD_FAILURE() << "no error";
     } catch (const EFileChanged &e) {
       EXPECT_EQ(e.Message(), "8bit_device.info changed while it was being read");
+      // The file alone: a line of what was read is no line of the file.
+      EXPECT_EQ(e.WithPlace(), e.Message() + " (" + path + ")");
     }
     EXPECT_EQ(reader.Cursor, cursor);
     // The next load reads the file as it now is.
-    reader.LoadDeviceIndex(folder.Path(), false);
+    EXPECT_EQ(reader.Load(path, false), "");
     EXPECT_EQ(reader.Devices.Count(), 2);
 #endif
   }

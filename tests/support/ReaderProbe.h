@@ -3,7 +3,7 @@
 // tests and the fuzz targets.
 #pragma once
 
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "deviceinfo/cLineBuffer.h"
 
 #include <cstdint>
@@ -23,23 +23,20 @@ public:
   static int LinesFound(const TLineBuffer &buffer) { return buffer.LinesFound(); }
 };
 
-class TDeviceInfoProbe {
+class TInfoFileProbe {
 public:
-  // Loads the index from Text, as LoadDeviceIndex does from a file.
-  static void LoadIndexFromText(TDeviceInfo &reader, std::string text, bool includeLF) {
-    reader.FOther.reset();
-    reader.Cursor = 0;
-    reader.Version = TDeviceInfo().Version;
-    reader.Devices.Clear();
-    reader.FLastLine = -1;
-    reader.FLoadError.clear();
-    TLineBufferProbe::Assign(reader.FLines, std::move(text));
-    reader.WalkIndex(includeLF);
+  // Loads the index from Text, as Load does from a file.
+  static void LoadIndexFromText(TInfoFile &file, std::string text, bool includeLF) {
+    file.Cursor = 0;
+    file.Version = TInfoFile().Version;
+    file.Devices.Clear();
+    file.FLastLine = -1;
+    TLineBufferProbe::Assign(file.FLines, std::move(text));
+    file.WalkIndex(includeLF);
   }
   // Number of lines of the loaded file (finds all of them).
-  static int LineCount(const TDeviceInfo &reader) { return reader.FLines.Count(); }
-  static int PartStart(const TDeviceInfo &reader) { return reader.FPartStart; }
-  static bool PartFound(const TDeviceInfo &reader) { return reader.FPartFound; }
-  static uint32_t RegisterValue(const TDeviceInfo &reader) { return reader.FRegisterValue; }
-  static bool UseInfoDefaults(const TDeviceInfo &reader) { return reader.FUseInfoDefaults; }
+  static int LineCount(const TInfoFile &file) { return file.FLines.Count(); }
+  static int PartStart(const TInfoFile &file) { return file.FPartStart; }
+  static bool PartFound(const TInfoFile &file) { return file.FPartFound; }
+  static uint32_t RegisterValue(const TInfoFile &file) { return file.FRegisterValue; }
 };

@@ -2,7 +2,7 @@
 // the Win32 registry and folder test (the tests' own Wine prefix holds the key).
 #include "app/UnitMain.h"
 
-#include "deviceinfo/cModel.h"
+#include "app/cModel.h"
 #include "platform/cFileSystemWin32.h"
 #include "platform/cRegistryWin32.h"
 #include "tests/support/HeadlessWindow.h"

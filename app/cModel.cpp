@@ -1,8 +1,8 @@
 // The device model list on top of the global reader.
-#include "deviceinfo/cModel.h"
+#include "app/cModel.h"
 
-#include "deviceinfo/cDeviceInfo.h"
-#include "deviceinfo/gDeviceInfo.h"
+#include "app/cDeviceInfo.h"
+#include "app/gDeviceInfo.h"
 
 void TModels::SetPath(const std::string &value) {
   Path = value;

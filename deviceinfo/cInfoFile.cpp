@@ -1,5 +1,5 @@
 // Tokenizer and reader of the vendor's device information file.
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 
 #include "common/cErrors.h"
 #include "common/cNumbers.h"
@@ -115,13 +115,18 @@ std::string DeviceInfoFileName(const std::string &folder) {
 EFileChanged::EFileChanged()
     : Exception(std::string(kDeviceInfoFileName) + " changed while it was being read") {}
 
-TDeviceInfo::TDeviceInfo() : Version(kNoVersion) {}
+TInfoFile::TInfoFile() : Version(kNoVersion) {}
 
-template <typename TStep> auto TDeviceInfo::OverLines(TStep step) {
+TInfoFile::~TInfoFile() = default;
+
+template <typename TStep> auto TInfoFile::OverLines(TStep step) {
   const int cursor = Cursor;
   auto fail = [&] {
     Cursor = cursor;
-    throw EFileChanged();
+    EFileChanged changed;
+    // No line of a file that is not what was read: the file alone.
+    changed.SetPlace(FFileName, FLastLine + 1);
+    throw changed;
   };
   try {
     auto result = step();
@@ -130,6 +135,11 @@ template <typename TStep> auto TDeviceInfo::OverLines(TStep step) {
     return result;
   } catch (const EFileChanged &) {
     throw;
+  } catch (Exception &error) {
+    if (FLines.Changed())
+      fail();
+    Place(error);
+    throw;
   } catch (...) {
     if (FLines.Changed())
       fail();
@@ -137,72 +147,47 @@ template <typename TStep> auto TDeviceInfo::OverLines(TStep step) {
   }
 }
 
-TDeviceInfo::~TDeviceInfo() = default;
+void TInfoFile::Place(Exception &error) const {
+  if (FLastLine >= 0)
+    error.SetPlace(FFileName + ", line " + std::to_string(FLastLine + 1), FLastLine + 1);
+}
 
-void TDeviceInfo::Split(int index, TStringList &fields) {
+void TInfoFile::Split(int index, TStringList &fields) {
   FLastLine = index;
   SplitFields(FLines.Line(index), fields);
 }
 
-void TDeviceInfo::Split(int index, TFieldViews &fields) {
+void TInfoFile::Split(int index, TFieldViews &fields) {
   FLastLine = index;
   fields.Split(FLines.Line(index));
 }
 
-void TDeviceInfo::TakeRegister(int index, const TFieldViews &fields) {
+void TInfoFile::TakeRegister(int index, const TFieldViews &fields) {
   FRegisterValue = HexToUInt32(fields.Get(3));
   // A record that ended a run of settings is met again by the next walk.
   if (FRegisters.empty() || FRegisters.back().Line != index)
     FRegisters.push_back({std::string(fields.Get(1)), FRegisterValue, index});
 }
 
-void TDeviceInfo::LoadDeviceIndex(const std::string &path, bool includeLF) {
+std::string TInfoFile::Load(const std::string &fileName, bool includeLF) {
   Cursor = 0;
   Version = kNoVersion;
   Devices.Clear();
   FAllDevices.Clear();
   FLines.Clear();
   FLastLine = -1;
-  FOther.reset();
-  FLoadError.clear();
-  FFileName = DeviceInfoFileName(path);
-  if (FChooser) {
-    TSourceChoice choice = FChooser(path, includeLF);
-    if (choice.Source) {
-      FOther = std::move(choice.Source);
-      Version = FOther->StatusName();
-      Devices = FOther->DeviceNames();
-      FAllDevices = FOther->AllDeviceNames();
-      return;
-    }
-    if (!choice.Problem.empty()) {
-      FLoadError = choice.Problem;
-      return;
-    }
-    if (!choice.InfoFile.empty())
-      FFileName = choice.InfoFile;
-  }
-  if (const std::string reason = FLines.LoadFromFile(FFileName); !reason.empty()) {
-    FLoadError = "cannot read " + FFileName + ": " + reason;
-    return;
-  }
+  FFileName = fileName;
+  if (const std::string reason = FLines.LoadFromFile(FFileName); !reason.empty())
+    return "cannot read " + FFileName + ": " + reason;
   OverLines([&] {
     WalkIndex(includeLF);
     return true;
   });
+  return {};
 }
 
-std::string TDeviceInfo::WithPlace(const Exception &error) const {
-  if (dynamic_cast<const EFileChanged *>(&error) != nullptr)
-    return error.Message() + " (" + FFileName + ")";
-  // Not the walk's: the chooser's, which names its own place.
-  if (FLastLine < 0)
-    return error.Message();
-  return error.Message() + " (" + FFileName + ", line " + std::to_string(FLastLine + 1) + ")";
-}
-
-bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
-                            std::vector<TConfigRegister> *registers) {
+bool TInfoFile::ReadTable(const std::string &device, bool useInfoDefaults, std::vector<TSwitchRow> &rows,
+                          std::vector<TConfigRegister> *registers) {
   // The walk starts each switch's row from the defaults asked for, and the reader's
   // own choice is back when it ends, however it ends.
   struct TDefaultsFor {
@@ -216,10 +201,12 @@ bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std
     return false;
   if (FPartFamily == nullptr) {
     FLastLine = Cursor;
-    throw Exception("the family of part " + QuotedForMessage(fields.Get(2)) +
+    Exception error("the family of part " + QuotedForMessage(fields.Get(2)) +
                     " cannot be told: its record's " + "family field " +
                     QuotedForMessage(fields.Count() > 3 ? fields.Get(3) : std::string()) +
                     " is none of 18xxxx, 16Exxx, 16xxxx, 16c5x, 16c5xe");
+    Place(error);
+    throw error;
   }
   // The walk starts at the record after the device's own.
   ++Cursor;
@@ -243,7 +230,7 @@ bool TDeviceInfo::ReadTable(const std::string &device, bool useInfoDefaults, std
 }
 
 // The index section: every line before the first PART_INFO_TYPE record.
-void TDeviceInfo::WalkIndex(bool includeLF) {
+void TInfoFile::WalkIndex(bool includeLF) {
   TFieldViews fields;
   int index = 0;
   for (; FLines.HasLine(index); ++index) {
@@ -265,11 +252,11 @@ void TDeviceInfo::WalkIndex(bool includeLF) {
   FPartStart = index;
 }
 
-bool TDeviceInfo::FindPart(const std::string &device, TStringList &fields) {
+bool TInfoFile::FindPart(const std::string &device, TStringList &fields) {
   return OverLines([&] { return FindPartOfLines(device, fields); });
 }
 
-bool TDeviceInfo::FindPartOfLines(const std::string &device, TStringList &fields) {
+bool TInfoFile::FindPartOfLines(const std::string &device, TStringList &fields) {
   FPartFound = false;
   const std::string wanted = "PIC" + device;
   int index = FPartStart;
@@ -307,8 +294,8 @@ bool TDeviceInfo::FindPartOfLines(const std::string &device, TStringList &fields
   return FPartFound;
 }
 
-bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
-                             TStringList &settingDescriptions, std::string &defaultSetting) {
+bool TInfoFile::NextSwitch(std::string &switchName, std::string &switchFunction, TStringList &settingNames,
+                           TStringList &settingDescriptions, std::string &defaultSetting) {
   auto handOver = [&] {
     switchName = FRow.Name;
     switchFunction = FRow.Function;
@@ -331,11 +318,11 @@ bool TDeviceInfo::NextSwitch(std::string &switchName, std::string &switchFunctio
   return gathered;
 }
 
-bool TDeviceInfo::NextRow(TSwitchRow &row) {
+bool TInfoFile::NextRow(TSwitchRow &row) {
   return OverLines([&] { return NextRowOfLines(row); });
 }
 
-bool TDeviceInfo::NextRowOfLines(TSwitchRow &row) {
+bool TInfoFile::NextRowOfLines(TSwitchRow &row) {
   row = TSwitchRow();
   TFieldViews fields;
   int index = Cursor;

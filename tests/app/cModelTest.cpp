@@ -1,9 +1,10 @@
 // The model list: folder, load through the global reader, copies of the names.
-#include "deviceinfo/cModel.h"
+#include "app/cModel.h"
 
+#include "app/cDeviceInfo.h"
+#include "app/gDeviceInfo.h"
 #include "common/cErrors.h"
-#include "deviceinfo/cDeviceInfo.h"
-#include "deviceinfo/gDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
 // Storage of the global reader.
-#include "deviceinfo/gDeviceInfo.h"
+#include "app/gDeviceInfo.h"
 
 TDeviceInfo *DeviceInfo = nullptr;

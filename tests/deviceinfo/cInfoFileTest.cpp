@@ -1,5 +1,5 @@
 // The line tokenizer, the hexadecimal rules and the reader's walk of the file.
-#include "deviceinfo/cDeviceInfo.h"
+#include "deviceinfo/cInfoFile.h"
 
 #include "common/cErrors.h"
 #include "tests/support/TestFiles.h"
@@ -8,8 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
-#include <utility>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -27,7 +26,7 @@ struct TSwitch {
 
 // Walks a device as the settings table does, collecting every switch up to the
 // first false.
-std::vector<TSwitch> WalkDevice(TDeviceInfo &reader, const std::string &device) {
+std::vector<TSwitch> WalkDevice(TInfoFile &reader, const std::string &device) {
   TStringList fields;
   std::vector<TSwitch> result;
   if (!reader.FindPart(device, fields))
@@ -127,32 +126,32 @@ TEST(DeviceInfoLines, EndAtCrLfLoneCrOrLoneLf) {
       {"\n\r", 2}, {"\r\n\r\n", 2}, {"\nb", 2}, {"\rb\nc\r\nd", 4}, {"\r\n \r\n", 2}, {"\n\n\n\n", 4},
   };
   for (const auto &c : cases) {
-    TDeviceInfo reader;
-    TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PART_INFO_TYPE><x><PIC18F1>") + c.Tail, false);
-    EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), c.Lines) << testing::PrintToString(std::string(c.Tail));
-    EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 0);
+    TInfoFile reader;
+    TInfoFileProbe::LoadIndexFromText(reader, std::string("<PART_INFO_TYPE><x><PIC18F1>") + c.Tail, false);
+    EXPECT_EQ(TInfoFileProbe::LineCount(reader), c.Lines) << testing::PrintToString(std::string(c.Tail));
+    EXPECT_EQ(TInfoFileProbe::PartStart(reader), 0);
   }
-  TDeviceInfo empty;
-  TDeviceInfoProbe::LoadIndexFromText(empty, "", false);
-  EXPECT_EQ(TDeviceInfoProbe::LineCount(empty), 0);
-  EXPECT_EQ(TDeviceInfoProbe::PartStart(empty), 0);
+  TInfoFile empty;
+  TInfoFileProbe::LoadIndexFromText(empty, "", false);
+  EXPECT_EQ(TInfoFileProbe::LineCount(empty), 0);
+  EXPECT_EQ(TInfoFileProbe::PartStart(empty), 0);
 }
 
 TEST(DeviceInfoLines, LineEndsSeparateRecordsWhateverTheirKind) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader,
-                                      "<PARTS_INDEX_TYPE><18F1>\r<PARTS_INDEX_TYPE><18F2>\n"
-                                      "<PARTS_INDEX_TYPE><18F3>\r\n<PART_INFO_TYPE><x><PIC18F3>\r"
-                                      "<SWITCH_INFO_TYPE><A><a><1>\r<SETTING_VALUE_TYPE><ON><on><1>",
-                                      false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader,
+                                    "<PARTS_INDEX_TYPE><18F1>\r<PARTS_INDEX_TYPE><18F2>\n"
+                                    "<PARTS_INDEX_TYPE><18F3>\r\n<PART_INFO_TYPE><x><PIC18F3>\r"
+                                    "<SWITCH_INFO_TYPE><A><a><1>\r<SETTING_VALUE_TYPE><ON><on><1>",
+                                    false);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1", "18F2", "18F3"}));
-  EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
+  EXPECT_EQ(TInfoFileProbe::PartStart(reader), 3);
   EXPECT_EQ(WalkDevice(reader, "18F3").size(), 1u);
 }
 
 // --- Index ------------------------------------------------------------------
 
-TEST(LoadDeviceIndex, ListsDevicesAndVersionOfTheIndexSectionOnly) {
+TEST(InfoFileLoad, ListsDevicesAndVersionOfTheIndexSectionOnly) {
   const char *text = "<FAMILY_INFO_TYPE><PIC18>\r\n"
                      "<PARTS_INDEX_TYPE><18F1220><0>\r\n"
                      "<RES_FILE_VERSION_INFO_TYPE><1.0>\r\n"
@@ -165,147 +164,74 @@ TEST(LoadDeviceIndex, ListsDevicesAndVersionOfTheIndexSectionOnly) {
                      "<PART_INFO_TYPE><x><PIC18F1220>\r\n"
                      "<PARTS_INDEX_TYPE><18F9999>\r\n"
                      "<RES_FILE_VERSION_INFO_TYPE><9.9>\r\n";
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, text, false);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F1220"}));
   EXPECT_EQ(reader.Version, "V1.42");
   EXPECT_EQ(reader.Cursor, 9);
-  EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 9);
-  EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 12);
+  EXPECT_EQ(TInfoFileProbe::PartStart(reader), 9);
+  EXPECT_EQ(TInfoFileProbe::LineCount(reader), 12);
 
-  TDeviceInfoProbe::LoadIndexFromText(reader, text, true);
+  TInfoFileProbe::LoadIndexFromText(reader, text, true);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18LF25K22", "18F1220"}));
 }
 
-TEST(LoadDeviceIndex, WithoutVersionOrPartRecords) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, "<PARTS_INDEX_TYPE><18F1220>\n<PARTS_INDEX_TYPE><18F2550>\n",
-                                      false);
+TEST(InfoFileLoad, WithoutVersionOrPartRecords) {
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, "<PARTS_INDEX_TYPE><18F1220>\n<PARTS_INDEX_TYPE><18F2550>\n",
+                                    false);
   EXPECT_EQ(reader.Version, "<none>");
   EXPECT_EQ(reader.Cursor, 2);
-  EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 2);
+  EXPECT_EQ(TInfoFileProbe::PartStart(reader), 2);
   TStringList fields;
   EXPECT_FALSE(reader.FindPart("18F1220", fields));
   EXPECT_EQ(reader.Cursor, 2);
 }
 
-TEST(LoadDeviceIndex, ReplacesAnEarlierLoadButKeepsRegisterAndFlags) {
-  TDeviceInfo reader;
+TEST(InfoFileLoad, ReplacesAnEarlierLoadButKeepsRegisterAndFlags) {
+  TInfoFile reader;
   reader.SetUseInfoDefaults(true);
-  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
+  TInfoFileProbe::LoadIndexFromText(reader, kTwoDevices, false);
   WalkDevice(reader, "18F1220");
-  ASSERT_EQ(TDeviceInfoProbe::RegisterValue(reader), 0x0Cu);
-  ASSERT_TRUE(TDeviceInfoProbe::PartFound(reader));
-  TDeviceInfoProbe::LoadIndexFromText(
-      reader, "<RES_FILE_VERSION_INFO_TYPE><2>\n<PARTS_INDEX_TYPE><18F4520>\n", false);
+  ASSERT_EQ(TInfoFileProbe::RegisterValue(reader), 0x0Cu);
+  ASSERT_TRUE(TInfoFileProbe::PartFound(reader));
+  TInfoFileProbe::LoadIndexFromText(reader, "<RES_FILE_VERSION_INFO_TYPE><2>\n<PARTS_INDEX_TYPE><18F4520>\n",
+                                    false);
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F4520"}));
   EXPECT_EQ(reader.Version, "V2");
-  EXPECT_EQ(TDeviceInfoProbe::RegisterValue(reader), 0x0Cu);
-  EXPECT_TRUE(TDeviceInfoProbe::PartFound(reader));
-  EXPECT_TRUE(TDeviceInfoProbe::UseInfoDefaults(reader));
+  EXPECT_EQ(TInfoFileProbe::RegisterValue(reader), 0x0Cu);
+  EXPECT_TRUE(TInfoFileProbe::PartFound(reader));
+  EXPECT_TRUE(reader.UseInfoDefaults());
 }
 
-TEST(LoadDeviceIndex, ReadsTheFileInTheGivenFolder) {
+TEST(InfoFileLoad, ReadsTheGivenFile) {
   TTempFolder folder;
-  folder.WriteDeviceInfo(kTwoDevices);
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(folder.Path(), false);
-  EXPECT_EQ(reader.LoadError(), "");
+  const std::string path = folder.WriteDeviceInfo(kTwoDevices);
+  TInfoFile reader;
+  EXPECT_EQ(reader.Load(path, false), "");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550"}));
   EXPECT_EQ(reader.Version, "V1.42");
-  EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 13);
+  EXPECT_EQ(reader.StatusName(), "V1.42");
+  EXPECT_EQ(reader.Where(), path);
+  EXPECT_EQ(reader.FileOf("18F2550"), path);
+  EXPECT_EQ(TInfoFileProbe::LineCount(reader), 13);
 }
 
-namespace {
-// A source of another kind, as a chooser makes it.
-class TListedSource : public IDeviceSource {
-public:
-  TListedSource() { FDevices.Add("18F9"); }
-  std::string StatusName() const override { return "P_DFP 1.0.0"; }
-  const TStringList &DeviceNames() const override { return FDevices; }
-  const TStringList &AllDeviceNames() const override { return FDevices; }
-  std::string Where() const override { return "the stand-in"; }
-  std::string FileOf(const std::string &device) const override { return device + ".PIC"; }
-  bool ReadTable(const std::string &, bool, std::vector<TSwitchRow> &,
-                 std::vector<TConfigRegister> *) override {
-    return false;
-  }
-
-private:
-  TStringList FDevices;
-};
-} // namespace
-
-// The reader holds whatever source its chooser makes of a folder, with that source's
-// devices and name; where the chooser makes none, or there is no chooser, the folder
-// is read as 8bit_device.info.
-TEST(LoadDeviceIndex, HoldsTheSourceItsChooserMakesAndReadsTheFileWhereItMakesNone) {
-  TTempFolder other, info;
-  info.WriteDeviceInfo(kTwoDevices);
-  std::vector<std::pair<std::string, bool>> asked;
-  TDeviceInfo reader;
-  reader.SetSourceChooser([&](const std::string &folder, bool includeLF) {
-    asked.emplace_back(folder, includeLF);
-    TSourceChoice choice;
-    if (folder == other.Path())
-      choice.Source = std::make_unique<TListedSource>();
-    return choice;
-  });
-  reader.LoadDeviceIndex(other.Path(), true);
-  EXPECT_NE(&reader.Source(), &reader);
-  EXPECT_EQ(reader.LoadError(), "");
-  EXPECT_EQ(reader.Version, "P_DFP 1.0.0");
-  EXPECT_EQ(Items(reader.Devices), (Strings{"18F9"}));
-  EXPECT_EQ(reader.DataFileOf("18F9"), "18F9.PIC");
-  EXPECT_EQ(reader.LastLine(), -1);
-
-  reader.LoadDeviceIndex(info.Path(), false);
-  EXPECT_EQ(&reader.Source(), &reader);
-  EXPECT_EQ(reader.Version, "V1.42");
-  EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550"}));
-  EXPECT_EQ(reader.DataFileOf("18F9"), DeviceInfoFileName(info.Path()));
-  EXPECT_EQ(asked, (std::vector<std::pair<std::string, bool>>{{other.Path(), true}, {info.Path(), false}}));
-
-  TDeviceInfo withoutChooser;
-  withoutChooser.LoadDeviceIndex(other.Path(), true);
-  EXPECT_EQ(&withoutChooser.Source(), &withoutChooser);
-  EXPECT_NE(withoutChooser.LoadError(), "");
-  EXPECT_EQ(withoutChooser.Version, "<none>");
-}
-
-// An error of the chooser's names its own place; the reader adds no line of a file it
-// never read.
-TEST(LoadDeviceIndex, AnErrorOfTheChoosersIsReportedAsItStands) {
-  TTempFolder folder;
-  TDeviceInfo reader;
-  reader.SetSourceChooser([](const std::string &, bool) -> TSourceChoice {
-    throw Exception("cannot read X.atpack: not a zip archive");
-  });
-  try {
-    reader.LoadDeviceIndex(folder.Path(), false);
-    FAIL() << "no error";
-  } catch (const Exception &e) {
-    EXPECT_EQ(reader.Source().WithPlace(e), "cannot read X.atpack: not a zip archive");
-  }
-  EXPECT_EQ(reader.Devices.Count(), 0);
-  EXPECT_EQ(reader.Version, "<none>");
-}
-
-TEST(LoadDeviceIndex, UnreadableFileGivesAnEmptyListAndKeepsPartStart) {
+TEST(InfoFileLoad, UnreadableFileGivesAnEmptyListAndKeepsPartStart) {
   TTempFolder good, dirNamedLikeTheFile;
   good.WriteDeviceInfo(kTwoDevices);
   std::filesystem::create_directory(std::filesystem::path(dirNamedLikeTheFile.Path()) / "8bit_device.info");
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(good.Path(), false);
-  ASSERT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
+  TInfoFile reader;
+  ASSERT_EQ(reader.Load(DeviceInfoFileName(good.Path()), false), "");
+  ASSERT_EQ(TInfoFileProbe::PartStart(reader), 3);
   for (const std::string &folder : {good.Path() + "-missing", dirNamedLikeTheFile.Path()}) {
-    reader.LoadDeviceIndex(folder, false);
-    EXPECT_NE(reader.LoadError(), "") << folder;
+    const std::string file = DeviceInfoFileName(folder);
+    EXPECT_EQ(reader.Load(file, false).rfind("cannot read " + file + ": ", 0), 0u) << folder;
     EXPECT_EQ(reader.Devices.Count(), 0);
     EXPECT_EQ(reader.Version, "<none>");
     EXPECT_EQ(reader.Cursor, 0);
-    EXPECT_EQ(TDeviceInfoProbe::LineCount(reader), 0);
-    EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
+    EXPECT_EQ(TInfoFileProbe::LineCount(reader), 0);
+    EXPECT_EQ(TInfoFileProbe::PartStart(reader), 3);
     TStringList fields;
     std::string name, function, def;
     TStringList names, descriptions;
@@ -314,7 +240,7 @@ TEST(LoadDeviceIndex, UnreadableFileGivesAnEmptyListAndKeepsPartStart) {
   }
 }
 
-TEST(LoadDeviceIndex, MalformedIndexRecordRaisesAndLeavesWhatWasRead) {
+TEST(InfoFileLoad, MalformedIndexRecordRaisesAndLeavesWhatWasRead) {
   const struct {
     const char *Text;
     const char *Message;
@@ -332,31 +258,72 @@ TEST(LoadDeviceIndex, MalformedIndexRecordRaisesAndLeavesWhatWasRead) {
        "<none>"},
   };
   for (const auto &c : cases) {
-    TDeviceInfo reader;
-    TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
-    ASSERT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
-    ExpectError<EListError>([&] { TDeviceInfoProbe::LoadIndexFromText(reader, c.Text, false); }, c.Message);
+    TInfoFile reader;
+    TInfoFileProbe::LoadIndexFromText(reader, kTwoDevices, false);
+    ASSERT_EQ(TInfoFileProbe::PartStart(reader), 3);
+    ExpectError<EListError>([&] { TInfoFileProbe::LoadIndexFromText(reader, c.Text, false); }, c.Message);
     EXPECT_EQ(Items(reader.Devices), c.Devices) << c.Text;
     EXPECT_EQ(reader.Version, c.Version);
     EXPECT_EQ(reader.Cursor, 0);
-    EXPECT_EQ(TDeviceInfoProbe::PartStart(reader), 3);
-    EXPECT_GT(TDeviceInfoProbe::LineCount(reader), 0);
+    EXPECT_EQ(TInfoFileProbe::PartStart(reader), 3);
+    EXPECT_GT(TInfoFileProbe::LineCount(reader), 0);
   }
 }
 
-TEST(LoadDeviceIndex, ErrorInTheFileReportsTheLineWhereItStopped) {
-  TDeviceInfo reader;
-  EXPECT_THROW(
-      TDeviceInfoProbe::LoadIndexFromText(reader, "<PARTS_INDEX_TYPE><18F1>\n<X>\n   \n<X>\n", false),
-      EListError);
+TEST(InfoFileLoad, ErrorInTheFileReportsTheLineWhereItStopped) {
+  TInfoFile reader;
+  EXPECT_THROW(TInfoFileProbe::LoadIndexFromText(reader, "<PARTS_INDEX_TYPE><18F1>\n<X>\n   \n<X>\n", false),
+               EListError);
   EXPECT_EQ(reader.LastLine(), 2);
+}
+
+// The place leaves with the error, so it outlives the file that raised it.
+TEST(InfoFileLoad, EachStepsErrorCarriesTheFileAndTheLineWhereItStopped) {
+  const struct {
+    const char *What;
+    const char *Text;
+    std::function<void(TInfoFile &)> Step; // after the load
+    int Line;
+  } cases[] = {
+      {"the index", "<PARTS_INDEX_TYPE><18F1>\n<X>\n   \n", nullptr, 3},
+      {"FindPart", "<PARTS_INDEX_TYPE><18F2>\n<PART_INFO_TYPE><x><PIC18F1>\n\n<PART_INFO_TYPE><x><PIC18F2>\n",
+       [](TInfoFile &file) {
+         TStringList fields;
+         file.FindPart("18F2", fields);
+       },
+       3},
+      {"NextSwitch", "<PARTS_INDEX_TYPE><18F1>\n<PART_INFO_TYPE><x><PIC18F1>\n<SWITCH_INFO_TYPE><A><a><1Z>\n",
+       [](TInfoFile &file) { WalkDevice(file, "18F1"); }, 3},
+      {"ReadTable", "<PARTS_INDEX_TYPE><16F1>\n<PART_INFO_TYPE><x><PIC16F1><17Cxxx>\n",
+       [](TInfoFile &file) {
+         std::vector<TSwitchRow> rows;
+         file.ReadTable("16F1", false, rows, nullptr);
+       },
+       2},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.What);
+    TTempFolder folder;
+    const std::string path = folder.WriteDeviceInfo(c.Text);
+    TInfoFile file;
+    try {
+      ASSERT_EQ(file.Load(path, false), "");
+      if (c.Step)
+        c.Step(file);
+      ADD_FAILURE() << "no error";
+    } catch (const Exception &e) {
+      EXPECT_EQ(e.Place(), path + ", line " + std::to_string(c.Line));
+      EXPECT_EQ(e.Line(), c.Line);
+      EXPECT_EQ(e.WithPlace(), e.Message() + " (" + path + ", line " + std::to_string(c.Line) + ")");
+    }
+  }
 }
 
 // --- FindPart ---------------------------------------------------------------
 
 TEST(FindPart, MatchesFieldTwoExactlyAndLeavesTheCursorOnIt) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, kTwoDevices, false);
   TStringList fields;
   EXPECT_TRUE(reader.FindPart("18F2550", fields));
   EXPECT_EQ(reader.Cursor, 9);
@@ -366,15 +333,15 @@ TEST(FindPart, MatchesFieldTwoExactlyAndLeavesTheCursorOnIt) {
 
   for (const char *absent : {"18f2550", "18F255", "18F25500", "PIC18F2550", ""}) {
     EXPECT_FALSE(reader.FindPart(absent, fields)) << absent;
-    EXPECT_FALSE(TDeviceInfoProbe::PartFound(reader));
+    EXPECT_FALSE(TInfoFileProbe::PartFound(reader));
     EXPECT_EQ(reader.Cursor, 3) << absent;
   }
 }
 
 TEST(FindPart, IndexedDeviceWithoutPartSectionIsNotFound) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PARTS_INDEX_TYPE><18F8722>\n") + kTwoDevices,
-                                      false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, std::string("<PARTS_INDEX_TYPE><18F8722>\n") + kTwoDevices,
+                                    false);
   ASSERT_EQ(reader.Devices.IndexOf("18F8722"), 0);
   TStringList fields;
   const int before = reader.Cursor;
@@ -392,8 +359,8 @@ TEST(FindPart, MalformedRecordOnTheWayRaisesAndKeepsTheCursor) {
        "List index out of bounds (2)"},
   };
   for (const auto &c : cases) {
-    TDeviceInfo reader;
-    TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PARTS_INDEX_TYPE><18F2>\n") + c.Section, false);
+    TInfoFile reader;
+    TInfoFileProbe::LoadIndexFromText(reader, std::string("<PARTS_INDEX_TYPE><18F2>\n") + c.Section, false);
     TStringList fields;
     ASSERT_TRUE(reader.FindPart("18F1", fields));
     reader.Cursor = 2;
@@ -434,8 +401,8 @@ TEST(FindPart, LinesPassedOverAreCountedWhateverEndsThem) {
                   ends[static_cast<size_t>(i) % ends.size()];
         const int line = 3 + others;
         text += c.Line + ends.back() + "<SWITCH_INFO_TYPE><A><a><1>\n<SETTING_VALUE_TYPE><ON><on><1>\n";
-        TDeviceInfo reader;
-        TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+        TInfoFile reader;
+        TInfoFileProbe::LoadIndexFromText(reader, text, false);
         TStringList fields;
         ASSERT_TRUE(reader.FindPart("18F1", fields));
         if (c.Error.empty()) {
@@ -475,8 +442,8 @@ TEST(NextSwitch, DefaultIsTheLastSettingMatchingTheMaskedRegister) {
                      "<SETTING_VALUE_TYPE><D2><d2>\n"
                      "<SETTING_VALUE_TYPE><D3><d3><zz>\n"
                      "<SETTING_VALUE_TYPE><D4><d4><100>\n";
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, text, false);
   const auto switches = WalkDevice(reader, "18F1");
   ASSERT_EQ(switches.size(), 4u);
   EXPECT_EQ(switches[0].Default, "A5");
@@ -509,9 +476,9 @@ TEST(NextSwitch, FourSwitchesDefaultToTheirOwnOffUnlessInfoDefaultsAreUsed) {
                      "<SWITCH_INFO_TYPE><XINST2><x><40>\n<SETTING_VALUE_TYPE><OFF><><0>\n"
                      "<SETTING_VALUE_TYPE><ON><><40>\n";
   auto defaults = [&](bool useInfo) {
-    TDeviceInfo reader;
+    TInfoFile reader;
     reader.SetUseInfoDefaults(useInfo);
-    TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+    TInfoFileProbe::LoadIndexFromText(reader, text, false);
     Strings result;
     for (const auto &s : WalkDevice(reader, "18F1"))
       result.push_back(s.Default);
@@ -530,8 +497,8 @@ TEST(NextSwitch, ReservedSettingsAreNotOfferedAndEmptyDescriptionsAreUnspecified
                      "<SETTING_VALUE_TYPE><45><4.5V><0>\n"
                      "<SETTING_VALUE_TYPE><27><><8>\n"
                      "<SETTING_VALUE_TYPE><RESERVED><Reserved><C>\n";
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, text, false);
   const auto switches = WalkDevice(reader, "18F1");
   ASSERT_EQ(switches.size(), 1u);
   EXPECT_EQ(switches[0].Names, (Strings{"45", "27"}));
@@ -550,8 +517,8 @@ TEST(NextSwitch, SwitchWithoutSelectableSettingReturnsFalseButMovesPastIt) {
                      "<SWITCH_INFO_TYPE><N><no settings><1>\n"
                      "<SWITCH_INFO_TYPE><B><b><1>\n"
                      "<SETTING_VALUE_TYPE><ON><on><1>\n";
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, text, false);
   const auto walked = WalkDevice(reader, "18F1");
   ASSERT_EQ(walked.size(), 1u);
   EXPECT_EQ(reader.Cursor, 6);
@@ -571,11 +538,11 @@ TEST(NextSwitch, SwitchWithoutSelectableSettingReturnsFalseButMovesPastIt) {
 }
 
 TEST(NextSwitch, ASwitchWithAnEmptyNameAndNoSettingIsStillASwitch) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader,
-                                      "<PART_INFO_TYPE><x><PIC18F1>\n<SWITCH_INFO_TYPE><><a><1>\n"
-                                      "<SETTING_VALUE_TYPE><RESERVED><r><1>\n",
-                                      false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader,
+                                    "<PART_INFO_TYPE><x><PIC18F1>\n<SWITCH_INFO_TYPE><><a><1>\n"
+                                    "<SETTING_VALUE_TYPE><RESERVED><r><1>\n",
+                                    false);
   TStringList fields, names, descriptions;
   ASSERT_TRUE(reader.FindPart("18F1", fields));
   ++reader.Cursor;
@@ -595,8 +562,8 @@ TEST(NextSwitch, AnotherRecordEndsTheRunAndLaterSettingsAreSkipped) {
                      "<SWITCH_INFO_TYPE><B><b><3>\n"
                      "<SETTING_VALUE_TYPE><B1><one><1>\n"
                      "<SETTING_VALUE_TYPE><B2><two><2>\n";
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, text, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, text, false);
   TStringList fields, names, descriptions;
   ASSERT_TRUE(reader.FindPart("18F1", fields));
   ++reader.Cursor;
@@ -604,7 +571,7 @@ TEST(NextSwitch, AnotherRecordEndsTheRunAndLaterSettingsAreSkipped) {
   ASSERT_TRUE(reader.NextSwitch(name, function, names, descriptions, def));
   EXPECT_EQ(Items(names), (Strings{"A1"}));
   // The ending register record is read at once, though not consumed.
-  EXPECT_EQ(TDeviceInfoProbe::RegisterValue(reader), 2u);
+  EXPECT_EQ(TInfoFileProbe::RegisterValue(reader), 2u);
   EXPECT_EQ(reader.Cursor, 4);
   EXPECT_EQ(def, "A1");
   ASSERT_TRUE(reader.NextSwitch(name, function, names, descriptions, def));
@@ -613,8 +580,8 @@ TEST(NextSwitch, AnotherRecordEndsTheRunAndLaterSettingsAreSkipped) {
 }
 
 TEST(NextSwitch, StopsOnTheNextDeviceAndStaysThere) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, kTwoDevices, false);
   const auto first = WalkDevice(reader, "18F1220");
   ASSERT_EQ(first.size(), 1u);
   EXPECT_EQ(first[0].Default, "HS");
@@ -637,22 +604,22 @@ TEST(NextSwitch, StopsOnTheNextDeviceAndStaysThere) {
 }
 
 TEST(NextSwitch, LastDeviceEndsAtTheEndOfTheFile) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(reader, kTwoDevices, false);
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(reader, kTwoDevices, false);
   const auto last = WalkDevice(reader, "18F2550");
   ASSERT_EQ(last.size(), 1u);
   EXPECT_EQ(reader.Cursor, 13);
 }
 
 TEST(NextSwitch, ADevicesSwitchesBeforeItsFirstRegisterWorkAgainstZero) {
-  TDeviceInfo reader;
-  TDeviceInfoProbe::LoadIndexFromText(
+  TInfoFile reader;
+  TInfoFileProbe::LoadIndexFromText(
       reader, "<PART_INFO_TYPE><x><PIC18F9>\n<CONFIGREG_INFO_TYPE><1><C><FF>\n" + std::string(kTwoDevices),
       false);
   // 18F2550 has no register record: whatever was read before, it works against 0.
   EXPECT_EQ(WalkDevice(reader, "18F2550")[0].Default, "OFF");
   WalkDevice(reader, "18F9");
-  ASSERT_EQ(TDeviceInfoProbe::RegisterValue(reader), 0xFFu);
+  ASSERT_EQ(TInfoFileProbe::RegisterValue(reader), 0xFFu);
   EXPECT_EQ(WalkDevice(reader, "18F2550")[0].Default, "OFF");
 }
 
@@ -691,9 +658,8 @@ TEST(NextSwitch, MalformedRecordRaisesKeepsTheCursorAndWhatWasGathered) {
       {"<SWITCH_INFO_TYPE>\n", "List index out of bounds (1)", false, "", {}},
   };
   for (const auto &c : cases) {
-    TDeviceInfo reader;
-    TDeviceInfoProbe::LoadIndexFromText(reader, std::string("<PART_INFO_TYPE><x><PIC18F1>\n") + c.Body,
-                                        false);
+    TInfoFile reader;
+    TInfoFileProbe::LoadIndexFromText(reader, std::string("<PART_INFO_TYPE><x><PIC18F1>\n") + c.Body, false);
     TStringList fields, names, descriptions;
     ASSERT_TRUE(reader.FindPart("18F1", fields));
     reader.Cursor = 1;
@@ -710,9 +676,8 @@ TEST(NextSwitch, MalformedRecordRaisesKeepsTheCursorAndWhatWasGathered) {
 }
 
 TEST(DeviceInfoSample, ListsTheSampleDevicesAndWalksThemToTheEnd) {
-  TDeviceInfo reader;
-  reader.LoadDeviceIndex(SamplesFolder(), true);
-  ASSERT_EQ(reader.LoadError(), "");
+  TInfoFile reader;
+  ASSERT_EQ(reader.Load(DeviceInfoFileName(SamplesFolder()), true), "");
   EXPECT_EQ(reader.Version, "V1.42.7");
   EXPECT_EQ(Items(reader.Devices), (Strings{"18F1220", "18F2550", "18F25K22", "18LF25K22", "18F45K50",
                                             "18LF45K50", "18F4520", "18F8722", "18F2550", "18F26Q10"}));
