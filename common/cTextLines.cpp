@@ -1,4 +1,5 @@
-// Walking a text line by line, with runs of empty lines passed over in blocks.
+// Walking a text line by line, passing over runs of empty lines, and the lines a
+// reader would not read, a block of bytes at a time.
 #include "common/cTextLines.h"
 
 #include <algorithm>
@@ -36,6 +37,68 @@ const char *SkipLineEndBlocks(const char *text, const char *end, int &lines) {
 #endif
   return text;
 }
+
+// Position of the first CR or LF at or after From, or Size.
+size_t LineEndFrom(const char *text, size_t from, size_t size) {
+#ifdef FB_TEXT_LINES_SSE2
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; size - from >= 16; from += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + from));
+    const int ends = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+    if (ends != 0)
+      return from + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(ends)));
+  }
+#endif
+  while (from < size && text[from] != '\r' && text[from] != '\n')
+    ++from;
+  return from;
+}
+
+// The lowest bit set in Bits, alone; 0 for none.
+constexpr uint64_t LowestBit(uint64_t bits) {
+  return bits & (~bits + 1);
+}
+
+// 64 bytes of a text as bit masks (bit I for byte I): its CRs, LFs, blanks, and the
+// bytes Anywhere names (none for '\0').
+struct TBlockMasks {
+  uint64_t Crs = 0;
+  uint64_t Lfs = 0;
+  uint64_t Blanks = 0;
+  uint64_t Anywhere = 0;
+};
+
+TBlockMasks MasksOf(const char *block, char anywhere) {
+  TBlockMasks masks;
+#ifdef FB_TEXT_LINES_SSE2
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i space = _mm_set1_epi8(' ');
+  const __m128i tab = _mm_set1_epi8('\t');
+  const __m128i any = _mm_set1_epi8(anywhere);
+  for (int i = 0; i < 4; ++i) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i));
+    const auto mask = [&](__m128i matches) {
+      return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))) << (16 * i);
+    };
+    masks.Crs |= mask(_mm_cmpeq_epi8(bytes, cr));
+    masks.Lfs |= mask(_mm_cmpeq_epi8(bytes, lf));
+    masks.Blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab)));
+    if (anywhere != '\0')
+      masks.Anywhere |= mask(_mm_cmpeq_epi8(bytes, any));
+  }
+#else
+  for (int i = 0; i < 64; ++i) {
+    const uint64_t bit = uint64_t{1} << i;
+    masks.Crs |= block[i] == '\r' ? bit : 0;
+    masks.Lfs |= block[i] == '\n' ? bit : 0;
+    masks.Blanks |= IsBlank(block[i]) ? bit : 0;
+    masks.Anywhere |= anywhere != '\0' && block[i] == anywhere ? bit : 0;
+  }
+#endif
+  return masks;
+}
 } // namespace
 
 // UTF-16 without a byte-order mark shows as a zero in every other byte; 8-bit text
@@ -64,22 +127,13 @@ TTextLines::TTextLines(std::string_view text) : FText(text) {
     FPos = kUtf8Bom.size();
 }
 
-size_t TTextLines::NextOf(char c, size_t from, size_t &cached) const {
-  if (cached == kUnknown || cached < from) {
-    const auto *found = static_cast<const char *>(std::memchr(FText.data() + from, c, FText.size() - from));
-    cached = found != nullptr ? static_cast<size_t>(found - FText.data()) : FText.size();
-  }
-  return cached;
-}
-
 bool TTextLines::Next(std::string_view &line) {
   if (FPos >= FText.size())
     return false;
   FLast = FPos;
-  const size_t length = std::min(NextOf('\n', FPos, FNextLF), NextOf('\r', FPos, FNextCR)) - FPos;
-  line = FText.substr(FPos, length);
-  FPos += length;
-  FPos += LineEndLength(FText, FPos);
+  const size_t end = LineEndFrom(FText.data(), FPos, FText.size());
+  line = FText.substr(FPos, end - FPos);
+  FPos = end + LineEndLength(FText, end);
   ++FNumber;
   return true;
 }
@@ -96,4 +150,53 @@ void TTextLines::SkipEmptyLines() {
     FPos += length;
     ++FNumber;
   }
+}
+
+// Block by block: the bytes that close a line end give where lines begin; a line's
+// first byte other than a blank is where a carry, added at its start, runs out of
+// the blanks that follow (and into the next block, for blanks at a block's end).
+void TTextLines::SkipLines(const TLineFilter &filter) {
+  const char *text = FText.data();
+  const size_t size = FText.size();
+  size_t lineStart = FPos; // start of the line at hand
+  int lines = 0;
+  uint64_t startCarry = 1; // the next block begins a line
+  uint64_t blankCarry = 0; // ... or goes on with the blanks that begin one
+  for (size_t at = FPos; at < size; at += 64) {
+    const size_t left = size - at;
+    char tail[64] = {}; // the last block, without bytes beyond the text
+    const char *block = text + at;
+    if (left < 64)
+      block = static_cast<const char *>(std::memcpy(tail, block, left));
+    const TBlockMasks masks = MasksOf(block, filter.Anywhere());
+    // A CR on the block's last byte closes a line end unless an LF follows it.
+    const uint64_t lfAfter = left > 64 && text[at + 64] == '\n' ? uint64_t{1} << 63 : 0;
+    const uint64_t closes = masks.Lfs | (masks.Crs & ~((masks.Lfs >> 1) | lfAfter));
+    const uint64_t starts = (closes << 1) | startCarry;
+    startCarry = closes >> 63;
+    const uint64_t sum = masks.Blanks + starts;
+    const uint64_t firsts = (sum + blankCarry) & ~masks.Blanks;
+    blankCarry = sum < starts || sum + blankCarry < sum ? 1 : 0;
+    // The first line Filter stops at: by its first byte, or by one anywhere in it.
+    uint64_t stop = LowestBit(masks.Anywhere);
+    for (uint64_t first = firsts; first != 0 && (stop == 0 || LowestBit(first) < stop); first &= first - 1)
+      if (filter.First(block[std::countr_zero(first)])) {
+        stop = LowestBit(first);
+        break;
+      }
+    const uint64_t passed = stop == 0 ? closes : closes & (stop - 1);
+    lines += std::popcount(passed);
+    if (passed != 0)
+      lineStart = at + 64 - static_cast<size_t>(std::countl_zero(passed));
+    if (stop != 0) {
+      FPos = lineStart;
+      FNumber += lines;
+      return;
+    }
+  }
+  // The last line, where no line end closes it.
+  if (lineStart < size)
+    ++lines;
+  FPos = size;
+  FNumber += lines;
 }

@@ -6,6 +6,7 @@
 // UTF-16, which none of them reads; and the largest text taken.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -76,6 +77,25 @@ bool LooksLikeUtf16(std::string_view text);
 // a wrong file or an endless stream cannot take the machine's memory.
 inline constexpr uint64_t kMaxTextSize = uint64_t{256} << 20;
 
+// Which lines a walk may pass over unread (TTextLines::SkipLines): those whose first
+// byte other than a blank is none of First, and that hold no Anywhere byte ('\0' for
+// none). A reader that acts only on lines beginning with a few characters names them,
+// and the lines it would not read are passed over 64 bytes at a time.
+class TLineFilter {
+public:
+  constexpr TLineFilter(std::string_view first, char anywhere = '\0') : FAnywhere(anywhere) {
+    for (const char c : first)
+      if (c != '\0')
+        FFirst[static_cast<unsigned char>(c)] = true;
+  }
+  constexpr bool First(char c) const { return FFirst[static_cast<unsigned char>(c)]; }
+  constexpr char Anywhere() const { return FAnywhere; }
+
+private:
+  std::array<bool, 256> FFirst{};
+  char FAnywhere;
+};
+
 class TTextLines {
 public:
   // A UTF-8 byte-order mark at the start is not part of the first line.
@@ -89,18 +109,14 @@ public:
   void Again();
   // Passes over the blank lines (empty ones) that follow, counting them.
   void SkipEmptyLines();
+  // Passes over the lines that follow as long as Filter lets it, counting them: the
+  // next line Next gives is the first that Filter stops at. (Again after it gives
+  // the line Next gave before.)
+  void SkipLines(const TLineFilter &filter);
 
 private:
-  // Position of the next C at or after From (the text's size when none); Cached
-  // keeps the last one found, so a text that uses one kind of line end only costs
-  // one search for the other.
-  size_t NextOf(char c, size_t from, size_t &cached) const;
-
-  static constexpr size_t kUnknown = static_cast<size_t>(-1);
   std::string_view FText;
   size_t FPos = 0;  // start of the next line
   size_t FLast = 0; // start of the line given last
-  size_t FNextLF = kUnknown;
-  size_t FNextCR = kUnknown;
   int FNumber = 0;
 };
