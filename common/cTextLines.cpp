@@ -3,6 +3,7 @@
 #include "common/cTextLines.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -60,33 +61,42 @@ constexpr uint64_t LowestBit(uint64_t bits) {
   return bits & (~bits + 1);
 }
 
-// 64 bytes of a text as bit masks (bit I for byte I): its CRs, LFs, blanks, and the
-// bytes Anywhere names (none for '\0').
+// The bits set in Bits. (std::popcount is a call where the processor's own count
+// is not among the build's instructions, the cost of a whole block here.)
+constexpr int CountBits(uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int>((bits * 0x0101010101010101u) >> 56);
+}
+
+// 64 bytes of a text as bit masks (bit I for byte I): its CRs, LFs, blanks, and
+// each of up to four further bytes (none where '\0').
 struct TBlockMasks {
   uint64_t Crs = 0;
   uint64_t Lfs = 0;
   uint64_t Blanks = 0;
-  uint64_t Anywhere = 0;
+  std::array<uint64_t, 4> Bytes{};
 };
 
-TBlockMasks MasksOf(const char *block, char anywhere) {
+TBlockMasks MasksOf(const char *block, const std::array<char, 4> &bytes) {
   TBlockMasks masks;
 #ifdef FB_TEXT_LINES_SSE2
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i space = _mm_set1_epi8(' ');
   const __m128i tab = _mm_set1_epi8('\t');
-  const __m128i any = _mm_set1_epi8(anywhere);
   for (int i = 0; i < 4; ++i) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i));
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i));
     const auto mask = [&](__m128i matches) {
       return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))) << (16 * i);
     };
-    masks.Crs |= mask(_mm_cmpeq_epi8(bytes, cr));
-    masks.Lfs |= mask(_mm_cmpeq_epi8(bytes, lf));
-    masks.Blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab)));
-    if (anywhere != '\0')
-      masks.Anywhere |= mask(_mm_cmpeq_epi8(bytes, any));
+    masks.Crs |= mask(_mm_cmpeq_epi8(chunk, cr));
+    masks.Lfs |= mask(_mm_cmpeq_epi8(chunk, lf));
+    masks.Blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)));
+    for (size_t b = 0; b < bytes.size(); ++b)
+      if (bytes[b] != '\0')
+        masks.Bytes[b] |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(bytes[b])));
   }
 #else
   for (int i = 0; i < 64; ++i) {
@@ -94,7 +104,8 @@ TBlockMasks MasksOf(const char *block, char anywhere) {
     masks.Crs |= block[i] == '\r' ? bit : 0;
     masks.Lfs |= block[i] == '\n' ? bit : 0;
     masks.Blanks |= IsBlank(block[i]) ? bit : 0;
-    masks.Anywhere |= anywhere != '\0' && block[i] == anywhere ? bit : 0;
+    for (size_t b = 0; b < bytes.size(); ++b)
+      masks.Bytes[b] |= bytes[b] != '\0' && block[i] == bytes[b] ? bit : 0;
   }
 #endif
   return masks;
@@ -162,30 +173,40 @@ void TTextLines::SkipLines(const TLineFilter &filter) {
   int lines = 0;
   uint64_t startCarry = 1; // the next block begins a line
   uint64_t blankCarry = 0; // ... or goes on with the blanks that begin one
+  // Each mark's bytes, first and second.
+  const auto &marks = filter.Marks();
+  const auto byte = [](std::string_view mark, size_t i) { return i < mark.size() ? mark[i] : '\0'; };
+  const std::array<char, 4> bytes = {byte(marks[0], 0), byte(marks[0], 1), byte(marks[1], 0), byte(marks[1], 1)};
   for (size_t at = FPos; at < size; at += 64) {
     const size_t left = size - at;
     char tail[64] = {}; // the last block, without bytes beyond the text
     const char *block = text + at;
     if (left < 64)
       block = static_cast<const char *>(std::memcpy(tail, block, left));
-    const TBlockMasks masks = MasksOf(block, filter.Anywhere());
+    const TBlockMasks masks = MasksOf(block, bytes);
+    // Whether the byte after the block is C, as the block's last bit.
+    const auto after = [&](char c) { return left > 64 && text[at + 64] == c ? uint64_t{1} << 63 : 0; };
     // A CR on the block's last byte closes a line end unless an LF follows it.
-    const uint64_t lfAfter = left > 64 && text[at + 64] == '\n' ? uint64_t{1} << 63 : 0;
-    const uint64_t closes = masks.Lfs | (masks.Crs & ~((masks.Lfs >> 1) | lfAfter));
+    const uint64_t closes = masks.Lfs | (masks.Crs & ~((masks.Lfs >> 1) | after('\n')));
     const uint64_t starts = (closes << 1) | startCarry;
     startCarry = closes >> 63;
     const uint64_t sum = masks.Blanks + starts;
     const uint64_t firsts = (sum + blankCarry) & ~masks.Blanks;
     blankCarry = sum < starts || sum + blankCarry < sum ? 1 : 0;
-    // The first line Filter stops at: by its first byte, or by one anywhere in it.
-    uint64_t stop = LowestBit(masks.Anywhere);
+    // The first line Filter stops at: by a mark in it, or by the word it begins with.
+    uint64_t marked = 0;
+    for (size_t m = 0; m < marks.size(); ++m)
+      if (!marks[m].empty())
+        marked |= masks.Bytes[2 * m] &
+                  (marks[m].size() == 1 ? ~uint64_t{0} : (masks.Bytes[2 * m + 1] >> 1) | after(marks[m][1]));
+    uint64_t stop = LowestBit(marked);
     for (uint64_t first = firsts; first != 0 && (stop == 0 || LowestBit(first) < stop); first &= first - 1)
-      if (filter.First(block[std::countr_zero(first)])) {
+      if (filter.Begins(FText.substr(at + static_cast<size_t>(std::countr_zero(first))))) {
         stop = LowestBit(first);
         break;
       }
     const uint64_t passed = stop == 0 ? closes : closes & (stop - 1);
-    lines += std::popcount(passed);
+    lines += CountBits(passed);
     if (passed != 0)
       lineStart = at + 64 - static_cast<size_t>(std::countl_zero(passed));
     if (stop != 0) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 // The length of the line end at Position: 2 for CR LF, 1 for a lone CR or LF, 0 for
@@ -77,23 +78,46 @@ bool LooksLikeUtf16(std::string_view text);
 // a wrong file or an endless stream cannot take the machine's memory.
 inline constexpr uint64_t kMaxTextSize = uint64_t{256} << 20;
 
-// Which lines a walk may pass over unread (TTextLines::SkipLines): those whose first
-// byte other than a blank is none of First, and that hold no Anywhere byte ('\0' for
-// none). A reader that acts only on lines beginning with a few characters names them,
-// and the lines it would not read are passed over 64 bytes at a time.
+// Which lines a walk may stop at (TTextLines::SkipLines): those that begin, after
+// blanks, with one of a reader's words (in any letter case; a word of one character
+// such as "#" stands for every line beginning with it), and those that hold one of
+// its marks anywhere (of one or two bytes, other than NUL, CR and LF; at most two).
+// No two words may begin alike. A reader that acts only on lines beginning with a
+// few keywords names them, and the lines it would not read are passed over 64
+// bytes at a time.
 class TLineFilter {
 public:
-  constexpr TLineFilter(std::string_view first, char anywhere = '\0') : FAnywhere(anywhere) {
-    for (const char c : first)
-      if (c != '\0')
-        FFirst[static_cast<unsigned char>(c)] = true;
+  constexpr TLineFilter(std::initializer_list<std::string_view> words,
+                        std::initializer_list<std::string_view> marks = {}) {
+    for (const std::string_view word : words) {
+      FWords[static_cast<unsigned char>(LowerAscii(word[0]))] = word;
+      FWords[static_cast<unsigned char>(UpperAscii(word[0]))] = word;
+    }
+    size_t i = 0;
+    for (const std::string_view mark : marks)
+      FMarks[i++] = mark;
   }
-  constexpr bool First(char c) const { return FFirst[static_cast<unsigned char>(c)]; }
-  constexpr char Anywhere() const { return FAnywhere; }
+  // Whether Text (what is left of a text from a line's first byte other than a
+  // blank) begins with one of the words.
+  constexpr bool Begins(std::string_view text) const {
+    if (text.empty())
+      return false;
+    const std::string_view word = FWords[static_cast<unsigned char>(text[0])];
+    if (word.empty() || text.size() < word.size())
+      return false;
+    for (size_t i = 1; i < word.size(); ++i)
+      if (LowerAscii(text[i]) != LowerAscii(word[i]))
+        return false;
+    return true;
+  }
+  // The marks; an empty one stands for none.
+  constexpr const std::array<std::string_view, 2> &Marks() const { return FMarks; }
 
 private:
-  std::array<bool, 256> FFirst{};
-  char FAnywhere;
+  static constexpr char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+  static constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+  std::array<std::string_view, 256> FWords{}; // by first byte
+  std::array<std::string_view, 2> FMarks{};
 };
 
 class TTextLines {
@@ -103,6 +127,7 @@ public:
 
   // The next line, without its ending; false after the last.
   bool Next(std::string_view &line);
+  std::string_view Text() const { return FText; }
   // The number of the line Next gave last, from 1.
   int Number() const { return FNumber; }
   // Next gives the line it gave last once more.

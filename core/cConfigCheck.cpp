@@ -583,6 +583,13 @@ void TEntryApplier::Set(size_t r, int k, int line) {
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit,
                             const std::vector<TWordRegister> &registers, std::string_view fileName) {
+  return ReadConfigText(TConfigTextScanner(text, fileName), rows, device, deviceLine, mode, sink, limit,
+                        registers);
+}
+
+TReadSummary ReadConfigText(TConfigTextScanner scanner, std::vector<TSwitchRow> &rows, const std::string &device,
+                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit,
+                            const std::vector<TWordRegister> &registers) {
   if (mode == TReadMode::Check)
     ApplyChipDefaults(rows);
 
@@ -592,7 +599,6 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
   int firstLine = 0;
   int problems = 0;
   int unread = 0;
-  TConfigTextScanner scanner(text, fileName);
   if (ReadsValues(scanner.Family()))
     applier.TakeValues(registers);
   TConfigItem item;

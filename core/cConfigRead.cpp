@@ -9,6 +9,8 @@
 #include "core/cDeviceList.h"
 #include "core/cHexFile.h"
 
+#include <optional>
+
 namespace {
 // That the text names no device, and what was looked for in its family.
 std::string NoDevice(TSyntaxFamily family) {
@@ -98,7 +100,14 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
     return result;
   }
   result.Hex = LooksLikeHexFile(text);
-  const TTextDevice named = result.Hex ? TTextDevice{} : FindDeviceLine(text, fileName);
+  // The text's syntax is told, and its device found, once: the reading goes on
+  // from the first line that matters.
+  std::optional<TConfigTextScanner> scanner;
+  TTextDevice named;
+  if (!result.Hex) {
+    scanner.emplace(text, fileName);
+    named = FindDeviceLine(*scanner);
+  }
   TReadTable &table = result.Table;
   if (mode == TReadMode::Check) {
     if (!OpenForCheck(devices, device, named, result.Hex, sink, table))
@@ -126,7 +135,7 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
     wordRegisters.clear();
   }
   result.Summary =
-      ReadConfigText(text, rows, table.Device, named.Line, mode, sink, limit, wordRegisters, fileName);
+      ReadConfigText(scanner->Rewound(), rows, table.Device, named.Line, mode, sink, limit, wordRegisters);
   return result;
 }
 

@@ -104,14 +104,17 @@ TEST(TextLines, SkipsRunsOfEmptyLinesCountingEachWhateverEndsIt) {
 // mix every line end, blanks that run across the 64-byte blocks, the filter's
 // bytes first and inside lines, and lines cut short by the text's end.
 TEST(TextLines, SkipLinesStopsWhereALineByLineWalkStops) {
-  const TLineFilter filter("c#", '/');
+  const TLineFilter filter({"cOnf", "#"}, {"/*", "!"});
   const auto stops = [&](std::string_view line) {
     size_t i = 0;
     while (i < line.size() && IsBlank(line[i]))
       ++i;
-    return (i < line.size() && filter.First(line[i])) || line.find('/') != std::string_view::npos;
+    const std::string_view word = line.substr(i, 4);
+    return line.substr(i, 1) == "#" || word == "conf" || word == "CONF" || word == "Conf" ||
+           line.find("/*") != std::string_view::npos || line.find('!') != std::string_view::npos;
   };
-  const std::string_view pieces[] = {"\r\n", "\n", "\r", " ", "\t", "c", "#", "/", "x", "\v", "\0"sv,
+  const std::string_view pieces[] = {"\r\n", "\n", "\r", " ", "\t", "conf", "CONF", "Con", "c", "Conf", "#", "/",
+                                     "*", "!", "x", "\v", "\0"sv,
                                      std::string_view("                                        "
                                                       "                              ")};
   uint32_t state = 12345;
