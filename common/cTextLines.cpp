@@ -70,16 +70,20 @@ constexpr int CountBits(uint64_t bits) {
   return static_cast<int>((bits * 0x0101010101010101u) >> 56);
 }
 
-// 64 bytes of a text as bit masks (bit I for byte I): its CRs, LFs, blanks, and
-// each of up to four further bytes (none where '\0').
+// A filter's marks as bytes: each mark's first and second ('\0' where none).
+using TMarkBytes = std::array<char, 4>;
+
+// 64 bytes of a text as bit masks (bit I for byte I): the bytes that close a line
+// end (each LF, and each CR that no LF follows), the blanks, and where a mark
+// begins. The byte after the 64 is read too: it tells a CR LF, or a mark, that
+// runs across the end.
 struct TBlockMasks {
-  uint64_t Crs = 0;
-  uint64_t Lfs = 0;
+  uint64_t Closes = 0;
   uint64_t Blanks = 0;
-  std::array<uint64_t, 4> Bytes{};
+  uint64_t Marks = 0;
 };
 
-TBlockMasks MasksOf(const char *block, const std::array<char, 4> &bytes) {
+TBlockMasks MasksOf(const char *block, const TMarkBytes &marks) {
   TBlockMasks masks;
 #ifdef FB_TEXT_LINES_SSE2
   const __m128i cr = _mm_set1_epi8('\r');
@@ -88,24 +92,36 @@ TBlockMasks MasksOf(const char *block, const std::array<char, 4> &bytes) {
   const __m128i tab = _mm_set1_epi8('\t');
   for (int i = 0; i < 4; ++i) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i + 1));
     const auto mask = [&](__m128i matches) {
       return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))) << (16 * i);
     };
-    masks.Crs |= mask(_mm_cmpeq_epi8(chunk, cr));
-    masks.Lfs |= mask(_mm_cmpeq_epi8(chunk, lf));
+    masks.Closes |= mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf),
+                                      _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(chunk, cr))));
     masks.Blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)));
-    for (size_t b = 0; b < bytes.size(); ++b)
-      if (bytes[b] != '\0')
-        masks.Bytes[b] |= mask(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(bytes[b])));
+    if (marks[0] != '\0') {
+      __m128i marked = _mm_setzero_si128();
+      for (size_t m = 0; m < marks.size(); m += 2) {
+        if (marks[m] == '\0')
+          continue;
+        __m128i at = _mm_cmpeq_epi8(chunk, _mm_set1_epi8(marks[m]));
+        if (marks[m + 1] != '\0')
+          at = _mm_and_si128(at, _mm_cmpeq_epi8(next, _mm_set1_epi8(marks[m + 1])));
+        marked = _mm_or_si128(marked, at);
+      }
+      masks.Marks |= mask(marked);
+    }
   }
 #else
   for (int i = 0; i < 64; ++i) {
     const uint64_t bit = uint64_t{1} << i;
-    masks.Crs |= block[i] == '\r' ? bit : 0;
-    masks.Lfs |= block[i] == '\n' ? bit : 0;
-    masks.Blanks |= IsBlank(block[i]) ? bit : 0;
-    for (size_t b = 0; b < bytes.size(); ++b)
-      masks.Bytes[b] |= bytes[b] != '\0' && block[i] == bytes[b] ? bit : 0;
+    const char c = block[i];
+    masks.Closes |= c == '\n' || (c == '\r' && block[i + 1] != '\n') ? bit : 0;
+    masks.Blanks |= IsBlank(c) ? bit : 0;
+    for (size_t m = 0; m < marks.size(); m += 2)
+      masks.Marks |= marks[m] != '\0' && c == marks[m] && (marks[m + 1] == '\0' || block[i + 1] == marks[m + 1])
+                         ? bit
+                         : 0;
   }
 #endif
   return masks;
@@ -176,33 +192,35 @@ void TTextLines::SkipLines(const TLineFilter &filter) {
   // Each mark's bytes, first and second.
   const auto &marks = filter.Marks();
   const auto byte = [](std::string_view mark, size_t i) { return i < mark.size() ? mark[i] : '\0'; };
-  const std::array<char, 4> bytes = {byte(marks[0], 0), byte(marks[0], 1), byte(marks[1], 0), byte(marks[1], 1)};
+  const TMarkBytes bytes = {byte(marks[0], 0), byte(marks[0], 1), byte(marks[1], 0), byte(marks[1], 1)};
+  // The last block, without the bytes beyond the text, and room for reading past it.
+  char tail[128]; // NOLINT(cppcoreguidelines-pro-type-member-init): filled where it is used
   for (size_t at = FPos; at < size; at += 64) {
     const size_t left = size - at;
-    char tail[64] = {}; // the last block, without bytes beyond the text
     const char *block = text + at;
-    if (left < 64)
+    if (left <= 64) {
+      std::memset(tail, 0, sizeof tail);
       block = static_cast<const char *>(std::memcpy(tail, block, left));
+    }
     const TBlockMasks masks = MasksOf(block, bytes);
-    // Whether the byte after the block is C, as the block's last bit.
-    const auto after = [&](char c) { return left > 64 && text[at + 64] == c ? uint64_t{1} << 63 : 0; };
-    // A CR on the block's last byte closes a line end unless an LF follows it.
-    const uint64_t closes = masks.Lfs | (masks.Crs & ~((masks.Lfs >> 1) | after('\n')));
+    const uint64_t closes = masks.Closes;
     const uint64_t starts = (closes << 1) | startCarry;
     startCarry = closes >> 63;
     const uint64_t sum = masks.Blanks + starts;
     const uint64_t firsts = (sum + blankCarry) & ~masks.Blanks;
     blankCarry = sum < starts || sum + blankCarry < sum ? 1 : 0;
+    // The lines that may begin with a word, by their first byte.
+    uint64_t candidates = 0;
+    for (uint64_t first = firsts; first != 0; first &= first - 1) {
+      const int bit = std::countr_zero(first);
+      candidates |= uint64_t{filter.MayBegin(block[bit])} << bit;
+    }
     // The first line Filter stops at: by a mark in it, or by the word it begins with.
-    uint64_t marked = 0;
-    for (size_t m = 0; m < marks.size(); ++m)
-      if (!marks[m].empty())
-        marked |= masks.Bytes[2 * m] &
-                  (marks[m].size() == 1 ? ~uint64_t{0} : (masks.Bytes[2 * m + 1] >> 1) | after(marks[m][1]));
-    uint64_t stop = LowestBit(marked);
-    for (uint64_t first = firsts; first != 0 && (stop == 0 || LowestBit(first) < stop); first &= first - 1)
-      if (filter.Begins(FText.substr(at + static_cast<size_t>(std::countr_zero(first))))) {
-        stop = LowestBit(first);
+    uint64_t stop = LowestBit(masks.Marks);
+    for (; candidates != 0 && (stop == 0 || LowestBit(candidates) < stop); candidates &= candidates - 1)
+      if (const size_t first = at + static_cast<size_t>(std::countr_zero(candidates));
+          filter.Begins(text + first, size - first)) {
+        stop = LowestBit(candidates);
         break;
       }
     const uint64_t passed = stop == 0 ? closes : closes & (stop - 1);

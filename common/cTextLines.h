@@ -7,8 +7,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string_view>
 
@@ -90,23 +92,43 @@ public:
   constexpr TLineFilter(std::initializer_list<std::string_view> words,
                         std::initializer_list<std::string_view> marks = {}) {
     for (const std::string_view word : words) {
-      FWords[static_cast<unsigned char>(LowerAscii(word[0]))] = word;
-      FWords[static_cast<unsigned char>(UpperAscii(word[0]))] = word;
+      // The word's first eight bytes, with the letter-case bit set on its letters.
+      std::array<char, 8> head{};
+      std::array<char, 8> fold{};
+      std::array<char, 8> used{};
+      for (size_t i = 0; i < word.size() && i < head.size(); ++i) {
+        const bool letter = LowerAscii(word[i]) != UpperAscii(word[i]);
+        head[i] = letter ? LowerAscii(word[i]) : word[i];
+        fold[i] = letter ? '\x20' : '\0';
+        used[i] = '\xFF';
+      }
+      for (const char first : {LowerAscii(word[0]), UpperAscii(word[0])}) {
+        TWord &entry = FWords[static_cast<unsigned char>(first)];
+        entry = {word, std::bit_cast<uint64_t>(head), std::bit_cast<uint64_t>(fold), std::bit_cast<uint64_t>(used)};
+        FBegins[static_cast<unsigned char>(first)] = true;
+      }
     }
     size_t i = 0;
     for (const std::string_view mark : marks)
       FMarks[i++] = mark;
   }
-  // Whether Text (what is left of a text from a line's first byte other than a
-  // blank) begins with one of the words.
-  constexpr bool Begins(std::string_view text) const {
-    if (text.empty())
+  // Whether a word begins with C.
+  constexpr bool MayBegin(char c) const { return FBegins[static_cast<unsigned char>(c)]; }
+  // Whether Text (Size bytes: what is left of a text from a line's first byte
+  // other than a blank) begins with one of the words.
+  bool Begins(const char *text, size_t size) const {
+    const TWord &word = FWords[static_cast<unsigned char>(text[0])];
+    if (word.Text.empty() || size < word.Text.size())
       return false;
-    const std::string_view word = FWords[static_cast<unsigned char>(text[0])];
-    if (word.empty() || text.size() < word.size())
-      return false;
-    for (size_t i = 1; i < word.size(); ++i)
-      if (LowerAscii(text[i]) != LowerAscii(word[i]))
+    if (size >= 8) {
+      // Eight bytes at once, then the rest of a longer word.
+      uint64_t bytes = 0;
+      std::memcpy(&bytes, text, 8);
+      if (((bytes | word.Fold) & word.Used) != word.Head)
+        return false;
+    }
+    for (size_t i = size >= 8 ? 8 : 1; i < word.Text.size(); ++i)
+      if (LowerAscii(text[i]) != LowerAscii(word.Text[i]))
         return false;
     return true;
   }
@@ -116,7 +138,14 @@ public:
 private:
   static constexpr char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
   static constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-  std::array<std::string_view, 256> FWords{}; // by first byte
+  struct TWord {
+    std::string_view Text;
+    uint64_t Head = 0; // its first eight bytes, letters in lower case (zeros after a shorter word)
+    uint64_t Fold = 0; // the letter-case bit of each of its letters
+    uint64_t Used = 0; // its bytes among the eight
+  };
+  std::array<TWord, 256> FWords{}; // by first byte
+  std::array<bool, 256> FBegins{};
   std::array<std::string_view, 2> FMarks{};
 };
 

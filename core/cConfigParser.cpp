@@ -598,6 +598,12 @@ constexpr TLineFilter kTellCLines({"#", "/", "__config"});
 constexpr TLineFilter kHouseLines({"config", "device", "/", "'"});
 constexpr TLineFilter kValuesLines({"#", "__config", "config", "device", "include", "list", "processor", "/", ";"},
                                    {"/*", "\\"});
+
+// Whether Line begins, after blanks, with one of Filter's words.
+bool BeginsWithWord(std::string_view line, const TLineFilter &filter) {
+  const std::string_view rest = line.substr(std::min(line.find_first_not_of(" \t"), line.size()));
+  return !rest.empty() && filter.Begins(rest.data(), rest.size());
+}
 } // namespace
 
 bool ParseLegacyNumber(std::string_view text, uint32_t &value) {
@@ -1000,6 +1006,12 @@ bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
   if (FSpliced) {
     // C reads the line as the end of the "//" comment before it.
     FSpliced = EndsInBackslash(line);
+    return false;
+  }
+  // A line that begins with no keyword nor comment only opens or closes comments
+  // (SkipLines stopped at it for a mark).
+  if (!FInComment && !BeginsWithWord(line, kValuesLines)) {
+    CodeOf(line);
     return false;
   }
   // A comment only; in C, a ";" comment only where it names the device (assembler's
