@@ -1009,9 +1009,13 @@ bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
     return false;
   }
   // A line that begins with no keyword nor comment only opens or closes comments
-  // (SkipLines stopped at it for a mark).
+  // (SkipLines stopped at it for a mark), and only matters where its last "/*" is
+  // left open (a "*/" after it closes whichever opened) or it ends in a backslash.
   if (!FInComment && !BeginsWithWord(line, kValuesLines)) {
-    CodeOf(line);
+    const size_t open = line.rfind("/*");
+    if ((open != std::string_view::npos && line.find("*/", open + 2) == std::string_view::npos) ||
+        EndsInBackslash(line))
+      CodeOf(line);
     return false;
   }
   // A comment only; in C, a ";" comment only where it names the device (assembler's
