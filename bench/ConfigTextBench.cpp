@@ -100,9 +100,9 @@ void BM_CheckLargeSource(benchmark::State &state) {
   int diagnostics = 0;
   const auto start = TClock::now();
   for (auto _ : state) {
-    const TReadResult result = ReadConfiguration(text, devices, {}, TReadMode::Check,
-                                                 [&](const TDiagnostic &) { ++diagnostics; }, kEveryDiagnostic,
-                                                 fileName);
+    const TReadResult result = ReadConfiguration(
+        text, devices, {}, TReadMode::Check, [&](const TDiagnostic &) { ++diagnostics; }, kEveryDiagnostic,
+        fileName);
     benchmark::DoNotOptimize(result.Summary.Applied);
   }
   const double seconds = std::chrono::duration<double>(TClock::now() - start).count();

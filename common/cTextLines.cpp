@@ -119,9 +119,9 @@ TBlockMasks MasksOf(const char *block, const TMarkBytes &marks) {
     masks.Closes |= c == '\n' || (c == '\r' && block[i + 1] != '\n') ? bit : 0;
     masks.Blanks |= IsBlank(c) ? bit : 0;
     for (size_t m = 0; m < marks.size(); m += 2)
-      masks.Marks |= marks[m] != '\0' && c == marks[m] && (marks[m + 1] == '\0' || block[i + 1] == marks[m + 1])
-                         ? bit
-                         : 0;
+      masks.Marks |=
+          marks[m] != '\0' && c == marks[m] && (marks[m + 1] == '\0' || block[i + 1] == marks[m + 1]) ? bit
+                                                                                                      : 0;
   }
 #endif
   return masks;

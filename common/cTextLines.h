@@ -104,7 +104,8 @@ public:
       }
       for (const char first : {LowerAscii(word[0]), UpperAscii(word[0])}) {
         TWord &entry = FWords[static_cast<unsigned char>(first)];
-        entry = {word, std::bit_cast<uint64_t>(head), std::bit_cast<uint64_t>(fold), std::bit_cast<uint64_t>(used)};
+        entry = {word, std::bit_cast<uint64_t>(head), std::bit_cast<uint64_t>(fold),
+                 std::bit_cast<uint64_t>(used)};
         FBegins[static_cast<unsigned char>(first)] = true;
       }
     }

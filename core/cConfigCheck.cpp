@@ -587,8 +587,9 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
                         registers);
 }
 
-TReadSummary ReadConfigText(TConfigTextScanner scanner, std::vector<TSwitchRow> &rows, const std::string &device,
-                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit,
+TReadSummary ReadConfigText(TConfigTextScanner scanner, std::vector<TSwitchRow> &rows,
+                            const std::string &device, int deviceLine, TReadMode mode,
+                            const TDiagnosticSink &sink, size_t limit,
                             const std::vector<TWordRegister> &registers) {
   if (mode == TReadMode::Check)
     ApplyChipDefaults(rows);

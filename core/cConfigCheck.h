@@ -175,9 +175,10 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
                             const std::vector<TWordRegister> &registers = {}, std::string_view fileName = {});
 // The same, the text read by Scanner from where it stands (a scanner that
 // FindDeviceLine read, Rewound).
-TReadSummary ReadConfigText(TConfigTextScanner scanner, std::vector<TSwitchRow> &rows, const std::string &device,
-                            int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
-                            size_t limit = static_cast<size_t>(-1), const std::vector<TWordRegister> &registers = {});
+TReadSummary ReadConfigText(TConfigTextScanner scanner, std::vector<TSwitchRow> &rows,
+                            const std::string &device, int deviceLine, TReadMode mode,
+                            const TDiagnosticSink &sink, size_t limit = static_cast<size_t>(-1),
+                            const std::vector<TWordRegister> &registers = {});
 
 // For Check: warns of every risky chip default among the rows no entry set, at
 // Line, and notes them all; a second note lists the rows left out (whose chip

@@ -596,7 +596,8 @@ constexpr size_t kMaxConditions = 256;
 constexpr TLineFilter kTellLines({"#", "/", "__config", ";", "config", "list", "processor"});
 constexpr TLineFilter kTellCLines({"#", "/", "__config"});
 constexpr TLineFilter kHouseLines({"config", "device", "/", "'"});
-constexpr TLineFilter kValuesLines({"#", "__config", "config", "device", "include", "list", "processor", "/", ";"},
+constexpr TLineFilter kValuesLines({"#", "__config", "config", "device", "include", "list", "processor", "/",
+                                    ";"},
                                    {"/*", "\\"});
 
 // Whether Line begins, after blanks, with one of Filter's words.

@@ -758,8 +758,8 @@ private:
 TEST(ConfigGenCheck, AFileThatChangesWhileItIsReadGivesNoResult) {
   TTempFolder folder;
   // A warning first, written while the pages after it are still to be read.
-  const std::string path =
-      folder.WriteFile("t.bas", "device = 18F4520\nconfig LVP = ON\n" + std::string(100000, '\n') + "x = 1\n");
+  const std::string path = folder.WriteFile("t.bas", "device = 18F4520\nconfig LVP = ON\n" +
+                                                         std::string(100000, '\n') + "x = 1\n");
   TCuttingOutput buffer(path);
   std::ostream out(&buffer);
   std::istringstream in;

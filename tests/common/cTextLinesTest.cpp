@@ -113,8 +113,23 @@ TEST(TextLines, SkipLinesStopsWhereALineByLineWalkStops) {
     return line.substr(i, 1) == "#" || word == "conf" || word == "CONF" || word == "Conf" ||
            line.find("/*") != std::string_view::npos || line.find('!') != std::string_view::npos;
   };
-  const std::string_view pieces[] = {"\r\n", "\n", "\r", " ", "\t", "conf", "CONF", "Con", "c", "Conf", "#", "/",
-                                     "*", "!", "x", "\v", "\0"sv,
+  const std::string_view pieces[] = {"\r\n",
+                                     "\n",
+                                     "\r",
+                                     " ",
+                                     "\t",
+                                     "conf",
+                                     "CONF",
+                                     "Con",
+                                     "c",
+                                     "Conf",
+                                     "#",
+                                     "/",
+                                     "*",
+                                     "!",
+                                     "x",
+                                     "\v",
+                                     "\0"sv,
                                      std::string_view("                                        "
                                                       "                              ")};
   uint32_t state = 12345;

@@ -264,7 +264,8 @@ TEST(ConfigParser, ReadsCAndAssemblerAsPeopleWriteThem) {
        "",
        {"WDT=OFF@1", "LVP=OFF@1", "E=F@3"}},
       {"program lines' comments: left open, closed, going on over the next line",
-       "x = 1; /* a */ y = 2; /* open\n#pragma config A = B */\nz /* c */ = /* d */ 3;\n#pragma config C = D\n"
+       "x = 1; /* a */ y = 2; /* open\n#pragma config A = B */\nz /* c */ = /* d */ 3;\n#pragma config C = "
+       "D\n"
        "w = 4; // e \\\n#pragma config E = F\n#pragma config G = H\n",
        "",
        {"C=D@4", "G=H@7"}},
