@@ -90,7 +90,7 @@ TBlockMasks MasksOf(const char *block, const TMarkBytes &marks) {
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i space = _mm_set1_epi8(' ');
   const __m128i tab = _mm_set1_epi8('\t');
-  for (int i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < 4; ++i) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i));
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i + 1));
     const auto mask = [&](__m128i matches) {
