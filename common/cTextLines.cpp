@@ -83,49 +83,66 @@ struct TBlockMasks {
   uint64_t Marks = 0;
 };
 
-TBlockMasks MasksOf(const char *block, const TMarkBytes &marks) {
-  TBlockMasks masks;
+class TBlockReader {
+public:
+  explicit TBlockReader(const TMarkBytes &marks) : FMarks(marks) {
 #ifdef FB_TEXT_LINES_SSE2
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i space = _mm_set1_epi8(' ');
-  const __m128i tab = _mm_set1_epi8('\t');
-  for (size_t i = 0; i < 4; ++i) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i + 1));
-    const auto mask = [&](__m128i matches) {
-      return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))) << (16 * i);
-    };
-    masks.Closes |= mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, lf),
-                                      _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(chunk, cr))));
-    masks.Blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)));
-    if (marks[0] != '\0') {
-      __m128i marked = _mm_setzero_si128();
-      for (size_t m = 0; m < marks.size(); m += 2) {
-        if (marks[m] == '\0')
-          continue;
-        __m128i at = _mm_cmpeq_epi8(chunk, _mm_set1_epi8(marks[m]));
-        if (marks[m + 1] != '\0')
-          at = _mm_and_si128(at, _mm_cmpeq_epi8(next, _mm_set1_epi8(marks[m + 1])));
-        marked = _mm_or_si128(marked, at);
-      }
-      masks.Marks |= mask(marked);
-    }
-  }
-#else
-  for (int i = 0; i < 64; ++i) {
-    const uint64_t bit = uint64_t{1} << i;
-    const char c = block[i];
-    masks.Closes |= c == '\n' || (c == '\r' && block[i + 1] != '\n') ? bit : 0;
-    masks.Blanks |= IsBlank(c) ? bit : 0;
-    for (size_t m = 0; m < marks.size(); m += 2)
-      masks.Marks |=
-          marks[m] != '\0' && c == marks[m] && (marks[m + 1] == '\0' || block[i + 1] == marks[m + 1]) ? bit
-                                                                                                      : 0;
-  }
+    for (size_t m = 0; m < marks.size(); ++m)
+      FMarkBytes[m] = _mm_set1_epi8(marks[m]);
 #endif
-  return masks;
-}
+  }
+
+  TBlockMasks MasksOf(const char *block) const {
+    TBlockMasks masks;
+#ifdef FB_TEXT_LINES_SSE2
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (size_t i = 0; i < 4; ++i) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * i + 1));
+      const auto mask = [&](__m128i matches) {
+        return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))) << (16 * i);
+      };
+      masks.Closes |= mask(_mm_or_si128(
+          _mm_cmpeq_epi8(chunk, lf), _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(chunk, cr))));
+      masks.Blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)));
+      if (FMarks[0] != '\0') {
+        __m128i marked = _mm_setzero_si128();
+        for (size_t m = 0; m < FMarks.size(); m += 2) {
+          if (FMarks[m] == '\0')
+            continue;
+          __m128i at = _mm_cmpeq_epi8(chunk, FMarkBytes[m]);
+          if (FMarks[m + 1] != '\0')
+            at = _mm_and_si128(at, _mm_cmpeq_epi8(next, FMarkBytes[m + 1]));
+          marked = _mm_or_si128(marked, at);
+        }
+        masks.Marks |= mask(marked);
+      }
+    }
+#else
+    for (size_t i = 0; i < 64; ++i) {
+      const uint64_t bit = uint64_t{1} << i;
+      const char c = block[i];
+      masks.Closes |= c == '\n' || (c == '\r' && block[i + 1] != '\n') ? bit : 0;
+      masks.Blanks |= IsBlank(c) ? bit : 0;
+      for (size_t m = 0; m < FMarks.size(); m += 2)
+        masks.Marks |=
+            FMarks[m] != '\0' && c == FMarks[m] && (FMarks[m + 1] == '\0' || block[i + 1] == FMarks[m + 1])
+                ? bit
+                : 0;
+    }
+#endif
+    return masks;
+  }
+
+private:
+  TMarkBytes FMarks;
+#ifdef FB_TEXT_LINES_SSE2
+  __m128i FMarkBytes[4]{}; // NOLINT(*-avoid-c-arrays): each byte of FMarks, in every lane
+#endif
+};
 } // namespace
 
 // UTF-16 without a byte-order mark shows as a zero in every other byte; 8-bit text
@@ -192,7 +209,7 @@ void TTextLines::SkipLines(const TLineFilter &filter) {
   // Each mark's bytes, first and second.
   const auto &marks = filter.Marks();
   const auto byte = [](std::string_view mark, size_t i) { return i < mark.size() ? mark[i] : '\0'; };
-  const TMarkBytes bytes = {byte(marks[0], 0), byte(marks[0], 1), byte(marks[1], 0), byte(marks[1], 1)};
+  const TBlockReader reader({byte(marks[0], 0), byte(marks[0], 1), byte(marks[1], 0), byte(marks[1], 1)});
   // The last block, without the bytes beyond the text, and room for reading past it.
   char tail[128]; // NOLINT(cppcoreguidelines-pro-type-member-init): filled where it is used
   for (size_t at = FPos; at < size; at += 64) {
@@ -202,18 +219,18 @@ void TTextLines::SkipLines(const TLineFilter &filter) {
       std::memset(tail, 0, sizeof tail);
       block = static_cast<const char *>(std::memcpy(tail, block, left));
     }
-    const TBlockMasks masks = MasksOf(block, bytes);
+    const TBlockMasks masks = reader.MasksOf(block);
     const uint64_t closes = masks.Closes;
     const uint64_t starts = (closes << 1) | startCarry;
     startCarry = closes >> 63;
     const uint64_t sum = masks.Blanks + starts;
     const uint64_t firsts = (sum + blankCarry) & ~masks.Blanks;
     blankCarry = sum < starts || sum + blankCarry < sum ? 1 : 0;
-    // The lines that may begin with a word, by their first byte.
+    // The lines that may begin with a word, by their first two bytes.
     uint64_t candidates = 0;
     for (uint64_t first = firsts; first != 0; first &= first - 1) {
       const int bit = std::countr_zero(first);
-      candidates |= uint64_t{filter.MayBegin(block[bit])} << bit;
+      candidates |= uint64_t{filter.MayBegin(block[bit], block[bit + 1])} << bit;
     }
     // The first line Filter stops at: by a mark in it, or by the word it begins with.
     uint64_t stop = LowestBit(masks.Marks);

@@ -84,13 +84,14 @@ inline constexpr uint64_t kMaxTextSize = uint64_t{256} << 20;
 // blanks, with one of a reader's words (in any letter case; a word of one character
 // such as "#" stands for every line beginning with it), and those that hold one of
 // its marks anywhere (of one or two bytes, other than NUL, CR and LF; at most two).
-// No two words may begin alike. A reader that acts only on lines beginning with a
-// few keywords names them, and the lines it would not read are passed over 64
-// bytes at a time.
+// No two words may begin alike, and there are at most twelve. A reader that acts
+// only on lines beginning with a few keywords names them, and the lines it would
+// not read are passed over 64 bytes at a time.
 class TLineFilter {
 public:
   constexpr TLineFilter(std::initializer_list<std::string_view> words,
                         std::initializer_list<std::string_view> marks = {}) {
+    size_t count = 0;
     for (const std::string_view word : words) {
       // The word's first eight bytes, with the letter-case bit set on its letters.
       std::array<char, 8> head{};
@@ -102,24 +103,34 @@ public:
         fold[i] = letter ? '\x20' : '\0';
         used[i] = '\xFF';
       }
+      FWords[count] = {word, std::bit_cast<uint64_t>(head), std::bit_cast<uint64_t>(fold),
+                       std::bit_cast<uint64_t>(used)};
+      ++count;
       for (const char first : {LowerAscii(word[0]), UpperAscii(word[0])}) {
-        TWord &entry = FWords[static_cast<unsigned char>(first)];
-        entry = {word, std::bit_cast<uint64_t>(head), std::bit_cast<uint64_t>(fold),
-                 std::bit_cast<uint64_t>(used)};
-        FBegins[static_cast<unsigned char>(first)] = true;
+        FIndex[static_cast<unsigned char>(first)] = static_cast<uint8_t>(count);
+        for (int second = 0; second < 256; ++second)
+          if (word.size() == 1 || LowerAscii(static_cast<char>(second)) == LowerAscii(word[1]))
+            SetPair(first, static_cast<char>(second));
       }
     }
     size_t i = 0;
     for (const std::string_view mark : marks)
       FMarks[i++] = mark;
   }
-  // Whether a word begins with C.
-  constexpr bool MayBegin(char c) const { return FBegins[static_cast<unsigned char>(c)]; }
+  // Whether a word may begin with C and Next: whether it begins with C, and with
+  // Next after it where it is longer.
+  constexpr bool MayBegin(char c, char next) const {
+    const unsigned pair = Pair(c, next);
+    return ((FPairs[pair / 64] >> (pair % 64)) & 1) != 0;
+  }
   // Whether Text (Size bytes: what is left of a text from a line's first byte
   // other than a blank) begins with one of the words.
   bool Begins(const char *text, size_t size) const {
-    const TWord &word = FWords[static_cast<unsigned char>(text[0])];
-    if (word.Text.empty() || size < word.Text.size())
+    const size_t index = FIndex[static_cast<unsigned char>(text[0])];
+    if (index == 0)
+      return false;
+    const TWord &word = FWords[index - 1];
+    if (size < word.Text.size())
       return false;
     if (size >= 8) {
       // Eight bytes at once, then the rest of a longer word.
@@ -139,14 +150,22 @@ public:
 private:
   static constexpr char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
   static constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+  static constexpr unsigned Pair(char c, char next) {
+    return static_cast<unsigned char>(c) | static_cast<unsigned>(static_cast<unsigned char>(next)) << 8;
+  }
+  constexpr void SetPair(char c, char next) {
+    const unsigned pair = Pair(c, next);
+    FPairs[pair / 64] |= uint64_t{1} << (pair % 64);
+  }
   struct TWord {
     std::string_view Text;
     uint64_t Head = 0; // its first eight bytes, letters in lower case (zeros after a shorter word)
     uint64_t Fold = 0; // the letter-case bit of each of its letters
     uint64_t Used = 0; // its bytes among the eight
   };
-  std::array<TWord, 256> FWords{}; // by first byte
-  std::array<bool, 256> FBegins{};
+  std::array<TWord, 12> FWords{};
+  std::array<uint8_t, 256> FIndex{};   // by first byte: its word's place in FWords, from 1; 0 for none
+  std::array<uint64_t, 1024> FPairs{}; // the first two bytes words may begin with, a bit each
   std::array<std::string_view, 2> FMarks{};
 };
 
