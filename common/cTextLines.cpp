@@ -73,11 +73,12 @@ constexpr int CountBits(uint64_t bits) {
 // A filter's marks as bytes: each mark's first and second ('\0' where none).
 using TMarkBytes = std::array<char, 4>;
 
-// 64 bytes of a text as bit masks (bit I for byte I): the bytes that close a line
-// end (each LF, and each CR that no LF follows), the blanks, and where a mark
-// begins. The byte after the 64 is read too: it tells a CR LF, or a mark, that
+// 64 bytes of a text as bit masks (bit I for byte I): its CRs and LFs, the bytes
+// that close a line end (each LF, and each CR that no LF follows), the blanks, and
+// where a mark begins. The byte after the 64 is read too: it tells a CR LF, or a mark, that
 // runs across the end.
 struct TBlockMasks {
+  uint64_t Ends = 0;
   uint64_t Closes = 0;
   uint64_t Blanks = 0;
   uint64_t Marks = 0;
@@ -105,8 +106,10 @@ public:
       const auto mask = [&](__m128i matches) {
         return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))) << (16 * i);
       };
-      masks.Closes |= mask(_mm_or_si128(
-          _mm_cmpeq_epi8(chunk, lf), _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(chunk, cr))));
+      const __m128i lfs = _mm_cmpeq_epi8(chunk, lf);
+      const __m128i crs = _mm_cmpeq_epi8(chunk, cr);
+      masks.Ends |= mask(_mm_or_si128(lfs, crs));
+      masks.Closes |= mask(_mm_or_si128(lfs, _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), crs)));
       masks.Blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)));
       if (FMarks[0] != '\0') {
         __m128i marked = _mm_setzero_si128();
@@ -125,6 +128,7 @@ public:
     for (size_t i = 0; i < 64; ++i) {
       const uint64_t bit = uint64_t{1} << i;
       const char c = block[i];
+      masks.Ends |= c == '\n' || c == '\r' ? bit : 0;
       masks.Closes |= c == '\n' || (c == '\r' && block[i + 1] != '\n') ? bit : 0;
       masks.Blanks |= IsBlank(c) ? bit : 0;
       for (size_t m = 0; m < FMarks.size(); m += 2)
@@ -226,9 +230,10 @@ void TTextLines::SkipLines(const TLineFilter &filter) {
     const uint64_t sum = masks.Blanks + starts;
     const uint64_t firsts = (sum + blankCarry) & ~masks.Blanks;
     blankCarry = sum < starts || sum + blankCarry < sum ? 1 : 0;
-    // The lines that may begin with a word, by their first two bytes.
+    // The lines that may begin with a word, by their first two bytes (an empty one
+    // cannot).
     uint64_t candidates = 0;
-    for (uint64_t first = firsts; first != 0; first &= first - 1) {
+    for (uint64_t first = firsts & ~masks.Ends; first != 0; first &= first - 1) {
       const int bit = std::countr_zero(first);
       candidates |= uint64_t{filter.MayBegin(block[bit], block[bit + 1])} << bit;
     }
