@@ -1,10 +1,13 @@
 // Benchmarks of reading a configuration back: the reader on a 1 MB program source,
-// checking the last device's generated text against its table, and a HEX file's
-// words onto a part of many registers.
+// checking a 50 MB program source of each syntax as configgen check does (against
+// counting its lines as wc -l does), checking the last device's generated text
+// against its table, and a HEX file's words onto a part of many registers.
 #include "bench/cBenchFile.h"
+#include "bench/cSourceGenerator.h"
 #include "core/cConfigCheck.h"
 #include "core/cConfigRead.h"
 #include "core/cConfigParser.h"
+#include "core/cConfigRead.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
 #include "deviceinfo/cInfoFile.h"
@@ -12,6 +15,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -45,6 +51,73 @@ void BM_ScanConfigText1MB(benchmark::State &state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_ScanConfigText1MB)->Unit(benchmark::kMillisecond);
+
+// The project's sample devices, as configgen check --folder samples/mpasm opens them
+// (bench/run runs the benchmarks from the project's folder).
+class TSampleDevices : public IDeviceTables {
+public:
+  TSampleDevices() { FReader.LoadDeviceIndex("samples/mpasm", true); }
+  const TStringList &Listed() override { return FReader.Devices; }
+  std::string ListedIn() override { return "the samples"; }
+  TReadTable Open(int index) override {
+    FDevice = FReader.Devices[index];
+    ReadDeviceTable(FReader, FDevice, FRows, &FRegisters);
+    return Shown();
+  }
+  TReadTable Shown() override { return {FDevice, &FRows, &FRegisters, {}, {}}; }
+
+private:
+  TDeviceInfo FReader;
+  std::string FDevice;
+  std::vector<TSwitchRow> FRows;
+  std::vector<TConfigRegister> FRegisters;
+};
+
+// Text's lines counted as wc -l counts them: its LFs, found by memchr.
+size_t CountLines(std::string_view text) {
+  size_t lines = 0;
+  for (const char *p = text.data(), *end = p + text.size();
+       (p = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr; ++p)
+    ++lines;
+  return lines;
+}
+
+// Checking a 50 MB program source of syntax N (kSyntaxes), its configuration at
+// its end, as configgen check does with a file of the syntax's usual extension.
+// Counters: the best time of counting its lines, and the check's time over it.
+void BM_CheckLargeSource(benchmark::State &state) {
+  const TSyntax &syntax = kSyntaxes[state.range(0)];
+  const std::string text = GeneratedSource(syntax, size_t{50} * 1000 * 1000);
+  const std::string fileName = syntax.Family == TSyntaxFamily::Pragma      ? "program.c"
+                               : syntax.Family == TSyntaxFamily::Directive ? "program.asm"
+                                                                           : "program.bas";
+  using TClock = std::chrono::steady_clock;
+  double countSeconds = 1e9;
+  for (int i = 0; i < 5; ++i) {
+    const auto start = TClock::now();
+    benchmark::DoNotOptimize(CountLines(text));
+    countSeconds = std::min(countSeconds, std::chrono::duration<double>(TClock::now() - start).count());
+  }
+  TSampleDevices devices;
+  if (devices.Listed().Count() == 0) {
+    state.SkipWithError("no samples/mpasm here: run from the project's folder");
+    return;
+  }
+  int diagnostics = 0;
+  const auto start = TClock::now();
+  for (auto _ : state) {
+    const TReadResult result = ReadConfiguration(
+        text, devices, {}, TReadMode::Check, [&](const TDiagnostic &) { ++diagnostics; }, kEveryDiagnostic,
+        fileName);
+    benchmark::DoNotOptimize(result.Summary.Applied);
+  }
+  const double seconds = std::chrono::duration<double>(TClock::now() - start).count();
+  state.SetLabel(std::string(syntax.Name));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.counters["lines_ms"] = countSeconds * 1000;
+  state.counters["x_lines"] = seconds / static_cast<double>(state.iterations()) / countSeconds;
+}
+BENCHMARK(BM_CheckLargeSource)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 // Reading the last device's text back onto its table and checking it.
 void BM_CheckLastDeviceText(benchmark::State &state) {

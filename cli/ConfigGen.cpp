@@ -14,6 +14,7 @@
 #include "core/cDeviceTable.h"
 #include "core/cSyntax.h"
 #include "common/cTextLines.h"
+#include "deviceinfo/cFileView.h"
 #include "devicepacks/cPackSearch.h"
 
 #include <CLI/CLI.hpp>
@@ -28,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <new>
 #include <ostream>
@@ -204,11 +206,24 @@ void ApplyPicks(const TReadTable &table, const TOptions &options, std::vector<bo
 // A text to read a configuration from: a file, or standard input for "-".
 struct TInput {
   std::string Name; // as diagnostics name it
-  std::string Text;
+  std::string Read; // what was read into memory
+  // On POSIX systems a file is mapped: a large source is neither copied nor paid
+  // for page by page in fresh memory.
+  std::unique_ptr<TFileView> View;
+
+  std::string_view Text() const { return View != nullptr ? View->Text() : std::string_view(Read); }
+  // Throws where the file changed while it was read: what was read of it may mix
+  // two versions, or zeros where it was cut short.
+  void CheckUnchanged() const;
 };
 
 EFailure CannotRead(const std::string &name, const std::string &reason) {
   return EFailure("cannot read " + name + ": " + reason);
+}
+
+void TInput::CheckUnchanged() const {
+  if (View != nullptr && View->Changed())
+    throw CannotRead(Name, "it changed while it was read");
 }
 
 std::string TooLarge() {
@@ -245,7 +260,7 @@ TInput ReadInput(const std::string &file, std::istream &in) {
   if (file == "-") {
     input.Name = "<stdin>";
     if (&in == &std::cin) {
-      ReadStream(stdin, input.Name, input.Text);
+      ReadStream(stdin, input.Name, input.Read);
       return input;
     }
     // A stream of the caller's (tests): read in pieces, a failed read is a failure.
@@ -254,9 +269,9 @@ TInput ReadInput(const std::string &file, std::istream &in) {
       in.read(buffer, sizeof buffer);
       if (in.bad())
         throw CannotRead(input.Name, "read error");
-      if (input.Text.size() + static_cast<size_t>(in.gcount()) > kMaxTextSize)
+      if (input.Read.size() + static_cast<size_t>(in.gcount()) > kMaxTextSize)
         throw CannotRead(input.Name, TooLarge());
-      input.Text.append(buffer, static_cast<size_t>(in.gcount()));
+      input.Read.append(buffer, static_cast<size_t>(in.gcount()));
     }
     return input;
   }
@@ -266,11 +281,20 @@ TInput ReadInput(const std::string &file, std::istream &in) {
   if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
     throw CannotRead(file,
                      std::filesystem::is_directory(status) ? "is a directory" : "is not a regular file");
+#ifndef _WIN32
+  input.View = std::make_unique<TFileView>();
+  const std::string problem = input.View->Open(file, std::numeric_limits<uint64_t>::max());
+  if (!problem.empty())
+    throw CannotRead(file, problem);
+  if (input.View->Text().size() > kMaxTextSize)
+    throw CannotRead(file, TooLarge());
+#else
   std::FILE *stream = std::fopen(file.c_str(), "rb");
   if (stream == nullptr)
     throw CannotRead(file, std::strerror(errno));
   const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(stream, std::fclose);
-  ReadStream(stream, file, input.Text);
+  ReadStream(stream, file, input.Read);
+#endif
   return input;
 }
 
@@ -304,8 +328,9 @@ bool StartingTable(const TOptions &options, std::istream &in, std::ostream &err,
   } else {
     const TInput input = ReadInput(options.From, in);
     const TReadResult result =
-        ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
+        ReadConfiguration(input.Text(), devices, options.Device, TReadMode::Check,
                           DiagnosticsTo(err, input.Name), kEveryDiagnostic, input.Name);
+    input.CheckUnchanged();
     if (!result.Read) {
       status = kExitFailure;
       return false;
@@ -461,8 +486,9 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
     const TInput input = ReadInput(options.From, in);
     std::vector<TDiagnostic> said;
     const TReadResult result = ReadConfiguration(
-        input.Text, devices, options.Device, TReadMode::Check,
+        input.Text(), devices, options.Device, TReadMode::Check,
         [&](const TDiagnostic &d) { said.push_back(d); }, kEveryDiagnostic, input.Name);
+    input.CheckUnchanged();
     if (result.Read) {
       table = result.Table;
       named = result.Summary.Named;
@@ -491,7 +517,8 @@ int WriteInto(const TOptions &options, std::istream &in, std::ostream &out, std:
   named.resize(table.Rows->size(), false);
   ApplyPicks(table, options, &named);
   const std::vector<TWordRegister> registers = WordRegisters(*table.Registers, *table.Rows, table.DataFile);
-  TBuildWords held = ReadBuildWords(build.Text, registers, DiagnosticsTo(err, build.Name));
+  TBuildWords held = ReadBuildWords(build.Text(), registers, DiagnosticsTo(err, build.Name));
+  build.CheckUnchanged();
   if (held.Errors > 0)
     throw EFailure(build.Name + " is not read cleanly; nothing is written");
   const std::vector<TConfigWord> chosen = ConfigWords(registers, *table.Rows);
@@ -547,8 +574,9 @@ int CommandHex(const TOptions &options, std::istream &in, std::ostream &out, std
 int CommandCheck(const TOptions &options, std::istream &in, std::ostream &out, std::ostream & /*err*/) {
   const TInput input = ReadInput(options.From, in);
   TFolderDevices devices(options);
-  const TReadResult result = ReadConfiguration(input.Text, devices, options.Device, TReadMode::Check,
+  const TReadResult result = ReadConfiguration(input.Text(), devices, options.Device, TReadMode::Check,
                                                DiagnosticsTo(out, input.Name), kEveryDiagnostic, input.Name);
+  input.CheckUnchanged();
   return !result.Read || result.Summary.Errors > 0 ? kExitFailure : kExitOk;
 }
 

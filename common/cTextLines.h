@@ -6,8 +6,12 @@
 // UTF-16, which none of them reads; and the largest text taken.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 // The length of the line end at Position: 2 for CR LF, 1 for a lone CR or LF, 0 for
@@ -76,6 +80,95 @@ bool LooksLikeUtf16(std::string_view text);
 // a wrong file or an endless stream cannot take the machine's memory.
 inline constexpr uint64_t kMaxTextSize = uint64_t{256} << 20;
 
+// Which lines a walk may stop at (TTextLines::SkipLines): those that begin, after
+// blanks, with one of a reader's words (in any letter case; a word of one character
+// such as "#" stands for every line beginning with it), and those that hold one of
+// its marks anywhere (of one or two bytes, other than NUL, CR and LF; at most two).
+// No two words may begin alike, and there are at most twelve. A reader that acts
+// only on lines beginning with a few keywords names them, and the lines it would
+// not read are passed over 64 bytes at a time.
+class TLineFilter {
+public:
+  constexpr TLineFilter(std::initializer_list<std::string_view> words,
+                        std::initializer_list<std::string_view> marks = {}) {
+    size_t count = 0;
+    for (const std::string_view word : words) {
+      // The word's first eight bytes, with the letter-case bit set on its letters.
+      std::array<char, 8> head{};
+      std::array<char, 8> fold{};
+      std::array<char, 8> used{};
+      for (size_t i = 0; i < word.size() && i < head.size(); ++i) {
+        const bool letter = LowerAscii(word[i]) != UpperAscii(word[i]);
+        head[i] = letter ? LowerAscii(word[i]) : word[i];
+        fold[i] = letter ? '\x20' : '\0';
+        used[i] = '\xFF';
+      }
+      FWords[count] = {word, std::bit_cast<uint64_t>(head), std::bit_cast<uint64_t>(fold),
+                       std::bit_cast<uint64_t>(used)};
+      ++count;
+      for (const char first : {LowerAscii(word[0]), UpperAscii(word[0])}) {
+        FIndex[static_cast<unsigned char>(first)] = static_cast<uint8_t>(count);
+        for (int second = 0; second < 256; ++second)
+          if (word.size() == 1 || LowerAscii(static_cast<char>(second)) == LowerAscii(word[1]))
+            SetPair(first, static_cast<char>(second));
+      }
+    }
+    size_t i = 0;
+    for (const std::string_view mark : marks)
+      FMarks[i++] = mark;
+  }
+  // Whether a word may begin with C and Next: whether it begins with C, and with
+  // Next after it where it is longer.
+  constexpr bool MayBegin(char c, char next) const {
+    const unsigned pair = Pair(c, next);
+    return ((FPairs[pair / 64] >> (pair % 64)) & 1) != 0;
+  }
+  // Whether Text (Size bytes: what is left of a text from a line's first byte
+  // other than a blank) begins with one of the words.
+  bool Begins(const char *text, size_t size) const {
+    const size_t index = FIndex[static_cast<unsigned char>(text[0])];
+    if (index == 0)
+      return false;
+    const TWord &word = FWords[index - 1];
+    if (size < word.Text.size())
+      return false;
+    if (size >= 8) {
+      // Eight bytes at once, then the rest of a longer word.
+      uint64_t bytes = 0;
+      std::memcpy(&bytes, text, 8);
+      if (((bytes | word.Fold) & word.Used) != word.Head)
+        return false;
+    }
+    for (size_t i = size >= 8 ? 8 : 1; i < word.Text.size(); ++i)
+      if (LowerAscii(text[i]) != LowerAscii(word.Text[i]))
+        return false;
+    return true;
+  }
+  // The marks; an empty one stands for none.
+  constexpr const std::array<std::string_view, 2> &Marks() const { return FMarks; }
+
+private:
+  static constexpr char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+  static constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+  static constexpr unsigned Pair(char c, char next) {
+    return static_cast<unsigned char>(c) | static_cast<unsigned>(static_cast<unsigned char>(next)) << 8;
+  }
+  constexpr void SetPair(char c, char next) {
+    const unsigned pair = Pair(c, next);
+    FPairs[pair / 64] |= uint64_t{1} << (pair % 64);
+  }
+  struct TWord {
+    std::string_view Text;
+    uint64_t Head = 0; // its first eight bytes, letters in lower case (zeros after a shorter word)
+    uint64_t Fold = 0; // the letter-case bit of each of its letters
+    uint64_t Used = 0; // its bytes among the eight
+  };
+  std::array<TWord, 12> FWords{};
+  std::array<uint8_t, 256> FIndex{};   // by first byte: its word's place in FWords, from 1; 0 for none
+  std::array<uint64_t, 1024> FPairs{}; // the first two bytes words may begin with, a bit each
+  std::array<std::string_view, 2> FMarks{};
+};
+
 class TTextLines {
 public:
   // A UTF-8 byte-order mark at the start is not part of the first line.
@@ -83,24 +176,21 @@ public:
 
   // The next line, without its ending; false after the last.
   bool Next(std::string_view &line);
+  std::string_view Text() const { return FText; }
   // The number of the line Next gave last, from 1.
   int Number() const { return FNumber; }
   // Next gives the line it gave last once more.
   void Again();
   // Passes over the blank lines (empty ones) that follow, counting them.
   void SkipEmptyLines();
+  // Passes over the lines that follow as long as Filter lets it, counting them: the
+  // next line Next gives is the first that Filter stops at. (Again after it gives
+  // the line Next gave before.)
+  void SkipLines(const TLineFilter &filter);
 
 private:
-  // Position of the next C at or after From (the text's size when none); Cached
-  // keeps the last one found, so a text that uses one kind of line end only costs
-  // one search for the other.
-  size_t NextOf(char c, size_t from, size_t &cached) const;
-
-  static constexpr size_t kUnknown = static_cast<size_t>(-1);
   std::string_view FText;
   size_t FPos = 0;  // start of the next line
   size_t FLast = 0; // start of the line given last
-  size_t FNextLF = kUnknown;
-  size_t FNextCR = kUnknown;
   int FNumber = 0;
 };

@@ -626,6 +626,24 @@ constexpr struct {
 
 // Open preprocessor blocks kept apart; deeper ones are only counted.
 constexpr size_t kMaxConditions = 256;
+
+// The lines each reading acts on, by the keyword they begin with (all others are
+// passed over unread): telling the family, before and after assembler's evidence is
+// found (then only C's can change it); the house forms outside a block; C and
+// assembler outside a comment, where a line may also open one ("/*") or, in C, go
+// on over the next with a "//" comment that ends in a backslash.
+constexpr TLineFilter kTellLines({"#", "/", "__config", ";", "config", "list", "processor"});
+constexpr TLineFilter kTellCLines({"#", "/", "__config"});
+constexpr TLineFilter kHouseLines({"config", "device", "/", "'"});
+constexpr TLineFilter kValuesLines({"#", "__config", "config", "device", "include", "list", "processor", "/",
+                                    ";"},
+                                   {"/*", "\\"});
+
+// Whether Line begins, after blanks, with one of Filter's words.
+bool BeginsWithWord(std::string_view line, const TLineFilter &filter) {
+  const std::string_view rest = line.substr(std::min(line.find_first_not_of(" \t"), line.size()));
+  return !rest.empty() && filter.Begins(rest.data(), rest.size());
+}
 } // namespace
 
 bool ParseLegacyNumber(std::string_view text, uint32_t &value) {
@@ -672,12 +690,8 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text, std::string_view fileName)
   std::string_view line;
   bool assembler = false;
   bool hint = false;
-  while (lines.Next(line)) {
-    if (line.empty()) {
-      lines.SkipEmptyLines();
-      continue;
-    }
-    // Most lines of a program are told by their first character.
+  // Most lines of a program are told by their first character.
+  for (lines.SkipLines(kTellLines); lines.Next(line); lines.SkipLines(assembler ? kTellCLines : kTellLines)) {
     const char first = FirstNonBlank(line);
     switch (first) {
     case '#':
@@ -715,12 +729,44 @@ TSyntaxFamily TellSyntaxFamily(std::string_view text, std::string_view fileName)
 }
 
 TConfigTextScanner::TConfigTextScanner(std::string_view text, std::string_view fileName)
-    : FLines(text), FFamily(TellSyntaxFamily(text, fileName)) {
+    : TConfigTextScanner(text, TellSyntaxFamily(text, fileName)) {}
+
+TConfigTextScanner::TConfigTextScanner(std::string_view text, TSyntaxFamily family)
+    : FLines(text), FFamily(family), FRestart{FLines, false, false, {}, 0, false} {
   if (LooksLikeUtf16(text))
     FPending = kUtf16Text; // and nothing else of it is read
 }
 
+TConfigTextScanner TConfigTextScanner::Rewound() const {
+  TConfigTextScanner again(FRestart.Lines.Text(), FFamily);
+  if (!FRestart.Taken && FEnded) {
+    // The text gave no item: none is left to give.
+    again.FPending.clear();
+    again.FEnded = true;
+    return again;
+  }
+  again.FLines = FRestart.Lines;
+  again.FInComment = FRestart.InComment;
+  again.FSpliced = FRestart.Spliced;
+  again.FConditions = FRestart.Conditions;
+  for (TCondition &condition : again.FConditions)
+    condition.Warned = false; // a warning is an item: none was given before the first
+  again.FDeepConditions = FRestart.DeepConditions;
+  return again;
+}
+
 bool TConfigTextScanner::Next(TConfigItem &item) {
+  if (!NextItem(item))
+    return false;
+  if (!FRestart.Taken) {
+    FRestart.Taken = true;
+    FRestart.Conditions = FConditions;
+    FRestart.DeepConditions = FDeepConditions;
+  }
+  return true;
+}
+
+bool TConfigTextScanner::NextItem(TConfigItem &item) {
   if (!FPending.empty()) {
     item = {TConfigItemKind::Problem, 1, {}, {}, std::move(FPending)};
     FPending.clear();
@@ -850,6 +896,15 @@ bool TConfigTextScanner::NextLine(TConfigItem &item) {
   item.Problem.clear();
   std::string_view line;
   while (!FEnded) {
+    // Lines that can give nothing are passed over unread, outside a block and a
+    // comment (and the line a C comment's backslash goes on over).
+    if (!FInBlock && (FFamily == TSyntaxFamily::House || (!FInComment && !FSpliced)))
+      FLines.SkipLines(FFamily == TSyntaxFamily::House ? kHouseLines : kValuesLines);
+    if (!FRestart.Taken) {
+      FRestart.Lines = FLines;
+      FRestart.InComment = FInComment;
+      FRestart.Spliced = FSpliced;
+    }
     if (!FLines.Next(line)) {
       FEnded = true;
       return EndOfText(item);
@@ -991,6 +1046,16 @@ bool TConfigTextScanner::ValuesLine(std::string_view line, TConfigItem &item) {
   if (FSpliced) {
     // C reads the line as the end of the "//" comment before it.
     FSpliced = EndsInBackslash(line);
+    return false;
+  }
+  // A line that begins with no keyword nor comment only opens or closes comments
+  // (SkipLines stopped at it for a mark), and only matters where its last "/*" is
+  // left open (a "*/" after it closes whichever opened) or it ends in a backslash.
+  if (!FInComment && !BeginsWithWord(line, kValuesLines)) {
+    const size_t open = line.rfind("/*");
+    if ((open != std::string_view::npos && line.find("*/", open + 2) == std::string_view::npos) ||
+        EndsInBackslash(line))
+      CodeOf(line);
     return false;
   }
   // A comment only; in C, a ";" comment only where it names the device (assembler's
@@ -1278,8 +1343,12 @@ bool TConfigTextScanner::WarnOfCondition(TConfigItem &item) {
 }
 
 TTextDevice FindDeviceLine(std::string_view text, std::string_view fileName) {
-  TTextDevice device;
   TConfigTextScanner scanner(text, fileName);
+  return FindDeviceLine(scanner);
+}
+
+TTextDevice FindDeviceLine(TConfigTextScanner &scanner) {
+  TTextDevice device;
   device.Family = scanner.Family();
   TConfigItem item;
   while ((device.Line == 0 || !device.Found) && scanner.Next(item)) {

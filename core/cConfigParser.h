@@ -118,7 +118,16 @@ public:
   // The next item, in text order; false after the last.
   bool Next(TConfigItem &item);
 
+  // A scanner to read the text again from the line of this one's first item, as
+  // this one stood there: it gives every item again, without reading once more
+  // the lines before, which give none (at the end of the text where this one gave
+  // no item; from the start where it gave none yet).
+  TConfigTextScanner Rewound() const;
+
 private:
+  // In a family told already.
+  TConfigTextScanner(std::string_view text, TSyntaxFamily family);
+  bool NextItem(TConfigItem &item);
   // Reads lines until one gives an item; false at the end of the text.
   bool NextLine(TConfigItem &item);
   // What the end of the text gives: a problem where a block is still open.
@@ -203,6 +212,17 @@ private:
   };
   std::vector<TCondition> FConditions; // the open preprocessor blocks, outermost first
   int FDeepConditions = 0;             // open ones beyond those, only counted
+
+  // Where the line of the first item began, and what was known there.
+  struct TRestart {
+    TTextLines Lines;
+    bool InComment = false;
+    bool Spliced = false;
+    std::vector<TCondition> Conditions;
+    int DeepConditions = 0;
+    bool Taken = false; // the first item was given
+  };
+  TRestart FRestart;
 };
 
 // A text's first device line, as the scanner finds it (an empty Name when none),
@@ -216,3 +236,5 @@ struct TTextDevice {
 // Reads only as far as it must to tell both, once the text's syntax is told
 // (which looks through all of it; FileName as for TellSyntaxFamily).
 TTextDevice FindDeviceLine(std::string_view text, std::string_view fileName = {});
+// The same with Scanner, a new one over the text, which is left where it stopped.
+TTextDevice FindDeviceLine(TConfigTextScanner &scanner);

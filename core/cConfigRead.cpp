@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+#include <optional>
+
 namespace {
 // That the text names no device, and what was looked for in its family.
 std::string NoDevice(TSyntaxFamily family) {
@@ -195,13 +197,20 @@ private:
 TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows, const std::string &device,
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink, size_t limit,
                             const std::vector<TWordRegister> &registers, std::string_view fileName) {
+  return ReadConfigText(TConfigTextScanner(text, fileName), rows, device, deviceLine, mode, sink, limit,
+                        registers);
+}
+
+TReadSummary ReadConfigText(TConfigTextScanner scanner, std::vector<TSwitchRow> &rows,
+                            const std::string &device, int deviceLine, TReadMode mode,
+                            const TDiagnosticSink &sink, size_t limit,
+                            const std::vector<TWordRegister> &registers) {
   TReading reading(rows, device, mode, sink, limit);
   TEntryApplier &applier = reading.Applier;
   bool found = false;
   int firstLine = 0;
   int problems = 0;
   int unread = 0;
-  TConfigTextScanner scanner(text, fileName);
   if (ReadsValues(scanner.Family())) {
     applier.SetRegisters(registers);
     applier.TakeValues();
@@ -319,7 +328,14 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
     return result;
   }
   result.Hex = LooksLikeHexFile(text);
-  const TTextDevice named = result.Hex ? TTextDevice{} : FindDeviceLine(text, fileName);
+  // The text's syntax is told, and its device found, once: the reading goes on
+  // from the first line that matters.
+  std::optional<TConfigTextScanner> scanner;
+  TTextDevice named;
+  if (!result.Hex) {
+    scanner.emplace(text, fileName);
+    named = FindDeviceLine(*scanner);
+  }
   TReadTable &table = result.Table;
   if (mode == TReadMode::Check) {
     if (!OpenForCheck(devices, device, named, result.Hex, sink, table))
@@ -347,7 +363,7 @@ TReadResult ReadConfiguration(std::string_view text, IDeviceTables &devices, con
     wordRegisters.clear();
   }
   result.Summary =
-      ReadConfigText(text, rows, table.Device, named.Line, mode, sink, limit, wordRegisters, fileName);
+      ReadConfigText(scanner->Rewound(), rows, table.Device, named.Line, mode, sink, limit, wordRegisters);
   return result;
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/cStringList.h"
 #include "core/cConfigCheck.h"
+#include "core/cConfigParser.h"
 #include "core/cConfigWords.h"
 #include "core/cDeviceTable.h"
 #include "core/cDiagnostic.h"
@@ -71,6 +72,12 @@ TReadSummary ReadConfigText(std::string_view text, std::vector<TSwitchRow> &rows
                             int deviceLine, TReadMode mode, const TDiagnosticSink &sink,
                             size_t limit = static_cast<size_t>(-1),
                             const std::vector<TWordRegister> &registers = {}, std::string_view fileName = {});
+// The same, the text read by Scanner from where it stands (a scanner that
+// FindDeviceLine read, Rewound).
+TReadSummary ReadConfigText(TConfigTextScanner scanner, std::vector<TSwitchRow> &rows,
+                            const std::string &device, int deviceLine, TReadMode mode,
+                            const TDiagnosticSink &sink, size_t limit = static_cast<size_t>(-1),
+                            const std::vector<TWordRegister> &registers = {});
 
 // Reads the configuration a HEX file programs onto Rows of Device (Text must be one,
 // see LooksLikeHexFile): each switch takes the setting whose value equals the

@@ -745,6 +745,44 @@ TEST(ConfigGenCheck, APartialReadNeverCountsAsTheWholeText) {
   EXPECT_EQ(err.str(), "configgen: cannot read <stdin>: read error\n");
 }
 
+#ifndef _WIN32
+namespace {
+// Output that cuts a file short the first time it is written to, as a program
+// saving over the file being checked would.
+class TCuttingOutput : public std::stringbuf {
+public:
+  explicit TCuttingOutput(std::string path) : FPath(std::move(path)) {}
+
+protected:
+  std::streamsize xsputn(const char *text, std::streamsize size) override {
+    if (!FCut)
+      std::ofstream(FPath, std::ios::trunc);
+    FCut = true;
+    return std::stringbuf::xsputn(text, size);
+  }
+
+private:
+  std::string FPath;
+  bool FCut = false;
+};
+} // namespace
+
+// The file is mapped, not copied: its change under the reading is caught, never
+// a crash, and what was read of it is no result.
+TEST(ConfigGenCheck, AFileThatChangesWhileItIsReadGivesNoResult) {
+  TTempFolder folder;
+  // A warning first, written while the pages after it are still to be read.
+  const std::string path = folder.WriteFile("t.bas", "device = 18F4520\nconfig LVP = ON\n" +
+                                                         std::string(100000, '\n') + "x = 1\n");
+  TCuttingOutput buffer(path);
+  std::ostream out(&buffer);
+  std::istringstream in;
+  std::ostringstream err;
+  EXPECT_EQ(RunConfigGen({"check", "--folder", SamplesFolder(), path}, in, out, err), kExitFailure);
+  EXPECT_EQ(err.str(), "configgen: cannot read " + path + ": it changed while it was read\n");
+}
+#endif
+
 TEST(ConfigGenGenerate, AFailingFirstEntryDoesNotStopAnotherDevice) {
   TTempFolder folder;
   folder.WriteDeviceInfo(TDeviceInfoText()

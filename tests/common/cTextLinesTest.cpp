@@ -99,6 +99,71 @@ TEST(TextLines, SkipsRunsOfEmptyLinesCountingEachWhateverEndsIt) {
   }
 }
 
+// SkipLines stops where a walk that reads every line and passes over those the
+// filter lets pass would stop: at the same line, with the same number. The texts
+// mix every line end, blanks that run across the 64-byte blocks, the filter's
+// bytes first and inside lines, and lines cut short by the text's end.
+TEST(TextLines, SkipLinesStopsWhereALineByLineWalkStops) {
+  const TLineFilter filter({"cOnf", "#"}, {"/*", "!"});
+  const auto stops = [&](std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && IsBlank(line[i]))
+      ++i;
+    const std::string_view word = line.substr(i, 4);
+    return line.substr(i, 1) == "#" || word == "conf" || word == "CONF" || word == "Conf" ||
+           line.find("/*") != std::string_view::npos || line.find('!') != std::string_view::npos;
+  };
+  const std::string_view pieces[] = {"\r\n",
+                                     "\n",
+                                     "\r",
+                                     " ",
+                                     "\t",
+                                     "conf",
+                                     "CONF",
+                                     "Con",
+                                     "c",
+                                     "Conf",
+                                     "#",
+                                     "/",
+                                     "*",
+                                     "!",
+                                     "x",
+                                     "\v",
+                                     "\0"sv,
+                                     std::string_view("                                        "
+                                                      "                              ")};
+  uint32_t state = 12345;
+  for (int round = 0; round < 400; ++round) {
+    std::string text = round % 7 == 0 ? "\xEF\xBB\xBF" : "";
+    const int count = round % 90;
+    for (int i = 0; i < count; ++i) {
+      state = state * 1103515245 + 12345;
+      // Mostly dull bytes, so that whole blocks pass.
+      const uint32_t pick = (state >> 16) % 40;
+      text += pick < std::size(pieces) ? pieces[pick] : "ab";
+    }
+    SCOPED_TRACE(testing::PrintToString(text));
+    TTextLines expected(text);
+    TTextLines walk(text);
+    std::string_view line;
+    std::string_view wanted;
+    for (;;) {
+      bool more = false;
+      while ((more = expected.Next(wanted)) && !stops(wanted)) {
+      }
+      walk.SkipLines(filter);
+      ASSERT_EQ(walk.Next(line), more);
+      if (!more)
+        break;
+      EXPECT_EQ(line, wanted);
+      EXPECT_EQ(line.data(), wanted.data());
+      ASSERT_EQ(walk.Number(), expected.Number());
+    }
+    // The lines passed over at the end are counted too.
+    EXPECT_EQ(walk.Number(), expected.Number());
+  }
+}
+
 // Spaces and tabs are cut from both ends; other bytes, control characters included,
 // stay, and the blanks inside stay.
 TEST(TextLines, TrimmedCutsSpacesAndTabsAtTheEndsOnly) {

@@ -263,6 +263,12 @@ TEST(ConfigParser, ReadsCAndAssemblerAsPeopleWriteThem) {
        "#pragma config C = D */ #pragma config E = F\n// #pragma config G = H\n",
        "",
        {"WDT=OFF@1", "LVP=OFF@1", "E=F@3"}},
+      {"program lines' comments: left open, closed, going on over the next line",
+       "x = 1; /* a */ y = 2; /* open\n#pragma config A = B */\nz /* c */ = /* d */ 3;\n#pragma config C = "
+       "D\n"
+       "w = 4; // e \\\n#pragma config E = F\n#pragma config G = H\n",
+       "",
+       {"C=D@4", "G=H@7"}},
       {"comment markers inside strings are text",
        "char *s = \"/* not a comment\";\n#pragma config A = B\nputs('\"'); // \"\n#pragma config C = D\n",
        "",
@@ -582,4 +588,42 @@ TEST(ConfigParser, ReadsEachLineOfAMixedTextInTheFormOnlyItCanBe) {
   // The first line's device, as check and --from look for it.
   EXPECT_EQ(FindDeviceLine(cases[0].Text).Name, "18F4520");
   EXPECT_EQ(FindDeviceLine(cases[0].Text).Line, 1);
+}
+
+namespace {
+// Every item a scanner gives, as "KIND LINE NAME=SETTING PROBLEM".
+std::vector<std::string> Items(TConfigTextScanner scanner) {
+  std::vector<std::string> items;
+  TConfigItem item;
+  while (scanner.Next(item))
+    items.push_back(std::to_string(static_cast<int>(item.Kind)) + " " + std::to_string(item.Line) + " " +
+                    std::string(item.Name) + "=" + std::string(item.Setting) + " " + item.Problem);
+  return items;
+}
+} // namespace
+
+// check reads a text again from its first item's line, after finding its device:
+// what the scanner knew there comes with it.
+TEST(ConfigParser, ARewoundScannerGivesEveryItemAgainFromTheFirst) {
+  const std::string texts[] = {
+      "x\ny\ndevice = 18F1\nz\nconfig\n  A = B,\n  C = D\n",
+      "x\nconfig A = B\nq\ndevice = 18F1\n",
+      // The first item's line begins inside a comment.
+      "int a;\n/* open\n still */ #pragma config A = B\n/* device = 18F1 */\n",
+      // Under a condition, whose warning comes again.
+      "#ifdef X\nint a;\n#pragma config A = B\n#endif\n// PIC18F1 Configuration Bit Settings\n",
+      "#include <xc.h>\nint a;\n__CONFIG(FOSC_HS &\n   WDTE_OFF);\n",
+      std::string("\xFF\xFE"
+                  "d\0e\0",
+                  6),
+      "no configuration here\n",
+  };
+  for (const std::string &text : texts) {
+    SCOPED_TRACE(text);
+    const std::vector<std::string> expected = Items(TConfigTextScanner(text));
+    TConfigTextScanner scanner(text);
+    FindDeviceLine(scanner);
+    EXPECT_EQ(Items(scanner.Rewound()), expected);
+    EXPECT_EQ(Items(TConfigTextScanner(text).Rewound()), expected);
+  }
 }
