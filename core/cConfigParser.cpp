@@ -631,12 +631,21 @@ constexpr size_t kMaxConditions = 256;
 // passed over unread): telling the family, before and after assembler's evidence is
 // found (then only C's can change it); the house forms outside a block; C and
 // assembler outside a comment, where a line may also open one ("/*") or, in C, go
-// on over the next with a "//" comment that ends in a backslash.
-constexpr TLineFilter kTellLines({"#", "/", "__config", ";", "config", "list", "processor"});
-constexpr TLineFilter kTellCLines({"#", "/", "__config"});
-constexpr TLineFilter kHouseLines({"config", "device", "/", "'"});
-constexpr TLineFilter kValuesLines({"#", "__config", "config", "device", "include", "list", "processor", "/",
-                                    ";"},
+// on over the next with a "//" comment that ends in a backslash. The words are the
+// syntax rows' (a filter takes them in either case, so "config" is assembler's
+// "CONFIG" too), as a line begins with them: "#" of C's keyword, "/" of its
+// comments, ";" and "'" (assembler's and Orvane's comments); the others are the
+// legacy forms no row writes.
+constexpr std::string_view kHashMark = RowOf(TSyntaxFamily::Pragma).Keyword.substr(0, 1);
+constexpr std::string_view kSlashMark = kLineComment.substr(0, 1);
+constexpr std::string_view kSemicolonMark = RowOf(TSyntaxFamily::Directive).Comment;
+constexpr std::string_view kQuoteMark = kOrvaneSyntax.Comment;
+constexpr TLineFilter kTellLines({kHashMark, kSlashMark, "__config", kSemicolonMark, kHouseKeyword, "list",
+                                  kProcessorWord});
+constexpr TLineFilter kTellCLines({kHashMark, kSlashMark, "__config"});
+constexpr TLineFilter kHouseLines({kHouseKeyword, kDeviceWord, kSlashMark, kQuoteMark});
+constexpr TLineFilter kValuesLines({kHashMark, "__config", kHouseKeyword, kDeviceWord, "include", "list",
+                                    kProcessorWord, kSlashMark, kSemicolonMark},
                                    {"/*", "\\"});
 
 // Whether Line begins, after blanks, with one of Filter's words.
