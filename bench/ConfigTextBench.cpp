@@ -5,11 +5,12 @@
 #include "bench/cBenchFile.h"
 #include "bench/cSourceGenerator.h"
 #include "core/cConfigCheck.h"
-#include "core/cConfigRead.h"
 #include "core/cConfigParser.h"
 #include "core/cConfigRead.h"
 #include "core/cConfigText.h"
 #include "core/cConfigWords.h"
+#include "core/cDeviceSources.h"
+#include "core/cDeviceTable.h"
 #include "deviceinfo/cInfoFile.h"
 #include "tests/support/HexText.h"
 
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,18 +58,19 @@ BENCHMARK(BM_ScanConfigText1MB)->Unit(benchmark::kMillisecond);
 // (bench/run runs the benchmarks from the project's folder).
 class TSampleDevices : public IDeviceTables {
 public:
-  TSampleDevices() { FReader.LoadDeviceIndex("samples/mpasm", true); }
-  const TStringList &Listed() override { return FReader.Devices; }
+  TSampleDevices() : FSource(OpenDeviceSource("samples/mpasm", true).Source) {}
+  const TStringList &Listed() override { return FSource != nullptr ? FSource->DeviceNames() : FNone; }
   std::string ListedIn() override { return "the samples"; }
   TReadTable Open(int index) override {
-    FDevice = FReader.Devices[index];
-    ReadDeviceTable(FReader, FDevice, FRows, &FRegisters);
+    FDevice = Listed()[index];
+    ReadDeviceTable(*FSource, false, FDevice, FRows, &FRegisters);
     return Shown();
   }
   TReadTable Shown() override { return {FDevice, &FRows, &FRegisters, {}, {}}; }
 
 private:
-  TDeviceInfo FReader;
+  std::unique_ptr<IDeviceSource> FSource;
+  TStringList FNone;
   std::string FDevice;
   std::vector<TSwitchRow> FRows;
   std::vector<TConfigRegister> FRegisters;
